@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Shared by run.sh and test.sh: install what is missing, then configure and build.
+# Sourcing scripts may set SPIRELLE_BUILD_DIR and SPIRELLE_CMAKE_ARGS before calling build_project.
+
+SPIRELLE_PACKAGES=(
+  cmake g++ pkg-config make
+  qt6-base-dev libgl-dev libprimesieve-dev libbenchmark-dev
+  fonts-liberation fonts-dejavu-core
+  xvfb xauth xdotool imagemagick
+)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing_packages() {
+  local missing=()
+  local pkg
+  for pkg in "${SPIRELLE_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+  done
+  [ "${#missing[@]}" -eq 0 ] && return 0
+  echo "Installing missing packages: ${missing[*]}"
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build_project() {
+  local dir="${SPIRELLE_BUILD_DIR:-build}"
+  # shellcheck disable=SC2086
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${SPIRELLE_CMAKE_ARGS:-} >/dev/null
+  cmake --build "$dir" -j"$(nproc)"
+}

@@ -1,0 +1,84 @@
+#pragma once
+// One draw pass: validate the request, clear the picture, walk every number of the spiral, test it
+// against the chosen class, colour and draw its cell, and gather the statistics.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include <QString>
+
+#include "Geometry.h"
+#include "Picture.h"
+
+namespace spiral {
+
+// The classes of numbers, in the order of the window's list.
+enum class NumberClass : int { None = -1, Primes = 0, Random = 1, Squares = 2, Triangular = 3, All = 4 };
+
+// The colour schemes, in the order of the window's list.
+enum class ColorScheme : int {
+  None = -1, Cluster = 0, DiagonalNWSE = 1, DiagonalSWNE = 2, RingNumber = 3, Sequence = 4,
+  Veltra = 5, White = 6
+};
+
+// How many colours a scheme cycles through (0 for the schemes that do not cycle).
+int colorCountOf(ColorScheme scheme);
+
+enum class Refusal {
+  None,
+  StartTooLarge,       // the start number is above 2147483646
+  EndNumberTooLarge,   // the last number of the picture would be above 2147483646
+  TriangularTooLarge,  // triangular numbers: the last number would be above 268435455
+};
+
+struct DrawSettings {
+  QString startText = QStringLiteral("1");  // digits only, already trimmed; empty means 1
+  int boxSize = 7;                          // 1, 3, 5, 7, 15, 21, 35 or 75
+  bool squares = false;                     // false: circles
+  bool grid = false;
+  bool numerals = true;
+  NumberClass numberClass = NumberClass::Primes;
+  ColorScheme colorScheme = ColorScheme::Cluster;
+  int colorCount = 6;                       // L, the list item's data value
+  bool calculateLongest = false;
+};
+
+struct DrawHooks {
+  // Called once the request has passed validation, before the picture is cleared.
+  std::function<void(const Geometry&)> accepted;
+  // 1-pixel cells only: called at every 1000th number. Return true to stop the pass there.
+  std::function<bool(int64_t index)> yield;
+  // Called just before the diagonal runs are measured (only when they are).
+  std::function<void()> beforeDiagonals;
+};
+
+struct DrawOutcome {
+  Refusal refusal = Refusal::None;
+  Geometry geometry;            // valid unless the start number was refused as too large
+  int64_t startNumber = 0;      // valid unless the start number was refused as too large
+  int64_t endNumber = 0;
+  int64_t shownCount = 0;
+  int64_t smallestPrime = 0;    // 0 when no prime is shown
+  int64_t largestPrime = 0;     // 0 when no prime is shown
+  bool stopped = false;         // the yield hook asked to stop
+  bool startIsPrime = false;
+  std::optional<int> longestNWSE;  // set when measured
+  std::optional<int> longestSWNE;
+};
+
+// Checks the request without drawing: the refusal and, unless the start number was too large,
+// the geometry, the start and the end number.
+DrawOutcome validateRequest(const DrawSettings& settings, int width, int height);
+
+// Runs one whole pass on `picture`. A refused request leaves the picture untouched.
+DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const DrawHooks& hooks = {});
+
+// The notice shown while a pass of small cells runs: a black box under the centre with `text` in
+// yellow (for cells of 3 pixels and more; smaller cells get only the box).
+void drawBusyNotice(Picture& picture, const Geometry& geometry, const QString& text);
+
+// The longest run of marked cells along any NW-SE (true) or SW-NE (false) diagonal of the picture.
+int longestDiagonal(const Picture& picture, const Geometry& geometry, bool nwse);
+
+}  // namespace spiral

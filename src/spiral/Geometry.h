@@ -1,0 +1,49 @@
+#pragma once
+// Where each number of a picture lies: cell grid, centre, rings and the spiral walk.
+
+#include <cstdint>
+
+namespace spiral {
+
+struct Geometry {
+  int boxSize = 0;          // s, the cell pitch in pixels
+  int centerX = 0;          // pixel column of the centre cell
+  int centerY = 0;          // pixel row of the centre cell
+  int cellsPerSide = 0;     // N
+  int64_t numberOfNumbers = 0;  // N * N
+  int circleRadius = 0;     // radius of a circle cell
+};
+
+// The geometry of a picture whose interior is width x height pixels, for cells of boxSize pixels.
+// N is height / boxSize in single precision, rounded half to even.
+Geometry computeGeometry(int width, int height, int boxSize);
+
+// The spiral index (0 = centre) of the cell `row` cells below and `column` cells right of the centre.
+int64_t spiralIndex(int64_t row, int64_t column);
+
+// The forward walk. Starts at the centre (index 0) and steps one index at a time: the first step goes
+// right, then the spiral turns counter-clockwise on the screen, ring after ring.
+class SpiralWalk {
+ public:
+  // Moves to index `i`, which must be the index after the current one.
+  void advance(int64_t i);
+
+  int64_t row() const { return a_; }        // a: cells below the centre (negative above)
+  int64_t column() const { return b_; }     // b: cells right of the centre (negative left)
+  int64_t ring() const { return ring_; }    // K: 1 for the centre cell
+  int64_t diagonalNWSE() const { return d_; }  // d = b - a
+  int64_t diagonalSWNE() const { return e_; }  // e = a + b
+  // The corner indices of the current ring: upper right, upper left, lower left, lower right.
+  int64_t upperRight() const { return e1_; }
+  int64_t upperLeft() const { return e2_; }
+  int64_t lowerLeft() const { return e3_; }
+  int64_t lowerRight() const { return e4_; }
+
+ private:
+  int64_t ring_ = 1;
+  int64_t a_ = 0, b_ = 0, d_ = 0, e_ = 0;
+  int64_t e1_ = 0, e2_ = 0, e3_ = 0, e4_ = 0;
+  int64_t nextRingStart_ = 1;  // (2K - 1)^2
+};
+
+}  // namespace spiral
