@@ -15,8 +15,18 @@ inline constexpr int kLightMagenta = 13;
 inline constexpr int kYellow = 14;
 inline constexpr int kWhite = 15;
 
+namespace detail {
+// The classic 16-colour palette in palette order.
+inline constexpr QRgb kPaletteColors[kPaletteSize] = {
+    0xFF000000, 0xFF000080, 0xFF008000, 0xFF008080, 0xFF800000, 0xFF800080, 0xFF808000, 0xFFC0C0C0,
+    0xFF808080, 0xFF0000FF, 0xFF00FF00, 0xFF00FFFF, 0xFFFF0000, 0xFFFF00FF, 0xFFFFFF00, 0xFFFFFFFF,
+};
+}  // namespace detail
+
 // The colour of a palette index (0 ... 15); black for anything else.
-QRgb paletteRgb(int index);
+inline QRgb paletteRgb(int index) {
+  return index >= 0 && index < kPaletteSize ? detail::kPaletteColors[index] : detail::kPaletteColors[kBlack];
+}
 
 // The first palette index (0 ... 15) whose colour is `rgb`, or -1 when none is (the alpha byte is ignored).
 int paletteIndexOf(QRgb rgb);

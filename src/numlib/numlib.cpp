@@ -1,0 +1,195 @@
+// The number service. Primality comes from bitsets of sieved blocks and factorisations from
+// blocks of recorded small prime factors, so that the draw pass's long runs of consecutive
+// queries cost a table look-up each.
+
+#include "numlib.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include <primesieve.hpp>
+
+namespace {
+
+constexpr int64_t kLargestNumber = 2147483646;  // 2^31 - 2, the largest number the service knows
+constexpr uint32_t kSqrtLargest = 46341;        // above the square root of every number served
+
+// ---------------------------------------------------------------------------------------------
+// Primes up to the square root of the largest number, for the factor blocks.
+
+std::vector<uint32_t>& smallPrimes() {
+  static std::vector<uint32_t> primes;
+  return primes;
+}
+
+void ensureSmallPrimes(uint32_t upTo) {
+  auto& primes = smallPrimes();
+  if (!primes.empty() && primes.back() >= upTo) return;
+  primes.clear();
+  primesieve::generate_primes(upTo, &primes);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Primality: one bit per number of a block of 2^18 numbers, a few blocks kept.
+
+constexpr int kPrimeBlockBits = 18;
+constexpr int64_t kPrimeBlockSize = int64_t{1} << kPrimeBlockBits;
+constexpr int kPrimeBlocksKept = 4;
+
+struct PrimeBlock {
+  int64_t index = -1;
+  std::array<uint64_t, kPrimeBlockSize / 64> bits{};
+};
+
+std::array<PrimeBlock, kPrimeBlocksKept> primeBlocks;
+int lastPrimeBlock = 0;
+int nextPrimeBlockToReplace = 0;
+
+void sievePrimeBlock(PrimeBlock& block, int64_t index) {
+  static std::vector<uint32_t> found;
+  found.clear();
+  const uint64_t low = static_cast<uint64_t>(index) << kPrimeBlockBits;
+  const uint64_t high = low + kPrimeBlockSize - 1;
+  primesieve::generate_primes(low, high, &found);
+  block.bits.fill(0);
+  for (uint32_t p : found) {
+    const uint64_t offset = p - low;
+    block.bits[offset >> 6] |= uint64_t{1} << (offset & 63);
+  }
+  block.index = index;
+}
+
+const PrimeBlock& primeBlockFor(int64_t index) {
+  for (int i = 0; i < kPrimeBlocksKept; ++i) {
+    if (primeBlocks[i].index == index) {
+      lastPrimeBlock = i;
+      return primeBlocks[i];
+    }
+  }
+  const int slot = nextPrimeBlockToReplace;
+  nextPrimeBlockToReplace = (nextPrimeBlockToReplace + 1) % kPrimeBlocksKept;
+  sievePrimeBlock(primeBlocks[slot], index);
+  lastPrimeBlock = slot;
+  return primeBlocks[slot];
+}
+
+// ---------------------------------------------------------------------------------------------
+// Factorisation: for each number of a block of 2^16 numbers its prime factors up to the square
+// root of the block's top, its factor count with multiplicity, and the product of those factors.
+// The quotient of the number by that product is 1 or one more prime.
+
+constexpr int kFactorBlockBits = 16;
+constexpr int64_t kFactorBlockSize = int64_t{1} << kFactorBlockBits;
+constexpr int kMaxDistinctSmallFactors = 9;  // 2*3*5*...*23 < 2^31 < 2*3*5*...*29
+constexpr int kFactorBlocksKept = 2;
+
+struct FactorBlock {
+  int64_t index = -1;
+  std::vector<uint32_t> product = std::vector<uint32_t>(kFactorBlockSize);
+  std::vector<uint8_t> omega = std::vector<uint8_t>(kFactorBlockSize);
+  std::vector<uint8_t> count = std::vector<uint8_t>(kFactorBlockSize);
+  std::vector<uint16_t> primes = std::vector<uint16_t>(kFactorBlockSize * kMaxDistinctSmallFactors);
+};
+
+std::array<FactorBlock, kFactorBlocksKept> factorBlocks;
+int nextFactorBlockToReplace = 0;
+
+// Counts every multiple of p^k in [low, high) once more: no divisions in the inner loops.
+void recordPrime(FactorBlock& block, uint64_t low, uint64_t high, uint32_t p) {
+  uint64_t first = (low + p - 1) / p * p;
+  if (first == 0) first = p;  // 0 is nobody's multiple here
+  for (uint64_t m = first; m < high; m += p) {
+    const uint64_t offset = m - low;
+    block.primes[offset * kMaxDistinctSmallFactors + block.count[offset]++] = static_cast<uint16_t>(p);
+    block.product[offset] *= p;
+    ++block.omega[offset];
+  }
+  for (uint64_t power = uint64_t{p} * p; power < high; power *= p) {
+    for (uint64_t m = (low + power - 1) / power * power; m < high; m += power) {
+      if (m == 0) continue;
+      const uint64_t offset = m - low;
+      block.product[offset] *= p;
+      ++block.omega[offset];
+    }
+  }
+}
+
+void sieveFactorBlock(FactorBlock& block, int64_t index) {
+  const uint64_t low = static_cast<uint64_t>(index) << kFactorBlockBits;
+  const uint64_t high = low + kFactorBlockSize;
+  const auto root = static_cast<uint32_t>(std::sqrt(static_cast<double>(high))) + 1;
+  ensureSmallPrimes(kSqrtLargest);
+  std::fill(block.product.begin(), block.product.end(), 1u);
+  std::fill(block.omega.begin(), block.omega.end(), 0);
+  std::fill(block.count.begin(), block.count.end(), 0);
+  for (uint32_t p : smallPrimes()) {
+    if (p > root) break;
+    recordPrime(block, low, high, p);
+  }
+  for (uint64_t offset = 0; offset < kFactorBlockSize; ++offset) {
+    if (low + offset > block.product[offset]) ++block.omega[offset];  // one prime above the root
+  }
+  block.index = index;
+}
+
+const FactorBlock& factorBlockFor(int64_t index) {
+  for (auto& block : factorBlocks) {
+    if (block.index == index) return block;
+  }
+  FactorBlock& block = factorBlocks[nextFactorBlockToReplace];
+  nextFactorBlockToReplace = (nextFactorBlockToReplace + 1) % kFactorBlocksKept;
+  sieveFactorBlock(block, index);
+  return block;
+}
+
+}  // namespace
+
+extern "C" {
+
+void calculate_primes(int32_t limit) {
+  if (limit < 2) return;
+  const auto clamped = static_cast<double>(limit > kLargestNumber ? kLargestNumber : limit);
+  ensureSmallPrimes(static_cast<uint32_t>(std::sqrt(clamped)) + 1);
+}
+
+int16_t is_prime(int32_t n, int32_t /*n2*/) {
+  if (n < 2 || n > kLargestNumber) return 0;
+  const int64_t index = n >> kPrimeBlockBits;
+  const PrimeBlock* block = &primeBlocks[lastPrimeBlock];
+  if (block->index != index) block = &primeBlockFor(index);
+  const uint32_t offset = static_cast<uint32_t>(n) & (kPrimeBlockSize - 1);
+  return static_cast<int16_t>((block->bits[offset >> 6] >> (offset & 63)) & 1);
+}
+
+void factor(int32_t n, int32_t /*n2*/, int32_t* A, int32_t* B) {
+  A[0] = 0;
+  B[0] = 0;
+  if (n <= 1) return;
+  const FactorBlock& block = factorBlockFor(n >> kFactorBlockBits);
+  const uint32_t offset = static_cast<uint32_t>(n) & (kFactorBlockSize - 1);
+  A[0] = block.omega[offset];
+  int k = 0;
+  int32_t rest = n;
+  for (int j = 0; j < block.count[offset]; ++j) {
+    const int32_t p = block.primes[offset * kMaxDistinctSmallFactors + j];
+    int exponent = 0;
+    while (rest % p == 0) {
+      rest /= p;
+      ++exponent;
+    }
+    ++k;
+    A[k] = p;
+    B[k] = exponent;
+  }
+  if (rest > 1) {  // the one prime factor above the square root
+    ++k;
+    A[k] = rest;
+    B[k] = 1;
+  }
+  B[0] = k;
+}
+
+}  // extern "C"

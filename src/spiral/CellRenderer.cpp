@@ -1,0 +1,88 @@
+#include "CellRenderer.h"
+
+#include <cmath>
+
+#include <QString>
+
+#include "Palette.h"
+
+namespace spiral {
+
+namespace {
+constexpr int kSmallestGridCell = 15;
+constexpr int kNumeralPointSize = 8;
+}  // namespace
+
+CellRenderer::CellRenderer(const DrawSettings& settings, const Geometry& geometry, Picture& picture)
+    : picture_(picture),
+      boxSize_(geometry.boxSize),
+      half_((geometry.boxSize - 1) / 2),
+      radius_(geometry.circleRadius),
+      squares_(settings.squares),
+      numerals_(settings.numerals && geometry.boxSize > 7),
+      gridTicked_(settings.grid),
+      gridMarks_(settings.grid && geometry.boxSize >= kSmallestGridCell &&
+                 settings.numberClass != NumberClass::All),
+      veltra_(settings.colorScheme == ColorScheme::Veltra),
+      allNumbers_(settings.numberClass == NumberClass::All) {}
+
+int CellRenderer::textColorFor(int color) {
+  return color == kBlack || color == kLightBlue || color == kLightRed ? kWhite : kBlack;
+}
+
+void CellRenderer::drawCell(int x, int y, int color, int64_t number) {
+  if (boxSize_ == 1) {
+    picture_.setPixel(x, y, color);
+    return;
+  }
+  // A black Veltra number shows as a white outline where the cell is large enough.
+  if (squares_) {
+    if (veltra_ && !allNumbers_ && color == kBlack && boxSize_ >= 3) {
+      picture_.outlineBox(x - half_, y - half_, x + half_, y + half_, kWhite, kBlack);
+    } else {
+      picture_.fillBox(x - half_, y - half_, x + half_, y + half_, color);
+    }
+  } else if (veltra_ && color == kBlack && boxSize_ > 3) {
+    picture_.outlineCircle(x, y, radius_, kWhite, kBlack);
+  } else {
+    picture_.fillCircle(x, y, radius_, color);
+  }
+  if (numerals_) drawNumeral(x, y, color, number);
+}
+
+void CellRenderer::drawNumeral(int x, int y, int color, int64_t number) {
+  const QString numeral = QString::number(number);
+  // A cell takes as many digits as a sixth of its size.
+  if (numeral.size() * 6 > boxSize_) return;
+  const int left = squares_ ? x - half_ - 1 : x - 4 - 2 * static_cast<int>(numeral.size());
+  const int top = squares_ ? y - half_ : y - 5;
+  picture_.drawText(left, top, numeral, kNumeralPointSize, textColorFor(color));
+  picture_.setPixel(x, y, color);  // the text may have covered the centre pixel
+}
+
+void CellRenderer::drawGridMark(int x, int y, int64_t index, const SpiralWalk& walk) {
+  if (!gridMarks_) return;
+  const int t = static_cast<int>(std::lround(boxSize_ / 3.0));
+  if (index == walk.upperRight()) {
+    picture_.horizontalLine(x - t, x - 1, y, kWhite);
+    picture_.verticalLine(x, y + 1, y + t, kWhite);
+  } else if (index == walk.upperLeft()) {
+    picture_.horizontalLine(x + 1, x + t, y, kWhite);
+    picture_.verticalLine(x, y + 1, y + t, kWhite);
+  } else if (index == walk.lowerLeft()) {
+    picture_.horizontalLine(x + 1, x + t, y, kWhite);
+    picture_.verticalLine(x, y - t, y - 1, kWhite);
+  } else if (index == walk.lowerRight()) {
+    picture_.horizontalLine(x - t, x - 1, y, kWhite);
+    picture_.verticalLine(x, y - t, y - 1, kWhite);
+  } else {
+    picture_.setPixel(x + 1, y, kWhite);
+  }
+}
+
+void CellRenderer::drawCentralGridDot(int x, int y) {
+  // Only the tick counts here, not the class nor the cell size beyond the caller's test.
+  if (gridTicked_) picture_.setPixel(x + 1, y, kWhite);
+}
+
+}  // namespace spiral

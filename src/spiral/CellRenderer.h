@@ -1,0 +1,44 @@
+#pragma once
+// Drawing one cell: a square, a circle or a single pixel, its numeral, and the grid marks of cells
+// that are not shown. Every rule here keeps a shown cell's centre pixel in the cell's colour and an
+// unshown cell's centre pixel black, because later steps read the picture back by those pixels.
+
+#include <cstdint>
+
+#include "DrawPass.h"
+#include "Geometry.h"
+#include "Picture.h"
+
+namespace spiral {
+
+class CellRenderer {
+ public:
+  CellRenderer(const DrawSettings& settings, const Geometry& geometry, Picture& picture);
+
+  // The cell of `number` centred on (x, y) in palette colour `color`, with its numeral if it fits.
+  void drawCell(int x, int y, int color, int64_t number);
+  // The grid mark of the unshown cell at walk index `index`: strokes at the ring's corners, a dot
+  // beside the centre elsewhere. Draws nothing unless the grid applies.
+  void drawGridMark(int x, int y, int64_t index, const SpiralWalk& walk);
+  // The grid dot of an unshown centre cell.
+  void drawCentralGridDot(int x, int y);
+
+  // The numeral colour on a cell of the given palette colour: white on dark cells, black on light.
+  static int textColorFor(int color);
+
+ private:
+  void drawNumeral(int x, int y, int color, int64_t number);
+
+  Picture& picture_;
+  int boxSize_;
+  int half_;    // a square spans the centre +- half_
+  int radius_;
+  bool squares_;
+  bool numerals_;
+  bool gridTicked_;
+  bool gridMarks_;   // grid ticked, cells of 15 pixels and more, and not every number shown
+  bool veltra_;
+  bool allNumbers_;
+};
+
+}  // namespace spiral

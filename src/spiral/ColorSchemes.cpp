@@ -1,0 +1,162 @@
+#include "ColorSchemes.h"
+
+#include <cstdlib>
+
+#include "Palette.h"
+#include "numlib.h"
+
+namespace spiral {
+
+int colorCountOf(ColorScheme scheme) {
+  switch (scheme) {
+    case ColorScheme::Cluster:
+    case ColorScheme::DiagonalNWSE:
+    case ColorScheme::DiagonalSWNE:
+    case ColorScheme::RingNumber:
+      return 6;
+    case ColorScheme::Sequence:
+      return 5;
+    default:
+      return 0;
+  }
+}
+
+int veltraColor(int64_t n, bool prime) {
+  if (prime) {
+    switch (n % 12) {
+      case 2: case 5: return kLightRed;
+      case 3: case 7: return kLightGreen;
+      case 11: return kLightBlue;
+      default: return kBlack;
+    }
+  }
+  int32_t factors[NUMLIB_FACTOR_ARRAY_SIZE];
+  int32_t exponents[NUMLIB_FACTOR_ARRAY_SIZE];
+  const auto n32 = static_cast<int32_t>(n);
+  factor(n32, n32, factors, exponents);
+  static constexpr int kByFactorCount[] = {kBlack, kLightRed, kLightGreen, kYellow,
+                                           kLightBlue, kLightMagenta, kLightCyan, kWhite};
+  const int count = factors[0];
+  return count >= 0 && count <= 7 ? kByFactorCount[count] : kBlack;
+}
+
+ColorChooser::ColorChooser(const DrawSettings& settings, const Picture& picture, int boxSize)
+    : picture_(picture),
+      scheme_(settings.colorScheme),
+      primesOnly_(settings.numberClass == NumberClass::Primes),
+      // A cycling scheme never divides by zero, whatever the caller passed.
+      colorCount_(settings.colorCount > 0 ? settings.colorCount : 1),
+      boxSize_(boxSize) {}
+
+bool ColorChooser::isCycleColor(int color) const {
+  return color >= kCycleBaseColor && color < kCycleBaseColor + colorCount_;
+}
+
+int ColorChooser::ringColor(int64_t ring) const {
+  return kCycleBaseColor + static_cast<int>((ring + 5) % colorCount_);
+}
+
+int ColorChooser::centreColor(int64_t start, bool prime) {
+  lastNewClusterColor_ = kBaseColor;
+  switch (scheme_) {
+    case ColorScheme::Cluster:
+    case ColorScheme::DiagonalNWSE:
+    case ColorScheme::DiagonalSWNE:
+    case ColorScheme::RingNumber:
+      previousColor_ = kBaseColor;
+      break;
+    case ColorScheme::Sequence:
+      previousColor_ = kCycleBaseColor + static_cast<int>((start + 4) % colorCount_);
+      break;
+    case ColorScheme::Veltra:
+      previousColor_ = veltraColor(start, prime);
+      break;
+    default:
+      previousColor_ = kWhite;
+      break;
+  }
+  return previousColor_;
+}
+
+void ColorChooser::centreNotShown() { lastNewClusterColor_ = colorCount_ + kBaseColor - 1; }
+
+int ColorChooser::colorOf(int64_t n, int x, int y, const SpiralWalk& walk, bool prime) {
+  int color = previousColor_;
+  switch (scheme_) {
+    case ColorScheme::Cluster:
+      color = clusterColor(n, x, y, walk.ring());
+      break;
+    case ColorScheme::DiagonalNWSE:
+      color = kCycleBaseColor + static_cast<int>((std::llabs(walk.diagonalNWSE()) + kBaseColor + 3) % colorCount_);
+      break;
+    case ColorScheme::DiagonalSWNE:
+      color = kCycleBaseColor + static_cast<int>((std::llabs(walk.diagonalSWNE()) + kBaseColor + 3) % colorCount_);
+      break;
+    case ColorScheme::RingNumber:
+      color = ringColor(walk.ring());
+      break;
+    case ColorScheme::Sequence:
+      color = kCycleBaseColor + static_cast<int>((n + 4) % colorCount_);
+      break;
+    case ColorScheme::Veltra:
+      color = veltraColor(n, prime);
+      break;
+    case ColorScheme::White:
+      color = kWhite;
+      break;
+    case ColorScheme::None:
+      break;
+  }
+  if (prime) {
+    lastPrime_ = n;
+    lastPrimeColor_ = color;
+  }
+  previousColor_ = color;
+  return color;
+}
+
+int ColorChooser::clusterColor(int64_t n, int x, int y, int64_t ring) {
+  const int neighbour = neighbourClusterColor(x, y);
+  if (isCycleColor(neighbour)) return neighbour;  // joins an earlier neighbour's cluster
+  if (n == 2) {
+    lastNewClusterColor_ = lastNewClusterColor_ == kBaseColor ? kBaseColor + 1 : kBaseColor;
+    return lastNewClusterColor_;
+  }
+  if (primesOnly_ && n > 2 && n - 2 == lastPrime_) {  // twin primes share a colour
+    return lastPrimeColor_ + (n == 5 ? 1 : 0);
+  }
+  lastNewClusterColor_ = ringColor(ring);
+  return lastNewClusterColor_;
+}
+
+int ColorChooser::probe(int x, int y) const {
+  const int color = picture_.pixel(x, y);
+  return isCycleColor(color) ? color : -1;
+}
+
+// Looks at cells drawn earlier in the walk: first the four diagonal neighbours, then the cells two
+// steps away along the row and column. The cells sharing a side are not looked at. Each cell is
+// probed at its centre and, for cells larger than a pixel, the eight pixels around it.
+int ColorChooser::neighbourClusterColor(int x, int y) const {
+  const int s = boxSize_;
+  const int spread = s == 1 ? 0 : 1;
+  for (int dx = spread; dx >= -spread; --dx) {
+    for (int dy = spread; dy >= -spread; --dy) {
+      for (int c : {probe(x + s + dx, y - s + dy), probe(x - s + dx, y + s + dy),
+                    probe(x + s + dx, y + s + dy), probe(x - s + dx, y - s + dy)}) {
+        if (c >= 0) return c;
+      }
+    }
+  }
+  for (int dx = spread; dx >= -spread; --dx) {
+    for (int dy = spread; dy >= -spread; --dy) {
+      for (int c : {probe(x + 2 * s + dx, y + dy), probe(x - 2 * s + dx, y + dy),
+                    probe(x + dx, y + 2 * s + dy), probe(x + dx, y - 2 * s + dy)}) {
+        if (c >= 0) return c;
+      }
+    }
+  }
+  return -1;
+}
+
+}  // namespace spiral

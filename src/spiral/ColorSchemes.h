@@ -1,0 +1,49 @@
+#pragma once
+// The colour of each shown number under the chosen scheme.
+
+#include <cstdint>
+
+#include "DrawPass.h"
+#include "Geometry.h"
+#include "Picture.h"
+
+namespace spiral {
+
+inline constexpr int kBaseColor = 9;       // B: the colour the schemes start from
+inline constexpr int kCycleBaseColor = 9;  // F: the first colour of a cycle
+
+// The Veltra colour of n: primes by their remainder mod 12, other numbers by their factor count.
+int veltraColor(int64_t n, bool prime);
+
+// Chooses the colours of one pass. Remembers what the cluster scheme needs: the colour last given
+// to a new cluster, the last shown prime and its colour.
+class ColorChooser {
+ public:
+  ColorChooser(const DrawSettings& settings, const Picture& picture, int boxSize);
+
+  // The colour of the shown centre number.
+  int centreColor(int64_t start, bool prime);
+  // The centre number is not shown.
+  void centreNotShown();
+  // The colour of a shown number other than the centre, at the cell centred on (x, y).
+  int colorOf(int64_t n, int x, int y, const SpiralWalk& walk, bool prime);
+
+ private:
+  bool isCycleColor(int color) const;
+  int ringColor(int64_t ring) const;
+  int clusterColor(int64_t n, int x, int y, int64_t ring);
+  int neighbourClusterColor(int x, int y) const;
+  int probe(int x, int y) const;
+
+  const Picture& picture_;
+  ColorScheme scheme_;
+  bool primesOnly_;
+  int colorCount_;  // L
+  int boxSize_;
+  int previousColor_ = 0;
+  int lastNewClusterColor_ = 0;
+  int64_t lastPrime_ = 0;
+  int lastPrimeColor_ = 0;
+};
+
+}  // namespace spiral

@@ -1,0 +1,170 @@
+#include "DrawPass.h"
+
+#include <cmath>
+#include <random>
+
+#include "CellRenderer.h"
+#include "ColorSchemes.h"
+#include "Palette.h"
+#include "StartNumber.h"
+#include "numlib.h"
+
+namespace spiral {
+
+namespace {
+
+constexpr int64_t kYieldEvery = 1000;
+
+// Decides whether a number belongs to the chosen class. The random class draws from a generator
+// seeded by the start number, so the same start always gives the same picture.
+class ClassTest {
+ public:
+  ClassTest(NumberClass numberClass, int64_t start)
+      : class_(numberClass), random_(static_cast<uint64_t>(start)) {}
+
+  // Whether n is shown; `prime` receives whether n is prime, whatever the class.
+  bool isShown(int64_t n, bool& prime) {
+    prime = n != 0 && is_prime(static_cast<int32_t>(n), static_cast<int32_t>(n)) == 1;
+    switch (class_) {
+      case NumberClass::Primes: return prime;
+      case NumberClass::Random: return isRandomlyShown(n);
+      case NumberClass::Squares: return isSquare(n);
+      case NumberClass::Triangular: return isTriangular(n);
+      case NumberClass::All: return true;
+      case NumberClass::None: return false;
+    }
+    return false;
+  }
+
+ private:
+  // Odd numbers from 3 on, each with the chance 2 / (ln n + 0.5), as primes thin out.
+  bool isRandomlyShown(int64_t n) {
+    if (n < 3 || n % 2 == 0) return false;
+    const double r = static_cast<double>(random_() >> 11) * 0x1.0p-53;
+    const auto threshold = static_cast<float>(1.0 - 2.0 / (std::log(static_cast<double>(n)) + 0.5));
+    return r > threshold;
+  }
+
+  static bool isSquare(int64_t n) {
+    const auto k = static_cast<int64_t>(std::nearbyint(std::sqrt(static_cast<double>(n))));
+    return k * k == n;
+  }
+
+  static bool isTriangular(int64_t n) {
+    if (n > kMaxTriangularNumber) return false;
+    const auto k = static_cast<int64_t>(
+        std::nearbyint((std::sqrt(static_cast<double>(8 * n + 1)) - 1.0) * 0.5));
+    return (k * k + k) / 2 == n;
+  }
+
+  NumberClass class_;
+  std::mt19937_64 random_;
+};
+
+int64_t startNumberOf(const QString& text) {
+  return text.isEmpty() ? 1 : leadingNumber(text.toStdString());
+}
+
+// What one pass has gathered so far.
+struct Tally {
+  int64_t shown = 0;
+  int64_t smallestPrime = 0;
+  int64_t largestPrime = 0;
+
+  void countPrime(int64_t n) {
+    if (smallestPrime == 0) smallestPrime = n;
+    if (n > largestPrime) largestPrime = n;
+  }
+};
+
+}  // namespace
+
+DrawOutcome validateRequest(const DrawSettings& settings, int width, int height) {
+  DrawOutcome outcome;
+  if (isStartNumberTooLarge(settings.startText.toStdString())) {
+    outcome.refusal = Refusal::StartTooLarge;
+    return outcome;
+  }
+  outcome.geometry = computeGeometry(width, height, settings.boxSize);
+  outcome.startNumber = startNumberOf(settings.startText);
+  const int64_t count = outcome.geometry.numberOfNumbers;
+  outcome.endNumber = outcome.startNumber + count - 1;
+  if (outcome.startNumber > kMaxNumber - (count - 1)) {
+    outcome.refusal = Refusal::EndNumberTooLarge;
+  } else if (settings.numberClass == NumberClass::Triangular &&
+             outcome.startNumber > kMaxTriangularNumber - (count - 1)) {
+    outcome.refusal = Refusal::TriangularTooLarge;
+  }
+  return outcome;
+}
+
+DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const DrawHooks& hooks) {
+  DrawOutcome outcome = validateRequest(settings, picture.width(), picture.height());
+  if (outcome.refusal != Refusal::None) return outcome;
+  const Geometry& g = outcome.geometry;
+  if (hooks.accepted) hooks.accepted(g);
+
+  picture.clear();
+  const int64_t start = outcome.startNumber;
+  const int s = g.boxSize;
+  ClassTest classTest(settings.numberClass, start);
+  ColorChooser colors(settings, picture, s);
+  CellRenderer cells(settings, g, picture);
+  Tally tally;
+  bool prime = false;
+
+  if (g.numberOfNumbers > 0) {
+    if (classTest.isShown(start, prime)) {
+      tally.shown = 1;
+      cells.drawCell(g.centerX, g.centerY, colors.centreColor(start, prime), start);
+      if (prime) tally.countPrime(start);
+    } else {
+      if (s >= 7) cells.drawCentralGridDot(g.centerX, g.centerY);
+      colors.centreNotShown();
+    }
+  }
+
+  SpiralWalk walk;
+  for (int64_t i = 1; i < g.numberOfNumbers; ++i) {
+    walk.advance(i);
+    const int64_t n = start + i;
+    const int x = g.centerX + s * static_cast<int>(walk.column());
+    const int y = g.centerY + s * static_cast<int>(walk.row());
+    if (classTest.isShown(n, prime)) {
+      ++tally.shown;
+      cells.drawCell(x, y, colors.colorOf(n, x, y, walk, prime), n);
+      if (prime) tally.countPrime(n);
+    } else {
+      cells.drawGridMark(x, y, i, walk);
+    }
+    if (s == 1 && i % kYieldEvery == 0 && hooks.yield && hooks.yield(i)) {
+      outcome.stopped = true;
+      break;
+    }
+  }
+
+  outcome.shownCount = tally.shown;
+  outcome.smallestPrime = tally.smallestPrime;
+  outcome.largestPrime = tally.largestPrime;
+  outcome.startIsPrime = is_prime(static_cast<int32_t>(start), static_cast<int32_t>(start)) == 1;
+  if (outcome.stopped || !settings.calculateLongest) return outcome;
+
+  if (tally.shown == 0) {
+    outcome.longestNWSE = 0;
+    outcome.longestSWNE = 0;
+  } else {
+    if (hooks.beforeDiagonals) hooks.beforeDiagonals();
+    outcome.longestNWSE = longestDiagonal(picture, g, true);
+    outcome.longestSWNE = longestDiagonal(picture, g, false);
+  }
+  return outcome;
+}
+
+void drawBusyNotice(Picture& picture, const Geometry& geometry, const QString& text) {
+  const int cx = geometry.centerX;
+  const int cy = geometry.centerY;
+  picture.fillBox(cx - 60, cy + 130, cx + 70, cy + 174, kBlack);
+  if (geometry.boxSize >= 3) picture.drawText(cx - 50, cy + 140, text, 14, kYellow);
+}
+
+}  // namespace spiral

@@ -1,0 +1,59 @@
+#include "Geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace spiral {
+
+Geometry computeGeometry(int width, int height, int boxSize) {
+  Geometry g;
+  g.boxSize = boxSize;
+  g.centerX = width / 2;
+  g.centerY = height / 2;
+  if (boxSize > 0) {
+    // Single precision, rounded half to even (the default rounding mode).
+    const float cells = static_cast<float>(height) / static_cast<float>(boxSize);
+    g.cellsPerSide = static_cast<int>(std::nearbyint(cells));
+  }
+  g.numberOfNumbers = int64_t{g.cellsPerSide} * g.cellsPerSide;
+  const int half = (boxSize - 1) / 2;
+  // Large circles shrink by one pixel so that neighbours keep a gap.
+  g.circleRadius = boxSize <= 15 ? half : half - 1;
+  return g;
+}
+
+int64_t spiralIndex(int64_t row, int64_t column) {
+  const int64_t r = std::max(std::llabs(row), std::llabs(column));
+  const int64_t lowerRightCorner = (2 * r + 1) * (2 * r + 1) - 1;
+  if (row == r) return lowerRightCorner - (r - column);                 // bottom row
+  if (column == -r) return lowerRightCorner - 2 * r - (r - row);        // left column
+  if (row == -r) return lowerRightCorner - 4 * r - (column + r);        // top row
+  return lowerRightCorner - 6 * r - (row + r);                          // right column
+}
+
+void SpiralWalk::advance(int64_t i) {
+  if (i == nextRingStart_) {
+    // A new ring starts right of the previous ring's lower right corner.
+    const int64_t k = ++ring_;
+    a_ = k - 2;
+    b_ = k - 1;
+    d_ = 1;
+    e_ = 2 * k - 3;
+    e1_ = (2 * k - 3) * (2 * k - 3) + (2 * k - 3);
+    e2_ = (2 * k - 2) * (2 * k - 2);
+    e3_ = 4 * k * k - 6 * k + 2;
+    e4_ = (2 * k - 1) * (2 * k - 1) - 1;
+    nextRingStart_ = (2 * k - 1) * (2 * k - 1);
+  } else if (i <= e1_) {  // right column, going up
+    --a_; --e_; ++d_;
+  } else if (i <= e2_) {  // top row, going left
+    --b_; --e_; --d_;
+  } else if (i <= e3_) {  // left column, going down
+    ++a_; ++e_; --d_;
+  } else {                // bottom row, going right
+    ++b_; ++e_; ++d_;
+  }
+}
+
+}  // namespace spiral
