@@ -1,0 +1,57 @@
+#pragma once
+// A desktop for tests: records every message box, Save As dialog and web address it is asked for,
+// and answers from a script instead of waiting for a user.
+
+#include <deque>
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+#include "platform/Desktop.h"
+
+class RecordingDesktop : public platform::Desktop {
+ public:
+  struct Message {
+    QString title;
+    QString text;
+    Buttons buttons;
+    Icon icon;
+  };
+  struct SaveDialog {
+    QString title;
+    QString filter;
+  };
+
+  // What the scripted user does: the answers to Yes/No questions in turn (No once they run out),
+  // the file name typed into every Save As dialog (empty: Cancel), and the shell's answer to
+  // every web address (above 32: the browser has started).
+  std::deque<Answer> answers;
+  QString saveFileName;
+  int openUrlResult = 42;
+
+  // What the program asked for, in order.
+  std::vector<Message> messages;
+  std::vector<SaveDialog> saveDialogs;
+  QStringList openedUrls;
+
+  Answer showMessage(QWidget*, const QString& title, const QString& text, Buttons buttons,
+                     Icon icon) override {
+    messages.push_back({title, text, buttons, icon});
+    if (buttons == Buttons::Ok) return Answer::Ok;
+    if (answers.empty()) return Answer::No;
+    const Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+
+  QString askSaveFileName(QWidget*, const QString& title, const QString& filter) override {
+    saveDialogs.push_back({title, filter});
+    return saveFileName;
+  }
+
+  int openUrl(const QString& address) override {
+    openedUrls << address;
+    return openUrlResult;
+  }
+};
