@@ -26,7 +26,10 @@ void BM_StartUpToFirstPicture(benchmark::State& state) {
     benchmark::DoNotOptimize(window.picture.image().constBits());
   }
 }
-BENCHMARK(BM_StartUpToFirstPicture)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_StartUpToFirstPicture)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -6,8 +6,8 @@
 #include "app/SettingsStore.h"
 
 #ifdef Q_OS_LINUX
-#include <csignal>
 #include <sys/resource.h>
+#include <csignal>
 #endif
 
 using app::StoredSettings;
@@ -27,7 +27,8 @@ class TestAppSettings : public QObject {
 };
 
 void TestAppSettings::defaultsAreWrittenAsNineLines() {
-  QCOMPARE(app::formatSettings(StoredSettings{}), QByteArray("1\r\n0\r\n1\r\n3,0,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n"));
+  QCOMPARE(app::formatSettings(StoredSettings{}),
+           QByteArray("1\r\n0\r\n1\r\n3,0,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n"));
 }
 
 void TestAppSettings::writtenStoreReadsBack() {
@@ -72,8 +73,10 @@ void TestAppSettings::malformedStoresReadAsNothing_data() {
   QTest::addColumn<QByteArray>("bytes");
   QTest::newRow("empty") << QByteArray();
   QTest::newRow("eleven values") << QByteArray("1\r\n0\r\n1\r\n3,0,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n");
-  QTest::newRow("word for a number") << QByteArray("1\r\nzero\r\n1\r\n3,0,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n");
-  QTest::newRow("number past 16 bits") << QByteArray("1\r\n0\r\n1\r\n3,40000,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n");
+  QTest::newRow("word for a number") << QByteArray(
+      "1\r\nzero\r\n1\r\n3,0,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n");
+  QTest::newRow("number past 16 bits")
+      << QByteArray("1\r\n0\r\n1\r\n3,40000,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n");
   QTest::newRow("fraction") << QByteArray("1\r\n0\r\n1.5\r\n3,0,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n");
   QTest::newRow("quoted number") << QByteArray("\"1\"\r\n0\r\n1\r\n3,0,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n");
 }

@@ -12,9 +12,21 @@
 #include <QTimer>
 #include <QtTest>
 
+
 #include "MainWindowHarness.h"
 #include "app/SettingsStore.h"
 #include "language/WordTable.h"
+
+// What start-up restores from a store: the list indices (box size, colour scheme, class, clock
+// ticks), the start number and three of the boxes.
+struct Restored {
+  QList<int> indices{3, 0, 0, 2};
+  QString start = QStringLiteral("1");
+  bool grid = false;
+  bool centralPrime = false;
+  bool squares = false;
+};
+Q_DECLARE_METATYPE(Restored)
 
 namespace {
 
@@ -33,9 +45,9 @@ int visibleLegendBoxes(const frmMain& window) {
 }
 
 QStringList statisticsOutputs(const frmMain& w) {
-  return {w.lblEndNumberOutput->text(),     w.lblNumberOfNumbersOutput->text(),
-          w.lblNumberShownOutput->text(),   w.lblSmallestPrimeOutput->text(),
-          w.lblLargestPrimeOutput->text(),  w.lblLongestNWSEOutput->text(),
+  return {w.lblEndNumberOutput->text(),    w.lblNumberOfNumbersOutput->text(),
+          w.lblNumberShownOutput->text(),  w.lblSmallestPrimeOutput->text(),
+          w.lblLargestPrimeOutput->text(), w.lblLongestNWSEOutput->text(),
           w.lblLongestSWNEOutput->text()};
 }
 
@@ -87,7 +99,8 @@ void TestAppWindow::firstRunShowsDefaultsDrawsOnceAndQuitWritesDefaults() {
   QCOMPARE(w.cboClockTicks->currentText(), QStringLiteral("4"));
   QCOMPARE(w.txbStartNumber->text(), QStringLiteral("1"));
   QVERIFY(w.chkNumerals->isChecked());
-  QVERIFY(!w.chkGrid->isChecked() && !w.chkCentralNumberPrime->isChecked() && !w.chkCalculateLongest->isChecked());
+  QVERIFY(!w.chkGrid->isChecked() && !w.chkCentralNumberPrime->isChecked() &&
+          !w.chkCalculateLongest->isChecked());
   QCOMPARE(w.optCircles->text(), QStringLiteral("circles"));
   QCOMPARE(w.lblSizeInPixels->text(), QStringLiteral("Size (in pixels):"));
   QCOMPARE(w.lblNumberShown->text(), QStringLiteral("Number shown:"));
@@ -98,9 +111,9 @@ void TestAppWindow::firstRunShowsDefaultsDrawsOnceAndQuitWritesDefaults() {
   QCOMPARE(w.lblP->text(), QStringLiteral(" "));
   QVERIFY(w.picture.isMarked(w.intCenterX + 7, w.intCenterY));  // 2, right of the centre
 
-  for (QWidget* hidden : std::initializer_list<QWidget*>{
-           w.cmdStopCalc, w.cmdStopButton, w.cmdPauseButton, w.cmdResumeButton, w.lblClockTicks,
-           w.cboClockTicks, w.lblSpiralling, w.lblStartNumberOutput}) {
+  for (QWidget* hidden : std::initializer_list<QWidget*>{w.cmdStopCalc, w.cmdStopButton, w.cmdPauseButton,
+                                                         w.cmdResumeButton, w.lblClockTicks, w.cboClockTicks,
+                                                         w.lblSpiralling, w.lblStartNumberOutput}) {
     QVERIFY(!hidden->isVisible());
   }
   QVERIFY(!w.ClkClock->isActive());
@@ -126,54 +139,47 @@ void TestAppWindow::storeOfAnotherVersionIsIgnored() {
 
 void TestAppWindow::storedValuesComeBackWithFallbacks_data() {
   QTest::addColumn<QStringList>("lines");
-  QTest::addColumn<QList<int>>("indices");  // box size, colour scheme, class, clock ticks
-  QTest::addColumn<QString>("startNumber");
-  QTest::addColumn<bool>("grid");
-  QTest::addColumn<bool>("centralPrime");
-  QTest::addColumn<bool>("squares");
-
+  QTest::addColumn<Restored>("expected");
   const QStringList base = defaultStoreLines();
-  QTest::newRow("box size 0 is 7 pixels") << withLine(base, 4, "0,0,0,2") << QList{3, 0, 0, 2} << QString("1") << false << false << false;
-  QTest::newRow("box size 2 is 7 pixels") << withLine(base, 4, "2,1,0,2") << QList{3, 1, 0, 2} << QString("1") << false << false << false;
-  QTest::newRow("box size 5 kept") << withLine(base, 4, "5,4,3,0") << QList{5, 4, 3, 0} << QString("1") << false << false << false;
-  QTest::newRow("negative indices are 0") << withLine(base, 4, "3,-1,-4,-1") << QList{3, 0, 0, 0} << QString("1") << false << false << false;
-  QTest::newRow("indices past the lists") << withLine(base, 4, "8,7,5,3") << QList{3, 0, 0, 2} << QString("1") << false << false << false;
-  QTest::newRow("check value 2 is unticked") << withLine(base, 6, "2") << QList{3, 0, 0, 2} << QString("1") << false << false << false;
-  QTest::newRow("grid 1 is ticked") << withLine(base, 6, "1") << QList{3, 0, 0, 2} << QString("1") << true << false << false;
-  QTest::newRow("shape 0 is squares") << withLine(base, 3, "0") << QList{3, 0, 0, 2} << QString("1") << false << false << true;
-  QTest::newRow("shape -1 is squares") << withLine(base, 3, "-1") << QList{3, 0, 0, 2} << QString("1") << false << false << true;
-  QTest::newRow("start 4 unticks central prime")
-      << withLine(withLine(base, 5, "\"4\""), 8, "1") << QList{3, 0, 0, 2} << QString("4") << false << false << false;
-  QTest::newRow("start 5 keeps central prime")
-      << withLine(withLine(base, 5, "\"5\""), 8, "1") << QList{3, 0, 0, 2} << QString("5") << false << true << false;
-  QTest::newRow("leading zeros dropped") << withLine(base, 5, "\"0013\"") << QList{3, 0, 0, 2} << QString("13") << false << false << false;
-  QTest::newRow("top of the 7-pixel range") << withLine(base, 5, "\"2147478022\"") << QList{3, 0, 0, 2} << QString("2147478022") << false << false << false;
-  QTest::newRow("start above the largest") << withLine(base, 5, "\"2147483647\"") << QList{3, 0, 0, 2} << QString("1") << false << false << false;
-  QTest::newRow("start not digits") << withLine(base, 5, "\"12a\"") << QList{3, 0, 0, 2} << QString("1") << false << false << false;
-  QTest::newRow("start empty") << withLine(base, 5, "\"\"") << QList{3, 0, 0, 2} << QString("1") << false << false << false;
+  const auto row = [](const char* name, const QStringList& lines, const Restored& expected) {
+    QTest::newRow(name) << lines << expected;
+  };
+  row("box size 0 is 7 pixels", withLine(base, 4, "0,0,0,2"), {});
+  row("box size 2 is 7 pixels", withLine(base, 4, "2,1,0,2"), {.indices = {3, 1, 0, 2}});
+  row("box size 5 kept", withLine(base, 4, "5,4,3,0"), {.indices = {5, 4, 3, 0}});
+  row("negative indices are 0", withLine(base, 4, "3,-1,-4,-1"), {.indices = {3, 0, 0, 0}});
+  row("indices past the lists", withLine(base, 4, "8,7,5,3"), {});
+  row("check value 2 is unticked", withLine(base, 6, "2"), {});
+  row("grid 1 is ticked", withLine(base, 6, "1"), {.grid = true});
+  row("shape 0 is squares", withLine(base, 3, "0"), {.squares = true});
+  row("shape -1 is squares", withLine(base, 3, "-1"), {.squares = true});
+  row("start 4 unticks central prime", withLine(withLine(base, 5, "\"4\""), 8, "1"), {.start = "4"});
+  row("start 5 keeps central prime", withLine(withLine(base, 5, "\"5\""), 8, "1"),
+      {.start = "5", .centralPrime = true});
+  row("leading zeros dropped", withLine(base, 5, "\"0013\""), {.start = "13"});
+  row("top of the 7-pixel range", withLine(base, 5, "\"2147478022\""), {.start = "2147478022"});
+  row("start above the largest", withLine(base, 5, "\"2147483647\""), {});
+  row("start not digits", withLine(base, 5, "\"12a\""), {});
+  row("start empty", withLine(base, 5, "\"\""), {});
 }
 
 void TestAppWindow::storedValuesComeBackWithFallbacks() {
   QFETCH(QStringList, lines);
-  QFETCH(QList<int>, indices);
-  QFETCH(QString, startNumber);
-  QFETCH(bool, grid);
-  QFETCH(bool, centralPrime);
-  QFETCH(bool, squares);
+  QFETCH(Restored, expected);
 
   MainWindowHarness harness;
   harness.writeStoreLines(lines);
   frmMain& w = harness.start();
   QCOMPARE((QList<int>{w.cboBoxSize->currentIndex(), w.cboColorBy->currentIndex(), w.cboShow->currentIndex(),
                        w.cboClockTicks->currentIndex()}),
-           indices);
-  QCOMPARE(w.intBoxSizeIndex, indices[0]);
+           expected.indices);
+  QCOMPARE(w.intBoxSizeIndex, expected.indices[0]);
   QCOMPARE(w.intColorCount, w.cboColorBy->currentData().toInt());
-  QCOMPARE(w.txbStartNumber->text(), startNumber);
-  QCOMPARE(w.chkGrid->isChecked(), grid);
-  QCOMPARE(w.chkCentralNumberPrime->isChecked(), centralPrime);
-  QCOMPARE(w.optSquares->isChecked(), squares);
-  QCOMPARE(w.optCircles->isChecked(), !squares);
+  QCOMPARE(w.txbStartNumber->text(), expected.start);
+  QCOMPARE(w.chkGrid->isChecked(), expected.grid);
+  QCOMPARE(w.chkCentralNumberPrime->isChecked(), expected.centralPrime);
+  QCOMPARE(w.optSquares->isChecked(), expected.squares);
+  QCOMPARE(w.optCircles->isChecked(), !expected.squares);
   QCOMPARE(w.drawPassCount(), 1);
   QVERIFY(harness.desktop.messages.empty());
 }
@@ -198,7 +204,8 @@ void TestAppWindow::germanStoreShowsGermanCaptionsAndLists() {
   QCOMPARE(w.cmdPauseButton->text(), QStringLiteral("Pause"));
   QCOMPARE(w.lblClockTicks->text(), QStringLiteral("Clock ticks per sec."));
 
-  w.cmdQuit_Click();
+  w.close();  // closing the window saves like Quit
+  QVERIFY(!w.isVisible());
   QCOMPARE(harness.storeBytes(), QByteArray("1\r\n1\r\n1\r\n3,6,3,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n"));
 }
 
@@ -296,7 +303,8 @@ void TestAppWindow::refusedBoxSizeReturnsToLastSizeDrawn() {
   w.cboBoxSize->setCurrentIndex(kOnePixelIndex);
   QCOMPARE(harness.desktop.messages.size(), 1u);
   QCOMPARE(harness.desktop.messages[0].title, QStringLiteral("Error"));
-  QCOMPARE(harness.desktop.messages[0].text, QStringLiteral("End number would be greater than 2^31 - 2 = 2147483646."));
+  QCOMPARE(harness.desktop.messages[0].text,
+           QStringLiteral("End number would be greater than 2^31 - 2 = 2147483646."));
   QCOMPARE(harness.desktop.messages[0].icon, platform::Desktop::Icon::None);
   QCOMPARE(w.cboBoxSize->currentIndex(), kSevenPixelIndex);
   QCOMPARE(w.intBoxSizeIndex, kSevenPixelIndex);
@@ -313,7 +321,8 @@ void TestAppWindow::refusedStartNumbersShowTheirMessageInTheCurrentLanguage() {
   w.txbStartNumber->setText(QStringLiteral("2147483647"));  // the box itself complains once
   w.cmdDraw->click();
   QCOMPARE(harness.desktop.messages.size(), 2u);
-  QCOMPARE(harness.desktop.messages[1].text, QStringLiteral("Start number must be <= 2^31 - 2 = 2147483646."));
+  QCOMPARE(harness.desktop.messages[1].text,
+           QStringLiteral("Start number must be <= 2^31 - 2 = 2147483646."));
   QVERIFY(!w.blnSpiralDrawn);
 
   language::intLanguage = language::kGerman;
@@ -321,7 +330,8 @@ void TestAppWindow::refusedStartNumbersShowTheirMessageInTheCurrentLanguage() {
   w.txbStartNumber->setText(QStringLiteral("268430000"));
   w.cmdDraw->click();
   QCOMPARE(harness.desktop.messages.back().title, QStringLiteral("Fehler"));
-  QCOMPARE(harness.desktop.messages.back().text, QStringLiteral("Bei Dreieckzahlen ist die Startzahl zu gross."));
+  QCOMPARE(harness.desktop.messages.back().text,
+           QStringLiteral("Bei Dreieckzahlen ist die Startzahl zu gross."));
   QVERIFY(!w.blnSpiralDrawn && !w.blnEndNumberTooLarge);
   // A size refused for another reason stays selected, unremembered.
   w.txbStartNumber->setText(QStringLiteral("2147483647"));
@@ -356,7 +366,8 @@ void TestAppWindow::refillingListsKeepsSelectionAndDrawsNothing() {
   QCOMPARE(w.drawPassCount(), passes);
   QCOMPARE(w.cboColorBy->currentText(), QStringLiteral("Farbreihenfolge"));
   QCOMPARE(w.cboColorBy->currentData().toInt(), 5);
-  QCOMPARE(itemTexts(w.cboShow), (QStringList{"Primzahlen", "Zufallszahlen", "Quadratzahlen", "Dreieckzahlen", "Alle Zahlen"}));
+  QCOMPARE(itemTexts(w.cboShow),
+           (QStringList{"Primzahlen", "Zufallszahlen", "Quadratzahlen", "Dreieckzahlen", "Alle Zahlen"}));
   QCOMPARE(w.cboShow->currentIndex(), 2);
 
   w.blnRefillingLists = true;  // a list without a selection stays without one
@@ -412,7 +423,7 @@ void TestAppWindow::statisticsFollowTheNumberClass() {
   QCOMPARE(w.lblLongestNWSEOutput->text(), QString());
 
   w.chkCalculateLongest->setChecked(true);
-  w.cboBoxSize->setCurrentIndex(7);                     // 7 x 7 cells
+  w.cboBoxSize->setCurrentIndex(7);                    // 7 x 7 cells
   w.txbStartNumber->setText(QStringLiteral("19610"));  // 19610 ... 19658 holds no prime
   w.cmdDraw->click();
   QCOMPARE(w.lblNumberShownOutput->text(), QStringLiteral("0"));
@@ -422,7 +433,8 @@ void TestAppWindow::statisticsFollowTheNumberClass() {
   QCOMPARE(w.lblLongestSWNEOutput->text(), QStringLiteral("0"));
 
   w.cboShow->setCurrentIndex(4);  // all numbers: every run is N long
-  QVERIFY(!w.lblNumberShown->isVisible() && !w.lblNumberShown2->isVisible() && !w.lblNumberShownOutput->isVisible());
+  QVERIFY(!w.lblNumberShown->isVisible() && !w.lblNumberShown2->isVisible() &&
+          !w.lblNumberShownOutput->isVisible());
   QCOMPARE(w.lblLongestNWSEOutput->text(), QStringLiteral("7"));
   QCOMPARE(w.lblLongestNWSEOutput->palette().color(QPalette::WindowText), QColor(Qt::black));
   w.cboShow->setCurrentIndex(2);
@@ -438,7 +450,8 @@ void TestAppWindow::stoppedOnePixelPassKeepsItsPartialPicture() {
   bool controlsLockedDuringPass = false;
   QTimer::singleShot(0, &w, [&] {
     stopShownDuringPass = w.cmdStopCalc->isVisible() && w.cmdStopCalc->text() == QStringLiteral("Stop");
-    controlsLockedDuringPass = !w.cboShow->isEnabled() && !w.cmdDraw->isEnabled() && !w.chkNumerals->isEnabled();
+    controlsLockedDuringPass =
+        !w.cboShow->isEnabled() && !w.cmdDraw->isEnabled() && !w.chkNumerals->isEnabled();
     w.cmdStopCalc->click();
   });
   w.cboBoxSize->setCurrentIndex(kOnePixelIndex);

@@ -31,7 +31,8 @@ void TestLanguage::currentLanguageChoosesTheSlot() {
 
 void TestLanguage::numberShownHasASecondLineOnlyInGerman() {
   QCOMPARE(language::wordText(Word::NumberShownSecondLine, language::kEnglish), QString());
-  QCOMPARE(language::wordText(Word::NumberShownSecondLine, language::kGerman), QStringLiteral("baren Zahlen"));
+  QCOMPARE(language::wordText(Word::NumberShownSecondLine, language::kGerman),
+           QStringLiteral("baren Zahlen"));
   QCOMPARE(language::wordText(Word::NumberShown, language::kGerman), QStringLiteral("Anzahl der sicht-"));
 }
 

@@ -66,19 +66,20 @@ std::optional<int> toSmallInteger(const Value& value) {
 }  // namespace
 
 QByteArray formatSettings(const StoredSettings& s) {
-  const QString text = QStringLiteral("%1\r\n%2\r\n%3\r\n%4,%5,%6,%7\r\n\"%8\"\r\n%9\r\n%10\r\n%11\r\n%12\r\n")
-                           .arg(s.version)
-                           .arg(s.language)
-                           .arg(s.shape)
-                           .arg(s.boxSizeIndex)
-                           .arg(s.colorByIndex)
-                           .arg(s.showIndex)
-                           .arg(s.clockTicksIndex)
-                           .arg(s.startNumberText)
-                           .arg(s.grid)
-                           .arg(s.numerals)
-                           .arg(s.centralNumberPrime)
-                           .arg(s.calculateLongest);
+  const QString text =
+      QStringLiteral("%1\r\n%2\r\n%3\r\n%4,%5,%6,%7\r\n\"%8\"\r\n%9\r\n%10\r\n%11\r\n%12\r\n")
+          .arg(s.version)
+          .arg(s.language)
+          .arg(s.shape)
+          .arg(s.boxSizeIndex)
+          .arg(s.colorByIndex)
+          .arg(s.showIndex)
+          .arg(s.clockTicksIndex)
+          .arg(s.startNumberText)
+          .arg(s.grid)
+          .arg(s.numerals)
+          .arg(s.centralNumberPrime)
+          .arg(s.calculateLongest);
   return text.toUtf8();
 }
 
@@ -96,10 +97,9 @@ std::optional<StoredSettings> parseSettings(const QByteArray& bytes) {
     numbers.push_back(*number);
   }
   StoredSettings s;
-  int* const fields[] = {&s.version,      &s.language,        &s.shape, &s.boxSizeIndex,
-                         &s.colorByIndex, &s.showIndex,       &s.clockTicksIndex,
-                         &s.grid,         &s.numerals,        &s.centralNumberPrime,
-                         &s.calculateLongest};
+  int* const fields[] = {&s.version,      &s.language,           &s.shape,           &s.boxSizeIndex,
+                         &s.colorByIndex, &s.showIndex,          &s.clockTicksIndex, &s.grid,
+                         &s.numerals,     &s.centralNumberPrime, &s.calculateLongest};
   for (std::size_t i = 0; i < numbers.size(); ++i) *fields[i] = numbers[i];
   s.startNumberText = values[kStartNumberValue].text;
   return s;

@@ -11,8 +11,8 @@
 
 #include "SpiralView.h"
 #include "Twips.h"
-#include "app/frmMain.h"
 #include "app/SettingsStore.h"
+#include "app/frmMain.h"
 #include "language/WordTable.h"
 #include "numlib.h"
 
@@ -65,16 +65,16 @@ void frmMain::InitializeVariables() {
 
 void frmMain::clearStateFlags() {
   for (bool* flag : {&blnFormLoaded, &blnSpiralDrawn, &blnEndNumberTooLarge, &blnCentralNumberPrime,
-                     &blnStopCalculation, &blnSpirallingIn, &blnSpirallingOut, &blnPaused,
-                     &blnStopSpiralling, &blnSpiralRunEnded, &blnSyncingScrollBar,
-                     &blnAdjustingScrollBar, &blnRefillingLists}) {
+                     &blnStopCalculation, &blnSpirallingIn, &blnSpirallingOut, &blnPaused, &blnStopSpiralling,
+                     &blnSpiralRunEnded, &blnSyncingScrollBar, &blnAdjustingScrollBar, &blnRefillingLists}) {
     *flag = false;
   }
 }
 
 void frmMain::InitializeCommonValues() {
   strProductName = QStringLiteral("Spirelle");
-  strVersion = QStringLiteral("%1.%2").arg(SPIRELLE_VERSION_MAJOR).arg(SPIRELLE_VERSION_MINOR) + QLatin1Char('0');
+  strVersion =
+      QStringLiteral("%1.%2").arg(SPIRELLE_VERSION_MAJOR).arg(SPIRELLE_VERSION_MINOR) + QLatin1Char('0');
 }
 
 void frmMain::SetMainWindowCaption() { setWindowTitle(strProductName + QLatin1Char(' ') + strVersion); }
@@ -84,9 +84,9 @@ void frmMain::SetMainWindowCaption() { setWindowTitle(strProductName + QLatin1Ch
 void frmMain::SetControlsFontName(const QString& fontName, bool blnTextBoxes) {
   for (QWidget* control : findChildren<QWidget*>()) {
     const bool isFrame = control->metaObject() == &QFrame::staticMetaObject;
-    const bool takesFont = isFrame || qobject_cast<QLabel*>(control) ||
-                           qobject_cast<QCheckBox*>(control) || qobject_cast<QRadioButton*>(control) ||
-                           qobject_cast<QComboBox*>(control) || qobject_cast<QPushButton*>(control) ||
+    const bool takesFont = isFrame || qobject_cast<QLabel*>(control) || qobject_cast<QCheckBox*>(control) ||
+                           qobject_cast<QRadioButton*>(control) || qobject_cast<QComboBox*>(control) ||
+                           qobject_cast<QPushButton*>(control) ||
                            (blnTextBoxes && qobject_cast<QLineEdit*>(control));
     if (!takesFont) continue;
     QFont font = control->font();

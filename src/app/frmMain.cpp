@@ -41,6 +41,7 @@ T* place(QWidget* parent, int left, int top, int width, int height) {
 QLabel* placeLabel(QWidget* parent, int left, int top, int width, int height,
                    const QString& text = QString()) {
   auto* label = place<QLabel>(parent, left, top, width, height);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // captions and values line up by their tops
   label->setText(text);
   return label;
 }
