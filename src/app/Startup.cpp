@@ -10,11 +10,11 @@
 #include <QScrollBar>
 
 #include "SpiralView.h"
-#include "Twips.h"
 #include "app/SettingsStore.h"
 #include "app/frmMain.h"
 #include "language/WordTable.h"
 #include "numlib.h"
+#include "platform/Twips.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ void frmMain::Form_Load() {
   show();
   InitializeProgram();
   EnableDisableFunctions(true);
-  cmdCWsoftware->move(Picture1[0]->x() - app::twipsToPixels(100), Picture1[0]->y());
+  cmdCWsoftware->move(Picture1[0]->x() - platform::twipsToPixels(100), Picture1[0]->y());
   SetCWsoftwareButtonVisibility();
   blnFormLoaded = true;
 }

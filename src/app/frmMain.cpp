@@ -14,12 +14,12 @@
 
 #include "Palette.h"
 #include "SpiralView.h"
-#include "Twips.h"
-#include "interaction/WebAddresses.h"
+#include "interaction/WebLinks.h"
+#include "platform/Twips.h"
 
 namespace {
 
-using app::twipsToPixels;
+using platform::twipsToPixels;
 
 // The drawing area is 7906 twips square with a sunken border; its interior is what the spiral
 // fills (523 x 523 pixels).
@@ -33,8 +33,7 @@ constexpr int kDesignFontPixels = 11;
 template <class T>
 T* place(QWidget* parent, int left, int top, int width, int height) {
   auto* control = new T(parent);
-  control->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                       twipsToPixels(height));
+  control->setGeometry(platform::twipsRect(left, top, width, height));
   return control;
 }
 
@@ -157,21 +156,18 @@ void frmMain::createPictureAndBottomRow() {
   chkCalculateLongest = place<QCheckBox>(this, 210, 8100, 3585, 240);
 
   picSpiral = new SpiralView(picture, this);
-  picSpiral->setGeometry(twipsToPixels(3885), twipsToPixels(50), twipsToPixels(kPicSpiralTwips),
-                         twipsToPixels(kPicSpiralTwips));
+  picSpiral->setGeometry(platform::twipsRect(3885, 50, kPicSpiralTwips, kPicSpiralTwips));
   cmdStopCalc = placeButton(this, 7035, 5355, 1065, 330, QStringLiteral("Stop"));
 
   lblCopyrightNotice = placeLabel(this, 3885, 8095, 1590, 240, QStringLiteral("Copyright \u00A9"));
   lblCorvanelWorks = placeLabel(this, 5040, 8100, 1695, 240, QStringLiteral("Corvanel Works"));
-  makeLinkLabel(lblCorvanelWorks, QStringLiteral("Click here for the Corvanel Works website at %1.")
-                                      .arg(QLatin1String(interaction::kMakerHomePage)));
+  makeLinkLabel(lblCorvanelWorks, interaction::CorvanelWorksToolTip());
   for (int index = 0; index < static_cast<int>(Picture1.size()); ++index) {
     Picture1[index] = placeLegendBox(this, index);
   }
   lblSpiralling = placeLabel(this, 6825, 8095, 2850, 240, QStringLiteral("Spiralling in"));
   lblOnlineDocumentation = placeLabel(this, 10050, 8100, 1695, 240);
-  makeLinkLabel(lblOnlineDocumentation, QStringLiteral("Click here for the online user manual at %1.")
-                                            .arg(QLatin1String(interaction::kDocumentationPage)));
+  makeLinkLabel(lblOnlineDocumentation, interaction::OnlineDocumentationToolTip());
   // Start-up moves it over the legend's place.
   cmdCWsoftware = placeButton(this, 0, 0, 2625, 345, QStringLiteral("Corvanel Works Software"));
 

@@ -1,9 +1,8 @@
 #pragma once
-// A platform::Desktop for tests: records every message box, Save As dialog and web address it is
-// asked for, and answers from scripts instead of showing anything.
+// A desktop for tests: records every message box, Save As dialog and web address it is asked for,
+// and answers from a script instead of waiting for a user.
 
 #include <deque>
-#include <functional>
 #include <vector>
 
 #include <QString>
@@ -16,55 +15,43 @@ class RecordingDesktop : public platform::Desktop {
   struct Message {
     QString title;
     QString text;
-    Buttons buttons = Buttons::Ok;
-    Icon icon = Icon::None;
+    Buttons buttons;
+    Icon icon;
+  };
+  struct SaveDialog {
+    QString title;
+    QString filter;
   };
 
-  // What was asked, in order.
-  std::vector<Message> messages;
-  QStringList saveDialogTitles;
-  QStringList openedAddresses;
-
-  // Scripted answers, used up front to back. When a script is empty: Ok for an OK box, No for a
-  // Yes/No box, a cancelled Save As dialog, and a successful launch.
+  // What the scripted user does: the answers to Yes/No questions in turn (No once they run out),
+  // the file name typed into every Save As dialog (empty: Cancel), and the shell's answer to
+  // every web address (above 32: the browser has started).
   std::deque<Answer> answers;
-  std::deque<QString> saveFileNames;
-  std::deque<int> openUrlResults;
+  QString saveFileName;
+  int openUrlResult = 42;
 
-  // Runs while a message box would be up, as a modal loop would let the user act.
-  std::function<void(const Message&)> whileMessageShown;
+  // What the program asked for, in order.
+  std::vector<Message> messages;
+  std::vector<SaveDialog> saveDialogs;
+  QStringList openedUrls;
 
   Answer showMessage(QWidget*, const QString& title, const QString& text, Buttons buttons,
                      Icon icon) override {
     messages.push_back({title, text, buttons, icon});
-    if (whileMessageShown) whileMessageShown(messages.back());
-    if (!answers.empty()) return takeFront(answers);
-    return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+    if (buttons == Buttons::Ok) return Answer::Ok;
+    if (answers.empty()) return Answer::No;
+    const Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
   }
 
-  QString askSaveFileName(QWidget*, const QString& title, const QString&) override {
-    saveDialogTitles.push_back(title);
-    return saveFileNames.empty() ? QString() : takeFront(saveFileNames);
+  QString askSaveFileName(QWidget*, const QString& title, const QString& filter) override {
+    saveDialogs.push_back({title, filter});
+    return saveFileName;
   }
 
   int openUrl(const QString& address) override {
-    constexpr int kOpened = 42;
-    openedAddresses.push_back(address);
-    return openUrlResults.empty() ? kOpened : takeFront(openUrlResults);
-  }
-
-  // The texts of all message boxes so far.
-  QStringList messageTexts() const {
-    QStringList texts;
-    for (const Message& message : messages) texts.push_back(message.text);
-    return texts;
-  }
-
- private:
-  template <class T>
-  static T takeFront(std::deque<T>& script) {
-    T front = script.front();
-    script.pop_front();
-    return front;
+    openedUrls << address;
+    return openUrlResult;
   }
 };

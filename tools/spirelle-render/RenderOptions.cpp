@@ -1,0 +1,214 @@
+#include "RenderOptions.h"
+
+#include <algorithm>
+#include <optional>
+#include <span>
+
+#include "Geometry.h"
+
+namespace render {
+namespace {
+
+constexpr int kSmallestSize = 16;
+constexpr int kLargestSize = 16384;
+
+template <typename T>
+struct Choice {
+  const char* name;
+  T value;
+};
+
+constexpr Choice<int> kCellSizes[] = {{"1", 1},   {"3", 3},   {"5", 5},   {"7", 7},
+                                      {"15", 15}, {"21", 21}, {"35", 35}, {"75", 75}};
+constexpr Choice<bool> kShapes[] = {{"circles", false}, {"squares", true}};
+constexpr Choice<spiral::ColorScheme> kSchemes[] = {
+    {"cluster", spiral::ColorScheme::Cluster},     {"nw-se", spiral::ColorScheme::DiagonalNWSE},
+    {"sw-ne", spiral::ColorScheme::DiagonalSWNE},  {"ring", spiral::ColorScheme::RingNumber},
+    {"sequence", spiral::ColorScheme::Sequence},   {"veltra", spiral::ColorScheme::Veltra},
+    {"white", spiral::ColorScheme::White}};
+constexpr Choice<spiral::NumberClass> kClasses[] = {
+    {"primes", spiral::NumberClass::Primes},   {"random", spiral::NumberClass::Random},
+    {"squares", spiral::NumberClass::Squares}, {"triangular", spiral::NumberClass::Triangular},
+    {"all", spiral::NumberClass::All}};
+constexpr Choice<Language> kLanguages[] = {{"en", Language::English}, {"de", Language::German}};
+
+template <typename T>
+std::optional<T> lookUp(std::span<const Choice<T>> choices, const QString& name) {
+  auto match = std::find_if(choices.begin(), choices.end(),
+                            [&](const Choice<T>& choice) { return name == QLatin1String(choice.name); });
+  if (match == choices.end()) return std::nullopt;
+  return match->value;
+}
+
+template <typename T>
+QString choiceList(std::span<const Choice<T>> choices) {
+  QStringList names;
+  for (const Choice<T>& choice : choices) names << QLatin1String(choice.name);
+  return names.join(QLatin1Char('|'));
+}
+
+bool isAllDigits(const QString& text) {
+  return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+QString notOneOf(const QString& value, const QString& choices) {
+  return QStringLiteral("'%1' is not one of %2").arg(value, choices);
+}
+
+// Stores one choice into `target`; the error text when `value` names none of them.
+template <typename T, typename Target>
+QString assignChoice(std::span<const Choice<T>> choices, const QString& value, Target& target) {
+  std::optional<T> chosen = lookUp(choices, value);
+  if (!chosen) return notOneOf(value, choiceList(choices));
+  target = static_cast<Target>(*chosen);
+  return {};
+}
+
+QString setStart(RenderOptions& options, const QString& value) {
+  QString start = normalizedStartText(value);
+  if (start.isEmpty()) return QStringLiteral("'%1' is not a whole number of decimal digits").arg(value);
+  options.draw.startText = start;
+  return {};
+}
+
+QString setSize(RenderOptions& options, const QString& value) {
+  bool ok = isAllDigits(value) && !value.isEmpty();
+  int size = ok ? value.toInt(&ok) : 0;
+  if (!ok || size < kSmallestSize || size > kLargestSize) {
+    return QStringLiteral("'%1' is not a whole number from %2 to %3")
+        .arg(value)
+        .arg(kSmallestSize)
+        .arg(kLargestSize);
+  }
+  options.size = size;
+  return {};
+}
+
+QString setOut(RenderOptions& options, const QString& value) {
+  if (value.isEmpty()) return QStringLiteral("needs a file name");
+  options.outFile = value;
+  return {};
+}
+
+// An option, whether it takes a value, and the handler that stores it: the handler returns an empty
+// text on success, otherwise what is wrong with the value.
+struct OptionRule {
+  const char* name;
+  bool takesValue;
+  QString (*apply)(RenderOptions& options, const QString& value);
+};
+
+const OptionRule kOptionRules[] = {
+    {"--start", true, setStart},
+    {"--cell", true,
+     [](RenderOptions& o, const QString& v) { return assignChoice<int>(kCellSizes, v, o.draw.boxSize); }},
+    {"--shape", true,
+     [](RenderOptions& o, const QString& v) { return assignChoice<bool>(kShapes, v, o.draw.squares); }},
+    {"--scheme", true,
+     [](RenderOptions& o, const QString& v) {
+       return assignChoice<spiral::ColorScheme>(kSchemes, v, o.draw.colorScheme);
+     }},
+    {"--show", true,
+     [](RenderOptions& o, const QString& v) {
+       return assignChoice<spiral::NumberClass>(kClasses, v, o.draw.numberClass);
+     }},
+    {"--size", true, setSize},
+    {"--language", true,
+     [](RenderOptions& o, const QString& v) { return assignChoice<Language>(kLanguages, v, o.language); }},
+    {"--out", true, setOut},
+    {"--grid", false, [](RenderOptions& o, const QString&) { o.draw.grid = true; return QString(); }},
+    {"--numerals", false, [](RenderOptions& o, const QString&) { o.draw.numerals = true; return QString(); }},
+    {"--longest", false,
+     [](RenderOptions& o, const QString&) { o.draw.calculateLongest = true; return QString(); }},
+    {"--json", false, [](RenderOptions& o, const QString&) { o.json = true; return QString(); }},
+    {"--help", false, [](RenderOptions& o, const QString&) { o.help = true; return QString(); }},
+};
+
+const OptionRule* findRule(const QString& name) {
+  for (const OptionRule& rule : kOptionRules) {
+    if (name == QLatin1String(rule.name)) return &rule;
+  }
+  return nullptr;
+}
+
+// The size and the cell size only make sense together when the picture holds at least one cell.
+QString checkPictureHoldsACell(const RenderOptions& options) {
+  if (spiral::computeGeometry(options.size, options.size, options.draw.boxSize).cellsPerSide > 0) return {};
+  return QStringLiteral("--size: %1 pixels cannot hold a cell of %2 pixels")
+      .arg(options.size)
+      .arg(options.draw.boxSize);
+}
+
+}  // namespace
+
+spiral::DrawSettings RenderOptions::defaultDrawSettings() {
+  spiral::DrawSettings settings;
+  settings.numerals = false;
+  return settings;
+}
+
+QString normalizedStartText(const QString& text) {
+  QString digits = text.trimmed();
+  if (digits.isEmpty()) return QStringLiteral("1");
+  if (!isAllDigits(digits)) return {};
+  qsizetype firstKept = 0;
+  while (firstKept < digits.size() - 1 && digits[firstKept] == u'0') ++firstKept;
+  return digits.mid(firstKept);
+}
+
+ParseResult parseRenderArguments(const QStringList& arguments) {
+  RenderOptions options;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    qsizetype equals = argument.startsWith(QLatin1String("--")) ? argument.indexOf(u'=') : -1;
+    QString name = equals < 0 ? argument : argument.left(equals);
+    const OptionRule* rule = findRule(name);
+    if (!rule) return UsageError{QStringLiteral("unknown option or argument '%1'").arg(argument)};
+
+    QString value;
+    if (equals >= 0) {
+      if (!rule->takesValue) return UsageError{QStringLiteral("%1 takes no value").arg(name)};
+      value = argument.mid(equals + 1);
+    } else if (rule->takesValue) {
+      if (i + 1 == arguments.size()) return UsageError{QStringLiteral("%1 needs a value").arg(name)};
+      value = arguments[++i];
+    }
+    QString problem = rule->apply(options, value);
+    if (!problem.isEmpty()) return UsageError{QStringLiteral("%1: %2").arg(name, problem)};
+    if (options.help) return options;
+  }
+  if (QString problem = checkPictureHoldsACell(options); !problem.isEmpty()) return UsageError{problem};
+  options.draw.colorCount = spiral::colorCountOf(options.draw.colorScheme);
+  return options;
+}
+
+QString usageText() {
+  return QStringLiteral(
+             "Usage: spirelle-render [options]\n"
+             "Draws the whole numbers as a square spiral, marks one class of them and reports on the picture.\n"
+             "\n"
+             "  --start TEXT      the start (central) number: decimal digits, blanks around them are\n"
+             "                    ignored, empty means 1 (default 1)\n"
+             "  --cell PIXELS     cell size, one of %1 (default 7)\n"
+             "  --shape SHAPE     %2 (default circles)\n"
+             "  --scheme SCHEME   colour scheme, one of %3 (default cluster)\n"
+             "  --show CLASS      the numbers to mark, one of %4 (default primes)\n"
+             "  --grid            grid marks in the empty cells (cells of 15 pixels and more)\n"
+             "  --numerals        each number written in its cell, where it fits\n"
+             "  --longest         measure the longest runs along the NW-SE and SW-NE diagonals\n"
+             "  --size PIXELS     the picture is PIXELS x PIXELS, %6 to %7 (default 523)\n"
+             "  --language LANG   language of the refusal messages, %5 (default en)\n"
+             "  --out FILE.png    write the picture to FILE.png\n"
+             "  --json            print the facts as one JSON object instead of lines\n"
+             "  --help            print this text\n"
+             "\n"
+             "Exit status: 0 done, 1 the picture could not be made or written, 2 the start number was\n"
+             "refused, 64 the arguments could not be read.\n")
+      .arg(choiceList<int>(kCellSizes), choiceList<bool>(kShapes),
+           choiceList<spiral::ColorScheme>(kSchemes), choiceList<spiral::NumberClass>(kClasses),
+           choiceList<Language>(kLanguages))
+      .arg(kSmallestSize)
+      .arg(kLargestSize);
+}
+
+}  // namespace render

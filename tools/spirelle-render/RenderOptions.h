@@ -1,0 +1,45 @@
+#pragma once
+// The command line of spirelle-render: what it asks for, and how the arguments are read.
+
+#include <variant>
+
+#include <QString>
+#include <QStringList>
+
+#include "DrawPass.h"
+
+namespace render {
+
+enum class Language { English, German };
+
+struct RenderOptions {
+  spiral::DrawSettings draw = defaultDrawSettings();
+  int size = 523;                  // the picture is size x size pixels
+  Language language = Language::English;
+  QString outFile;                 // empty: no picture is written
+  bool json = false;
+  bool help = false;
+
+  // The window's defaults, except that the renderer writes no numerals unless asked to.
+  static spiral::DrawSettings defaultDrawSettings();
+};
+
+// Why the arguments could not be read; the message names the offending option or argument.
+struct UsageError {
+  QString message;
+};
+
+using ParseResult = std::variant<RenderOptions, UsageError>;
+
+// Reads the arguments that follow the program name. Never throws and never exits.
+ParseResult parseRenderArguments(const QStringList& arguments);
+
+// The usage text that --help prints and that follows every usage error.
+QString usageText();
+
+// The start-number text as the start-number box would hold it: blanks trimmed, an empty text
+// becomes "1", leading zeros are dropped (a lone "0" stays). Empty when `text` holds anything but
+// decimal digits and blanks.
+QString normalizedStartText(const QString& text);
+
+}  // namespace render

@@ -1,0 +1,25 @@
+#pragma once
+// One run of spirelle-render: draw the picture, write it when asked, report on it.
+
+#include <QString>
+#include <QTextStream>
+
+#include "DrawPass.h"
+#include "RenderOptions.h"
+
+namespace render {
+
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitCannotWrite = 1;  // the picture could not be made or written
+inline constexpr int kExitRefused = 2;
+inline constexpr int kExitUsage = 64;  // EX_USAGE
+
+// The start-number message of a refusal, as the window shows it, in English or German.
+QString refusalMessage(spiral::Refusal refusal, Language language);
+
+// Draws the spiral the options ask for. A refusal goes to `err` and writes no file; otherwise the
+// picture is written (when asked) and the facts go to `out`. Returns the exit status.
+// Numerals need a QGuiApplication to exist already.
+int renderSpiral(const RenderOptions& options, QTextStream& out, QTextStream& err);
+
+}  // namespace render
