@@ -8,8 +8,12 @@ namespace platform {
 
 inline constexpr int kTwipsPerPixel = 15;
 
-// A length or position of zero or more twips in pixels, rounded to the nearest pixel.
-constexpr int twipsToPixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+// A length or position in twips in pixels, rounded to the nearest pixel, halves away from zero (a
+// control may start a little above or left of its container).
+constexpr int twipsToPixels(int twips) {
+  constexpr int half = kTwipsPerPixel / 2;
+  return twips >= 0 ? (twips + half) / kTwipsPerPixel : -((-twips + half) / kTwipsPerPixel);
+}
 
 // A control's place and size given as left, top, width and height in twips.
 constexpr QRect twipsRect(int left, int top, int width, int height) {

@@ -1,0 +1,140 @@
+// The option controls' handlers, the switching of control groups around busy work, and where the
+// keyboard focus goes back to.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include "DrawPass.h"
+#include "app/frmMain.h"
+
+namespace {
+
+constexpr int kFirstBoxSizeWithMarks = 4;  // grid marks and numerals need cells of 15 pixels or more
+constexpr int kOnePixelIndex = 0;
+constexpr int kThreePixelIndex = 1;
+
+int indexOf(spiral::NumberClass numberClass) { return static_cast<int>(numberClass); }
+
+}  // namespace
+
+void frmMain::EnableDisableFunctions(bool blnA) {
+  cmdSpiralIn->setEnabled(true);
+  cmdSpiralOut->setEnabled(true);
+  vsbStartNumber->setEnabled(blnA);
+  chkCentralNumberPrime->setEnabled(blnA);
+  chkCalculateLongest->setEnabled(blnA);
+}
+
+void frmMain::EnableDisableFunctions2(bool blnA) {
+  for (QWidget* control : std::initializer_list<QWidget*>{optSquares, optCircles, cboBoxSize, cboColorBy,
+                                                          cboShow, txbStartNumber, cmdDraw, vsbStartNumber}) {
+    control->setEnabled(blnA);
+  }
+}
+
+void frmMain::SetFocusToActiveControl() {
+  if (!blnFormLoaded || !isEnabled()) return;
+  if (blnPaused) {
+    cmdResumeButton->setFocus();
+  } else if (!isSpiralling()) {
+    txbStartNumber->setCursorPosition(static_cast<int>(txbStartNumber->text().size()));
+    if (txbStartNumber->isEnabled()) txbStartNumber->setFocus();
+  } else {
+    cmdStopButton->setFocus();
+  }
+}
+
+// Animation is offered only where it shows something moving: not for 1-pixel cells, random
+// numbers or all numbers.
+void frmMain::SetSpiralButtonsVisibility() {
+  const int shown = cboShow->currentIndex();
+  const bool offered = intBoxSize > 1 && shown != indexOf(spiral::NumberClass::Random) &&
+                       shown != indexOf(spiral::NumberClass::All);
+  cmdSpiralIn->setVisible(offered);
+  cmdSpiralOut->setVisible(offered);
+}
+
+void frmMain::SetGridAndNumeralsEnabled() {
+  const bool largeCells = cboBoxSize->currentIndex() >= kFirstBoxSizeWithMarks;
+  chkGrid->setEnabled(largeCells && cboShow->currentIndex() < indexOf(spiral::NumberClass::All));
+  chkNumerals->setEnabled(largeCells);
+}
+
+// While an animation runs unpaused its next step draws with the new setting.
+void frmMain::redrawUnlessSpiralling() {
+  if (!blnFormLoaded) return;
+  if (isSpiralling() && !blnPaused) {
+    SetFocusToActiveControl();
+  } else {
+    DrawSpiral();
+  }
+}
+
+void frmMain::optCircles_Click() { redrawUnlessSpiralling(); }
+void frmMain::optSquares_Click() { redrawUnlessSpiralling(); }
+void frmMain::chkGrid_Click() { redrawUnlessSpiralling(); }
+void frmMain::chkNumerals_Click() { redrawUnlessSpiralling(); }
+
+void frmMain::cboShow_Click() {
+  if (blnFormLoaded && !blnRefillingLists) DrawSpiral();
+}
+
+// These take effect later: the tick rate when spiralling starts or resumes, the two options at the
+// next step or pass.
+void frmMain::cboClockTicks_Click() { SetFocusToActiveControl(); }
+void frmMain::chkCentralNumberPrime_Click() { SetFocusToActiveControl(); }
+void frmMain::chkCalculateLongest_Click() { SetFocusToActiveControl(); }
+
+void frmMain::cboBoxSize_Click() {
+  if (!blnFormLoaded) return;
+  if (cboBoxSize->currentIndex() == intBoxSizeIndex) {
+    SetFocusToActiveControl();
+    return;
+  }
+  // Animations never use 1-pixel cells. Selecting raises this handler for 3 pixels first.
+  if (isSpiralling() && cboBoxSize->currentIndex() == kOnePixelIndex) {
+    cboBoxSize->setCurrentIndex(kThreePixelIndex);
+  }
+  DrawSpiral();
+  if (blnSpiralDrawn) {
+    intBoxSizeIndex = cboBoxSize->currentIndex();
+  } else if (blnEndNumberTooLarge) {
+    // The smaller cells would end above the largest number: back to the size last drawn.
+    cboBoxSize->setCurrentIndex(intBoxSizeIndex);
+  }
+  SetGridAndNumeralsEnabled();
+}
+
+void frmMain::cboColorBy_Click() {
+  if (!blnFormLoaded || blnRefillingLists) return;
+  intColorCount = cboColorBy->currentData().toInt();
+  ShowColorLegend();
+  DrawSpiral();
+  if (!isSpiralling()) SetSpiralButtonsVisibility();
+  SetCWsoftwareButtonVisibility();
+}
+
+// The diagonal and ring schemes show six legend boxes, the sequence scheme five, the others none;
+// a paused animation none.
+void frmMain::ShowColorLegend() {
+  const auto scheme = static_cast<spiral::ColorScheme>(cboColorBy->currentIndex());
+  const bool cycling = scheme >= spiral::ColorScheme::DiagonalNWSE && scheme <= spiral::ColorScheme::Sequence;
+  const int boxes = spiral::colorCountOf(scheme);
+  for (int index = 0; index < static_cast<int>(Picture1.size()); ++index) {
+    Picture1[index]->setVisible(cycling && !blnPaused && index < boxes);
+  }
+}
+
+void frmMain::HideColorLegend() {
+  for (QWidget* box : Picture1) box->hide();
+}
+
+void frmMain::SetCWsoftwareButtonVisibility() {
+  const auto scheme = static_cast<spiral::ColorScheme>(cboColorBy->currentIndex());
+  cmdCWsoftware->setVisible(scheme == spiral::ColorScheme::Cluster || scheme == spiral::ColorScheme::Veltra ||
+                            scheme == spiral::ColorScheme::White);
+}

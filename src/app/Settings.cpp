@@ -1,0 +1,99 @@
+// The window's side of the settings store: defaults, reading into the controls, writing from them.
+
+#include <algorithm>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "StartNumber.h"
+#include "app/SettingsStore.h"
+#include "app/frmMain.h"
+#include "language/WordTable.h"
+#include "numlib.h"
+
+namespace {
+
+// A stored list index: below `lowest` it is raised to `lowest`; past the end of the list it is not
+// a choice of this program, and the line's default is taken instead.
+int storedListIndex(const QComboBox* list, int stored, int lowest, int fallback) {
+  if (stored >= list->count()) return fallback;
+  return std::max(stored, lowest);
+}
+
+bool isStorableStartNumber(const QString& text) {
+  if (text.isEmpty()) return false;
+  for (QChar c : text) {
+    if (!c.isDigit() || c.unicode() > '9') return false;
+  }
+  return !spiral::isStartNumberTooLarge(text.toStdString());
+}
+
+constexpr int kSmallestKeptBoxSizeIndex = 3;  // stored sizes below 7 pixels come back as 7
+
+}  // namespace
+
+void frmMain::SetDefaultSettings() { applySettings(app::StoredSettings{}); }
+
+void frmMain::ReadSettings() {
+  std::optional<app::StoredSettings> stored = app::readSettingsFile(strSettingsFile);
+  if (!stored || stored->version != intSettingsVersion) stored = app::StoredSettings{};
+  applySettings(*stored);
+}
+
+void frmMain::SaveSettings() { app::writeSettingsFile(strSettingsFile, settingsFromControls()); }
+
+void frmMain::applySettings(const app::StoredSettings& s) {
+  const app::StoredSettings defaults;
+  const bool knownLanguage = s.language == language::kEnglish || s.language == language::kGerman;
+  language::intLanguage = knownLanguage ? s.language : defaults.language;
+  (s.shape == 1 ? optCircles : optSquares)->setChecked(true);
+
+  cboBoxSize->setCurrentIndex(
+      storedListIndex(cboBoxSize, s.boxSizeIndex, kSmallestKeptBoxSizeIndex, defaults.boxSizeIndex));
+  cboColorBy->setCurrentIndex(storedListIndex(cboColorBy, s.colorByIndex, 0, defaults.colorByIndex));
+  cboShow->setCurrentIndex(storedListIndex(cboShow, s.showIndex, 0, defaults.showIndex));
+  cboClockTicks->setCurrentIndex(
+      storedListIndex(cboClockTicks, s.clockTicksIndex, 0, defaults.clockTicksIndex));
+  intBoxSizeIndex = cboBoxSize->currentIndex();
+  intColorCount = cboColorBy->currentData().toInt();
+
+  const QString startText =
+      isStorableStartNumber(s.startNumberText) ? s.startNumberText : defaults.startNumberText;
+  setStartNumberText(startText);
+
+  chkGrid->setChecked(s.grid == 1);
+  chkNumerals->setChecked(s.numerals == 1);
+  chkCentralNumberPrime->setChecked(s.centralNumberPrime == 1);
+  chkCalculateLongest->setChecked(s.calculateLongest == 1);
+  const auto start = static_cast<int32_t>(spiral::leadingNumber(startText.toStdString()));
+  if (is_prime(start, start) != 1) chkCentralNumberPrime->setChecked(false);
+}
+
+app::StoredSettings frmMain::settingsFromControls() const {
+  app::StoredSettings s;
+  s.version = intSettingsVersion;
+  s.language = language::intLanguage;
+  s.shape = optCircles->isChecked() ? 1 : 0;
+  s.boxSizeIndex = cboBoxSize->currentIndex();
+  s.colorByIndex = cboColorBy->currentIndex();
+  s.showIndex = cboShow->currentIndex();
+  s.clockTicksIndex = cboClockTicks->currentIndex();
+  s.startNumberText = txbStartNumber->text();
+  s.grid = chkGrid->isChecked() ? 1 : 0;
+  s.numerals = chkNumerals->isChecked() ? 1 : 0;
+  s.centralNumberPrime = chkCentralNumberPrime->isChecked() ? 1 : 0;
+  s.calculateLongest = chkCalculateLongest->isChecked() ? 1 : 0;
+  return s;
+}
+
+// Writes the start number into its box and runs the box's change handling, also when the text
+// is unchanged (the box raises no change then).
+void frmMain::setStartNumberText(const QString& text) {
+  if (txbStartNumber->text() == text) {
+    txbStartNumber_Change();
+  } else {
+    txbStartNumber->setText(text);
+  }
+}

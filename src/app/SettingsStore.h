@@ -1,0 +1,54 @@
+#pragma once
+// The settings store: a nine-line text file that keeps the window's options between runs.
+//
+//   1  format version            1
+//   2  language                  0 English, 1 German
+//   3  cell shape                1 circles, 0 squares
+//   4  four list indices         box size, colour scheme, number class, clock ticks: 3,0,0,2
+//   5  start number text, quoted "1"
+//   6..9  grid, numerals, central number prime only, longest diagonals: 1 ticked, 0 not
+//
+// Values are separated by commas or line ends, strings are quoted, and every line ends in CR LF.
+
+#include <optional>
+
+#include <QByteArray>
+#include <QString>
+
+namespace app {
+
+struct StoredSettings {
+  int version = 1;
+  int language = 0;
+  int shape = 1;
+  int boxSizeIndex = 3;
+  int colorByIndex = 0;
+  int showIndex = 0;
+  int clockTicksIndex = 2;
+  QString startNumberText = QStringLiteral("1");
+  int grid = 0;
+  int numerals = 1;
+  int centralNumberPrime = 0;
+  int calculateLongest = 0;
+
+  bool operator==(const StoredSettings&) const = default;
+};
+
+// The store's bytes for `settings`.
+QByteArray formatSettings(const StoredSettings& settings);
+
+// The values of a store, whatever its version; nothing when a value is missing or a number does
+// not read as one. The values are not checked against their ranges.
+std::optional<StoredSettings> parseSettings(const QByteArray& bytes);
+
+// Reads the store at `path`; nothing when it cannot be read or is not a store at all.
+std::optional<StoredSettings> readSettingsFile(const QString& path);
+
+// Replaces the store at `path` as a whole: a failed write leaves the previous store as it was.
+bool writeSettingsFile(const QString& path, const StoredSettings& settings);
+
+// The full path of `fileName` in the folder `folderName` under the user's application-data folder
+// (the home folder when there is none); the folder is created when missing.
+QString GetDataFilePath(const QString& fileName, const QString& folderName);
+
+}  // namespace app

@@ -1,0 +1,19 @@
+#include "SpiralView.h"
+
+#include <QPainter>
+
+SpiralView::SpiralView(const spiral::Picture& picture, QWidget* parent)
+    : QFrame(parent), picture_(picture) {
+  setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  setLineWidth(kBorder);
+  // The picture covers the whole interior, so Qt need not erase it first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void SpiralView::paintEvent(QPaintEvent* event) {
+  {
+    QPainter painter(this);
+    painter.drawImage(contentsRect().topLeft(), picture_.image());
+  }
+  QFrame::paintEvent(event);  // the border
+}

@@ -1,0 +1,272 @@
+#pragma once
+// The main window: every control the user touches, the drawing area and the state that all of its
+// handlers share. Everything runs on the user-interface thread; handlers read and write the state
+// below directly. The handlers of each subsystem are member functions defined in that subsystem's
+// folder (app/, motion/, interaction/, language/, catalogue/), so each folder shows its part of the
+// window.
+
+#include <array>
+#include <cstdint>
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include "DrawPass.h"
+#include "Picture.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class SpiralView;
+
+namespace platform {
+class Desktop;
+}
+namespace app {
+struct StoredSettings;
+}
+
+class frmMain : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `desktop` answers every modal dialog of the window; it must outlive the window. The controls
+  // exist after construction; Form_Load() runs the start-up.
+  explicit frmMain(platform::Desktop& desktop, QWidget* parent = nullptr);
+
+  // ---------------------------------------------------------------------------------------------
+  // Controls, in the order of the window's layout. Positions are in twips, laid out at 15 twips
+  // per pixel. The Save As dialog and the message boxes are the desktop's (platform::Desktop).
+  // ---------------------------------------------------------------------------------------------
+  QCheckBox* chkGrid = nullptr;
+  QCheckBox* chkNumerals = nullptr;
+  QFrame* fraCellObject = nullptr;
+  QLabel* lblUse = nullptr;
+  QRadioButton* optCircles = nullptr;
+  QRadioButton* optSquares = nullptr;
+  QLabel* lblSizeInPixels = nullptr;
+  QComboBox* cboBoxSize = nullptr;
+  QLabel* lblColorBy = nullptr;
+  QComboBox* cboColorBy = nullptr;
+  QLabel* lblShow = nullptr;
+  QComboBox* cboShow = nullptr;
+
+  QFrame* fraStartNumberFrame = nullptr;
+  QLabel* lblStartNumber = nullptr;
+  QLineEdit* txbStartNumber = nullptr;
+  QScrollBar* vsbStartNumber = nullptr;
+  QLabel* lblP = nullptr;
+  QLabel* lblStartNumberOutput = nullptr;
+  QLabel* lblEndNumber = nullptr;
+  QLabel* lblEndNumberOutput = nullptr;
+  QLabel* lblNumberofNumbers = nullptr;
+  QLabel* lblNumberOfNumbersOutput = nullptr;
+  QLabel* lblLongestNWSE = nullptr;
+  QLabel* lblLongestNWSEOutput = nullptr;
+  QLabel* lblLongestSWNE = nullptr;
+  QLabel* lblLongestSWNEOutput = nullptr;
+  QLabel* lblSmallestPrime = nullptr;
+  QLabel* lblSmallestPrimeOutput = nullptr;
+  QLabel* lblLargestPrime = nullptr;
+  QLabel* lblLargestPrimeOutput = nullptr;
+  QLabel* lblNumberShown = nullptr;
+  QLabel* lblNumberShownOutput = nullptr;
+  QLabel* lblNumberShown2 = nullptr;
+
+  QFrame* fraButtonFrame = nullptr;
+  QPushButton* cmdStopButton = nullptr;
+  QPushButton* cmdPauseButton = nullptr;
+  QPushButton* cmdResumeButton = nullptr;
+  QPushButton* cmdDraw = nullptr;
+  QPushButton* cmdSpiralIn = nullptr;
+  QPushButton* cmdSpiralOut = nullptr;
+  QPushButton* cmdHelp = nullptr;
+  QPushButton* cmdQuit = nullptr;
+  QLabel* lblClockTicks = nullptr;
+  QComboBox* cboClockTicks = nullptr;
+
+  QCheckBox* chkCentralNumberPrime = nullptr;
+  QCheckBox* chkCalculateLongest = nullptr;
+  SpiralView* picSpiral = nullptr;
+  QPushButton* cmdStopCalc = nullptr;
+  QLabel* lblCopyrightNotice = nullptr;
+  QLabel* lblCorvanelWorks = nullptr;
+  std::array<QWidget*, 6> Picture1{};  // the colour legend, box j in palette colour 9 + j
+  QLabel* lblSpiralling = nullptr;
+  QLabel* lblOnlineDocumentation = nullptr;
+  QPushButton* cmdCWsoftware = nullptr;
+  QTimer* ClkClock = nullptr;
+
+  // The raster that picSpiral shows; the draw pass draws on it and later steps read it back.
+  spiral::Picture picture;
+
+  // ---------------------------------------------------------------------------------------------
+  // Window state
+  // ---------------------------------------------------------------------------------------------
+  bool blnFormLoaded = false;         // start-up has finished; option handlers wait for it
+  bool blnSpiralDrawn = false;        // the last draw request passed its checks and was drawn
+  bool blnEndNumberTooLarge = false;  // the last draw request was refused for its end number
+  bool blnCentralNumberPrime = false;
+  bool blnStopCalculation = false;    // cmdStopCalc was pressed during a 1-pixel pass
+  bool blnSpirallingIn = false;
+  bool blnSpirallingOut = false;
+  bool blnPaused = false;
+  bool blnStopSpiralling = false;
+  bool blnSpiralRunEnded = false;
+  bool blnSyncingScrollBar = false;    // the text box handler is moving the scroll bar
+  bool blnAdjustingScrollBar = false;  // the scroll bar handler is moving the scroll bar
+  bool blnRefillingLists = false;      // the colour and class lists are being refilled
+
+  // The start-number messages by message and language slot (0 English, 1 German, 2 empty).
+  enum StartNumberMessage { TooLargeMessage, EndNumberMessage, TriangularMessage };
+  std::array<std::array<QString, 3>, 3> strStartNumberMessages;
+
+  int intBoxSizeIndex = 3;  // list index of the box size last drawn successfully
+  int intColorCount = 6;    // colours the chosen scheme cycles through (6, 5 or 0)
+  QString strSettingsFile;
+  QString strCalculating;   // "Calculating ..." in the current language
+
+  // Fixed values, set at start-up.
+  int intSettingsVersion = 1;
+  int64_t lngMaxNumber = 2147483646;
+  int intMaxStartDigits = 12;
+  int intScrollLow = 0;
+  int64_t lngScrollHigh = 32767;
+  int intBaseColor = 9;
+  int intCycleBaseColor = 9;
+  QString strProductName;
+  QString strVersion;
+
+  // Working values of the last draw request (its geometry is set even when it was refused for
+  // its end number, so it may describe a picture that was not drawn).
+  int intBoxSize = 0;
+  int intCenterX = 0;
+  int intCenterY = 0;
+  int intCellsPerSide = 0;
+  int64_t lngNumberOfNumbers = 0;
+  int intCircleRadius = 0;
+  int64_t lngStartNumber = 0;
+  int64_t lngNumber = 0;
+  int64_t lngShownCount = 0;
+  int64_t lngSmallestPrime = 0;
+  int64_t lngLargestPrime = 0;
+
+  // ---------------------------------------------------------------------------------------------
+  // Start-up, shutdown and the settings store (app/Startup.cpp, app/Settings.cpp)
+  // ---------------------------------------------------------------------------------------------
+  void Form_Load();
+  // Saves the settings, hides the window and ends the program.
+  void Form_Unload();
+  void cmdQuit_Click();
+  void InitializeVariables();
+  void InitializeCommonValues();
+  void SetMainWindowCaption();
+  void SetControlsFontName(const QString& fontName, bool blnTextBoxes);
+  void InitializeProgram();
+  void SetDefaultSettings();
+  void FillSizeAndTickLists();
+  void ReadSettings();
+  void SaveSettings();
+
+  // ---------------------------------------------------------------------------------------------
+  // Option handlers and control enabling (app/OptionHandlers.cpp)
+  // ---------------------------------------------------------------------------------------------
+  void EnableDisableFunctions(bool blnA);
+  void EnableDisableFunctions2(bool blnA);
+  void SetFocusToActiveControl();
+  void SetSpiralButtonsVisibility();
+  void SetGridAndNumeralsEnabled();
+  void optCircles_Click();
+  void optSquares_Click();
+  void chkGrid_Click();
+  void chkNumerals_Click();
+  void cboShow_Click();
+  void cboClockTicks_Click();
+  void chkCentralNumberPrime_Click();
+  void chkCalculateLongest_Click();
+  void cboBoxSize_Click();
+  void cboColorBy_Click();
+  void ShowColorLegend();
+  void HideColorLegend();
+  // cmdCWsoftware shares its place with the legend: shown for the schemes without one.
+  void SetCWsoftwareButtonVisibility();
+  bool isSpiralling() const { return blnSpirallingIn || blnSpirallingOut; }
+
+  // ---------------------------------------------------------------------------------------------
+  // Draw pass and statistics (app/DrawSpiral.cpp)
+  // ---------------------------------------------------------------------------------------------
+  // Runs one whole pass. A request while a pass is running is ignored.
+  void DrawSpiral();
+  void cmdDraw_Click();
+  void cmdStopCalc_Click();
+  void ClearStatistics(bool blnAll);
+  void HidePrimeStatistics();
+  void ShowStatistics();
+  // How many draw passes have been requested and not ignored (refused ones included).
+  int drawPassCount() const { return drawPasses_; }
+
+  // ---------------------------------------------------------------------------------------------
+  // Start-number entry (interaction/StartNumberEntry.cpp)
+  // ---------------------------------------------------------------------------------------------
+  void SetStartNumberMessages();
+  void ShowStartNumberMessage(StartNumberMessage message);
+  void txbStartNumber_Change();
+
+  // ---------------------------------------------------------------------------------------------
+  // Language-dependent captions and lists (language/Captions.cpp)
+  // ---------------------------------------------------------------------------------------------
+  void SetLanguageDependentCaptions();
+  void FillColorAndShowLists();
+  void SetLanguageDependentText();
+  void SetAllLanguageDependentText();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Layout (app/frmMain.cpp)
+  void createOptionControls();
+  void createStartNumberFrame();
+  void createButtonFrame();
+  void createPictureAndBottomRow();
+  void hideControlsOfLaterStates();
+  void connectHandlers();
+
+  // Start-up pieces (app/Startup.cpp, app/Settings.cpp)
+  void clearStateFlags();
+  void setStartNumberText(const QString& text);
+  void applySettings(const app::StoredSettings& settings);
+  app::StoredSettings settingsFromControls() const;
+
+  // Start-number pieces (interaction/StartNumberEntry.cpp)
+  void keepScrollBarInStep(int64_t number);
+
+  // Option handler pieces (app/OptionHandlers.cpp)
+  void redrawUnlessSpiralling();
+
+  // Draw pass pieces (app/DrawSpiral.cpp)
+  spiral::DrawSettings drawSettingsFromControls() const;
+  spiral::DrawHooks drawHooks();
+  void refuseDrawRequest(spiral::Refusal refusal);
+  void beginAcceptedPass(const spiral::Geometry& geometry);
+  void showBusyNotice(const spiral::Geometry& geometry);
+  bool yieldDuringPass();
+  void showCalculatingInDiagonalOutput();
+  void rememberGeometry(const spiral::Geometry& geometry);
+  void finishPass(const spiral::DrawOutcome& outcome, bool diagonalsMeasured);
+  void showDiagonalRuns(const spiral::DrawOutcome& outcome, bool measured);
+  void showStartNumberPrimality();
+
+  platform::Desktop& desktop_;
+  int drawPasses_ = 0;
+  bool drawPassRunning_ = false;
+  QElapsedTimer passClock_;      // time since the running pass began
+  qint64 lastPassRepaintMs_ = 0;  // when the running pass last repainted the picture
+};

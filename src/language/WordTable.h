@@ -1,0 +1,85 @@
+#pragma once
+// The program-wide word table: every caption, list item, message-box title and progress word that
+// changes with the language, kept side by side in six language slots. One program-wide language
+// index chooses the slot every caller reads.
+
+#include <QString>
+
+namespace language {
+
+// The language slots, in table order. Slot 5 is a spare that no entry fills.
+inline constexpr int kEnglish = 0;
+inline constexpr int kGerman = 1;
+inline constexpr int kFrench = 2;
+inline constexpr int kPortuguese = 3;
+inline constexpr int kSpanish = 4;
+inline constexpr int kLanguageSlots = 6;
+
+// The current language, one value for the whole program: 0 English, 1 German.
+extern int intLanguage;
+
+// The entries this program reads, named after their English text.
+enum class Word {
+  AllNumbers,
+  CalculateLongest,          // "Calculate longest NW-SE, SW-NE"
+  Calculating,
+  ShowOnlyForCentralPrime,   // "Show only for central number prime"
+  Circles,
+  Cluster,
+  ColorBy,
+  DiagonalNWSE,
+  DiagonalSWNE,
+  DrawSpiral,
+  EndNumber,
+  Error,
+  Grid,
+  Help,
+  InPixels,
+  LargestPrime,
+  LongestNWSE,
+  LongestSWNE,
+  None,
+  Numerals,
+  NumberOfNumbers,
+  NumberShown,               // first line of the "Number shown" caption
+  NumberShownSecondLine,     // its second line: empty in English
+  OnlineDocumentation,
+  VeltraColor,
+  PrimeNumbers,
+  Quit,
+  RandomNumbers,
+  Resume,
+  RingNumber,
+  SequenceColor,
+  SquareNumbers,
+  Show,
+  Size,
+  SmallestPrime,
+  SpiralIn,
+  SpirallingIn,
+  SpiralOut,
+  SpirallingOut,
+  Squares,
+  StartNumber,
+  Stop,
+  TriangularNumbers,
+  Use,
+  White,
+  Count
+};
+
+// Resets the current language to English. The entries themselves are constant texts.
+void BuildWordTable();
+
+// The text of `word` in slot `slot`, as stored: it may be empty or "???". A slot outside 0 ... 5
+// reads as English.
+QString wordText(Word word, int slot);
+
+// The text of `word` in the current language.
+QString W(Word word);
+
+// `text` lower-cased, unless the current language is German: German keeps the capital letter of
+// nouns when words are put together into a phrase.
+QString lowerUnlessGerman(const QString& text);
+
+}  // namespace language
