@@ -14,6 +14,7 @@
 
 #include "Palette.h"
 #include "SpiralView.h"
+#include "interaction/UpwardScrollBar.h"
 #include "interaction/WebLinks.h"
 #include "platform/Twips.h"
 
@@ -113,12 +114,9 @@ void frmMain::createStartNumberFrame() {
   lblStartNumberOutput = placeLabel(frame, 1995, 50, 1485, 330);
   txbStartNumber = place<QLineEdit>(frame, 1365, 0, 1380, 360);
   txbStartNumber->setText(QStringLiteral("1"));
-  vsbStartNumber = place<QScrollBar>(frame, 2835, 0, 225, 360);
-  vsbStartNumber->setOrientation(Qt::Vertical);
-  vsbStartNumber->setMaximum(static_cast<int>(lngScrollHigh));
   // The top end is the high value: the up arrow raises the start number.
-  vsbStartNumber->setInvertedAppearance(true);
-  vsbStartNumber->setInvertedControls(true);
+  vsbStartNumber = place<UpwardScrollBar>(frame, 2835, 0, 225, 360);
+  vsbStartNumber->setMaximum(static_cast<int>(lngScrollHigh));
   lblP = placeLabel(frame, 3150, 60, 435, 330, QStringLiteral(" "));
   lblEndNumber = placeLabel(frame, 0, 420, 1695, 330);
   lblEndNumberOutput = placeLabel(frame, 2050, 420, 1485, 330);
@@ -208,6 +206,8 @@ void frmMain::connectHandlers() {
 
   // Start-number entry.
   connect(txbStartNumber, &QLineEdit::textChanged, this, &frmMain::txbStartNumber_Change);
+  connect(vsbStartNumber, &QScrollBar::valueChanged, this, &frmMain::vsbStartNumber_Change);
+  installStartNumberEventHooks();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include <QElapsedTimer>
 #include <QString>
@@ -217,7 +218,15 @@ class frmMain : public QWidget {
   // ---------------------------------------------------------------------------------------------
   void SetStartNumberMessages();
   void ShowStartNumberMessage(StartNumberMessage message);
+  // The key filter of the box, on classic key codes (8 Backspace, 13 Enter, 3 copy, 22 paste,
+  // 24 cut, otherwise the character's code). Setting keyAscii to 0 discards the key.
+  void txbStartNumber_KeyPress(int& keyAscii);
+  static bool IsAllowedKey(int keyAscii);
   void txbStartNumber_Change();
+  // True when the digit string stands for a number above lngMaxNumber.
+  static bool IsStartNumberTooLarge(const QString& digits);
+  void vsbStartNumber_Change();
+  void vsbStartNumber_GotFocus();
 
   // ---------------------------------------------------------------------------------------------
   // Language-dependent captions and lists (language/Captions.cpp)
@@ -246,7 +255,13 @@ class frmMain : public QWidget {
   app::StoredSettings settingsFromControls() const;
 
   // Start-number pieces (interaction/StartNumberEntry.cpp)
+  void installStartNumberEventHooks();
   void keepScrollBarInStep(int64_t number);
+  int64_t numberInStartBox() const;
+  // Sets blnCentralNumberPrime to whether `number` is prime, and returns it.
+  bool testCentralNumberPrime(int64_t number);
+  std::optional<int> primeStepOfScrollBar(int value, int64_t boxNumber);
+  void setScrollBarQuietly(int64_t value);
 
   // Option handler pieces (app/OptionHandlers.cpp)
   void redrawUnlessSpiralling();

@@ -1,12 +1,72 @@
-// The start-number text box: its messages and the handling of a changed text.
+// The start number: the key filter and change handling of its text box, the scroll bar beside it,
+// and the messages about it.
 
+#include <algorithm>
+#include <functional>
+#include <utility>
+
+#include <QCheckBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 
 #include "StartNumber.h"
-#include "language/WordTable.h"
 #include "app/frmMain.h"
+#include "language/WordTable.h"
+#include "numlib.h"
 #include "platform/Desktop.h"
+
+namespace {
+
+// The key codes of a classic text box's key press event.
+constexpr int kDiscarded = 0;
+constexpr int kCopy = 3;
+constexpr int kBackspace = 8;
+constexpr int kEnter = 13;
+constexpr int kPaste = 22;
+constexpr int kCut = 24;
+
+// Hands the events of one object to a handler, which returns true to swallow an event.
+class EventHook : public QObject {
+ public:
+  EventHook(QObject* target, std::function<bool(QEvent*)> handler)
+      : QObject(target), handler_(std::move(handler)) {
+    target->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override { return handler_(event); }
+
+ private:
+  std::function<bool(QEvent*)> handler_;
+};
+
+// The code a classic text box would see for this key, or none for the keys that type no character
+// (arrows, Delete, Home, End, Tab, other Ctrl combinations): those are never filtered.
+std::optional<int> classicKeyCode(const QKeyEvent& key) {
+  if (key.key() == Qt::Key_Backspace) return kBackspace;
+  if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) return kEnter;
+  if (key.matches(QKeySequence::Copy)) return kCopy;
+  if (key.matches(QKeySequence::Paste)) return kPaste;
+  if (key.matches(QKeySequence::Cut)) return kCut;
+  if (key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return std::nullopt;
+  const QString text = key.text();
+  if (text.isEmpty() || !text.at(0).isPrint()) return std::nullopt;
+  return text.at(0).unicode();
+}
+
+// What the box may hold: a pasted text keeps only its digits, leading zeros go (a lone 0 stays),
+// and at most `maxDigits` characters are kept.
+QString cleanStartText(const QString& text, int maxDigits) {
+  QString digits;
+  for (QChar c : text) {
+    if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) digits += c;
+  }
+  while (digits.size() >= 2 && digits.startsWith(QLatin1Char('0'))) digits.remove(0, 1);
+  return digits.left(maxDigits);
+}
+
+}  // namespace
 
 void frmMain::SetStartNumberMessages() {
   strStartNumberMessages[TooLargeMessage] = {
@@ -28,24 +88,62 @@ void frmMain::ShowStartNumberMessage(StartNumberMessage message) {
                        strStartNumberMessages[message][slot]);
 }
 
-// Drops leading zeros, refuses a number that is too large, and keeps the scroll bar in step. It
-// never draws: typing only edits the text.
-void frmMain::txbStartNumber_Change() {
-  QString text = txbStartNumber->text();
-  while (text.size() >= 2 && text.startsWith(QLatin1Char('0'))) text.remove(0, 1);
+// The box's key presses go through txbStartNumber_KeyPress; the scroll bar takes the focus when
+// clicked, like every control, and hands it back at once.
+void frmMain::installStartNumberEventHooks() {
+  new EventHook(txbStartNumber, [this](QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const std::optional<int> code = classicKeyCode(static_cast<const QKeyEvent&>(*event));
+    if (!code) return false;
+    int keyAscii = *code;
+    txbStartNumber_KeyPress(keyAscii);
+    return keyAscii == kDiscarded;
+  });
+  vsbStartNumber->setFocusPolicy(Qt::ClickFocus);
+  new EventHook(vsbStartNumber, [this](QEvent* event) {
+    if (event->type() == QEvent::FocusIn) vsbStartNumber_GotFocus();
+    return false;
+  });
+}
 
+void frmMain::txbStartNumber_KeyPress(int& keyAscii) {
+  const QString text = txbStartNumber->text();
+  if (keyAscii == kBackspace && text.isEmpty()) {
+    keyAscii = kDiscarded;
+  } else if (keyAscii == kEnter) {
+    DrawSpiral();  // the box still gets its Enter
+  } else if (!IsAllowedKey(keyAscii) || text.size() >= intMaxStartDigits) {
+    keyAscii = kDiscarded;  // at the longest text even Backspace and the clipboard keys
+  }
+}
+
+bool frmMain::IsAllowedKey(int keyAscii) {
+  if (keyAscii == kCopy || keyAscii == kBackspace || keyAscii == kPaste || keyAscii == kCut) return true;
+  return keyAscii >= '0' && keyAscii <= '9';
+}
+
+bool frmMain::IsStartNumberTooLarge(const QString& digits) {
+  return spiral::isStartNumberTooLarge(digits.toStdString());
+}
+
+// Cleans the text, refuses a number that is too large, and keeps the scroll bar in step. It never
+// draws: typing only edits the text.
+void frmMain::txbStartNumber_Change() {
+  const QString text = cleanStartText(txbStartNumber->text(), intMaxStartDigits);
+  if (txbStartNumber->text() != text) {
+    // Raises this handler once more, which then finds the text clean.
+    txbStartNumber->setText(text);
+    return;
+  }
   int64_t number = -1;  // an empty box: the scroll bar cannot show it
   if (!text.isEmpty()) {
-    const std::string digits = text.toStdString();
-    if (spiral::isStartNumberTooLarge(digits)) {
+    if (IsStartNumberTooLarge(text)) {
       if (blnFormLoaded) ShowStartNumberMessage(TooLargeMessage);
       return;  // the text stays as typed until the user corrects it
     }
-    number = spiral::leadingNumber(digits);
+    number = text.toLongLong();
   }
   keepScrollBarInStep(number);
-  // Writing the text raises this handler once more, which then finds nothing to change.
-  if (txbStartNumber->text() != text) txbStartNumber->setText(text);
 }
 
 void frmMain::keepScrollBarInStep(int64_t number) {
@@ -59,4 +157,55 @@ void frmMain::keepScrollBarInStep(int64_t number) {
     blnSyncingScrollBar = false;
   }
   if (!isSpiralling()) vsbStartNumber->setEnabled(true);
+}
+
+// Moves the start number to the scroll bar's value and redraws; with "Show only for central number
+// prime" ticked the step goes on to the next prime in its direction.
+void frmMain::vsbStartNumber_Change() {
+  if (blnSyncingScrollBar || blnAdjustingScrollBar || !blnFormLoaded) return;
+  int value = vsbStartNumber->value();
+  const int64_t boxNumber = numberInStartBox();
+  if (chkCentralNumberPrime->isChecked()) {
+    const std::optional<int> prime = primeStepOfScrollBar(value, boxNumber);
+    if (!prime) {
+      setScrollBarQuietly(boxNumber);  // no prime that way: nothing changes
+      return;
+    }
+    value = *prime;
+    setScrollBarQuietly(value);
+  }
+  if (boxNumber != value) {
+    txbStartNumber->setText(QString::number(value));
+    DrawSpiral();
+  }
+}
+
+// The scroll bar's value if it is prime, else the next prime beyond it in the direction of the
+// step (up when the value passed the box's number); none within 2 ... 32767.
+std::optional<int> frmMain::primeStepOfScrollBar(int value, int64_t boxNumber) {
+  if (testCentralNumberPrime(value)) return value;
+  const int step = value > boxNumber ? 1 : -1;
+  for (int candidate = value + step; candidate >= 2 && candidate <= lngScrollHigh; candidate += step) {
+    if (testCentralNumberPrime(candidate)) return candidate;
+  }
+  return std::nullopt;
+}
+
+// A number beyond the scroll bar's range puts it at its nearest end.
+void frmMain::setScrollBarQuietly(int64_t value) {
+  blnAdjustingScrollBar = true;
+  vsbStartNumber->setValue(static_cast<int>(std::clamp<int64_t>(value, intScrollLow, lngScrollHigh)));
+  blnAdjustingScrollBar = false;
+}
+
+void frmMain::vsbStartNumber_GotFocus() { SetFocusToActiveControl(); }
+
+int64_t frmMain::numberInStartBox() const {
+  return spiral::leadingNumber(txbStartNumber->text().toStdString());
+}
+
+bool frmMain::testCentralNumberPrime(int64_t number) {
+  const auto n = static_cast<int32_t>(number);
+  blnCentralNumberPrime = number > 0 && is_prime(n, n) == 1;
+  return blnCentralNumberPrime;
 }
