@@ -130,6 +130,7 @@ void frmMain::cmdQuit_Click() { Form_Unload(); }
 
 void frmMain::Form_Unload() {
   blnStopCalculation = true;  // a 1-pixel pass that is yielding ends at once
+  if (isSpiralling()) cmdStopButton_Click();  // so does a running or paused animation
   SaveSettings();
   hide();
   // The other-software window is shown here, modally, before the program ends.

@@ -208,6 +208,14 @@ void frmMain::connectHandlers() {
   connect(txbStartNumber, &QLineEdit::textChanged, this, &frmMain::txbStartNumber_Change);
   connect(vsbStartNumber, &QScrollBar::valueChanged, this, &frmMain::vsbStartNumber_Change);
   installStartNumberEventHooks();
+
+  // Motion: each spiral button runs its whole animation before its click handler returns.
+  connect(cmdSpiralIn, &QPushButton::clicked, this, &frmMain::cmdSpiralIn_Click);
+  connect(cmdSpiralOut, &QPushButton::clicked, this, &frmMain::cmdSpiralOut_Click);
+  connect(cmdStopButton, &QPushButton::clicked, this, &frmMain::cmdStopButton_Click);
+  connect(cmdPauseButton, &QPushButton::clicked, this, &frmMain::cmdPauseButton_Click);
+  connect(cmdResumeButton, &QPushButton::clicked, this, &frmMain::cmdResumeButton_Click);
+  connect(ClkClock, &QTimer::timeout, this, &frmMain::ClkClock_Timer);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

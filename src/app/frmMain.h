@@ -229,6 +229,20 @@ class frmMain : public QWidget {
   void vsbStartNumber_GotFocus();
 
   // ---------------------------------------------------------------------------------------------
+  // Motion: spiralling in and out, pause, resume and stop (motion/)
+  // ---------------------------------------------------------------------------------------------
+  // Each runs a whole animation and returns when it has ended.
+  void cmdSpiralIn_Click();
+  void cmdSpiralOut_Click();
+  void BeginSpiralling();
+  void EndSpiralling();
+  // One step of the running animation.
+  void ClkClock_Timer();
+  void cmdStopButton_Click();
+  void cmdPauseButton_Click();
+  void cmdResumeButton_Click();
+
+  // ---------------------------------------------------------------------------------------------
   // Language-dependent captions and lists (language/Captions.cpp)
   // ---------------------------------------------------------------------------------------------
   void SetLanguageDependentCaptions();
@@ -262,6 +276,14 @@ class frmMain : public QWidget {
   bool testCentralNumberPrime(int64_t number);
   std::optional<int> primeStepOfScrollBar(int value, int64_t boxNumber);
   void setScrollBarQuietly(int64_t value);
+
+  // Motion pieces (motion/)
+  void runSpiralling(bool inward);
+  void waitWhileSpiralling();
+  int selectedClockInterval() const;
+  std::optional<int64_t> nextStartNumber(int64_t current);
+  // The controls a pause unlocks: cell shape, colour scheme and clock rate.
+  void setPauseControlsEnabled(bool enabled);
 
   // Option handler pieces (app/OptionHandlers.cpp)
   void redrawUnlessSpiralling();
