@@ -2,21 +2,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QTemporaryDir>
-
+#include "OffscreenWindow.h"
 #include "app/frmMain.h"
-#include "platform/Desktop.h"
 
 namespace {
-
-// Answers nothing: start-up without a store shows no message box.
-class SilentDesktop : public platform::Desktop {
- public:
-  Answer showMessage(QWidget*, const QString&, const QString&, Buttons, Icon) override { return Answer::Ok; }
-  QString askSaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  int openUrl(const QString&) override { return 42; }
-};
 
 void BM_StartUpToFirstPicture(benchmark::State& state) {
   SilentDesktop desktop;
@@ -33,13 +22,4 @@ BENCHMARK(BM_StartUpToFirstPicture)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir configHome;  // no settings store: the first run
-  qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return runOffscreenBenchmarks(argc, argv); }
