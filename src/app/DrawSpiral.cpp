@@ -71,7 +71,7 @@ void frmMain::DrawSpiral() {
   const QString text = txbStartNumber->text().trimmed();
   txbStartNumber->setText(text.isEmpty() ? QStringLiteral("1") : text);
   const spiral::DrawSettings settings = drawSettingsFromControls();
-  if (spiral::isStartNumberTooLarge(settings.startText.toStdString())) {
+  if (IsStartNumberTooLarge(settings.startText)) {
     refuseDrawRequest(spiral::Refusal::StartTooLarge);
     return;
   }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 
+#include "RefusalMessages.h"
 #include "StartNumber.h"
 #include "app/frmMain.h"
 #include "language/WordTable.h"
@@ -69,15 +70,15 @@ QString cleanStartText(const QString& text, int maxDigits) {
 }  // namespace
 
 void frmMain::SetStartNumberMessages() {
-  strStartNumberMessages[TooLargeMessage] = {
-      QStringLiteral("Start number must be <= 2^31 - 2 = 2147483646."),
-      QStringLiteral("Die Startzahl muss kleiner als 2^31 - 2 = 2147483646 sein."), QString()};
-  strStartNumberMessages[EndNumberMessage] = {
-      QStringLiteral("End number would be greater than 2^31 - 2 = 2147483646."),
-      QStringLiteral("Die Endzahl w\u00FCrde 2^31 - 2 = 2147483646 \u00FCbersteigen."), QString()};
-  strStartNumberMessages[TriangularMessage] = {
-      QStringLiteral("For triangular numbers the start number is too large."),
-      QStringLiteral("Bei Dreieckzahlen ist die Startzahl zu gross."), QString()};
+  const std::pair<StartNumberMessage, spiral::Refusal> messages[] = {
+      {TooLargeMessage, spiral::Refusal::StartTooLarge},
+      {EndNumberMessage, spiral::Refusal::EndNumberTooLarge},
+      {TriangularMessage, spiral::Refusal::TriangularTooLarge}};
+  for (const auto& [message, refusal] : messages) {
+    for (int slot = 0; slot < 3; ++slot) {
+      strStartNumberMessages[message][slot] = spiral::refusalMessage(refusal, slot);
+    }
+  }
 }
 
 void frmMain::ShowStartNumberMessage(StartNumberMessage message) {

@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include "Picture.h"
+#include "RefusalMessages.h"
 
 namespace render {
 namespace {
@@ -98,21 +99,7 @@ QString factsAsLines(const RenderFacts& facts) {
 }  // namespace
 
 QString refusalMessage(spiral::Refusal refusal, Language language) {
-  bool german = language == Language::German;
-  switch (refusal) {
-    case spiral::Refusal::StartTooLarge:
-      return german ? QStringLiteral("Die Startzahl muss kleiner als 2^31 - 2 = 2147483646 sein.")
-                    : QStringLiteral("Start number must be <= 2^31 - 2 = 2147483646.");
-    case spiral::Refusal::EndNumberTooLarge:
-      return german ? QStringLiteral("Die Endzahl würde 2^31 - 2 = 2147483646 übersteigen.")
-                    : QStringLiteral("End number would be greater than 2^31 - 2 = 2147483646.");
-    case spiral::Refusal::TriangularTooLarge:
-      return german ? QStringLiteral("Bei Dreieckzahlen ist die Startzahl zu gross.")
-                    : QStringLiteral("For triangular numbers the start number is too large.");
-    case spiral::Refusal::None:
-      break;
-  }
-  return {};
+  return spiral::refusalMessage(refusal, language == Language::German ? 1 : 0);
 }
 
 int renderSpiral(const RenderOptions& options, QTextStream& out, QTextStream& err) {
