@@ -8,6 +8,9 @@ SPIRELLE_PACKAGES=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth xdotool imagemagick
 )
+# The sanitizer build uses clang, so that the same build also holds the libFuzzer harnesses.
+SPIRELLE_SANITIZE_PACKAGES=(clang libclang-rt-dev)
+SPIRELLE_SANITIZE_DIR=build-sanitize
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -23,6 +26,15 @@ install_missing_packages() {
   echo "Installing missing packages: ${missing[*]}"
   as_root apt-get update -qq
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# The sanitizer build: every test and the fuzz harnesses, with AddressSanitizer and UBSan.
+build_sanitize_project() {
+  SPIRELLE_PACKAGES+=("${SPIRELLE_SANITIZE_PACKAGES[@]}")
+  install_missing_packages
+  CC=clang CXX=clang++ cmake -S . -B "$SPIRELLE_SANITIZE_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DSPIRELLE_SANITIZE=ON -DSPIRELLE_FUZZ=ON >/dev/null
+  cmake --build "$SPIRELLE_SANITIZE_DIR" -j"$(nproc)" --target all fuzzers
 }
 
 build_project() {
