@@ -208,6 +208,11 @@ void frmMain::connectHandlers() {
 
   // Start-number entry.
   connect(txbStartNumber, &QLineEdit::textChanged, this, &frmMain::txbStartNumber_Change);
+
+  // Click report.
+  connect(picSpiral, &SpiralView::mouseReleased, this, [this](Qt::MouseButton button, QPointF position) {
+    picSpiral_MouseUp(button, position.x(), position.y());
+  });
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -227,6 +227,16 @@ class frmMain : public QWidget {
   void SetLanguageDependentText();
   void SetAllLanguageDependentText();
 
+  // ---------------------------------------------------------------------------------------------
+  // Click report, saving, links, help and catalogue (interaction/, language/, catalogue/)
+  // ---------------------------------------------------------------------------------------------
+  // A mouse button released over picSpiral at (X, Y), in picture pixels: the left button reports
+  // the number of the cell, the right one offers to save the picture.
+  void picSpiral_MouseUp(Qt::MouseButton button, double X, double Y);
+  // The 1-based position along the spiral of the cell in that row and column of the picture (row
+  // 0 at the top, column 0 at the left), for the geometry of the last draw pass.
+  int64_t GetSpiralPosition(int row, int column) const;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -250,6 +260,10 @@ class frmMain : public QWidget {
 
   // Option handler pieces (app/OptionHandlers.cpp)
   void redrawUnlessSpiralling();
+
+  // Click report, help and catalogue pieces (interaction/, language/, catalogue/)
+  void reportNumberAt(double X, double Y);
+  void offerToSaveImage();
 
   // Draw pass pieces (app/DrawSpiral.cpp)
   spiral::DrawSettings drawSettingsFromControls() const;
