@@ -14,6 +14,7 @@
 
 #include "Palette.h"
 #include "SpiralView.h"
+#include "interaction/LabelClick.h"
 #include "interaction/WebLinks.h"
 #include "platform/Twips.h"
 
@@ -52,7 +53,8 @@ QPushButton* placeButton(QWidget* parent, int left, int top, int width, int heig
   return button;
 }
 
-// A label that opens a web page: blue, underlined, with a tooltip naming the page.
+// A label that opens a web page: blue, underlined, with a tooltip naming the page. Its click is
+// connected with the other handlers.
 void makeLinkLabel(QLabel* label, const QString& tooltip) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, Qt::blue);
@@ -61,7 +63,6 @@ void makeLinkLabel(QLabel* label, const QString& tooltip) {
   font.setUnderline(true);
   label->setFont(font);
   label->setToolTip(tooltip);
-  label->setCursor(Qt::PointingHandCursor);
 }
 
 // A small box in a fixed palette colour: one box of the colour legend.
@@ -209,10 +210,12 @@ void frmMain::connectHandlers() {
   // Start-number entry.
   connect(txbStartNumber, &QLineEdit::textChanged, this, &frmMain::txbStartNumber_Change);
 
-  // Click report.
+  // Click report and links.
   connect(picSpiral, &SpiralView::mouseReleased, this, [this](Qt::MouseButton button, QPointF position) {
     picSpiral_MouseUp(button, position.x(), position.y());
   });
+  interaction::callOnClick(lblOnlineDocumentation, [this] { lblOnlineDocumentation_Click(); });
+  interaction::callOnClick(lblCorvanelWorks, [this] { lblCorvanelWorks_Click(); });
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -236,6 +236,8 @@ class frmMain : public QWidget {
   // The 1-based position along the spiral of the cell in that row and column of the picture (row
   // 0 at the top, column 0 at the left), for the geometry of the last draw pass.
   int64_t GetSpiralPosition(int row, int column) const;
+  void lblOnlineDocumentation_Click();
+  void lblCorvanelWorks_Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
