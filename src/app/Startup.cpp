@@ -131,7 +131,6 @@ void frmMain::cmdQuit_Click() { Form_Unload(); }
 void frmMain::Form_Unload() {
   blnStopCalculation = true;  // a 1-pixel pass that is yielding ends at once
   SaveSettings();
-  hide();
-  // The other-software window is shown here, modally, before the program ends.
+  showOtherSoftwareWindow();  // hides this window until the user has closed it
   QCoreApplication::exit(0);
 }

@@ -210,12 +210,14 @@ void frmMain::connectHandlers() {
   // Start-number entry.
   connect(txbStartNumber, &QLineEdit::textChanged, this, &frmMain::txbStartNumber_Change);
 
-  // Click report and links.
+  // Click report, links, help and the other-software window.
   connect(picSpiral, &SpiralView::mouseReleased, this, [this](Qt::MouseButton button, QPointF position) {
     picSpiral_MouseUp(button, position.x(), position.y());
   });
   interaction::callOnClick(lblOnlineDocumentation, [this] { lblOnlineDocumentation_Click(); });
   interaction::callOnClick(lblCorvanelWorks, [this] { lblCorvanelWorks_Click(); });
+  connect(cmdHelp, &QPushButton::clicked, this, &frmMain::cmdHelp_Click);
+  connect(cmdCWsoftware, &QPushButton::clicked, this, &frmMain::cmdCWsoftware_Click);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -25,6 +25,8 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class SpiralView;
+class frmCWsoftware;
+class frmHelp;
 
 namespace platform {
 class Desktop;
@@ -162,7 +164,7 @@ class frmMain : public QWidget {
   // Start-up, shutdown and the settings store (app/Startup.cpp, app/Settings.cpp)
   // ---------------------------------------------------------------------------------------------
   void Form_Load();
-  // Saves the settings, hides the window and ends the program.
+  // Saves the settings, shows the other-software window in place of this one and ends the program.
   void Form_Unload();
   void cmdQuit_Click();
   void InitializeVariables();
@@ -238,6 +240,10 @@ class frmMain : public QWidget {
   int64_t GetSpiralPosition(int row, int column) const;
   void lblOnlineDocumentation_Click();
   void lblCorvanelWorks_Click();
+  // Shows the help window modally; it leaves the program in English.
+  void cmdHelp_Click();
+  // Hides this window while the other-software window is shown modally.
+  void cmdCWsoftware_Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -266,6 +272,9 @@ class frmMain : public QWidget {
   // Click report, help and catalogue pieces (interaction/, language/, catalogue/)
   void reportNumberAt(double X, double Y);
   void offerToSaveImage();
+  void showOtherSoftwareWindow();
+  frmHelp* helpWindow_ = nullptr;                 // built on first use, then only hidden
+  frmCWsoftware* otherSoftwareWindow_ = nullptr;  // built on first use, then only hidden
 
   // Draw pass pieces (app/DrawSpiral.cpp)
   spiral::DrawSettings drawSettingsFromControls() const;
