@@ -15,6 +15,7 @@
 
 #include "MainWindowHarness.h"
 #include "app/SettingsStore.h"
+#include "catalogue/frmCWsoftware.h"
 #include "language/WordTable.h"
 
 // What start-up restores from a store: the list indices (box size, colour scheme, class, clock
@@ -121,9 +122,10 @@ void TestAppWindow::firstRunShowsDefaultsDrawsOnceAndQuitWritesDefaults() {
   QCOMPARE(w.cmdCWsoftware->geometry().topLeft(), w.Picture1[0]->geometry().topLeft() - QPoint(7, 0));
   QVERIFY(w.cmdSpiralIn->isEnabled() && w.vsbStartNumber->isEnabled() && w.chkCalculateLongest->isEnabled());
 
-  w.cmdQuit->click();
-  QVERIFY(!w.isVisible());
-  QCOMPARE(harness.storeBytes(), QByteArray("1\r\n0\r\n1\r\n3,0,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n"));
+  QByteArray storedBeforeTheEnd;
+  closeWhenShown<frmCWsoftware>([&](frmCWsoftware&) { storedBeforeTheEnd = harness.storeBytes(); });
+  QCOMPARE(exitStatusAfter([&] { w.cmdQuit->click(); }), 0);
+  QCOMPARE(storedBeforeTheEnd, QByteArray("1\r\n0\r\n1\r\n3,0,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n"));
 }
 
 void TestAppWindow::storeOfAnotherVersionIsIgnored() {
@@ -204,7 +206,8 @@ void TestAppWindow::germanStoreShowsGermanCaptionsAndLists() {
   QCOMPARE(w.cmdPauseButton->text(), QStringLiteral("Pause"));
   QCOMPARE(w.lblClockTicks->text(), QStringLiteral("Clock ticks per sec."));
 
-  w.close();  // closing the window saves like Quit
+  closeWhenShown<frmCWsoftware>([](frmCWsoftware&) {});
+  QCOMPARE(exitStatusAfter([&] { w.close(); }), 0);  // closing the window saves like Quit
   QVERIFY(!w.isVisible());
   QCOMPARE(harness.storeBytes(), QByteArray("1\r\n1\r\n1\r\n3,6,3,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n"));
 }

@@ -2,6 +2,7 @@
 #include <functional>
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -9,6 +10,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "MainWindowHarness.h"
 #include "RecordingDesktop.h"
 #include "catalogue/frmCWsoftware.h"
 #include "platform/Twips.h"
@@ -164,6 +166,56 @@ class TestCatalogue : public QObject {
       QCOMPARE(CatalogueWindow::textColor(w.description(0)), QColor(128, 0, 0));
       QCOMPARE(w.window.palette().color(QPalette::Window), QColor(255, 255, 224));
     });
+  }
+
+  // The main window's button: the main window hides while the catalogue is shown; the catalogue is
+  // built once and reopens as it was left, where it was.
+  void theButtonShowsTheCatalogueInPlaceOfTheMainWindow() {
+    MainWindowHarness h;
+    frmMain& w = h.start();
+    w.txbStartNumber->setCursorPosition(0);
+    QPoint placedAt;
+    bool shown = false;
+    closeWhenShown<frmCWsoftware>([&](frmCWsoftware& catalogue) {
+      shown = true;
+      QVERIFY(!w.isVisible());
+      QCOMPARE(catalogue.parentWidget(), &w);
+      QCOMPARE(catalogue.lngIntroForeColor, 0xFF0000);
+      QVERIFY(!catalogue.blnIntroFontBold);
+      const QLabel* intro = catalogue.findChild<QLabel*>("lblIntro");
+      QCOMPARE(intro->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+      QVERIFY(!intro->font().bold());
+      catalogue.findChild<QScrollBar*>("VScroll")->setValue(6);
+      placedAt = catalogue.pos();
+    });
+    w.cmdCWsoftware->click();
+    QVERIFY(shown);
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.txbStartNumber->cursorPosition(), w.txbStartNumber->text().size());  // refocused
+
+    shown = false;
+    closeWhenShown<frmCWsoftware>([&](frmCWsoftware& catalogue) {
+      shown = true;
+      QCOMPARE(catalogue.findChild<QScrollBar*>("VScroll")->value(), 6);
+      QCOMPARE(catalogue.pos(), placedAt);
+    });
+    w.cmdCWsoftware->click();
+    QVERIFY(shown);
+    QCOMPARE(w.findChildren<frmCWsoftware*>().size(), 1);
+  }
+
+  void quitSavesThenShowsTheCatalogueThenEndsTheProgram() {
+    MainWindowHarness h;
+    frmMain& w = h.start();
+    QByteArray storedMeanwhile;
+    bool mainWindowHidden = false;
+    closeWhenShown<frmCWsoftware>([&](frmCWsoftware&) {
+      storedMeanwhile = h.storeBytes();
+      mainWindowHidden = !w.isVisible();
+    });
+    QCOMPARE(exitStatusAfter([&] { w.cmdQuit->click(); }), 0);
+    QCOMPARE(storedMeanwhile, QByteArray("1\r\n0\r\n1\r\n3,0,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n"));
+    QVERIFY(mainWindowHidden);
   }
 
   void aPageThatCannotBeOpenedIsExplained_data() {

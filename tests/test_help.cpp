@@ -7,6 +7,9 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "MainWindowHarness.h"
+#include "catalogue/frmCWsoftware.h"
+#include "language/WordTable.h"
 #include "language/frmHelp.h"
 #include "platform/Twips.h"
 
@@ -71,6 +74,46 @@ class TestHelp : public QObject {
     showAndClose(help, mainWindow, expectPlacedBelowTheFrame);
     mainWindow.setGeometry(300, 90, 900, 600);
     showAndClose(help, mainWindow, expectPlacedBelowTheFrame);
+  }
+
+  // From the main window's Help button: the window lies below the start-number frame of the main
+  // window where it is now, speaks English, and the program stays in English up to the store.
+  void theHelpButtonShowsTheWindowAndLeavesTheProgramInEnglish() {
+    MainWindowHarness h;
+    QStringList german = defaultStoreLines();
+    german[1] = "1";
+    h.writeStoreLines(german);
+    frmMain& w = h.start();
+    QCOMPARE(language::intLanguage, 1);
+
+    bool shown = false;
+    const auto expectEnglishBelowTheFrame = [&](frmHelp& help) {
+      shown = true;
+      QCOMPARE(help.parentWidget(), &w);
+      QCOMPARE(help.windowTitle(), QString("Help"));
+      QCOMPARE(help.findChild<QPushButton*>()->text(), QString("Close"));
+      QCOMPARE(help.findChild<QPlainTextEdit*>()->toPlainText(),
+               help.helpText(frmHelp::kEnglish).replace("\r\n", "\n"));
+      const QRect main = w.frameGeometry();
+      const QRect placed = help.frameGeometry();
+      QCOMPARE(placed.topLeft(), main.topLeft() + QPoint(0, platform::twipsToPixels(2625 + 720)));
+      QCOMPARE(placed.size(), QSize(main.width(), platform::twipsToPixels(5050)));
+    };
+    closeWhenShown<frmHelp>(expectEnglishBelowTheFrame);
+    w.cmdHelp->click();
+    QVERIFY(shown);
+    QCOMPARE(language::intLanguage, 0);
+
+    shown = false;
+    w.move(w.pos() + QPoint(60, 25));
+    closeWhenShown<frmHelp>(expectEnglishBelowTheFrame);
+    w.cmdHelp->click();
+    QVERIFY(shown);
+    QCOMPARE(w.findChildren<frmHelp*>().size(), 1);  // kept, not built again
+
+    closeWhenShown<frmCWsoftware>([](frmCWsoftware&) {});
+    QCOMPARE(exitStatusAfter([&] { w.cmdQuit->click(); }), 0);
+    QCOMPARE(h.storeBytes().split('\n').value(1), QByteArray("0\r"));
   }
 
   void theEnglishTextIsBuiltPieceByPiece() {

@@ -3,9 +3,11 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "MainWindowHarness.h"
 #include "RecordingDesktop.h"
 #include "interaction/GraphicsConversion.h"
 #include "interaction/ImageSaving.h"
@@ -192,6 +194,33 @@ class TestInteraction : public QObject {
     interaction::LaunchWebBrowser(desktop_, nullptr, interaction::kDocumentationAddress);
     QCOMPARE(desktop_.openedUrls, QStringList{"http://corvanel-works.example/spl/spl.htm"});
     QVERIFY(desktop_.messages.empty());  // the browser has started
+  }
+
+  void theMainWindowsLinkLabelsOpenTheirPages() {
+    MainWindowHarness h;
+    frmMain& w = h.start();
+    QCOMPARE(w.lblOnlineDocumentation->toolTip(), interaction::OnlineDocumentationToolTip());
+    QCOMPARE(w.lblCorvanelWorks->toolTip(), interaction::CorvanelWorksToolTip());
+    for (QLabel* label : {w.lblOnlineDocumentation, w.lblCorvanelWorks}) {
+      QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::blue));
+      QVERIFY(label->font().underline());
+      QCOMPARE(label->cursor().shape(), Qt::PointingHandCursor);
+    }
+
+    QTest::mouseClick(w.lblOnlineDocumentation, Qt::LeftButton);
+    QTest::mouseClick(w.lblCorvanelWorks, Qt::LeftButton);
+    QTest::mouseClick(w.lblCorvanelWorks, Qt::RightButton);
+    QCOMPARE(h.desktop.openedUrls, (QStringList{"http://corvanel-works.example/spl/spl.htm",
+                                                "http://corvanel-works.example/"}));
+    QVERIFY(h.desktop.messages.empty());
+
+    h.desktop.openUrlResult = 31;
+    QTest::mouseClick(w.lblOnlineDocumentation, Qt::LeftButton);
+    QCOMPARE(h.desktop.messages.size(), size_t(1));
+    expectMessage(h.desktop.messages[0], "Cannot launch web browser",
+                  "Error launching web browser, error code = 31.\r\n\r\nFile extension 'htm' is not "
+                  "associated with any application program.",
+                  Desktop::Icon::Exclamation);
   }
 
   void aFailedLaunchIsExplained_data() {

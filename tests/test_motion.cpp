@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include "MainWindowHarness.h"
+#include "catalogue/frmCWsoftware.h"
 #include "language/WordTable.h"
 
 namespace {
@@ -367,12 +368,16 @@ void TestMotion::closingTheWindowEndsTheAnimation() {
   frmMain& w = harness.start();
   setStart(w, QStringLiteral("5"));
   bool stopSeen = false;
-  animate(w, w.cmdSpiralIn, [&] {
-    w.ClkClock_Timer();
-    if (paused) QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
-    w.close();
-    stopSeen = w.blnStopSpiralling && !w.blnPaused;
+  closeWhenShown<frmCWsoftware>([](frmCWsoftware&) {});  // shown at every end of the program
+  const int status = exitStatusAfter([&] {
+    animate(w, w.cmdSpiralIn, [&] {
+      w.ClkClock_Timer();
+      if (paused) QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
+      w.close();
+      stopSeen = w.blnStopSpiralling && !w.blnPaused;
+    });
   });
+  QCOMPARE(status, 0);
   QVERIFY(stopSeen);
   QVERIFY(!w.isVisible() && !w.isSpiralling() && !w.ClkClock->isActive());
   QVERIFY(harness.storeBytes().contains("\r\n\"6\"\r\n"));  // the start number of the last frame

@@ -1,5 +1,6 @@
 #include "SpiralView.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 SpiralView::SpiralView(const spiral::Picture& picture, QWidget* parent)
@@ -16,4 +17,8 @@ void SpiralView::paintEvent(QPaintEvent* event) {
     painter.drawImage(contentsRect().topLeft(), picture_.image());
   }
   QFrame::paintEvent(event);  // the border
+}
+
+void SpiralView::mouseReleaseEvent(QMouseEvent* event) {
+  emit mouseReleased(event->button(), event->position() - QPointF(contentsRect().topLeft()));
 }

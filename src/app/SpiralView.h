@@ -1,5 +1,6 @@
 #pragma once
 // The drawing area: a frame with a 2-pixel sunken border whose interior shows a spiral::Picture.
+// It reports released mouse buttons in picture pixels, so its owner need not know the border.
 
 #include <QFrame>
 
@@ -13,8 +14,14 @@ class SpiralView : public QFrame {
 
   SpiralView(const spiral::Picture& picture, QWidget* parent);
 
+ signals:
+  // A mouse button was released at `position`, measured from the picture's top-left pixel. After
+  // a drag that began on the picture the position may lie outside it.
+  void mouseReleased(Qt::MouseButton button, QPointF position);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   const spiral::Picture& picture_;

@@ -132,7 +132,6 @@ void frmMain::Form_Unload() {
   blnStopCalculation = true;  // a 1-pixel pass that is yielding ends at once
   if (isSpiralling()) cmdStopButton_Click();  // so does a running or paused animation
   SaveSettings();
-  hide();
-  // The other-software window is shown here, modally, before the program ends.
+  showOtherSoftwareWindow();  // hides this window until the user has closed it
   QCoreApplication::exit(0);
 }

@@ -14,6 +14,7 @@
 
 #include "Palette.h"
 #include "SpiralView.h"
+#include "interaction/LabelClick.h"
 #include "interaction/UpwardScrollBar.h"
 #include "interaction/WebLinks.h"
 #include "platform/Twips.h"
@@ -53,7 +54,8 @@ QPushButton* placeButton(QWidget* parent, int left, int top, int width, int heig
   return button;
 }
 
-// A label that opens a web page: blue, underlined, with a tooltip naming the page.
+// A label that opens a web page: blue, underlined, with a tooltip naming the page. Its click is
+// connected with the other handlers.
 void makeLinkLabel(QLabel* label, const QString& tooltip) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, Qt::blue);
@@ -62,7 +64,6 @@ void makeLinkLabel(QLabel* label, const QString& tooltip) {
   font.setUnderline(true);
   label->setFont(font);
   label->setToolTip(tooltip);
-  label->setCursor(Qt::PointingHandCursor);
 }
 
 // A small box in a fixed palette colour: one box of the colour legend.
@@ -216,6 +217,15 @@ void frmMain::connectHandlers() {
   connect(cmdPauseButton, &QPushButton::clicked, this, &frmMain::cmdPauseButton_Click);
   connect(cmdResumeButton, &QPushButton::clicked, this, &frmMain::cmdResumeButton_Click);
   connect(ClkClock, &QTimer::timeout, this, &frmMain::ClkClock_Timer);
+
+  // Click report, links, help and the other-software window.
+  connect(picSpiral, &SpiralView::mouseReleased, this, [this](Qt::MouseButton button, QPointF position) {
+    picSpiral_MouseUp(button, position.x(), position.y());
+  });
+  interaction::callOnClick(lblOnlineDocumentation, [this] { lblOnlineDocumentation_Click(); });
+  interaction::callOnClick(lblCorvanelWorks, [this] { lblCorvanelWorks_Click(); });
+  connect(cmdHelp, &QPushButton::clicked, this, &frmMain::cmdHelp_Click);
+  connect(cmdCWsoftware, &QPushButton::clicked, this, &frmMain::cmdCWsoftware_Click);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -26,6 +26,8 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class SpiralView;
+class frmCWsoftware;
+class frmHelp;
 
 namespace platform {
 class Desktop;
@@ -163,7 +165,7 @@ class frmMain : public QWidget {
   // Start-up, shutdown and the settings store (app/Startup.cpp, app/Settings.cpp)
   // ---------------------------------------------------------------------------------------------
   void Form_Load();
-  // Saves the settings, hides the window and ends the program.
+  // Saves the settings, shows the other-software window in place of this one and ends the program.
   void Form_Unload();
   void cmdQuit_Click();
   void InitializeVariables();
@@ -250,6 +252,22 @@ class frmMain : public QWidget {
   void SetLanguageDependentText();
   void SetAllLanguageDependentText();
 
+  // ---------------------------------------------------------------------------------------------
+  // Click report, saving, links, help and catalogue (interaction/, language/, catalogue/)
+  // ---------------------------------------------------------------------------------------------
+  // A mouse button released over picSpiral at (X, Y), in picture pixels: the left button reports
+  // the number of the cell, the right one offers to save the picture.
+  void picSpiral_MouseUp(Qt::MouseButton button, double X, double Y);
+  // The 1-based position along the spiral of the cell in that row and column of the picture (row
+  // 0 at the top, column 0 at the left), for the geometry of the last draw pass.
+  int64_t GetSpiralPosition(int row, int column) const;
+  void lblOnlineDocumentation_Click();
+  void lblCorvanelWorks_Click();
+  // Shows the help window modally; it leaves the program in English.
+  void cmdHelp_Click();
+  // Hides this window while the other-software window is shown modally.
+  void cmdCWsoftware_Click();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -287,6 +305,13 @@ class frmMain : public QWidget {
 
   // Option handler pieces (app/OptionHandlers.cpp)
   void redrawUnlessSpiralling();
+
+  // Click report, help and catalogue pieces (interaction/, language/, catalogue/)
+  void reportNumberAt(double X, double Y);
+  void offerToSaveImage();
+  void showOtherSoftwareWindow();
+  frmHelp* helpWindow_ = nullptr;                 // built on first use, then only hidden
+  frmCWsoftware* otherSoftwareWindow_ = nullptr;  // built on first use, then only hidden
 
   // Draw pass pieces (app/DrawSpiral.cpp)
   spiral::DrawSettings drawSettingsFromControls() const;

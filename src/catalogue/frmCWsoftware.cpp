@@ -1,12 +1,10 @@
 #include "frmCWsoftware.h"
 
-#include <functional>
-
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "interaction/LabelClick.h"
 #include "interaction/WebLinks.h"
 #include "platform/Twips.h"
 
@@ -22,25 +20,6 @@ constexpr int kRowPitchTwips = kDescriptionHeightTwips + kTitleHeightTwips + 200
 constexpr int kTitleToScrollBarTwips = 100;
 constexpr int kRightMarginTwips = 200;
 const QString kCrLf = QStringLiteral("\r\n");
-
-// A label that answers a click, as the list's titles and descriptions do.
-class ClickableLabel : public QLabel {
- public:
-  ClickableLabel(QWidget* parent, std::function<void()> onClick)
-      : QLabel(parent), onClick_(std::move(onClick)) {
-    setCursor(Qt::PointingHandCursor);
-  }
-
- protected:
-  void mouseReleaseEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-      onClick_();
-    }
-  }
-
- private:
-  std::function<void()> onClick_;
-};
 
 QFont fontOf(const QString& family, bool bold = false) {
   QFont font(family);
@@ -89,10 +68,12 @@ void frmCWsoftware::buildControls() {
   PicBox->setGeometry(twipsRect(120, 1200, 8775, 4455));
 
   for (int row = 0; row < kListRows; ++row) {
-    auto* title = new ClickableLabel(PicBox, [this, row] { lblTitle_Click(row); });
+    auto* title = new QLabel(PicBox);
+    interaction::callOnClick(title, [this, row] { lblTitle_Click(row); });
     title->setObjectName(QStringLiteral("lblTitle%1").arg(row));
     title->setFont(fontOf(QStringLiteral("Lucida Sans"), true));
-    auto* description = new ClickableLabel(PicBox, [this, row] { lblDescription_Click(row); });
+    auto* description = new QLabel(PicBox);
+    interaction::callOnClick(description, [this, row] { lblDescription_Click(row); });
     description->setObjectName(QStringLiteral("lblDescription%1").arg(row));
     description->setWordWrap(true);
     description->setAlignment(Qt::AlignLeft | Qt::AlignTop);

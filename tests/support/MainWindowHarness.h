@@ -1,13 +1,19 @@
 #pragma once
 // A main window for tests: its own settings folder (through XDG_CONFIG_HOME), a recording desktop,
-// and helpers to prepare and read the settings store.
+// helpers to prepare and read the settings store, and one to answer the modal windows the main
+// window opens and waits for.
 
+#include <functional>
 #include <memory>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
 
 #include "RecordingDesktop.h"
 #include "app/frmMain.h"
@@ -55,4 +61,37 @@ inline QStringList defaultStoreLines() {
   return {QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("3,0,0,2"),
           QStringLiteral("\"1\""), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0"),
           QStringLiteral("0")};
+}
+
+// Once a modal window opens (within ten seconds), runs `whileShown` on it and then presses its
+// Close button, so that the handler that opened it can go on. A modal window of another kind is
+// closed unseen and fails the test.
+template <class Window>
+void closeWhenShown(const std::function<void(Window&)>& whileShown, int triesLeft = 1000) {
+  QTimer::singleShot(10, qApp, [whileShown, triesLeft] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) {
+      if (triesLeft == 0) QFAIL("no modal window has been shown");
+      closeWhenShown(whileShown, triesLeft - 1);
+      return;
+    }
+    auto* window = qobject_cast<Window*>(modal);
+    if (!window) {
+      modal->hide();
+      QFAIL("a modal window of another kind is shown");
+    }
+    whileShown(*window);
+    window->template findChild<QPushButton*>()->click();
+  });
+}
+
+// Runs the program's event loop, as main() does, does `action` inside it and returns the status
+// with which the program ends (-1 when it has not ended within ten seconds). Whatever ends the
+// program must run inside its loop: an end requested outside would end every later modal window
+// of the test at once.
+inline int exitStatusAfter(const std::function<void()>& action) {
+  QObject guard;  // takes the pending timers with it
+  QTimer::singleShot(0, &guard, action);
+  QTimer::singleShot(10000, &guard, [] { QCoreApplication::exit(-1); });
+  return QApplication::exec();
 }

@@ -1,0 +1,61 @@
+// A click on the picture: the left button tells the number of the cell under the pointer, the right
+// button offers to save the picture.
+
+#include <cmath>
+
+#include <QComboBox>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "DrawPass.h"
+#include "Geometry.h"
+#include "app/frmMain.h"
+#include "interaction/ImageSaving.h"
+#include "platform/Desktop.h"
+
+void frmMain::picSpiral_MouseUp(Qt::MouseButton button, double X, double Y) {
+  if (button == Qt::LeftButton) {
+    reportNumberAt(X, Y);  // whatever an animation is doing
+  } else if (button == Qt::RightButton && (!isSpiralling() || cmdResumeButton->isEnabled())) {
+    offerToSaveImage();  // not while an animation runs, only while it is idle or paused
+  }
+}
+
+// Reads the geometry and start number of the last draw pass, not the text of the box, so the number
+// belongs to the spiral on the screen. A point that is not on a drawn cell reports nothing: outside
+// the picture (a drag may end there) and, when the cells do not fill the picture, the strip beside
+// them and the empty corner of a spiral with an even number of cells per side.
+void frmMain::reportNumberAt(double X, double Y) {
+  const double roundedX = std::nearbyint(X);  // halves to the even neighbour
+  const double roundedY = std::nearbyint(Y);
+  const bool onPicture =
+      roundedX >= 0 && roundedX < picture.width() && roundedY >= 0 && roundedY < picture.height();
+  if (!onPicture || intBoxSize <= 0) return;  // nothing drawn yet has no cells
+  const int x = static_cast<int>(roundedX);
+  const int y = static_cast<int>(roundedY);
+
+  const bool everyCellFilled =
+      cboShow->currentIndex() == static_cast<int>(spiral::NumberClass::All) && optSquares->isChecked();
+  if (!everyCellFilled && !picture.isMarked(x, y)) return;  // background or a number not shown
+
+  const int64_t position = GetSpiralPosition(y / intBoxSize, x / intBoxSize);
+  if (position > lngNumberOfNumbers) return;  // beyond the last number drawn
+  const int64_t number = lngStartNumber - 1 + position;
+  desktop_.showMessage(this, QLocale().toString(static_cast<qlonglong>(number)), QString());
+}
+
+int64_t frmMain::GetSpiralPosition(int row, int column) const {
+  const int center = intCenterX / intBoxSize;  // the centre cell's row and column: the picture is square
+  return spiral::spiralIndex(row - center, column - center) + 1;
+}
+
+void frmMain::offerToSaveImage() {
+  const platform::Desktop::Answer answer = desktop_.showMessage(
+      this, QStringLiteral("Save image?"), QStringLiteral("Do you wish to save this image?"),
+      platform::Desktop::Buttons::YesNo);
+  // A copy of the frame on the screen: the picture's own image changes with the next pass.
+  if (answer == platform::Desktop::Answer::Yes) {
+    interaction::SaveImage(desktop_, this, picture.image().copy());
+  }
+}
