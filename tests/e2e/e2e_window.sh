@@ -13,7 +13,7 @@ work=$(mktemp -d)
 trap 'kill "${app_pid:-}" "${xvfb_pid:-}" 2>/dev/null; rm -rf "$work"' EXIT
 
 skip() { echo "SKIPPED: $*"; exit 77; }
-fail() { echo "FAILED: $*"; exit 1; }
+fail() { echo "FAILED: $*"; [ -s "$work/app.log" ] && tail -40 "$work/app.log"; exit 1; }
 
 for tool in Xvfb xdotool import compare; do
   command -v "$tool" >/dev/null || skip "$tool is not installed"
