@@ -147,6 +147,19 @@ class TestClickReport : public QObject {
     QCOMPARE(titlesAfterClick(h, Qt::LeftButton, corner - QPoint(3, -3)), QStringList{"2"});
   }
 
+  // Every pixel of a square cell belongs to that cell, its edges included.
+  void theEdgePixelsOfACellReportItsNumber() {
+    MainWindowHarness h;
+    frmMain& w = h.start();
+    draw(w, kSevenPixels, kAllNumbers, true, "1");
+    const int x = w.intCenterX, y = w.intCenterY;  // the centre cell spans x - 3 ... x + 3
+    for (QPoint edge : {QPoint(x - 3, y - 3), QPoint(x + 3, y + 3), QPoint(x - 3, y + 3)}) {
+      QCOMPARE(titlesAfter(h, Qt::LeftButton, edge.x(), edge.y()), QStringList{"1"});
+    }
+    QCOMPARE(titlesAfter(h, Qt::LeftButton, x + 4, y), QStringList{"2"});      // the left edge of 2
+    QCOMPARE(titlesAfter(h, Qt::LeftButton, x - 4, y - 4), QStringList{"5"});  // the corner of 5
+  }
+
   void theReportBelongsToTheSpiralOnTheScreen() {
     MainWindowHarness h;
     frmMain& w = h.start();
@@ -167,9 +180,10 @@ class TestClickReport : public QObject {
     QCOMPARE(titlesAfter(h, Qt::LeftButton, 300, 522), nothing);                // the strip below the cells
     QCOMPARE(titlesAfter(h, Qt::LeftButton, 522, 0), reportOf(30103));          // its upper right corner
     QCOMPARE(titlesAfter(h, Qt::LeftButton, 300, 520), QStringList{"29,856"});  // above the strip
-    // Halves go to the even neighbour: 2.5 is pixel 2 of the empty left side, 3.5 pixel 4.
-    QCOMPARE(titlesAfter(h, Qt::LeftButton, 2.5, 300), nothing);
-    QCOMPARE(titlesAfter(h, Qt::LeftButton, 3.5, 300).size(), 1);
+    // The leftmost column of cells spans pixels 2 to 4; halves go to the even neighbour, so 0.5
+    // is pixel 0 of the empty left side and 1.5 is pixel 2 of that column.
+    QCOMPARE(titlesAfter(h, Qt::LeftButton, 0.5, 300), nothing);
+    QCOMPARE(titlesAfter(h, Qt::LeftButton, 1.5, 300).size(), 1);
 
     // A drag that ends beside the picture: no cell, however far away.
     draw(w, kSevenPixels, kAllNumbers, true, "1");

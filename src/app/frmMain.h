@@ -308,6 +308,7 @@ class frmMain : public QWidget {
 
   // Click report, help and catalogue pieces (interaction/, language/, catalogue/)
   void reportNumberAt(double X, double Y);
+  int cellIndexAt(int pixel, int centerPixel) const;
   void offerToSaveImage();
   void showOtherSoftwareWindow();
   frmHelp* helpWindow_ = nullptr;                 // built on first use, then only hidden

@@ -39,10 +39,21 @@ void frmMain::reportNumberAt(double X, double Y) {
       cboShow->currentIndex() == static_cast<int>(spiral::NumberClass::All) && optSquares->isChecked();
   if (!everyCellFilled && !picture.isMarked(x, y)) return;  // background or a number not shown
 
-  const int64_t position = GetSpiralPosition(y / intBoxSize, x / intBoxSize);
+  const int64_t position = GetSpiralPosition(cellIndexAt(y, intCenterY), cellIndexAt(x, intCenterX));
   if (position > lngNumberOfNumbers) return;  // beyond the last number drawn
   const int64_t number = lngStartNumber - 1 + position;
   desktop_.showMessage(this, QLocale().toString(static_cast<qlonglong>(number)), QString());
+}
+
+// The row or column of the cell drawn over pixel `pixel`, counted from the top or left like the
+// centre cell's intCenterX / intBoxSize. A cell covers its centre pixel and half a cell on either
+// side, so the cell is found from the centre's position, not from the picture's edge: dividing the
+// pixel by the cell size alone would give the edge pixels of every cell to its neighbour.
+int frmMain::cellIndexAt(int pixel, int centerPixel) const {
+  const int half = (intBoxSize - 1) / 2;
+  const int offset = pixel - centerPixel + half;  // from the left or top edge of the centre cell
+  const int cellsFromCentre = offset >= 0 ? offset / intBoxSize : -((-offset + intBoxSize - 1) / intBoxSize);
+  return intCenterX / intBoxSize + cellsFromCentre;
 }
 
 int64_t frmMain::GetSpiralPosition(int row, int column) const {
