@@ -3,7 +3,7 @@
 # Sourcing scripts may set SPIRELLE_BUILD_DIR and SPIRELLE_CMAKE_ARGS before calling build_project.
 
 SPIRELLE_PACKAGES=(
-  cmake g++ pkg-config make
+  cmake g++ pkg-config make dpkg-dev
   qt6-base-dev libgl-dev libprimesieve-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth xdotool imagemagick
