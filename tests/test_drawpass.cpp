@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QTest>
 
-#include <set>
 
 #include "DrawPass.h"
 #include "Palette.h"
@@ -98,36 +97,34 @@ class TestDrawPass : public QObject {
 
   // ---- classes at the ends of the range ------------------------------------------------------------
 
-  void squaresNearTheTop() {
+  void classesAtTheEndsOfTheRange_data() {
+    QTest::addColumn<int>("numberClass");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("shown");   // -1: as many as the number service finds primes
+    QTest::addColumn<int>("marked");  // a number whose cell must be marked, 0 for none
+    const int squares = int(NumberClass::Squares), triangular = int(NumberClass::Triangular);
     // 46340^2 = 2147395600 is the largest square below 2^31; 46341^2 overflows 32 bits.
-    Picture picture;
-    const DrawOutcome outcome = drawSpiral(settingsFor(2147395600 - 10, 75, NumberClass::Squares), picture);
-    QCOMPARE(outcome.shownCount, int64_t{1});
-    QVERIFY(picture.isMarked(cellOf(outcome, 2147395600).x(), cellOf(outcome, 2147395600).y()));
-    const DrawOutcome top = drawSpiral(settingsFor(2147483598, 75, NumberClass::Squares), picture);
-    QCOMPARE(top.shownCount, int64_t{0});
-  }
-
-  void triangularNumbersNearTheirBound() {
+    QTest::newRow("largest square") << squares << 2147395590 << 1 << 2147395600;
+    QTest::newRow("no square at the top") << squares << 2147483598 << 0 << 0;
     // 23169 * 23170 / 2 = 268412865 is the largest triangular number below 268435455.
-    Picture picture;
-    const DrawOutcome outcome =
-        drawSpiral(settingsFor(268412865 - 20, 75, NumberClass::Triangular), picture);
-    QCOMPARE(outcome.shownCount, int64_t{1});
-    QVERIFY(picture.isMarked(cellOf(outcome, 268412865).x(), cellOf(outcome, 268412865).y()));
-    const DrawOutcome small = drawSpiral(settingsFor(1, 75, NumberClass::Triangular), picture);
-    QCOMPARE(small.shownCount, int64_t{9});  // 1 3 6 10 15 21 28 36 45
+    QTest::newRow("largest triangular") << triangular << 268412845 << 1 << 268412865;
+    QTest::newRow("triangular from 1") << triangular << 1 << 9 << 45;  // 1 3 6 10 15 21 28 36 45
+    QTest::newRow("primes at the top") << int(NumberClass::Primes) << 2147483598 << -1 << 2147483629;
   }
-
-  void primesNearTheTopAreCounted() {
+  void classesAtTheEndsOfTheRange() {
+    QFETCH(int, numberClass);
+    QFETCH(int, start);
+    QFETCH(int, shown);
+    QFETCH(int, marked);
     Picture picture;
-    const DrawOutcome outcome = drawSpiral(settingsFor(2147483598, 75), picture);
-    // The primes in 2147483598 ... 2147483646: 2147483629 is the largest below 2^31 - 1.
-    QCOMPARE(outcome.largestPrime, int64_t{2147483629});
-    QVERIFY(outcome.smallestPrime >= 2147483598 && outcome.smallestPrime <= outcome.largestPrime);
-    int64_t count = 0;
-    for (int64_t n = 2147483598; n <= 2147483646; ++n) count += is_prime(int32_t(n), int32_t(n));
-    QCOMPARE(outcome.shownCount, count);
+    const DrawOutcome o = drawSpiral(settingsFor(start, 75, NumberClass(numberClass)), picture);
+    if (shown < 0) {
+      shown = 0;
+      for (int64_t n = start; n <= o.endNumber; ++n) shown += is_prime(int32_t(n), int32_t(n));
+      QCOMPARE(o.largestPrime, int64_t{marked});
+    }
+    QCOMPARE(o.shownCount, int64_t{shown});
+    if (marked) QVERIFY(colorOf(picture, o, marked) != kBlack);
   }
 
   void randomNumbersAreOddRepeatableAndIncludeThree() {
@@ -152,38 +149,45 @@ class TestDrawPass : public QObject {
 
   // ---- colour schemes ------------------------------------------------------------------------------
 
-  void ringNumberColours() {
-    Picture picture;
-    const DrawOutcome o = drawSpiral(settingsFor(1, 15, NumberClass::All, ColorScheme::RingNumber), picture);
-    QCOMPARE(colorOf(picture, o, 1), int(kLightBlue));
-    for (int64_t n : {2, 9}) QCOMPARE(colorOf(picture, o, n), int(kLightGreen));
-    for (int64_t n : {10, 25}) QCOMPARE(colorOf(picture, o, n), int(kLightCyan));
-    for (int64_t n : {82, 121}) QCOMPARE(colorOf(picture, o, n), int(kYellow));
-    for (int64_t n : {122, 169}) QCOMPARE(colorOf(picture, o, n), int(kLightBlue));
-  }
-
-  void sequenceColours() {
-    Picture picture;
-    DrawOutcome o = drawSpiral(settingsFor(1, 15, NumberClass::All, ColorScheme::Sequence), picture);
-    for (int64_t n : {1, 6, 11}) QCOMPARE(colorOf(picture, o, n), int(kLightBlue));
-    for (int64_t n : {2, 7, 12}) QCOMPARE(colorOf(picture, o, n), int(kLightGreen));
-    for (int64_t n : {5, 10}) QCOMPARE(colorOf(picture, o, n), int(kLightMagenta));
-    o = drawSpiral(settingsFor(3, 15, NumberClass::All, ColorScheme::Sequence), picture);
-    QCOMPARE(colorOf(picture, o, 3), int(kLightCyan));
+  // Each scheme's colours for the first numbers of a spiral of all numbers (or primes) from `start`.
+  void schemeColours_data() {
+    QTest::addColumn<int>("scheme");
+    QTest::addColumn<int>("numberClass");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<QList<int>>("numbersAndColours");  // pairs: number, palette index
+    const int all = int(NumberClass::All);
+    QTest::newRow("ring number") << int(ColorScheme::RingNumber) << all << 1
+                                 << QList<int>{1, kLightBlue, 2, kLightGreen, 9, kLightGreen, 10, kLightCyan, 25, kLightCyan,
+                                               82, kYellow, 121, kYellow, 122, kLightBlue, 169, kLightBlue};
+    QTest::newRow("sequence") << int(ColorScheme::Sequence) << all << 1
+                              << QList<int>{1, kLightBlue, 6, kLightBlue, 11, kLightBlue, 2, kLightGreen,
+                                            7, kLightGreen, 5, kLightMagenta, 10, kLightMagenta};
+    QTest::newRow("sequence from 3") << int(ColorScheme::Sequence) << all << 3 << QList<int>{3, kLightCyan};
+    QTest::newRow("NW-SE") << int(ColorScheme::DiagonalNWSE) << all << 1
+                           << QList<int>{1, kLightBlue, 5, kLightBlue, 9, kLightBlue, 2, kLightGreen, 4, kLightGreen,
+                                         6, kLightGreen, 8, kLightGreen, 3, kLightCyan, 7, kLightCyan};
+    QTest::newRow("SW-NE") << int(ColorScheme::DiagonalSWNE) << all << 1
+                           << QList<int>{1, kLightBlue, 3, kLightBlue, 7, kLightBlue, 5, kLightCyan, 9, kLightCyan};
+    QTest::newRow("white") << int(ColorScheme::White) << int(NumberClass::Primes) << 1
+                           << QList<int>{2, kWhite, 3, kWhite, 11, kWhite, 4, kBlack};
+    // 2 opens a cluster in light blue; 3 has no coloured neighbour and takes its ring's colour;
+    // 5, two cells left of 3 in the same row, joins it.
+    QTest::newRow("cluster") << int(ColorScheme::Cluster) << int(NumberClass::Primes) << 1
+                             << QList<int>{2, kLightBlue, 3, kLightGreen, 5, kLightGreen};
     // n + 4 must not overflow at the top of the range.
-    o = drawSpiral(settingsFor(2147483598, 75, NumberClass::All, ColorScheme::Sequence), picture);
-    QCOMPARE(colorOf(picture, o, 2147483646), 9 + int((2147483646LL + 4) % 5));
+    QTest::newRow("sequence at the top") << int(ColorScheme::Sequence) << all << 2147482422
+                                         << QList<int>{2147483646, 9 + int((2147483646LL + 4) % 5)};
   }
-
-  void diagonalColours() {
+  void schemeColours() {
+    QFETCH(int, scheme);
+    QFETCH(int, numberClass);
+    QFETCH(int, start);
+    QFETCH(QList<int>, numbersAndColours);
     Picture picture;
-    DrawOutcome o = drawSpiral(settingsFor(1, 15, NumberClass::All, ColorScheme::DiagonalNWSE), picture);
-    for (int64_t n : {1, 5, 9}) QCOMPARE(colorOf(picture, o, n), int(kLightBlue));
-    for (int64_t n : {2, 4, 6, 8}) QCOMPARE(colorOf(picture, o, n), int(kLightGreen));
-    for (int64_t n : {3, 7}) QCOMPARE(colorOf(picture, o, n), int(kLightCyan));
-    o = drawSpiral(settingsFor(1, 15, NumberClass::All, ColorScheme::DiagonalSWNE), picture);
-    for (int64_t n : {1, 3, 7}) QCOMPARE(colorOf(picture, o, n), int(kLightBlue));
-    for (int64_t n : {5, 9}) QCOMPARE(colorOf(picture, o, n), int(kLightCyan));
+    const DrawOutcome o = drawSpiral(settingsFor(start, 15, NumberClass(numberClass), ColorScheme(scheme)), picture);
+    for (qsizetype i = 0; i < numbersAndColours.size(); i += 2) {
+      QCOMPARE(colorOf(picture, o, numbersAndColours[i]), numbersAndColours[i + 1]);
+    }
   }
 
   void veltraColours() {
@@ -200,8 +204,6 @@ class TestDrawPass : public QObject {
     QCOMPARE(picture.pixel(thirteen.x() - 7, thirteen.y()), int(kWhite));
     // Composite numbers by their factor count: 4 = 2*2 light green, 8 yellow, 16 light blue,
     // 32 light magenta, 64 light cyan, 128 white, 256 black; 1 has no factors and is black.
-    settings.numberClass = NumberClass::All;
-    settings.squares = false;
     const DrawOutcome all = drawSpiral(settingsFor(1, 3, NumberClass::All, ColorScheme::Veltra), picture);
     const std::pair<int64_t, int> byCount[] = {{1, kBlack}, {4, kLightGreen}, {8, kYellow}, {16, kLightBlue},
                                                {32, kLightMagenta}, {64, kLightCyan}, {128, kWhite}, {256, kBlack}};
@@ -221,28 +223,6 @@ class TestDrawPass : public QObject {
     settings.boxSize = 15;
     o = drawSpiral(settings, picture);
     QVERIFY(isUniform(picture, cellOf(o, 1), 7, kBlack));
-  }
-
-  void whiteScheme() {
-    Picture picture;
-    const DrawOutcome o = drawSpiral(settingsFor(1, 7, NumberClass::Primes, ColorScheme::White), picture);
-    for (int64_t n : {2, 3, 5, 7, 11}) QCOMPARE(colorOf(picture, o, n), int(kWhite));
-    QCOMPARE(colorOf(picture, o, 4), int(kBlack));
-  }
-
-  void clusterColours() {
-    Picture picture;
-    const DrawOutcome o = drawSpiral(settingsFor(1, 7), picture);
-    QCOMPARE(colorOf(picture, o, 2), int(kLightBlue));
-    QCOMPARE(colorOf(picture, o, 3), int(kLightGreen));
-    QCOMPARE(colorOf(picture, o, 5), int(kLightGreen));  // two cells left of 3: joins it
-    // Every colour is one of the scheme's, plus the one step beyond it.
-    std::set<int> used;
-    for (int64_t n = 2; n <= o.endNumber; ++n) {
-      if (is_prime(int32_t(n), int32_t(n))) used.insert(colorOf(picture, o, n));
-    }
-    for (int c : used) QVERIFY2(c >= kLightBlue && c <= kWhite, qPrintable(QString::number(c)));
-    QVERIFY(used.size() >= 4);
   }
 
   // ---- cells, numerals and grid --------------------------------------------------------------------
@@ -271,25 +251,16 @@ class TestDrawPass : public QObject {
     settings.numerals = false;
     const DrawOutcome plain = drawSpiral(settings, picture);
     QVERIFY(isUniform(picture, cellOf(plain, 99), 7, kWhite));
-  }
-
-  void numeralColourFollowsTheCell() {
-    Picture picture;
-    DrawSettings settings = settingsFor(1, 75, NumberClass::All, ColorScheme::RingNumber);
-    settings.squares = true;
-    settings.numerals = true;
-    const DrawOutcome o = drawSpiral(settings, picture);
-    // 1 on light blue: white digits; 2 on light green: black digits. The right neighbour's digits
-    // start one pixel left of its cell, so only the inside of each cell is looked at.
-    const auto colorsIn = [&](int64_t n) {
-      std::set<int> found;
-      const QPoint c = cellOf(o, n);
-      for (int y = c.y() - 35; y <= c.y() + 35; ++y)
-        for (int x = c.x() - 35; x <= c.x() + 35; ++x) found.insert(picture.pixel(x, y));
-      return found;
-    };
-    QCOMPARE(colorsIn(1), (std::set<int>{kLightBlue, kWhite}));
-    QCOMPARE(colorsIn(2), (std::set<int>{kLightGreen, kBlack}));
+    // White digits on the dark cells: 1 on light blue in the ring scheme, 75-pixel squares.
+    settings = settingsFor(1, 75, NumberClass::All, ColorScheme::RingNumber);
+    settings.squares = settings.numerals = true;
+    const DrawOutcome ring = drawSpiral(settings, picture);
+    const QPoint one = cellOf(ring, 1);
+    int white = 0;
+    for (int y = one.y() - 35; y <= one.y() + 35; ++y)
+      for (int x = one.x() - 35; x <= one.x() + 35; ++x) white += picture.pixel(x, y) == kWhite;
+    QVERIFY(white > 0);
+    QVERIFY(isUniform(picture, cellOf(ring, 2) + QPoint(20, 20), 10, kLightGreen));  // 2's digits stay left
   }
 
   void gridMarksAtRingCorners() {
@@ -353,19 +324,6 @@ class TestDrawPass : public QObject {
     QVERIFY(!unmeasured.longestNWSE && !unmeasured.longestSWNE);
   }
 
-  void diagonalRunOfKnownPrimes() {
-    // Start 1, 75-pixel cells: 49 numbers, 15 of them prime.
-    Picture picture;
-    DrawSettings settings = settingsFor(1, 75);
-    settings.calculateLongest = true;
-    const DrawOutcome o = drawSpiral(settings, picture);
-    QCOMPARE(o.shownCount, int64_t{15});
-    QCOMPARE(o.smallestPrime, int64_t{2});
-    QCOMPARE(o.largestPrime, int64_t{47});
-    // The longest runs: 19 - 7 - 23 - 47 running NW-SE, 3 - 13 - 31 and 41 - 19 - 5 running SW-NE.
-    QCOMPARE(*o.longestNWSE, 4);
-    QCOMPARE(*o.longestSWNE, 3);
-  }
 
   void nothingShownMeansRunsOfZero() {
     Picture picture;
