@@ -19,26 +19,23 @@ for tool in Xvfb xdotool import compare; do
   command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
 
-# A display of our own.
-display=""
-for n in $(seq 90 120); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || skip "no free display number"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# A display of our own: Xvfb picks a free number and writes it once it accepts connections.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 50); do
-  DISPLAY=$display xdotool getdisplaygeometry >/dev/null 2>&1 && break
+for _ in $(seq 300); do
+  [ -s "$work/display" ] && break
   kill -0 "$xvfb_pid" 2>/dev/null || skip "Xvfb could not start: $(tail -1 "$work/xvfb.log")"
   sleep 0.1
 done
+[ -s "$work/display" ] || skip "Xvfb did not come up within 30 seconds"
+display=":$(head -1 "$work/display")"
 export DISPLAY=$display
 unset QT_QPA_PLATFORM
 export XDG_CONFIG_HOME="$work/config"
 
 wait_for_window() {  # name → window id on stdout
   local id=""
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
@@ -49,15 +46,19 @@ wait_for_window() {  # name → window id on stdout
 "$spirelle" >"$work/app.log" 2>&1 &
 app_pid=$!
 main=$(wait_for_window "Spirelle 9.00") || fail "the main window did not appear"
-sleep 1  # the first picture is drawn during start-up; let it reach the screen
-
-# The picture's interior: the picture box sits at 3885, 50 twips (15 twips a pixel) inside its
-# 2-pixel frame.
-import -window "$main" "$work/window.png" || fail "no screenshot"
-convert "$work/window.png" -crop 523x523+261+5 +repage "$work/interior.png"
 "$renderer" --start 1 --cell 7 --shape circles --scheme cluster --show primes --numerals \
   --out "$work/expected.png" >/dev/null || fail "the renderer failed"
-differing=$(compare -metric AE "$work/interior.png" "$work/expected.png" null: 2>&1)
+
+# The picture's interior: the picture box sits at 3885, 50 twips (15 twips a pixel) inside its
+# 2-pixel frame. The first picture is drawn during start-up; give it time to reach the screen.
+differing="no screenshot"
+for _ in $(seq 20); do
+  sleep 0.5
+  import -window "$main" "$work/window.png" 2>/dev/null || continue
+  convert "$work/window.png" -crop 523x523+261+5 +repage "$work/interior.png"
+  differing=$(compare -metric AE "$work/interior.png" "$work/expected.png" null: 2>&1)
+  [ "$differing" = "0" ] && break
+done
 [ "$differing" = "0" ] || fail "the window's picture differs from the renderer's in $differing pixels"
 echo "picture: identical to the renderer's"
 
@@ -67,7 +68,7 @@ xdotool mousemove --sync $((X + 126)) $((Y + 502)) click 1   # the centre of cmd
 catalogue=$(wait_for_window "Corvanel Works Software") || fail "the other-software window did not appear"
 eval "$(xdotool getwindowgeometry --shell "$catalogue")"
 xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + 392 + 12)) click 1  # its Close button
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   kill -0 "$app_pid" 2>/dev/null || break
   sleep 0.1
 done
