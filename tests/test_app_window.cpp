@@ -252,6 +252,26 @@ class TestAppWindow : public QObject {
       QCOMPARE(output->text(), QString());
     QCOMPARE(w.lblP->text(), QStringLiteral("P"));
   }
+
+  // While a 1-pixel pass yields, a second draw request is ignored and Grid and Numerals are locked.
+  void drawRequestDuringAPassIsIgnored() {
+    MainWindowHarness harness;
+    frmMain& w = harness.start();
+    w.cboBoxSize->setCurrentIndex(4);  // 15 pixels: Grid and Numerals enabled before the pass
+    QVERIFY(w.chkGrid->isEnabled() && w.chkNumerals->isEnabled());
+    int passesDuringPass = -1;
+    bool optionsLocked = false;
+    QTimer::singleShot(0, &w, [&] {
+      optionsLocked = !w.chkGrid->isEnabled() && !w.chkNumerals->isEnabled();
+      const int before = w.drawPassCount();
+      w.DrawSpiral();
+      passesDuringPass = w.drawPassCount() - before;
+      w.cmdStopCalc_Click();
+    });
+    w.cboBoxSize->setCurrentIndex(kOnePixelIndex);
+    QCOMPARE(passesDuringPass, 0);
+    QVERIFY(optionsLocked);
+  }
 };
 
 QTEST_MAIN(TestAppWindow)
