@@ -82,6 +82,9 @@ class TestClickReport : public QObject {
     w.cmdDraw->click();
     QCOMPARE(titlesAfter(x, y), QStringList{"1,000"});
     QCOMPARE(titlesAfter(x + s, y), QStringList{"1,001"});
+    w.txbStartNumber->setText("2147478022");  // the last number drawn is the largest there is
+    w.cmdDraw->click();
+    QCOMPARE(titlesAfter(x + 37 * s, y + 37 * s), QStringList{"2,147,483,646"});
   }
 
   // The walk that drew the spiral puts index i at a cell; the click at that cell's centre must

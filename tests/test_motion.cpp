@@ -113,6 +113,15 @@ class TestMotion : public QObject {
     QVERIFY(!w.ClkClock->isActive() && w.cmdSpiralIn->isVisible() && !w.cmdStopButton->isVisible());
   }
 
+  void aRefusedStartNumberStartsNoAnimation() {
+    frmMain& w = startAt(QStringLiteral("2147483600"));  // 49 numbers fit, 5625 do not
+    harness->desktop.messages.clear();
+    QTest::mouseClick(w.cmdSpiralIn, Qt::LeftButton);
+    QVERIFY(!w.isSpiralling() && !w.ClkClock->isActive() && w.cmdDraw->isVisible());
+    QCOMPARE(harness->desktop.messages.size(), size_t(1));
+    QVERIFY(harness->desktop.messages[0].text.startsWith("End number would be greater"));
+  }
+
   void realClockTicksRunTheAnimationToItsEnd() {
     frmMain& w = startAt(QStringLiteral("3"));
     const int passes = w.drawPassCount();
