@@ -39,23 +39,18 @@ class TestGeometry : public QObject {
   void cellsPerSideForTheStandardInterior_data() {
     QTest::addColumn<int>("boxSize");
     QTest::addColumn<int>("cells");
-    const std::pair<int, int> table[] = {{1, 523}, {3, 174}, {5, 105}, {7, 75},
-                                         {15, 35}, {21, 25}, {35, 15}, {75, 7}};
-    for (auto [s, n] : table) QTest::addRow("%d px", s) << s << n;
+    QTest::addColumn<int>("radius");  // circles of more than 15 pixels shrink by one
+    const int table[][3] = {{1, 523, 0}, {3, 174, 1}, {5, 105, 2}, {7, 75, 3},
+                            {15, 35, 7}, {21, 25, 9}, {35, 15, 16}, {75, 7, 36}};
+    for (auto [s, n, r] : table) QTest::addRow("%d px", s) << s << n << r;
   }
   void cellsPerSideForTheStandardInterior() {
     QFETCH(int, boxSize);
     QFETCH(int, cells);
+    QFETCH(int, radius);
     const auto g = computeGeometry(523, 523, boxSize);
-    QCOMPARE(g.centerX, 261);
-    QCOMPARE(g.centerY, 261);
-    QCOMPARE(g.cellsPerSide, cells);
+    QCOMPARE(QList<int>({g.centerX, g.centerY, g.cellsPerSide, g.circleRadius}), QList<int>({261, 261, cells, radius}));
     QCOMPARE(g.numberOfNumbers, int64_t{cells} * cells);
-  }
-
-  void circleRadiusShrinksForLargeCells() {
-    const std::pair<int, int> radii[] = {{3, 1}, {5, 2}, {7, 3}, {15, 7}, {21, 9}, {35, 16}, {75, 36}};
-    for (auto [s, r] : radii) QCOMPARE(computeGeometry(523, 523, s).circleRadius, r);
   }
 
   // Single precision halves round to the even neighbour: 10 / 4 = 2.5 gives 2, 14 / 4 = 3.5 gives 4.
