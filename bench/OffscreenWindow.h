@@ -7,14 +7,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "platform/Desktop.h"
-
-class SilentDesktop : public platform::Desktop {
- public:
-  Answer showMessage(QWidget*, const QString&, const QString&, Buttons, Icon) override { return Answer::Ok; }
-  QString askSaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  int openUrl(const QString&) override { return 42; }
-};
+#include "SilentDesktop.h"
 
 inline int runOffscreenBenchmarks(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");

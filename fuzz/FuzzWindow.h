@@ -7,14 +7,7 @@
 #include <QTemporaryDir>
 
 #include "app/frmMain.h"
-#include "platform/Desktop.h"
-
-class SilentDesktop : public platform::Desktop {
- public:
-  Answer showMessage(QWidget*, const QString&, const QString&, Buttons, Icon) override { return Answer::Ok; }
-  QString askSaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  int openUrl(const QString&) override { return 42; }
-};
+#include "SilentDesktop.h"
 
 // Built once per harness process, on first use.
 inline frmMain& fuzzWindow() {
