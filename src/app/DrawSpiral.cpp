@@ -12,10 +12,8 @@
 #include <QScopedValueRollback>
 
 #include "SpiralView.h"
-#include "StartNumber.h"
 #include "app/frmMain.h"
 #include "language/WordTable.h"
-#include "numlib.h"
 
 namespace {
 
@@ -142,7 +140,7 @@ void frmMain::beginAcceptedPass(const spiral::Geometry& geometry) {
 
   const QString start = txbStartNumber->text();
   if (!lblStartNumberOutput->isHidden()) lblStartNumberOutput->setText(start);
-  const int64_t startNumber = spiral::leadingNumber(start.toStdString());
+  const int64_t startNumber = numberInStartBox();
   lblEndNumberOutput->setText(QString::number(startNumber + geometry.numberOfNumbers - 1));
   lblNumberOfNumbersOutput->setText(QString::number(geometry.numberOfNumbers));
   ClearStatistics(false);
@@ -213,9 +211,7 @@ void frmMain::showDiagonalRuns(const spiral::DrawOutcome& outcome, bool measured
 
 // Also after a stopped pass, "P" tells whether the number in the box is prime.
 void frmMain::showStartNumberPrimality() {
-  const auto start = static_cast<int32_t>(spiral::leadingNumber(txbStartNumber->text().toStdString()));
-  blnCentralNumberPrime = is_prime(start, start) == 1;
-  lblP->setText(blnCentralNumberPrime ? QStringLiteral("P") : QStringLiteral(" "));
+  lblP->setText(testCentralNumberPrime(numberInStartBox()) ? QStringLiteral("P") : QStringLiteral(" "));
 }
 
 void frmMain::ClearStatistics(bool blnAll) {

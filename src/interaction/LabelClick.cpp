@@ -1,43 +1,23 @@
 #include "LabelClick.h"
 
-#include <QEvent>
+#include "EventHook.h"
+
 #include <QLabel>
 #include <QMouseEvent>
 
 namespace interaction {
 
-namespace {
-
-// Watches the label it belongs to; a child of the label, so it lives exactly as long.
-class ClickWatcher : public QObject {
- public:
-  ClickWatcher(QLabel* label, std::function<void()> onClick)
-      : QObject(label), label_(label), onClick_(std::move(onClick)) {
-    label->installEventFilter(this);
-  }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == label_ && event->type() == QEvent::MouseButtonRelease) {
-      const auto* release = static_cast<QMouseEvent*>(event);
-      // A press that is dragged off the label before the release is no click.
-      if (release->button() == Qt::LeftButton && label_->rect().contains(release->position().toPoint())) {
-        onClick_();
-      }
-    }
-    return false;
-  }
-
- private:
-  QLabel* label_;
-  std::function<void()> onClick_;
-};
-
-}  // namespace
-
 void callOnClick(QLabel* label, std::function<void()> onClick) {
   label->setCursor(Qt::PointingHandCursor);
-  new ClickWatcher(label, std::move(onClick));
+  new EventHook(label, [label, onClick = std::move(onClick)](QEvent* event) {
+    if (event->type() != QEvent::MouseButtonRelease) return false;
+    const auto* release = static_cast<QMouseEvent*>(event);
+    // A press that is dragged off the label before the release is no click.
+    if (release->button() == Qt::LeftButton && label->rect().contains(release->position().toPoint())) {
+      onClick();
+    }
+    return false;
+  });
 }
 
 }  // namespace interaction

@@ -2,8 +2,6 @@
 // and the messages about it.
 
 #include <algorithm>
-#include <functional>
-#include <utility>
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -13,6 +11,7 @@
 #include "RefusalMessages.h"
 #include "StartNumber.h"
 #include "app/frmMain.h"
+#include "interaction/EventHook.h"
 #include "language/WordTable.h"
 #include "numlib.h"
 #include "platform/Desktop.h"
@@ -26,21 +25,6 @@ constexpr int kBackspace = 8;
 constexpr int kEnter = 13;
 constexpr int kPaste = 22;
 constexpr int kCut = 24;
-
-// Hands the events of one object to a handler, which returns true to swallow an event.
-class EventHook : public QObject {
- public:
-  EventHook(QObject* target, std::function<bool(QEvent*)> handler)
-      : QObject(target), handler_(std::move(handler)) {
-    target->installEventFilter(this);
-  }
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override { return handler_(event); }
-
- private:
-  std::function<bool(QEvent*)> handler_;
-};
 
 // The code a classic text box would see for this key, or none for the keys that type no character
 // (arrows, Delete, Home, End, Tab, other Ctrl combinations): those are never filtered.
@@ -92,7 +76,7 @@ void frmMain::ShowStartNumberMessage(StartNumberMessage message) {
 // The box's key presses go through txbStartNumber_KeyPress; the scroll bar takes the focus when
 // clicked, like every control, and hands it back at once.
 void frmMain::installStartNumberEventHooks() {
-  new EventHook(txbStartNumber, [this](QEvent* event) {
+  new interaction::EventHook(txbStartNumber, [this](QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     const std::optional<int> code = classicKeyCode(static_cast<const QKeyEvent&>(*event));
     if (!code) return false;
@@ -101,7 +85,7 @@ void frmMain::installStartNumberEventHooks() {
     return keyAscii == kDiscarded;
   });
   vsbStartNumber->setFocusPolicy(Qt::ClickFocus);
-  new EventHook(vsbStartNumber, [this](QEvent* event) {
+  new interaction::EventHook(vsbStartNumber, [this](QEvent* event) {
     if (event->type() == QEvent::FocusIn) vsbStartNumber_GotFocus();
     return false;
   });

@@ -146,7 +146,6 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   outcome.shownCount = tally.shown;
   outcome.smallestPrime = tally.smallestPrime;
   outcome.largestPrime = tally.largestPrime;
-  outcome.startIsPrime = is_prime(static_cast<int32_t>(start), static_cast<int32_t>(start)) == 1;
   if (outcome.stopped || !settings.calculateLongest) return outcome;
 
   if (tally.shown == 0) {

@@ -62,7 +62,6 @@ struct DrawOutcome {
   int64_t smallestPrime = 0;    // 0 when no prime is shown
   int64_t largestPrime = 0;     // 0 when no prime is shown
   bool stopped = false;         // the yield hook asked to stop
-  bool startIsPrime = false;
   std::optional<int> longestNWSE;  // set when measured
   std::optional<int> longestSWNE;
 };
