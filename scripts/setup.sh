@@ -6,11 +6,19 @@ SPIRELLE_PACKAGES=(
   cmake g++ pkg-config make dpkg-dev
   qt6-base-dev libgl-dev libprimesieve-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick ccache
 )
 # The sanitizer build uses clang, so that the same build also holds the libFuzzer harnesses.
 SPIRELLE_SANITIZE_PACKAGES=(clang libclang-rt-dev)
 SPIRELLE_SANITIZE_DIR=build-sanitize
+
+# Builds go through ccache: the sanitizer build and a second checkout reuse what was compiled once.
+# Paths are hashed relative to the checkout, so two checkouts of one tree share their objects.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-true}"
+compiler_launcher_args() {
+  command -v ccache >/dev/null || return 0
+  echo "-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
+}
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -32,14 +40,15 @@ install_missing_packages() {
 build_sanitize_project() {
   SPIRELLE_PACKAGES+=("${SPIRELLE_SANITIZE_PACKAGES[@]}")
   install_missing_packages
+  # shellcheck disable=SC2046
   CC=clang CXX=clang++ cmake -S . -B "$SPIRELLE_SANITIZE_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DSPIRELLE_SANITIZE=ON -DSPIRELLE_FUZZ=ON >/dev/null
+    -DSPIRELLE_SANITIZE=ON -DSPIRELLE_FUZZ=ON $(compiler_launcher_args) >/dev/null
   cmake --build "$SPIRELLE_SANITIZE_DIR" -j"$(nproc)" --target all fuzzers
 }
 
 build_project() {
   local dir="${SPIRELLE_BUILD_DIR:-build}"
-  # shellcheck disable=SC2086
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${SPIRELLE_CMAKE_ARGS:-} >/dev/null
+  # shellcheck disable=SC2046,SC2086
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo $(compiler_launcher_args) ${SPIRELLE_CMAKE_ARGS:-} >/dev/null
   cmake --build "$dir" -j"$(nproc)"
 }
