@@ -7,6 +7,7 @@ SPIRELLE_PACKAGES=(
   qt6-base-dev libgl-dev libprimesieve-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth xdotool imagemagick ccache
+  help2man appstream desktop-file-utils bash-completion
 )
 # The sanitizer build uses clang, so that the same build also holds the libFuzzer harnesses.
 SPIRELLE_SANITIZE_PACKAGES=(clang libclang-rt-dev)
@@ -24,6 +25,18 @@ as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# Without root and without sudo nothing can be installed here: say what root has to run, and stop.
+require_a_way_to_install() {
+  [ "$(id -u)" -eq 0 ] || command -v sudo >/dev/null && return 0
+  {
+    echo "$0: these Debian packages are missing: $*"
+    echo "Installing them needs root, and sudo is not installed. As root, run:"
+    echo "  apt-get update && apt-get install -y --no-install-recommends $*"
+    echo "then run $0 again."
+  } >&2
+  exit 1
+}
+
 install_missing_packages() {
   local missing=()
   local pkg
@@ -31,6 +44,7 @@ install_missing_packages() {
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
   done
   [ "${#missing[@]}" -eq 0 ] && return 0
+  require_a_way_to_install "${missing[@]}"
   echo "Installing missing packages: ${missing[*]}"
   as_root apt-get update -qq
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -186,7 +186,8 @@ class TestRenderCli : public QObject {
     const Run run = runRenderer({"--help"});
     QCOMPARE(run.exitCode, 0);
     for (const char* option : {"--start", "--cell", "--shape", "--scheme", "--show", "--grid", "--numerals",
-                               "--longest", "--size", "--language", "--out", "--json", "veltra", "triangular"}) {
+                               "--longest", "--size", "--language", "--out", "--json", "--version", "veltra",
+                               "triangular"}) {
       QVERIFY2(run.out.contains(QLatin1String(option)), option);
     }
   }

@@ -122,6 +122,7 @@ const OptionRule kOptionRules[] = {
      [](RenderOptions& o, const QString&) { o.draw.calculateLongest = true; return QString(); }},
     {"--json", false, [](RenderOptions& o, const QString&) { o.json = true; return QString(); }},
     {"--help", false, [](RenderOptions& o, const QString&) { o.help = true; return QString(); }},
+    {"--version", false, [](RenderOptions& o, const QString&) { o.version = true; return QString(); }},
 };
 
 const OptionRule* findRule(const QString& name) {
@@ -175,7 +176,7 @@ ParseResult parseRenderArguments(const QStringList& arguments) {
     }
     QString problem = rule->apply(options, value);
     if (!problem.isEmpty()) return UsageError{QStringLiteral("%1: %2").arg(name, problem)};
-    if (options.help) return options;
+    if (options.help || options.version) return options;
   }
   if (QString problem = checkPictureHoldsACell(options); !problem.isEmpty()) return UsageError{problem};
   options.draw.colorCount = spiral::colorCountOf(options.draw.colorScheme);
@@ -201,6 +202,7 @@ QString usageText() {
              "  --out FILE.png    write the picture to FILE.png\n"
              "  --json            print the facts as one JSON object instead of lines\n"
              "  --help            print this text\n"
+             "  --version         print the name and version\n"
              "\n"
              "Exit status: 0 done, 1 the picture could not be made or written, 2 the start number was\n"
              "refused, 64 the arguments could not be read.\n")
@@ -210,5 +212,7 @@ QString usageText() {
       .arg(kSmallestSize)
       .arg(kLargestSize);
 }
+
+QString versionText() { return QStringLiteral("spirelle-render (Spirelle) " SPIRELLE_VERSION "\n"); }
 
 }  // namespace render

@@ -19,6 +19,7 @@ struct RenderOptions {
   QString outFile;                 // empty: no picture is written
   bool json = false;
   bool help = false;
+  bool version = false;
 
   // The window's defaults, except that the renderer writes no numerals unless asked to.
   static spiral::DrawSettings defaultDrawSettings();
@@ -36,6 +37,9 @@ ParseResult parseRenderArguments(const QStringList& arguments);
 
 // The usage text that --help prints and that follows every usage error.
 QString usageText();
+
+// What --version prints: the program, the package and its version.
+QString versionText();
 
 // The start-number text as the start-number box would hold it: blanks trimmed, an empty text
 // becomes "1", leading zeros are dropped (a lone "0" stays). Empty when `text` holds anything but

@@ -48,6 +48,10 @@ int main(int argc, char** argv) {
     out << render::usageText();
     return render::kExitDone;
   }
+  if (options.version) {
+    out << render::versionText();
+    return render::kExitDone;
+  }
   std::unique_ptr<QGuiApplication> application;
   if (options.draw.numerals) application = startApplicationForText(argc, argv);
   return render::renderSpiral(options, out, err);
