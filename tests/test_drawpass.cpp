@@ -14,22 +14,20 @@ namespace {
 DrawSettings settingsFor(int64_t start, int boxSize, NumberClass numberClass = NumberClass::Primes,
                          ColorScheme scheme = ColorScheme::Cluster) {
   DrawSettings settings;
-  settings.startText = QString::number(start);
+  settings.start = start;
   settings.boxSize = boxSize;
   settings.numberClass = numberClass;
   settings.colorScheme = scheme;
-  settings.colorCount = colorCountOf(scheme);
   settings.numerals = false;
   return settings;
 }
 
 // The centre pixel of the cell that holds `number` in a pass that started at outcome.startNumber.
 QPoint cellOf(const DrawOutcome& outcome, int64_t number) {
-  const Geometry& g = outcome.geometry;
   SpiralWalk walk;
   for (int64_t i = 1; i <= number - outcome.startNumber; ++i) walk.advance(i);
-  return {g.centerX + g.boxSize * static_cast<int>(walk.column()),
-          g.centerY + g.boxSize * static_cast<int>(walk.row())};
+  const Pixel centre = outcome.geometry.centreOf(walk.row(), walk.column());
+  return {centre.x, centre.y};
 }
 
 int colorOf(const Picture& picture, const DrawOutcome& outcome, int64_t number) {
@@ -80,7 +78,7 @@ class TestDrawPass : public QObject {
     QFETCH(int, numberClass);
     QFETCH(int, refusal);
     DrawSettings settings = settingsFor(1, boxSize, NumberClass(numberClass));
-    settings.startText = start;
+    settings.start = parseStartNumber(start).value;
     Picture picture;
     picture.setPixel(5, 5, kWhite);  // a refused request leaves the picture alone
     bool accepted = false;

@@ -37,9 +37,4 @@ ParseResult parseRenderArguments(const QStringList& arguments);
 // The usage text that --help prints and that follows every usage error.
 QString usageText();
 
-// The start-number text as the start-number box would hold it: blanks trimmed, an empty text
-// becomes "1", leading zeros are dropped (a lone "0" stays). Empty when `text` holds anything but
-// decimal digits and blanks.
-QString normalizedStartText(const QString& text);
-
 }  // namespace render
