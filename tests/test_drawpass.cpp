@@ -210,6 +210,10 @@ class TestDrawPass : public QObject {
     QCOMPARE(picture.pixel(cellOf(o, 13).x() + 2, cellOf(o, 13).y()), int(kWhite));
     o = drawSpiral(settingsFor(1, 3, NumberClass::Primes, ColorScheme::Veltra), picture);
     QVERIFY(isUniform(picture, cellOf(o, 13), 1, kBlack));
+    DrawSettings small = settingsFor(1, 3, NumberClass::Primes, ColorScheme::Veltra);
+    small.squares = true;  // as a square of 3 pixels it has its white outline
+    o = drawSpiral(small, picture);
+    QCOMPARE(countPixels(picture, cellOf(o, 13), 1, kWhite), 8);
     settings.numberClass = NumberClass::All;  // all numbers as squares: 1 is a black square
     o = drawSpiral(settings, picture);
     QVERIFY(isUniform(picture, cellOf(o, 1), 7, kBlack));
@@ -238,6 +242,10 @@ class TestDrawPass : public QObject {
     settings.numerals = false;
     const DrawOutcome plain = drawSpiral(settings, picture);
     QVERIFY(isUniform(picture, cellOf(plain, 99), 7, kWhite));
+    settings.numerals = true;  // cells of 7 pixels take no numerals
+    settings.boxSize = 7;
+    const DrawOutcome seven = drawSpiral(settings, picture);
+    QVERIFY(isUniform(picture, cellOf(seven, 9), 3, kWhite));
     // White digits on the dark cells: 1 on light blue in the ring scheme, 75-pixel squares.
     settings = settingsFor(1, 75, NumberClass::All, ColorScheme::RingNumber);
     settings.squares = settings.numerals = true;
@@ -338,14 +346,16 @@ class TestDrawPass : public QObject {
     QVERIFY(yields.empty());
   }
 
+  // The notice: with its text up to 5 pixels, the box alone at 1, nothing from 7 on.
   void busyNotice() {
-    Picture picture;
-    const Geometry g = computeGeometry(523, 523, 3);
-    drawBusyNotice(picture, g, QStringLiteral("Calculating ..."));
-    bool yellow = false;
-    for (int y = g.centerY + 130; y <= g.centerY + 174; ++y)
-      for (int x = g.centerX - 60; x <= g.centerX + 70; ++x) yellow |= picture.pixel(x, y) == kYellow;
-    QVERIFY(yellow);
+    for (auto [boxSize, text, box] : {std::tuple{1, false, true}, {5, true, true}, {7, false, false}}) {
+      Picture picture;
+      picture.fillBox(0, 0, 522, 522, kWhite);
+      const Geometry g = computeGeometry(523, 523, boxSize);
+      drawBusyNotice(picture, g, QStringLiteral("Calculating ..."));
+      QCOMPARE(countPixels(picture, {g.centerX, g.centerY + 152}, 22, kYellow) > 0, text);
+      QCOMPARE(picture.pixel(g.centerX - 60, g.centerY + 130) == kBlack, box);
+    }
   }
 };
 
