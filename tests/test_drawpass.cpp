@@ -242,8 +242,9 @@ class TestDrawPass : public QObject {
     settings.numerals = false;
     const DrawOutcome plain = drawSpiral(settings, picture);
     QVERIFY(isUniform(picture, cellOf(plain, 99), 7, kWhite));
-    settings.numerals = true;  // cells of 7 pixels take no numerals
+    settings.numerals = true;  // cells of 7 pixels take no numerals, not even one digit
     settings.boxSize = 7;
+    settings.start = 1;
     const DrawOutcome seven = drawSpiral(settings, picture);
     QVERIFY(isUniform(picture, cellOf(seven, 9), 3, kWhite));
     // White digits on the dark cells: 1 on light blue in the ring scheme, 75-pixel squares.
@@ -308,6 +309,17 @@ class TestDrawPass : public QObject {
     const DrawOutcome all = drawSpiral(settings, picture);
     QCOMPARE(*all.longestNWSE, all.geometry.cellsPerSide);
     QCOMPARE(*all.longestSWNE, all.geometry.cellsPerSide);
+  }
+
+  // Squares from 1 in 7 x 7 cells: 1, 9, 25 and 49 follow each other on the NW-SE diagonal, and no
+  // two squares touch along a SW-NE one.
+  void diagonalRunsTellTheDirections() {
+    Picture picture;
+    DrawSettings settings = settingsFor(1, 75, NumberClass::Squares);
+    settings.calculateLongest = true;
+    const DrawOutcome o = drawSpiral(settings, picture);
+    QCOMPARE(*o.longestNWSE, 4);
+    QCOMPARE(*o.longestSWNE, 1);
   }
 
   void nothingShownMeansRunsOfZero() {
