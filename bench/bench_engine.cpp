@@ -15,11 +15,10 @@ constexpr int64_t kTopOnePixelStart = 2147210118;  // the largest start a 1-pixe
 
 DrawSettings onePixel(NumberClass numberClass, ColorScheme scheme, int64_t start) {
   DrawSettings settings;
-  settings.startText = QString::number(start);
+  settings.start = start;
   settings.boxSize = 1;
   settings.numberClass = numberClass;
   settings.colorScheme = scheme;
-  settings.colorCount = colorCountOf(scheme);
   return settings;
 }
 

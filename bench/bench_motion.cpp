@@ -28,7 +28,7 @@ void BM_AnimationStep(benchmark::State& state) {
     window.cmdStopButton_Click();
   });
   window.cmdSpiralIn_Click();
-  state.SetLabel(std::to_string(window.intBoxSize) + " px cells, " + std::to_string(window.lngNumberOfNumbers) +
+  state.SetLabel(std::to_string(window.intBoxSize()) + " px cells, " + std::to_string(window.lngNumberOfNumbers()) +
                  " numbers");
 }
 BENCHMARK(BM_AnimationStep)

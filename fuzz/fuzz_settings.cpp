@@ -13,7 +13,7 @@
 
 #include "FuzzWindow.h"
 #include "StartNumber.h"
-#include "language/WordTable.h"
+#include "texts/WordTable.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ bool isStartText(const QString& text) {
   for (QChar c : text) {
     if (c < u'0' || c > u'9') return false;
   }
-  return !spiral::isStartNumberTooLarge(text.toStdString());
+  return spiral::parseStartNumber(text).refusal == spiral::Refusal::None;
 }
 
 }  // namespace

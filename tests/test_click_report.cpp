@@ -9,7 +9,7 @@
 #include "Geometry.h"
 #include "MainWindowHarness.h"
 #include "app/SpiralView.h"
-#include "language/WordTable.h"
+#include "texts/WordTable.h"
 #include "numlib.h"
 
 namespace {
@@ -67,7 +67,8 @@ class TestClickReport : public QObject {
 
   void theCellsAroundTheCentreReportTheirNumbers() {
     frmMain& w = drawn(kSevenPixels, kAllNumbers, true, "1");
-    const int x = w.intCenterX, y = w.intCenterY, s = w.intBoxSize;
+    const spiral::Geometry& g = w.lastPass.geometry;
+    const int x = g.centerX, y = g.centerY, s = g.boxSize;
     QCOMPARE(clickAt(x + s, y), QStringList{"2"});
     QCOMPARE(clickAt(x + s, y - s), QStringList{"3"});
     QCOMPARE(clickAt(x, y - s), QStringList{"4"});
@@ -102,18 +103,19 @@ class TestClickReport : public QObject {
     QFETCH(int, boxSizeIndex);
     QFETCH(bool, primesAsCircles);
     frmMain& w = drawn(boxSizeIndex, primesAsCircles ? kPrimes : kAllNumbers, !primesAsCircles, "5");
+    const spiral::Geometry& g = w.lastPass.geometry;
     spiral::SpiralWalk walk;
-    for (int64_t i = 0; i < w.lngNumberOfNumbers; ++i) {
+    for (int64_t i = 0; i < g.numberOfNumbers; ++i) {
       if (i > 0) walk.advance(i);
-      const auto number = static_cast<int32_t>(w.lngStartNumber + i);
+      const auto number = static_cast<int32_t>(w.lastPass.startNumber + i);
       const bool shown = !primesAsCircles || is_prime(number, number);
       const QStringList expected = shown ? QStringList{QLocale().toString(number)} : QStringList();
-      const QStringList titles = titlesAfter(w.intCenterX + w.intBoxSize * walk.column(),
-                                             w.intCenterY + w.intBoxSize * walk.row());
+      const spiral::Pixel centre = g.centreOf(walk.row(), walk.column());
+      const QStringList titles = titlesAfter(centre.x, centre.y);
       if (titles != expected) QFAIL(qPrintable(QString::number(number) + " reports " + titles.join(',')));
     }
     if (primesAsCircles) {  // the corner of the centre's circle, around the prime 5, is background
-      const int x = w.intCenterX + 3, y = w.intCenterY - 3;
+      const int x = g.centerX + 3, y = g.centerY - 3;
       QVERIFY(!w.picture.isMarked(x, y));
       QCOMPARE(titlesAfter(x, y), QStringList());
     }

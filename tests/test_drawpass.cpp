@@ -14,22 +14,20 @@ namespace {
 DrawSettings settingsFor(int64_t start, int boxSize, NumberClass numberClass = NumberClass::Primes,
                          ColorScheme scheme = ColorScheme::Cluster) {
   DrawSettings settings;
-  settings.startText = QString::number(start);
+  settings.start = start;
   settings.boxSize = boxSize;
   settings.numberClass = numberClass;
   settings.colorScheme = scheme;
-  settings.colorCount = colorCountOf(scheme);
   settings.numerals = false;
   return settings;
 }
 
 // The centre pixel of the cell that holds `number` in a pass that started at outcome.startNumber.
 QPoint cellOf(const DrawOutcome& outcome, int64_t number) {
-  const Geometry& g = outcome.geometry;
   SpiralWalk walk;
   for (int64_t i = 1; i <= number - outcome.startNumber; ++i) walk.advance(i);
-  return {g.centerX + g.boxSize * static_cast<int>(walk.column()),
-          g.centerY + g.boxSize * static_cast<int>(walk.row())};
+  const Pixel centre = outcome.geometry.centreOf(walk.row(), walk.column());
+  return {centre.x, centre.y};
 }
 
 int colorOf(const Picture& picture, const DrawOutcome& outcome, int64_t number) {
@@ -80,7 +78,7 @@ class TestDrawPass : public QObject {
     QFETCH(int, numberClass);
     QFETCH(int, refusal);
     DrawSettings settings = settingsFor(1, boxSize, NumberClass(numberClass));
-    settings.startText = start;
+    settings.start = parseStartNumber(start).value;
     Picture picture;
     picture.setPixel(5, 5, kWhite);  // a refused request leaves the picture alone
     bool accepted = false;
@@ -212,6 +210,10 @@ class TestDrawPass : public QObject {
     QCOMPARE(picture.pixel(cellOf(o, 13).x() + 2, cellOf(o, 13).y()), int(kWhite));
     o = drawSpiral(settingsFor(1, 3, NumberClass::Primes, ColorScheme::Veltra), picture);
     QVERIFY(isUniform(picture, cellOf(o, 13), 1, kBlack));
+    DrawSettings small = settingsFor(1, 3, NumberClass::Primes, ColorScheme::Veltra);
+    small.squares = true;  // as a square of 3 pixels it has its white outline
+    o = drawSpiral(small, picture);
+    QCOMPARE(countPixels(picture, cellOf(o, 13), 1, kWhite), 8);
     settings.numberClass = NumberClass::All;  // all numbers as squares: 1 is a black square
     o = drawSpiral(settings, picture);
     QVERIFY(isUniform(picture, cellOf(o, 1), 7, kBlack));
@@ -240,6 +242,11 @@ class TestDrawPass : public QObject {
     settings.numerals = false;
     const DrawOutcome plain = drawSpiral(settings, picture);
     QVERIFY(isUniform(picture, cellOf(plain, 99), 7, kWhite));
+    settings.numerals = true;  // cells of 7 pixels take no numerals, not even one digit
+    settings.boxSize = 7;
+    settings.start = 1;
+    const DrawOutcome seven = drawSpiral(settings, picture);
+    QVERIFY(isUniform(picture, cellOf(seven, 9), 3, kWhite));
     // White digits on the dark cells: 1 on light blue in the ring scheme, 75-pixel squares.
     settings = settingsFor(1, 75, NumberClass::All, ColorScheme::RingNumber);
     settings.squares = settings.numerals = true;
@@ -304,6 +311,17 @@ class TestDrawPass : public QObject {
     QCOMPARE(*all.longestSWNE, all.geometry.cellsPerSide);
   }
 
+  // Squares from 1 in 7 x 7 cells: 1, 9, 25 and 49 follow each other on the NW-SE diagonal, and no
+  // two squares touch along a SW-NE one.
+  void diagonalRunsTellTheDirections() {
+    Picture picture;
+    DrawSettings settings = settingsFor(1, 75, NumberClass::Squares);
+    settings.calculateLongest = true;
+    const DrawOutcome o = drawSpiral(settings, picture);
+    QCOMPARE(*o.longestNWSE, 4);
+    QCOMPARE(*o.longestSWNE, 1);
+  }
+
   void nothingShownMeansRunsOfZero() {
     Picture picture;
     DrawSettings settings = settingsFor(19610, 75);  // 19610 ... 19658 holds no prime
@@ -340,14 +358,16 @@ class TestDrawPass : public QObject {
     QVERIFY(yields.empty());
   }
 
+  // The notice: with its text up to 5 pixels, the box alone at 1, nothing from 7 on.
   void busyNotice() {
-    Picture picture;
-    const Geometry g = computeGeometry(523, 523, 3);
-    drawBusyNotice(picture, g, QStringLiteral("Calculating ..."));
-    bool yellow = false;
-    for (int y = g.centerY + 130; y <= g.centerY + 174; ++y)
-      for (int x = g.centerX - 60; x <= g.centerX + 70; ++x) yellow |= picture.pixel(x, y) == kYellow;
-    QVERIFY(yellow);
+    for (auto [boxSize, text, box] : {std::tuple{1, false, true}, {5, true, true}, {7, false, false}}) {
+      Picture picture;
+      picture.fillBox(0, 0, 522, 522, kWhite);
+      const Geometry g = computeGeometry(523, 523, boxSize);
+      drawBusyNotice(picture, g, QStringLiteral("Calculating ..."));
+      QCOMPARE(countPixels(picture, {g.centerX, g.centerY + 152}, 22, kYellow) > 0, text);
+      QCOMPARE(picture.pixel(g.centerX - 60, g.centerY + 130) == kBlack, box);
+    }
   }
 };
 

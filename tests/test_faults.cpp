@@ -114,7 +114,7 @@ class TestFaults : public QObject {
     // The window goes on working: it draws and reports numbers.
     w.txbStartNumber->setText("11");
     w.cmdDraw->click();
-    w.picSpiral_MouseUp(Qt::LeftButton, w.intCenterX, w.intCenterY);
+    w.picSpiral_MouseUp(Qt::LeftButton, w.lastPass.geometry.centerX, w.lastPass.geometry.centerY);
     QCOMPARE(h.desktop.messages.back().title, QStringLiteral("11"));
   }
 };

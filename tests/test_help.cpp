@@ -5,7 +5,7 @@
 
 #include "MainWindowHarness.h"
 #include "catalogue/frmCWsoftware.h"
-#include "language/WordTable.h"
+#include "texts/WordTable.h"
 #include "language/frmHelp.h"
 #include "platform/Twips.h"
 

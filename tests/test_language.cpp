@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-#include "language/WordTable.h"
+#include "texts/WordTable.h"
 
 using language::Word;
 

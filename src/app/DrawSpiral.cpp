@@ -13,20 +13,13 @@
 
 #include "SpiralView.h"
 #include "app/frmMain.h"
-#include "language/WordTable.h"
+#include "texts/WordTable.h"
 
 namespace {
 
 // A 1-pixel pass repaints the growing picture at most this often: a repaint is much slower than
 // the thousand numbers drawn between two chances to repaint.
 constexpr qint64 kRepaintIntervalMs = 30;
-
-// The diagonal measure is slow enough to announce for cells of up to 3 pixels.
-constexpr int kLargestBoxSizeAnnouncingDiagonals = 3;
-// The busy notice is shown for cells of up to 5 pixels.
-constexpr int kLargestBoxSizeWithBusyNotice = 5;
-
-constexpr int indexOf(spiral::NumberClass numberClass) { return static_cast<int>(numberClass); }
 
 void setTextColor(QLabel* label, Qt::GlobalColor color) {
   QPalette palette = label->palette();
@@ -41,17 +34,6 @@ void showPrimeStatistic(QLabel* caption, QLabel* output, int64_t prime) {
   output->setVisible(prime != 0);
 }
 
-frmMain::StartNumberMessage messageFor(spiral::Refusal refusal) {
-  switch (refusal) {
-    case spiral::Refusal::EndNumberTooLarge:
-      return frmMain::EndNumberMessage;
-    case spiral::Refusal::TriangularTooLarge:
-      return frmMain::TriangularMessage;
-    default:
-      return frmMain::TooLargeMessage;
-  }
-}
-
 }  // namespace
 
 void frmMain::cmdDraw_Click() { DrawSpiral(); }
@@ -63,38 +45,53 @@ void frmMain::DrawSpiral() {
   // than started inside the running pass.
   if (drawPassRunning_) return;
   const QScopedValueRollback<bool> running(drawPassRunning_, true);
-  ++drawPasses_;
   blnStopCalculation = false;
 
-  const QString text = txbStartNumber->text().trimmed();
-  txbStartNumber->setText(text.isEmpty() ? QStringLiteral("1") : text);
-  const spiral::DrawSettings settings = drawSettingsFromControls();
-  if (IsStartNumberTooLarge(settings.startText)) {
-    refuseDrawRequest(spiral::Refusal::StartTooLarge);
+  // The box holds digits only; the pass reads its text once.
+  const spiral::StartNumber start = spiral::parseStartNumber(txbStartNumber->text().trimmed());
+  txbStartNumber->setText(start.text);
+  if (start.refusal != spiral::Refusal::None) {
+    refuseDrawRequest(start.refusal);
     return;
   }
-  if (cboShow->currentIndex() != indexOf(spiral::NumberClass::Primes)) HidePrimeStatistics();
+  if (!spiral::numberClassOf(selectedClass()).reportsPrimes) HidePrimeStatistics();
 
+  spiral::DrawSettings settings = drawSettingsFromControls();
+  settings.start = start.value;
   const spiral::DrawOutcome outcome = spiral::drawSpiral(settings, picture, drawHooks());
-  rememberGeometry(outcome.geometry);
-  lngStartNumber = outcome.startNumber;
   if (outcome.refusal != spiral::Refusal::None) {
+    lastPass.geometry = outcome.geometry;
+    lastPass.startNumber = outcome.startNumber;
     refuseDrawRequest(outcome.refusal);
   } else {
-    finishPass(outcome, settings.calculateLongest);
+    lastPass = outcome;
+    finishPass(settings.calculateLongest);
   }
 }
 
+template <class Choice>
+static Choice selectedChoice(const QComboBox* list, Choice none) {
+  return list->currentIndex() < 0 ? none : static_cast<Choice>(list->currentData().toInt());
+}
+
+spiral::ColorScheme frmMain::selectedScheme() const {
+  return selectedChoice(cboColorBy, spiral::ColorScheme::None);
+}
+
+spiral::NumberClass frmMain::selectedClass() const {
+  return selectedChoice(cboShow, spiral::NumberClass::None);
+}
+
+int frmMain::selectedBoxSize() const { return selectedChoice(cboBoxSize, 0); }
+
 spiral::DrawSettings frmMain::drawSettingsFromControls() const {
   spiral::DrawSettings settings;
-  settings.startText = txbStartNumber->text();
-  settings.boxSize = cboBoxSize->currentText().toInt();
+  settings.boxSize = selectedBoxSize();
   settings.squares = optSquares->isChecked();
   settings.grid = chkGrid->isChecked();
   settings.numerals = chkNumerals->isChecked();
-  settings.numberClass = static_cast<spiral::NumberClass>(cboShow->currentIndex());
-  settings.colorScheme = static_cast<spiral::ColorScheme>(cboColorBy->currentIndex());
-  settings.colorCount = intColorCount;
+  settings.numberClass = selectedClass();
+  settings.colorScheme = selectedScheme();
   settings.calculateLongest = chkCalculateLongest->isChecked();
   return settings;
 }
@@ -104,36 +101,27 @@ spiral::DrawHooks frmMain::drawHooks() {
   hooks.accepted = [this](const spiral::Geometry& geometry) { beginAcceptedPass(geometry); };
   hooks.yield = [this](int64_t) { return yieldDuringPass(); };
   hooks.beforeDiagonals = [this] {
-    if (intBoxSize <= kLargestBoxSizeAnnouncingDiagonals) showCalculatingInDiagonalOutput();
+    if (spiral::cellSizeOf(intBoxSize()).announcesDiagonals) showCalculatingInDiagonalOutput();
   };
   return hooks;
 }
 
 void frmMain::refuseDrawRequest(spiral::Refusal refusal) {
-  ShowStartNumberMessage(messageFor(refusal));
+  ShowStartNumberMessage(refusal);
   blnSpiralDrawn = false;
   if (refusal == spiral::Refusal::EndNumberTooLarge) blnEndNumberTooLarge = true;
   SetFocusToActiveControl();
 }
 
-void frmMain::rememberGeometry(const spiral::Geometry& geometry) {
-  intBoxSize = geometry.boxSize;
-  intCenterX = geometry.centerX;
-  intCenterY = geometry.centerY;
-  intCellsPerSide = geometry.cellsPerSide;
-  lngNumberOfNumbers = geometry.numberOfNumbers;
-  intCircleRadius = geometry.circleRadius;
-}
-
 // The request passed its checks; the engine clears the picture and draws right after this.
 void frmMain::beginAcceptedPass(const spiral::Geometry& geometry) {
-  rememberGeometry(geometry);
+  lastPass.geometry = geometry;  // the start number and counts follow when the pass has ended
   if (!isSpiralling()) {
     EnableDisableFunctions2(false);
     // Their handlers would start a pass inside this one.
     chkGrid->setEnabled(false);
     chkNumerals->setEnabled(false);
-    if (geometry.boxSize <= kLargestBoxSizeWithBusyNotice) showBusyNotice(geometry);
+    if (spiral::cellSizeOf(geometry.boxSize).busyNotice != spiral::BusyNotice::None) showBusyNotice(geometry);
   }
   blnEndNumberTooLarge = false;
   blnSpiralDrawn = true;
@@ -150,7 +138,7 @@ void frmMain::beginAcceptedPass(const spiral::Geometry& geometry) {
 
 void frmMain::showBusyNotice(const spiral::Geometry& geometry) {
   spiral::drawBusyNotice(picture, geometry, strCalculating);
-  if (geometry.boxSize == 1) {  // only 1-pixel passes yield, so only they can be stopped
+  if (spiral::cellSizeOf(geometry.boxSize).yields) {  // only yielding passes can be stopped
     cmdStopCalc->setText(language::W(language::Word::Stop));
     cmdStopCalc->show();
     cmdStopCalc->raise();
@@ -174,19 +162,13 @@ void frmMain::showCalculatingInDiagonalOutput() {
   lblLongestNWSEOutput->repaint();
 }
 
-void frmMain::finishPass(const spiral::DrawOutcome& outcome, bool diagonalsMeasured) {
-  lngShownCount = outcome.shownCount;
-  lngSmallestPrime = outcome.smallestPrime;
-  lngLargestPrime = outcome.largestPrime;
+void frmMain::finishPass(bool diagonalsMeasured) {
   cmdStopCalc->hide();
   picSpiral->repaint();
-  if (!outcome.stopped) {
-    lngNumber = lngStartNumber;
-    showDiagonalRuns(outcome, diagonalsMeasured);
-  }
+  if (!lastPass.stopped) showDiagonalRuns(lastPass, diagonalsMeasured);
   if (!isSpiralling()) {
     EnableDisableFunctions2(true);
-    if (outcome.stopped) {
+    if (lastPass.stopped) {
       ClearStatistics(true);
     } else {
       ShowStatistics();
@@ -229,21 +211,21 @@ void frmMain::HidePrimeStatistics() {
   for (QLabel* label : {lblSmallestPrime, lblSmallestPrimeOutput, lblLargestPrime, lblLargestPrimeOutput}) {
     label->hide();
   }
-  if (cboShow->currentIndex() == indexOf(spiral::NumberClass::All)) {
+  if (!spiral::numberClassOf(selectedClass()).countsShown) {
     for (QLabel* label : {lblNumberShown, lblNumberShown2, lblNumberShownOutput}) label->hide();
   }
 }
 
 void frmMain::ShowStatistics() {
-  const int shown = cboShow->currentIndex();
-  if (shown != indexOf(spiral::NumberClass::All)) {
+  const spiral::NumberClassChoice& shown = spiral::numberClassOf(selectedClass());
+  if (shown.countsShown) {
     lblNumberShown->show();
     lblNumberShown2->show();
-    lblNumberShownOutput->setText(QString::number(lngShownCount));
+    lblNumberShownOutput->setText(QString::number(lastPass.shownCount));
     lblNumberShownOutput->show();
   }
-  if (shown == indexOf(spiral::NumberClass::Primes)) {
-    showPrimeStatistic(lblSmallestPrime, lblSmallestPrimeOutput, lngSmallestPrime);
-    showPrimeStatistic(lblLargestPrime, lblLargestPrimeOutput, lngLargestPrime);
+  if (shown.reportsPrimes) {
+    showPrimeStatistic(lblSmallestPrime, lblSmallestPrimeOutput, lastPass.smallestPrime);
+    showPrimeStatistic(lblLargestPrime, lblLargestPrimeOutput, lastPass.largestPrime);
   }
 }

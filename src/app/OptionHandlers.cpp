@@ -13,11 +13,12 @@
 
 namespace {
 
-constexpr int kFirstBoxSizeWithMarks = 4;  // grid marks and numerals need cells of 15 pixels or more
-constexpr int kOnePixelIndex = 0;
-constexpr int kThreePixelIndex = 1;
-
-int indexOf(spiral::NumberClass numberClass) { return static_cast<int>(numberClass); }
+// The list position of the smallest cell size that animates.
+int firstAnimatingSizeIndex() {
+  int index = 0;
+  while (!spiral::kCellSizes[index].animates) ++index;
+  return index;
+}
 
 }  // namespace
 
@@ -51,16 +52,15 @@ void frmMain::SetFocusToActiveControl() {
 // Animation is offered only where it shows something moving: not for 1-pixel cells, random
 // numbers or all numbers.
 void frmMain::SetSpiralButtonsVisibility() {
-  const int shown = cboShow->currentIndex();
-  const bool offered = intBoxSize > 1 && shown != indexOf(spiral::NumberClass::Random) &&
-                       shown != indexOf(spiral::NumberClass::All);
+  const bool offered =
+      spiral::cellSizeOf(intBoxSize()).animates && spiral::numberClassOf(selectedClass()).animates;
   cmdSpiralIn->setVisible(offered);
   cmdSpiralOut->setVisible(offered);
 }
 
 void frmMain::SetGridAndNumeralsEnabled() {
-  const bool largeCells = cboBoxSize->currentIndex() >= kFirstBoxSizeWithMarks;
-  chkGrid->setEnabled(largeCells && cboShow->currentIndex() < indexOf(spiral::NumberClass::All));
+  const bool largeCells = spiral::cellSizeOf(selectedBoxSize()).gridAndNumerals;
+  chkGrid->setEnabled(largeCells && spiral::numberClassOf(selectedClass()).gridApplies);
   chkNumerals->setEnabled(largeCells);
 }
 
@@ -96,8 +96,8 @@ void frmMain::cboBoxSize_Click() {
     return;
   }
   // Animations never use 1-pixel cells. Selecting raises this handler for 3 pixels first.
-  if (isSpiralling() && cboBoxSize->currentIndex() == kOnePixelIndex) {
-    cboBoxSize->setCurrentIndex(kThreePixelIndex);
+  if (isSpiralling() && !spiral::cellSizeOf(selectedBoxSize()).animates) {
+    cboBoxSize->setCurrentIndex(firstAnimatingSizeIndex());
   }
   DrawSpiral();
   if (blnSpiralDrawn) {
@@ -111,7 +111,6 @@ void frmMain::cboBoxSize_Click() {
 
 void frmMain::cboColorBy_Click() {
   if (!blnFormLoaded || blnRefillingLists) return;
-  intColorCount = cboColorBy->currentData().toInt();
   ShowColorLegend();
   DrawSpiral();
   if (!isSpiralling()) SetSpiralButtonsVisibility();
@@ -121,11 +120,9 @@ void frmMain::cboColorBy_Click() {
 // The diagonal and ring schemes show six legend boxes, the sequence scheme five, the others none;
 // a paused animation none.
 void frmMain::ShowColorLegend() {
-  const auto scheme = static_cast<spiral::ColorScheme>(cboColorBy->currentIndex());
-  const bool cycling = scheme >= spiral::ColorScheme::DiagonalNWSE && scheme <= spiral::ColorScheme::Sequence;
-  const int boxes = spiral::colorCountOf(scheme);
+  const int boxes = spiral::schemeOf(selectedScheme()).legendBoxes;
   for (int index = 0; index < static_cast<int>(Picture1.size()); ++index) {
-    Picture1[index]->setVisible(cycling && !blnPaused && index < boxes);
+    Picture1[index]->setVisible(!blnPaused && index < boxes);
   }
 }
 
@@ -134,7 +131,5 @@ void frmMain::HideColorLegend() {
 }
 
 void frmMain::SetCWsoftwareButtonVisibility() {
-  const auto scheme = static_cast<spiral::ColorScheme>(cboColorBy->currentIndex());
-  cmdCWsoftware->setVisible(scheme == spiral::ColorScheme::Cluster || scheme == spiral::ColorScheme::Veltra ||
-                            scheme == spiral::ColorScheme::White);
+  cmdCWsoftware->setVisible(spiral::schemeOf(selectedScheme()).catalogueButton);
 }

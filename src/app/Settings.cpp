@@ -10,7 +10,7 @@
 #include "StartNumber.h"
 #include "app/SettingsStore.h"
 #include "app/frmMain.h"
-#include "language/WordTable.h"
+#include "texts/WordTable.h"
 #include "numlib.h"
 
 namespace {
@@ -22,15 +22,18 @@ int storedListIndex(const QComboBox* list, int stored, int lowest, int fallback)
   return std::max(stored, lowest);
 }
 
+// A stored start number of digits only, of at most ten of them, that the draw pass accepts.
 bool isStorableStartNumber(const QString& text) {
-  if (text.isEmpty()) return false;
-  for (QChar c : text) {
-    if (!c.isDigit() || c.unicode() > '9') return false;
-  }
-  return !spiral::isStartNumberTooLarge(text.toStdString());
+  const spiral::StartNumber start = spiral::parseStartNumber(text);
+  return !text.isEmpty() && text.size() <= 10 && start.digitsOnly && start.refusal == spiral::Refusal::None;
 }
 
-constexpr int kSmallestKeptBoxSizeIndex = 3;  // stored sizes below 7 pixels come back as 7
+// Stored sizes below the smallest one that is restored come back as that one.
+int smallestRestoredBoxSizeIndex() {
+  int index = 0;
+  while (!spiral::kCellSizes[index].restoredFromStore) ++index;
+  return index;
+}
 
 }  // namespace
 
@@ -51,13 +54,12 @@ void frmMain::applySettings(const app::StoredSettings& s) {
   (s.shape == 1 ? optCircles : optSquares)->setChecked(true);
 
   cboBoxSize->setCurrentIndex(
-      storedListIndex(cboBoxSize, s.boxSizeIndex, kSmallestKeptBoxSizeIndex, defaults.boxSizeIndex));
+      storedListIndex(cboBoxSize, s.boxSizeIndex, smallestRestoredBoxSizeIndex(), defaults.boxSizeIndex));
   cboColorBy->setCurrentIndex(storedListIndex(cboColorBy, s.colorByIndex, 0, defaults.colorByIndex));
   cboShow->setCurrentIndex(storedListIndex(cboShow, s.showIndex, 0, defaults.showIndex));
   cboClockTicks->setCurrentIndex(
       storedListIndex(cboClockTicks, s.clockTicksIndex, 0, defaults.clockTicksIndex));
   intBoxSizeIndex = cboBoxSize->currentIndex();
-  intColorCount = cboColorBy->currentData().toInt();
 
   const QString startText =
       isStorableStartNumber(s.startNumberText) ? s.startNumberText : defaults.startNumberText;
@@ -67,7 +69,7 @@ void frmMain::applySettings(const app::StoredSettings& s) {
   chkNumerals->setChecked(s.numerals == 1);
   chkCentralNumberPrime->setChecked(s.centralNumberPrime == 1);
   chkCalculateLongest->setChecked(s.calculateLongest == 1);
-  const auto start = static_cast<int32_t>(spiral::leadingNumber(startText.toStdString()));
+  const auto start = static_cast<int32_t>(spiral::parseStartNumber(startText).value);
   if (is_prime(start, start) != 1) chkCentralNumberPrime->setChecked(false);
 }
 

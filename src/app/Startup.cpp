@@ -12,13 +12,11 @@
 #include "SpiralView.h"
 #include "app/SettingsStore.h"
 #include "app/frmMain.h"
-#include "language/WordTable.h"
+#include "texts/WordTable.h"
 #include "numlib.h"
 #include "platform/Twips.h"
 
 namespace {
-
-constexpr int kBoxSizes[] = {1, 3, 5, 7, 15, 21, 35, 75};
 
 struct ClockRate {
   const char* ticksPerSecond;
@@ -52,9 +50,6 @@ void frmMain::InitializeVariables() {
   language::BuildWordTable();
   intMaxStartDigits = 12;
   lngScrollHigh = 32767;
-  lngMaxNumber = 2147483646;
-  intBaseColor = 9;
-  intCycleBaseColor = 9;
   FillSizeAndTickLists();
   language::intLanguage = language::kEnglish;
   FillColorAndShowLists();
@@ -119,7 +114,9 @@ void frmMain::InitializeProgram() {
 
 void frmMain::FillSizeAndTickLists() {
   cboBoxSize->clear();
-  for (int size : kBoxSizes) cboBoxSize->addItem(QString::number(size));
+  for (const spiral::CellSizeChoice& size : spiral::kCellSizes) {
+    cboBoxSize->addItem(QLatin1String(size.name), size.pixels);
+  }
   cboClockTicks->clear();
   for (const ClockRate& rate : kClockRates) {
     cboClockTicks->addItem(QLatin1String(rate.ticksPerSecond), rate.intervalMs);

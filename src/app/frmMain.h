@@ -127,39 +127,36 @@ class frmMain : public QWidget {
   bool blnAdjustingScrollBar = false;  // the scroll bar handler is moving the scroll bar
   bool blnRefillingLists = false;      // the colour and class lists are being refilled
 
-  // The start-number messages by message and language slot (0 English, 1 German, 2 empty).
-  enum StartNumberMessage { TooLargeMessage, EndNumberMessage, TriangularMessage };
-  std::array<std::array<QString, 3>, 3> strStartNumberMessages;
+  // The start-number messages by refusal and language slot (0 English, 1 German, 2 empty).
+  std::array<std::array<QString, 3>, 4> strStartNumberMessages;
 
   int intBoxSizeIndex = 3;  // list index of the box size last drawn successfully
-  int intColorCount = 6;    // colours the chosen scheme cycles through (6, 5 or 0)
   QString strSettingsFile;
   QString strCalculating;   // "Calculating ..." in the current language
 
   // Fixed values, set at start-up.
   int intSettingsVersion = 1;
-  int64_t lngMaxNumber = 2147483646;
+  static constexpr int64_t lngMaxNumber = spiral::kMaxNumber;
   int intMaxStartDigits = 12;
   int intScrollLow = 0;
   int64_t lngScrollHigh = 32767;
-  int intBaseColor = 9;
-  int intCycleBaseColor = 9;
   QString strProductName;
   QString strVersion;
 
-  // Working values of the last draw request (its geometry is set even when it was refused for
-  // its end number, so it may describe a picture that was not drawn).
-  int intBoxSize = 0;
-  int intCenterX = 0;
-  int intCenterY = 0;
-  int intCellsPerSide = 0;
-  int64_t lngNumberOfNumbers = 0;
-  int intCircleRadius = 0;
-  int64_t lngStartNumber = 0;
-  int64_t lngNumber = 0;
-  int64_t lngShownCount = 0;
-  int64_t lngSmallestPrime = 0;
-  int64_t lngLargestPrime = 0;
+  // The outcome of the last draw pass. A pass refused for its end number still sets its geometry
+  // and start number here, so they may describe a picture that was not drawn; its counts stay
+  // those of the last picture drawn.
+  spiral::DrawOutcome lastPass;
+  int intBoxSize() const { return lastPass.geometry.boxSize; }
+  int64_t lngNumberOfNumbers() const { return lastPass.geometry.numberOfNumbers; }
+  int64_t lngStartNumber() const { return lastPass.startNumber; }
+
+  // The choices selected in the lists (None while a list has no selection).
+  spiral::ColorScheme selectedScheme() const;
+  spiral::NumberClass selectedClass() const;
+  int selectedBoxSize() const;
+  // Colours the selected scheme cycles through (6, 5 or 0).
+  int intColorCount() const { return spiral::schemeOf(selectedScheme()).colorCount; }
 
   // ---------------------------------------------------------------------------------------------
   // Start-up, shutdown and the settings store (app/Startup.cpp, app/Settings.cpp)
@@ -212,21 +209,17 @@ class frmMain : public QWidget {
   void ClearStatistics(bool blnAll);
   void HidePrimeStatistics();
   void ShowStatistics();
-  // How many draw passes have been requested and not ignored (refused ones included).
-  int drawPassCount() const { return drawPasses_; }
 
   // ---------------------------------------------------------------------------------------------
   // Start-number entry (interaction/StartNumberEntry.cpp)
   // ---------------------------------------------------------------------------------------------
   void SetStartNumberMessages();
-  void ShowStartNumberMessage(StartNumberMessage message);
+  void ShowStartNumberMessage(spiral::Refusal refusal);
   // The key filter of the box, on classic key codes (8 Backspace, 13 Enter, 3 copy, 22 paste,
   // 24 cut, otherwise the character's code). Setting keyAscii to 0 discards the key.
   void txbStartNumber_KeyPress(int& keyAscii);
   static bool IsAllowedKey(int keyAscii);
   void txbStartNumber_Change();
-  // True when the digit string stands for a number above lngMaxNumber.
-  static bool IsStartNumberTooLarge(const QString& digits);
   void vsbStartNumber_Change();
   void vsbStartNumber_GotFocus();
 
@@ -258,9 +251,6 @@ class frmMain : public QWidget {
   // A mouse button released over picSpiral at (X, Y), in picture pixels: the left button reports
   // the number of the cell, the right one offers to save the picture.
   void picSpiral_MouseUp(Qt::MouseButton button, double X, double Y);
-  // The 1-based position along the spiral of the cell in that row and column of the picture (row
-  // 0 at the top, column 0 at the left), for the geometry of the last draw pass.
-  int64_t GetSpiralPosition(int row, int column) const;
   void lblOnlineDocumentation_Click();
   void lblCorvanelWorks_Click();
   // Shows the help window modally; it leaves the program in English.
@@ -308,7 +298,6 @@ class frmMain : public QWidget {
 
   // Click report, help and catalogue pieces (interaction/, language/, catalogue/)
   void reportNumberAt(double X, double Y);
-  int cellIndexAt(int pixel, int centerPixel) const;
   void offerToSaveImage();
   void showOtherSoftwareWindow();
   frmHelp* helpWindow_ = nullptr;                 // built on first use, then only hidden
@@ -322,13 +311,11 @@ class frmMain : public QWidget {
   void showBusyNotice(const spiral::Geometry& geometry);
   bool yieldDuringPass();
   void showCalculatingInDiagonalOutput();
-  void rememberGeometry(const spiral::Geometry& geometry);
-  void finishPass(const spiral::DrawOutcome& outcome, bool diagonalsMeasured);
+  void finishPass(bool diagonalsMeasured);
   void showDiagonalRuns(const spiral::DrawOutcome& outcome, bool measured);
   void showStartNumberPrimality();
 
   platform::Desktop& desktop_;
-  int drawPasses_ = 0;
   bool drawPassRunning_ = false;
   QElapsedTimer passClock_;      // time since the running pass began
   qint64 lastPassRepaintMs_ = 0;  // when the running pass last repainted the picture

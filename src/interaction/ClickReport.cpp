@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "DrawPass.h"
 #include "Geometry.h"
 #include "app/frmMain.h"
 #include "interaction/ImageSaving.h"
@@ -31,34 +30,16 @@ void frmMain::reportNumberAt(double X, double Y) {
   const double roundedY = std::nearbyint(Y);
   const bool onPicture =
       roundedX >= 0 && roundedX < picture.width() && roundedY >= 0 && roundedY < picture.height();
-  if (!onPicture || intBoxSize <= 0) return;  // nothing drawn yet has no cells
+  if (!onPicture) return;
   const int x = static_cast<int>(roundedX);
   const int y = static_cast<int>(roundedY);
 
-  const bool everyCellFilled =
-      cboShow->currentIndex() == static_cast<int>(spiral::NumberClass::All) && optSquares->isChecked();
+  const bool everyCellFilled = selectedClass() == spiral::NumberClass::All && optSquares->isChecked();
   if (!everyCellFilled && !picture.isMarked(x, y)) return;  // background or a number not shown
 
-  const int64_t position = GetSpiralPosition(cellIndexAt(y, intCenterY), cellIndexAt(x, intCenterX));
-  if (position > lngNumberOfNumbers) return;  // beyond the last number drawn
-  const int64_t number = lngStartNumber - 1 + position;
-  desktop_.showMessage(this, QLocale().toString(static_cast<qlonglong>(number)), QString());
-}
-
-// The row or column of the cell drawn over pixel `pixel`, counted from the top or left like the
-// centre cell's intCenterX / intBoxSize. A cell covers its centre pixel and half a cell on either
-// side, so the cell is found from the centre's position, not from the picture's edge: dividing the
-// pixel by the cell size alone would give the edge pixels of every cell to its neighbour.
-int frmMain::cellIndexAt(int pixel, int centerPixel) const {
-  const int half = (intBoxSize - 1) / 2;
-  const int offset = pixel - centerPixel + half;  // from the left or top edge of the centre cell
-  const int cellsFromCentre = offset >= 0 ? offset / intBoxSize : -((-offset + intBoxSize - 1) / intBoxSize);
-  return intCenterX / intBoxSize + cellsFromCentre;
-}
-
-int64_t frmMain::GetSpiralPosition(int row, int column) const {
-  const int center = intCenterX / intBoxSize;  // the centre cell's row and column: the picture is square
-  return spiral::spiralIndex(row - center, column - center) + 1;
+  const std::optional<int64_t> number = lastPass.geometry.numberAt(x, y, lngStartNumber());
+  if (!number) return;  // nothing drawn yet, or beyond the last number drawn
+  desktop_.showMessage(this, QLocale().toString(static_cast<qlonglong>(*number)), QString());
 }
 
 void frmMain::offerToSaveImage() {

@@ -8,11 +8,11 @@
 #include <QLineEdit>
 #include <QScrollBar>
 
-#include "RefusalMessages.h"
+#include "texts/StartNumberMessages.h"
 #include "StartNumber.h"
 #include "app/frmMain.h"
 #include "interaction/EventHook.h"
-#include "language/WordTable.h"
+#include "texts/WordTable.h"
 #include "numlib.h"
 #include "platform/Desktop.h"
 
@@ -40,37 +40,32 @@ std::optional<int> classicKeyCode(const QKeyEvent& key) {
   return text.at(0).unicode();
 }
 
-// What the box may hold: a pasted text keeps only its digits, leading zeros go (a lone 0 stays),
-// and at most `maxDigits` characters are kept.
-QString cleanStartText(const QString& text, int maxDigits) {
+// The decimal digits of a text: a pasted text keeps only those.
+QString digitsOf(const QString& text) {
   QString digits;
   for (QChar c : text) {
     if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) digits += c;
   }
-  while (digits.size() >= 2 && digits.startsWith(QLatin1Char('0'))) digits.remove(0, 1);
-  return digits.left(maxDigits);
+  return digits;
 }
 
 }  // namespace
 
 void frmMain::SetStartNumberMessages() {
-  const std::pair<StartNumberMessage, spiral::Refusal> messages[] = {
-      {TooLargeMessage, spiral::Refusal::StartTooLarge},
-      {EndNumberMessage, spiral::Refusal::EndNumberTooLarge},
-      {TriangularMessage, spiral::Refusal::TriangularTooLarge}};
-  for (const auto& [message, refusal] : messages) {
+  for (std::size_t refusal = 0; refusal < strStartNumberMessages.size(); ++refusal) {
     for (int slot = 0; slot < 3; ++slot) {
-      strStartNumberMessages[message][slot] = spiral::refusalMessage(refusal, slot);
+      strStartNumberMessages[refusal][slot] =
+          language::startNumberMessage(static_cast<spiral::Refusal>(refusal), slot);
     }
   }
 }
 
-void frmMain::ShowStartNumberMessage(StartNumberMessage message) {
+void frmMain::ShowStartNumberMessage(spiral::Refusal refusal) {
   // The message table has three language slots; any other language reads the English one.
   const int slot = language::intLanguage >= 0 && language::intLanguage < 3 ? language::intLanguage
                                                                              : language::kEnglish;
   desktop_.showMessage(this, language::W(language::Word::Error),
-                       strStartNumberMessages[message][slot]);
+                       strStartNumberMessages[static_cast<std::size_t>(refusal)][slot]);
 }
 
 // The box's key presses go through txbStartNumber_KeyPress; the scroll bar takes the focus when
@@ -107,28 +102,31 @@ bool frmMain::IsAllowedKey(int keyAscii) {
   return keyAscii >= '0' && keyAscii <= '9';
 }
 
-bool frmMain::IsStartNumberTooLarge(const QString& digits) {
-  return spiral::isStartNumberTooLarge(digits.toStdString());
-}
-
 // Cleans the text, refuses a number that is too large, and keeps the scroll bar in step. It never
 // draws: typing only edits the text.
+// Leading zeros go (a lone 0 stays), and at most intMaxStartDigits characters are kept.
 void frmMain::txbStartNumber_Change() {
-  const QString text = cleanStartText(txbStartNumber->text(), intMaxStartDigits);
+  const QString digits = digitsOf(txbStartNumber->text());
+  if (digits.isEmpty()) {
+    if (!txbStartNumber->text().isEmpty()) {
+      txbStartNumber->setText(digits);  // raises this handler once more, with the empty box
+      return;
+    }
+    keepScrollBarInStep(-1);  // an empty box: the scroll bar cannot show it
+    return;
+  }
+  const spiral::StartNumber start = spiral::parseStartNumber(digits);
+  const QString text = start.text.left(intMaxStartDigits);
   if (txbStartNumber->text() != text) {
     // Raises this handler once more, which then finds the text clean.
     txbStartNumber->setText(text);
     return;
   }
-  int64_t number = -1;  // an empty box: the scroll bar cannot show it
-  if (!text.isEmpty()) {
-    if (IsStartNumberTooLarge(text)) {
-      if (blnFormLoaded) ShowStartNumberMessage(TooLargeMessage);
-      return;  // the text stays as typed until the user corrects it
-    }
-    number = text.toLongLong();
+  if (start.refusal != spiral::Refusal::None) {
+    if (blnFormLoaded) ShowStartNumberMessage(start.refusal);
+    return;  // the text stays as typed until the user corrects it
   }
-  keepScrollBarInStep(number);
+  keepScrollBarInStep(start.value);
 }
 
 void frmMain::keepScrollBarInStep(int64_t number) {
@@ -185,8 +183,10 @@ void frmMain::setScrollBarQuietly(int64_t value) {
 
 void frmMain::vsbStartNumber_GotFocus() { SetFocusToActiveControl(); }
 
+// An empty box holds no number: 0 rather than the 1 that a pass would draw.
 int64_t frmMain::numberInStartBox() const {
-  return spiral::leadingNumber(txbStartNumber->text().toStdString());
+  const QString text = txbStartNumber->text();
+  return text.isEmpty() ? 0 : spiral::parseStartNumber(text).value;
 }
 
 bool frmMain::testCentralNumberPrime(int64_t number) {

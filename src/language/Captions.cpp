@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "DrawPass.h"
+#include "Choices.h"
 #include "app/frmMain.h"
-#include "language/WordTable.h"
+#include "texts/WordTable.h"
 
 using language::lowerUnlessGerman;
 using language::W;
@@ -65,21 +65,15 @@ void frmMain::SetLanguageDependentCaptions() {
 }
 
 void frmMain::FillColorAndShowLists() {
-  const QString noScheme =
-      W(Word::None) + QStringLiteral(" (") + lowerUnlessGerman(W(Word::White)) + QLatin1Char(')');
-  const QString schemes[] = {W(Word::Cluster),    W(Word::DiagonalNWSE),  W(Word::DiagonalSWNE),
-                             W(Word::RingNumber), W(Word::SequenceColor), W(Word::VeltraColor),
-                             noScheme};
-  refillKeepingSelection(cboColorBy, [&schemes](QComboBox* list) {
-    for (int index = 0; index < static_cast<int>(std::size(schemes)); ++index) {
-      // Each item carries the number of colours its scheme cycles through.
-      list->addItem(schemes[index], spiral::colorCountOf(static_cast<spiral::ColorScheme>(index)));
+  // Each item carries its choice, so that the handlers read the choice rather than the position.
+  refillKeepingSelection(cboColorBy, [](QComboBox* list) {
+    for (const spiral::SchemeChoice& row : spiral::kSchemes) {
+      list->addItem(language::schemeCaption(row.scheme), static_cast<int>(row.scheme));
     }
   });
   refillKeepingSelection(cboShow, [](QComboBox* list) {
-    for (Word word : {Word::PrimeNumbers, Word::RandomNumbers, Word::SquareNumbers,
-                      Word::TriangularNumbers, Word::AllNumbers}) {
-      list->addItem(W(word));
+    for (const spiral::NumberClassChoice& row : spiral::kNumberClasses) {
+      list->addItem(language::numberClassCaption(row.numberClass), static_cast<int>(row.numberClass));
     }
   });
 }

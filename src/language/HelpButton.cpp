@@ -4,7 +4,7 @@
 #include <QFrame>
 
 #include "app/frmMain.h"
-#include "language/WordTable.h"
+#include "texts/WordTable.h"
 #include "language/frmHelp.h"
 #include "platform/Twips.h"
 

@@ -94,7 +94,6 @@ QString germanColorSchemes() {
 // program's own engine.
 QPixmap helpSpiral() {
   spiral::DrawSettings settings;
-  settings.startText = QStringLiteral("1");
   settings.boxSize = 21;
   settings.squares = true;
   settings.grid = true;

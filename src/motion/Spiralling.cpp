@@ -10,9 +10,8 @@
 #include <QScrollBar>
 
 #include "DrawPass.h"
-#include "StartNumber.h"
 #include "app/frmMain.h"
-#include "language/WordTable.h"
+#include "texts/WordTable.h"
 
 void frmMain::cmdSpiralIn_Click() { runSpiralling(true); }
 
@@ -142,9 +141,7 @@ void frmMain::ClkClock_Timer() {
 // prime" ticked, the next prime before the end), or none at the end. Spiral In ends at the largest
 // start number the draw pass accepts for the picture's size and number class, Spiral Out at 1.
 std::optional<int64_t> frmMain::nextStartNumber(int64_t current) {
-  const bool triangular = cboShow->currentIndex() == static_cast<int>(spiral::NumberClass::Triangular);
-  const int64_t largest = triangular ? spiral::kMaxTriangularNumber : lngMaxNumber;
-  const int64_t last = blnSpirallingIn ? largest - (lngNumberOfNumbers - 1) : 1;
+  const int64_t last = blnSpirallingIn ? spiral::largestStart(selectedClass(), lngNumberOfNumbers()) : 1;
   const int64_t step = blnSpirallingIn ? 1 : -1;
   if (blnSpirallingIn ? current >= last : current <= last) return std::nullopt;
   if (!chkCentralNumberPrime->isChecked()) return current + step;

@@ -9,7 +9,6 @@
 namespace spiral {
 
 namespace {
-constexpr int kSmallestGridCell = 15;
 constexpr int kNumeralPointSize = 8;
 }  // namespace
 
@@ -19,12 +18,16 @@ CellRenderer::CellRenderer(const DrawSettings& settings, const Geometry& geometr
       half_((geometry.boxSize - 1) / 2),
       radius_(geometry.circleRadius),
       squares_(settings.squares),
-      numerals_(settings.numerals && geometry.boxSize > 7),
+      numerals_(settings.numerals && cellSizeOf(geometry.boxSize).gridAndNumerals),
       gridTicked_(settings.grid),
-      gridMarks_(settings.grid && geometry.boxSize >= kSmallestGridCell &&
-                 settings.numberClass != NumberClass::All),
-      veltra_(settings.colorScheme == ColorScheme::Veltra),
-      allNumbers_(settings.numberClass == NumberClass::All) {}
+      gridMarks_(settings.grid && cellSizeOf(geometry.boxSize).gridAndNumerals &&
+                 numberClassOf(settings.numberClass).gridApplies),
+      // A black Veltra number shows as a white outline where the cell is large enough; squares of
+      // all numbers stay black, so that every cell of that picture is filled.
+      veltraOutline_(settings.colorScheme == ColorScheme::Veltra &&
+                     (settings.squares ? cellSizeOf(geometry.boxSize).veltraOutlineSquare &&
+                                             settings.numberClass != NumberClass::All
+                                       : cellSizeOf(geometry.boxSize).veltraOutlineCircle)) {}
 
 int CellRenderer::textColorFor(int color) {
   return color == kBlack || color == kLightBlue || color == kLightRed ? kWhite : kBlack;
@@ -35,14 +38,14 @@ void CellRenderer::drawCell(int x, int y, int color, int64_t number) {
     picture_.setPixel(x, y, color);
     return;
   }
-  // A black Veltra number shows as a white outline where the cell is large enough.
+  const bool outlined = veltraOutline_ && color == kBlack;
   if (squares_) {
-    if (veltra_ && !allNumbers_ && color == kBlack && boxSize_ >= 3) {
+    if (outlined) {
       picture_.outlineBox(x - half_, y - half_, x + half_, y + half_, kWhite, kBlack);
     } else {
       picture_.fillBox(x - half_, y - half_, x + half_, y + half_, color);
     }
-  } else if (veltra_ && color == kBlack && boxSize_ > 3) {
+  } else if (outlined) {
     picture_.outlineCircle(x, y, radius_, kWhite, kBlack);
   } else {
     picture_.fillCircle(x, y, radius_, color);

@@ -36,9 +36,8 @@ class CellRenderer {
   bool squares_;
   bool numerals_;
   bool gridTicked_;
-  bool gridMarks_;   // grid ticked, cells of 15 pixels and more, and not every number shown
-  bool veltra_;
-  bool allNumbers_;
+  bool gridMarks_;      // grid ticked, and the cell size and the class take grid marks
+  bool veltraOutline_;  // black Veltra cells show as white outlines
 };
 
 }  // namespace spiral

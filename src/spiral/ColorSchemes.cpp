@@ -1,25 +1,12 @@
 #include "ColorSchemes.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "Palette.h"
 #include "numlib.h"
 
 namespace spiral {
-
-int colorCountOf(ColorScheme scheme) {
-  switch (scheme) {
-    case ColorScheme::Cluster:
-    case ColorScheme::DiagonalNWSE:
-    case ColorScheme::DiagonalSWNE:
-    case ColorScheme::RingNumber:
-      return 6;
-    case ColorScheme::Sequence:
-      return 5;
-    default:
-      return 0;
-  }
-}
 
 int veltraColor(int64_t n, bool prime) {
   if (prime) {
@@ -45,7 +32,7 @@ ColorChooser::ColorChooser(const DrawSettings& settings, const Picture& picture,
       scheme_(settings.colorScheme),
       primesOnly_(settings.numberClass == NumberClass::Primes),
       // A cycling scheme never divides by zero, whatever the caller passed.
-      colorCount_(settings.colorCount > 0 ? settings.colorCount : 1),
+      colorCount_(std::max(settings.colorCount.value_or(schemeOf(settings.colorScheme).colorCount), 1)),
       boxSize_(boxSize) {}
 
 bool ColorChooser::isCycleColor(int color) const {
@@ -71,7 +58,8 @@ int ColorChooser::centreColor(int64_t start, bool prime) {
     case ColorScheme::Veltra:
       previousColor_ = veltraColor(start, prime);
       break;
-    default:
+    case ColorScheme::White:
+    case ColorScheme::None:
       previousColor_ = kWhite;
       break;
   }

@@ -7,24 +7,22 @@ namespace spiral {
 
 namespace {
 
-int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-
 // Which cells are marked, read once row by row from the cells' centre pixels, so that the
 // diagonal walks below touch a compact table instead of jumping through the raster. The table
 // spans every cell a walk can reach; cells outside the picture read as unmarked.
 class MarkTable {
  public:
   MarkTable(const Picture& picture, const Geometry& g, int half) {
-    const int s = g.boxSize;
-    lastRow_ = std::max(floorDiv(picture.height() - 1 - g.centerY, s), half);
-    firstColumn_ = std::min(-floorDiv(g.centerX, s), -half - 1);
+    lastRow_ = std::max(g.lastRowOnPicture(), half);
+    firstColumn_ = std::min(g.firstColumnOnPicture(), -half - 1);
     firstRow_ = -half - 1;
-    const int lastColumn = std::max(floorDiv(picture.width() - 1 - g.centerX, s), half);
+    const int lastColumn = std::max(g.lastColumnOnPicture(), half);
     columns_ = lastColumn - firstColumn_ + 1;
     marks_.resize(static_cast<size_t>(lastRow_ - firstRow_ + 1) * columns_);
     for (int a = firstRow_; a <= lastRow_; ++a) {
       for (int b = firstColumn_; b <= lastColumn; ++b) {
-        at(a, b) = picture.isMarked(g.centerX + s * b, g.centerY + s * a);
+        const Pixel centre = g.centreOf(a, b);
+        at(a, b) = picture.isMarked(centre.x, centre.y);
       }
     }
   }
@@ -44,14 +42,13 @@ class MarkTable {
 // picture's edge, and keeps the longest run of marked cells. A walk ends where the next cell's
 // centre would lie below the picture, or beyond its right (NW-SE) or left (SW-NE) edge.
 int longestDiagonal(const Picture& picture, const Geometry& g, bool nwse) {
-  const int s = g.boxSize;
-  if (s <= 0 || g.cellsPerSide <= 0) return 0;
+  if (g.boxSize <= 0 || g.cellsPerSide <= 0) return 0;
   const int n = g.cellsPerSide;
   const int h = n / 2;
   const MarkTable table(picture, g, h);
-  const int lastRow = floorDiv(picture.height() - 1 - g.centerY, s);
-  const int lastColumn = floorDiv(picture.width() - 1 - g.centerX, s);
-  const int firstColumn = -floorDiv(g.centerX, s);
+  const int lastRow = g.lastRowOnPicture();
+  const int lastColumn = g.lastColumnOnPicture();
+  const int firstColumn = g.firstColumnOnPicture();
   const int stepB = nwse ? 1 : -1;
   int longest = 0;
   for (int j = 0; j < n; ++j) {

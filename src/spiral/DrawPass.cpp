@@ -6,7 +6,6 @@
 #include "CellRenderer.h"
 #include "ColorSchemes.h"
 #include "Palette.h"
-#include "StartNumber.h"
 #include "numlib.h"
 
 namespace spiral {
@@ -61,10 +60,6 @@ class ClassTest {
   std::mt19937_64 random_;
 };
 
-int64_t startNumberOf(const QString& text) {
-  return text.isEmpty() ? 1 : leadingNumber(text.toStdString());
-}
-
 // What one pass has gathered so far.
 struct Tally {
   int64_t shown = 0;
@@ -81,18 +76,17 @@ struct Tally {
 
 DrawOutcome validateRequest(const DrawSettings& settings, int width, int height) {
   DrawOutcome outcome;
-  if (isStartNumberTooLarge(settings.startText.toStdString())) {
+  if (settings.start > kMaxNumber) {
     outcome.refusal = Refusal::StartTooLarge;
     return outcome;
   }
   outcome.geometry = computeGeometry(width, height, settings.boxSize);
-  outcome.startNumber = startNumberOf(settings.startText);
+  outcome.startNumber = settings.start;
   const int64_t count = outcome.geometry.numberOfNumbers;
   outcome.endNumber = outcome.startNumber + count - 1;
-  if (outcome.startNumber > kMaxNumber - (count - 1)) {
+  if (outcome.endNumber > kMaxNumber) {
     outcome.refusal = Refusal::EndNumberTooLarge;
-  } else if (settings.numberClass == NumberClass::Triangular &&
-             outcome.startNumber > kMaxTriangularNumber - (count - 1)) {
+  } else if (outcome.startNumber > largestStart(settings.numberClass, count)) {
     outcome.refusal = Refusal::TriangularTooLarge;
   }
   return outcome;
@@ -106,9 +100,9 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
 
   picture.clear();
   const int64_t start = outcome.startNumber;
-  const int s = g.boxSize;
+  const CellSizeChoice& size = cellSizeOf(g.boxSize);
   ClassTest classTest(settings.numberClass, start);
-  ColorChooser colors(settings, picture, s);
+  ColorChooser colors(settings, picture, g.boxSize);
   CellRenderer cells(settings, g, picture);
   Tally tally;
   bool prime = false;
@@ -119,7 +113,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
       cells.drawCell(g.centerX, g.centerY, colors.centreColor(start, prime), start);
       if (prime) tally.countPrime(start);
     } else {
-      if (s >= 7) cells.drawCentralGridDot(g.centerX, g.centerY);
+      if (size.centreGridDot) cells.drawCentralGridDot(g.centerX, g.centerY);
       colors.centreNotShown();
     }
   }
@@ -128,8 +122,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   for (int64_t i = 1; i < g.numberOfNumbers; ++i) {
     walk.advance(i);
     const int64_t n = start + i;
-    const int x = g.centerX + s * static_cast<int>(walk.column());
-    const int y = g.centerY + s * static_cast<int>(walk.row());
+    const auto [x, y] = g.centreOf(walk.row(), walk.column());
     if (classTest.isShown(n, prime)) {
       ++tally.shown;
       cells.drawCell(x, y, colors.colorOf(n, x, y, walk, prime), n);
@@ -137,7 +130,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
     } else {
       cells.drawGridMark(x, y, i, walk);
     }
-    if (s == 1 && i % kYieldEvery == 0 && hooks.yield && hooks.yield(i)) {
+    if (size.yields && i % kYieldEvery == 0 && hooks.yield && hooks.yield(i)) {
       outcome.stopped = true;
       break;
     }
@@ -162,8 +155,10 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
 void drawBusyNotice(Picture& picture, const Geometry& geometry, const QString& text) {
   const int cx = geometry.centerX;
   const int cy = geometry.centerY;
+  const BusyNotice notice = cellSizeOf(geometry.boxSize).busyNotice;
+  if (notice == BusyNotice::None) return;
   picture.fillBox(cx - 60, cy + 130, cx + 70, cy + 174, kBlack);
-  if (geometry.boxSize >= 3) picture.drawText(cx - 50, cy + 140, text, 14, kYellow);
+  if (notice == BusyNotice::BoxAndText) picture.drawText(cx - 50, cy + 140, text, 14, kYellow);
 }
 
 }  // namespace spiral

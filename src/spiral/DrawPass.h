@@ -8,39 +8,23 @@
 
 #include <QString>
 
+#include "Choices.h"
 #include "Geometry.h"
 #include "Picture.h"
+#include "StartNumber.h"
 
 namespace spiral {
 
-// The classes of numbers, in the order of the window's list.
-enum class NumberClass : int { None = -1, Primes = 0, Random = 1, Squares = 2, Triangular = 3, All = 4 };
-
-// The colour schemes, in the order of the window's list.
-enum class ColorScheme : int {
-  None = -1, Cluster = 0, DiagonalNWSE = 1, DiagonalSWNE = 2, RingNumber = 3, Sequence = 4,
-  Veltra = 5, White = 6
-};
-
-// How many colours a scheme cycles through (0 for the schemes that do not cycle).
-int colorCountOf(ColorScheme scheme);
-
-enum class Refusal {
-  None,
-  StartTooLarge,       // the start number is above 2147483646
-  EndNumberTooLarge,   // the last number of the picture would be above 2147483646
-  TriangularTooLarge,  // triangular numbers: the last number would be above 268435455
-};
-
 struct DrawSettings {
-  QString startText = QStringLiteral("1");  // digits only, already trimmed; empty means 1
-  int boxSize = 7;                          // 1, 3, 5, 7, 15, 21, 35 or 75
+  int64_t start = 1;                        // the centre number, as parseStartNumber() reads it
+  int boxSize = 7;                          // one of kCellSizes
   bool squares = false;                     // false: circles
   bool grid = false;
   bool numerals = true;
   NumberClass numberClass = NumberClass::Primes;
   ColorScheme colorScheme = ColorScheme::Cluster;
-  int colorCount = 6;                       // L, the list item's data value
+  // L, when it is not the scheme's own colour count: the help picture cycles through one colour.
+  std::optional<int> colorCount;
   bool calculateLongest = false;
 };
 
@@ -74,7 +58,7 @@ DrawOutcome validateRequest(const DrawSettings& settings, int width, int height)
 DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const DrawHooks& hooks = {});
 
 // The notice shown while a pass of small cells runs: a black box under the centre with `text` in
-// yellow (for cells of 3 pixels and more; smaller cells get only the box).
+// yellow, or the box alone, as the cell size's row says.
 void drawBusyNotice(Picture& picture, const Geometry& geometry, const QString& text);
 
 // The longest run of marked cells along any NW-SE (true) or SW-NE (false) diagonal of the picture.

@@ -11,6 +11,8 @@ Geometry computeGeometry(int width, int height, int boxSize) {
   g.boxSize = boxSize;
   g.centerX = width / 2;
   g.centerY = height / 2;
+  g.width = width;
+  g.height = height;
   if (boxSize > 0) {
     // Single precision, rounded half to even (the default rounding mode).
     const float cells = static_cast<float>(height) / static_cast<float>(boxSize);
@@ -21,6 +23,20 @@ Geometry computeGeometry(int width, int height, int boxSize) {
   // Large circles shrink by one pixel so that neighbours keep a gap.
   g.circleRadius = boxSize <= 15 ? half : half - 1;
   return g;
+}
+
+std::optional<Cell> Geometry::cellAt(int x, int y) const {
+  if (boxSize <= 0 || x < 0 || y < 0 || x >= width || y >= height) return std::nullopt;
+  const int half = (boxSize - 1) / 2;
+  const Cell cell{floorDiv(y - centerY + half, boxSize), floorDiv(x - centerX + half, boxSize)};
+  if (spiralIndex(cell.row, cell.column) >= numberOfNumbers) return std::nullopt;
+  return cell;
+}
+
+std::optional<int64_t> Geometry::numberAt(int x, int y, int64_t start) const {
+  const std::optional<Cell> cell = cellAt(x, y);
+  if (!cell) return std::nullopt;
+  return start + spiralIndex(cell->row, cell->column);
 }
 
 int64_t spiralIndex(int64_t row, int64_t column) {

@@ -1,9 +1,28 @@
 #pragma once
-// Where each number of a picture lies: cell grid, centre, rings and the spiral walk.
+// Where each number of a picture lies: cell grid, centre, rings and the spiral walk. This is the one
+// mapping between cells, pixels and numbers; the draw pass, the diagonal measure and the click
+// report all go through it.
 
 #include <cstdint>
+#include <optional>
 
 namespace spiral {
+
+// Division that rounds towards minus infinity, for cells left of or above the centre.
+constexpr int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+// A cell by its offset from the centre cell.
+struct Cell {
+  int row = 0;     // a: cells below the centre (negative above)
+  int column = 0;  // b: cells right of the centre (negative left)
+  bool operator==(const Cell&) const = default;
+};
+
+struct Pixel {
+  int x = 0;
+  int y = 0;
+  bool operator==(const Pixel&) const = default;
+};
 
 struct Geometry {
   int boxSize = 0;          // s, the cell pitch in pixels
@@ -12,6 +31,24 @@ struct Geometry {
   int cellsPerSide = 0;     // N
   int64_t numberOfNumbers = 0;  // N * N
   int circleRadius = 0;     // radius of a circle cell
+  int width = 0;            // the picture's interior in pixels
+  int height = 0;
+
+  // The centre pixel of a cell.
+  constexpr Pixel centreOf(int64_t row, int64_t column) const {
+    return {centerX + boxSize * static_cast<int>(column), centerY + boxSize * static_cast<int>(row)};
+  }
+  // The cell drawn over a pixel of the picture: a cell covers its centre pixel and half a cell on
+  // either side. None outside the picture and beyond the last number.
+  std::optional<Cell> cellAt(int x, int y) const;
+  // The number drawn over a pixel in a spiral from `start`, or none where cellAt() finds no cell.
+  std::optional<int64_t> numberAt(int x, int y, int64_t start) const;
+
+  // The rows and columns of the cells whose centre pixel lies on the picture.
+  int firstRowOnPicture() const { return -floorDiv(centerY, boxSize); }
+  int lastRowOnPicture() const { return floorDiv(height - 1 - centerY, boxSize); }
+  int firstColumnOnPicture() const { return -floorDiv(centerX, boxSize); }
+  int lastColumnOnPicture() const { return floorDiv(width - 1 - centerX, boxSize); }
 };
 
 // The geometry of a picture whose interior is width x height pixels, for cells of boxSize pixels.

@@ -2,20 +2,28 @@
 
 namespace spiral {
 
-bool isStartNumberTooLarge(std::string_view digits) {
-  constexpr std::string_view kLargest = "2147483646";
-  if (digits.size() != kLargest.size()) return digits.size() > kLargest.size();
-  return digits > kLargest;
-}
-
-int64_t leadingNumber(std::string_view text) {
-  int64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') break;
-    value = value * 10 + (c - '0');
-    if (value > kMaxNumber) return kMaxNumber + 1;
+StartNumber parseStartNumber(QStringView text) {
+  StartNumber start;
+  if (text.isEmpty()) {
+    start.text = QStringLiteral("1");
+    return start;
   }
-  return value;
+  qsizetype firstKept = 0;
+  while (firstKept < text.size() - 1 && text[firstKept] == u'0') ++firstKept;
+  start.text = text.mid(firstKept).toString();
+  start.value = 0;
+  for (QChar c : text) {
+    if (c < u'0' || c > u'9') {
+      start.digitsOnly = false;
+      break;
+    }
+    if (start.value <= kMaxNumber) start.value = start.value * 10 + (c.unicode() - u'0');
+  }
+  if (start.value > kMaxNumber) {
+    start.value = kMaxNumber + 1;
+    start.refusal = Refusal::StartTooLarge;
+  }
+  return start;
 }
 
 }  // namespace spiral

@@ -1,20 +1,30 @@
 #pragma once
-// Limits of the numbers a picture may hold.
+// The start number: the one reading of its text, and why a picture may be refused for it.
 
 #include <cstdint>
-#include <string_view>
+
+#include <QString>
+#include <QStringView>
+
+#include "Choices.h"
 
 namespace spiral {
 
-inline constexpr int64_t kMaxNumber = 2147483646;           // 2^31 - 2
-inline constexpr int64_t kMaxTriangularNumber = kMaxNumber / 8;  // 8n + 1 stays below 2^31
+enum class Refusal {
+  None,
+  StartTooLarge,       // the start number is above kMaxNumber
+  EndNumberTooLarge,   // the last number of the picture would be above kMaxNumber
+  TriangularTooLarge,  // the last number would be above the class's own limit (triangular numbers)
+};
 
-// True when the digit string stands for a number above kMaxNumber. Works on the text, so it never
-// converts a number that does not fit.
-bool isStartNumberTooLarge(std::string_view digits);
+struct StartNumber {
+  QString text;          // the digits without leading zeros (a lone "0" stays); "1" for an empty text
+  int64_t value = 1;     // saturates at kMaxNumber + 1, so that no digit string overflows
+  bool digitsOnly = true;  // the text held decimal digits only (an empty text does)
+  Refusal refusal = Refusal::None;  // StartTooLarge above kMaxNumber
+};
 
-// The value of the leading decimal digits of `text` (0 when it starts with none); saturates at
-// kMaxNumber + 1 so that a too-long digit string never overflows.
-int64_t leadingNumber(std::string_view text);
+// Reads a start-number text as it is, blanks included: an empty text stands for 1.
+StartNumber parseStartNumber(QStringView text);
 
 }  // namespace spiral

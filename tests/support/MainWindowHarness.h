@@ -56,6 +56,15 @@ class MainWindowHarness {
   std::unique_ptr<frmMain> window_;
 };
 
+// Whether `action` draws a new picture: the picture is first covered in dark grey, a colour no
+// pass draws with, and every pass clears the whole picture before it draws.
+inline bool redrawn(frmMain& w, const std::function<void()>& action) {
+  constexpr int kUnusedColor = 8;
+  w.picture.fillBox(0, 0, w.picture.width() - 1, w.picture.height() - 1, kUnusedColor);
+  action();
+  return w.picture.pixel(0, 0) != kUnusedColor;
+}
+
 // The lines of a store that holds the defaults.
 inline QStringList defaultStoreLines() {
   return {QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("3,0,0,2"),

@@ -1,6 +1,7 @@
 #include "RenderOptions.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <span>
 
@@ -18,18 +19,18 @@ struct Choice {
   T value;
 };
 
-constexpr Choice<int> kCellSizes[] = {{"1", 1},   {"3", 3},   {"5", 5},   {"7", 7},
-                                      {"15", 15}, {"21", 21}, {"35", 35}, {"75", 75}};
+// The names of a table of the engine's choices, in the table's order.
+template <typename T, std::size_t N, typename Row>
+constexpr std::array<Choice<T>, N> choicesOf(const std::array<Row, N>& rows, T Row::*value) {
+  std::array<Choice<T>, N> choices{};
+  for (std::size_t i = 0; i < N; ++i) choices[i] = {rows[i].name, rows[i].*value};
+  return choices;
+}
+
+constexpr auto kCellSizes = choicesOf(spiral::kCellSizes, &spiral::CellSizeChoice::pixels);
 constexpr Choice<bool> kShapes[] = {{"circles", false}, {"squares", true}};
-constexpr Choice<spiral::ColorScheme> kSchemes[] = {
-    {"cluster", spiral::ColorScheme::Cluster},     {"nw-se", spiral::ColorScheme::DiagonalNWSE},
-    {"sw-ne", spiral::ColorScheme::DiagonalSWNE},  {"ring", spiral::ColorScheme::RingNumber},
-    {"sequence", spiral::ColorScheme::Sequence},   {"veltra", spiral::ColorScheme::Veltra},
-    {"white", spiral::ColorScheme::White}};
-constexpr Choice<spiral::NumberClass> kClasses[] = {
-    {"primes", spiral::NumberClass::Primes},   {"random", spiral::NumberClass::Random},
-    {"squares", spiral::NumberClass::Squares}, {"triangular", spiral::NumberClass::Triangular},
-    {"all", spiral::NumberClass::All}};
+constexpr auto kSchemes = choicesOf(spiral::kSchemes, &spiral::SchemeChoice::scheme);
+constexpr auto kClasses = choicesOf(spiral::kNumberClasses, &spiral::NumberClassChoice::numberClass);
 constexpr Choice<Language> kLanguages[] = {{"en", Language::English}, {"de", Language::German}};
 
 template <typename T>
@@ -64,10 +65,11 @@ QString assignChoice(std::span<const Choice<T>> choices, const QString& value, T
   return {};
 }
 
+// Blanks around the digits are ignored, as the start-number box ignores them.
 QString setStart(RenderOptions& options, const QString& value) {
-  QString start = normalizedStartText(value);
-  if (start.isEmpty()) return QStringLiteral("'%1' is not a whole number of decimal digits").arg(value);
-  options.draw.startText = start;
+  const spiral::StartNumber start = spiral::parseStartNumber(value.trimmed());
+  if (!start.digitsOnly) return QStringLiteral("'%1' is not a whole number of decimal digits").arg(value);
+  options.draw.start = start.value;
   return {};
 }
 
@@ -148,15 +150,6 @@ spiral::DrawSettings RenderOptions::defaultDrawSettings() {
   return settings;
 }
 
-QString normalizedStartText(const QString& text) {
-  QString digits = text.trimmed();
-  if (digits.isEmpty()) return QStringLiteral("1");
-  if (!isAllDigits(digits)) return {};
-  qsizetype firstKept = 0;
-  while (firstKept < digits.size() - 1 && digits[firstKept] == u'0') ++firstKept;
-  return digits.mid(firstKept);
-}
-
 ParseResult parseRenderArguments(const QStringList& arguments) {
   RenderOptions options;
   for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -179,7 +172,6 @@ ParseResult parseRenderArguments(const QStringList& arguments) {
     if (options.help || options.version) return options;
   }
   if (QString problem = checkPictureHoldsACell(options); !problem.isEmpty()) return UsageError{problem};
-  options.draw.colorCount = spiral::colorCountOf(options.draw.colorScheme);
   return options;
 }
 

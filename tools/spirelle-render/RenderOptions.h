@@ -41,9 +41,4 @@ QString usageText();
 // What --version prints: the program, the package and its version.
 QString versionText();
 
-// The start-number text as the start-number box would hold it: blanks trimmed, an empty text
-// becomes "1", leading zeros are dropped (a lone "0" stays). Empty when `text` holds anything but
-// decimal digits and blanks.
-QString normalizedStartText(const QString& text);
-
 }  // namespace render

@@ -9,7 +9,8 @@
 #include <QSaveFile>
 
 #include "Picture.h"
-#include "RefusalMessages.h"
+#include "texts/StartNumberMessages.h"
+#include "texts/WordTable.h"
 
 namespace render {
 namespace {
@@ -99,7 +100,8 @@ QString factsAsLines(const RenderFacts& facts) {
 }  // namespace
 
 QString refusalMessage(spiral::Refusal refusal, Language language) {
-  return spiral::refusalMessage(refusal, language == Language::German ? 1 : 0);
+  return language::startNumberMessage(refusal, language == Language::German ? language::kGerman
+                                                                          : language::kEnglish);
 }
 
 int renderSpiral(const RenderOptions& options, QTextStream& out, QTextStream& err) {

@@ -1,8 +1,10 @@
-#include "RefusalMessages.h"
+#include "texts/StartNumberMessages.h"
 
-namespace spiral {
+namespace language {
 
-QString refusalMessage(Refusal refusal, int languageSlot) {
+using spiral::Refusal;
+
+QString startNumberMessage(Refusal refusal, int languageSlot) {
   if (languageSlot != 0 && languageSlot != 1) return {};
   const bool german = languageSlot == 1;
   switch (refusal) {
@@ -21,4 +23,4 @@ QString refusalMessage(Refusal refusal, int languageSlot) {
   return {};
 }
 
-}  // namespace spiral
+}  // namespace language

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "Choices.h"
+
 namespace language {
 
 // The language slots, in table order. Slot 5 is a spare that no entry fills.
@@ -81,5 +83,13 @@ QString W(Word word);
 // `text` lower-cased, unless the current language is German: German keeps the capital letter of
 // nouns when words are put together into a phrase.
 QString lowerUnlessGerman(const QString& text);
+
+}  // namespace language
+
+namespace language {
+
+// The list item of a colour scheme or a number class in the current language.
+QString schemeCaption(spiral::ColorScheme scheme);
+QString numberClassCaption(spiral::NumberClass numberClass);
 
 }  // namespace language
