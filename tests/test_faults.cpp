@@ -2,28 +2,16 @@
 // crash, a picture that cannot be saved, a browser that cannot be started. The program must
 // say what went wrong where the user asked for something, keep running, and lose nothing saved.
 
-#include <cstring>
-
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
+#include "FileContents.h"
 #include "MainWindowHarness.h"
 #include "catalogue/frmCWsoftware.h"
 
 namespace {
-
-QByteArray contentsOf(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
 
 int quit(frmMain& w) {
   closeWhenShown<frmCWsoftware>([](frmCWsoftware&) {});
@@ -50,7 +38,7 @@ class TestFaults : public QObject {
     MainWindowHarness h;
     QTemporaryDir base;
     const QString plainFile = base.filePath("plain file");  // where the program wants a folder
-    writeFile(plainFile, "not a folder");
+    QVERIFY(writeFile(plainFile, "not a folder"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(plainFile + "/config"));
     frmMain& w = h.start();
     QVERIFY(w.blnSpiralDrawn);
@@ -67,7 +55,7 @@ class TestFaults : public QObject {
     const QDir folder = QFileInfo(h.storePath()).dir();
     const QStringList kept{"notes.txt", "spl.usr", "spl.usr.copy", "spl.usr.old"};
     for (const QString& name : kept + QStringList{".spirelle-x7Yq2Z.tmp", "spl.usr.Ab3xYz"}) {
-      if (name != "spl.usr") writeFile(folder.filePath(name), "a leftover?");
+      if (name != "spl.usr") QVERIFY(writeFile(folder.filePath(name), "a leftover?"));
     }
     h.start();
     QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), kept);
@@ -78,11 +66,11 @@ class TestFaults : public QObject {
     h.start();
     QTemporaryDir base;
     const QString plainFile = base.filePath("plain file");  // where the program wants a folder
-    writeFile(plainFile, "not a folder");
+    QVERIFY(writeFile(plainFile, "not a folder"));
     const RecordingDesktop::Message told = saveAs(h, plainFile + "/spiral.png");
     QCOMPARE(told.title, QStringLiteral("Save image"));
     QCOMPARE(told.text, "Save error.  The image could not be written to the file\r\n" + plainFile +
-                            "/spiral.png\r\n\r\n" + QString::fromLocal8Bit(std::strerror(ENOTDIR)) + ".");
+                            "/spiral.png\r\n\r\n" + systemReason(ENOTDIR) + ".");
     QCOMPARE(contentsOf(plainFile), QByteArray("not a folder"));
   }
 

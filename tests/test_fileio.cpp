@@ -1,8 +1,6 @@
 // Writing a file all or nothing: which targets are replaced, which refused, and that nothing but
 // the target is ever left. How a full disk is met is tested at each writer's own tests.
 
-#include <cstring>
-
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -10,24 +8,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "FileContents.h"
 #include "ReplaceFile.h"
 
 namespace {
 
 const QByteArray kOld = "the user's file";
 const QByteArray kNew = "the new contents";
-
-QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray contentsOf(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 mode_t modeOf(const QString& path) {  // the kind of file and its permissions
   struct stat status {};

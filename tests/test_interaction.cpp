@@ -11,6 +11,7 @@
 
 #include "MainWindowHarness.h"
 #include "RecordingDesktop.h"
+#include "FileContents.h"
 #include "ShortDisk.h"
 #include "interaction/GraphicsConversion.h"
 #include "interaction/ImageSaving.h"
@@ -26,7 +27,7 @@ const QString kNotWritten = "Save error.  The image could not be written to the 
 const QByteArray kUsersBytes = "the user's own file";
 
 // The system's words for `error`, as a message ends with them.
-QString reason(int error) { return QString::fromLocal8Bit(std::strerror(error)) + u'.'; }
+QString reason(int error) { return systemReason(error) + u'.'; }
 
 // A picture with a few distinct colours, so that a read-back can tell pixels apart.
 QImage testPicture() {
@@ -34,16 +35,6 @@ QImage testPicture() {
   image.fill(Qt::black);
   for (int x = 0; x < image.width(); ++x) image.setPixel(x, x % image.height(), qRgb(0, 0, 255));
   return image;
-}
-
-QByteArray contentsOf(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // Fails after leaving half a file where the PNG should go.

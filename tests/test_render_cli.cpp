@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "FileContents.h"
 #include "ShortDisk.h"
 
 namespace {
@@ -35,16 +36,6 @@ Run runRenderer(const QStringList& arguments,
   run.out = QString::fromUtf8(process.readAllStandardOutput());
   run.err = QString::fromUtf8(process.readAllStandardError());
   return run;
-}
-
-QByteArray contentsOf(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // Runs with --json and returns the report; empty unless the run succeeded silently on stderr.
