@@ -12,11 +12,14 @@ export QT_QPA_PLATFORM=offscreen
 case "${1:-}" in
   --sanitize)
     build_sanitize_project
+    # The fuzzers run even when a test failed, so that both report; either failing fails the run.
+    status=0
     ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" \
     LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp" \
     UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
-      ctest --test-dir "$SPIRELLE_SANITIZE_DIR" --output-on-failure -j"$(nproc)"
-    scripts/fuzz.sh "${SPIRELLE_FUZZ_SECONDS:-20}"
+      ctest --test-dir "$SPIRELLE_SANITIZE_DIR" --output-on-failure -j"$(nproc)" || status=1
+    scripts/fuzz.sh "${SPIRELLE_FUZZ_SECONDS:-20}" || status=1
+    exit "$status"
     ;;
   "")
     install_missing_packages

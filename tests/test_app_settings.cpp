@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "FileSizeLimit.h"
+#include "ShortDisk.h"
 #include "app/SettingsStore.h"
 
 using app::StoredSettings;
@@ -33,16 +33,29 @@ class TestAppSettings : public QObject {
              std::optional(unusualSettings()));
   }
 
-  void failedWriteKeepsThePreviousStore() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("spl.usr"));
-    QVERIFY(app::writeSettingsFile(path, unusualSettings()));
-    {
-      const FileSizeLimit fullDisk(8);  // too small for a whole store
-      QVERIFY(!app::writeSettingsFile(path, StoredSettings{}));
+  void fullDiskKeepsThePreviousStore_data() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("small tmpfs") << int(ShortDisk::Kind::FreeSpace);
+    QTest::newRow("file-size limit") << int(ShortDisk::Kind::FileSizeLimit);
+  }
+  // With ever more room, a write either fails and leaves the previous store as it was, or
+  // replaces it whole; nothing else is left beside it.
+  void fullDiskKeepsThePreviousStore() {
+    QFETCH(int, kind);
+    ShortDisk disk(ShortDisk::Kind(kind), 64 * 1024);
+    if (!disk.available()) QSKIP("no tmpfs can be mounted here");
+    const QString path = disk.filePath(QStringLiteral("spl.usr"));
+    const qint64 size = app::formatSettings(StoredSettings{}).size();
+    bool written = false;
+    for (qint64 room : {qint64(0), size - 1, size, ShortDisk::kPage}) {
+      QVERIFY(app::writeSettingsFile(path, unusualSettings()));
+      const bool before = written;
+      QVERIFY(disk.runWith(room, [&] { written = app::writeSettingsFile(path, StoredSettings{}); }));
+      QVERIFY(written >= before && (room > 0 || !written));
+      QCOMPARE(app::readSettingsFile(path), written ? StoredSettings{} : unusualSettings());
+      QCOMPARE(disk.names(), QStringList{QStringLiteral("spl.usr")});
     }
-    QCOMPARE(app::readSettingsFile(path), std::optional(unusualSettings()));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("spl.usr")});
+    QVERIFY(written);
   }
 
   void dataFolderIsMadeUnderTheConfigFolder() {

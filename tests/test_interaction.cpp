@@ -1,14 +1,18 @@
 // Saving the picture (bitmap, conversion to PNG, the messages) and the web links.
+#include <algorithm>
 #include <cstring>
 
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "MainWindowHarness.h"
 #include "RecordingDesktop.h"
+#include "FileContents.h"
+#include "ShortDisk.h"
 #include "interaction/GraphicsConversion.h"
 #include "interaction/ImageSaving.h"
 #include "interaction/WebLinks.h"
@@ -19,7 +23,11 @@ namespace {
 
 const QString kSaved = "The image has been saved in the PNG file\r\n";
 const QString kSavedInstead = "Save error.  The image has been saved instead in the BMP file\r\n";
+const QString kNotWritten = "Save error.  The image could not be written to the file\r\n";
 const QByteArray kUsersBytes = "the user's own file";
+
+// The system's words for `error`, as a message ends with them.
+QString reason(int error) { return systemReason(error) + u'.'; }
 
 // A picture with a few distinct colours, so that a read-back can tell pixels apart.
 QImage testPicture() {
@@ -27,16 +35,6 @@ QImage testPicture() {
   image.fill(Qt::black);
   for (int x = 0; x < image.width(); ++x) image.setPixel(x, x % image.height(), qRgb(0, 0, 255));
   return image;
-}
-
-QByteArray contentsOf(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // Fails after leaving half a file where the PNG should go.
@@ -73,8 +71,13 @@ class TestInteraction : public QObject {
         << "spiral (2).bmp" << kSavedInstead + "%1/spiral (2).bmp";
     QTest::newRow("png exists") << "spiral.png" << false << "spiral.png" << QStringList{"spiral.png"}
                                 << "" << "%1/spiral.png already exists.\r\nDo you want to replace it?";
-    QTest::newRow("unwritable folder") << "no such folder/spiral.png" << false << "" << QStringList{}
-        << "" << "Save error.  The image could not be written to the file\r\n%1/no such folder/spiral.bmp";
+    QTest::newRow("unwritable folder") << "no such folder/spiral.png" << false << "" << QStringList{} << ""
+                                       << kNotWritten + "%1/no such folder/spiral.bmp\r\n\r\n" + reason(ENOENT);
+    QTest::newRow("name of a folder") << "." << false << "" << QStringList{} << ""
+                                      << kNotWritten + "%1/.\r\n\r\n" + reason(EISDIR);
+    const QString longest(255, u'a');  // the bitmap's name is cut short to fit beside it
+    QTest::newRow("longest name") << longest << false << "" << QStringList{longest} << longest
+                                  << kSaved + "%1/" + longest;
   }
 
   void saving() {
@@ -104,6 +107,58 @@ class TestInteraction : public QObject {
     QCOMPARE(desktop.messages[0].text, told.arg(dir.path()));
     const auto buttons = told.endsWith('?') ? Desktop::Buttons::YesNo : Desktop::Buttons::Ok;
     QCOMPARE(desktop.messages[0].buttons, buttons);
+  }
+
+  void fullDiskNeverCostsTheUsersFile_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("replacing");
+    QTest::addColumn<int>("error");
+    QTest::newRow("small tmpfs, replacing") << int(ShortDisk::Kind::FreeSpace) << true << ENOSPC;
+    QTest::newRow("small tmpfs, new name") << int(ShortDisk::Kind::FreeSpace) << false << ENOSPC;
+    QTest::newRow("file-size limit, replacing") << int(ShortDisk::Kind::FileSizeLimit) << true << EFBIG;
+  }
+  // The disk runs out while the picture is saved, with ever more room: first nothing fits (the
+  // bitmap fails and is gone), then the bitmap but not the PNG file (the picture is told to be in
+  // the bitmap), then both. The user's older PNG file stays as it was until a new one is whole,
+  // and no part of a file is left behind.
+  void fullDiskNeverCostsTheUsersFile() {
+    QFETCH(int, kind);
+    QFETCH(bool, replacing);
+    QFETCH(int, error);
+    ShortDisk disk(ShortDisk::Kind(kind), 256 * 1024);
+    if (!disk.available()) QSKIP("no tmpfs can be mounted here");
+    QImage picture(64, 64, QImage::Format_RGB32);  // noise: the PNG file takes several pages too
+    QRandomGenerator noise(9);
+    for (int y = 0; y < picture.height(); ++y) {
+      for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, noise.generate() | 0xFF000000u);
+    }
+    const QString png = disk.filePath("pic.png"), bmp = disk.filePath("pic.bmp");
+    enum Outcome { Nothing, Bitmap, Png };
+    const QString told[] = {kNotWritten + bmp + "\r\n\r\n" + reason(error), kSavedInstead + bmp, kSaved + png};
+    const QStringList named[] = {{"pic.png"}, {"pic.bmp", "pic.png"}, {"pic.png"}};
+    QString sweep;
+    int outcome = Nothing;
+    for (qint64 room = 0; outcome != Png && room < 64 * ShortDisk::kPage; room += ShortDisk::kPage) {
+      QFile::remove(bmp);
+      QFile::remove(png);
+      if (replacing) QVERIFY(writeFile(png, kUsersBytes));
+      RecordingDesktop desktop;
+      desktop.saveFileName = png;
+      desktop.answers = {Desktop::Answer::Yes};
+      QVERIFY(disk.runWith(room, [&] { interaction::SaveImage(desktop, nullptr, picture); }));
+      const int before = outcome;
+      outcome = int(std::find(std::begin(told), std::end(told), desktop.messages.back().text) - told);
+      sweep += QStringLiteral(" %1K:%2").arg(room / 1024).arg(QStringList{"none", "bmp", "png", "?"}[outcome]);
+      QVERIFY2(outcome <= Png && outcome >= before, qPrintable(desktop.messages.back().text + sweep));
+      QStringList expected = named[outcome];
+      if (!replacing && outcome != Png) expected.removeOne("pic.png");
+      QCOMPARE(disk.names(), expected);
+      if (outcome == Bitmap) QCOMPARE(QImage(bmp), picture);
+      if (outcome == Png) QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32), picture);
+      if (outcome != Png && replacing) QCOMPARE(contentsOf(png), kUsersBytes);
+    }
+    qInfo().noquote() << "room -> saved in:" << sweep;
+    QCOMPARE(outcome, int(Png));
   }
 
   void convertingGarbageFailsWithAMessageOfTheReturnedLength() {

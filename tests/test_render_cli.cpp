@@ -1,5 +1,7 @@
 // spirelle-render through the real binary: arguments, exit status, messages, the report and the file.
 
+#include <sys/stat.h>
+
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonDocument>
@@ -7,6 +9,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include "FileContents.h"
+#include "ShortDisk.h"
 
 namespace {
 
@@ -149,12 +154,57 @@ class TestRenderCli : public QObject {
     QVERIFY(!QFileInfo::exists(file));
   }
 
+  // A FIFO (like a device) is refused, not replaced by a plain file.
   void unwritableOutputFails() {
-    for (const QString& path : {outDir_.filePath("no such folder/spiral.png"), outDir_.path()}) {
-      const Run run = runRenderer({"--cell", "75", "--out", path});
+    const QString fifo = outDir_.filePath("fifo");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QStringList paths{outDir_.filePath("no such folder/spiral.png"), outDir_.path(), fifo};
+    const QStringList reasons{"No such file or directory", "Is a directory", "Not a regular file"};
+    for (int i = 0; i < paths.size(); ++i) {
+      const Run run = runRenderer({"--cell", "75", "--out", paths[i]});
       QCOMPARE(run.exitCode, kExitCannotWrite);
-      QVERIFY2(run.err.contains(path), qPrintable(run.err));
+      QCOMPARE(run.err, QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(paths[i], reasons[i]));
     }
+    struct stat status {};
+    QVERIFY(::lstat(QFile::encodeName(fifo).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+  }
+
+  void fullDiskKeepsTheOlderPicture_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("small tmpfs") << int(ShortDisk::Kind::FreeSpace) << "No space left on device";
+    QTest::newRow("file-size limit") << int(ShortDisk::Kind::FileSizeLimit) << "File too large";
+  }
+  // The disk runs out while a picture is written over an older one, with ever more room: each run
+  // either replaces it with the whole new picture, or fails with the system's reason and leaves it
+  // as it was. Nothing else is left beside it.
+  void fullDiskKeepsTheOlderPicture() {
+    QFETCH(int, kind);
+    QFETCH(QString, reason);
+    ShortDisk disk(ShortDisk::Kind(kind), 128 * 1024);
+    if (!disk.available()) QSKIP("no tmpfs can be mounted here");
+    const QString file = disk.filePath("pic.png");
+    QCOMPARE(runRenderer({"--out", file}).exitCode, 0);  // the default picture, some 19 KB
+    const QByteArray newBytes = contentsOf(file);
+    QCOMPARE(runRenderer({"--cell", "75", "--out", file}).exitCode, 0);
+    const QByteArray oldBytes = contentsOf(file);
+    QString sweep;
+    bool replaced = false;
+    for (qint64 room = 0; room <= newBytes.size() + ShortDisk::kPage; room += ShortDisk::kPage) {
+      QVERIFY(writeFile(file, oldBytes));
+      Run run;
+      QVERIFY(disk.runWith(room, [&] { run = runRenderer({"--out", file}); }));
+      QVERIFY2(!replaced || run.exitCode == 0, "more room must not fail");
+      replaced = run.exitCode == 0;
+      sweep += QStringLiteral(" %1K:%2").arg(room / 1024).arg(replaced ? "new" : "old");
+      QVERIFY2(room > 0 || !replaced, "a full disk cannot hold the picture");
+      QCOMPARE(run.exitCode, replaced ? 0 : kExitCannotWrite);
+      QCOMPARE(run.err, replaced ? QString() : QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(file, reason));
+      QCOMPARE(contentsOf(file), replaced ? newBytes : oldBytes);
+      QCOMPARE(disk.names(), QStringList{"pic.png"});
+    }
+    qInfo().noquote() << "room -> picture:" << sweep;
+    QVERIFY(replaced);
   }
 
   void pictureHasTheRequestedSizeAndMarksTheShownCentre() {

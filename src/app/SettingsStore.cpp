@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
+
+#include "ReplaceFile.h"
 
 namespace app {
 
@@ -114,13 +116,18 @@ std::optional<StoredSettings> readSettingsFile(const QString& path) {
 }
 
 bool writeSettingsFile(const QString& path, const StoredSettings& settings) {
-  QSaveFile file(path);
-  // Unbuffered, so that a short write (a full disk, a file-size limit) shows in write()'s result:
-  // a buffered QSaveFile commits a file cut short when its last flush writes only part.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-  const QByteArray bytes = formatSettings(settings);
-  if (file.write(bytes) != bytes.size()) file.cancelWriting();
-  return file.commit();  // replaces the old store only when everything was written
+  return fileio::replaceFile(path, formatSettings(settings)).written;
+}
+
+void removeStoreLeftovers(const QString& path) {
+  const QFileInfo store(path);
+  fileio::removeLeftovers(store.path());
+  // Earlier versions wrote the store through "spl.usr.XXXXXX"; a crash could leave one behind.
+  const QRegularExpression earlierTemporary(QRegularExpression::anchoredPattern(
+      QRegularExpression::escape(store.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+  for (const QString& name : store.dir().entryList(QDir::Files | QDir::Hidden)) {
+    if (earlierTemporary.match(name).hasMatch()) QFile::remove(store.dir().filePath(name));
+  }
 }
 
 QString GetDataFilePath(const QString& fileName, const QString& folderName) {

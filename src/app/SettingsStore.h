@@ -47,6 +47,9 @@ std::optional<StoredSettings> readSettingsFile(const QString& path);
 // Replaces the store at `path` as a whole: a failed write leaves the previous store as it was.
 bool writeSettingsFile(const QString& path, const StoredSettings& settings);
 
+// Removes the temporary copies of the store at `path` that a crash while writing left beside it.
+void removeStoreLeftovers(const QString& path);
+
 // The full path of `fileName` in the folder `folderName` under the user's application-data folder
 // (the home folder when there is none); the folder is created when missing.
 QString GetDataFilePath(const QString& fileName, const QString& folderName);

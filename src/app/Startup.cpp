@@ -99,6 +99,7 @@ void frmMain::InitializeProgram() {
   EnableDisableFunctions(false);
   repaint();
   strSettingsFile = app::GetDataFilePath(QStringLiteral("spl.usr"), QStringLiteral("Corvanel Works"));
+  app::removeStoreLeftovers(strSettingsFile);
   ReadSettings();
   SetLanguageDependentCaptions();
   FillColorAndShowLists();

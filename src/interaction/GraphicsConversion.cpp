@@ -8,7 +8,8 @@
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
+
+#include "ReplaceFile.h"
 
 namespace {
 
@@ -25,22 +26,14 @@ int32_t writeMessage(const QByteArray& text, char* buffer) {
   return static_cast<int32_t>(length);
 }
 
-// Writes `image` to `target` as PNG through a temporary file, so that a failed write never leaves a
-// half-written target or spoils an existing one. Returns an empty string or the reason of the failure.
+// Writes `image` to `target` as PNG, all or nothing: a failed write never leaves a half-written
+// target or spoils an existing one. Returns an empty string or the reason of the failure.
 QByteArray writePng(const QImage& image, const QString& target) {
-  QSaveFile file(target);
-  if (!file.open(QIODevice::WriteOnly)) {
-    return "Cannot create the PNG file: " + file.errorString().toUtf8();
-  }
-  QImageWriter writer(&file, "png");
-  if (!writer.write(image)) {
-    file.cancelWriting();
-    return "Cannot write the PNG file: " + writer.errorString().toUtf8();
-  }
-  if (!file.commit()) {
-    return "Cannot complete the PNG file: " + file.errorString().toUtf8();
-  }
-  return {};
+  const fileio::WriteResult result = fileio::replaceFile(target, [&image](QIODevice& out) {
+    QImageWriter writer(&out, "png");
+    return writer.write(image) ? QString() : writer.errorString();
+  });
+  return result.written ? QByteArray() : "Cannot write the PNG file: " + result.reason.toUtf8();
 }
 
 QByteArray convert(const char* source, const char* target) {

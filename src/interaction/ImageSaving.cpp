@@ -1,7 +1,12 @@
 #include "ImageSaving.h"
 
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
+#include <QImageWriter>
+
+#include "ReplaceFile.h"
 
 namespace interaction {
 
@@ -25,20 +30,47 @@ bool mayWriteTo(platform::Desktop& desktop, QWidget* parent, const QString& pngN
          platform::Desktop::Answer::Yes;
 }
 
-bool writeBitmap(const QImage& picture, const QString& bmpName) {
-  if (picture.save(bmpName, "BMP")) return true;
-  QFile::remove(bmpName);  // the name was free, so whatever lies there now is our broken bitmap
-  return false;
+void tellFailure(platform::Desktop& desktop, QWidget* parent, const QString& fileName, const QString& reason) {
+  desktop.showMessage(parent, kTitle,
+                      QStringLiteral("Save error.  The image could not be written to the file") + kLineBreak +
+                          fileName + kLineBreak + kLineBreak + reason + u'.',
+                      platform::Desktop::Buttons::Ok, platform::Desktop::Icon::Exclamation);
+}
+
+fileio::WriteResult writeBitmap(const QImage& picture, const QString& bmpName) {
+  return fileio::replaceFile(bmpName, [&picture](QIODevice& out) {
+    QImageWriter writer(&out, "bmp");
+    return writer.write(picture) ? QString() : writer.errorString();
+  });
+}
+
+// The longest file name, in bytes, that the file system of `folder` takes.
+qsizetype longestFileNameIn(const QString& folder) {
+  constexpr long kUsualLongest = 255;
+  const long longest = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+  return longest > 0 ? longest : kUsualLongest;
+}
+
+// `stem` followed by `ending`, the stem cut short by whole characters where the name would be
+// longer than `longest` bytes.
+QString fittedName(QString stem, const QString& ending, qsizetype longest) {
+  while (!stem.isEmpty() && QFile::encodeName(stem + ending).size() > longest) {
+    stem.chop(stem.size() > 1 && stem.back().isLowSurrogate() ? 2 : 1);
+  }
+  return stem + ending;
 }
 
 }  // namespace
 
 QString bitmapNameFor(const QString& pngName) {
+  const QFileInfo png(pngName);
+  const QString folder = pngName.chopped(png.fileName().size());  // as given, with its last slash
   const bool hasPngExtension = pngName.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
-  const QString stem = hasPngExtension ? pngName.chopped(4) : pngName;
-  QString candidate = stem + QStringLiteral(".bmp");
+  const QString stem = hasPngExtension ? png.fileName().chopped(4) : png.fileName();
+  const qsizetype longest = longestFileNameIn(png.path());
+  QString candidate = folder + fittedName(stem, QStringLiteral(".bmp"), longest);
   for (int n = 2; QFileInfo::exists(candidate); ++n) {
-    candidate = stem + QStringLiteral(" (%1).bmp").arg(n);
+    candidate = folder + fittedName(stem, QStringLiteral(" (%1).bmp").arg(n), longest);
   }
   return candidate;
 }
@@ -48,14 +80,15 @@ void SaveImage(platform::Desktop& desktop, QWidget* parent, const QImage& pictur
   const QString pngName = desktop.askSaveFileName(parent, QStringLiteral("Save image as"),
                                                   QStringLiteral("PNG graphics file (*.png)"));
   if (pngName.isEmpty()) return;  // cancelled
+  if (const QString refusal = fileio::refusalFor(pngName); !refusal.isEmpty()) {
+    tellFailure(desktop, parent, pngName, refusal);  // a folder, a device: never replaced
+    return;
+  }
   if (!mayWriteTo(desktop, parent, pngName)) return;
 
   const QString bmpName = bitmapNameFor(pngName);
-  if (!writeBitmap(picture, bmpName)) {
-    desktop.showMessage(parent, kTitle,
-                        QStringLiteral("Save error.  The image could not be written to the file") +
-                            kLineBreak + bmpName,
-                        platform::Desktop::Buttons::Ok, platform::Desktop::Icon::Exclamation);
+  if (const fileio::WriteResult bitmap = writeBitmap(picture, bmpName); !bitmap.written) {
+    tellFailure(desktop, parent, bmpName, bitmap.reason);
     return;
   }
 

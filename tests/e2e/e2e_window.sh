@@ -20,7 +20,9 @@ for tool in Xvfb xdotool import compare; do
 done
 
 # A display of our own: Xvfb picks a free number and writes it once it accepts connections.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# -noreset: without it the server resets whenever its last client leaves (the renderer's or a
+# tool's connection), and a client that connects just then is turned away.
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 300); do
   [ -s "$work/display" ] && break
@@ -30,6 +32,12 @@ done
 [ -s "$work/display" ] || skip "Xvfb did not come up within 30 seconds"
 display=":$(head -1 "$work/display")"
 export DISPLAY=$display
+# Ready only once a client's request is answered.
+for _ in $(seq 300); do
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdotool getdisplaygeometry >/dev/null 2>&1 || skip "Xvfb on $display does not answer"
 unset QT_QPA_PLATFORM
 export XDG_CONFIG_HOME="$work/config"
 

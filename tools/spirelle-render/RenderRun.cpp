@@ -6,11 +6,11 @@
 #include <QImageWriter>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include "Picture.h"
 #include "texts/StartNumberMessages.h"
 #include "texts/WordTable.h"
+#include "ReplaceFile.h"
 
 namespace render {
 namespace {
@@ -31,18 +31,13 @@ RenderFacts drawTimed(const spiral::DrawSettings& settings, spiral::Picture& pic
   return {outcome, elapsed.count()};
 }
 
-// Writes through a temporary file, so that a failed write leaves an existing file as it was.
-QString writePng(const QImage& image, const QString& fileName) {
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  QImageWriter writer(&file, "png");
-  writer.setQuality(kPngQuality);
-  if (!writer.write(image)) {
-    file.cancelWriting();
-    return writer.errorString();
-  }
-  if (!file.commit()) return file.errorString();
-  return {};
+// All or nothing: a failed write leaves an existing file as it was.
+fileio::WriteResult writePng(const QImage& image, const QString& fileName) {
+  return fileio::replaceFile(fileName, [&image](QIODevice& out) {
+    QImageWriter writer(&out, "png");
+    writer.setQuality(kPngQuality);
+    return writer.write(image) ? QString() : writer.errorString();
+  });
 }
 
 QJsonValue runOrNull(const std::optional<int>& run) {
@@ -117,8 +112,8 @@ int renderSpiral(const RenderOptions& options, QTextStream& out, QTextStream& er
     return kExitRefused;
   }
   if (!options.outFile.isEmpty()) {
-    if (QString problem = writePng(picture.image(), options.outFile); !problem.isEmpty()) {
-      err << QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(options.outFile, problem);
+    if (const fileio::WriteResult result = writePng(picture.image(), options.outFile); !result.written) {
+      err << QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(options.outFile, result.reason);
       return kExitCannotWrite;
     }
   }

@@ -1,0 +1,93 @@
+// Writing a file all or nothing: which targets are replaced, which refused, and that nothing but
+// the target is ever left. How a full disk is met is tested at each writer's own tests.
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "FileContents.h"
+#include "ReplaceFile.h"
+
+namespace {
+
+const QByteArray kOld = "the user's file";
+const QByteArray kNew = "the new contents";
+
+mode_t modeOf(const QString& path) {  // the kind of file and its permissions
+  struct stat status {};
+  return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode : 0;
+}
+
+}  // namespace
+
+class TestFileio : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // The target is "target" in an empty folder, made as `kind` says; "real" is the file a link
+  // names. `reason` is empty when the new contents must arrive.
+  void targetsAreReplacedOrRefused_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QStringList>("namesLeft");
+    QTest::newRow("missing") << "missing" << "" << QStringList{"target"};
+    QTest::newRow("regular, owner only") << "regular" << "" << QStringList{"target"};
+    QTest::newRow("link to a regular file") << "link" << "" << QStringList{"real", "target"};
+    QTest::newRow("link to a missing file") << "dangling link" << "" << QStringList{"real", "target"};
+    QTest::newRow("contents fail") << "regular" << "the encoder gave up" << QStringList{"target"};
+    QTest::newRow("directory") << "directory" << systemReason(EISDIR) << QStringList{"target"};
+    QTest::newRow("FIFO") << "fifo" << "Not a regular file" << QStringList{"target"};
+    QTest::newRow("device") << "device" << "Not a regular file" << QStringList{"target"};
+    QTest::newRow("folder missing") << "no folder" << systemReason(ENOENT) << QStringList{};
+  }
+
+  void targetsAreReplacedOrRefused() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QFETCH(QStringList, namesLeft);
+    QTemporaryDir dir;
+    QString target = dir.filePath("target");
+    const QString real = dir.filePath("real");
+    const QByteArray targetName = QFile::encodeName(target);
+    if (kind == "regular") {
+      QVERIFY(writeFile(target, kOld) && ::chmod(targetName.constData(), 0600) == 0);
+    } else if (kind == "link" || kind == "dangling link") {
+      if (kind == "link") QVERIFY(writeFile(real, kOld));
+      QVERIFY(QFile::link("real", target));  // relative to the link's folder
+    } else if (kind == "directory") {
+      QVERIFY(QDir(dir.path()).mkdir("target"));
+    } else if (kind == "fifo") {
+      QCOMPARE(::mkfifo(targetName.constData(), 0600), 0);
+    } else if (kind == "device" && ::mknod(targetName.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
+      QSKIP("only root can make a device node");
+    } else if (kind == "no folder") {
+      target = dir.filePath("no folder/target");
+    }
+    const mode_t modeBefore = modeOf(target);
+
+    const fileio::WriteResult result = fileio::replaceFile(target, [&reason](QIODevice& out) {
+      out.write(kNew);
+      return reason == "the encoder gave up" ? reason : QString();
+    });
+
+    QCOMPARE(result.written, reason.isEmpty());
+    QCOMPARE(result.reason, reason);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+             namesLeft);
+    const QString file = kind.contains("link") ? real : target;  // where the contents go
+    if (reason.isEmpty()) {
+      QCOMPARE(contentsOf(file), kNew);
+      if (kind == "regular") QCOMPARE(modeOf(file), mode_t(S_IFREG | 0600));
+      if (kind.contains("link")) QCOMPARE(modeOf(target) & S_IFMT, mode_t(S_IFLNK));
+    } else {
+      QCOMPARE(modeOf(target), modeBefore);
+      if (kind == "regular") QCOMPARE(contentsOf(file), kOld);
+    }
+  }
+};
+
+QTEST_GUILESS_MAIN(TestFileio)
+#include "test_fileio.moc"
