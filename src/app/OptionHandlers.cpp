@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -135,6 +136,10 @@ void frmMain::HideColorLegend() {
 
 void frmMain::SetCWsoftwareButtonVisibility() {
   const auto scheme = static_cast<spiral::ColorScheme>(cboColorBy->currentIndex());
-  cmdCWsoftware->setVisible(scheme == spiral::ColorScheme::Cluster || scheme == spiral::ColorScheme::Veltra ||
-                            scheme == spiral::ColorScheme::White);
+  const bool shown = scheme == spiral::ColorScheme::Cluster || scheme == spiral::ColorScheme::Veltra ||
+                     scheme == spiral::ColorScheme::White;
+  cmdCWsoftware->setVisible(shown);
+  // A paused animation keeps its status text raised over the same place: the text goes behind the
+  // button, so that it neither paints over the button nor takes its clicks.
+  if (shown) lblSpiralling->stackUnder(cmdCWsoftware);
 }

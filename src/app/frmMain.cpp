@@ -47,6 +47,14 @@ QLabel* placeLabel(QWidget* parent, int left, int top, int width, int height,
   return label;
 }
 
+// A grouping frame paints the window's background, so where two frames overlap the one in front
+// hides what lies in the one behind.
+QFrame* placeFrame(QWidget* parent, int left, int top, int width, int height) {
+  auto* frame = place<QFrame>(parent, left, top, width, height);
+  frame->setAutoFillBackground(true);
+  return frame;
+}
+
 QPushButton* placeButton(QWidget* parent, int left, int top, int width, int height,
                          const QString& text = QString()) {
   auto* button = place<QPushButton>(parent, left, top, width, height);
@@ -96,7 +104,7 @@ frmMain::frmMain(platform::Desktop& desktop, QWidget* parent)
 void frmMain::createOptionControls() {
   chkGrid = place<QCheckBox>(this, 210, 360, 1020, 240);
   chkNumerals = place<QCheckBox>(this, 1470, 360, 1485, 240);
-  fraCellObject = place<QFrame>(this, 0, 735, 3795, 330);
+  fraCellObject = placeFrame(this, 0, 735, 3795, 330);
   lblUse = placeLabel(fraCellObject, 210, 0, 1170, 330);
   optCircles = place<QRadioButton>(fraCellObject, 1470, -75, 960, 435);
   optSquares = place<QRadioButton>(fraCellObject, 2520, -75, 1170, 435);
@@ -109,7 +117,7 @@ void frmMain::createOptionControls() {
 }
 
 void frmMain::createStartNumberFrame() {
-  QFrame* frame = fraStartNumberFrame = place<QFrame>(this, 210, 2625, 3375, 3060);
+  QFrame* frame = fraStartNumberFrame = placeFrame(this, 210, 2625, 3375, 3060);
   lblStartNumber = placeLabel(frame, 0, 45, 1380, 330);
   // Lies under the text box and its scroll bar; animations bring it forward.
   lblStartNumberOutput = placeLabel(frame, 1995, 50, 1485, 330);
@@ -137,7 +145,7 @@ void frmMain::createStartNumberFrame() {
 }
 
 void frmMain::createButtonFrame() {
-  QFrame* frame = fraButtonFrame = place<QFrame>(this, 210, 4620, 3375, 3140);
+  QFrame* frame = fraButtonFrame = placeFrame(this, 210, 4620, 3375, 3140);
   cmdStopButton = placeButton(frame, 840, 0, 1590, 330, QStringLiteral("Stop"));
   cmdPauseButton = placeButton(frame, 840, 420, 1590, 330, QStringLiteral("Pause"));
   cmdResumeButton = placeButton(frame, 840, 840, 1590, 330);
