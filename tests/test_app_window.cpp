@@ -93,7 +93,11 @@ class TestAppWindow : public QObject {
     row("start 5 keeps central prime", withLine(withLine(base, 5, "\"5\""), 8, "1"),
         "3,0,0,2 \"5\" numerals central circles English");
     row("start not digits", withLine(base, 5, "\"12a\""), kDefaults);
-    row("start above the largest", withLine(base, 5, "\"2147483647\""), kDefaults);
+    row("start in blanks", withLine(withLine(base, 5, "\" 13 \""), 8, "1"),
+        "3,0,0,2 \"13\" numerals central circles English");
+    // Kept as stored: the first draw refuses it with its message.
+    row("start above the largest", withLine(withLine(base, 5, "\"2147483647\""), 8, "1"),
+        "3,0,0,2 \"2147483647\" numerals circles English");
     row("unknown language", withLine(base, 2, "2"), kDefaults);
   }
 
@@ -104,7 +108,11 @@ class TestAppWindow : public QObject {
     harness.writeStoreLines(lines);
     frmMain& w = harness.start();
     QCOMPARE(restoredIn(w), expected);
-    QVERIFY(harness.desktop.messages.empty());
+    const bool refused = w.txbStartNumber->text() == QStringLiteral("2147483647");
+    QCOMPARE(harness.desktop.messages.size(), size_t(refused ? 1 : 0));
+    if (refused) {
+      QCOMPARE(harness.desktop.messages.back().text, QStringLiteral("Start number must be <= 2^31 - 2 = 2147483646."));
+    }
   }
 
   // Closing the window saves like Quit.

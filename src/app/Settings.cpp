@@ -22,12 +22,14 @@ int storedListIndex(const QComboBox* list, int stored, int lowest, int fallback)
   return std::max(stored, lowest);
 }
 
-bool isStorableStartNumber(const QString& text) {
+// Digits only. A number too large for a picture is still the user's: it goes back into the box,
+// and the first draw refuses it with its message, as it would any start the user typed.
+bool isDigitText(const QString& text) {
   if (text.isEmpty()) return false;
   for (QChar c : text) {
-    if (!c.isDigit() || c.unicode() > '9') return false;
+    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
   }
-  return !spiral::isStartNumberTooLarge(text.toStdString());
+  return true;
 }
 
 constexpr int kSmallestKeptBoxSizeIndex = 3;  // stored sizes below 7 pixels come back as 7
@@ -59,8 +61,8 @@ void frmMain::applySettings(const app::StoredSettings& s) {
   intBoxSizeIndex = cboBoxSize->currentIndex();
   intColorCount = cboColorBy->currentData().toInt();
 
-  const QString startText =
-      isStorableStartNumber(s.startNumberText) ? s.startNumberText : defaults.startNumberText;
+  const QString trimmed = s.startNumberText.trimmed();
+  const QString startText = isDigitText(trimmed) ? trimmed : defaults.startNumberText;
   setStartNumberText(startText);
 
   chkGrid->setChecked(s.grid == 1);
