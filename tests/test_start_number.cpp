@@ -62,7 +62,27 @@ class TestStartNumber : public QObject {
   void backspaceAtTwelveOrInAnEmptyBoxDoesNothingAndEnterDrawsFromOne() {
     typeInto(w->txbStartNumber, QStringLiteral("123456789012"));
     QTest::keyClick(w->txbStartNumber, Qt::Key_Backspace);
+    QTest::keyClick(w->txbStartNumber, Qt::Key_Z, Qt::ControlModifier);  // the box's own undo
     QCOMPARE(w->txbStartNumber->text(), QStringLiteral("123456789012"));
+    QTest::keyClick(w->txbStartNumber, Qt::Key_A, Qt::ControlModifier);
+    QVERIFY(!w->txbStartNumber->hasSelectedText());
+    // Its menu holds only what the keys may do: at twelve characters nothing but Delete.
+    w->txbStartNumber->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("5"));
+    const auto menuOffers = [this] {
+      std::unique_ptr<QMenu> menu(w->createStartNumberMenu());
+      QStringList offered;
+      for (QAction* action : menu->actions()) {
+        if (action->isEnabled()) offered << action->text().remove('&');
+      }
+      return offered;
+    };
+    QCOMPARE(menuOffers(), QStringList{"Delete"});
+    w->txbStartNumber->setText(QStringLiteral("12"));
+    w->txbStartNumber->selectAll();
+    QCOMPARE(menuOffers(), (QStringList{"Cut", "Copy", "Paste", "Delete"}));
+    QTest::keyClick(w->txbStartNumber, Qt::Key_Delete);  // Delete is no character: never filtered
+    QCOMPARE(w->txbStartNumber->text(), QString());
 
     w->txbStartNumber->clear();
     const int passes = w->drawPassCount();

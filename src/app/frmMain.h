@@ -22,6 +22,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -224,6 +225,8 @@ class frmMain : public QWidget {
   // 24 cut, otherwise the character's code). Setting keyAscii to 0 discards the key.
   void txbStartNumber_KeyPress(int& keyAscii);
   static bool IsAllowedKey(int keyAscii);
+  // The box's context menu, built afresh for each opening; the caller owns it.
+  QMenu* createStartNumberMenu();
   void txbStartNumber_Change();
   // True when the digit string stands for a number above lngMaxNumber.
   static bool IsStartNumberTooLarge(const QString& digits);

@@ -2,10 +2,15 @@
 // and the messages about it.
 
 #include <algorithm>
+#include <memory>
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 
 #include "RefusalMessages.h"
@@ -20,21 +25,31 @@ namespace {
 
 // The key codes of a classic text box's key press event.
 constexpr int kDiscarded = 0;
+constexpr int kSelectAll = 1;  // Ctrl+A
 constexpr int kCopy = 3;
 constexpr int kBackspace = 8;
 constexpr int kEnter = 13;
 constexpr int kPaste = 22;
 constexpr int kCut = 24;
+constexpr int kRedo = 25;  // Ctrl+Y
+constexpr int kUndo = 26;  // Ctrl+Z
 
 // The code a classic text box would see for this key, or none for the keys that type no character
-// (arrows, Delete, Home, End, Tab, other Ctrl combinations): those are never filtered.
+// (arrows, Delete, Home, End, Tab): those are never filtered. The box's own editing shortcuts get
+// the code of their Ctrl letter (undo 26, select all 1, ...), so the filter's rule covers them too.
 std::optional<int> classicKeyCode(const QKeyEvent& key) {
+  if (key.matches(QKeySequence::Undo)) return kUndo;  // Alt+Backspace too
+  if (key.matches(QKeySequence::Redo)) return kRedo;
+  if (key.matches(QKeySequence::SelectAll)) return kSelectAll;
   if (key.key() == Qt::Key_Backspace) return kBackspace;
   if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) return kEnter;
   if (key.matches(QKeySequence::Copy)) return kCopy;
   if (key.matches(QKeySequence::Paste)) return kPaste;
   if (key.matches(QKeySequence::Cut)) return kCut;
-  if (key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return std::nullopt;
+  if (key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) {
+    if (key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z) return key.key() - Qt::Key_A + 1;
+    return std::nullopt;  // Ctrl with an arrow, Home, End or Delete moves or deletes
+  }
   const QString text = key.text();
   if (text.isEmpty() || !text.at(0).isPrint()) return std::nullopt;
   return text.at(0).unicode();
@@ -77,6 +92,11 @@ void frmMain::ShowStartNumberMessage(StartNumberMessage message) {
 // clicked, like every control, and hands it back at once.
 void frmMain::installStartNumberEventHooks() {
   new interaction::EventHook(txbStartNumber, [this](QEvent* event) {
+    if (event->type() == QEvent::ContextMenu) {
+      std::unique_ptr<QMenu> menu(createStartNumberMenu());
+      menu->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+      return true;
+    }
     if (event->type() != QEvent::KeyPress) return false;
     const std::optional<int> code = classicKeyCode(static_cast<const QKeyEvent&>(*event));
     if (!code) return false;
@@ -100,6 +120,26 @@ void frmMain::txbStartNumber_KeyPress(int& keyAscii) {
   } else if (!IsAllowedKey(keyAscii) || text.size() >= intMaxStartDigits) {
     keyAscii = kDiscarded;  // at the longest text even Backspace and the clipboard keys
   }
+}
+
+// The box's own menu offers only what the key filter lets through: cut, copy and paste (not at
+// the longest text), and Delete. Undo, redo and select all are no keys of the filter.
+QMenu* frmMain::createStartNumberMenu() {
+  const auto passesFilter = [this](int code) {
+    txbStartNumber_KeyPress(code);
+    return code != kDiscarded;
+  };
+  const bool selection = txbStartNumber->hasSelectedText();
+  auto* menu = new QMenu(txbStartNumber);
+  const auto add = [this, menu](const QString& text, bool enabled, auto slot) {
+    menu->addAction(text, txbStartNumber, slot)->setEnabled(enabled);
+  };
+  add(QStringLiteral("Cu&t"), selection && passesFilter(kCut), &QLineEdit::cut);
+  add(QStringLiteral("&Copy"), selection && passesFilter(kCopy), &QLineEdit::copy);
+  add(QStringLiteral("&Paste"), passesFilter(kPaste) && !QGuiApplication::clipboard()->text().isEmpty(),
+      &QLineEdit::paste);
+  add(QStringLiteral("Delete"), selection, &QLineEdit::del);
+  return menu;
 }
 
 bool frmMain::IsAllowedKey(int keyAscii) {
