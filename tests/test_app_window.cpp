@@ -66,6 +66,8 @@ class TestAppWindow : public QObject {
     frmMain& w = harness.start();
     QCOMPARE(w.drawPassCount(), 1);
     QCOMPARE(restoredIn(w), kDefaults);
+    QCOMPARE(w.focusWidget(), w.txbStartNumber);
+    QCOMPARE(w.txbStartNumber->cursorPosition(), 1);
     QCOMPARE((QStringList{w.cboBoxSize->currentText(), w.cboColorBy->currentText(), w.cboShow->currentText(),
                           w.optCircles->text(), w.lblNumberShown->text(), w.lblNumberShown2->text(),
                           w.cboColorBy->itemText(6)}),

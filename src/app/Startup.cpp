@@ -42,6 +42,7 @@ void frmMain::Form_Load() {
   cmdCWsoftware->move(Picture1[0]->x() - platform::twipsToPixels(100), Picture1[0]->y());
   SetCWsoftwareButtonVisibility();
   blnFormLoaded = true;
+  SetFocusToActiveControl();  // typing goes into the start-number box at once
 }
 
 void frmMain::InitializeVariables() {
