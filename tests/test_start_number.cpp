@@ -132,6 +132,25 @@ class TestStartNumber : public QObject {
     QCOMPARE(w->drawPassCount(), passes);
   }
 
+  // Each repeated step is drawn, and a wheel notch is one step like one click on an arrow.
+  void aHeldArrowRepeatsAndAWheelNotchIsOneStep() {
+    typeInto(w->txbStartNumber, QStringLiteral("100"));
+    QTest::keyClick(w->txbStartNumber, Qt::Key_Return);
+    const int passes = w->drawPassCount();
+    const QPoint upArrow(w->vsbStartNumber->width() / 2, 1);
+    QTest::mousePress(w->vsbStartNumber, Qt::LeftButton, {}, upArrow);
+    QTest::qWait(1000);
+    QTest::mouseRelease(w->vsbStartNumber, Qt::LeftButton, {}, upArrow);
+    const int steps = w->txbStartNumber->text().toInt() - 100;
+    QVERIFY2(steps > 2, qPrintable(QString::number(steps)));
+    QCOMPARE(w->drawPassCount(), passes + steps);
+
+    QWheelEvent notch(QPointF(2, 2), w->vsbStartNumber->mapToGlobal(QPointF(2, 2)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w->vsbStartNumber, &notch);
+    QCOMPARE(w->txbStartNumber->text().toInt(), 100 + steps + 1);
+  }
+
   void scrollBarSteps_data() {
     QTest::addColumn<QString>("start");
     QTest::addColumn<bool>("primesOnly");

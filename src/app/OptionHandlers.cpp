@@ -33,6 +33,7 @@ void frmMain::EnableDisableFunctions(bool blnA) {
 void frmMain::EnableDisableFunctions2(bool blnA) {
   for (QWidget* control : std::initializer_list<QWidget*>{optSquares, optCircles, cboBoxSize, cboColorBy,
                                                           cboShow, txbStartNumber, cmdDraw, vsbStartNumber}) {
+    if (control == vsbStartNumber && scrollBarStepping_) continue;  // held by the user
     control->setEnabled(blnA);
   }
 }

@@ -333,6 +333,7 @@ class frmMain : public QWidget {
   platform::Desktop& desktop_;
   int drawPasses_ = 0;
   bool drawPassRunning_ = false;
+  bool scrollBarStepping_ = false;  // a pass drawing the scroll bar's own step is running
   QElapsedTimer passClock_;      // time since the running pass began
   qint64 lastPassRepaintMs_ = 0;  // when the running pass last repainted the picture
 };

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 
 #include "RefusalMessages.h"
@@ -188,8 +189,13 @@ void frmMain::keepScrollBarInStep(int64_t number) {
 // prime" ticked the step goes on to the next prime in its direction.
 void frmMain::vsbStartNumber_Change() {
   if (blnSyncingScrollBar || blnAdjustingScrollBar || !blnFormLoaded) return;
-  int value = vsbStartNumber->value();
   const int64_t boxNumber = numberInStartBox();
+  if (drawPassRunning_) {
+    // A held arrow repeating while a 1-pixel pass yields: the step waits for the pass to end.
+    setScrollBarQuietly(boxNumber);
+    return;
+  }
+  int value = vsbStartNumber->value();
   if (chkCentralNumberPrime->isChecked()) {
     const std::optional<int> prime = primeStepOfScrollBar(value, boxNumber);
     if (!prime) {
@@ -201,6 +207,9 @@ void frmMain::vsbStartNumber_Change() {
   }
   if (boxNumber != value) {
     txbStartNumber->setText(QString::number(value));
+    // The bar stays enabled through the pass of its own step: disabling it would end the
+    // auto-repeat of an arrow held down.
+    const QScopedValueRollback<bool> stepping(scrollBarStepping_, true);
     DrawSpiral();
   }
 }
