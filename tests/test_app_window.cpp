@@ -170,10 +170,16 @@ class TestAppWindow : public QObject {
         {[&] { w.chkCentralNumberPrime->click(); }, 0},
         {[&] { w.chkCalculateLongest->click(); }, 0},
         {[&] { w.cboBoxSize_Click(); }, 0},  // the size already shown
+        // The user's choices: another item by key, and the item already selected.
+        {[&] { QTest::keyClick(w.cboShow, Qt::Key_Up); }, 1},
+        {[&] { emit w.cboShow->activated(w.cboShow->currentIndex()); }, 1},
+        {[&] { emit w.cboColorBy->activated(w.cboColorBy->currentIndex()); }, 1},
+        {[&] { emit w.cboBoxSize->activated(w.cboBoxSize->currentIndex()); }, 0},
     };
     for (const auto& [change, draws] : changes) {
       const int before = w.drawPassCount();
       change();
+      QCoreApplication::processEvents();  // the user's next choice comes in an event of its own
       QCOMPARE(w.drawPassCount() - before, draws);
     }
   }

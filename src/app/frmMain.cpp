@@ -15,6 +15,7 @@
 #include "Palette.h"
 #include "SpiralView.h"
 #include "interaction/LabelClick.h"
+#include "interaction/ListChoice.h"
 #include "interaction/UpwardScrollBar.h"
 #include "interaction/WebLinks.h"
 #include "platform/Twips.h"
@@ -203,10 +204,11 @@ void frmMain::connectHandlers() {
   connect(chkNumerals, &QCheckBox::toggled, this, &frmMain::chkNumerals_Click);
   connect(chkCentralNumberPrime, &QCheckBox::toggled, this, &frmMain::chkCentralNumberPrime_Click);
   connect(chkCalculateLongest, &QCheckBox::toggled, this, &frmMain::chkCalculateLongest_Click);
-  connect(cboBoxSize, &QComboBox::currentIndexChanged, this, &frmMain::cboBoxSize_Click);
-  connect(cboColorBy, &QComboBox::currentIndexChanged, this, &frmMain::cboColorBy_Click);
-  connect(cboShow, &QComboBox::currentIndexChanged, this, &frmMain::cboShow_Click);
-  connect(cboClockTicks, &QComboBox::currentIndexChanged, this, &frmMain::cboClockTicks_Click);
+  // A list's click is every choice, also of the item already selected.
+  interaction::callOnEveryChoice(cboBoxSize, [this] { cboBoxSize_Click(); });
+  interaction::callOnEveryChoice(cboColorBy, [this] { cboColorBy_Click(); });
+  interaction::callOnEveryChoice(cboShow, [this] { cboShow_Click(); });
+  interaction::callOnEveryChoice(cboClockTicks, [this] { cboClockTicks_Click(); });
 
   // Draw pass and shutdown.
   connect(cmdDraw, &QPushButton::clicked, this, &frmMain::cmdDraw_Click);
