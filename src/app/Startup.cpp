@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 
 #include "SpiralView.h"
@@ -36,6 +37,9 @@ void frmMain::Form_Load() {
   InitializeCommonValues();
   SetMainWindowCaption();
   SetControlsFontName(QStringLiteral("Arial"), false);
+  // The window takes its place before it is shown, so that a message box of the first draw
+  // opens centred on it like every later one.
+  move(screen()->availableGeometry().center() - rect().center());
   show();
   InitializeProgram();
   EnableDisableFunctions(true);
