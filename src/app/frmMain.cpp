@@ -229,6 +229,7 @@ void frmMain::connectHandlers() {
   connect(ClkClock, &QTimer::timeout, this, &frmMain::ClkClock_Timer);
 
   // Click report, links, help and the other-software window.
+  installNumberInspector();
   connect(picSpiral, &SpiralView::mouseReleased, this, [this](Qt::MouseButton button, QPointF position) {
     picSpiral_MouseUp(button, position.x(), position.y());
   });

@@ -264,6 +264,14 @@ class frmMain : public QWidget {
   // The 1-based position along the spiral of the cell in that row and column of the picture (row
   // 0 at the top, column 0 at the left), for the geometry of the last draw pass.
   int64_t GetSpiralPosition(int row, int column) const;
+  // The number drawn in the cell under the picture pixel (X, Y), as the click reports it; none over
+  // the background, a number not shown or a point beside the drawn cells.
+  std::optional<int64_t> numberAtPixel(double X, double Y) const;
+  // The number inspector's tooltip for the picture pixel (X, Y): the number, "prime" or its
+  // factors, and its ring. Empty where the click would report nothing.
+  QString numberTipAt(double X, double Y) const;
+  // Ctrl+C: the start-number box's selected text, or else the picture as an image.
+  void copySelectionOrPicture();
   void lblOnlineDocumentation_Click();
   void lblCorvanelWorks_Click();
   // Shows the help window modally; it leaves the program in English.
@@ -311,6 +319,7 @@ class frmMain : public QWidget {
 
   // Click report, help and catalogue pieces (interaction/, language/, catalogue/)
   void reportNumberAt(double X, double Y);
+  void installNumberInspector();
   int cellIndexAt(int pixel, int centerPixel) const;
   void offerToSaveImage();
   void showOtherSoftwareWindow();

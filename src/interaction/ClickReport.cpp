@@ -22,27 +22,31 @@ void frmMain::picSpiral_MouseUp(Qt::MouseButton button, double X, double Y) {
   }
 }
 
-// Reads the geometry and start number of the last draw pass, not the text of the box, so the number
-// belongs to the spiral on the screen. A point that is not on a drawn cell reports nothing: outside
-// the picture (a drag may end there) and, when the cells do not fill the picture, the strip beside
-// them and the empty corner of a spiral with an even number of cells per side.
 void frmMain::reportNumberAt(double X, double Y) {
+  const std::optional<int64_t> number = numberAtPixel(X, Y);
+  if (number) desktop_.showMessage(this, QLocale().toString(static_cast<qlonglong>(*number)), QString());
+}
+
+// Reads the geometry and start number of the last draw pass, not the text of the box, so the number
+// belongs to the spiral on the screen. A point that is not on a drawn cell has none: outside the
+// picture (a drag may end there) and, when the cells do not fill the picture, the strip beside
+// them and the empty corner of a spiral with an even number of cells per side.
+std::optional<int64_t> frmMain::numberAtPixel(double X, double Y) const {
   const double roundedX = std::nearbyint(X);  // halves to the even neighbour
   const double roundedY = std::nearbyint(Y);
   const bool onPicture =
       roundedX >= 0 && roundedX < picture.width() && roundedY >= 0 && roundedY < picture.height();
-  if (!onPicture || intBoxSize <= 0) return;  // nothing drawn yet has no cells
+  if (!onPicture || intBoxSize <= 0) return std::nullopt;  // nothing drawn yet has no cells
   const int x = static_cast<int>(roundedX);
   const int y = static_cast<int>(roundedY);
 
   const bool everyCellFilled =
       cboShow->currentIndex() == static_cast<int>(spiral::NumberClass::All) && optSquares->isChecked();
-  if (!everyCellFilled && !picture.isMarked(x, y)) return;  // background or a number not shown
+  if (!everyCellFilled && !picture.isMarked(x, y)) return std::nullopt;  // background or not shown
 
   const int64_t position = GetSpiralPosition(cellIndexAt(y, intCenterY), cellIndexAt(x, intCenterX));
-  if (position > lngNumberOfNumbers) return;  // beyond the last number drawn
-  const int64_t number = lngStartNumber - 1 + position;
-  desktop_.showMessage(this, QLocale().toString(static_cast<qlonglong>(number)), QString());
+  if (position > lngNumberOfNumbers) return std::nullopt;  // beyond the last number drawn
+  return lngStartNumber - 1 + position;
 }
 
 // The row or column of the cell drawn over pixel `pixel`, counted from the top or left like the

@@ -99,7 +99,12 @@ void frmMain::installStartNumberEventHooks() {
       return true;
     }
     if (event->type() != QEvent::KeyPress) return false;
-    const std::optional<int> code = classicKeyCode(static_cast<const QKeyEvent&>(*event));
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    if (key.matches(QKeySequence::Copy) && !txbStartNumber->hasSelectedText()) {
+      copySelectionOrPicture();  // nothing to copy here: the picture
+      return true;
+    }
+    const std::optional<int> code = classicKeyCode(key);
     if (!code) return false;
     int keyAscii = *code;
     txbStartNumber_KeyPress(keyAscii);

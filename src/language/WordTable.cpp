@@ -58,6 +58,8 @@ constexpr std::array<Slots, static_cast<int>(Word::Count)> kEntries = {{
     {"Triangular numbers", "Dreieckzahlen", "", "", "", ""},
     {"Use", "Darstellung", "", "", "", ""},
     {"White", "Weiss", "", "", "", ""},
+    {"prime", "Primzahl", "", "", "", ""},
+    {"Ring", "Ring", "", "", "", ""},
 }};
 
 }  // namespace
