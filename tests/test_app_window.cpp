@@ -65,6 +65,8 @@ class TestAppWindow : public QObject {
     MainWindowHarness harness;
     frmMain& w = harness.start();
     QCOMPARE(restoredIn(w), kDefaults);
+    QCOMPARE(w.focusWidget(), w.txbStartNumber);
+    QCOMPARE(w.txbStartNumber->cursorPosition(), 1);
     QCOMPARE((QStringList{w.cboBoxSize->currentText(), w.cboColorBy->currentText(), w.cboShow->currentText(),
                           w.optCircles->text(), w.lblNumberShown->text(), w.lblNumberShown2->text(),
                           w.cboColorBy->itemText(6)}),
@@ -92,7 +94,11 @@ class TestAppWindow : public QObject {
     row("start 5 keeps central prime", withLine(withLine(base, 5, "\"5\""), 8, "1"),
         "3,0,0,2 \"5\" numerals central circles English");
     row("start not digits", withLine(base, 5, "\"12a\""), kDefaults);
-    row("start above the largest", withLine(base, 5, "\"2147483647\""), kDefaults);
+    row("start in blanks", withLine(withLine(base, 5, "\" 13 \""), 8, "1"),
+        "3,0,0,2 \"13\" numerals central circles English");
+    // Kept as stored: the first draw refuses it with its message.
+    row("start above the largest", withLine(withLine(base, 5, "\"2147483647\""), 8, "1"),
+        "3,0,0,2 \"2147483647\" numerals circles English");
     row("unknown language", withLine(base, 2, "2"), kDefaults);
   }
 
@@ -103,7 +109,11 @@ class TestAppWindow : public QObject {
     harness.writeStoreLines(lines);
     frmMain& w = harness.start();
     QCOMPARE(restoredIn(w), expected);
-    QVERIFY(harness.desktop.messages.empty());
+    const bool refused = w.txbStartNumber->text() == QStringLiteral("2147483647");
+    QCOMPARE(harness.desktop.messages.size(), size_t(refused ? 1 : 0));
+    if (refused) {
+      QCOMPARE(harness.desktop.messages.back().text, QStringLiteral("Start number must be <= 2^31 - 2 = 2147483646."));
+    }
   }
 
   // Closing the window saves like Quit.
@@ -158,9 +168,15 @@ class TestAppWindow : public QObject {
         {[&] { w.chkCentralNumberPrime->click(); }, 0},
         {[&] { w.chkCalculateLongest->click(); }, 0},
         {[&] { w.cboBoxSize_Click(); }, 0},  // the size already shown
+        // The user's choices: another item by key, and the item already selected.
+        {[&] { QTest::keyClick(w.cboShow, Qt::Key_Up); }, 1},
+        {[&] { emit w.cboShow->activated(w.cboShow->currentIndex()); }, 1},
+        {[&] { emit w.cboColorBy->activated(w.cboColorBy->currentIndex()); }, 1},
+        {[&] { emit w.cboBoxSize->activated(w.cboBoxSize->currentIndex()); }, 0},
     };
     for (const auto& [change, draws] : changes) {
-      QCOMPARE(redrawn(w, change), draws == 1);
+      // The user's next choice comes in an event of its own.
+      QCOMPARE(redrawn(w, [&] { change(); QCoreApplication::processEvents(); }), draws == 1);
     }
   }
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QSet>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "MainWindowHarness.h"
@@ -48,6 +49,11 @@ class TestCatalogue : public QObject {
     w.open([&] {
       QCOMPARE(w.scrollBar()->minimum(), 0);
       QCOMPARE(w.scrollBar()->maximum(), 12);
+      // The wheel turned down over a description scrolls the list.
+      QWheelEvent notch(QPointF(5, 5), w.description(1)->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(w.description(1), &notch);
+      QVERIFY(w.scrollBar()->value() > 0);
       QSet<QString> titles;
       for (int value = 0; value <= 12; ++value) {
         w.scrollBar()->setValue(value);

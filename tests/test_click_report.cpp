@@ -88,6 +88,48 @@ class TestClickReport : public QObject {
     QCOMPARE(titlesAfter(x + 37 * s, y + 37 * s), QStringList{"2,147,483,646"});
   }
 
+  // The inspector's tooltip comes from the same cell as the click's report.
+  void theInspectorTellsWhatAShownCellHolds() {
+    frmMain& w = drawn(kSevenPixels, kAllNumbers, true, "1");
+    const int x = w.lastPass.geometry.centerX, y = w.lastPass.geometry.centerY, s = w.intBoxSize();
+    QCOMPARE(w.numberTipAt(x, y), QString("1\nRing 1"));
+    QCOMPARE(w.numberTipAt(x + s, y), QString("2: prime\nRing 2"));
+    QCOMPARE(w.numberTipAt(x + s, y + s), QString("9 = 3^2\nRing 2"));
+    language::intLanguage = language::kGerman;
+    QCOMPARE(w.numberTipAt(x + s, y), QString("2: Primzahl\nRing 2"));
+    language::intLanguage = language::kEnglish;
+    w.txbStartNumber->setText("1000");
+    w.cmdDraw->click();
+    QCOMPARE(w.numberTipAt(x + s, y), QString("1,001 = 7 \u00D7 11 \u00D7 13\nRing 2"));
+    w.txbStartNumber->setText("2147478022");
+    w.cmdDraw->click();
+    QCOMPARE(w.numberTipAt(x + 37 * s, y + 37 * s),
+             QString("2,147,483,646 = 2 \u00D7 3^2 \u00D7 7 \u00D7 11 \u00D7 31 \u00D7 151 \u00D7 331\nRing 38"));
+
+    // Over the widget, after the pointer's rest; nothing over a number not shown.
+    drawn(kSevenPixels, kPrimes, false, "1");
+    const auto tipOver = [&](int px, int py) {
+      const QPoint at(px + SpiralView::kBorder, py + SpiralView::kBorder);
+      QHelpEvent rest(QEvent::ToolTip, at, harness->window().picSpiral->mapToGlobal(at));
+      QApplication::sendEvent(harness->window().picSpiral, &rest);
+      return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(tipOver(x, y), QString());  // 1 is not prime
+    QCOMPARE(tipOver(x + s, y), QString("2: prime\nRing 2"));
+  }
+
+  // Ctrl+C copies the selected start-number text, or else exactly the picture's pixels.
+  void ctrlCCopiesTheSelectionOrThePicture() {
+    frmMain& w = drawn(kSevenPixels, kPrimes, false, "1234");
+    w.txbStartNumber->setSelection(1, 2);
+    QTest::keyClick(w.txbStartNumber, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString("23"));
+    w.txbStartNumber->deselect();
+    QTest::keyClick(w.txbStartNumber, Qt::Key_C, Qt::ControlModifier);
+    const QImage copied = QApplication::clipboard()->image();
+    QCOMPARE(copied.convertToFormat(QImage::Format_RGB32), w.picture.image().convertToFormat(QImage::Format_RGB32));
+  }
+
   // The walk that drew the spiral puts index i at a cell; the click at that cell's centre must
   // report start + i if that number is shown, and nothing otherwise.
   void everyDrawnCellReportsTheNumberDrawnThere_data() {

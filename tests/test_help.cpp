@@ -1,6 +1,8 @@
 // The help window: its texts, its captions and where it appears.
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QtTest>
 
 #include "MainWindowHarness.h"
@@ -24,8 +26,17 @@ class TestHelp : public QObject {
       ++shown;
       QCOMPARE(help.windowTitle(), QString("Help"));
       QCOMPARE(help.findChild<QPushButton*>()->text(), QString("Close"));
-      QCOMPARE(help.findChild<QPlainTextEdit*>()->toPlainText(),
-               help.helpText(frmHelp::kEnglish).replace("\r\n", "\n"));
+      auto* box = help.findChild<QPlainTextEdit*>();
+      QCOMPARE(frmHelp::plainText(box->toPlainText()), help.helpText(frmHelp::kEnglish).replace("\r\n", "\n"));
+      // The documentation address lies on one line, and the window keeps its size.
+      const QString shown = box->toPlainText();
+      const int address = static_cast<int>(shown.indexOf("http"));
+      const QTextBlock block = box->document()->findBlock(address);
+      const auto lineOf = [&](int position) {
+        return block.layout()->lineForTextPosition(position - block.position()).lineNumber();
+      };
+      QCOMPARE(lineOf(address), lineOf(static_cast<int>(shown.indexOf("spl.htm"))));
+      QCOMPARE(help.minimumSize(), help.maximumSize());
       const QRect main = w.frameGeometry();
       QCOMPARE(help.frameGeometry(),
                QRect(main.left(), main.top() + platform::twipsToPixels(2625 + 720), main.width(),

@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kFifteenPixelIndex = 4;
 constexpr int kOneTickPerSecond = 0;
+constexpr int kWhiteScheme = 6;
 // 7-pixel cells: 75 x 75 numbers, so Spiral In ends at 2147483646 - 5624.
 const QString kLargestStart = QStringLiteral("2147478022");
 
@@ -145,6 +146,11 @@ class TestMotion : public QObject {
       QVERIFY(w.cmdStopButton->isVisible() && !w.cmdDraw->isVisible() && !w.cboBoxSize->isEnabled());
       QCOMPARE(w.lblSpiralling->text(), QStringLiteral("Spiralling in"));
       QVERIFY(stackIndex(w.fraStartNumberFrame) < stackIndex(w.fraButtonFrame));
+      // The button frame in front hides the statistics captions it overlaps.
+      const QPoint pause = w.cmdPauseButton->geometry().center() + w.fraButtonFrame->pos();
+      QVERIFY(w.fraStartNumberFrame->geometry().contains(pause));
+      QCOMPARE(w.childAt(pause), w.cmdPauseButton);
+      QVERIFY(w.fraButtonFrame->autoFillBackground() && w.fraStartNumberFrame->autoFillBackground());
       w.ClkClock_Timer();
       QCOMPARE(w.lblStartNumberOutput->text(), QStringLiteral("6"));
     });
@@ -171,6 +177,11 @@ class TestMotion : public QObject {
       QCOMPARE(w.txbStartNumber->text(), QStringLiteral("7"));
 
       QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
+      // A scheme without a legend while paused: its button lies where the status text is raised.
+      w.cboColorBy->setCurrentIndex(kWhiteScheme);
+      QVERIFY(w.cmdCWsoftware->isVisible() && w.lblSpiralling->isVisible());
+      QVERIFY(w.cmdCWsoftware->geometry().intersects(w.lblSpiralling->geometry()));
+      QCOMPARE(w.childAt(w.cmdCWsoftware->geometry().center()), w.cmdCWsoftware);
       QTest::mouseClick(w.cmdStopButton, Qt::LeftButton);
       // A tick that comes in the same batch as the click on Stop.
       drawnAfterStop = redrawn(w, [&] { w.ClkClock_Timer(); });

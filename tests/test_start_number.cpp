@@ -62,7 +62,27 @@ class TestStartNumber : public QObject {
   void backspaceAtTwelveOrInAnEmptyBoxDoesNothingAndEnterDrawsFromOne() {
     typeInto(w->txbStartNumber, QStringLiteral("123456789012"));
     QTest::keyClick(w->txbStartNumber, Qt::Key_Backspace);
+    QTest::keyClick(w->txbStartNumber, Qt::Key_Z, Qt::ControlModifier);  // the box's own undo
     QCOMPARE(w->txbStartNumber->text(), QStringLiteral("123456789012"));
+    QTest::keyClick(w->txbStartNumber, Qt::Key_A, Qt::ControlModifier);
+    QVERIFY(!w->txbStartNumber->hasSelectedText());
+    // Its menu holds only what the keys may do: at twelve characters nothing but Delete.
+    w->txbStartNumber->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("5"));
+    const auto menuOffers = [this] {
+      std::unique_ptr<QMenu> menu(w->createStartNumberMenu());
+      QStringList offered;
+      for (QAction* action : menu->actions()) {
+        if (action->isEnabled()) offered << action->text().remove('&');
+      }
+      return offered;
+    };
+    QCOMPARE(menuOffers(), QStringList{"Delete"});
+    w->txbStartNumber->setText(QStringLiteral("12"));
+    w->txbStartNumber->selectAll();
+    QCOMPARE(menuOffers(), (QStringList{"Cut", "Copy", "Paste", "Delete"}));
+    QTest::keyClick(w->txbStartNumber, Qt::Key_Delete);  // Delete is no character: never filtered
+    QCOMPARE(w->txbStartNumber->text(), QString());
 
     w->txbStartNumber->clear();
     QVERIFY(!redrawn(*w, [&] { QTest::keyClick(w->txbStartNumber, Qt::Key_Backspace); }));
@@ -105,6 +125,31 @@ class TestStartNumber : public QObject {
     QVERIFY(!redrawn(*w, [&] { w->vsbStartNumber->setValue(0); }));
     QCOMPARE(w->vsbStartNumber->value(), 32767);
     QCOMPARE(w->txbStartNumber->text(), QStringLiteral("40000"));
+  }
+
+  // Each repeated step is drawn, and a wheel notch is one step like one click on an arrow.
+  void aHeldArrowRepeatsAndAWheelNotchIsOneStep() {
+    typeInto(w->txbStartNumber, QStringLiteral("100"));
+    QTest::keyClick(w->txbStartNumber, Qt::Key_Return);
+    // Each step comes only after the one before it was drawn.
+    QList<qint64> drawnBeforeStep;
+    const auto watch = QObject::connect(w->txbStartNumber, &QLineEdit::textChanged,
+                                        [&] { drawnBeforeStep << w->lngStartNumber(); });
+    const QPoint upArrow(w->vsbStartNumber->width() / 2, 1);
+    QTest::mousePress(w->vsbStartNumber, Qt::LeftButton, {}, upArrow);
+    QTest::qWait(1000);
+    QTest::mouseRelease(w->vsbStartNumber, Qt::LeftButton, {}, upArrow);
+    QObject::disconnect(watch);
+    const int steps = w->txbStartNumber->text().toInt() - 100;
+    QVERIFY2(steps > 2, qPrintable(QString::number(steps)));
+    QCOMPARE(drawnBeforeStep.size(), steps);
+    for (int k = 0; k < steps; ++k) QCOMPARE(drawnBeforeStep[k], qint64(100 + k));
+    QCOMPARE(w->lngStartNumber(), qint64(100 + steps));
+
+    QWheelEvent notch(QPointF(2, 2), w->vsbStartNumber->mapToGlobal(QPointF(2, 2)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w->vsbStartNumber, &notch);
+    QCOMPARE(w->txbStartNumber->text().toInt(), 100 + steps + 1);
   }
 
   void scrollBarSteps_data() {

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,6 +34,7 @@ void frmMain::EnableDisableFunctions(bool blnA) {
 void frmMain::EnableDisableFunctions2(bool blnA) {
   for (QWidget* control : std::initializer_list<QWidget*>{optSquares, optCircles, cboBoxSize, cboColorBy,
                                                           cboShow, txbStartNumber, cmdDraw, vsbStartNumber}) {
+    if (control == vsbStartNumber && scrollBarStepping_) continue;  // held by the user
     control->setEnabled(blnA);
   }
 }
@@ -131,5 +133,9 @@ void frmMain::HideColorLegend() {
 }
 
 void frmMain::SetCWsoftwareButtonVisibility() {
-  cmdCWsoftware->setVisible(spiral::schemeOf(selectedScheme()).catalogueButton);
+  const bool shown = spiral::schemeOf(selectedScheme()).catalogueButton;
+  cmdCWsoftware->setVisible(shown);
+  // A paused animation keeps its status text raised over the same place: the text goes behind the
+  // button, so that it neither paints over the button nor takes its clicks.
+  if (shown) lblSpiralling->stackUnder(cmdCWsoftware);
 }

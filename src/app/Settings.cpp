@@ -22,10 +22,11 @@ int storedListIndex(const QComboBox* list, int stored, int lowest, int fallback)
   return std::max(stored, lowest);
 }
 
-// A stored start number of digits only, of at most ten of them, that the draw pass accepts.
-bool isStorableStartNumber(const QString& text) {
-  const spiral::StartNumber start = spiral::parseStartNumber(text);
-  return !text.isEmpty() && text.size() <= 10 && start.digitsOnly && start.refusal == spiral::Refusal::None;
+// Digits only, as many as the box takes. A number too large for a picture is still the user's: it
+// goes back into the box, and the first draw refuses it with its message, as it would any start the
+// user typed.
+bool isRestorableStartText(const QString& text, int maxDigits) {
+  return !text.isEmpty() && text.size() <= maxDigits && spiral::parseStartNumber(text).digitsOnly;
 }
 
 // Stored sizes below the smallest one that is restored come back as that one.
@@ -61,8 +62,8 @@ void frmMain::applySettings(const app::StoredSettings& s) {
       storedListIndex(cboClockTicks, s.clockTicksIndex, 0, defaults.clockTicksIndex));
   intBoxSizeIndex = cboBoxSize->currentIndex();
 
-  const QString startText =
-      isStorableStartNumber(s.startNumberText) ? s.startNumberText : defaults.startNumberText;
+  const QString trimmed = s.startNumberText.trimmed();
+  const QString startText = isRestorableStartText(trimmed, intMaxStartDigits) ? trimmed : defaults.startNumberText;
   setStartNumberText(startText);
 
   chkGrid->setChecked(s.grid == 1);

@@ -20,5 +20,5 @@ void SpiralView::paintEvent(QPaintEvent* event) {
 }
 
 void SpiralView::mouseReleaseEvent(QMouseEvent* event) {
-  emit mouseReleased(event->button(), event->position() - QPointF(contentsRect().topLeft()));
+  emit mouseReleased(event->button(), picturePoint(event->position()));
 }

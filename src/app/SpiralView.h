@@ -14,6 +14,9 @@ class SpiralView : public QFrame {
 
   SpiralView(const spiral::Picture& picture, QWidget* parent);
 
+  // A point of this widget measured from the picture's top-left pixel.
+  QPointF picturePoint(QPointF widgetPoint) const { return widgetPoint - QPointF(contentsRect().topLeft()); }
+
  signals:
   // A mouse button was released at `position`, measured from the picture's top-left pixel. After
   // a drag that began on the picture the position may lie outside it.

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 
 #include "SpiralView.h"
@@ -34,12 +35,16 @@ void frmMain::Form_Load() {
   InitializeCommonValues();
   SetMainWindowCaption();
   SetControlsFontName(QStringLiteral("Arial"), false);
+  // The window takes its place before it is shown, so that a message box of the first draw
+  // opens centred on it like every later one.
+  move(screen()->availableGeometry().center() - rect().center());
   show();
   InitializeProgram();
   EnableDisableFunctions(true);
   cmdCWsoftware->move(Picture1[0]->x() - platform::twipsToPixels(100), Picture1[0]->y());
   SetCWsoftwareButtonVisibility();
   blnFormLoaded = true;
+  SetFocusToActiveControl();  // typing goes into the start-number box at once
 }
 
 void frmMain::InitializeVariables() {

@@ -15,6 +15,7 @@
 #include "Palette.h"
 #include "SpiralView.h"
 #include "interaction/LabelClick.h"
+#include "interaction/ListChoice.h"
 #include "interaction/UpwardScrollBar.h"
 #include "interaction/WebLinks.h"
 #include "platform/Twips.h"
@@ -45,6 +46,14 @@ QLabel* placeLabel(QWidget* parent, int left, int top, int width, int height,
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // captions and values line up by their tops
   label->setText(text);
   return label;
+}
+
+// A grouping frame paints the window's background, so where two frames overlap the one in front
+// hides what lies in the one behind.
+QFrame* placeFrame(QWidget* parent, int left, int top, int width, int height) {
+  auto* frame = place<QFrame>(parent, left, top, width, height);
+  frame->setAutoFillBackground(true);
+  return frame;
 }
 
 QPushButton* placeButton(QWidget* parent, int left, int top, int width, int height,
@@ -96,7 +105,7 @@ frmMain::frmMain(platform::Desktop& desktop, QWidget* parent)
 void frmMain::createOptionControls() {
   chkGrid = place<QCheckBox>(this, 210, 360, 1020, 240);
   chkNumerals = place<QCheckBox>(this, 1470, 360, 1485, 240);
-  fraCellObject = place<QFrame>(this, 0, 735, 3795, 330);
+  fraCellObject = placeFrame(this, 0, 735, 3795, 330);
   lblUse = placeLabel(fraCellObject, 210, 0, 1170, 330);
   optCircles = place<QRadioButton>(fraCellObject, 1470, -75, 960, 435);
   optSquares = place<QRadioButton>(fraCellObject, 2520, -75, 1170, 435);
@@ -109,7 +118,7 @@ void frmMain::createOptionControls() {
 }
 
 void frmMain::createStartNumberFrame() {
-  QFrame* frame = fraStartNumberFrame = place<QFrame>(this, 210, 2625, 3375, 3060);
+  QFrame* frame = fraStartNumberFrame = placeFrame(this, 210, 2625, 3375, 3060);
   lblStartNumber = placeLabel(frame, 0, 45, 1380, 330);
   // Lies under the text box and its scroll bar; animations bring it forward.
   lblStartNumberOutput = placeLabel(frame, 1995, 50, 1485, 330);
@@ -137,7 +146,7 @@ void frmMain::createStartNumberFrame() {
 }
 
 void frmMain::createButtonFrame() {
-  QFrame* frame = fraButtonFrame = place<QFrame>(this, 210, 4620, 3375, 3140);
+  QFrame* frame = fraButtonFrame = placeFrame(this, 210, 4620, 3375, 3140);
   cmdStopButton = placeButton(frame, 840, 0, 1590, 330, QStringLiteral("Stop"));
   cmdPauseButton = placeButton(frame, 840, 420, 1590, 330, QStringLiteral("Pause"));
   cmdResumeButton = placeButton(frame, 840, 840, 1590, 330);
@@ -195,10 +204,11 @@ void frmMain::connectHandlers() {
   connect(chkNumerals, &QCheckBox::toggled, this, &frmMain::chkNumerals_Click);
   connect(chkCentralNumberPrime, &QCheckBox::toggled, this, &frmMain::chkCentralNumberPrime_Click);
   connect(chkCalculateLongest, &QCheckBox::toggled, this, &frmMain::chkCalculateLongest_Click);
-  connect(cboBoxSize, &QComboBox::currentIndexChanged, this, &frmMain::cboBoxSize_Click);
-  connect(cboColorBy, &QComboBox::currentIndexChanged, this, &frmMain::cboColorBy_Click);
-  connect(cboShow, &QComboBox::currentIndexChanged, this, &frmMain::cboShow_Click);
-  connect(cboClockTicks, &QComboBox::currentIndexChanged, this, &frmMain::cboClockTicks_Click);
+  // A list's click is every choice, also of the item already selected.
+  interaction::callOnEveryChoice(cboBoxSize, [this] { cboBoxSize_Click(); });
+  interaction::callOnEveryChoice(cboColorBy, [this] { cboColorBy_Click(); });
+  interaction::callOnEveryChoice(cboShow, [this] { cboShow_Click(); });
+  interaction::callOnEveryChoice(cboClockTicks, [this] { cboClockTicks_Click(); });
 
   // Draw pass and shutdown.
   connect(cmdDraw, &QPushButton::clicked, this, &frmMain::cmdDraw_Click);
@@ -219,6 +229,7 @@ void frmMain::connectHandlers() {
   connect(ClkClock, &QTimer::timeout, this, &frmMain::ClkClock_Timer);
 
   // Click report, links, help and the other-software window.
+  installNumberInspector();
   connect(picSpiral, &SpiralView::mouseReleased, this, [this](Qt::MouseButton button, QPointF position) {
     picSpiral_MouseUp(button, position.x(), position.y());
   });

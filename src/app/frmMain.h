@@ -22,6 +22,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -219,6 +220,8 @@ class frmMain : public QWidget {
   // 24 cut, otherwise the character's code). Setting keyAscii to 0 discards the key.
   void txbStartNumber_KeyPress(int& keyAscii);
   static bool IsAllowedKey(int keyAscii);
+  // The box's context menu, built afresh for each opening; the caller owns it.
+  QMenu* createStartNumberMenu();
   void txbStartNumber_Change();
   void vsbStartNumber_Change();
   void vsbStartNumber_GotFocus();
@@ -251,6 +254,15 @@ class frmMain : public QWidget {
   // A mouse button released over picSpiral at (X, Y), in picture pixels: the left button reports
   // the number of the cell, the right one offers to save the picture.
   void picSpiral_MouseUp(Qt::MouseButton button, double X, double Y);
+  // The number drawn in the cell under the picture pixel (X, Y), as the click reports it; none over
+  // the background, a number not shown or a point beside the drawn cells.
+  std::optional<int64_t> numberAtPixel(double X, double Y) const;
+  std::optional<spiral::Cell> shownCellAt(double X, double Y) const;
+  // The number inspector's tooltip for the picture pixel (X, Y): the number, "prime" or its
+  // factors, and its ring. Empty where the click would report nothing.
+  QString numberTipAt(double X, double Y) const;
+  // Ctrl+C: the start-number box's selected text, or else the picture as an image.
+  void copySelectionOrPicture();
   void lblOnlineDocumentation_Click();
   void lblCorvanelWorks_Click();
   // Shows the help window modally; it leaves the program in English.
@@ -298,6 +310,7 @@ class frmMain : public QWidget {
 
   // Click report, help and catalogue pieces (interaction/, language/, catalogue/)
   void reportNumberAt(double X, double Y);
+  void installNumberInspector();
   void offerToSaveImage();
   void showOtherSoftwareWindow();
   frmHelp* helpWindow_ = nullptr;                 // built on first use, then only hidden
@@ -317,6 +330,7 @@ class frmMain : public QWidget {
 
   platform::Desktop& desktop_;
   bool drawPassRunning_ = false;
+  bool scrollBarStepping_ = false;  // a pass drawing the scroll bar's own step is running
   QElapsedTimer passClock_;      // time since the running pass began
   qint64 lastPassRepaintMs_ = 0;  // when the running pass last repainted the picture
 };

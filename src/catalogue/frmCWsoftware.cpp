@@ -1,9 +1,11 @@
 #include "frmCWsoftware.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "interaction/EventHook.h"
 #include "interaction/LabelClick.h"
 #include "interaction/WebLinks.h"
 #include "platform/Twips.h"
@@ -43,6 +45,18 @@ void takeColors(QWidget* widget, const QPalette& from) {
   palette.setColor(QPalette::WindowText, from.color(QPalette::WindowText));
   widget->setPalette(palette);
   widget->setAutoFillBackground(true);
+}
+
+// Wheel turns over `area` scroll `bar`. A turn the bar itself leaves unused (at an end of its
+// range) comes back to its parent and is not handed to it again.
+void forwardWheelTo(QScrollBar* bar, QWidget* area) {
+  new interaction::EventHook(area, [bar, forwarding = false](QEvent* event) mutable {
+    if (event->type() != QEvent::Wheel || forwarding) return false;
+    forwarding = true;
+    QCoreApplication::sendEvent(bar, event);
+    forwarding = false;
+    return true;
+  });
 }
 
 }  // namespace
@@ -88,6 +102,12 @@ void frmCWsoftware::buildControls() {
   VScroll = new QScrollBar(Qt::Vertical, PicBox);
   VScroll->setObjectName(QStringLiteral("VScroll"));
   connect(VScroll, &QScrollBar::valueChanged, this, &frmCWsoftware::VScroll_Change);
+  // The wheel scrolls the list wherever the pointer is over it, not only over its scroll bar.
+  forwardWheelTo(VScroll, PicBox);
+  for (size_t row = 0; row < kListRows; ++row) {
+    forwardWheelTo(VScroll, lblTitle[row]);
+    forwardWheelTo(VScroll, lblDescription[row]);
+  }
 
   cmdClose = new QPushButton(QStringLiteral("Close"), this);
   cmdClose->setObjectName(QStringLiteral("cmdClose"));

@@ -21,25 +21,34 @@ void frmMain::picSpiral_MouseUp(Qt::MouseButton button, double X, double Y) {
   }
 }
 
-// Reads the geometry and start number of the last draw pass, not the text of the box, so the number
-// belongs to the spiral on the screen. A point that is not on a drawn cell reports nothing: outside
-// the picture (a drag may end there) and, when the cells do not fill the picture, the strip beside
-// them and the empty corner of a spiral with an even number of cells per side.
 void frmMain::reportNumberAt(double X, double Y) {
+  const std::optional<int64_t> number = numberAtPixel(X, Y);
+  if (number) desktop_.showMessage(this, QLocale().toString(static_cast<qlonglong>(*number)), QString());
+}
+
+// Reads the geometry and start number of the last draw pass, not the text of the box, so the number
+// belongs to the spiral on the screen. A point that is not on a drawn cell has none: outside the
+// picture (a drag may end there) and, when the cells do not fill the picture, the strip beside
+// them and the empty corner of a spiral with an even number of cells per side.
+std::optional<spiral::Cell> frmMain::shownCellAt(double X, double Y) const {
   const double roundedX = std::nearbyint(X);  // halves to the even neighbour
   const double roundedY = std::nearbyint(Y);
   const bool onPicture =
       roundedX >= 0 && roundedX < picture.width() && roundedY >= 0 && roundedY < picture.height();
-  if (!onPicture) return;
+  if (!onPicture) return std::nullopt;
   const int x = static_cast<int>(roundedX);
   const int y = static_cast<int>(roundedY);
 
   const bool everyCellFilled = selectedClass() == spiral::NumberClass::All && optSquares->isChecked();
-  if (!everyCellFilled && !picture.isMarked(x, y)) return;  // background or a number not shown
+  if (!everyCellFilled && !picture.isMarked(x, y)) return std::nullopt;  // background or not shown
+  // None before the first pass, and none beyond the last number drawn.
+  return lastPass.geometry.cellAt(x, y);
+}
 
-  const std::optional<int64_t> number = lastPass.geometry.numberAt(x, y, lngStartNumber());
-  if (!number) return;  // nothing drawn yet, or beyond the last number drawn
-  desktop_.showMessage(this, QLocale().toString(static_cast<qlonglong>(*number)), QString());
+std::optional<int64_t> frmMain::numberAtPixel(double X, double Y) const {
+  const std::optional<spiral::Cell> cell = shownCellAt(X, Y);
+  if (!cell) return std::nullopt;
+  return spiral::Geometry::numberOf(*cell, lngStartNumber());
 }
 
 void frmMain::offerToSaveImage() {

@@ -2,10 +2,16 @@
 // and the messages about it.
 
 #include <algorithm>
+#include <memory>
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 
 #include "texts/StartNumberMessages.h"
@@ -20,21 +26,31 @@ namespace {
 
 // The key codes of a classic text box's key press event.
 constexpr int kDiscarded = 0;
+constexpr int kSelectAll = 1;  // Ctrl+A
 constexpr int kCopy = 3;
 constexpr int kBackspace = 8;
 constexpr int kEnter = 13;
 constexpr int kPaste = 22;
 constexpr int kCut = 24;
+constexpr int kRedo = 25;  // Ctrl+Y
+constexpr int kUndo = 26;  // Ctrl+Z
 
 // The code a classic text box would see for this key, or none for the keys that type no character
-// (arrows, Delete, Home, End, Tab, other Ctrl combinations): those are never filtered.
+// (arrows, Delete, Home, End, Tab): those are never filtered. The box's own editing shortcuts get
+// the code of their Ctrl letter (undo 26, select all 1, ...), so the filter's rule covers them too.
 std::optional<int> classicKeyCode(const QKeyEvent& key) {
+  if (key.matches(QKeySequence::Undo)) return kUndo;  // Alt+Backspace too
+  if (key.matches(QKeySequence::Redo)) return kRedo;
+  if (key.matches(QKeySequence::SelectAll)) return kSelectAll;
   if (key.key() == Qt::Key_Backspace) return kBackspace;
   if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) return kEnter;
   if (key.matches(QKeySequence::Copy)) return kCopy;
   if (key.matches(QKeySequence::Paste)) return kPaste;
   if (key.matches(QKeySequence::Cut)) return kCut;
-  if (key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return std::nullopt;
+  if (key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) {
+    if (key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z) return key.key() - Qt::Key_A + 1;
+    return std::nullopt;  // Ctrl with an arrow, Home, End or Delete moves or deletes
+  }
   const QString text = key.text();
   if (text.isEmpty() || !text.at(0).isPrint()) return std::nullopt;
   return text.at(0).unicode();
@@ -72,8 +88,18 @@ void frmMain::ShowStartNumberMessage(spiral::Refusal refusal) {
 // clicked, like every control, and hands it back at once.
 void frmMain::installStartNumberEventHooks() {
   new interaction::EventHook(txbStartNumber, [this](QEvent* event) {
+    if (event->type() == QEvent::ContextMenu) {
+      std::unique_ptr<QMenu> menu(createStartNumberMenu());
+      menu->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+      return true;
+    }
     if (event->type() != QEvent::KeyPress) return false;
-    const std::optional<int> code = classicKeyCode(static_cast<const QKeyEvent&>(*event));
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    if (key.matches(QKeySequence::Copy) && !txbStartNumber->hasSelectedText()) {
+      copySelectionOrPicture();  // nothing to copy here: the picture
+      return true;
+    }
+    const std::optional<int> code = classicKeyCode(key);
     if (!code) return false;
     int keyAscii = *code;
     txbStartNumber_KeyPress(keyAscii);
@@ -95,6 +121,26 @@ void frmMain::txbStartNumber_KeyPress(int& keyAscii) {
   } else if (!IsAllowedKey(keyAscii) || text.size() >= intMaxStartDigits) {
     keyAscii = kDiscarded;  // at the longest text even Backspace and the clipboard keys
   }
+}
+
+// The box's own menu offers only what the key filter lets through: cut, copy and paste (not at
+// the longest text), and Delete. Undo, redo and select all are no keys of the filter.
+QMenu* frmMain::createStartNumberMenu() {
+  const auto passesFilter = [this](int code) {
+    txbStartNumber_KeyPress(code);
+    return code != kDiscarded;
+  };
+  const bool selection = txbStartNumber->hasSelectedText();
+  auto* menu = new QMenu(txbStartNumber);
+  const auto add = [this, menu](const QString& text, bool enabled, auto slot) {
+    menu->addAction(text, txbStartNumber, slot)->setEnabled(enabled);
+  };
+  add(QStringLiteral("Cu&t"), selection && passesFilter(kCut), &QLineEdit::cut);
+  add(QStringLiteral("&Copy"), selection && passesFilter(kCopy), &QLineEdit::copy);
+  add(QStringLiteral("&Paste"), passesFilter(kPaste) && !QGuiApplication::clipboard()->text().isEmpty(),
+      &QLineEdit::paste);
+  add(QStringLiteral("Delete"), selection, &QLineEdit::del);
+  return menu;
 }
 
 bool frmMain::IsAllowedKey(int keyAscii) {
@@ -146,8 +192,13 @@ void frmMain::keepScrollBarInStep(int64_t number) {
 // prime" ticked the step goes on to the next prime in its direction.
 void frmMain::vsbStartNumber_Change() {
   if (blnSyncingScrollBar || blnAdjustingScrollBar || !blnFormLoaded) return;
-  int value = vsbStartNumber->value();
   const int64_t boxNumber = numberInStartBox();
+  if (drawPassRunning_) {
+    // A held arrow repeating while a 1-pixel pass yields: the step waits for the pass to end.
+    setScrollBarQuietly(boxNumber);
+    return;
+  }
+  int value = vsbStartNumber->value();
   if (chkCentralNumberPrime->isChecked()) {
     const std::optional<int> prime = primeStepOfScrollBar(value, boxNumber);
     if (!prime) {
@@ -159,6 +210,9 @@ void frmMain::vsbStartNumber_Change() {
   }
   if (boxNumber != value) {
     txbStartNumber->setText(QString::number(value));
+    // The bar stays enabled through the pass of its own step: disabling it would end the
+    // auto-repeat of an arrow held down.
+    const QScopedValueRollback<bool> stepping(scrollBarStepping_, true);
     DrawSpiral();
   }
 }

@@ -1,5 +1,9 @@
 #include "UpwardScrollBar.h"
 
+#include <cstdlib>
+
+#include <QWheelEvent>
+
 UpwardScrollBar::UpwardScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
   setInvertedAppearance(true);  // the thumb stands at the top for the largest value
   setInvertedControls(false);   // keys and wheel: up raises
@@ -32,4 +36,16 @@ void UpwardScrollBar::reverseMouseStep(int action) {
     default: return;  // dragging the thumb follows the inverted appearance already
   }
   setSliderPosition(value() + reversedStep);
+}
+
+// Qt would scroll several lines per notch. Fine-grained wheels send parts of a notch; they are
+// gathered until a whole one has turned.
+void UpwardScrollBar::wheelEvent(QWheelEvent* event) {
+  wheelDelta_ += event->angleDelta().y();
+  const int notches = wheelDelta_ / QWheelEvent::DefaultDeltasPerStep;
+  wheelDelta_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+  for (int notch = 0; notch < std::abs(notches); ++notch) {
+    triggerAction(notches > 0 ? SliderSingleStepAdd : SliderSingleStepSub);
+  }
+  event->accept();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QLabel>
+#include <QMimeData>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -90,6 +91,36 @@ QString germanColorSchemes() {
          QStringLiteral(".");
 }
 
+// The box shows each web address as one word that never wraps: its hyphens are non-breaking
+// hyphens and a word joiner follows each slash. Text copied from the box has the plain characters
+// back, so it can be pasted into a browser.
+constexpr char16_t kNonBreakingHyphen = 0x2011;
+constexpr char16_t kWordJoiner = 0x2060;
+
+QString unbreakable(QString address) {
+  return address.replace(QLatin1Char('-'), QChar(kNonBreakingHyphen))
+      .replace(QLatin1Char('/'), QStringLiteral("/") + QChar(kWordJoiner));
+}
+
+QString withUnbreakableAddresses(QString text) {
+  for (const QString& address : {kDocumentationAddress, kColorSchemeAddress}) {
+    text.replace(address, unbreakable(address));
+  }
+  return text;
+}
+
+class HelpTextBox : public QPlainTextEdit {
+ public:
+  using QPlainTextEdit::QPlainTextEdit;
+
+ protected:
+  QMimeData* createMimeDataFromSelection() const override {
+    auto* data = QPlainTextEdit::createMimeDataFromSelection();
+    data->setText(frmHelp::plainText(data->text()));
+    return data;
+  }
+};
+
 // The picture beside the text: the spiral from 1 with its primes as blue boxes, drawn by the
 // program's own engine.
 QPixmap helpSpiral() {
@@ -112,7 +143,7 @@ QPixmap helpSpiral() {
 frmHelp::frmHelp(std::function<void()> setLanguageToEnglish, QWidget* parent)
     : QDialog(parent),
       setLanguageToEnglish_(std::move(setLanguageToEnglish)),
-      txbHelp1(new QPlainTextEdit(this)),
+      txbHelp1(new HelpTextBox(this)),
       imgSpiral(new QLabel(this)),
       cmdClose(new QPushButton(this)) {
   setModal(true);
@@ -165,8 +196,10 @@ void frmHelp::Form_Activate(QWidget* mainWindow, int frameTopTwips) {
   // up too and the outer height leaves the main window's frame height for the inner one.
   const QRect main = mainWindow->geometry();
   const int frameHeight = mainWindow->frameGeometry().height() - main.height();
-  setGeometry(main.left(), main.top() + platform::twipsToPixels(frameTopTwips + kBelowFrameTwips),
-              main.width(), platform::twipsToPixels(kWindowHeightTwips) - frameHeight);
+  const QRect place(main.left(), main.top() + platform::twipsToPixels(frameTopTwips + kBelowFrameTwips),
+                    main.width(), platform::twipsToPixels(kWindowHeightTwips) - frameHeight);
+  setFixedSize(place.size());  // its contents do not follow a resize
+  setGeometry(place);
 
   // The window is lower than its layout: keep the whole text box, scroll bar included, inside it.
   const int margin = platform::twipsToPixels(kMarginTwips);
@@ -175,7 +208,11 @@ void frmHelp::Form_Activate(QWidget* mainWindow, int frameTopTwips) {
 
   setWindowTitle(QStringLiteral("Help"));
   cmdClose->setText(QStringLiteral("Close"));
-  txbHelp1->setPlainText(strHelpText[kEnglish]);
+  txbHelp1->setPlainText(withUnbreakableAddresses(strHelpText[kEnglish]));
+}
+
+QString frmHelp::plainText(QString shown) {
+  return shown.remove(QChar(kWordJoiner)).replace(QChar(kNonBreakingHyphen), QLatin1Char('-'));
 }
 
 void frmHelp::cmdClose_Click() { hide(); }

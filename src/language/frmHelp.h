@@ -34,6 +34,9 @@ class frmHelp : public QDialog {
   // separated by carriage return and line feed.
   QString helpText(int languageSlot) const;
 
+  // The text the box shows as it reads when copied: its web addresses are shown unbreakable.
+  static QString plainText(QString shown);
+
  private:
   void buildHelpTexts();
   void Form_Activate(QWidget* mainWindow, int frameTopTwips);

@@ -36,8 +36,10 @@ std::optional<Cell> Geometry::cellAt(int x, int y) const {
 std::optional<int64_t> Geometry::numberAt(int x, int y, int64_t start) const {
   const std::optional<Cell> cell = cellAt(x, y);
   if (!cell) return std::nullopt;
-  return start + spiralIndex(cell->row, cell->column);
+  return numberOf(*cell, start);
 }
+
+int64_t Geometry::numberOf(const Cell& cell, int64_t start) { return start + spiralIndex(cell.row, cell.column); }
 
 int64_t spiralIndex(int64_t row, int64_t column) {
   const int64_t r = std::max(std::llabs(row), std::llabs(column));

@@ -18,6 +18,13 @@ struct Cell {
   bool operator==(const Cell&) const = default;
 };
 
+// The ring of a cell: 1 for the centre cell, K for the cells K - 1 steps out from it.
+constexpr int64_t ringOf(const Cell& cell) {
+  const int64_t a = cell.row < 0 ? -int64_t{cell.row} : cell.row;
+  const int64_t b = cell.column < 0 ? -int64_t{cell.column} : cell.column;
+  return (a > b ? a : b) + 1;
+}
+
 struct Pixel {
   int x = 0;
   int y = 0;
@@ -43,6 +50,8 @@ struct Geometry {
   std::optional<Cell> cellAt(int x, int y) const;
   // The number drawn over a pixel in a spiral from `start`, or none where cellAt() finds no cell.
   std::optional<int64_t> numberAt(int x, int y, int64_t start) const;
+  // The number a cell holds in a spiral from `start`.
+  static int64_t numberOf(const Cell& cell, int64_t start);
 
   // The rows and columns of the cells whose centre pixel lies on the picture.
   int firstRowOnPicture() const { return -floorDiv(centerY, boxSize); }

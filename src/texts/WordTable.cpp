@@ -63,6 +63,8 @@ constexpr Entry kEntries[] = {
     {Word::TriangularNumbers, {"Triangular numbers", "Dreieckzahlen", "", "", "", ""}},
     {Word::Use, {"Use", "Darstellung", "", "", "", ""}},
     {Word::White, {"White", "Weiss", "", "", "", ""}},
+    {Word::Prime, {"prime", "Primzahl", "", "", "", ""}},
+    {Word::Ring, {"Ring", "Ring", "", "", "", ""}},
 };
 
 // Every word has its row, in the order of the enum: a missing or misplaced row fails to compile

@@ -67,6 +67,8 @@ enum class Word {
   TriangularNumbers,
   Use,
   White,
+  Prime,  // the number inspector's "prime"
+  Ring,   // the number inspector's ring, the centre being ring 1
   Count
 };
 
