@@ -174,9 +174,9 @@ class TestAppWindow : public QObject {
         {[&] { emit w.cboColorBy->activated(w.cboColorBy->currentIndex()); }, 1},
         {[&] { emit w.cboBoxSize->activated(w.cboBoxSize->currentIndex()); }, 0},
     };
-    for (const auto& [change, draws] : changes) {
+    for (const auto& row : changes) {
       // The user's next choice comes in an event of its own.
-      QCOMPARE(redrawn(w, [&] { change(); QCoreApplication::processEvents(); }), draws == 1);
+      QCOMPARE(redrawn(w, [&] { row.first(); QCoreApplication::processEvents(); }), row.second == 1);
     }
   }
 
