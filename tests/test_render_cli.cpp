@@ -1,6 +1,8 @@
 // spirelle-render through the real binary: arguments, exit status, messages, the report and the file.
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFileInfo>
 #include <QImage>
@@ -179,6 +181,23 @@ class TestRenderCli : public QObject {
       for (const QString& key : frames[i].toObject().keys()) QCOMPARE(frames[i][key], facts[key]);
       QVERIFY2(images[i] == QImage(png).convertToFormat(QImage::Format_RGB32), qPrintable(QString::number(i)));
     }
+  }
+
+  // Progress goes to stderr while it is a terminal; every other test sees a silent stderr.
+  void progressShowsOnATerminal() {
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    QVERIFY(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
+    QProcess process;
+    process.setStandardErrorFile(QString::fromLocal8Bit(::ptsname(terminal)));
+    process.start(SPIRELLE_RENDER_BINARY, {"--cell", "3", "--animate", "in", "--frames", "30", "--out",
+                                           outDir_.filePath("progress.gif")});
+    QVERIFY(process.waitForFinished(120000));
+    QCOMPARE(process.exitCode(), 0);
+    QByteArray shown(1 << 16, '\0');
+    ::fcntl(terminal, F_SETFL, O_NONBLOCK);
+    shown.truncate(std::max<ssize_t>(0, ::read(terminal, shown.data(), shown.size())));
+    ::close(terminal);
+    QVERIFY2(shown.contains(" of 30 frames, about ") && shown.endsWith("\r\033[K"), shown.constData());
   }
 
   void badArgumentsAreUsageErrors_data() {

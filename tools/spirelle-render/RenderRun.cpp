@@ -10,6 +10,7 @@
 
 #include "GifEncoder.h"
 #include "Picture.h"
+#include "Progress.h"
 #include "Tick.h"
 #include "texts/StartNumberMessages.h"
 #include "texts/WordTable.h"
@@ -33,6 +34,19 @@ RenderFacts drawTimed(const spiral::DrawSettings& settings, spiral::Picture& pic
   spiral::DrawOutcome outcome = spiral::drawSpiral(settings, picture, hooks);
   std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - begin;
   return {outcome, elapsed.count()};
+}
+
+// The first (or only) picture. Only a pass of 1-pixel cells, the one that takes long, reports how
+// far it has come.
+RenderFacts drawFirstPicture(const RenderOptions& options, spiral::Picture& picture) {
+  const spiral::Geometry geometry = spiral::computeGeometry(options.size, options.size, options.draw.boxSize);
+  Progress progress(QStringLiteral("numbers"), geometry.numberOfNumbers);
+  spiral::DrawHooks hooks;
+  hooks.yield = [&progress](int64_t index) {
+    progress.update(index);
+    return false;
+  };
+  return drawTimed(options.draw, picture, hooks);
 }
 
 // All or nothing: a failed write leaves an existing file as it was.
@@ -119,6 +133,7 @@ QString encodeFrames(const RenderOptions& options, spiral::Picture& picture, Ani
                      QIODevice& out) {
   GifEncoder encoder(out, picture.width(), picture.height(), options.delayMs);
   encoder.addFrame(paletteFrameOf(picture));
+  Progress progress(QStringLiteral("frames"), options.frames);
   const spiral::TickRule rule{*options.animate, options.draw.numberClass,
                               facts.frames.front().geometry.numberOfNumbers, options.primeSteps};
   spiral::DrawSettings settings = options.draw;
@@ -130,6 +145,7 @@ QString encodeFrames(const RenderOptions& options, spiral::Picture& picture, Ani
     facts.frames.push_back(frame.outcome);
     facts.drawMilliseconds += frame.drawMilliseconds;
     if (!encoder.addFrame(paletteFrameOf(picture))) break;
+    progress.update(int64_t(facts.frames.size()));
   }
   return encoder.finish();
 }
@@ -178,7 +194,7 @@ int renderSpiral(const RenderOptions& options, QTextStream& out, QTextStream& er
                .arg(options.size);
     return kExitCannotWrite;
   }
-  RenderFacts facts = drawTimed(options.draw, picture);
+  RenderFacts facts = drawFirstPicture(options, picture);
   if (facts.outcome.refusal != spiral::Refusal::None) {
     err << refusalMessage(facts.outcome.refusal, options.language) << '\n';
     return kExitRefused;
