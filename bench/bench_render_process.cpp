@@ -1,5 +1,6 @@
-// The whole spirelle-render process for the largest picture the window draws: 1-pixel cells
-// written to a PNG file. Start-up, draw pass, encoding and exit are all inside the time.
+// Whole spirelle-render processes: the largest picture the window draws (1-pixel cells written to a
+// PNG file), and 60 frames of Spiral In at 3-pixel cells written to an animated GIF. Start-up, draw
+// passes, encoding and exit are all inside the time.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 
@@ -17,17 +19,18 @@ extern char** environ;
 
 namespace {
 
-// Runs the renderer once; its exit status, or -1 when it could not be started.
-int runRenderer(const std::string& outFile) {
+// Runs the renderer once with `arguments`; its exit status, or -1 when it could not be started.
+int runRenderer(std::vector<std::string> arguments) {
   std::string program = SPIRELLE_RENDER_BINARY;
-  std::string arguments[] = {program, "--cell", "1", "--out", outFile};
-  char* argv[] = {arguments[0].data(), arguments[1].data(), arguments[2].data(), arguments[3].data(),
-                  arguments[4].data(), nullptr};
+  arguments.insert(arguments.begin(), program);
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   pid_t child = 0;
-  int failed = posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ);
+  int failed = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (failed) return -1;
   int status = 0;
@@ -35,23 +38,34 @@ int runRenderer(const std::string& outFile) {
   return WEXITSTATUS(status);
 }
 
-void BM_RenderProcessOnePixelCells(benchmark::State& state) {
+// Runs the renderer with `arguments` and "--out" into a temporary folder; reports the file's size.
+void timeRenderer(benchmark::State& state, std::vector<std::string> arguments, const char* fileName) {
   std::string folder = (std::filesystem::temp_directory_path() / "spirelle-bench-XXXXXX").string();
   if (!mkdtemp(folder.data())) {
     state.SkipWithError("no temporary folder");
     return;
   }
-  std::string outFile = folder + "/spiral.png";
+  const std::string outFile = folder + "/" + fileName;
+  arguments.insert(arguments.end(), {"--out", outFile});
   for (auto _ : state) {
-    if (runRenderer(outFile) != 0) {
+    if (runRenderer(arguments) != 0) {
       state.SkipWithError("spirelle-render failed");
       break;
     }
   }
+  std::error_code error;
+  state.counters["file_bytes"] = double(std::filesystem::file_size(outFile, error));
   std::remove(outFile.c_str());
   rmdir(folder.c_str());
 }
+
+void BM_RenderProcessOnePixelCells(benchmark::State& state) { timeRenderer(state, {"--cell", "1"}, "spiral.png"); }
 BENCHMARK(BM_RenderProcessOnePixelCells)->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
+
+void BM_RenderProcessAnimation60Frames(benchmark::State& state) {
+  timeRenderer(state, {"--cell", "3", "--animate", "in", "--frames", "60"}, "spiral.gif");
+}
+BENCHMARK(BM_RenderProcessAnimation60Frames)->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 }  // namespace
 

@@ -47,5 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int cell = options.draw.boxSize;
   check(cell == 1 || cell == 3 || cell == 5 || cell == 7 || cell == 15 || cell == 21 || cell == 35 || cell == 75);
   check(options.draw.start >= 0 && options.draw.start <= spiral::kMaxNumber + 1);
+  check(options.frames >= 1 && options.frames <= 10000 && options.delayMs >= 20 && options.delayMs <= 10000);
+  check(!options.animate || options.outFile.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive));
   return 0;
 }

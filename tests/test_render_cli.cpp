@@ -1,14 +1,18 @@
 // spirelle-render through the real binary: arguments, exit status, messages, the report and the file.
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFileInfo>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <gif_lib.h>
 
 #include "FileContents.h"
 #include "ShortDisk.h"
@@ -43,6 +47,36 @@ QJsonObject renderJson(const QStringList& arguments) {
   const Run run = runRenderer(arguments + QStringList{QStringLiteral("--json")});
   if (run.exitCode != 0 || !run.err.isEmpty()) return {};
   return QJsonDocument::fromJson(run.out.toUtf8()).object();
+}
+
+// The frames of a GIF, each composed over the ones before it, and whether the file loops forever
+// with `delayCs` hundredths of a second on every frame. Empty when the file cannot be read.
+QList<QImage> gifFrames(const QString& file, int delayCs) {
+  int error = 0;
+  GifFileType* gif = DGifOpenFileName(QFile::encodeName(file).constData(), &error);
+  if (!gif) return {};
+  QList<QImage> frames;
+  if (DGifSlurp(gif) == GIF_OK && gif->ImageCount > 0) {
+    const ExtensionBlock& first = gif->SavedImages[0].ExtensionBlocks[0];
+    bool loops = first.Function == APPLICATION_EXT_FUNC_CODE && first.ByteCount == 11 &&
+                 QByteArray(reinterpret_cast<const char*>(first.Bytes), 11) == "NETSCAPE2.0";
+    QImage canvas(gif->SWidth, gif->SHeight, QImage::Format_RGB32);
+    for (int i = 0; loops && i < gif->ImageCount; ++i) {
+      const SavedImage& image = gif->SavedImages[i];
+      const GifImageDesc& area = image.ImageDesc;
+      GraphicsControlBlock control{};
+      if (DGifSavedExtensionToGCB(gif, i, &control) != GIF_OK || control.DelayTime != delayCs) return {};
+      for (int y = 0; y < area.Height; ++y) {
+        for (int x = 0; x < area.Width; ++x) {
+          const GifColorType c = gif->SColorMap->Colors[image.RasterBits[y * area.Width + x]];
+          canvas.setPixel(area.Left + x, area.Top + y, qRgb(c.Red, c.Green, c.Blue));
+        }
+      }
+      frames << canvas.copy();
+    }
+  }
+  DGifCloseFile(gif, &error);
+  return frames;
 }
 
 }  // namespace
@@ -99,6 +133,73 @@ class TestRenderCli : public QObject {
     }
   }
 
+  // Every frame equals the picture and the facts of a single render of its start number; the ends
+  // of the number range end the animation early.
+  void animationFramesAreSingleRenders_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QList<qint64>>("starts");
+    const QStringList big{"--cell", "75"};
+    QTest::newRow("in") << QStringList{"--start", "5", "--animate", "in", "--frames", "3"} + big
+                        << QList<qint64>{5, 6, 7};
+    QTest::newRow("out, grid and numerals, stops at 1")
+        << QStringList{"--start", "3", "--animate", "out", "--cell", "15", "--grid", "--numerals", "--shape",
+                       "squares", "--scheme", "ring", "--delay", "1000"}
+        << QList<qint64>{3, 2, 1};
+    QTest::newRow("out by primes, stops after 2")
+        << QStringList{"--start", "10", "--animate", "out", "--prime-steps", "--scheme", "sequence"}
+        << QList<qint64>{10, 7, 5, 3, 2};
+    QTest::newRow("in, stops at the largest start")
+        << QStringList{"--start", "2147483596", "--animate", "in", "--longest"} + big
+        << QList<qint64>{2147483596, 2147483597, 2147483598};
+    QTest::newRow("in by primes, stops before the largest start")
+        << QStringList{"--start", "2147483580", "--animate", "in", "--prime-steps"} + big
+        << QList<qint64>{2147483580, 2147483587};
+    QTest::newRow("in, triangular, stops at its largest start")
+        << QStringList{"--start", "268435405", "--animate", "in", "--show", "triangular"} + big
+        << QList<qint64>{268435405, 268435406, 268435407};
+  }
+  void animationFramesAreSingleRenders() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QList<qint64>, starts);
+    const QString gif = outDir_.filePath("spiral.gif"), png = outDir_.filePath("frame.png");
+    const QJsonObject report = renderJson(arguments + QStringList{"--out", gif});
+    const QJsonArray frames = report["frames"].toArray();
+    QCOMPARE(report["frames_written"].toInt(), starts.size());
+    QCOMPARE(frames.size(), starts.size());
+    const qsizetype delay = arguments.indexOf("--delay");
+    const QList<QImage> images = gifFrames(gif, delay < 0 ? 25 : arguments[delay + 1].toInt() / 10);
+    QCOMPARE(images.size(), starts.size());
+    QStringList single = arguments;  // without the animation's options
+    single.removeAll("--prime-steps");
+    for (const char* option : {"--animate", "--frames", "--delay"}) {
+      if (single.contains(option)) single.remove(single.indexOf(option), 2);
+    }
+    for (int i = 0; i < starts.size(); ++i) {
+      single[single.indexOf("--start") + 1] = QString::number(starts[i]);
+      QJsonObject facts = renderJson(single + QStringList{"--out", png});
+      QCOMPARE(frames[i]["start"].toInteger(), starts[i]);
+      for (const QString& key : frames[i].toObject().keys()) QCOMPARE(frames[i][key], facts[key]);
+      QVERIFY2(images[i] == QImage(png).convertToFormat(QImage::Format_RGB32), qPrintable(QString::number(i)));
+    }
+  }
+
+  // Progress goes to stderr while it is a terminal; every other test sees a silent stderr.
+  void progressShowsOnATerminal() {
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    QVERIFY(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
+    QProcess process;
+    process.setStandardErrorFile(QString::fromLocal8Bit(::ptsname(terminal)));
+    process.start(SPIRELLE_RENDER_BINARY, {"--cell", "3", "--animate", "in", "--frames", "30", "--out",
+                                           outDir_.filePath("progress.gif")});
+    QVERIFY(process.waitForFinished(120000));
+    QCOMPARE(process.exitCode(), 0);
+    QByteArray shown(1 << 16, '\0');
+    ::fcntl(terminal, F_SETFL, O_NONBLOCK);
+    shown.truncate(std::max<ssize_t>(0, ::read(terminal, shown.data(), shown.size())));
+    ::close(terminal);
+    QVERIFY2(shown.contains(" of 30 frames, about ") && shown.endsWith("\r\033[K"), shown.constData());
+  }
+
   void badArgumentsAreUsageErrors_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("named");
@@ -114,6 +215,14 @@ class TestRenderCli : public QObject {
     QTest::newRow("flag with value") << QStringList{"--grid=yes"} << "--grid";
     QTest::newRow("unknown option") << QStringList{"--colour", "red"} << "--colour";
     QTest::newRow("stray argument") << QStringList{"picture.png"} << "picture.png";
+    QTest::newRow("animation without a file") << QStringList{"--animate", "in"} << "--animate";
+    QTest::newRow("animation into a PNG") << QStringList{"--animate", "out", "--out", "a.png"} << "--animate";
+    QTest::newRow("unknown direction") << QStringList{"--animate", "up", "--out", "a.gif"} << "--animate";
+    QTest::newRow("no frames") << QStringList{"--animate", "in", "--frames", "0", "--out", "a.gif"} << "--frames";
+    QTest::newRow("delay too short") << QStringList{"--animate", "in", "--delay", "19", "--out", "a.gif"} << "--delay";
+    QTest::newRow("frames without animation") << QStringList{"--frames", "5"} << "--frames";
+    QTest::newRow("random does not animate") << QStringList{"--animate", "in", "--show", "random", "--out", "a.gif"}
+                                             << "--animate";
   }
   void badArgumentsAreUsageErrors() {
     QFETCH(QStringList, arguments);
@@ -140,13 +249,15 @@ class TestRenderCli : public QObject {
     QTest::newRow("triangular, German") << triangular + QStringList{"--language", de}
                                         << "Bei Dreieckzahlen ist die Startzahl zu gross.";
     QTest::newRow("too large") << startTooLarge << "Start number must be <= 2^31 - 2 = 2147483646.";
+    QTest::newRow("animation") << endTooLarge + QStringList{"--animate", "in"}
+                               << "End number would be greater than 2^31 - 2 = 2147483646.";
     QTest::newRow("too large, German") << QStringList{"--start", "2147483647", "--language", de}
                                        << "Die Startzahl muss kleiner als 2^31 - 2 = 2147483646 sein.";
   }
   void refusalsPrintTheStartNumberMessage() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
-    const QString file = outDir_.filePath("refused.png");
+    const QString file = outDir_.filePath(arguments.contains("--animate") ? "refused.gif" : "refused.png");
     const Run run = runRenderer(arguments + QStringList{"--out", file, "--json"});
     QCOMPARE(run.exitCode, kExitRefused);
     QCOMPARE(run.err, message + u'\n');
@@ -158,10 +269,15 @@ class TestRenderCli : public QObject {
   void unwritableOutputFails() {
     const QString fifo = outDir_.filePath("fifo");
     QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const QStringList paths{outDir_.filePath("no such folder/spiral.png"), outDir_.path(), fifo};
-    const QStringList reasons{"No such file or directory", "Is a directory", "Not a regular file"};
+    const QString gifDir = outDir_.filePath("folder.gif");
+    QVERIFY(QDir().mkpath(gifDir));
+    const QStringList paths{outDir_.filePath("no such folder/spiral.png"), outDir_.path(), fifo,
+                            outDir_.filePath("no such folder/spiral.gif"), gifDir};
+    const QStringList reasons{"No such file or directory", "Is a directory", "Not a regular file",
+                              "No such file or directory", "Is a directory"};
     for (int i = 0; i < paths.size(); ++i) {
-      const Run run = runRenderer({"--cell", "75", "--out", paths[i]});
+      const QStringList animation{"--animate", "in", "--frames", "2"};
+      const Run run = runRenderer(QStringList{"--cell", "75", "--out", paths[i]} + (i >= 3 ? animation : QStringList{}));
       QCOMPARE(run.exitCode, kExitCannotWrite);
       QCOMPARE(run.err, QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(paths[i], reasons[i]));
     }
@@ -236,7 +352,8 @@ class TestRenderCli : public QObject {
     const Run run = runRenderer({"--help"});
     QCOMPARE(run.exitCode, 0);
     for (const char* option : {"--start", "--cell", "--shape", "--scheme", "--show", "--grid", "--numerals",
-                               "--longest", "--size", "--language", "--out", "--json", "--version", "veltra",
+                               "--longest", "--size", "--language", "--out", "--json", "--version", "--animate", "--frames",
+                               "--prime-steps", "--delay", "veltra",
                                "triangular"}) {
       QVERIFY2(run.out.contains(QLatin1String(option)), option);
     }

@@ -301,7 +301,6 @@ class frmMain : public QWidget {
   void runSpiralling(bool inward);
   void waitWhileSpiralling();
   int selectedClockInterval() const;
-  std::optional<int64_t> nextStartNumber(int64_t current);
   // The controls a pause unlocks: cell shape, colour scheme and clock rate.
   void setPauseControlsEnabled(bool enabled);
 

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 
 #include "DrawPass.h"
+#include "Tick.h"
 #include "app/frmMain.h"
 #include "texts/WordTable.h"
 
@@ -128,25 +129,14 @@ int frmMain::selectedClockInterval() const { return cboClockTicks->currentData()
 // but before the wait loop has seen it makes no step either.
 void frmMain::ClkClock_Timer() {
   if (blnPaused || blnStopSpiralling || !isSpiralling()) return;
-  const std::optional<int64_t> next = nextStartNumber(numberInStartBox());
+  const spiral::TickRule rule{blnSpirallingIn ? spiral::Direction::In : spiral::Direction::Out, selectedClass(),
+                              lngNumberOfNumbers(), chkCentralNumberPrime->isChecked()};
+  const std::optional<int64_t> next = spiral::nextStart(rule, numberInStartBox());
+  if (rule.primeSteps) blnCentralNumberPrime = next.has_value();  // the search's last primality test
   if (!next) {
     blnSpiralRunEnded = true;
     return;
   }
   txbStartNumber->setText(QString::number(*next));
   DrawSpiral();
-}
-
-// The start number after `current` in the direction of travel (with "Show only for central number
-// prime" ticked, the next prime before the end), or none at the end. Spiral In ends at the largest
-// start number the draw pass accepts for the picture's size and number class, Spiral Out at 1.
-std::optional<int64_t> frmMain::nextStartNumber(int64_t current) {
-  const int64_t last = blnSpirallingIn ? spiral::largestStart(selectedClass(), lngNumberOfNumbers()) : 1;
-  const int64_t step = blnSpirallingIn ? 1 : -1;
-  if (blnSpirallingIn ? current >= last : current <= last) return std::nullopt;
-  if (!chkCentralNumberPrime->isChecked()) return current + step;
-  for (int64_t candidate = current + step; candidate != last; candidate += step) {
-    if (testCentralNumberPrime(candidate)) return candidate;
-  }
-  return std::nullopt;  // the end of the range comes first, even when it is prime itself
 }

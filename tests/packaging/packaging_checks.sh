@@ -59,6 +59,7 @@ check_completion() {
     "--shape ''|circles squares"
     "--show t|triangular"
     "--language=|en de"
+    "--animate ''|in out"
     "--start ''|"
   )
   for row in "${rows[@]}"; do

@@ -12,6 +12,9 @@ namespace {
 
 constexpr int kSmallestSize = 16;
 constexpr int kLargestSize = 16384;
+constexpr int kMostFrames = 10000;
+constexpr int kShortestDelay = 20;
+constexpr int kLongestDelay = 10000;
 
 template <typename T>
 struct Choice {
@@ -31,6 +34,7 @@ constexpr auto kCellSizes = choicesOf(spiral::kCellSizes, &spiral::CellSizeChoic
 constexpr Choice<bool> kShapes[] = {{"circles", false}, {"squares", true}};
 constexpr auto kSchemes = choicesOf(spiral::kSchemes, &spiral::SchemeChoice::scheme);
 constexpr auto kClasses = choicesOf(spiral::kNumberClasses, &spiral::NumberClassChoice::numberClass);
+constexpr Choice<spiral::Direction> kDirections[] = {{"in", spiral::Direction::In}, {"out", spiral::Direction::Out}};
 constexpr Choice<Language> kLanguages[] = {{"en", Language::English}, {"de", Language::German}};
 
 template <typename T>
@@ -73,16 +77,14 @@ QString setStart(RenderOptions& options, const QString& value) {
   return {};
 }
 
-QString setSize(RenderOptions& options, const QString& value) {
+// Stores a whole number from `low` to `high` into `target`; the error text when `value` is none.
+QString assignWholeNumber(const QString& value, int low, int high, int& target) {
   bool ok = isAllDigits(value) && !value.isEmpty();
-  int size = ok ? value.toInt(&ok) : 0;
-  if (!ok || size < kSmallestSize || size > kLargestSize) {
-    return QStringLiteral("'%1' is not a whole number from %2 to %3")
-        .arg(value)
-        .arg(kSmallestSize)
-        .arg(kLargestSize);
+  int number = ok ? value.toInt(&ok) : 0;
+  if (!ok || number < low || number > high) {
+    return QStringLiteral("'%1' is not a whole number from %2 to %3").arg(value).arg(low).arg(high);
   }
-  options.size = size;
+  target = number;
   return {};
 }
 
@@ -114,10 +116,22 @@ const OptionRule kOptionRules[] = {
      [](RenderOptions& o, const QString& v) {
        return assignChoice<spiral::NumberClass>(kClasses, v, o.draw.numberClass);
      }},
-    {"--size", true, setSize},
+    {"--size", true,
+     [](RenderOptions& o, const QString& v) { return assignWholeNumber(v, kSmallestSize, kLargestSize, o.size); }},
     {"--language", true,
      [](RenderOptions& o, const QString& v) { return assignChoice<Language>(kLanguages, v, o.language); }},
     {"--out", true, setOut},
+    {"--animate", true,
+     [](RenderOptions& o, const QString& v) {
+       return assignChoice<spiral::Direction>(kDirections, v, o.animate.emplace());
+     }},
+    {"--frames", true,
+     [](RenderOptions& o, const QString& v) { return assignWholeNumber(v, 1, kMostFrames, o.frames); }},
+    {"--delay", true,
+     [](RenderOptions& o, const QString& v) {
+       return assignWholeNumber(v, kShortestDelay, kLongestDelay, o.delayMs);
+     }},
+    {"--prime-steps", false, [](RenderOptions& o, const QString&) { o.primeSteps = true; return QString(); }},
     {"--grid", false, [](RenderOptions& o, const QString&) { o.draw.grid = true; return QString(); }},
     {"--numerals", false, [](RenderOptions& o, const QString&) { o.draw.numerals = true; return QString(); }},
     {"--longest", false,
@@ -142,6 +156,22 @@ QString checkPictureHoldsACell(const RenderOptions& options) {
       .arg(options.draw.boxSize);
 }
 
+// An animation goes into a GIF file, and the animation's options need one.
+QString checkAnimationOptions(const RenderOptions& options, const QStringList& given) {
+  if (!options.animate) {
+    for (const char* option : {"--frames", "--delay", "--prime-steps"}) {
+      if (given.contains(QLatin1String(option))) return QStringLiteral("%1 needs --animate").arg(option);
+    }
+    return {};
+  }
+  if (!options.outFile.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive)) {
+    return QStringLiteral("--animate needs --out FILE.gif");
+  }
+  const spiral::NumberClassChoice& shown = spiral::numberClassOf(options.draw.numberClass);
+  if (!shown.animates) return QStringLiteral("--animate: --show %1 does not move with the start number").arg(shown.name);
+  return {};
+}
+
 }  // namespace
 
 spiral::DrawSettings RenderOptions::defaultDrawSettings() {
@@ -152,12 +182,14 @@ spiral::DrawSettings RenderOptions::defaultDrawSettings() {
 
 ParseResult parseRenderArguments(const QStringList& arguments) {
   RenderOptions options;
+  QStringList given;
   for (qsizetype i = 0; i < arguments.size(); ++i) {
     const QString& argument = arguments[i];
     qsizetype equals = argument.startsWith(QLatin1String("--")) ? argument.indexOf(u'=') : -1;
     QString name = equals < 0 ? argument : argument.left(equals);
     const OptionRule* rule = findRule(name);
     if (!rule) return UsageError{QStringLiteral("unknown option or argument '%1'").arg(argument)};
+    given << name;
 
     QString value;
     if (equals >= 0) {
@@ -172,6 +204,7 @@ ParseResult parseRenderArguments(const QStringList& arguments) {
     if (options.help || options.version) return options;
   }
   if (QString problem = checkPictureHoldsACell(options); !problem.isEmpty()) return UsageError{problem};
+  if (QString problem = checkAnimationOptions(options, given); !problem.isEmpty()) return UsageError{problem};
   return options;
 }
 
@@ -192,6 +225,12 @@ QString usageText() {
              "  --size PIXELS     the picture is PIXELS x PIXELS, %6 to %7 (default 523)\n"
              "  --language LANG   language of the refusal messages, %5 (default en)\n"
              "  --out FILE.png    write the picture to FILE.png\n"
+             "  --animate DIR     one of %8: Spiral In or Spiral Out as an animated GIF, each frame\n"
+             "                    one tick after the one before (needs --out FILE.gif)\n"
+             "  --frames K        the animation's frames, 1 to %9 (default 60); the end of the number\n"
+             "                    range ends it earlier\n"
+             "  --prime-steps     each step of the animation goes on to the next prime\n"
+             "  --delay MS        each frame stays MS milliseconds, %10 to %11 (default 250)\n"
              "  --json            print the facts as one JSON object instead of lines\n"
              "  --help            print this text\n"
              "  --version         print the name and version\n"
@@ -202,7 +241,11 @@ QString usageText() {
            choiceList<spiral::ColorScheme>(kSchemes), choiceList<spiral::NumberClass>(kClasses),
            choiceList<Language>(kLanguages))
       .arg(kSmallestSize)
-      .arg(kLargestSize);
+      .arg(kLargestSize)
+      .arg(choiceList<spiral::Direction>(kDirections))
+      .arg(kMostFrames)
+      .arg(kShortestDelay)
+      .arg(kLongestDelay);
 }
 
 QString versionText() { return QStringLiteral("spirelle-render (Spirelle) " SPIRELLE_VERSION "\n"); }

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "DrawPass.h"
+#include "Tick.h"
 
 namespace render {
 
@@ -17,6 +18,10 @@ struct RenderOptions {
   int size = 523;                  // the picture is size x size pixels
   Language language = Language::English;
   QString outFile;                 // empty: no picture is written
+  std::optional<spiral::Direction> animate;  // set: an animated GIF of Spiral In or Spiral Out
+  int frames = 60;                 // the most frames an animation holds
+  bool primeSteps = false;         // each step of the animation goes on to the next prime
+  int delayMs = 250;               // how long each frame of the animation stays
   bool json = false;
   bool help = false;
   bool version = false;

@@ -4,10 +4,14 @@
 #include <cmath>
 
 #include <QImageWriter>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "GifEncoder.h"
 #include "Picture.h"
+#include "Progress.h"
+#include "Tick.h"
 #include "texts/StartNumberMessages.h"
 #include "texts/WordTable.h"
 #include "ReplaceFile.h"
@@ -24,11 +28,25 @@ struct RenderFacts {
   double drawMilliseconds = 0;
 };
 
-RenderFacts drawTimed(const spiral::DrawSettings& settings, spiral::Picture& picture) {
+RenderFacts drawTimed(const spiral::DrawSettings& settings, spiral::Picture& picture,
+                      const spiral::DrawHooks& hooks = {}) {
   auto begin = std::chrono::steady_clock::now();
-  spiral::DrawOutcome outcome = spiral::drawSpiral(settings, picture);
+  spiral::DrawOutcome outcome = spiral::drawSpiral(settings, picture, hooks);
   std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - begin;
   return {outcome, elapsed.count()};
+}
+
+// The first (or only) picture. Only a pass of 1-pixel cells, the one that takes long, reports how
+// far it has come.
+RenderFacts drawFirstPicture(const RenderOptions& options, spiral::Picture& picture) {
+  const spiral::Geometry geometry = spiral::computeGeometry(options.size, options.size, options.draw.boxSize);
+  Progress progress(QStringLiteral("numbers"), geometry.numberOfNumbers);
+  spiral::DrawHooks hooks;
+  hooks.yield = [&progress](int64_t index) {
+    progress.update(index);
+    return false;
+  };
+  return drawTimed(options.draw, picture, hooks);
 }
 
 // All or nothing: a failed write leaves an existing file as it was.
@@ -48,21 +66,32 @@ double roundedToMicroseconds(double milliseconds) {
   return std::round(milliseconds * 1000.0) / 1000.0;
 }
 
-QString factsAsJson(const RenderFacts& facts) {
-  const spiral::DrawOutcome& outcome = facts.outcome;
-  QJsonObject object{
+// What one picture shows; the same for a single picture and for each frame of an animation.
+QJsonObject pictureFacts(const spiral::DrawOutcome& outcome) {
+  return {
       {"start", qint64(outcome.startNumber)},
       {"end", qint64(outcome.endNumber)},
-      {"cells_per_side", outcome.geometry.cellsPerSide},
-      {"numbers", qint64(outcome.geometry.numberOfNumbers)},
       {"shown", qint64(outcome.shownCount)},
       {"smallest_prime", qint64(outcome.smallestPrime)},
       {"largest_prime", qint64(outcome.largestPrime)},
       {"longest_nwse", runOrNull(outcome.longestNWSE)},
       {"longest_swne", runOrNull(outcome.longestSWNE)},
-      {"draw_ms", roundedToMicroseconds(facts.drawMilliseconds)},
   };
+}
+
+QString asJsonLine(const QJsonObject& object) {
   return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + u'\n';
+}
+
+QJsonObject withGeometry(QJsonObject object, const spiral::Geometry& geometry, double drawMilliseconds) {
+  object.insert("cells_per_side", geometry.cellsPerSide);
+  object.insert("numbers", qint64(geometry.numberOfNumbers));
+  object.insert("draw_ms", roundedToMicroseconds(drawMilliseconds));
+  return object;
+}
+
+QString factsAsJson(const RenderFacts& facts) {
+  return asJsonLine(withGeometry(pictureFacts(facts.outcome), facts.outcome.geometry, facts.drawMilliseconds));
 }
 
 QString runAsText(const std::optional<int>& run) {
@@ -92,6 +121,65 @@ QString factsAsLines(const RenderFacts& facts) {
          QStringLiteral("Draw time:          %1 ms\n").arg(facts.drawMilliseconds, 0, 'f', 3);
 }
 
+// The frames of an animation as they were drawn and encoded.
+struct AnimationFacts {
+  std::vector<spiral::DrawOutcome> frames;
+  double drawMilliseconds = 0;  // all frames together
+};
+
+// Draws frame after frame into the encoder: frame 0 is already in `picture`, each further one is
+// the picture one tick later. The end of the number range ends the animation early.
+QString encodeFrames(const RenderOptions& options, spiral::Picture& picture, AnimationFacts& facts,
+                     QIODevice& out) {
+  GifEncoder encoder(out, picture.width(), picture.height(), options.delayMs);
+  encoder.addFrame(paletteFrameOf(picture));
+  Progress progress(QStringLiteral("frames"), options.frames);
+  const spiral::TickRule rule{*options.animate, options.draw.numberClass,
+                              facts.frames.front().geometry.numberOfNumbers, options.primeSteps};
+  spiral::DrawSettings settings = options.draw;
+  while (int(facts.frames.size()) < options.frames) {
+    const std::optional<int64_t> next = spiral::nextStart(rule, facts.frames.back().startNumber);
+    if (!next) break;
+    settings.start = *next;
+    const RenderFacts frame = drawTimed(settings, picture);
+    facts.frames.push_back(frame.outcome);
+    facts.drawMilliseconds += frame.drawMilliseconds;
+    if (!encoder.addFrame(paletteFrameOf(picture))) break;
+    progress.update(int64_t(facts.frames.size()));
+  }
+  return encoder.finish();
+}
+
+QString animationAsJson(const RenderOptions& options, const AnimationFacts& facts) {
+  QJsonArray frames;
+  for (const spiral::DrawOutcome& frame : facts.frames) frames.append(pictureFacts(frame));
+  QJsonObject object = withGeometry({}, facts.frames.front().geometry, facts.drawMilliseconds);
+  object.insert("animate", *options.animate == spiral::Direction::In ? "in" : "out");
+  object.insert("frames_asked", options.frames);
+  object.insert("frames_written", int(facts.frames.size()));
+  object.insert("frames", frames);
+  return asJsonLine(object);
+}
+
+QString animationAsLines(const RenderOptions& options, const AnimationFacts& facts) {
+  const int written = int(facts.frames.size());
+  const QString ending = written < options.frames ? QStringLiteral(", the end of the number range came first")
+                                                  : QString();
+  return QStringLiteral(
+             "Frames written:     %1 of %2%3\n"
+             "First start number: %4\n"
+             "Last start number:  %5\n"
+             "Cells per side:     %6\n"
+             "Draw time:          %7 ms\n")
+      .arg(written)
+      .arg(options.frames)
+      .arg(ending)
+      .arg(facts.frames.front().startNumber)
+      .arg(facts.frames.back().startNumber)
+      .arg(facts.frames.front().geometry.cellsPerSide)
+      .arg(facts.drawMilliseconds, 0, 'f', 3);
+}
+
 }  // namespace
 
 QString refusalMessage(spiral::Refusal refusal, Language language) {
@@ -106,18 +194,29 @@ int renderSpiral(const RenderOptions& options, QTextStream& out, QTextStream& er
                .arg(options.size);
     return kExitCannotWrite;
   }
-  RenderFacts facts = drawTimed(options.draw, picture);
+  RenderFacts facts = drawFirstPicture(options, picture);
   if (facts.outcome.refusal != spiral::Refusal::None) {
     err << refusalMessage(facts.outcome.refusal, options.language) << '\n';
     return kExitRefused;
   }
-  if (!options.outFile.isEmpty()) {
-    if (const fileio::WriteResult result = writePng(picture.image(), options.outFile); !result.written) {
-      err << QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(options.outFile, result.reason);
-      return kExitCannotWrite;
-    }
+  AnimationFacts animation{{facts.outcome}, facts.drawMilliseconds};
+  fileio::WriteResult result{true, {}};
+  if (options.animate) {
+    result = fileio::replaceFile(options.outFile, [&](QIODevice& device) {
+      return encodeFrames(options, picture, animation, device);
+    });
+  } else if (!options.outFile.isEmpty()) {
+    result = writePng(picture.image(), options.outFile);
   }
-  out << (options.json ? factsAsJson(facts) : factsAsLines(facts));
+  if (!result.written) {
+    err << QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(options.outFile, result.reason);
+    return kExitCannotWrite;
+  }
+  if (options.animate) {
+    out << (options.json ? animationAsJson(options, animation) : animationAsLines(options, animation));
+  } else {
+    out << (options.json ? factsAsJson(facts) : factsAsLines(facts));
+  }
   return kExitDone;
 }
 

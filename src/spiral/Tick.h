@@ -1,0 +1,26 @@
+#pragma once
+// One step of Spiral In or Spiral Out: the start number that follows the current one.
+
+#include <cstdint>
+#include <optional>
+
+#include "Choices.h"
+
+namespace spiral {
+
+enum class Direction { In, Out };
+
+struct TickRule {
+  Direction direction = Direction::In;
+  NumberClass numberClass = NumberClass::Primes;
+  int64_t count = 1;        // the numbers in the picture, N x N
+  bool primeSteps = false;  // each step goes on to the next prime ("Show only for central number prime")
+};
+
+// The start number after `current` in the direction of travel, or none at the end. Spiral In ends at
+// the largest start number the draw pass accepts for the class and the count, Spiral Out at 1. With
+// prime steps the search stops before the end even when the end is prime itself, so Spiral Out ends
+// after 2.
+std::optional<int64_t> nextStart(const TickRule& rule, int64_t current);
+
+}  // namespace spiral
