@@ -141,7 +141,7 @@ class TestDrawPass : public QObject {
     QVERIFY(other.image() != kept);
   }
 
-  // Each scheme's colours for numbers of a spiral of squares from `start`.
+  // Each scheme's colours for numbers of a spiral from `start`.
   void schemeColours_data() {
     using enum ColorScheme;
     addRows<Colours>({
@@ -171,9 +171,11 @@ class TestDrawPass : public QObject {
   }
   void schemeColours() {
     QFETCH(Colours, row);
+    const bool veltraSquares = row.scheme == ColorScheme::Veltra;  // the others as circles
     Picture picture;
-    const DrawOutcome o =
-        drawSpiral(settingsFor(row.start, row.boxSize, NumberClass(row.numberClass), row.scheme, true), picture);
+    const DrawSettings settings =
+        settingsFor(row.start, row.boxSize, NumberClass(row.numberClass), row.scheme, veltraSquares);
+    const DrawOutcome o = drawSpiral(settings, picture);
     for (qsizetype i = 0; i < row.numbersAndColours.size(); i += 2) {
       QCOMPARE(colorOf(picture, o, row.numbersAndColours[i]), row.numbersAndColours[i + 1]);
     }
