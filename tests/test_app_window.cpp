@@ -16,6 +16,7 @@
 #include <QtTest>
 
 #include "MainWindowHarness.h"
+#include "Rows.h"
 #include "catalogue/frmCWsoftware.h"
 #include "texts/WordTable.h"
 
@@ -55,6 +56,14 @@ QByteArray storeAtTheEnd(MainWindowHarness& harness, const std::function<void()>
   return exitStatusAfter(end) == 0 ? stored : QByteArray("the program did not end");
 }
 
+
+struct Offered {
+  const char* name;
+  int show, boxSize;
+  QString start;
+  QList<bool> offered;  // spiral buttons, grid, numerals, primes, count shown
+};
+
 }  // namespace
 
 class TestAppWindow : public QObject {
@@ -74,12 +83,13 @@ class TestAppWindow : public QObject {
     QCOMPARE(storeAtTheEnd(harness, [&] { w.cmdQuit->click(); }), kDefaultStore);
   }
 
+  // Values stored, values out of range, and garbage: each comes back or falls back to its default.
   void storedValuesComeBackWithFallbacks_data() {
-    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("expected");
     const QStringList base = defaultStoreLines();
     const auto row = [](const char* name, const QStringList& lines, const QString& expected) {
-      QTest::newRow(name) << lines << expected;
+      QTest::newRow(name) << (lines.join("\r\n") + "\r\n").toUtf8() << expected;
     };
     row("another version is ignored", {"2", "1", "0", "5,3,2,0", "\"17\"", "1", "0", "1", "1"}, kDefaults);
     row("every value kept", {"1", "0", "0", "5,4,3,0", "\"17\"", "1", "0", "1", "1"},
@@ -100,13 +110,24 @@ class TestAppWindow : public QObject {
     row("start above the largest", withLine(withLine(base, 5, "\"2147483647\""), 8, "1"),
         "3,0,0,2 \"2147483647\" numerals circles English");
     row("unknown language", withLine(base, 2, "2"), kDefaults);
+    QByteArray random(3000, '\0');
+    QRandomGenerator generator(20240613);
+    for (char& byte : random) byte = static_cast<char>(generator.bounded(256));
+    const QByteArray valid("1\r\n1\r\n0\r\n5,3,2,0\r\n\"17\"\r\n1\r\n0\r\n1\r\n1\r\n");
+    const std::pair<const char*, QByteArray> garbage[] = {
+        {"random bytes", random}, {"truncated after the list indices", valid.left(18)},
+        {"truncated before the last value", valid.left(valid.size() - 3)},
+        {"unclosed quote", valid.left(18) + "\"17\r\n1\r\n0\r\n1\r\n1\r\n"}, {"quoted version", "\"1\"" + valid.mid(1)},
+        {"letter for a number", QByteArray(valid).replace("5,3", "x,3")},
+        {"fraction", QByteArray(valid).replace("5,3", "5.5,3")},
+        {"past 16 bits", QByteArray(valid).replace("5,3", "5,40000")}, {"huge line", QByteArray(5'000'000, '7')}};
+    for (const auto& [name, bytes] : garbage) QTest::newRow(name) << bytes << kDefaults;
   }
-
   void storedValuesComeBackWithFallbacks() {
-    QFETCH(QStringList, lines);
+    QFETCH(QByteArray, bytes);
     QFETCH(QString, expected);
     MainWindowHarness harness;
-    harness.writeStoreLines(lines);
+    harness.writeStore(bytes);
     frmMain& w = harness.start();
     QCOMPARE(restoredIn(w), expected);
     const bool refused = w.txbStartNumber->text() == QStringLiteral("2147483647");
@@ -127,31 +148,6 @@ class TestAppWindow : public QObject {
                           "Beenden"}));
     QCOMPARE(storeAtTheEnd(harness, [&] { w.close(); }),
              QByteArray("1\r\n1\r\n1\r\n3,6,3,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n"));
-  }
-
-  void garbageStoresGiveDefaults_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QByteArray random(3000, '\0');
-    QRandomGenerator generator(20240613);
-    for (char& byte : random) byte = static_cast<char>(generator.bounded(256));
-    const QByteArray valid("1\r\n1\r\n0\r\n5,3,2,0\r\n\"17\"\r\n1\r\n0\r\n1\r\n1\r\n");
-    QTest::newRow("random bytes") << random;
-    QTest::newRow("truncated after the list indices") << valid.left(18);
-    QTest::newRow("truncated before the last value") << valid.left(valid.size() - 3);
-    QTest::newRow("unclosed quote") << valid.left(18) + "\"17\r\n1\r\n0\r\n1\r\n1\r\n";
-    QTest::newRow("quoted version") << "\"1\"" + valid.mid(1);
-    QTest::newRow("letter for a number") << QByteArray(valid).replace("5,3", "x,3");
-    QTest::newRow("fraction") << QByteArray(valid).replace("5,3", "5.5,3");
-    QTest::newRow("past 16 bits") << QByteArray(valid).replace("5,3", "5,40000");
-    QTest::newRow("huge line") << QByteArray(5'000'000, '7');
-  }
-
-  void garbageStoresGiveDefaults() {
-    QFETCH(QByteArray, bytes);
-    MainWindowHarness harness;
-    harness.writeStore(bytes);
-    frmMain& w = harness.start();
-    QCOMPARE(restoredIn(w), kDefaults);
   }
 
   void optionHandlersRedrawOrOnlyRefocus() {
@@ -219,31 +215,25 @@ class TestAppWindow : public QObject {
 
   // Animation, grid marks, numerals and the statistics are offered only where they mean something.
   void controlsOfferedFollowTheChoice_data() {
-    QTest::addColumn<int>("show");
-    QTest::addColumn<int>("boxSize");
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<QList<bool>>("offered");  // spiral buttons, grid, numerals, primes, count shown
-    QTest::newRow("primes, 15 pixels") << 0 << kFifteenPixelIndex << "1" << QList<bool>{1, 1, 1, 1, 1};
-    QTest::newRow("no primes") << 0 << 7 << "19610" << QList<bool>{1, 1, 1, 0, 1};
-    QTest::newRow("random") << 1 << kFifteenPixelIndex << "1" << QList<bool>{0, 1, 1, 0, 1};
-    QTest::newRow("squares, 1 pixel") << 2 << kOnePixelIndex << "1" << QList<bool>{0, 0, 0, 0, 1};
-    QTest::newRow("all numbers") << 4 << kFifteenPixelIndex << "1" << QList<bool>{0, 0, 1, 0, 0};
+    addRows<Offered>({
+        {"primes, 15 pixels", 0, kFifteenPixelIndex, "1", {1, 1, 1, 1, 1}},
+        {"no primes", 0, 7, "19610", {1, 1, 1, 0, 1}},
+        {"random", 1, kFifteenPixelIndex, "1", {0, 1, 1, 0, 1}},
+        {"squares, 1 pixel", 2, kOnePixelIndex, "1", {0, 0, 0, 0, 1}},
+        {"all numbers", 4, kFifteenPixelIndex, "1", {0, 0, 1, 0, 0}},
+    });
   }
-
   void controlsOfferedFollowTheChoice() {
-    QFETCH(int, show);
-    QFETCH(int, boxSize);
-    QFETCH(QString, start);
-    QFETCH(QList<bool>, offered);
+    QFETCH(Offered, row);
     MainWindowHarness harness;
     frmMain& w = harness.start();
-    w.txbStartNumber->setText(start);
-    w.cboBoxSize->setCurrentIndex(boxSize);
-    w.cboShow->setCurrentIndex(show);
+    w.txbStartNumber->setText(row.start);
+    w.cboBoxSize->setCurrentIndex(row.boxSize);
+    w.cboShow->setCurrentIndex(row.show);
     QCOMPARE((QList<bool>{w.cmdSpiralIn->isVisible() && w.cmdSpiralOut->isVisible(), w.chkGrid->isEnabled(),
                           w.chkNumerals->isEnabled(), w.lblSmallestPrimeOutput->isVisible(),
                           w.lblNumberShownOutput->isVisible()}),
-             offered);
+             row.offered);
   }
 
   void stoppedOnePixelPassKeepsItsPartialPicture() {

@@ -8,7 +8,6 @@
 #include <QtTest>
 
 #include "MainWindowHarness.h"
-#include "RecordingDesktop.h"
 #include "catalogue/frmCWsoftware.h"
 
 namespace {
@@ -99,15 +98,6 @@ class TestCatalogue : public QObject {
     QCOMPARE(desktop.messages[0].text,
              QString("Error launching web browser, error code = 31.\r\n\r\nThe web page file type "
                      "htm is not associated with any browser program."));
-  }
-
-  void quitSavesThenShowsTheCatalogueThenEndsTheProgram() {
-    MainWindowHarness h;
-    frmMain& w = h.start();
-    QByteArray storedMeanwhile;
-    closeWhenShown<frmCWsoftware>([&](frmCWsoftware&) { storedMeanwhile = h.storeBytes(); });
-    QCOMPARE(exitStatusAfter([&] { w.cmdQuit->click(); }), 0);
-    QCOMPARE(storedMeanwhile, QByteArray("1\r\n0\r\n1\r\n3,0,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n"));
   }
 };
 

@@ -1,6 +1,5 @@
-// Faults of the program's surroundings: a settings folder that cannot be made, the leftovers of a
-// crash, a picture that cannot be saved, a browser that cannot be started. The program must
-// say what went wrong where the user asked for something, keep running, and lose nothing saved.
+// Faults of the program's surroundings: a settings folder that cannot be made and the leftovers
+// of a crash. The program must keep running and lose nothing saved.
 
 #include <QFile>
 #include <QLineEdit>
@@ -16,15 +15,6 @@ namespace {
 int quit(frmMain& w) {
   closeWhenShown<frmCWsoftware>([](frmCWsoftware&) {});
   return exitStatusAfter([&w] { w.cmdQuit->click(); });
-}
-
-// Saves the picture through a right click and the Save As dialog, answering Yes to every question,
-// and returns the last message shown.
-RecordingDesktop::Message saveAs(MainWindowHarness& h, const QString& name) {
-  h.desktop.saveFileName = name;
-  h.desktop.answers = {platform::Desktop::Answer::Yes, platform::Desktop::Answer::Yes};
-  h.window().picSpiral_MouseUp(Qt::RightButton, 10, 10);
-  return h.desktop.messages.back();
 }
 
 }  // namespace
@@ -59,33 +49,6 @@ class TestFaults : public QObject {
     }
     h.start();
     QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), kept);
-  }
-
-  void pictureSavedIntoAFolderThatCannotBeWritten() {
-    MainWindowHarness h;
-    h.start();
-    QTemporaryDir base;
-    const QString plainFile = base.filePath("plain file");  // where the program wants a folder
-    QVERIFY(writeFile(plainFile, "not a folder"));
-    const RecordingDesktop::Message told = saveAs(h, plainFile + "/spiral.png");
-    QCOMPARE(told.title, QStringLiteral("Save image"));
-    QCOMPARE(told.text, "Save error.  The image could not be written to the file\r\n" + plainFile +
-                            "/spiral.png\r\n\r\n" + systemReason(ENOTDIR) + ".");
-    QCOMPARE(contentsOf(plainFile), QByteArray("not a folder"));
-  }
-
-  void browserThatCannotBeStarted() {
-    MainWindowHarness h;
-    frmMain& w = h.start();
-    h.desktop.openUrlResult = 31;
-    w.lblOnlineDocumentation_Click();
-    QCOMPARE(h.desktop.messages.size(), size_t(1));
-    QCOMPARE(h.desktop.messages[0].title, QStringLiteral("Cannot launch web browser"));
-    // The window goes on working: it draws and reports numbers.
-    w.txbStartNumber->setText("11");
-    w.cmdDraw->click();
-    w.picSpiral_MouseUp(Qt::LeftButton, w.lastPass.geometry.centerX, w.lastPass.geometry.centerY);
-    QCOMPARE(h.desktop.messages.back().title, QStringLiteral("11"));
   }
 };
 

@@ -42,6 +42,7 @@ class TestFileio : public QObject {
     QTest::newRow("FIFO") << "fifo" << "Not a regular file" << QStringList{"target"};
     QTest::newRow("device") << "device" << "Not a regular file" << QStringList{"target"};
     QTest::newRow("folder missing") << "no folder" << systemReason(ENOENT) << QStringList{};
+    QTest::newRow("a file for the folder") << "file for folder" << systemReason(ENOTDIR) << QStringList{"plain"};
   }
 
   void targetsAreReplacedOrRefused() {
@@ -65,6 +66,9 @@ class TestFileio : public QObject {
       QSKIP("only root can make a device node");
     } else if (kind == "no folder") {
       target = dir.filePath("no folder/target");
+    } else if (kind == "file for folder") {
+      QVERIFY(writeFile(dir.filePath("plain"), kOld));
+      target = dir.filePath("plain/target");
     }
     const mode_t modeBefore = modeOf(target);
 
@@ -85,6 +89,7 @@ class TestFileio : public QObject {
     } else {
       QCOMPARE(modeOf(target), modeBefore);
       if (kind == "regular") QCOMPARE(contentsOf(file), kOld);
+      if (kind == "file for folder") QCOMPARE(contentsOf(dir.filePath("plain")), kOld);
     }
   }
 };

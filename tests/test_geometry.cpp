@@ -4,28 +4,34 @@
 
 #include "Geometry.h"
 #include "StartNumber.h"
+#include "Rows.h"
 
 using namespace spiral;
+
+namespace {
+
+struct Start {
+  const char* name;
+  QString text, normalised;
+  qint64 value;
+  bool digitsOnly, tooLarge;
+};
+
+}  // namespace
 
 class TestGeometry : public QObject {
   Q_OBJECT
 
  private slots:
-  void cellsPerSideForTheStandardInterior_data() {
-    QTest::addColumn<int>("boxSize");
-    QTest::addColumn<int>("cells");
-    QTest::addColumn<int>("radius");  // circles of more than 15 pixels shrink by one
+  // Circles of more than 15 pixels shrink their radius by one.
+  void cellsPerSideForTheStandardInterior() {
     const int table[][3] = {{1, 523, 0}, {3, 174, 1}, {5, 105, 2}, {7, 75, 3},
                             {15, 35, 7}, {21, 25, 9}, {35, 15, 16}, {75, 7, 36}};
-    for (auto [s, n, r] : table) QTest::addRow("%d px", s) << s << n << r;
-  }
-  void cellsPerSideForTheStandardInterior() {
-    QFETCH(int, boxSize);
-    QFETCH(int, cells);
-    QFETCH(int, radius);
-    const auto g = computeGeometry(523, 523, boxSize);
-    QCOMPARE(QList<int>({g.centerX, g.centerY, g.cellsPerSide, g.circleRadius}), QList<int>({261, 261, cells, radius}));
-    QCOMPARE(g.numberOfNumbers, int64_t{cells} * cells);
+    for (auto [s, cells, radius] : table) {
+      const auto g = computeGeometry(523, 523, s);
+      QCOMPARE(QList<int>({g.centerX, g.centerY, g.cellsPerSide, g.circleRadius}), QList<int>({261, 261, cells, radius}));
+      QCOMPARE(g.numberOfNumbers, int64_t{cells} * cells);
+    }
     // Single precision halves round to the even neighbour: 10 / 4 = 2.5 gives 2, 14 / 4 = 3.5 gives 4.
     QCOMPARE(computeGeometry(10, 10, 4).cellsPerSide, 2);
     QCOMPARE(computeGeometry(14, 14, 4).cellsPerSide, 4);
@@ -77,30 +83,24 @@ class TestGeometry : public QObject {
   }
 
   void startNumbersAreReadOnce_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("normalised");
-    QTest::addColumn<qint64>("value");
-    QTest::addColumn<bool>("digitsOnly");
-    QTest::addColumn<bool>("tooLarge");
-    QTest::newRow("empty") << "" << "1" << 1LL << true << false;
-    QTest::newRow("zeros") << "000" << "0" << 0LL << true << false;
-    QTest::newRow("leading zeros") << "0042" << "42" << 42LL << true << false;
-    QTest::newRow("largest") << "2147483646" << "2147483646" << 2147483646LL << true << false;
-    QTest::newRow("one past") << "2147483647" << "2147483647" << 2147483647LL << true << true;
-    QTest::newRow("saturates") << "99999999999999999999" << "99999999999999999999" << 2147483647LL << true << true;
-    QTest::newRow("not digits") << "12a" << "12a" << 12LL << false << false;
+    addRows<Start>({{"empty", "", "1", 1, true, false},
+                    {"zeros", "000", "0", 0, true, false},
+                    {"leading zeros", "0042", "42", 42, true, false},
+                    {"largest", "2147483646", "2147483646", 2147483646, true, false},
+                    {"one past", "2147483647", "2147483647", 2147483647, true, true},
+                    {"saturates", "99999999999999999999", "99999999999999999999", 2147483647, true, true},
+                    {"not digits", "12a", "12a", 12, false, false}});
   }
   void startNumbersAreReadOnce() {
-    QFETCH(QString, text);
-    QFETCH(QString, normalised);
-    QFETCH(qint64, value);
-    QFETCH(bool, digitsOnly);
-    QFETCH(bool, tooLarge);
-    const StartNumber start = parseStartNumber(text);
-    QCOMPARE(start.text, normalised);
-    QCOMPARE(start.value, value);
-    QCOMPARE(start.digitsOnly, digitsOnly);
-    QCOMPARE(start.refusal == Refusal::StartTooLarge, tooLarge);
+    QFETCH(Start, row);
+    const StartNumber start = parseStartNumber(row.text);
+    QCOMPARE(start.text, row.normalised);
+    QCOMPARE(start.value, row.value);
+    QCOMPARE(start.digitsOnly, row.digitsOnly);
+    QCOMPARE(start.refusal == Refusal::StartTooLarge, row.tooLarge);
+  }
+
+  void largestStartLeavesRoomForTheSpiral() {
     QCOMPARE(largestStart(NumberClass::Primes, 49), 2147483598);
     QCOMPARE(largestStart(NumberClass::Triangular, 49), 268435407);
   }

@@ -55,35 +55,32 @@ class TestHelp : public QObject {
     QCOMPARE(h.storeBytes().split('\n').value(1), QByteArray("0\r"));
   }
 
-  void theTextsHoldTheirSentencesAndParagraphs_data() {
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<QStringList>("sentences");
-    QTest::newRow("English") << frmHelp::kEnglish << QStringList{
-        "Starting with a number (1 or higher) the numbers are arranged in a spiral as in the image "
-        "at right. The prime numbers are marked (here with blue boxes).  ",
-        "(you can select this text and paste it into your browser).\r\n\r\nThe primes can be "
-        "colored in various ways.  ",
-        "the next 8 numbers (here 2 to 9) form ring 2, and so on.\r\n(ii) ",
-        "color of the number as explained at http://corvanel-works.example/misc/numcol.htm."};
-    QTest::newRow("German") << frmHelp::kGerman << QStringList{
-        "Die Zahlen sind, beginnend mit der Zahl 1 (oder groesser), in einer Spirale angeordnet, "
-        "wie im Bild rechts angezeigt.  ",
-        "(Sie koennen diesen Text auswaehlen und in das Adressfenster Ihres Browsers kopieren)."
-        "\r\n\r\nDie Primzahlen koennen in unterschiedlicher Weise gefaerbt werden.  ",
-        "so hat jede 5.Zahl dieselbe Farbe.\r\n(iii) Jeder Zahl ist eine eindeutig definierte "
-        "Veltrafarbe zugeordnet",
-        "wird erklaert unter der Adresse http://corvanel-works.example/misc/numcol.htm."};
-  }
-
+  // Each text opens and ends with its sentences and holds the ones between.
   void theTextsHoldTheirSentencesAndParagraphs() {
-    QFETCH(int, slot);
-    QFETCH(QStringList, sentences);
-    const QString text = frmHelp([] {}).helpText(slot);
-    QVERIFY(text.startsWith(sentences.first()) && text.endsWith(sentences.last()));
-    for (const QString& sentence : sentences) QVERIFY2(text.contains(sentence), qPrintable(sentence));
-    QVERIFY(text.contains(" http://corvanel-works.example/spl/spl.htm ("));
-    QCOMPARE(text.count("\r\n"), 5);
-    QCOMPARE(text.count('\n'), 5);  // no line break without its carriage return
+    const std::pair<int, QStringList> texts[] = {
+        {frmHelp::kEnglish,
+         {"Starting with a number (1 or higher) the numbers are arranged in a spiral as in the image "
+          "at right. The prime numbers are marked (here with blue boxes).  ",
+          "(you can select this text and paste it into your browser).\r\n\r\nThe primes can be "
+          "colored in various ways.  ",
+          "the next 8 numbers (here 2 to 9) form ring 2, and so on.\r\n(ii) ",
+          "color of the number as explained at http://corvanel-works.example/misc/numcol.htm."}},
+        {frmHelp::kGerman,
+         {"Die Zahlen sind, beginnend mit der Zahl 1 (oder groesser), in einer Spirale angeordnet, "
+          "wie im Bild rechts angezeigt.  ",
+          "(Sie koennen diesen Text auswaehlen und in das Adressfenster Ihres Browsers kopieren)."
+          "\r\n\r\nDie Primzahlen koennen in unterschiedlicher Weise gefaerbt werden.  ",
+          "so hat jede 5.Zahl dieselbe Farbe.\r\n(iii) Jeder Zahl ist eine eindeutig definierte "
+          "Veltrafarbe zugeordnet",
+          "wird erklaert unter der Adresse http://corvanel-works.example/misc/numcol.htm."}}};
+    for (const auto& [slot, sentences] : texts) {
+      const QString text = frmHelp([] {}).helpText(slot);
+      QVERIFY(text.startsWith(sentences.first()) && text.endsWith(sentences.last()));
+      for (const QString& sentence : sentences) QVERIFY2(text.contains(sentence), qPrintable(sentence));
+      QVERIFY(text.contains(" http://corvanel-works.example/spl/spl.htm ("));
+      QCOMPARE(text.count("\r\n"), 5);
+      QCOMPARE(text.count('\n'), 5);  // no line break without its carriage return
+    }
   }
 };
 

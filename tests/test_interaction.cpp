@@ -10,8 +10,9 @@
 #include <QtTest>
 
 #include "MainWindowHarness.h"
-#include "RecordingDesktop.h"
 #include "FileContents.h"
+#include "RecordingDesktop.h"
+#include "Rows.h"
 #include "ShortDisk.h"
 #include "interaction/GraphicsConversion.h"
 #include "interaction/ImageSaving.h"
@@ -44,6 +45,16 @@ int32_t failingConverter(const char*, const char* target, char* message) {
   return static_cast<int32_t>(std::strlen(std::strcpy(message, "Conversion failed")));
 }
 
+
+struct Saving {
+  const char* name;
+  QString fileName;
+  bool conversionFails;
+  QString usersFile;
+  QStringList filesLeft;
+  QString pictureIn, told;
+};
+
 }  // namespace
 
 class TestInteraction : public QObject {
@@ -54,59 +65,39 @@ class TestInteraction : public QObject {
   // user's file, when there is one, lies there before saving and must come out unchanged;
   // `pictureIn` is the file that must hold the picture (none when nothing was written).
   void saving_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("conversionFails");
-    QTest::addColumn<QString>("usersFile");
-    QTest::addColumn<QStringList>("filesLeft");
-    QTest::addColumn<QString>("pictureIn");
-    QTest::addColumn<QString>("told");
-    QTest::newRow("png") << "spiral.png" << false << "" << QStringList{"spiral.png"}
-                         << "spiral.png" << kSaved + "%1/spiral.png";
-    QTest::newRow("no extension") << "spiral" << false << "" << QStringList{"spiral"} << "spiral"
-                                  << kSaved + "%1/spiral";
-    QTest::newRow("conversion fails") << "spiral" << true << "" << QStringList{"spiral.bmp"}
-                                      << "spiral.bmp" << kSavedInstead + "%1/spiral.bmp";
-    QTest::newRow("user's bitmap beside")
-        << "spiral.png" << true << "spiral.bmp" << QStringList{"spiral (2).bmp", "spiral.bmp"}
-        << "spiral (2).bmp" << kSavedInstead + "%1/spiral (2).bmp";
-    QTest::newRow("png exists") << "spiral.png" << false << "spiral.png" << QStringList{"spiral.png"}
-                                << "" << "%1/spiral.png already exists.\r\nDo you want to replace it?";
-    QTest::newRow("unwritable folder") << "no such folder/spiral.png" << false << "" << QStringList{} << ""
-                                       << kNotWritten + "%1/no such folder/spiral.bmp\r\n\r\n" + reason(ENOENT);
-    QTest::newRow("name of a folder") << "." << false << "" << QStringList{} << ""
-                                      << kNotWritten + "%1/.\r\n\r\n" + reason(EISDIR);
     const QString longest(255, u'a');  // the bitmap's name is cut short to fit beside it
-    QTest::newRow("longest name") << longest << false << "" << QStringList{longest} << longest
-                                  << kSaved + "%1/" + longest;
+    addRows<Saving>({
+        {"png", "spiral.png", false, "", {"spiral.png"}, "spiral.png", kSaved + "%1/spiral.png"},
+        {"no extension", "spiral", false, "", {"spiral"}, "spiral", kSaved + "%1/spiral"},
+        {"conversion fails", "spiral", true, "", {"spiral.bmp"}, "spiral.bmp", kSavedInstead + "%1/spiral.bmp"},
+        {"user's bitmap beside", "spiral.png", true, "spiral.bmp", {"spiral (2).bmp", "spiral.bmp"},
+         "spiral (2).bmp", kSavedInstead + "%1/spiral (2).bmp"},
+        {"png exists", "spiral.png", false, "spiral.png", {"spiral.png"}, "",
+         "%1/spiral.png already exists.\r\nDo you want to replace it?"},
+        {"unwritable folder", "no such folder/spiral.png", false, "", {}, "",
+         kNotWritten + "%1/no such folder/spiral.bmp\r\n\r\n" + reason(ENOENT)},
+        {"name of a folder", ".", false, "", {}, "", kNotWritten + "%1/.\r\n\r\n" + reason(EISDIR)},
+        {"longest name", longest, false, "", {longest}, longest, kSaved + "%1/" + longest},
+    });
   }
-
   void saving() {
-    QFETCH(QString, name);
-    QFETCH(bool, conversionFails);
-    QFETCH(QString, usersFile);
-    QFETCH(QStringList, filesLeft);
-    QFETCH(QString, pictureIn);
-    QFETCH(QString, told);
+    QFETCH(Saving, row);
     QTemporaryDir dir;
-    if (!usersFile.isEmpty()) QVERIFY(writeFile(dir.filePath(usersFile), kUsersBytes));
+    if (!row.usersFile.isEmpty()) QVERIFY(writeFile(dir.filePath(row.usersFile), kUsersBytes));
     RecordingDesktop desktop;  // answers No to every question
-    desktop.saveFileName = dir.filePath(name);
+    desktop.saveFileName = dir.filePath(row.fileName);
     interaction::SaveImage(desktop, nullptr, testPicture(),
-                           conversionFails ? failingConverter : convert_graphics_file_3);
-
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), filesLeft);
-    if (!usersFile.isEmpty()) QCOMPARE(contentsOf(dir.filePath(usersFile)), kUsersBytes);
-    if (!pictureIn.isEmpty()) {
-      QCOMPARE(QImageReader(dir.filePath(pictureIn)).format(),
-               QByteArray(conversionFails ? "bmp" : "png"));
-      const QImage readBack(dir.filePath(pictureIn));
-      QCOMPARE(readBack.convertToFormat(QImage::Format_RGB32), testPicture());
+                           row.conversionFails ? failingConverter : convert_graphics_file_3);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), row.filesLeft);
+    if (!row.usersFile.isEmpty()) QCOMPARE(contentsOf(dir.filePath(row.usersFile)), kUsersBytes);
+    if (!row.pictureIn.isEmpty()) {
+      QCOMPARE(QImageReader(dir.filePath(row.pictureIn)).format(), QByteArray(row.conversionFails ? "bmp" : "png"));
+      QCOMPARE(QImage(dir.filePath(row.pictureIn)).convertToFormat(QImage::Format_RGB32), testPicture());
     }
     QCOMPARE(desktop.messages.size(), size_t(1));
     QCOMPARE(desktop.messages[0].title, QString("Save image"));
-    QCOMPARE(desktop.messages[0].text, told.arg(dir.path()));
-    const auto buttons = told.endsWith('?') ? Desktop::Buttons::YesNo : Desktop::Buttons::Ok;
-    QCOMPARE(desktop.messages[0].buttons, buttons);
+    QCOMPARE(desktop.messages[0].text, row.told.arg(dir.path()));
+    QCOMPARE(desktop.messages[0].buttons, row.told.endsWith('?') ? Desktop::Buttons::YesNo : Desktop::Buttons::Ok);
   }
 
   void fullDiskNeverCostsTheUsersFile_data() {
@@ -183,29 +174,25 @@ class TestInteraction : public QObject {
     QCOMPARE(h.desktop.openedUrls, (QStringList{"http://corvanel-works.example/spl/spl.htm",
                                                 "http://corvanel-works.example/"}));
     QVERIFY(h.desktop.messages.empty());
+    h.desktop.openUrlResult = 31;  // the shell cannot start a browser: the window says so
+    QTest::mouseClick(w.lblOnlineDocumentation, Qt::LeftButton);
+    QCOMPARE(h.desktop.messages.back().title, QString("Cannot launch web browser"));
   }
 
-  void aFailedLaunchIsExplained_data() {
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("hint");
-    QTest::newRow("no association")
-        << 31 << "\r\n\r\nFile extension 'htm' is not associated with any application program.";
-    QTest::newRow("access denied") << 5 << "";
-    QTest::newRow("out of memory") << 8 << "\r\n\r\nOut of memory.";
-    QTest::newRow("not found") << 2 << "\r\n\r\nPlease try once more.";
-  }
-
+  // The shell's error code, and the hint the message adds for it.
   void aFailedLaunchIsExplained() {
-    QFETCH(int, code);
-    QFETCH(QString, hint);
-    RecordingDesktop desktop;
-    desktop.openUrlResult = code;
-    interaction::LaunchWebBrowser(desktop, nullptr, interaction::kDocumentationAddress);
-    QCOMPARE(desktop.messages.size(), size_t(1));
-    QCOMPARE(desktop.messages[0].title, QString("Cannot launch web browser"));
-    QCOMPARE(desktop.messages[0].text,
-             QString("Error launching web browser, error code = %1.").arg(code) + hint);
-    QCOMPARE(desktop.messages[0].icon, Desktop::Icon::Exclamation);
+    const std::pair<int, QString> codes[] = {
+        {31, "\r\n\r\nFile extension 'htm' is not associated with any application program."},
+        {5, ""}, {8, "\r\n\r\nOut of memory."}, {2, "\r\n\r\nPlease try once more."}};
+    for (const auto& [code, hint] : codes) {
+      RecordingDesktop desktop;
+      desktop.openUrlResult = code;
+      interaction::LaunchWebBrowser(desktop, nullptr, interaction::kDocumentationAddress);
+      QCOMPARE(desktop.messages.size(), size_t(1));
+      QCOMPARE(desktop.messages[0].title, QString("Cannot launch web browser"));
+      QCOMPARE(desktop.messages[0].text, QString("Error launching web browser, error code = %1.").arg(code) + hint);
+      QCOMPARE(desktop.messages[0].icon, Desktop::Icon::Exclamation);
+    }
   }
 };
 

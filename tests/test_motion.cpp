@@ -9,6 +9,7 @@
 #include <QtWidgets>
 
 #include "MainWindowHarness.h"
+#include "Rows.h"
 #include "catalogue/frmCWsoftware.h"
 
 namespace {
@@ -18,24 +19,6 @@ constexpr int kOneTickPerSecond = 0;
 constexpr int kWhiteScheme = 6;
 // 7-pixel cells: 75 x 75 numbers, so Spiral In ends at 2147483646 - 5624.
 const QString kLargestStart = QStringLiteral("2147478022");
-
-// Clicks `button` and runs `during` inside the animation's wait loop. Afterwards presses Stop,
-// unless the run has ended or been stopped already, so that a failed check never leaves it running;
-// a run that still does not end is stopped after ten seconds, so that a fault fails, not hangs.
-void animate(frmMain& w, QPushButton* button, const std::function<void()>& during) {
-  QTimer::singleShot(10000, &w, [&w] {
-    if (!w.isSpiralling()) return;
-    w.cmdStopButton_Click();
-    QFAIL("the animation did not end");
-  });
-  QTimer::singleShot(0, &w, [&w, during] {
-    during();
-    if (w.isSpiralling() && !w.blnSpiralRunEnded && !w.blnStopSpiralling) {
-      QTest::mouseClick(w.cmdStopButton, Qt::LeftButton);
-    }
-  });
-  QTest::mouseClick(button, Qt::LeftButton);
-}
 
 // What the user can see of every control: place, shown or not, and for the shown ones, enabled
 // or not. The controls are named by kind and place, since raising and lowering reorders them.
@@ -55,6 +38,14 @@ QStringList visibleLayout(const frmMain& w) {
 }
 
 int stackIndex(const QWidget* control) { return control->parent()->children().indexOf(control); }
+
+
+struct Steps {
+  const char* name;
+  bool inward, primesOnly;
+  QString start;
+  QString frames;  // the start numbers drawn by five ticks; fewer: the run ends
+};
 
 }  // namespace
 
@@ -76,39 +67,32 @@ class TestMotion : public QObject {
   void cleanup() { harness.reset(); }
 
   void stepsGoThroughTheNumbersOrThePrimes_data() {
-    QTest::addColumn<bool>("inward");
-    QTest::addColumn<bool>("primesOnly");
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<QString>("frames");  // the start numbers drawn by five ticks; fewer: the run ends
-    QTest::newRow("in from the largest") << true << false << kLargestStart << QString();
-    QTest::newRow("in to the largest") << true << false << "2147478020" << "2147478021 2147478022";
-    QTest::newRow("in, primes, the largest next") << true << true << "2147478021" << "";
-    QTest::newRow("in from a prime") << true << true << "7" << "11 13 17 19 23";
-    QTest::newRow("in from a composite") << true << true << "24" << "29 31 37 41 43";
-    QTest::newRow("out from 1") << false << false << "1" << "";
-    QTest::newRow("out from 2, primes") << false << true << "2" << "";
-    QTest::newRow("out from 3, primes") << false << true << "3" << "2";
-    QTest::newRow("out from a composite, primes") << false << true << "10" << "7 5 3 2";
+    addRows<Steps>({
+        {"in from the largest", true, false, kLargestStart, ""},
+        {"in to the largest", true, false, "2147478020", "2147478021 2147478022"},
+        {"in, primes, the largest next", true, true, "2147478021", ""},
+        {"in from a prime", true, true, "7", "11 13 17 19 23"},
+        {"in from a composite", true, true, "24", "29 31 37 41 43"},
+        {"out from 1", false, false, "1", ""},
+        {"out from 2, primes", false, true, "2", ""},
+        {"out from 3, primes", false, true, "3", "2"},
+        {"out from a composite, primes", false, true, "10", "7 5 3 2"},
+    });
   }
-
   void stepsGoThroughTheNumbersOrThePrimes() {
-    QFETCH(bool, inward);
-    QFETCH(bool, primesOnly);
-    QFETCH(QString, start);
-    QFETCH(QString, frames);
-    frmMain& w = startAt(start);
-    w.chkCentralNumberPrime->setChecked(primesOnly);
+    QFETCH(Steps, row);
+    frmMain& w = startAt(row.start);
+    w.chkCentralNumberPrime->setChecked(row.primesOnly);
     QStringList drawn;
-
-    animate(w, inward ? w.cmdSpiralIn : w.cmdSpiralOut, [&] {
+    animate(w, row.inward ? w.cmdSpiralIn : w.cmdSpiralOut, [&] {
       for (int tick = 0; tick < 5 && !w.blnSpiralRunEnded; ++tick) {
         const bool step = redrawn(w, [&] { w.ClkClock_Timer(); });
         QCOMPARE(step, !w.blnSpiralRunEnded);  // one pass per step, none at the end
         if (step) drawn << w.lblStartNumberOutput->text();
       }
     });
-    QCOMPARE(drawn.join(' '), frames);  // fewer than five frames: a tick ended the run
-    QCOMPARE(w.txbStartNumber->text(), drawn.isEmpty() ? start : drawn.last());  // the last frame stays
+    QCOMPARE(drawn.join(' '), row.frames);  // fewer than five frames: a tick ended the run
+    QCOMPARE(w.txbStartNumber->text(), drawn.isEmpty() ? row.start : drawn.last());  // the last frame stays
     QVERIFY(harness->desktop.messages.empty());
     QVERIFY(!w.ClkClock->isActive() && w.cmdSpiralIn->isVisible() && !w.cmdStopButton->isVisible());
   }
@@ -129,33 +113,29 @@ class TestMotion : public QObject {
     QCOMPARE(w.txbStartNumber->text(), QStringLiteral("1"));
   }
 
-  void layoutComesAndGoes_data() {
-    QTest::addColumn<int>("scheme");
-    QTest::newRow("cluster, other-software button") << 0;
-    QTest::newRow("diagonal, colour legend") << 1;
-  }
-
+  // With the other-software button (cluster) and with a colour legend (diagonal).
   void layoutComesAndGoes() {
-    QFETCH(int, scheme);
-    frmMain& w = startAt(QStringLiteral("5"));
-    w.cboColorBy->setCurrentIndex(scheme);
-    const QStringList before = visibleLayout(w);
-    const int frameIndex = stackIndex(w.fraStartNumberFrame);
+    for (int scheme : {0, 1}) {
+      frmMain& w = startAt(QStringLiteral("5"));
+      w.cboColorBy->setCurrentIndex(scheme);
+      const QStringList before = visibleLayout(w);
+      const int frameIndex = stackIndex(w.fraStartNumberFrame);
 
-    animate(w, w.cmdSpiralIn, [&] {
-      QVERIFY(w.cmdStopButton->isVisible() && !w.cmdDraw->isVisible() && !w.cboBoxSize->isEnabled());
-      QCOMPARE(w.lblSpiralling->text(), QStringLiteral("Spiralling in"));
-      QVERIFY(stackIndex(w.fraStartNumberFrame) < stackIndex(w.fraButtonFrame));
-      // The button frame in front hides the statistics captions it overlaps.
-      const QPoint pause = w.cmdPauseButton->geometry().center() + w.fraButtonFrame->pos();
-      QVERIFY(w.fraStartNumberFrame->geometry().contains(pause));
-      QCOMPARE(w.childAt(pause), w.cmdPauseButton);
-      QVERIFY(w.fraButtonFrame->autoFillBackground() && w.fraStartNumberFrame->autoFillBackground());
-      w.ClkClock_Timer();
-      QCOMPARE(w.lblStartNumberOutput->text(), QStringLiteral("6"));
-    });
-    QCOMPARE(visibleLayout(w), before);
-    QCOMPARE(stackIndex(w.fraStartNumberFrame), frameIndex);
+      animate(w, w.cmdSpiralIn, [&] {
+        QVERIFY(w.cmdStopButton->isVisible() && !w.cmdDraw->isVisible() && !w.cboBoxSize->isEnabled());
+        QCOMPARE(w.lblSpiralling->text(), QStringLiteral("Spiralling in"));
+        QVERIFY(stackIndex(w.fraStartNumberFrame) < stackIndex(w.fraButtonFrame));
+        // The button frame in front hides the statistics captions it overlaps.
+        const QPoint pause = w.cmdPauseButton->geometry().center() + w.fraButtonFrame->pos();
+        QVERIFY(w.fraStartNumberFrame->geometry().contains(pause));
+        QCOMPARE(w.childAt(pause), w.cmdPauseButton);
+        QVERIFY(w.fraButtonFrame->autoFillBackground() && w.fraStartNumberFrame->autoFillBackground());
+        w.ClkClock_Timer();
+        QCOMPARE(w.lblStartNumberOutput->text(), QStringLiteral("6"));
+      });
+      QCOMPARE(visibleLayout(w), before);
+      QCOMPARE(stackIndex(w.fraStartNumberFrame), frameIndex);
+    }
   }
 
   void pauseResumeAndStop() {
@@ -209,27 +189,22 @@ class TestMotion : public QObject {
     });
   }
 
-  void closingTheWindowEndsTheAnimation_data() {
-    QTest::addColumn<bool>("paused");
-    QTest::newRow("running") << false;
-    QTest::newRow("paused") << true;
-  }
-
   void closingTheWindowEndsTheAnimation() {
-    QFETCH(bool, paused);
-    frmMain& w = startAt(QStringLiteral("5"));
-    closeWhenShown<frmCWsoftware>([](frmCWsoftware&) {});  // shown at every end of the program
-    const int status = exitStatusAfter([&] {
-      animate(w, w.cmdSpiralIn, [&] {
-        w.ClkClock_Timer();
-        if (paused) QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
-        w.close();
-        QVERIFY(w.blnStopSpiralling && !w.blnPaused);  // ended by the close, not by animate's Stop
+    for (bool paused : {false, true}) {
+      frmMain& w = startAt(QStringLiteral("5"));
+      closeWhenShown<frmCWsoftware>([](frmCWsoftware&) {});  // shown at every end of the program
+      const int status = exitStatusAfter([&] {
+        animate(w, w.cmdSpiralIn, [&] {
+          w.ClkClock_Timer();
+          if (paused) QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
+          w.close();
+          QVERIFY(w.blnStopSpiralling && !w.blnPaused);  // ended by the close, not by animate's Stop
+        });
       });
-    });
-    QCOMPARE(status, 0);
-    QVERIFY(!w.isVisible() && !w.isSpiralling() && !w.ClkClock->isActive());
-    QVERIFY(harness->storeBytes().contains("\r\n\"6\"\r\n"));  // the start number of the last frame
+      QCOMPARE(status, 0);
+      QVERIFY(!w.isVisible() && !w.isSpiralling() && !w.ClkClock->isActive());
+      QVERIFY(harness->storeBytes().contains("\r\n\"6\"\r\n"));  // the start number of the last frame
+    }
   }
 };
 

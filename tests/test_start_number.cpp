@@ -7,6 +7,7 @@
 #include <QtWidgets>
 
 #include "MainWindowHarness.h"
+#include "Rows.h"
 
 namespace {
 
@@ -20,6 +21,14 @@ void typeInto(QLineEdit* box, const QString& text) {
 void clickArrow(QScrollBar* bar, bool up) {
   QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, up ? 1 : bar->height() - 2));
 }
+
+
+struct Step {
+  const char* name;
+  QString start;
+  bool primesOnly, up;
+  QString expected;
+};
 
 }  // namespace
 
@@ -36,14 +45,23 @@ class TestStartNumber : public QObject {
   }
   void cleanup() { harness.reset(); }
 
-  void typingKeepsTheDigitsWithoutDrawing() {
+  // Typed or pasted (by Ctrl+V or the context menu), only the digits get in, and nothing is drawn.
+  void onlyDigitsGetInWithoutDrawing() {
     QVERIFY(!redrawn(*w, [&] {
       typeInto(w->txbStartNumber, QStringLiteral("0"));
       QTest::keyClicks(w->txbStartNumber, QStringLiteral("7"));
       QCOMPARE(w->txbStartNumber->text(), QStringLiteral("7"));
-      QTest::keyClicks(w->txbStartNumber, QStringLiteral("a-1 .x2+"));  // only the digits get in
+      QTest::keyClicks(w->txbStartNumber, QStringLiteral("a-1 .x2+"));
+      QCOMPARE(w->txbStartNumber->text(), QStringLiteral("712"));
+      QApplication::clipboard()->setText(QStringLiteral("12a3 b"));
+      w->txbStartNumber->clear();
+      QTest::keyClick(w->txbStartNumber, Qt::Key_V, Qt::ControlModifier);
+      QCOMPARE(w->txbStartNumber->text(), QStringLiteral("123"));
+      QApplication::clipboard()->setText(QStringLiteral("98765432109876543210"));
+      w->txbStartNumber->clear();
+      w->txbStartNumber->paste();
     }));
-    QCOMPARE(w->txbStartNumber->text(), QStringLiteral("712"));
+    QCOMPARE(w->txbStartNumber->text(), QStringLiteral("987654321098"));
   }
 
   void tooLargeNumbersShowTheirMessageAndStayAsTyped() {
@@ -90,20 +108,6 @@ class TestStartNumber : public QObject {
     QVERIFY(redrawn(*w, [&] { QTest::keyClick(w->txbStartNumber, Qt::Key_Return); }));
     QCOMPARE(w->txbStartNumber->text(), QStringLiteral("1"));
     QCOMPARE(w->lblEndNumberOutput->text(), QStringLiteral("5625"));
-  }
-
-  void pastedTextKeepsOnlyItsDigitsAndDrawsNothing() {
-    QVERIFY(!redrawn(*w, [&] {
-      QApplication::clipboard()->setText(QStringLiteral("12a3 b"));
-      w->txbStartNumber->clear();
-      QTest::keyClick(w->txbStartNumber, Qt::Key_V, Qt::ControlModifier);
-      QCOMPARE(w->txbStartNumber->text(), QStringLiteral("123"));
-
-      QApplication::clipboard()->setText(QStringLiteral("98765432109876543210"));
-      w->txbStartNumber->clear();
-      w->txbStartNumber->paste();  // as the box's context menu does
-    }));
-    QCOMPARE(w->txbStartNumber->text(), QStringLiteral("987654321098"));
   }
 
   // The scroll bar holds 0 to 32767: it follows the text within that range, and above it a prime
@@ -153,28 +157,20 @@ class TestStartNumber : public QObject {
   }
 
   void scrollBarSteps_data() {
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<bool>("primesOnly");
-    QTest::addColumn<bool>("up");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("up from 10") << "10" << false << true << "11";
-    QTest::newRow("prime: up from 10") << "10" << true << true << "11";
-    QTest::newRow("prime: down from 11") << "11" << true << false << "7";
-    QTest::newRow("prime: down from 2") << "2" << true << false << "2";
-    QTest::newRow("prime: up from 32749") << "32749" << true << true << "32749";
+    addRows<Step>({{"up from 10", "10", false, true, "11"},
+                   {"prime: up from 10", "10", true, true, "11"},
+                   {"prime: down from 11", "11", true, false, "7"},
+                   {"prime: down from 2", "2", true, false, "2"},
+                   {"prime: up from 32749", "32749", true, true, "32749"}});
   }
-
   void scrollBarSteps() {
-    QFETCH(QString, start);
-    QFETCH(bool, primesOnly);
-    QFETCH(bool, up);
-    QFETCH(QString, expected);
-    typeInto(w->txbStartNumber, start);
+    QFETCH(Step, row);
+    typeInto(w->txbStartNumber, row.start);
     QTest::keyClick(w->txbStartNumber, Qt::Key_Return);
-    w->chkCentralNumberPrime->setChecked(primesOnly);
-    QCOMPARE(redrawn(*w, [&] { clickArrow(w->vsbStartNumber, up); }), expected != start);
-    QCOMPARE(w->txbStartNumber->text(), expected);
-    QCOMPARE(w->vsbStartNumber->value(), expected.toInt());
+    w->chkCentralNumberPrime->setChecked(row.primesOnly);
+    QCOMPARE(redrawn(*w, [&] { clickArrow(w->vsbStartNumber, row.up); }), row.expected != row.start);
+    QCOMPARE(w->txbStartNumber->text(), row.expected);
+    QCOMPARE(w->vsbStartNumber->value(), row.expected.toInt());
   }
 };
 

@@ -104,3 +104,22 @@ inline int exitStatusAfter(const std::function<void()>& action) {
   QTimer::singleShot(10000, &guard, [] { QCoreApplication::exit(-1); });
   return QApplication::exec();
 }
+
+// Clicks Spiral In or Spiral Out and runs `during` inside the animation's wait loop (the click does
+// not return until the animation has ended). Afterwards presses Stop, unless the run has ended or
+// been stopped already, so that a failed check never leaves it running; a run that still does not
+// end is stopped after ten seconds, so that a fault fails, not hangs.
+inline void animate(frmMain& w, QPushButton* button, const std::function<void()>& during) {
+  QTimer::singleShot(10000, &w, [&w] {
+    if (!w.isSpiralling()) return;
+    w.cmdStopButton_Click();
+    QFAIL("the animation did not end");
+  });
+  QTimer::singleShot(0, &w, [&w, during] {
+    during();
+    if (w.isSpiralling() && !w.blnSpiralRunEnded && !w.blnStopSpiralling) {
+      QTest::mouseClick(w.cmdStopButton, Qt::LeftButton);
+    }
+  });
+  QTest::mouseClick(button, Qt::LeftButton);
+}
