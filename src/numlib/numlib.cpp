@@ -86,12 +86,22 @@ constexpr int64_t kFactorBlockSize = int64_t{1} << kFactorBlockBits;
 constexpr int kMaxDistinctSmallFactors = 9;  // 2*3*5*...*23 < 2^31 < 2*3*5*...*29
 constexpr int kFactorBlocksKept = 2;
 
+// The tables are allocated when a block is first sieved: only the Veltra colours and the click
+// report factorise, and a process that never does should not pay for 3 MB at start-up.
 struct FactorBlock {
   int64_t index = -1;
-  std::vector<uint32_t> product = std::vector<uint32_t>(kFactorBlockSize);
-  std::vector<uint8_t> omega = std::vector<uint8_t>(kFactorBlockSize);
-  std::vector<uint8_t> count = std::vector<uint8_t>(kFactorBlockSize);
-  std::vector<uint16_t> primes = std::vector<uint16_t>(kFactorBlockSize * kMaxDistinctSmallFactors);
+  std::vector<uint32_t> product;
+  std::vector<uint8_t> omega;
+  std::vector<uint8_t> count;
+  std::vector<uint16_t> primes;
+
+  void allocate() {
+    if (!product.empty()) return;
+    product.resize(kFactorBlockSize);
+    omega.resize(kFactorBlockSize);
+    count.resize(kFactorBlockSize);
+    primes.resize(kFactorBlockSize * kMaxDistinctSmallFactors);
+  }
 };
 
 std::array<FactorBlock, kFactorBlocksKept> factorBlocks;
@@ -122,6 +132,7 @@ void sieveFactorBlock(FactorBlock& block, int64_t index) {
   const uint64_t high = low + kFactorBlockSize;
   const auto root = static_cast<uint32_t>(std::sqrt(static_cast<double>(high))) + 1;
   ensureSmallPrimes(kSqrtLargest);
+  block.allocate();
   std::fill(block.product.begin(), block.product.end(), 1u);
   std::fill(block.omega.begin(), block.omega.end(), 0);
   std::fill(block.count.begin(), block.count.end(), 0);
@@ -145,6 +156,16 @@ const FactorBlock& factorBlockFor(int64_t index) {
   return block;
 }
 
+// The 64 bits of the primes from a multiple of 64: one word of one block, as blocks hold whole words.
+uint64_t alignedPrimeWord(int64_t first) {
+  if (first > kLargestNumber) return 0;
+  const PrimeBlock& block = primeBlockFor(first >> kPrimeBlockBits);
+  const uint64_t word = block.bits[(first & (kPrimeBlockSize - 1)) >> 6];
+  // 2^31 - 1 is prime but beyond the service's range.
+  const int64_t beyond = kLargestNumber + 1 - first;
+  return beyond >= 64 ? word : word & ((uint64_t{1} << beyond) - 1);
+}
+
 }  // namespace
 
 extern "C" {
@@ -162,6 +183,25 @@ int16_t is_prime(int32_t n, int32_t /*n2*/) {
   if (block->index != index) block = &primeBlockFor(index);
   const uint32_t offset = static_cast<uint32_t>(n) & (kPrimeBlockSize - 1);
   return static_cast<int16_t>((block->bits[offset >> 6] >> (offset & 63)) & 1);
+}
+
+void prime_bits(int64_t low, int64_t count, uint64_t* bits) {
+  const int shift = static_cast<int>(low & 63);
+  const int64_t aligned = low - shift;
+  const int64_t words = (count + 63) / 64;
+  uint64_t current = alignedPrimeWord(aligned);
+  for (int64_t w = 0; w < words; ++w) {
+    const uint64_t next = alignedPrimeWord(aligned + 64 * (w + 1));
+    bits[w] = shift == 0 ? current : current >> shift | next << (64 - shift);
+    current = next;
+  }
+  if (count % 64 != 0) bits[words - 1] &= (uint64_t{1} << (count % 64)) - 1;
+}
+
+int32_t factor_count(int32_t n) {
+  if (n <= 1) return 0;
+  const FactorBlock& block = factorBlockFor(n >> kFactorBlockBits);
+  return block.omega[static_cast<uint32_t>(n) & (kFactorBlockSize - 1)];
 }
 
 void factor(int32_t n, int32_t /*n2*/, int32_t* A, int32_t* B) {
