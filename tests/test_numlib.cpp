@@ -47,13 +47,26 @@ Factorisation trialDivision(int32_t n) {
 void compareFactor(int32_t n) {
   int32_t a[NUMLIB_FACTOR_ARRAY_SIZE];
   int32_t b[NUMLIB_FACTOR_ARRAY_SIZE];
-  factor(n, n, a, b);
   const Factorisation expected = trialDivision(n);
+  QCOMPARE(factor_count(n), expected.omega);  // first: factor() must not take the count-only block
+  factor(n, n, a, b);
   QCOMPARE(a[0], expected.omega);
   QCOMPARE(b[0], static_cast<int32_t>(expected.primes.size()));
   for (size_t j = 0; j < expected.primes.size(); ++j) {
     QCOMPARE(a[j + 1], expected.primes[j]);
     QCOMPARE(b[j + 1], expected.exponents[j]);
+  }
+}
+
+// prime_bits() over the whole reference window, from its first number on and from one further.
+void comparePrimeBits(int64_t low, const std::vector<bool>& reference) {
+  for (int64_t skip : {0, 1}) {
+    const auto count = static_cast<int64_t>(reference.size()) - skip;
+    std::vector<uint64_t> bits(static_cast<size_t>((count + 63) / 64));
+    prime_bits(low + skip, count, bits.data());
+    for (int64_t i = 0; i < count; ++i) {
+      if (((bits[i / 64] >> (i % 64)) & 1) != reference[i + skip]) QFAIL(qPrintable(QString::number(low + skip + i)));
+    }
   }
 }
 
@@ -86,6 +99,7 @@ class TestNumlib : public QObject {
     for (int32_t n = 0; n <= 1000000; ++n) {
       if (is_prime(n, n) != (reference[n] ? 1 : 0)) QFAIL(qPrintable(QString::number(n)));
     }
+    comparePrimeBits(0, reference);
   }
 
   void agreesWithSieveOnTheTopMillion() {
@@ -95,6 +109,7 @@ class TestNumlib : public QObject {
       const auto n32 = static_cast<int32_t>(n);
       if (is_prime(n32, n32) != (reference[n - low] ? 1 : 0)) QFAIL(qPrintable(QString::number(n)));
     }
+    comparePrimeBits(low, reference);
   }
 
   // Jumping between far apart blocks must not serve a stale block.
@@ -114,6 +129,7 @@ class TestNumlib : public QObject {
       factor(n, n, a, b);
       QCOMPARE(a[0], 0);
       QCOMPARE(b[0], 0);
+      QCOMPARE(factor_count(n), 0);
     }
     for (int32_t n : {223092870, 2147483646, 2147483629, 2147395600, 1073741824, 2147483647}) compareFactor(n);
     for (int32_t n = 2; n < 20000; ++n) compareFactor(n);

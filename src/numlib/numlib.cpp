@@ -162,13 +162,11 @@ const FactorBlock& factorBlockFor(int64_t index, bool withPrimes) {
 }
 
 // The 64 bits of the primes from a multiple of 64: one word of one block, as blocks hold whole words.
+// Bits beyond the largest number (2^31 - 1 is prime) fall past `count` and are masked off there.
 uint64_t alignedPrimeWord(int64_t first) {
   if (first > kLargestNumber) return 0;
   const PrimeBlock& block = primeBlockFor(first >> kPrimeBlockBits);
-  const uint64_t word = block.bits[(first & (kPrimeBlockSize - 1)) >> 6];
-  // 2^31 - 1 is prime but beyond the service's range.
-  const int64_t beyond = kLargestNumber + 1 - first;
-  return beyond >= 64 ? word : word & ((uint64_t{1} << beyond) - 1);
+  return block.bits[(first & (kPrimeBlockSize - 1)) >> 6];
 }
 
 }  // namespace
