@@ -121,27 +121,47 @@ void Picture::outlineCircle(int cx, int cy, int radius, int outline, int fill) {
 
 // The text is drawn in white on a black scratch image and its pixels copied in as `color`: without
 // anti-aliasing a glyph pixel is either the pen's colour or untouched. The scratch reaches a line
-// height beyond the text on every side, more than any glyph overhangs.
+// height beyond the text on every side, more than any glyph overhangs. Font, metrics and scratch
+// are kept between calls: an animation step writes dozens of numerals.
 void Picture::drawText(int x, int y, const QString& text, int pointSize, int color) {
-  const QFont font = pictureFont(pointSize);
-  QImage scratch(1, 1, QImage::Format_RGB32);
-  scratch.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
-  scratch.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
-  const QFontMetrics metrics(font, &scratch);
-  const int margin = metrics.height();
-  scratch = QImage(metrics.horizontalAdvance(text) + 2 * margin, 3 * margin, QImage::Format_RGB32);
-  scratch.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
-  scratch.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
-  scratch.fill(paletteRgb(kBlack));
-  {
-    QPainter painter(&scratch);
-    painter.setFont(font);
-    painter.setPen(QColor(paletteRgb(kWhite)));
-    painter.drawText(QPoint(margin, margin + metrics.ascent()), text);
+  struct TextScratch {
+    int pointSize = -1;
+    QFont font;
+    int margin = 0;
+    int ascent = 0;
+    QImage image;
+  };
+  static TextScratch scratch;
+  if (scratch.pointSize != pointSize) {
+    scratch.pointSize = pointSize;
+    scratch.font = pictureFont(pointSize);
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
+    device.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
+    const QFontMetrics metrics(scratch.font, &device);
+    scratch.margin = metrics.height();
+    scratch.ascent = metrics.ascent();
+    scratch.image = device;
   }
-  for (int sy = 0; sy < scratch.height(); ++sy) {
-    const auto* in = reinterpret_cast<const QRgb*>(scratch.constScanLine(sy));
-    for (int sx = 0; sx < scratch.width(); ++sx) {
+  const int margin = scratch.margin;
+  const int width = QFontMetrics(scratch.font, &scratch.image).horizontalAdvance(text) + 2 * margin;
+  const int height = 3 * margin;
+  if (scratch.image.width() < width || scratch.image.height() < height) {
+    scratch.image = QImage(std::max(width, scratch.image.width()), height, QImage::Format_RGB32);
+    scratch.image.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
+    scratch.image.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
+  }
+  QImage& image = scratch.image;
+  image.fill(paletteRgb(kBlack));
+  {
+    QPainter painter(&image);
+    painter.setFont(scratch.font);
+    painter.setPen(QColor(paletteRgb(kWhite)));
+    painter.drawText(QPoint(margin, margin + scratch.ascent), text);
+  }
+  for (int sy = 0; sy < height; ++sy) {
+    const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(sy));
+    for (int sx = 0; sx < width; ++sx) {
       if (in[sx] != paletteRgb(kBlack)) setPixel(x - margin + sx, y - margin + sy, color);
     }
   }
