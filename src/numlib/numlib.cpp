@@ -86,12 +86,24 @@ constexpr int64_t kFactorBlockSize = int64_t{1} << kFactorBlockBits;
 constexpr int kMaxDistinctSmallFactors = 9;  // 2*3*5*...*23 < 2^31 < 2*3*5*...*29
 constexpr int kFactorBlocksKept = 2;
 
+// The tables are allocated when a block is first sieved: only the Veltra colours and the click
+// report factorise, and a process that never does should not pay for 3 MB at start-up.
+// A block sieved for the factor counts alone (the Veltra colours) skips recording the primes.
 struct FactorBlock {
   int64_t index = -1;
-  std::vector<uint32_t> product = std::vector<uint32_t>(kFactorBlockSize);
-  std::vector<uint8_t> omega = std::vector<uint8_t>(kFactorBlockSize);
-  std::vector<uint8_t> count = std::vector<uint8_t>(kFactorBlockSize);
-  std::vector<uint16_t> primes = std::vector<uint16_t>(kFactorBlockSize * kMaxDistinctSmallFactors);
+  bool withPrimes = false;
+  std::vector<uint32_t> product;
+  std::vector<uint8_t> omega;
+  std::vector<uint8_t> count;
+  std::vector<uint16_t> primes;
+
+  void allocate(bool recordPrimes) {
+    product.resize(kFactorBlockSize);
+    omega.resize(kFactorBlockSize);
+    if (!recordPrimes) return;
+    count.resize(kFactorBlockSize);
+    primes.resize(kFactorBlockSize * kMaxDistinctSmallFactors);
+  }
 };
 
 std::array<FactorBlock, kFactorBlocksKept> factorBlocks;
@@ -103,7 +115,9 @@ void recordPrime(FactorBlock& block, uint64_t low, uint64_t high, uint32_t p) {
   if (first == 0) first = p;  // 0 is nobody's multiple here
   for (uint64_t m = first; m < high; m += p) {
     const uint64_t offset = m - low;
-    block.primes[offset * kMaxDistinctSmallFactors + block.count[offset]++] = static_cast<uint16_t>(p);
+    if (block.withPrimes) {
+      block.primes[offset * kMaxDistinctSmallFactors + block.count[offset]++] = static_cast<uint16_t>(p);
+    }
     block.product[offset] *= p;
     ++block.omega[offset];
   }
@@ -117,11 +131,13 @@ void recordPrime(FactorBlock& block, uint64_t low, uint64_t high, uint32_t p) {
   }
 }
 
-void sieveFactorBlock(FactorBlock& block, int64_t index) {
+void sieveFactorBlock(FactorBlock& block, int64_t index, bool withPrimes) {
   const uint64_t low = static_cast<uint64_t>(index) << kFactorBlockBits;
   const uint64_t high = low + kFactorBlockSize;
   const auto root = static_cast<uint32_t>(std::sqrt(static_cast<double>(high))) + 1;
   ensureSmallPrimes(kSqrtLargest);
+  block.withPrimes = withPrimes;
+  block.allocate(withPrimes);
   std::fill(block.product.begin(), block.product.end(), 1u);
   std::fill(block.omega.begin(), block.omega.end(), 0);
   std::fill(block.count.begin(), block.count.end(), 0);
@@ -135,14 +151,22 @@ void sieveFactorBlock(FactorBlock& block, int64_t index) {
   block.index = index;
 }
 
-const FactorBlock& factorBlockFor(int64_t index) {
+const FactorBlock& factorBlockFor(int64_t index, bool withPrimes) {
   for (auto& block : factorBlocks) {
-    if (block.index == index) return block;
+    if (block.index == index && (block.withPrimes || !withPrimes)) return block;
   }
   FactorBlock& block = factorBlocks[nextFactorBlockToReplace];
   nextFactorBlockToReplace = (nextFactorBlockToReplace + 1) % kFactorBlocksKept;
-  sieveFactorBlock(block, index);
+  sieveFactorBlock(block, index, withPrimes);
   return block;
+}
+
+// The 64 bits of the primes from a multiple of 64: one word of one block, as blocks hold whole words.
+// Bits beyond the largest number (2^31 - 1 is prime) fall past `count` and are masked off there.
+uint64_t alignedPrimeWord(int64_t first) {
+  if (first > kLargestNumber) return 0;
+  const PrimeBlock& block = primeBlockFor(first >> kPrimeBlockBits);
+  return block.bits[(first & (kPrimeBlockSize - 1)) >> 6];
 }
 
 }  // namespace
@@ -164,11 +188,30 @@ int16_t is_prime(int32_t n, int32_t /*n2*/) {
   return static_cast<int16_t>((block->bits[offset >> 6] >> (offset & 63)) & 1);
 }
 
+void prime_bits(int64_t low, int64_t count, uint64_t* bits) {
+  const int shift = static_cast<int>(low & 63);
+  const int64_t aligned = low - shift;
+  const int64_t words = (count + 63) / 64;
+  uint64_t current = alignedPrimeWord(aligned);
+  for (int64_t w = 0; w < words; ++w) {
+    const uint64_t next = alignedPrimeWord(aligned + 64 * (w + 1));
+    bits[w] = shift == 0 ? current : current >> shift | next << (64 - shift);
+    current = next;
+  }
+  if (count % 64 != 0) bits[words - 1] &= (uint64_t{1} << (count % 64)) - 1;
+}
+
+int32_t factor_count(int32_t n) {
+  if (n <= 1) return 0;
+  const FactorBlock& block = factorBlockFor(n >> kFactorBlockBits, false);
+  return block.omega[static_cast<uint32_t>(n) & (kFactorBlockSize - 1)];
+}
+
 void factor(int32_t n, int32_t /*n2*/, int32_t* A, int32_t* B) {
   A[0] = 0;
   B[0] = 0;
   if (n <= 1) return;
-  const FactorBlock& block = factorBlockFor(n >> kFactorBlockBits);
+  const FactorBlock& block = factorBlockFor(n >> kFactorBlockBits, true);
   const uint32_t offset = static_cast<uint32_t>(n) & (kFactorBlockSize - 1);
   A[0] = block.omega[offset];
   int k = 0;

@@ -27,6 +27,14 @@ int16_t is_prime(int32_t n, int32_t n2);
 // Both arrays must hold NUMLIB_FACTOR_ARRAY_SIZE elements. `n2` repeats n and is ignored.
 void factor(int32_t n, int32_t n2, int32_t* A, int32_t* B);
 
+// The primality of `count` consecutive numbers from `low` (0 <= low, low + count - 1 <= 2147483646) as
+// a bitset: bit i of bits[i / 64] is set exactly when low + i is prime. `bits` holds (count + 63) / 64
+// words. Reads whole words of the sieved blocks, so a pass tests each number with a shift and a mask.
+void prime_bits(int64_t low, int64_t count, uint64_t* bits);
+
+// The number of prime factors of n counted with multiplicity: A[0] of factor(), without the rest.
+int32_t factor_count(int32_t n);
+
 #ifdef __cplusplus
 }
 #endif

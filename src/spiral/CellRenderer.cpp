@@ -33,11 +33,7 @@ int CellRenderer::textColorFor(int color) {
   return color == kBlack || color == kLightBlue || color == kLightRed ? kWhite : kBlack;
 }
 
-void CellRenderer::drawCell(int x, int y, int color, int64_t number) {
-  if (boxSize_ == 1) {
-    picture_.setPixel(x, y, color);
-    return;
-  }
+void CellRenderer::drawLargeCell(int x, int y, int color, int64_t number) {
   const bool outlined = veltraOutline_ && color == kBlack;
   if (squares_) {
     if (outlined) {
@@ -63,8 +59,7 @@ void CellRenderer::drawNumeral(int x, int y, int color, int64_t number) {
   picture_.setPixel(x, y, color);  // the text may have covered the centre pixel
 }
 
-void CellRenderer::drawGridMark(int x, int y, int64_t index, const SpiralWalk& walk) {
-  if (!gridMarks_) return;
+void CellRenderer::drawGridStroke(int x, int y, int64_t index, const SpiralWalk& walk) {
   const int t = static_cast<int>(std::lround(boxSize_ / 3.0));
   if (index == walk.upperRight()) {
     picture_.horizontalLine(x - t, x - 1, y, kWhite);

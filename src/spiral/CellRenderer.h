@@ -16,10 +16,18 @@ class CellRenderer {
   CellRenderer(const DrawSettings& settings, const Geometry& geometry, Picture& picture);
 
   // The cell of `number` centred on (x, y) in palette colour `color`, with its numeral if it fits.
-  void drawCell(int x, int y, int color, int64_t number);
+  void drawCell(int x, int y, int color, int64_t number) {
+    if (boxSize_ == 1) {
+      picture_.setPixel(x, y, color);
+    } else {
+      drawLargeCell(x, y, color, number);
+    }
+  }
   // The grid mark of the unshown cell at walk index `index`: strokes at the ring's corners, a dot
   // beside the centre elsewhere. Draws nothing unless the grid applies.
-  void drawGridMark(int x, int y, int64_t index, const SpiralWalk& walk);
+  void drawGridMark(int x, int y, int64_t index, const SpiralWalk& walk) {
+    if (gridMarks_) drawGridStroke(x, y, index, walk);
+  }
   // The grid dot of an unshown centre cell.
   void drawCentralGridDot(int x, int y);
 
@@ -27,6 +35,8 @@ class CellRenderer {
   static int textColorFor(int color);
 
  private:
+  void drawLargeCell(int x, int y, int color, int64_t number);
+  void drawGridStroke(int x, int y, int64_t index, const SpiralWalk& walk);
   void drawNumeral(int x, int y, int color, int64_t number);
 
   Picture& picture_;

@@ -17,13 +17,9 @@ int veltraColor(int64_t n, bool prime) {
       default: return kBlack;
     }
   }
-  int32_t factors[NUMLIB_FACTOR_ARRAY_SIZE];
-  int32_t exponents[NUMLIB_FACTOR_ARRAY_SIZE];
-  const auto n32 = static_cast<int32_t>(n);
-  factor(n32, n32, factors, exponents);
   static constexpr int kByFactorCount[] = {kBlack, kLightRed, kLightGreen, kYellow,
                                            kLightBlue, kLightMagenta, kLightCyan, kWhite};
-  const int count = factors[0];
+  const int count = factor_count(static_cast<int32_t>(n));
   return count >= 0 && count <= 7 ? kByFactorCount[count] : kBlack;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <random>
+#include <vector>
 
 #include "CellRenderer.h"
 #include "ColorSchemes.h"
@@ -14,16 +15,21 @@ namespace {
 
 constexpr int64_t kYieldEvery = 1000;
 
-// Decides whether a number belongs to the chosen class. The random class draws from a generator
-// seeded by the start number, so the same start always gives the same picture.
+// Decides whether a number belongs to the chosen class. The primality of the whole pass is read once
+// from the number service as a bitset. The random class draws from a generator seeded by the start
+// number, so the same start always gives the same picture.
 class ClassTest {
  public:
-  ClassTest(NumberClass numberClass, int64_t start)
-      : class_(numberClass), random_(static_cast<uint64_t>(start)) {}
+  ClassTest(NumberClass numberClass, int64_t start, int64_t count)
+      : class_(numberClass), start_(start), primeBits_((count + 63) / 64), random_(static_cast<uint64_t>(start)) {
+    if (count > 0) prime_bits(start, count, primeBits_.data());
+  }
 
-  // Whether n is shown; `prime` receives whether n is prime, whatever the class.
-  bool isShown(int64_t n, bool& prime) {
-    prime = n != 0 && is_prime(static_cast<int32_t>(n), static_cast<int32_t>(n)) == 1;
+  // Whether the number at walk index i is shown; `prime` receives whether it is prime, whatever the class.
+  bool isShown(int64_t i, bool& prime) {
+    prime = (primeBits_[static_cast<size_t>(i >> 6)] >> (i & 63)) & 1;
+    if (class_ == NumberClass::Primes) return prime;  // the common case first
+    const int64_t n = start_ + i;
     switch (class_) {
       case NumberClass::Primes: return prime;
       case NumberClass::Random: return isRandomlyShown(n);
@@ -57,6 +63,8 @@ class ClassTest {
   }
 
   NumberClass class_;
+  int64_t start_;
+  std::vector<uint64_t> primeBits_;
   std::mt19937_64 random_;
 };
 
@@ -101,14 +109,14 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   picture.clear();
   const int64_t start = outcome.startNumber;
   const CellSizeChoice& size = cellSizeOf(g.boxSize);
-  ClassTest classTest(settings.numberClass, start);
+  ClassTest classTest(settings.numberClass, start, g.numberOfNumbers);
   ColorChooser colors(settings, picture, g.boxSize);
   CellRenderer cells(settings, g, picture);
   Tally tally;
   bool prime = false;
 
   if (g.numberOfNumbers > 0) {
-    if (classTest.isShown(start, prime)) {
+    if (classTest.isShown(0, prime)) {
       tally.shown = 1;
       cells.drawCell(g.centerX, g.centerY, colors.centreColor(start, prime), start);
       if (prime) tally.countPrime(start);
@@ -119,20 +127,25 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   }
 
   SpiralWalk walk;
+  const bool yields = size.yields && hooks.yield;
+  int64_t untilYield = kYieldEvery;
   for (int64_t i = 1; i < g.numberOfNumbers; ++i) {
     walk.advance(i);
     const int64_t n = start + i;
     const auto [x, y] = g.centreOf(walk.row(), walk.column());
-    if (classTest.isShown(n, prime)) {
+    if (classTest.isShown(i, prime)) {
       ++tally.shown;
       cells.drawCell(x, y, colors.colorOf(n, x, y, walk, prime), n);
       if (prime) tally.countPrime(n);
     } else {
       cells.drawGridMark(x, y, i, walk);
     }
-    if (size.yields && i % kYieldEvery == 0 && hooks.yield && hooks.yield(i)) {
-      outcome.stopped = true;
-      break;
+    if (yields && --untilYield == 0) {
+      untilYield = kYieldEvery;
+      if (hooks.yield(i)) {
+        outcome.stopped = true;
+        break;
+      }
     }
   }
 

@@ -50,28 +50,4 @@ int64_t spiralIndex(int64_t row, int64_t column) {
   return lowerRightCorner - 6 * r - (row + r);                          // right column
 }
 
-void SpiralWalk::advance(int64_t i) {
-  if (i == nextRingStart_) {
-    // A new ring starts right of the previous ring's lower right corner.
-    const int64_t k = ++ring_;
-    a_ = k - 2;
-    b_ = k - 1;
-    d_ = 1;
-    e_ = 2 * k - 3;
-    e1_ = (2 * k - 3) * (2 * k - 3) + (2 * k - 3);
-    e2_ = (2 * k - 2) * (2 * k - 2);
-    e3_ = 4 * k * k - 6 * k + 2;
-    e4_ = (2 * k - 1) * (2 * k - 1) - 1;
-    nextRingStart_ = (2 * k - 1) * (2 * k - 1);
-  } else if (i <= e1_) {  // right column, going up
-    --a_; --e_; ++d_;
-  } else if (i <= e2_) {  // top row, going left
-    --b_; --e_; --d_;
-  } else if (i <= e3_) {  // left column, going down
-    ++a_; ++e_; --d_;
-  } else {                // bottom row, going right
-    ++b_; ++e_; ++d_;
-  }
-}
-
 }  // namespace spiral

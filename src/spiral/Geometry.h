@@ -71,7 +71,8 @@ int64_t spiralIndex(int64_t row, int64_t column);
 // right, then the spiral turns counter-clockwise on the screen, ring after ring.
 class SpiralWalk {
  public:
-  // Moves to index `i`, which must be the index after the current one.
+  // Moves to index `i`, which must be the index after the current one. Inline: the draw pass calls
+  // it for every number.
   void advance(int64_t i);
 
   int64_t row() const { return a_; }        // a: cells below the centre (negative above)
@@ -91,5 +92,29 @@ class SpiralWalk {
   int64_t e1_ = 0, e2_ = 0, e3_ = 0, e4_ = 0;
   int64_t nextRingStart_ = 1;  // (2K - 1)^2
 };
+
+inline void SpiralWalk::advance(int64_t i) {
+  if (i == nextRingStart_) {
+    // A new ring starts right of the previous ring's lower right corner.
+    const int64_t k = ++ring_;
+    a_ = k - 2;
+    b_ = k - 1;
+    d_ = 1;
+    e_ = 2 * k - 3;
+    e1_ = (2 * k - 3) * (2 * k - 3) + (2 * k - 3);
+    e2_ = (2 * k - 2) * (2 * k - 2);
+    e3_ = 4 * k * k - 6 * k + 2;
+    e4_ = (2 * k - 1) * (2 * k - 1) - 1;
+    nextRingStart_ = (2 * k - 1) * (2 * k - 1);
+  } else if (i <= e1_) {  // right column, going up
+    --a_; --e_; ++d_;
+  } else if (i <= e2_) {  // top row, going left
+    --b_; --e_; --d_;
+  } else if (i <= e3_) {  // left column, going down
+    ++a_; ++e_; --d_;
+  } else {                // bottom row, going right
+    ++b_; ++e_; ++d_;
+  }
+}
 
 }  // namespace spiral

@@ -28,7 +28,4 @@ inline QRgb paletteRgb(int index) {
   return index >= 0 && index < kPaletteSize ? detail::kPaletteColors[index] : detail::kPaletteColors[kBlack];
 }
 
-// The first palette index (0 ... 15) whose colour is `rgb`, or -1 when none is (the alpha byte is ignored).
-int paletteIndexOf(QRgb rgb);
-
 }  // namespace spiral

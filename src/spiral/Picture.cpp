@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include <QFont>
 #include <QFontMetrics>
@@ -32,31 +33,37 @@ int discHalfWidth(int radius, int dy) {
 
 }  // namespace
 
-Picture::Picture(int width, int height)
-    : image_(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32) {
-  image_.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
-  image_.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
-  clear();
+Picture::Picture(int width, int height) {
+  const int w = std::max(width, 1);
+  const int h = std::max(height, 1);
+  try {
+    pixels_.assign(static_cast<size_t>(w) * static_cast<size_t>(h), kBlack);
+  } catch (const std::bad_alloc&) {
+    return;  // isNull()
+  }
+  width_ = w;
+  height_ = h;
 }
 
-void Picture::takePixels() {
-  width_ = image_.width();
-  height_ = image_.height();
-  pixels_ = reinterpret_cast<QRgb*>(image_.bits());  // detaches from any copy
-  stride_ = image_.bytesPerLine() / static_cast<ptrdiff_t>(sizeof(QRgb));
+const QImage& Picture::image() const {
+  if (!imageStale_) return image_;
+  if (image_.width() != width_ || image_.height() != height_) {
+    image_ = QImage(width_, height_, QImage::Format_RGB32);
+    image_.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
+    image_.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
+  }
+  for (int y = 0; y < height_; ++y) {
+    const uint8_t* in = line(y);
+    auto* out = reinterpret_cast<QRgb*>(image_.scanLine(y));  // detaches from any copy
+    for (int x = 0; x < width_; ++x) out[x] = detail::kPaletteColors[in[x]];
+  }
+  imageStale_ = false;
+  return image_;
 }
 
 void Picture::clear() {
-  image_.fill(paletteRgb(kBlack));
-  takePixels();
-}
-
-int Picture::pixel(int x, int y) const {
-  if (!inside(x, y)) return -1;
-  const QRgb rgb = line(y)[x];
-  // The common cases first: this is the hot path of the cluster colours.
-  if (rgb == paletteRgb(kBlack)) return kBlack;
-  return paletteIndexOf(rgb);
+  std::fill(pixels_.begin(), pixels_.end(), kBlack);
+  imageStale_ = true;
 }
 
 void Picture::horizontalLine(int x1, int x2, int y, int color) {
@@ -65,7 +72,8 @@ void Picture::horizontalLine(int x1, int x2, int y, int color) {
   x1 = std::max(x1, 0);
   x2 = std::min(x2, width() - 1);
   if (x1 > x2) return;
-  std::fill(line(y) + x1, line(y) + x2 + 1, paletteRgb(color));
+  std::fill(line(y) + x1, line(y) + x2 + 1, paletteIndex(color));
+  imageStale_ = true;
 }
 
 void Picture::verticalLine(int x, int y1, int y2, int color) {
@@ -111,15 +119,52 @@ void Picture::outlineCircle(int cx, int cy, int radius, int outline, int fill) {
   }
 }
 
+// The text is drawn in white on a black scratch image and its pixels copied in as `color`: without
+// anti-aliasing a glyph pixel is either the pen's colour or untouched. The scratch reaches a line
+// height beyond the text on every side, more than any glyph overhangs. Font, metrics and scratch
+// are kept between calls: an animation step writes dozens of numerals.
 void Picture::drawText(int x, int y, const QString& text, int pointSize, int color) {
-  const QFont font = pictureFont(pointSize);
-  {
-    QPainter painter(&image_);
-    painter.setFont(font);
-    painter.setPen(QColor(paletteRgb(color)));
-    painter.drawText(QPoint(x, y + QFontMetrics(font, &image_).ascent()), text);
+  struct TextScratch {
+    int pointSize = -1;
+    QFont font;
+    int margin = 0;
+    int ascent = 0;
+    QImage image;
+  };
+  static TextScratch scratch;
+  if (scratch.pointSize != pointSize) {
+    scratch.pointSize = pointSize;
+    scratch.font = pictureFont(pointSize);
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
+    device.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
+    const QFontMetrics metrics(scratch.font, &device);
+    scratch.margin = metrics.height();
+    scratch.ascent = metrics.ascent();
+    scratch.image = device;
   }
-  takePixels();
+  const int margin = scratch.margin;
+  const int width = QFontMetrics(scratch.font, &scratch.image).horizontalAdvance(text) + 2 * margin;
+  const int height = 3 * margin;
+  if (scratch.image.width() < width || scratch.image.height() < height) {
+    scratch.image = QImage(std::max(width, scratch.image.width()), height, QImage::Format_RGB32);
+    scratch.image.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
+    scratch.image.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
+  }
+  QImage& image = scratch.image;
+  image.fill(paletteRgb(kBlack));
+  {
+    QPainter painter(&image);
+    painter.setFont(scratch.font);
+    painter.setPen(QColor(paletteRgb(kWhite)));
+    painter.drawText(QPoint(margin, margin + scratch.ascent), text);
+  }
+  for (int sy = 0; sy < height; ++sy) {
+    const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(sy));
+    for (int sx = 0; sx < width; ++sx) {
+      if (in[sx] != paletteRgb(kBlack)) setPixel(x - margin + sx, y - margin + sy, color);
+    }
+  }
 }
 
 }  // namespace spiral

@@ -1,12 +1,15 @@
 #pragma once
 // The raster the spiral is drawn on. It is also a store: the cluster colours, the diagonal measure
 // and the click report read back the colours of pixels drawn earlier, so every operation works in
-// palette indices. Everything outside the raster is clipped; reads outside it give -1.
+// palette indices, and the raster holds one palette index per pixel. Everything outside the raster
+// is clipped; reads outside it give -1.
 
 #include <QImage>
 #include <QString>
 
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 #include "Palette.h"
 
@@ -14,24 +17,32 @@ namespace spiral {
 
 class Picture {
  public:
+  // A picture without pixels (isNull()) when the memory for the raster cannot be had.
   explicit Picture(int width = 523, int height = 523);
 
+  bool isNull() const { return pixels_.empty(); }
   int width() const { return width_; }
   int height() const { return height_; }
-  // The raster as an image. A copy of it shares the pixels of the picture until the next clear():
-  // take image().copy() to keep a frame.
-  const QImage& image() const { return image_; }
+  // The palette indices of scan line y, width() of them.
+  const uint8_t* indexLine(int y) const { return line(y); }
+  // The raster as a 32-bit image, made again after the picture changed. A copy of it keeps its
+  // pixels: take image().copy() to keep a frame for good.
+  const QImage& image() const;
 
   // Fills the whole raster with black, the background.
   void clear();
 
+  // A colour outside the palette is drawn black.
   void setPixel(int x, int y, int color) {
-    if (inside(x, y)) line(y)[x] = paletteRgb(color);
+    if (inside(x, y)) {
+      line(y)[x] = paletteIndex(color);
+      imageStale_ = true;
+    }
   }
-  // The palette index of the pixel, or -1 outside the raster or for a colour outside the palette.
-  int pixel(int x, int y) const;
+  // The palette index of the pixel, or -1 outside the raster.
+  int pixel(int x, int y) const { return inside(x, y) ? line(y)[x] : -1; }
   // True when the pixel lies inside the raster and is not the black background.
-  bool isMarked(int x, int y) const { return inside(x, y) && line(y)[x] != paletteRgb(kBlack); }
+  bool isMarked(int x, int y) const { return inside(x, y) && line(y)[x] != kBlack; }
 
   // A filled box from (x1, y1) to (x2, y2), corners included.
   void fillBox(int x1, int y1, int x2, int y2, int color);
@@ -49,18 +60,18 @@ class Picture {
   void drawText(int x, int y, const QString& text, int pointSize, int color);
 
  private:
-  // The hot paths write and read the scan lines directly, through a pointer taken again after
-  // every call that may give the image a buffer of its own.
-  void takePixels();
-  QRgb* line(int y) { return pixels_ + static_cast<ptrdiff_t>(y) * stride_; }
-  const QRgb* line(int y) const { return pixels_ + static_cast<ptrdiff_t>(y) * stride_; }
+  static uint8_t paletteIndex(int color) {
+    return static_cast<uint8_t>(color >= 0 && color < kPaletteSize ? color : kBlack);
+  }
+  uint8_t* line(int y) { return pixels_.data() + static_cast<ptrdiff_t>(y) * width_; }
+  const uint8_t* line(int y) const { return pixels_.data() + static_cast<ptrdiff_t>(y) * width_; }
   bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
-  QImage image_;
+  std::vector<uint8_t> pixels_;
   int width_ = 0;
   int height_ = 0;
-  QRgb* pixels_ = nullptr;
-  ptrdiff_t stride_ = 0;  // in pixels
+  mutable QImage image_;          // the 32-bit view, made on demand
+  mutable bool imageStale_ = true;
 };
 
 }  // namespace spiral

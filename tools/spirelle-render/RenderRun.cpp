@@ -3,12 +3,12 @@
 #include <chrono>
 #include <cmath>
 
-#include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include "GifEncoder.h"
+#include "PalettePng.h"
 #include "Picture.h"
 #include "Progress.h"
 #include "Tick.h"
@@ -18,10 +18,6 @@
 
 namespace render {
 namespace {
-
-// Qt's PNG writer turns a quality of 80 into zlib level 1: several times faster than the default
-// level, and the mostly black pictures barely grow.
-constexpr int kPngQuality = 80;
 
 struct RenderFacts {
   spiral::DrawOutcome outcome;
@@ -50,12 +46,8 @@ RenderFacts drawFirstPicture(const RenderOptions& options, spiral::Picture& pict
 }
 
 // All or nothing: a failed write leaves an existing file as it was.
-fileio::WriteResult writePng(const QImage& image, const QString& fileName) {
-  return fileio::replaceFile(fileName, [&image](QIODevice& out) {
-    QImageWriter writer(&out, "png");
-    writer.setQuality(kPngQuality);
-    return writer.write(image) ? QString() : writer.errorString();
-  });
+fileio::WriteResult writePng(const spiral::Picture& picture, const QString& fileName) {
+  return fileio::replaceFile(fileName, [&picture](QIODevice& out) { return writePalettePng(picture, out); });
 }
 
 QJsonValue runOrNull(const std::optional<int>& run) {
@@ -189,7 +181,7 @@ QString refusalMessage(spiral::Refusal refusal, Language language) {
 
 int renderSpiral(const RenderOptions& options, QTextStream& out, QTextStream& err) {
   spiral::Picture picture(options.size, options.size);
-  if (picture.image().isNull()) {
+  if (picture.isNull()) {
     err << QStringLiteral("spirelle-render: not enough memory for a picture of %1 x %1 pixels\n")
                .arg(options.size);
     return kExitCannotWrite;
@@ -206,7 +198,7 @@ int renderSpiral(const RenderOptions& options, QTextStream& out, QTextStream& er
       return encodeFrames(options, picture, animation, device);
     });
   } else if (!options.outFile.isEmpty()) {
-    result = writePng(picture.image(), options.outFile);
+    result = writePng(picture, options.outFile);
   }
   if (!result.written) {
     err << QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(options.outFile, result.reason);

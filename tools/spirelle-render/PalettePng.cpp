@@ -1,0 +1,86 @@
+#include "PalettePng.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <vector>
+
+#include "Palette.h"
+
+namespace render {
+namespace {
+
+// zlib's fastest level and no row filters: the mostly black pictures compress well either way,
+// and the encoder keeps up with the draw pass.
+constexpr int kZlibLevel = 1;
+constexpr int kBitsPerPixel = 4;
+constexpr int kPixelsPerMeterAt96Dpi = 3780;
+
+struct Sink {
+  QIODevice* out;
+  QString error;
+};
+
+void writeBytes(png_structp png, png_bytep data, png_size_t length) {
+  auto* sink = static_cast<Sink*>(png_get_io_ptr(png));
+  if (sink->out->write(reinterpret_cast<const char*>(data), static_cast<qint64>(length)) !=
+      static_cast<qint64>(length)) {
+    sink->error = sink->out->errorString();
+    png_error(png, "write failed");
+  }
+}
+
+void flushNothing(png_structp) {}
+
+void recordError(png_structp png, png_const_charp message) {
+  auto* sink = static_cast<Sink*>(png_get_io_ptr(png));
+  if (sink->error.isEmpty()) sink->error = QString::fromUtf8(message);
+  png_longjmp(png, 1);
+}
+
+void ignoreWarning(png_structp, png_const_charp) {}
+
+std::vector<png_color> paletteColors() {
+  std::vector<png_color> colors;
+  for (int i = 0; i < spiral::kPaletteSize; ++i) {
+    const QRgb rgb = spiral::paletteRgb(i);
+    colors.push_back({static_cast<png_byte>(qRed(rgb)), static_cast<png_byte>(qGreen(rgb)),
+                      static_cast<png_byte>(qBlue(rgb))});
+  }
+  return colors;
+}
+
+// Everything libpng touches between setjmp and longjmp lives in the caller: no object with a
+// destructor is skipped by the jump.
+bool encode(png_structp png, png_infop info, const spiral::Picture& picture, const std::vector<png_color>& colors) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width()), static_cast<png_uint_32>(picture.height()),
+               kBitsPerPixel, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_set_PLTE(png, info, colors.data(), static_cast<int>(colors.size()));
+  png_set_pHYs(png, info, kPixelsPerMeterAt96Dpi, kPixelsPerMeterAt96Dpi, PNG_RESOLUTION_METER);
+  png_set_compression_level(png, kZlibLevel);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+  png_write_info(png, info);
+  png_set_packing(png);  // one index a byte in, two a byte out
+  for (int y = 0; y < picture.height(); ++y) png_write_row(png, picture.indexLine(y));
+  png_write_end(png, nullptr);
+  return true;
+}
+
+}  // namespace
+
+QString writePalettePng(const spiral::Picture& picture, QIODevice& out) {
+  Sink sink{&out, {}};
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, recordError, ignoreWarning);
+  if (!png) return QStringLiteral("out of memory");
+  png_infop info = png_create_info_struct(png);
+  png_set_write_fn(png, &sink, writeBytes, flushNothing);
+  const std::vector<png_color> colors = paletteColors();
+  const bool written = info && encode(png, info, picture, colors);
+  png_destroy_write_struct(&png, &info);
+  if (written) return {};
+  return sink.error.isEmpty() ? QStringLiteral("out of memory") : sink.error;
+}
+
+}  // namespace render
