@@ -30,8 +30,7 @@ void agreesWithSieve(int64_t low, int64_t high) {
 
 // factor() against trial division: the distinct primes in ascending order with their exponents.
 void compareFactor(int32_t n) {
-  int32_t a[NUMLIB_FACTOR_ARRAY_SIZE];
-  int32_t b[NUMLIB_FACTOR_ARRAY_SIZE];
+  int32_t a[NUMLIB_FACTOR_ARRAY_SIZE], b[NUMLIB_FACTOR_ARRAY_SIZE];
   factor(n, n, a, b);
   int64_t rest = n;
   int omega = 0, distinct = 0;
