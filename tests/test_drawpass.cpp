@@ -14,14 +14,8 @@ namespace {
 
 DrawSettings settingsFor(int64_t start, int boxSize, NumberClass numberClass = NumberClass::Primes,
                          ColorScheme scheme = ColorScheme::Cluster, bool squares = false) {
-  DrawSettings settings;
-  settings.start = start;
-  settings.boxSize = boxSize;
-  settings.numberClass = numberClass;
-  settings.colorScheme = scheme;
-  settings.squares = squares;
-  settings.numerals = false;
-  return settings;
+  return {.start = start, .boxSize = boxSize, .squares = squares, .numerals = false, .numberClass = numberClass,
+          .colorScheme = scheme, .colorCount = {}, .calculateLongest = false};
 }
 
 // The centre pixel of the cell that holds `number` in a pass that started at outcome.startNumber.
@@ -52,13 +46,11 @@ bool isUniform(const Picture& picture, QPoint centre, int half, int color) {
 const int kPrimes = int(NumberClass::Primes), kAll = int(NumberClass::All), kSquares = int(NumberClass::Squares),
           kTriangular = int(NumberClass::Triangular);
 
-
+// shown -1: as many as the number service finds primes; marked: a number whose cell must be marked, 0 for none.
 struct Range {
   const char* name;
   QString start;
-  int numberClass, refusal;
-  int shown;   // -1: as many as the number service finds primes
-  int marked;  // a number whose cell must be marked, 0 for none
+  int numberClass, refusal, shown, marked;
 };
 
 struct Colours {
@@ -171,11 +163,10 @@ class TestDrawPass : public QObject {
   }
   void schemeColours() {
     QFETCH(Colours, row);
-    const bool veltraSquares = row.scheme == ColorScheme::Veltra;  // the others as circles
-    Picture picture;
-    const DrawSettings settings =
-        settingsFor(row.start, row.boxSize, NumberClass(row.numberClass), row.scheme, veltraSquares);
-    const DrawOutcome o = drawSpiral(settings, picture);
+    Picture picture;  // Veltra's cells as squares, the others as circles
+    const DrawOutcome o = drawSpiral(
+        settingsFor(row.start, row.boxSize, NumberClass(row.numberClass), row.scheme, row.scheme == ColorScheme::Veltra),
+        picture);
     for (qsizetype i = 0; i < row.numbersAndColours.size(); i += 2) {
       QCOMPARE(colorOf(picture, o, row.numbersAndColours[i]), row.numbersAndColours[i + 1]);
     }
@@ -258,10 +249,9 @@ class TestDrawPass : public QObject {
   // The longest runs along each diagonal direction.
   void diagonalRuns_data() {
     QTest::addColumn<Runs>("row");
-    for (int s : {3, 7, 75}) {
+    for (int s : {3, 7, 75})
       for (bool squares : {true, false})
         QTest::addRow("all, %d px, squares %d", s, squares) << Runs{kAll, 1, s, squares, -1, -1};
-    }
     // 1, 9, 25 and 49 follow each other on the NW-SE diagonal; no two squares touch along SW-NE.
     QTest::newRow("squares") << Runs{kSquares, 1, 75, false, 4, 1};
     QTest::newRow("no prime in 19610 ... 19658") << Runs{kPrimes, 19610, 75, false, 0, 0};
@@ -269,8 +259,8 @@ class TestDrawPass : public QObject {
   void diagonalRuns() {
     QFETCH(Runs, row);
     Picture picture;
-    DrawSettings settings =
-        settingsFor(row.start, row.boxSize, NumberClass(row.numberClass), ColorScheme::RingNumber, row.squares);
+    DrawSettings settings = settingsFor(row.start, row.boxSize, NumberClass(row.numberClass),
+                                        ColorScheme::RingNumber, row.squares);
     settings.calculateLongest = true;
     bool measured = false;
     const DrawOutcome o = drawSpiral(settings, picture, {{}, {}, [&] { measured = true; }});

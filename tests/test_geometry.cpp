@@ -99,11 +99,6 @@ class TestGeometry : public QObject {
     QCOMPARE(start.digitsOnly, row.digitsOnly);
     QCOMPARE(start.refusal == Refusal::StartTooLarge, row.tooLarge);
   }
-
-  void largestStartLeavesRoomForTheSpiral() {
-    QCOMPARE(largestStart(NumberClass::Primes, 49), 2147483598);
-    QCOMPARE(largestStart(NumberClass::Triangular, 49), 268435407);
-  }
 };
 
 QTEST_APPLESS_MAIN(TestGeometry)

@@ -53,8 +53,7 @@ void compareFactor(int32_t n) {
     omega += e;
   }
   QCOMPARE(factor_count(n), omega);  // first: factor() must not be served a block sieved for counts alone
-  int32_t a[NUMLIB_FACTOR_ARRAY_SIZE];
-  int32_t b[NUMLIB_FACTOR_ARRAY_SIZE];
+  int32_t a[NUMLIB_FACTOR_ARRAY_SIZE], b[NUMLIB_FACTOR_ARRAY_SIZE];
   factor(n, n, a, b);
   QCOMPARE(a[0], omega);
   QCOMPARE(b[0], static_cast<int32_t>(expected.size()));

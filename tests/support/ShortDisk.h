@@ -1,11 +1,12 @@
 #pragma once
 // A disk that runs out, for the full-disk tests, in one of two ways: a small tmpfs of its own that
-// is filled to leave a given number of bytes free, or a limit on the size of any file written (as
-// FileSizeLimit). The tmpfs is mounted in a mount namespace of this process (and of the programs it
-// starts), so nobody else sees it and it goes when the process ends; mounting needs root, and where
-// it is not possible available() is false.
+// is filled to leave a given number of bytes free, or a limit on the size of any file written
+// (writes past it fail instead of ending the process). The tmpfs is mounted in a mount namespace
+// of this process (and of the programs it starts), so nobody else sees it and it goes when the
+// process ends; mounting needs root, and where it is not possible available() is false.
 
 #include <sched.h>
+#include <sys/resource.h>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
 
@@ -13,7 +14,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "FileSizeLimit.h"
+#include <csignal>
 
 class ShortDisk {
  public:
@@ -29,8 +30,6 @@ class ShortDisk {
   ~ShortDisk() {
     if (mounted_) ::umount2(folderName().constData(), MNT_DETACH);
   }
-  ShortDisk(const ShortDisk&) = delete;
-  ShortDisk& operator=(const ShortDisk&) = delete;
 
   bool available() const { return kind_ == Kind::FileSizeLimit || mounted_; }
   QString filePath(const QString& name) const { return folder_.filePath(name); }
@@ -47,8 +46,15 @@ class ShortDisk {
   template <typename Write>
   bool runWith(qint64 bytes, Write write) {
     if (kind_ == Kind::FileSizeLimit) {
-      const FileSizeLimit limit(static_cast<rlim_t>(bytes));
+      rlimit saved{};
+      getrlimit(RLIMIT_FSIZE, &saved);
+      const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+      rlimit limited = saved;
+      limited.rlim_cur = static_cast<rlim_t>(bytes);
+      setrlimit(RLIMIT_FSIZE, &limited);
       write();
+      setrlimit(RLIMIT_FSIZE, &saved);
+      std::signal(SIGXFSZ, oldHandler);
       return true;
     }
     const bool filled = leaveFree(bytes / kPage * kPage);
