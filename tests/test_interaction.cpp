@@ -171,7 +171,7 @@ class TestInteraction : public QObject {
   void aFailedLaunchIsExplained() {
     const std::pair<int, QString> codes[] = {
         {31, "\r\n\r\nFile extension 'htm' is not associated with any application program."},
-        {5, ""}, {8, "\r\n\r\nOut of memory."}, {2, "\r\n\r\nPlease try once more."}};
+        {32, ""}, {8, "\r\n\r\nOut of memory."}, {2, "\r\n\r\nPlease try once more."}};
     for (const auto& [code, hint] : codes) {
       RecordingDesktop desktop;
       desktop.openUrlResult = code;
