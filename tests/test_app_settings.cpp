@@ -1,6 +1,5 @@
 // The settings store file: how it is read and written, and that writing it is all or nothing.
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "ShortDisk.h"

@@ -1,11 +1,8 @@
 // The other-software window: the scrolling list, the clicks that open pages and their messages.
 #include <functional>
 
-#include <QLabel>
-#include <QScrollBar>
-#include <QSet>
-#include <QWheelEvent>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "MainWindowHarness.h"
 #include "catalogue/frmCWsoftware.h"
@@ -24,9 +21,7 @@ class CatalogueWindow {
 
   QScrollBar* scrollBar() const { return window.findChild<QScrollBar*>("VScroll"); }
   QLabel* title(int row) const { return window.findChild<QLabel*>(QString("lblTitle%1").arg(row)); }
-  QLabel* description(int row) const {
-    return window.findChild<QLabel*>(QString("lblDescription%1").arg(row));
-  }
+  QLabel* description(int row) const { return window.findChild<QLabel*>(QString("lblDescription%1").arg(row)); }
   bool titleIsRed(int row) const { return title(row)->palette().color(QPalette::WindowText) == Qt::red; }
   static void click(QLabel* label) { QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2)); }
 
@@ -46,7 +41,6 @@ class TestCatalogue : public QObject {
   void theListScrollsToItsLastThreePrograms() {
     CatalogueWindow w;
     w.open([&] {
-      QCOMPARE(w.scrollBar()->minimum(), 0);
       QCOMPARE(w.scrollBar()->maximum(), 12);
       // The wheel turned down over a description scrolls the list.
       QWheelEvent notch(QPointF(5, 5), w.description(1)->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),

@@ -54,10 +54,6 @@ class TestClickReport : public QObject {
     return titles;
   }
 
-  QStringList clickAt(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
-    return titlesAfter(x, y, button, true);
-  }
-
  private slots:
   void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
   void cleanup() { harness.reset(); }
@@ -73,7 +69,7 @@ class TestClickReport : public QObject {
         // The edge pixels of the centre cell, x - 3 ... x + 3, belong to it.
         {x - 3, y - 3, "1", "1\nRing 1"}, {x + 3, y + 3, "1", "1\nRing 1"}, {x + 4, y, "2", "2: prime\nRing 2"}};
     for (const auto& [px, py, title, tip] : cells) {
-      QCOMPARE(clickAt(px, py), QStringList{title});
+      QCOMPARE(titlesAfter(px, py, Qt::LeftButton, true), QStringList{title});
       QCOMPARE(w.numberTipAt(px, py), QString(tip));
     }
     language::intLanguage = language::kGerman;
@@ -105,9 +101,9 @@ class TestClickReport : public QObject {
       return QToolTip::isVisible() ? QToolTip::text() : QString();
     };
     QCOMPARE(tipOver(x + s, y), QString());  // 6 is not prime
-    QCOMPARE(clickAt(x + s, y), QStringList());
+    QCOMPARE(titlesAfter(x + s, y, Qt::LeftButton, true), QStringList());
     QCOMPARE(tipOver(x, y), QString("5: prime\nRing 1"));
-    QCOMPARE(clickAt(x, y), QStringList{"5"});
+    QCOMPARE(titlesAfter(x, y, Qt::LeftButton, true), QStringList{"5"});
     QVERIFY(!w.picture.isMarked(x + 3, y - 3));
     QCOMPARE(titlesAfter(x + 3, y - 3), QStringList());
   }
@@ -150,16 +146,16 @@ class TestClickReport : public QObject {
     QTemporaryDir folder;
     animate(w, w.cmdSpiralIn, [&] {
       w.ClkClock_Timer();
-      QCOMPARE(clickAt(10, 10, Qt::RightButton), QStringList());
+      QCOMPARE(titlesAfter(10, 10, Qt::RightButton, true), QStringList());
       QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
-      QCOMPARE(clickAt(10, 10, Qt::RightButton), QStringList{"Save image?"});
-      QVERIFY(harness->desktop.saveDialogs.empty());  // No
+      QCOMPARE(titlesAfter(10, 10, Qt::RightButton, true), QStringList{"Save image?"});
+      QCOMPARE(harness->desktop.saveDialogsShown, 0);  // No
       harness->desktop.answers = {platform::Desktop::Answer::Yes};
       harness->desktop.saveFileName = folder.filePath("spiral.png");
-      QCOMPARE(clickAt(10, 10, Qt::RightButton), (QStringList{"Save image?", "Save image"}));
+      QCOMPARE(titlesAfter(10, 10, Qt::RightButton, true), (QStringList{"Save image?", "Save image"}));
       QCOMPARE(QImage(harness->desktop.saveFileName).convertToFormat(QImage::Format_RGB32), w.picture.image());
     });
-    QCOMPARE(clickAt(10, 10, Qt::RightButton), QStringList{"Save image?"});  // the run over
+    QCOMPARE(titlesAfter(10, 10, Qt::RightButton, true), QStringList{"Save image?"});  // the run over
   }
 };
 

@@ -1,9 +1,6 @@
 // The help window: its texts, its captions and where it appears.
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTextBlock>
-#include <QTextLayout>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "MainWindowHarness.h"
 #include "catalogue/frmCWsoftware.h"

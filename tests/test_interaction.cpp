@@ -2,16 +2,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include <QFile>
-#include <QImageReader>
-#include <QLabel>
-#include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "MainWindowHarness.h"
 #include "FileContents.h"
-#include "RecordingDesktop.h"
 #include "Rows.h"
 #include "ShortDisk.h"
 #include "interaction/GraphicsConversion.h"
@@ -44,7 +39,6 @@ int32_t failingConverter(const char*, const char* target, char* message) {
   if (file.open(QIODevice::WriteOnly)) file.write("\x89PNG half");
   return static_cast<int32_t>(std::strlen(std::strcpy(message, "Conversion failed")));
 }
-
 
 struct Saving {
   const char* name;
@@ -127,7 +121,6 @@ class TestInteraction : public QObject {
     enum Outcome { Nothing, Bitmap, Png };
     const QString told[] = {kNotWritten + bmp + "\r\n\r\n" + reason(error), kSavedInstead + bmp, kSaved + png};
     const QStringList named[] = {{"pic.png"}, {"pic.bmp", "pic.png"}, {"pic.png"}};
-    QString sweep;
     int outcome = Nothing;
     for (qint64 room = 0; outcome != Png && room < 64 * ShortDisk::kPage; room += ShortDisk::kPage) {
       QFile::remove(bmp);
@@ -139,8 +132,7 @@ class TestInteraction : public QObject {
       QVERIFY(disk.runWith(room, [&] { interaction::SaveImage(desktop, nullptr, picture); }));
       const int before = outcome;
       outcome = int(std::find(std::begin(told), std::end(told), desktop.messages.back().text) - told);
-      sweep += QStringLiteral(" %1K:%2").arg(room / 1024).arg(QStringList{"none", "bmp", "png", "?"}[outcome]);
-      QVERIFY2(outcome <= Png && outcome >= before, qPrintable(desktop.messages.back().text + sweep));
+      QVERIFY2(outcome <= Png && outcome >= before, qPrintable(desktop.messages.back().text));
       QStringList expected = named[outcome];
       if (!replacing && outcome != Png) expected.removeOne("pic.png");
       QCOMPARE(disk.names(), expected);
@@ -148,7 +140,6 @@ class TestInteraction : public QObject {
       if (outcome == Png) QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32), picture);
       if (outcome != Png && replacing) QCOMPARE(contentsOf(png), kUsersBytes);
     }
-    qInfo().noquote() << "room -> saved in:" << sweep;
     QCOMPARE(outcome, int(Png));
   }
 
@@ -173,17 +164,14 @@ class TestInteraction : public QObject {
     QTest::mouseClick(w.lblCorvanelWorks, Qt::LeftButton);
     QCOMPARE(h.desktop.openedUrls, (QStringList{"http://corvanel-works.example/spl/spl.htm",
                                                 "http://corvanel-works.example/"}));
-    QVERIFY(h.desktop.messages.empty());
-    h.desktop.openUrlResult = 31;  // the shell cannot start a browser: the window says so
-    QTest::mouseClick(w.lblOnlineDocumentation, Qt::LeftButton);
-    QCOMPARE(h.desktop.messages.back().title, QString("Cannot launch web browser"));
+    QVERIFY(h.desktop.messages.empty());  // a failed launch is explained as below
   }
 
   // The shell's error code, and the hint the message adds for it.
   void aFailedLaunchIsExplained() {
     const std::pair<int, QString> codes[] = {
         {31, "\r\n\r\nFile extension 'htm' is not associated with any application program."},
-        {5, ""}, {8, "\r\n\r\nOut of memory."}, {2, "\r\n\r\nPlease try once more."}};
+        {32, ""}, {8, "\r\n\r\nOut of memory."}, {2, "\r\n\r\nPlease try once more."}};
     for (const auto& [code, hint] : codes) {
       RecordingDesktop desktop;
       desktop.openUrlResult = code;

@@ -22,7 +22,6 @@ void clickArrow(QScrollBar* bar, bool up) {
   QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, up ? 1 : bar->height() - 2));
 }
 
-
 struct Step {
   const char* name;
   QString start;

@@ -6,14 +6,8 @@
 #include <functional>
 #include <memory>
 
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QPushButton>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "RecordingDesktop.h"
 #include "app/frmMain.h"
@@ -31,9 +25,7 @@ class MainWindowHarness {
   }
 
   // A store made of these lines, each ended by CR LF.
-  void writeStoreLines(const QStringList& lines) const {
-    writeStore((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
-  }
+  void writeStoreLines(const QStringList& lines) const { writeStore((lines.join("\r\n") + "\r\n").toUtf8()); }
 
   QByteArray storeBytes() const {
     QFile file(storePath());
@@ -67,9 +59,7 @@ inline bool redrawn(frmMain& w, const std::function<void()>& action) {
 
 // The lines of a store that holds the defaults.
 inline QStringList defaultStoreLines() {
-  return {QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("3,0,0,2"),
-          QStringLiteral("\"1\""), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0"),
-          QStringLiteral("0")};
+  return QStringLiteral("1|0|1|3,0,0,2|\"1\"|0|1|0|0").split(u'|');
 }
 
 // Once a modal window opens (within ten seconds), runs `whileShown` on it and then presses its
