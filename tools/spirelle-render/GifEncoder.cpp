@@ -37,10 +37,12 @@ bool putLoopForever(GifFileType* gif) {
 }  // namespace
 
 PaletteFrame paletteFrameOf(const spiral::Picture& picture) {
-  PaletteFrame frame(static_cast<std::size_t>(picture.width()) * picture.height());
-  auto index = frame.begin();
+  // The picture already holds palette indices: a frame is its scan lines one after the other.
+  PaletteFrame frame;
+  frame.reserve(static_cast<std::size_t>(picture.width()) * picture.height());
   for (int y = 0; y < picture.height(); ++y) {
-    for (int x = 0; x < picture.width(); ++x) *index++ = static_cast<uint8_t>(std::max(0, picture.pixel(x, y)));
+    const uint8_t* line = picture.indexLine(y);
+    frame.insert(frame.end(), line, line + picture.width());
   }
   return frame;
 }
