@@ -1,9 +1,12 @@
 #pragma once
 // The standard 16-colour palette the spiral is drawn with.
 
-#include <QRgb>
+#include <cstdint>
 
 namespace spiral {
+
+// A colour as 0xAARRGGBB, the layout of Qt's QRgb, so that the window can hand it to Qt as it is.
+using Rgb = std::uint32_t;
 
 inline constexpr int kPaletteSize = 16;
 inline constexpr int kBlack = 0;
@@ -17,15 +20,19 @@ inline constexpr int kWhite = 15;
 
 namespace detail {
 // The classic 16-colour palette in palette order.
-inline constexpr QRgb kPaletteColors[kPaletteSize] = {
+inline constexpr Rgb kPaletteColors[kPaletteSize] = {
     0xFF000000, 0xFF000080, 0xFF008000, 0xFF008080, 0xFF800000, 0xFF800080, 0xFF808000, 0xFFC0C0C0,
     0xFF808080, 0xFF0000FF, 0xFF00FF00, 0xFF00FFFF, 0xFFFF0000, 0xFFFF00FF, 0xFFFFFF00, 0xFFFFFFFF,
 };
 }  // namespace detail
 
 // The colour of a palette index (0 ... 15); black for anything else.
-inline QRgb paletteRgb(int index) {
+inline Rgb paletteRgb(int index) {
   return index >= 0 && index < kPaletteSize ? detail::kPaletteColors[index] : detail::kPaletteColors[kBlack];
 }
+
+inline constexpr int redOf(Rgb rgb) { return static_cast<int>((rgb >> 16) & 0xFF); }
+inline constexpr int greenOf(Rgb rgb) { return static_cast<int>((rgb >> 8) & 0xFF); }
+inline constexpr int blueOf(Rgb rgb) { return static_cast<int>(rgb & 0xFF); }
 
 }  // namespace spiral

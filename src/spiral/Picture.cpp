@@ -4,27 +4,11 @@
 #include <cmath>
 #include <new>
 
-#include <QFont>
-#include <QFontMetrics>
-#include <QPainter>
-
 #include "Palette.h"
 
 namespace spiral {
 
 namespace {
-
-constexpr int kDotsPerMeterAt96Dpi = 3780;
-
-QFont pictureFont(int pointSize) {
-  QFont font(QStringLiteral("Liberation Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPointSize(pointSize);
-  // Plain pixels in palette colours: the picture is read back by colour.
-  font.setStyleStrategy(QFont::NoAntialias);
-  font.setHintingPreference(QFont::PreferFullHinting);
-  return font;
-}
 
 // Half the width of a disc's row `dy` rows away from its centre.
 int discHalfWidth(int radius, int dy) {
@@ -45,25 +29,8 @@ Picture::Picture(int width, int height) {
   height_ = h;
 }
 
-const QImage& Picture::image() const {
-  if (!imageStale_) return image_;
-  if (image_.width() != width_ || image_.height() != height_) {
-    image_ = QImage(width_, height_, QImage::Format_RGB32);
-    image_.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
-    image_.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
-  }
-  for (int y = 0; y < height_; ++y) {
-    const uint8_t* in = line(y);
-    auto* out = reinterpret_cast<QRgb*>(image_.scanLine(y));  // detaches from any copy
-    for (int x = 0; x < width_; ++x) out[x] = detail::kPaletteColors[in[x]];
-  }
-  imageStale_ = false;
-  return image_;
-}
-
 void Picture::clear() {
   std::fill(pixels_.begin(), pixels_.end(), kBlack);
-  imageStale_ = true;
 }
 
 void Picture::horizontalLine(int x1, int x2, int y, int color) {
@@ -73,7 +40,6 @@ void Picture::horizontalLine(int x1, int x2, int y, int color) {
   x2 = std::min(x2, width() - 1);
   if (x1 > x2) return;
   std::fill(line(y) + x1, line(y) + x2 + 1, paletteIndex(color));
-  imageStale_ = true;
 }
 
 void Picture::verticalLine(int x, int y1, int y2, int color) {
@@ -119,52 +85,20 @@ void Picture::outlineCircle(int cx, int cy, int radius, int outline, int fill) {
   }
 }
 
-// The text is drawn in white on a black scratch image and its pixels copied in as `color`: without
-// anti-aliasing a glyph pixel is either the pen's colour or untouched. The scratch reaches a line
-// height beyond the text on every side, more than any glyph overhangs. Font, metrics and scratch
-// are kept between calls: an animation step writes dozens of numerals.
+namespace {
+TextDrawer installedTextDrawer = nullptr;
+}  // namespace
+
+void Picture::setTextDrawer(TextDrawer drawer) { installedTextDrawer = drawer; }
+
+bool Picture::canDrawText() { return installedTextDrawer != nullptr; }
+
 void Picture::drawText(int x, int y, const QString& text, int pointSize, int color) {
-  struct TextScratch {
-    int pointSize = -1;
-    QFont font;
-    int margin = 0;
-    int ascent = 0;
-    QImage image;
-  };
-  static TextScratch scratch;
-  if (scratch.pointSize != pointSize) {
-    scratch.pointSize = pointSize;
-    scratch.font = pictureFont(pointSize);
-    QImage device(1, 1, QImage::Format_RGB32);
-    device.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
-    device.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
-    const QFontMetrics metrics(scratch.font, &device);
-    scratch.margin = metrics.height();
-    scratch.ascent = metrics.ascent();
-    scratch.image = device;
-  }
-  const int margin = scratch.margin;
-  const int width = QFontMetrics(scratch.font, &scratch.image).horizontalAdvance(text) + 2 * margin;
-  const int height = 3 * margin;
-  if (scratch.image.width() < width || scratch.image.height() < height) {
-    scratch.image = QImage(std::max(width, scratch.image.width()), height, QImage::Format_RGB32);
-    scratch.image.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
-    scratch.image.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
-  }
-  QImage& image = scratch.image;
-  image.fill(paletteRgb(kBlack));
-  {
-    QPainter painter(&image);
-    painter.setFont(scratch.font);
-    painter.setPen(QColor(paletteRgb(kWhite)));
-    painter.drawText(QPoint(margin, margin + scratch.ascent), text);
-  }
-  for (int sy = 0; sy < height; ++sy) {
-    const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(sy));
-    for (int sx = 0; sx < width; ++sx) {
-      if (in[sx] != paletteRgb(kBlack)) setPixel(x - margin + sx, y - margin + sy, color);
-    }
-  }
+  if (!installedTextDrawer) return;
+  static std::vector<TextPixel> pixels;  // kept: an animation step writes dozens of numerals
+  pixels.clear();
+  installedTextDrawer(text, pointSize, pixels);
+  for (const TextPixel& p : pixels) setPixel(x + p.dx, y + p.dy, color);
 }
 
 }  // namespace spiral

@@ -4,7 +4,6 @@
 // palette indices, and the raster holds one palette index per pixel. Everything outside the raster
 // is clipped; reads outside it give -1.
 
-#include <QImage>
 #include <QString>
 
 #include <cstddef>
@@ -13,7 +12,18 @@
 
 #include "Palette.h"
 
+class QImage;
+
 namespace spiral {
+
+// Where a text's pixels lie, relative to its top-left corner.
+struct TextPixel {
+  int dx = 0;
+  int dy = 0;
+};
+// Fills `pixels` with the pixels of `text` in the given point size (96 pixels per inch), drawn
+// without anti-aliasing, so that each pixel is either part of a glyph or not.
+using TextDrawer = void (*)(const QString& text, int pointSize, std::vector<TextPixel>& pixels);
 
 class Picture {
  public:
@@ -25,19 +35,17 @@ class Picture {
   int height() const { return height_; }
   // The palette indices of scan line y, width() of them.
   const uint8_t* indexLine(int y) const { return line(y); }
-  // The raster as a 32-bit image, made again after the picture changed. A copy of it keeps its
-  // pixels: take image().copy() to keep a frame for good.
-  const QImage& image() const;
+  // The raster as a 32-bit image of its own. Defined beside the text drawing, in the part of the
+  // engine that links Qt Gui (the target spiral); the renderer, which links only spiral_core,
+  // never asks for it.
+  QImage image() const;
 
   // Fills the whole raster with black, the background.
   void clear();
 
   // A colour outside the palette is drawn black.
   void setPixel(int x, int y, int color) {
-    if (inside(x, y)) {
-      line(y)[x] = paletteIndex(color);
-      imageStale_ = true;
-    }
+    if (inside(x, y)) line(y)[x] = paletteIndex(color);
   }
   // The palette index of the pixel, or -1 outside the raster.
   int pixel(int x, int y) const { return inside(x, y) ? line(y)[x] : -1; }
@@ -55,9 +63,12 @@ class Picture {
   // A horizontal or vertical run of pixels, both ends included.
   void horizontalLine(int x1, int x2, int y, int color);
   void verticalLine(int x, int y1, int y2, int color);
-  // Text whose top-left corner is at (x, y), in the given point size (96 pixels per inch), without
-  // anti-aliasing so that every pixel keeps a palette colour. Needs a QGuiApplication.
+  // Text whose top-left corner is at (x, y), through the installed text drawer; nothing is drawn
+  // while none is installed. Fonts live in Qt Gui, which the engine's core does not link: linking
+  // the target spiral installs the drawer, and the renderer loads it only when it writes numerals.
   void drawText(int x, int y, const QString& text, int pointSize, int color);
+  static void setTextDrawer(TextDrawer drawer);
+  static bool canDrawText();
 
  private:
   static uint8_t paletteIndex(int color) {
@@ -70,8 +81,6 @@ class Picture {
   std::vector<uint8_t> pixels_;
   int width_ = 0;
   int height_ = 0;
-  mutable QImage image_;          // the 32-bit view, made on demand
-  mutable bool imageStale_ = true;
 };
 
 }  // namespace spiral

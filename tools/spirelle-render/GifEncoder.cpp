@@ -19,8 +19,8 @@ int writeToDevice(GifFileType* gif, const GifByteType* bytes, int length) {
 ColorMapObject* paletteMap() {
   GifColorType colors[spiral::kPaletteSize];
   for (int i = 0; i < spiral::kPaletteSize; ++i) {
-    const QRgb rgb = spiral::paletteRgb(i);
-    colors[i] = {GifByteType(qRed(rgb)), GifByteType(qGreen(rgb)), GifByteType(qBlue(rgb))};
+    const spiral::Rgb rgb = spiral::paletteRgb(i);
+    colors[i] = {GifByteType(spiral::redOf(rgb)), GifByteType(spiral::greenOf(rgb)), GifByteType(spiral::blueOf(rgb))};
   }
   return GifMakeMapObject(spiral::kPaletteSize, colors);
 }

@@ -43,9 +43,9 @@ void ignoreWarning(png_structp, png_const_charp) {}
 std::vector<png_color> paletteColors() {
   std::vector<png_color> colors;
   for (int i = 0; i < spiral::kPaletteSize; ++i) {
-    const QRgb rgb = spiral::paletteRgb(i);
-    colors.push_back({static_cast<png_byte>(qRed(rgb)), static_cast<png_byte>(qGreen(rgb)),
-                      static_cast<png_byte>(qBlue(rgb))});
+    const spiral::Rgb rgb = spiral::paletteRgb(i);
+    colors.push_back({static_cast<png_byte>(spiral::redOf(rgb)), static_cast<png_byte>(spiral::greenOf(rgb)),
+                      static_cast<png_byte>(spiral::blueOf(rgb))});
   }
   return colors;
 }

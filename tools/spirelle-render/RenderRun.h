@@ -19,7 +19,7 @@ QString refusalMessage(spiral::Refusal refusal, Language language);
 
 // Draws the spiral the options ask for. A refusal goes to `err` and writes no file; otherwise the
 // picture is written (when asked) and the facts go to `out`. Returns the exit status.
-// Numerals need a QGuiApplication to exist already.
+// Numerals are drawn only while a text drawer is installed (see TextModule.h).
 int renderSpiral(const RenderOptions& options, QTextStream& out, QTextStream& err);
 
 }  // namespace render

@@ -1,31 +1,13 @@
 // spirelle-render: draws one spiral picture without a window.
 
-#include <memory>
-
-#include <QGuiApplication>
 #include <QTextStream>
 
+#include "Choices.h"
 #include "RenderOptions.h"
 #include "RenderRun.h"
+#include "TextModule.h"
 
 namespace {
-
-QtMessageHandler qtDefaultHandler = nullptr;
-
-// Headless machines seldom set XDG_RUNTIME_DIR, and Qt warns about that while it starts. The
-// renderer never uses that directory, so this one warning is dropped; every other message passes.
-void dropRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
-  qtDefaultHandler(type, context, message);
-}
-
-// Text needs Qt's font machinery and so a QGuiApplication. Starting one costs several
-// milliseconds, so the renderer starts it only when it will write numerals.
-std::unique_ptr<QGuiApplication> startApplicationForText(int& argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qtDefaultHandler = qInstallMessageHandler(dropRuntimeDirWarning);
-  return std::make_unique<QGuiApplication>(argc, argv);
-}
 
 QStringList argumentsOf(int argc, char** argv) {
   QStringList arguments;
@@ -52,7 +34,12 @@ int main(int argc, char** argv) {
     out << render::versionText();
     return render::kExitDone;
   }
-  std::unique_ptr<QGuiApplication> application;
-  if (options.draw.numerals) application = startApplicationForText(argc, argv);
+  const bool drawsNumerals = options.draw.numerals && spiral::cellSizeOf(options.draw.boxSize).gridAndNumerals;
+  if (!drawsNumerals) return render::renderSpiral(options, out, err);
+  const render::TextModule text(argc, argv);
+  if (!text.error().isEmpty()) {
+    err << "spirelle-render: cannot draw numerals: " << text.error() << '\n';
+    return render::kExitCannotWrite;
+  }
   return render::renderSpiral(options, out, err);
 }

@@ -1,0 +1,79 @@
+#include "TextPixels.h"
+
+#include <algorithm>
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace spiral {
+
+namespace {
+
+constexpr QRgb kGlyph = 0xFFFFFFFF;
+constexpr QRgb kBackground = 0xFF000000;
+
+QFont pictureFont(int pointSize) {
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSize(pointSize);
+  // Plain pixels in palette colours: the picture is read back by colour.
+  font.setStyleStrategy(QFont::NoAntialias);
+  font.setHintingPreference(QFont::PreferFullHinting);
+  return font;
+}
+
+}  // namespace
+
+QImage imageAt96Dpi(int width, int height) {
+  constexpr int kDotsPerMeterAt96Dpi = 3780;
+  QImage image(width, height, QImage::Format_RGB32);
+  image.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
+  image.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
+  return image;
+}
+
+// The text is drawn in white on a black scratch image and its white pixels listed: without
+// anti-aliasing a glyph pixel is either the pen's colour or untouched. The scratch reaches a line
+// height beyond the text on every side, more than any glyph overhangs. Font, metrics and scratch
+// are kept between calls: an animation step writes dozens of numerals.
+void textPixels(const QString& text, int pointSize, std::vector<TextPixel>& pixels) {
+  struct TextScratch {
+    int pointSize = -1;
+    QFont font;
+    int margin = 0;
+    int ascent = 0;
+    QImage image;
+  };
+  static TextScratch scratch;
+  if (scratch.pointSize != pointSize) {
+    scratch.pointSize = pointSize;
+    scratch.font = pictureFont(pointSize);
+    scratch.image = imageAt96Dpi(1, 1);
+    const QFontMetrics metrics(scratch.font, &scratch.image);
+    scratch.margin = metrics.height();
+    scratch.ascent = metrics.ascent();
+  }
+  const int margin = scratch.margin;
+  const int width = QFontMetrics(scratch.font, &scratch.image).horizontalAdvance(text) + 2 * margin;
+  const int height = 3 * margin;
+  if (scratch.image.width() < width || scratch.image.height() < height) {
+    scratch.image = imageAt96Dpi(std::max(width, scratch.image.width()), height);
+  }
+  QImage& image = scratch.image;
+  image.fill(kBackground);
+  {
+    QPainter painter(&image);
+    painter.setFont(scratch.font);
+    painter.setPen(QColor(kGlyph));
+    painter.drawText(QPoint(margin, margin + scratch.ascent), text);
+  }
+  for (int sy = 0; sy < height; ++sy) {
+    const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(sy));
+    for (int sx = 0; sx < width; ++sx) {
+      if (in[sx] != kBackground) pixels.push_back({sx - margin, sy - margin});
+    }
+  }
+}
+
+}  // namespace spiral
