@@ -28,6 +28,8 @@ class CellRenderer {
   void drawGridMark(int x, int y, int64_t index, const SpiralWalk& walk) {
     if (gridMarks_) drawGridStroke(x, y, index, walk);
   }
+  // Whether drawGridMark() draws anything at all.
+  bool drawsUnshownCells() const { return gridMarks_; }
   // The grid dot of an unshown centre cell.
   void drawCentralGridDot(int x, int y);
 

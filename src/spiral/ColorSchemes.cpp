@@ -31,10 +31,6 @@ ColorChooser::ColorChooser(const DrawSettings& settings, const Picture& picture,
       colorCount_(std::max(settings.colorCount.value_or(schemeOf(settings.colorScheme).colorCount), 1)),
       boxSize_(boxSize) {}
 
-bool ColorChooser::isCycleColor(int color) const {
-  return color >= kCycleBaseColor && color < kCycleBaseColor + colorCount_;
-}
-
 int ColorChooser::ringColor(int64_t ring) const {
   return kCycleBaseColor + static_cast<int>((ring + 5) % colorCount_);
 }
@@ -111,11 +107,6 @@ int ColorChooser::clusterColor(int64_t n, int x, int y, int64_t ring) {
   }
   lastNewClusterColor_ = ringColor(ring);
   return lastNewClusterColor_;
-}
-
-int ColorChooser::probe(int x, int y) const {
-  const int color = picture_.pixel(x, y);
-  return isCycleColor(color) ? color : -1;
 }
 
 // Looks at cells drawn earlier in the walk: first the four diagonal neighbours, then the cells two

@@ -29,11 +29,17 @@ class ColorChooser {
   int colorOf(int64_t n, int x, int y, const SpiralWalk& walk, bool prime);
 
  private:
-  bool isCycleColor(int color) const;
+  bool isCycleColor(int color) const {
+    return color >= kCycleBaseColor && color < kCycleBaseColor + colorCount_;
+  }
   int ringColor(int64_t ring) const;
   int clusterColor(int64_t n, int x, int y, int64_t ring);
   int neighbourClusterColor(int x, int y) const;
-  int probe(int x, int y) const;
+  // The cluster colour of a pixel drawn earlier, or -1.
+  int probe(int x, int y) const {
+    const int color = picture_.pixel(x, y);
+    return isCycleColor(color) ? color : -1;
+  }
 
   const Picture& picture_;
   ColorScheme scheme_;

@@ -1,5 +1,7 @@
 #include "DrawPass.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -23,6 +25,18 @@ class ClassTest {
   ClassTest(NumberClass numberClass, int64_t start, int64_t count)
       : class_(numberClass), start_(start), primeBits_((count + 63) / 64), random_(static_cast<uint64_t>(start)) {
     if (count > 0) prime_bits(start, count, primeBits_.data());
+  }
+
+  // The first prime's walk index from `i` on, or `count` when none is left.
+  int64_t nextPrimeIndex(int64_t i, int64_t count) const {
+    if (i >= count) return count;
+    size_t word = static_cast<size_t>(i >> 6);
+    uint64_t bits = primeBits_[word] & (~uint64_t{0} << (i & 63));
+    while (bits == 0) {
+      if (++word == primeBits_.size()) return count;
+      bits = primeBits_[word];
+    }
+    return std::min(static_cast<int64_t>(word * 64 + std::countr_zero(bits)), count);
   }
 
   // Whether the number at walk index i is shown; `prime` receives whether it is prime, whatever the class.
@@ -108,14 +122,15 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
 
   picture.clear();
   const int64_t start = outcome.startNumber;
+  const int64_t count = g.numberOfNumbers;
   const CellSizeChoice& size = cellSizeOf(g.boxSize);
-  ClassTest classTest(settings.numberClass, start, g.numberOfNumbers);
+  ClassTest classTest(settings.numberClass, start, count);
   ColorChooser colors(settings, picture, g.boxSize);
   CellRenderer cells(settings, g, picture);
   Tally tally;
   bool prime = false;
 
-  if (g.numberOfNumbers > 0) {
+  if (count > 0) {
     if (classTest.isShown(0, prime)) {
       tally.shown = 1;
       cells.drawCell(g.centerX, g.centerY, colors.centreColor(start, prime), start);
@@ -126,11 +141,23 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
     }
   }
 
-  SpiralWalk walk;
+  // Primes alone, on cells that draw nothing where no number is shown: the walk jumps from prime
+  // to prime. Otherwise it steps through every number.
+  const bool primesOnly = settings.numberClass == NumberClass::Primes && !cells.drawsUnshownCells();
+  const auto nextIndex = [&](int64_t i) { return primesOnly ? classTest.nextPrimeIndex(i, count) : i; };
+  // The message loop runs after every kYieldEvery-th number, whether or not it was drawn.
   const bool yields = size.yields && hooks.yield;
-  int64_t untilYield = kYieldEvery;
-  for (int64_t i = 1; i < g.numberOfNumbers; ++i) {
-    walk.advance(i);
+  int64_t nextYield = kYieldEvery;
+  const auto yieldThrough = [&](int64_t i) {
+    for (; yields && nextYield <= i; nextYield += kYieldEvery) {
+      if (hooks.yield(nextYield)) return outcome.stopped = true;
+    }
+    return false;
+  };
+  SpiralWalk walk;
+  for (int64_t i = nextIndex(1); i < count; i = nextIndex(i + 1)) {
+    if (yieldThrough(i - 1)) break;
+    walk.moveTo(i);
     const int64_t n = start + i;
     const auto [x, y] = g.centreOf(walk.row(), walk.column());
     if (classTest.isShown(i, prime)) {
@@ -140,14 +167,9 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
     } else {
       cells.drawGridMark(x, y, i, walk);
     }
-    if (yields && --untilYield == 0) {
-      untilYield = kYieldEvery;
-      if (hooks.yield(i)) {
-        outcome.stopped = true;
-        break;
-      }
-    }
+    if (yieldThrough(i)) break;
   }
+  if (!outcome.stopped) yieldThrough(count - 1);
 
   outcome.shownCount = tally.shown;
   outcome.smallestPrime = tally.smallestPrime;

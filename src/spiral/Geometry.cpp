@@ -50,4 +50,30 @@ int64_t spiralIndex(int64_t row, int64_t column) {
   return lowerRightCorner - 6 * r - (row + r);                          // right column
 }
 
+// Ring K holds the indices from (2K - 3)^2 to (2K - 1)^2 - 1, so 2K - 3 is the largest odd number
+// whose square is at most i. Each side of the ring is then a straight run from its first corner.
+void SpiralWalk::jumpTo(int64_t i) {
+  int64_t root = static_cast<int64_t>(std::sqrt(static_cast<double>(i)));
+  while (root * root > i) --root;
+  while ((root + 1) * (root + 1) <= i) ++root;
+  const int64_t odd = root % 2 == 1 ? root : root - 1;
+  const int64_t k = (odd + 3) / 2;
+  enterRing(k);
+  index_ = i;
+  if (i <= e1_) {  // right column, going up from the ring's first cell
+    a_ = k - 2 - (i - (e1_ - (2 * k - 3)));
+  } else if (i <= e2_) {  // top row, going left from the upper right corner
+    a_ = 1 - k;
+    b_ = k - 1 - (i - e1_);
+  } else if (i <= e3_) {  // left column, going down from the upper left corner
+    a_ = 1 - k + (i - e2_);
+    b_ = 1 - k;
+  } else {  // bottom row, going right from the lower left corner
+    a_ = k - 1;
+    b_ = 1 - k + (i - e3_);
+  }
+  d_ = b_ - a_;
+  e_ = a_ + b_;
+}
+
 }  // namespace spiral

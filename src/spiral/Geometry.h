@@ -74,6 +74,17 @@ class SpiralWalk {
   // Moves to index `i`, which must be the index after the current one. Inline: the draw pass calls
   // it for every number.
   void advance(int64_t i);
+  // Moves to any index from 1 on, forwards or back, as if it had stepped there: the pass jumps over
+  // numbers that draw nothing.
+  void moveTo(int64_t i) {
+    if (i == index_ + 1) {
+      advance(i);
+    } else {
+      jumpTo(i);
+    }
+  }
+
+  int64_t index() const { return index_; }
 
   int64_t row() const { return a_; }        // a: cells below the centre (negative above)
   int64_t column() const { return b_; }     // b: cells right of the centre (negative left)
@@ -87,25 +98,34 @@ class SpiralWalk {
   int64_t lowerRight() const { return e4_; }
 
  private:
+  void enterRing(int64_t k);
+  void jumpTo(int64_t i);
+
+  int64_t index_ = 0;
   int64_t ring_ = 1;
   int64_t a_ = 0, b_ = 0, d_ = 0, e_ = 0;
   int64_t e1_ = 0, e2_ = 0, e3_ = 0, e4_ = 0;
   int64_t nextRingStart_ = 1;  // (2K - 1)^2
 };
 
+// A new ring K starts right of the previous ring's lower right corner.
+inline void SpiralWalk::enterRing(int64_t k) {
+  ring_ = k;
+  a_ = k - 2;
+  b_ = k - 1;
+  d_ = 1;
+  e_ = 2 * k - 3;
+  e1_ = (2 * k - 3) * (2 * k - 3) + (2 * k - 3);
+  e2_ = (2 * k - 2) * (2 * k - 2);
+  e3_ = 4 * k * k - 6 * k + 2;
+  e4_ = (2 * k - 1) * (2 * k - 1) - 1;
+  nextRingStart_ = (2 * k - 1) * (2 * k - 1);
+}
+
 inline void SpiralWalk::advance(int64_t i) {
+  index_ = i;
   if (i == nextRingStart_) {
-    // A new ring starts right of the previous ring's lower right corner.
-    const int64_t k = ++ring_;
-    a_ = k - 2;
-    b_ = k - 1;
-    d_ = 1;
-    e_ = 2 * k - 3;
-    e1_ = (2 * k - 3) * (2 * k - 3) + (2 * k - 3);
-    e2_ = (2 * k - 2) * (2 * k - 2);
-    e3_ = 4 * k * k - 6 * k + 2;
-    e4_ = (2 * k - 1) * (2 * k - 1) - 1;
-    nextRingStart_ = (2 * k - 1) * (2 * k - 1);
+    enterRing(ring_ + 1);
   } else if (i <= e1_) {  // right column, going up
     --a_; --e_; ++d_;
   } else if (i <= e2_) {  // top row, going left
