@@ -4,11 +4,17 @@
 #include <cmath>
 #include <new>
 
+#include <sys/mman.h>
+
 #include "Palette.h"
 
 namespace spiral {
 
 namespace {
+
+// From this size on the raster lives in its own mapping, in huge pages where the system gives them.
+constexpr size_t kHugePageRaster = size_t{8} << 20;
+constexpr size_t kHugePage = size_t{2} << 20;
 
 // Half the width of a disc's row `dy` rows away from its centre.
 int discHalfWidth(int radius, int dy) {
@@ -16,6 +22,23 @@ int discHalfWidth(int radius, int dy) {
 }
 
 }  // namespace
+
+void* allocateRaster(size_t n) {
+  if (n < kHugePageRaster) return ::operator new(n);
+  const size_t bytes = (n + kHugePage - 1) / kHugePage * kHugePage;
+  void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) throw std::bad_alloc();
+  ::madvise(p, bytes, MADV_HUGEPAGE);  // a hint: without it the raster stays in small pages
+  return p;
+}
+
+void freeRaster(void* p, size_t n) {
+  if (n < kHugePageRaster) {
+    ::operator delete(p);
+  } else {
+    ::munmap(p, (n + kHugePage - 1) / kHugePage * kHugePage);
+  }
+}
 
 Picture::Picture(int width, int height) {
   const int w = std::max(width, 1);

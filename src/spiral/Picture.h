@@ -16,6 +16,23 @@ class QImage;
 
 namespace spiral {
 
+// Memory for the raster. A poster's raster spans hundreds of megabytes, and the pass reads it back
+// a row above and below each cell: in small pages nearly every such read misses the address
+// cache. Large rasters therefore ask the system for huge pages.
+void* allocateRaster(size_t bytes);
+void freeRaster(void* p, size_t bytes);
+template <class T>
+struct RasterAllocator {
+  using value_type = T;
+  RasterAllocator() = default;
+  template <class U>
+  RasterAllocator(const RasterAllocator<U>&) {}  // allocators of other types convert implicitly
+  T* allocate(size_t n) { return static_cast<T*>(allocateRaster(n * sizeof(T))); }
+  void deallocate(T* p, size_t n) { freeRaster(p, n * sizeof(T)); }
+  template <class U>
+  bool operator==(const RasterAllocator<U>&) const { return true; }
+};
+
 // Where a text's pixels lie, relative to its top-left corner.
 struct TextPixel {
   int dx = 0;
@@ -78,7 +95,7 @@ class Picture {
   const uint8_t* line(int y) const { return pixels_.data() + static_cast<ptrdiff_t>(y) * width_; }
   bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
-  std::vector<uint8_t> pixels_;
+  std::vector<uint8_t, RasterAllocator<uint8_t>> pixels_;
   int width_ = 0;
   int height_ = 0;
 };
