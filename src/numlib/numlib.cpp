@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -84,7 +85,9 @@ const PrimeBlock& primeBlockFor(int64_t index) {
 constexpr int kFactorBlockBits = 16;
 constexpr int64_t kFactorBlockSize = int64_t{1} << kFactorBlockBits;
 constexpr int kMaxDistinctSmallFactors = 9;  // 2*3*5*...*23 < 2^31 < 2*3*5*...*29
-constexpr int kFactorBlocksKept = 2;
+// A 523 x 523 window of numbers spans at most six blocks: eight kept let the next animation step,
+// or the next pass over the same window, find its blocks sieved.
+constexpr int kFactorBlocksKept = 8;
 
 // The tables are allocated when a block is first sieved: only the Veltra colours and the click
 // report factorise, and a process that never does should not pay for 3 MB at start-up.
@@ -107,7 +110,20 @@ struct FactorBlock {
 };
 
 std::array<FactorBlock, kFactorBlocksKept> factorBlocks;
+int lastFactorBlock = 0;
 int nextFactorBlockToReplace = 0;
+
+// The prime 2 and its powers in one go: the trailing zero bits of a number are its factors 2.
+void recordTwo(FactorBlock& block, uint64_t low) {
+  for (uint64_t offset = low % 2; offset < kFactorBlockSize; offset += 2) {
+    const uint64_t m = low + offset;
+    if (m == 0) continue;  // 0 is nobody's multiple here
+    const int twos = std::countr_zero(m);
+    if (block.withPrimes) block.primes[offset * kMaxDistinctSmallFactors + block.count[offset]++] = 2;
+    block.product[offset] <<= twos;
+    block.omega[offset] = static_cast<uint8_t>(block.omega[offset] + twos);
+  }
+}
 
 // Counts every multiple of p^k in [low, high) once more: no divisions in the inner loops.
 void recordPrime(FactorBlock& block, uint64_t low, uint64_t high, uint32_t p) {
@@ -141,9 +157,10 @@ void sieveFactorBlock(FactorBlock& block, int64_t index, bool withPrimes) {
   std::fill(block.product.begin(), block.product.end(), 1u);
   std::fill(block.omega.begin(), block.omega.end(), 0);
   std::fill(block.count.begin(), block.count.end(), 0);
+  recordTwo(block, low);
   for (uint32_t p : smallPrimes()) {
     if (p > root) break;
-    recordPrime(block, low, high, p);
+    if (p > 2) recordPrime(block, low, high, p);
   }
   for (uint64_t offset = 0; offset < kFactorBlockSize; ++offset) {
     if (low + offset > block.product[offset]) ++block.omega[offset];  // one prime above the root
@@ -152,13 +169,20 @@ void sieveFactorBlock(FactorBlock& block, int64_t index, bool withPrimes) {
 }
 
 const FactorBlock& factorBlockFor(int64_t index, bool withPrimes) {
-  for (auto& block : factorBlocks) {
-    if (block.index == index && (block.withPrimes || !withPrimes)) return block;
+  const auto serves = [&](const FactorBlock& block) {
+    return block.index == index && (block.withPrimes || !withPrimes);
+  };
+  if (serves(factorBlocks[lastFactorBlock])) return factorBlocks[lastFactorBlock];  // the usual case
+  for (int i = 0; i < kFactorBlocksKept; ++i) {
+    if (serves(factorBlocks[i])) {
+      lastFactorBlock = i;
+      return factorBlocks[i];
+    }
   }
-  FactorBlock& block = factorBlocks[nextFactorBlockToReplace];
+  lastFactorBlock = nextFactorBlockToReplace;
   nextFactorBlockToReplace = (nextFactorBlockToReplace + 1) % kFactorBlocksKept;
-  sieveFactorBlock(block, index, withPrimes);
-  return block;
+  sieveFactorBlock(factorBlocks[lastFactorBlock], index, withPrimes);
+  return factorBlocks[lastFactorBlock];
 }
 
 // The 64 bits of the primes from a multiple of 64: one word of one block, as blocks hold whole words.
