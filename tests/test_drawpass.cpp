@@ -176,34 +176,22 @@ class TestDrawPass : public QObject {
   // as a circle of 3. All numbers as squares: 1 is a black square.
   void veltraOutlines() {
     Picture picture;
-    const auto veltra = [&](int boxSize, bool squares, NumberClass numberClass = NumberClass::Primes) {
-      return drawSpiral(settingsFor(1, boxSize, numberClass, ColorScheme::Veltra, squares), picture);
+    // A Veltra pass from 1 over the picture; the centre of the cell of `n`.
+    const auto veltra = [&](int boxSize, bool squares, NumberClass shown = NumberClass::Primes, int n = 13) {
+      const DrawOutcome o = drawSpiral(settingsFor(1, boxSize, shown, ColorScheme::Veltra, squares), picture);
+      return cellOf(o, n);
     };
-    DrawOutcome o = veltra(15, true);
-    QCOMPARE(picture.pixel(cellOf(o, 13).x() - 7, cellOf(o, 13).y()), int(kWhite));
-    o = veltra(5, false);
-    QCOMPARE(picture.pixel(cellOf(o, 13).x() + 2, cellOf(o, 13).y()), int(kWhite));
-    o = veltra(3, false);
-    QVERIFY(isUniform(picture, cellOf(o, 13), 1, kBlack));
-    o = veltra(3, true);
-    QCOMPARE(countPixels(picture, cellOf(o, 13), 1, kWhite), 8);
-    o = veltra(15, true, NumberClass::All);
-    QVERIFY(isUniform(picture, cellOf(o, 1), 7, kBlack));
-  }
-
-  void onePixelCellsAreSinglePixels() {
-    Picture picture;
-    DrawSettings settings = settingsFor(1, 1, NumberClass::Primes, ColorScheme::White);
-    settings.grid = settings.numerals = true;
-    const DrawOutcome o = drawSpiral(settings, picture);
-    QCOMPARE(countPixels(picture, {261, 261}, 261, kWhite), o.shownCount);
+    QCOMPARE(countPixels(picture, veltra(15, true) + QPoint(-7, 0), 0, kWhite), 1);
+    QCOMPARE(countPixels(picture, veltra(5, false) + QPoint(2, 0), 0, kWhite), 1);
+    QVERIFY(isUniform(picture, veltra(3, false), 1, kBlack));
+    QCOMPARE(countPixels(picture, veltra(3, true), 1, kWhite), 8);
+    QVERIFY(isUniform(picture, veltra(15, true, NumberClass::All, 1), 7, kBlack));
   }
 
   void numeralsFitTheirCell() {
     Picture picture;
     DrawSettings settings = settingsFor(90, 15, NumberClass::All, ColorScheme::White, true);
-    const DrawOutcome plain = drawSpiral(settings, picture);
-    QVERIFY(isUniform(picture, cellOf(plain, 99), 7, kWhite));
+    QVERIFY(isUniform(picture, cellOf(drawSpiral(settings, picture), 99), 7, kWhite));
     settings.numerals = true;
     const DrawOutcome o = drawSpiral(settings, picture);
     QVERIFY(!isUniform(picture, cellOf(o, 99), 7, kWhite));  // 99 written in black
@@ -270,12 +258,15 @@ class TestDrawPass : public QObject {
     if (o.shownCount == 0) QCOMPARE(o.smallestPrime + o.largestPrime, int64_t{0});
   }
 
+  // 1-pixel cells are single pixels, without grid marks or numerals; the pass yields every 1000
+  // numbers and stops when asked to.
   void onePixelPassYieldsAndStops() {
     Picture picture;
-    DrawSettings settings = settingsFor(1, 1);
-    settings.calculateLongest = true;
+    DrawSettings settings = settingsFor(1, 1, NumberClass::Primes, ColorScheme::White);
+    settings.grid = settings.numerals = settings.calculateLongest = true;
     std::vector<int64_t> yields;
     DrawOutcome o = drawSpiral(settings, picture, {{}, [&](int64_t i) { yields.push_back(i); return false; }, {}});
+    QCOMPARE(countPixels(picture, {261, 261}, 261, kWhite), o.shownCount);
     QCOMPARE(yields.size(), size_t{273});
     QCOMPARE(yields.front(), int64_t{1000});
     QVERIFY(!o.stopped);

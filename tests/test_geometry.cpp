@@ -42,11 +42,9 @@ class TestGeometry : public QObject {
     const int expected[5][5] = {{17, 16, 15, 14, 13}, {18, 5, 4, 3, 12}, {19, 6, 1, 2, 11},
                                 {20, 7, 8, 9, 10},    {21, 22, 23, 24, 25}};
     const auto g = computeGeometry(35, 35, 7);
-    for (int row = 0; row < 5; ++row) {
-      for (int column = 0; column < 5; ++column) {
-        const Pixel centre = g.centreOf(row - 2, column - 2);
-        QCOMPARE(g.numberAt(centre.x, centre.y, 1), std::optional<int64_t>(expected[row][column]));
-      }
+    for (int i = 0; i < 25; ++i) {  // row i / 5, column i % 5
+      const Pixel centre = g.centreOf(i / 5 - 2, i % 5 - 2);
+      QCOMPARE(g.numberAt(centre.x, centre.y, 1), std::optional<int64_t>(expected[i / 5][i % 5]));
     }
     SpiralWalk walk;
     for (int64_t i = 1; i <= 9; ++i) walk.advance(i);

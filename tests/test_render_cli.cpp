@@ -4,17 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFileInfo>
-#include <QImage>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
+#include <QtGui>
 #include <QtTest>
-#include <gif_lib.h>
 
 #include "FileContents.h"
+#include "Rows.h"
 #include "ShortDisk.h"
 
 namespace {
@@ -28,17 +22,27 @@ struct Run {
   QString out, err;
 };
 
+// Rows of the tables of runs: the arguments and the numbers or the text they must give.
+struct Numbers {
+  const char* name;
+  QStringList arguments;
+  QList<qint64> numbers;
+};
+
+struct Text {
+  const char* name;
+  QStringList arguments;
+  QString text;
+};
+
 Run runRenderer(const QStringList& arguments,
                 const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
   QProcess process;
   process.setProcessEnvironment(environment);
   process.start(QStringLiteral(SPIRELLE_RENDER_BINARY), arguments);
-  Run run;
-  if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) return run;
-  run.exitCode = process.exitCode();
-  run.out = QString::fromUtf8(process.readAllStandardOutput());
-  run.err = QString::fromUtf8(process.readAllStandardError());
-  return run;
+  if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) return {};
+  return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+          QString::fromUtf8(process.readAllStandardError())};
 }
 
 // Runs with --json and returns the report; empty unless the run succeeded silently on stderr.
@@ -48,33 +52,15 @@ QJsonObject renderJson(const QStringList& arguments) {
   return QJsonDocument::fromJson(run.out.toUtf8()).object();
 }
 
-// The frames of a GIF, each composed over the ones before it, and whether the file loops forever
-// with `delayCs` hundredths of a second on every frame. Empty when the file cannot be read.
-QList<QImage> gifFrames(const QString& file, int delayCs) {
-  int error = 0;
-  GifFileType* gif = DGifOpenFileName(QFile::encodeName(file).constData(), &error);
-  if (!gif) return {};
+// The frames of a GIF as a viewer shows them, each drawn over the ones before it; empty unless the
+// file loops forever with `delayMs` on every frame.
+QList<QImage> gifFrames(const QString& file, int delayMs) {
+  QImageReader reader(file, "gif");
   QList<QImage> frames;
-  if (DGifSlurp(gif) == GIF_OK && gif->ImageCount > 0) {
-    const ExtensionBlock& first = gif->SavedImages[0].ExtensionBlocks[0];
-    bool loops = first.Function == APPLICATION_EXT_FUNC_CODE && first.ByteCount == 11 &&
-                 QByteArray(reinterpret_cast<const char*>(first.Bytes), 11) == "NETSCAPE2.0";
-    QImage canvas(gif->SWidth, gif->SHeight, QImage::Format_RGB32);
-    for (int i = 0; loops && i < gif->ImageCount; ++i) {
-      const SavedImage& image = gif->SavedImages[i];
-      const GifImageDesc& area = image.ImageDesc;
-      GraphicsControlBlock control{};
-      if (DGifSavedExtensionToGCB(gif, i, &control) != GIF_OK || control.DelayTime != delayCs) return {};
-      for (int y = 0; y < area.Height; ++y) {
-        for (int x = 0; x < area.Width; ++x) {
-          const GifColorType c = gif->SColorMap->Colors[image.RasterBits[y * area.Width + x]];
-          canvas.setPixel(area.Left + x, area.Top + y, qRgb(c.Red, c.Green, c.Blue));
-        }
-      }
-      frames << canvas.copy();
-    }
+  for (QImage frame; reader.read(&frame);) {
+    if (reader.loopCount() != -1 || reader.nextImageDelay() != delayMs) return {};
+    frames << frame.convertToFormat(QImage::Format_RGB32);
   }
-  DGifCloseFile(gif, &error);
   return frames;
 }
 
@@ -84,38 +70,35 @@ class TestRenderCli : public QObject {
   Q_OBJECT
 
  private slots:
+  // The facts: start, end, N, shown, smallest, largest, NW-SE, SW-NE (-1: null, -2: not checked here).
   void reportStatesThePicturesFacts_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QList<qint64>>("facts");  // start, end, N, shown, smallest, largest, NW-SE, SW-NE (-1: null)
-    QTest::newRow("defaults") << QStringList{} << QList<qint64>{1, 5625, 75, 739, 2, 5623, -1, -1};
-    // 19, 7, 23, 47 run from the upper left to the lower right; 5, 19, 41 and 31, 13, 3 the other way.
-    QTest::newRow("diagonals") << QStringList{"--cell", "75", "--longest"} << QList<qint64>{1, 49, 7, 15, 2, 47, 4, 3};
-    QTest::newRow("all numbers") << QStringList{"--cell", "75", "--show", "all", "--longest"}
-                                 << QList<qint64>{1, 49, 7, 49, 2, 47, 7, 7};
-    QTest::newRow("no prime in 19610 ... 19658") << QStringList{"--cell", "75", "--start", "19610", "--longest"}
-                                                 << QList<qint64>{19610, 19658, 7, 0, 0, 0, 0, 0};
-    QTest::newRow("start text like the box") << QStringList{"--cell", "75", "--start", " 007 "}
-                                             << QList<qint64>{7, 55, 7, 13, 7, 53, -1, -1};
-    QTest::newRow("empty start means 1") << QStringList{"--cell", "75", "--start", ""}
-                                         << QList<qint64>{1, 49, 7, 15, 2, 47, -1, -1};
-    QTest::newRow("1 pixel at the top") << QStringList{"--cell", "1", "--start", "2147210118"}
-                                        << QList<qint64>{2147210118, 2147483646, 523, -2, -2, 2147483629, -1, -1};
+    addRows<Numbers>({
+        {"defaults", {}, {1, 5625, 75, 739, 2, 5623, -1, -1}},
+        // 19, 7, 23, 47 run from the upper left to the lower right; 5, 19, 41 and 31, 13, 3 the other way.
+        {"diagonals", {"--cell", "75", "--longest"}, {1, 49, 7, 15, 2, 47, 4, 3}},
+        {"all numbers", {"--cell", "75", "--show", "all", "--longest"}, {1, 49, 7, 49, 2, 47, 7, 7}},
+        {"no prime in 19610 ... 19658", {"--cell", "75", "--start", "19610", "--longest"},
+         {19610, 19658, 7, 0, 0, 0, 0, 0}},
+        {"start text like the box", {"--cell", "75", "--start", " 007 "}, {7, 55, 7, 13, 7, 53, -1, -1}},
+        {"empty start means 1", {"--cell", "75", "--start", ""}, {1, 49, 7, 15, 2, 47, -1, -1}},
+        {"1 pixel at the top", {"--cell", "1", "--start", "2147210118"},
+         {2147210118, 2147483646, 523, -2, -2, 2147483629, -1, -1}},
+    });
   }
   void reportStatesThePicturesFacts() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QList<qint64>, facts);
-    const QJsonObject report = renderJson(arguments);
+    QFETCH(Numbers, row);
+    const QJsonObject report = renderJson(row.arguments);
     const char* keys[] = {"start", "end", "cells_per_side", "shown", "smallest_prime", "largest_prime",
                           "longest_nwse", "longest_swne"};
     QCOMPARE(report.size(), 10);
     QCOMPARE(report["numbers"].toInteger(), report["cells_per_side"].toInteger() * report["cells_per_side"].toInteger());
     QVERIFY(report["draw_ms"].toDouble(-1) >= 0);
     for (int i = 0; i < 8; ++i) {
-      if (facts[i] == -2) continue;  // not checked here
-      if (facts[i] == -1) {
+      if (row.numbers[i] == -2) continue;
+      if (row.numbers[i] == -1) {
         QVERIFY2(report[keys[i]].isNull(), keys[i]);
       } else {
-        QCOMPARE(report[keys[i]].toVariant().toLongLong(), facts[i]);
+        QCOMPARE(report[keys[i]].toVariant().toLongLong(), row.numbers[i]);
       }
     }
   }
@@ -132,40 +115,38 @@ class TestRenderCli : public QObject {
   // Every frame equals the picture and the facts of a single render of its start number; the ends
   // of the number range end the animation early.
   void animationFramesAreSingleRenders_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QList<qint64>>("starts");
     const QStringList big{"--cell", "75"};
-    QTest::newRow("in") << QStringList{"--start", "5", "--animate", "in", "--frames", "3"} + big
-                        << QList<qint64>{5, 6, 7};
-    QTest::newRow("out, grid and numerals, stops at 1")
-        << QStringList{"--start", "3", "--animate", "out", "--cell", "15", "--grid", "--numerals", "--shape",
-                       "squares", "--scheme", "ring", "--delay", "1000"}
-        << QList<qint64>{3, 2, 1};
-    QTest::newRow("out by primes, stops after 2")
-        << QStringList{"--start", "10", "--animate", "out", "--prime-steps", "--scheme", "sequence"}
-        << QList<qint64>{10, 7, 5, 3, 2};
-    QTest::newRow("in, stops at the largest start")
-        << QStringList{"--start", "2147483596", "--animate", "in", "--longest"} + big
-        << QList<qint64>{2147483596, 2147483597, 2147483598};
-    QTest::newRow("in by primes, stops before the largest start")
-        << QStringList{"--start", "2147483580", "--animate", "in", "--prime-steps"} + big
-        << QList<qint64>{2147483580, 2147483587};
-    QTest::newRow("in, triangular, stops at its largest start")
-        << QStringList{"--start", "268435405", "--animate", "in", "--show", "triangular"} + big
-        << QList<qint64>{268435405, 268435406, 268435407};
+    addRows<Numbers>({
+        {"in", QStringList{"--start", "5", "--animate", "in", "--frames", "3"} + big, {5, 6, 7}},
+        {"out, grid and numerals, stops at 1",
+         {"--start", "3", "--animate", "out", "--cell", "15", "--grid", "--numerals", "--shape", "squares",
+          "--scheme", "ring", "--delay", "1000"},
+         {3, 2, 1}},
+        {"out by primes, stops after 2",
+         {"--start", "10", "--animate", "out", "--prime-steps", "--scheme", "sequence"}, {10, 7, 5, 3, 2}},
+        {"in, stops at the largest start",
+         QStringList{"--start", "2147483596", "--animate", "in", "--longest"} + big,
+         {2147483596, 2147483597, 2147483598}},
+        {"in by primes, stops before the largest start",
+         QStringList{"--start", "2147483580", "--animate", "in", "--prime-steps"} + big,
+         {2147483580, 2147483587}},
+        {"in, triangular, stops at its largest start",
+         QStringList{"--start", "268435405", "--animate", "in", "--show", "triangular"} + big,
+         {268435405, 268435406, 268435407}},
+    });
   }
   void animationFramesAreSingleRenders() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QList<qint64>, starts);
+    QFETCH(Numbers, row);
+    const QList<qint64>& starts = row.numbers;
     const QString gif = outDir_.filePath("spiral.gif"), png = outDir_.filePath("frame.png");
-    const QJsonObject report = renderJson(arguments + QStringList{"--out", gif});
+    const QJsonObject report = renderJson(row.arguments + QStringList{"--out", gif});
     const QJsonArray frames = report["frames"].toArray();
     QCOMPARE(report["frames_written"].toInt(), starts.size());
     QCOMPARE(frames.size(), starts.size());
-    const qsizetype delay = arguments.indexOf("--delay");
-    const QList<QImage> images = gifFrames(gif, delay < 0 ? 25 : arguments[delay + 1].toInt() / 10);
+    const qsizetype delay = row.arguments.indexOf("--delay");
+    const QList<QImage> images = gifFrames(gif, delay < 0 ? 250 : row.arguments[delay + 1].toInt());
     QCOMPARE(images.size(), starts.size());
-    QStringList single = arguments;  // without the animation's options
+    QStringList single = row.arguments;  // without the animation's options
     single.removeAll("--prime-steps");
     for (const char* option : {"--animate", "--frames", "--delay"}) {
       if (single.contains(option)) single.remove(single.indexOf(option), 2);
@@ -196,85 +177,83 @@ class TestRenderCli : public QObject {
     QVERIFY2(shown.contains(" of 30 frames, about ") && shown.endsWith("\r\033[K"), shown.constData());
   }
 
+  // Each names the argument at fault on the first line of its message.
   void badArgumentsAreUsageErrors_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("named");
-    QTest::newRow("start with a letter") << QStringList{"--start", "12a"} << "--start";
-    QTest::newRow("signed start") << QStringList{"--start", "-5"} << "--start";
-    QTest::newRow("start without value") << QStringList{"--start"} << "--start";
-    QTest::newRow("unlisted cell") << QStringList{"--cell", "4"} << "--cell";
-    QTest::newRow("unknown scheme") << QStringList{"--scheme", "Cluster"} << "--scheme";
-    QTest::newRow("unknown class") << QStringList{"--show", "odd"} << "--show";
-    QTest::newRow("size too large") << QStringList{"--size", "16385"} << "--size";
-    QTest::newRow("size overflowing") << QStringList{"--size", "99999999999999999999"} << "--size";
-    QTest::newRow("size without cells") << QStringList{"--size", "37", "--cell", "75"} << "--size";
-    QTest::newRow("flag with value") << QStringList{"--grid=yes"} << "--grid";
-    QTest::newRow("unknown option") << QStringList{"--colour", "red"} << "--colour";
-    QTest::newRow("stray argument") << QStringList{"picture.png"} << "picture.png";
-    QTest::newRow("animation without a file") << QStringList{"--animate", "in"} << "--animate";
-    QTest::newRow("animation into a PNG") << QStringList{"--animate", "out", "--out", "a.png"} << "--animate";
-    QTest::newRow("unknown direction") << QStringList{"--animate", "up", "--out", "a.gif"} << "--animate";
-    QTest::newRow("no frames") << QStringList{"--animate", "in", "--frames", "0", "--out", "a.gif"} << "--frames";
-    QTest::newRow("delay too short") << QStringList{"--animate", "in", "--delay", "19", "--out", "a.gif"} << "--delay";
-    QTest::newRow("frames without animation") << QStringList{"--frames", "5"} << "--frames";
-    QTest::newRow("random does not animate") << QStringList{"--animate", "in", "--show", "random", "--out", "a.gif"}
-                                             << "--animate";
+    addRows<Text>({
+        {"start with a letter", {"--start", "12a"}, "--start"},
+        {"signed start", {"--start", "-5"}, "--start"},
+        {"start without value", {"--start"}, "--start"},
+        {"unlisted cell", {"--cell", "4"}, "--cell"},
+        {"unknown scheme", {"--scheme", "Cluster"}, "--scheme"},
+        {"unknown class", {"--show", "odd"}, "--show"},
+        {"size too large", {"--size", "16385"}, "--size"},
+        {"size overflowing", {"--size", "99999999999999999999"}, "--size"},
+        {"size without cells", {"--size", "37", "--cell", "75"}, "--size"},
+        {"flag with value", {"--grid=yes"}, "--grid"},
+        {"unknown option", {"--colour", "red"}, "--colour"},
+        {"stray argument", {"picture.png"}, "picture.png"},
+        {"animation without a file", {"--animate", "in"}, "--animate"},
+        {"animation into a PNG", {"--animate", "out", "--out", "a.png"}, "--animate"},
+        {"unknown direction", {"--animate", "up", "--out", "a.gif"}, "--animate"},
+        {"no frames", {"--animate", "in", "--frames", "0", "--out", "a.gif"}, "--frames"},
+        {"delay too short", {"--animate", "in", "--delay", "19", "--out", "a.gif"}, "--delay"},
+        {"frames without animation", {"--frames", "5"}, "--frames"},
+        {"random does not animate", {"--animate", "in", "--show", "random", "--out", "a.gif"}, "--animate"},
+    });
   }
   void badArgumentsAreUsageErrors() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, named);
-    const Run run = runRenderer(arguments);
+    QFETCH(Text, row);
+    const Run run = runRenderer(row.arguments);
     QCOMPARE(run.exitCode, kExitUsage);
     QCOMPARE(run.out, QString());
-    QVERIFY2(run.err.section(u'\n', 0, 0).contains(named), qPrintable(run.err));
+    QVERIFY2(run.err.section(u'\n', 0, 0).contains(row.text), qPrintable(run.err));
     QVERIFY2(run.err.contains("Usage: spirelle-render"), qPrintable(run.err));
   }
 
   void refusalsPrintTheStartNumberMessage_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("message");
     const QStringList endTooLarge{"--cell", "1", "--start", "2147210119"};
     const QStringList triangular{"--cell", "75", "--show", "triangular", "--start", "268435408"};
-    QTest::newRow("end number") << endTooLarge + QStringList{"--language", "en"}
-                                << "End number would be greater than 2^31 - 2 = 2147483646.";
-    QTest::newRow("end number, German") << endTooLarge + QStringList{"--language", "de"}
-                                        << "Die Endzahl würde 2^31 - 2 = 2147483646 übersteigen.";
-    QTest::newRow("triangular") << triangular << "For triangular numbers the start number is too large.";
-    QTest::newRow("triangular, German") << triangular + QStringList{"--language", "de"}
-                                        << "Bei Dreieckzahlen ist die Startzahl zu gross.";
-    QTest::newRow("too large") << QStringList{"--start", "00099999999999999999999"}
-                               << "Start number must be <= 2^31 - 2 = 2147483646.";
-    QTest::newRow("animation") << endTooLarge + QStringList{"--animate", "in"}
-                               << "End number would be greater than 2^31 - 2 = 2147483646.";
-    QTest::newRow("too large, German") << QStringList{"--start", "2147483647", "--language", "de"}
-                                       << "Die Startzahl muss kleiner als 2^31 - 2 = 2147483646 sein.";
+    const QStringList german{"--language", "de"};
+    addRows<Text>({
+        {"end number", endTooLarge + QStringList{"--language", "en"},
+         "End number would be greater than 2^31 - 2 = 2147483646."},
+        {"end number, German", endTooLarge + german, "Die Endzahl würde 2^31 - 2 = 2147483646 übersteigen."},
+        {"triangular", triangular, "For triangular numbers the start number is too large."},
+        {"triangular, German", triangular + german, "Bei Dreieckzahlen ist die Startzahl zu gross."},
+        {"too large", {"--start", "00099999999999999999999"}, "Start number must be <= 2^31 - 2 = 2147483646."},
+        {"animation", endTooLarge + QStringList{"--animate", "in"},
+         "End number would be greater than 2^31 - 2 = 2147483646."},
+        {"too large, German", QStringList{"--start", "2147483647"} + german,
+         "Die Startzahl muss kleiner als 2^31 - 2 = 2147483646 sein."},
+    });
   }
   void refusalsPrintTheStartNumberMessage() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, message);
-    const QString file = outDir_.filePath(arguments.contains("--animate") ? "refused.gif" : "refused.png");
-    const Run run = runRenderer(arguments + QStringList{"--out", file, "--json"});
+    QFETCH(Text, row);
+    const QString file = outDir_.filePath(row.arguments.contains("--animate") ? "refused.gif" : "refused.png");
+    const Run run = runRenderer(row.arguments + QStringList{"--out", file, "--json"});
     QCOMPARE(run.exitCode, kExitRefused);
-    QCOMPARE(run.err, message + u'\n');
+    QCOMPARE(run.err, row.text + u'\n');
     QCOMPARE(run.out, QString());
     QVERIFY(!QFileInfo::exists(file));
   }
 
-  // A FIFO (like a device) is refused, not replaced by a plain file.
+  // A FIFO (like a device) is refused, not replaced by a plain file; an animation is refused alike.
   void unwritableOutputFails() {
-    const QString fifo = outDir_.filePath("fifo");
+    const QString fifo = outDir_.filePath("fifo"), gifDir = outDir_.filePath("folder.gif");
     QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const QString gifDir = outDir_.filePath("folder.gif");
     QVERIFY(QDir().mkpath(gifDir));
-    const QStringList paths{outDir_.filePath("no such folder/spiral.png"), outDir_.path(), fifo,
-                            outDir_.filePath("no such folder/spiral.gif"), gifDir};
-    const QStringList reasons{"No such file or directory", "Is a directory", "Not a regular file",
-                              "No such file or directory", "Is a directory"};
-    for (int i = 0; i < paths.size(); ++i) {
-      const QStringList animation{"--animate", "in", "--frames", "2"};
-      const Run run = runRenderer(QStringList{"--cell", "75", "--out", paths[i]} + (i >= 3 ? animation : QStringList{}));
+    const std::pair<QString, const char*> pathsAndReasons[] = {
+        {outDir_.filePath("no such folder/spiral.png"), "No such file or directory"},
+        {outDir_.path(), "Is a directory"},
+        {fifo, "Not a regular file"},
+        {outDir_.filePath("no such folder/spiral.gif"), "No such file or directory"},
+        {gifDir, "Is a directory"}};
+    for (const auto& [path, reason] : pathsAndReasons) {
+      QStringList arguments{"--cell", "75", "--out", path};
+      if (path.endsWith(".gif")) arguments << "--animate" << "in" << "--frames" << "2";
+      const Run run = runRenderer(arguments);
       QCOMPARE(run.exitCode, kExitCannotWrite);
-      QCOMPARE(run.err, QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(paths[i], reasons[i]));
+      QCOMPARE(run.err, QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(path, reason));
     }
     struct stat status {};
     QVERIFY(::lstat(QFile::encodeName(fifo).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
@@ -299,7 +278,6 @@ class TestRenderCli : public QObject {
     const QByteArray newBytes = contentsOf(file);
     QCOMPARE(runRenderer({"--cell", "75", "--out", file}).exitCode, 0);
     const QByteArray oldBytes = contentsOf(file);
-    QString sweep;
     bool replaced = false;
     for (qint64 room = 0; room <= newBytes.size() + ShortDisk::kPage; room += ShortDisk::kPage) {
       QVERIFY(writeFile(file, oldBytes));
@@ -307,14 +285,12 @@ class TestRenderCli : public QObject {
       QVERIFY(disk.runWith(room, [&] { run = runRenderer({"--out", file}); }));
       QVERIFY2(!replaced || run.exitCode == 0, "more room must not fail");
       replaced = run.exitCode == 0;
-      sweep += QStringLiteral(" %1K:%2").arg(room / 1024).arg(replaced ? "new" : "old");
       QVERIFY2(room > 0 || !replaced, "a full disk cannot hold the picture");
       QCOMPARE(run.exitCode, replaced ? 0 : kExitCannotWrite);
       QCOMPARE(run.err, replaced ? QString() : QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(file, reason));
       QCOMPARE(contentsOf(file), replaced ? newBytes : oldBytes);
       QCOMPARE(disk.names(), QStringList{"pic.png"});
     }
-    qInfo().noquote() << "room -> picture:" << sweep;
     QVERIFY(replaced);
   }
 
@@ -327,8 +303,7 @@ class TestRenderCli : public QObject {
     QCOMPARE(QImage(file).size(), QSize(100, 100));
     QCOMPARE(runRenderer({"--cell", "75", "--start", "2", "--numerals", "--out", numbered}, bare).err, QString());
     for (const char* start : {"1", "2"}) {
-      const Run run = runRenderer({"--cell", "75", "--start", start, "--out", file}, bare);
-      QCOMPARE(run.err, QString());
+      QCOMPARE(runRenderer({"--cell", "75", "--start", start, "--out", file}, bare).err, QString());
       QCOMPARE(QImage(file).size(), QSize(523, 523));
       QCOMPARE(qGray(QImage(file).pixel(261, 261)) == 0, start == QLatin1String("1"));
     }

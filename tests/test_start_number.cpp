@@ -47,8 +47,7 @@ class TestStartNumber : public QObject {
   // Typed or pasted (by Ctrl+V or the context menu), only the digits get in, and nothing is drawn.
   void onlyDigitsGetInWithoutDrawing() {
     QVERIFY(!redrawn(*w, [&] {
-      typeInto(w->txbStartNumber, QStringLiteral("0"));
-      QTest::keyClicks(w->txbStartNumber, QStringLiteral("7"));
+      typeInto(w->txbStartNumber, QStringLiteral("07"));
       QCOMPARE(w->txbStartNumber->text(), QStringLiteral("7"));
       QTest::keyClicks(w->txbStartNumber, QStringLiteral("a-1 .x2+"));
       QCOMPARE(w->txbStartNumber->text(), QStringLiteral("712"));
@@ -101,7 +100,6 @@ class TestStartNumber : public QObject {
     QTest::keyClick(w->txbStartNumber, Qt::Key_Delete);  // Delete is no character: never filtered
     QCOMPARE(w->txbStartNumber->text(), QString());
 
-    w->txbStartNumber->clear();
     QVERIFY(!redrawn(*w, [&] { QTest::keyClick(w->txbStartNumber, Qt::Key_Backspace); }));
     QCOMPARE(w->txbStartNumber->text(), QString());
     QVERIFY(redrawn(*w, [&] { QTest::keyClick(w->txbStartNumber, Qt::Key_Return); }));

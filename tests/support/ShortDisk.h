@@ -10,11 +10,11 @@
 #include <sys/mount.h>
 #include <sys/statvfs.h>
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QtCore>
 
 #include <csignal>
+
+#include "FileContents.h"
 
 class ShortDisk {
  public:
@@ -27,19 +27,13 @@ class ShortDisk {
     mounted_ = mountsArePrivate() &&
                ::mount("tmpfs", folderName().constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0;
   }
-  ~ShortDisk() {
-    if (mounted_) ::umount2(folderName().constData(), MNT_DETACH);
-  }
+  ~ShortDisk() { if (mounted_) ::umount2(folderName().constData(), MNT_DETACH); }
 
   bool available() const { return kind_ == Kind::FileSizeLimit || mounted_; }
   QString filePath(const QString& name) const { return folder_.filePath(name); }
 
-  // Every name in the folder (hidden ones too), but the filler's.
-  QStringList names() const {
-    QStringList all = QDir(folder_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    all.removeOne(kFiller);
-    return all;
-  }
+  // Every name in the folder, hidden ones too; the filler is gone once runWith() has returned.
+  QStringList names() const { return namesIn(folder_.path()); }
 
   // Runs `write` with `bytes` free (rounded down to whole pages) or with no file allowed to grow
   // beyond `bytes`. False when the disk could not be made that short.
@@ -48,9 +42,8 @@ class ShortDisk {
     if (kind_ == Kind::FileSizeLimit) {
       rlimit saved{};
       getrlimit(RLIMIT_FSIZE, &saved);
+      const rlimit limited{static_cast<rlim_t>(bytes), saved.rlim_max};
       const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-      rlimit limited = saved;
-      limited.rlim_cur = static_cast<rlim_t>(bytes);
       setrlimit(RLIMIT_FSIZE, &limited);
       write();
       setrlimit(RLIMIT_FSIZE, &saved);
