@@ -270,10 +270,24 @@ class TestDrawPass : public QObject {
     QCOMPARE(yields.size(), size_t{273});
     QCOMPARE(yields.front(), int64_t{1000});
     QVERIFY(!o.stopped);
-    const int64_t full = o.shownCount;
     o = drawSpiral(settings, picture, {{}, [](int64_t i) { return i == 5000; }, {}});
-    QVERIFY(o.stopped && o.shownCount > 0 && o.shownCount < full);
+    QVERIFY(o.stopped);
+    QCOMPARE(o.shownCount, int64_t{669});  // the primes up to 5001, the number at index 5000
     QVERIFY(!o.longestNWSE && !o.longestSWNE);
+    // Each yield comes once its number is drawn (1009 at index 1000 is prime), and one comes at
+    // the last index when that is a thousandth.
+    settings.start = o.startNumber = 9;
+    const QPoint cell = cellOf(o, 1009);
+    bool drawnBeforeItsYield = false;
+    drawSpiral(settings, picture, {{}, [&](int64_t i) {
+      if (i == 1000) drawnBeforeItsYield = picture.isMarked(cell.x(), cell.y());
+      return false;
+    }, {}});
+    QVERIFY(drawnBeforeItsYield);
+    Picture small(249, 249);  // 249 x 249 numbers, the last at index 62000
+    yields.clear();
+    drawSpiral(settings, small, {{}, [&](int64_t i) { yields.push_back(i); return false; }, {}});
+    QCOMPARE(yields.size(), size_t{62});
     settings.boxSize = 3;  // larger cells never yield
     yields.clear();
     drawSpiral(settings, picture, {{}, [&](int64_t i) { yields.push_back(i); return true; }, {}});

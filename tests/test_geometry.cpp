@@ -74,6 +74,17 @@ class TestGeometry : public QObject {
       }
       QCOMPARE(walk.diagonalNWSE(), walk.column() - walk.row());
       QCOMPARE(walk.diagonalSWNE(), walk.row() + walk.column());
+      if (i == 0) continue;
+      SpiralWalk jumped;  // a walk that jumps to i lands where the stepping walk stands, and walks on alike
+      jumped.moveTo(i);
+      jumped.moveTo(i + 1);
+      SpiralWalk next = walk;
+      next.advance(i + 1);
+      const auto state = [](const SpiralWalk& w) {
+        return QList<int64_t>{w.row(), w.column(), w.ring(), w.diagonalNWSE(), w.diagonalSWNE(),
+                              w.upperRight(), w.upperLeft(), w.lowerLeft(), w.lowerRight()};
+      };
+      if (state(jumped) != state(next)) QFAIL(qPrintable(QStringLiteral("jump to %1").arg(i)));
     }
     QCOMPARE(g.cellAt(-1, 0), std::nullopt);
     QCOMPARE(g.cellAt(0, 523), std::nullopt);

@@ -310,6 +310,21 @@ class TestRenderCli : public QObject {
     QVERIFY(QImage(file) != QImage(numbered));
   }
 
+  // A renderer without its text module beside it still draws, and refuses only numerals.
+  void numeralsNeedTheTextModule() {
+    const QString lone = outDir_.filePath("bin/spirelle-render"), file = outDir_.filePath("lone.png");
+    QVERIFY(QDir().mkpath(outDir_.filePath("bin")) && QFile::copy(SPIRELLE_RENDER_BINARY, lone));
+    QProcess process;
+    process.start(lone, {"--cell", "75", "--out", file});
+    QVERIFY(process.waitForFinished(120000) && process.exitCode() == 0 && QImage(file).width() == 523);
+    QFile::remove(file);
+    process.start(lone, {"--cell", "75", "--numerals", "--out", file});
+    QVERIFY(process.waitForFinished(120000));
+    QCOMPARE(process.exitCode(), kExitCannotWrite);
+    QVERIFY(process.readAllStandardError().startsWith("spirelle-render: cannot draw numerals: "));
+    QVERIFY(!QFile::exists(file));
+  }
+
   void helpDocumentsEveryOption() {
     const Run run = runRenderer({"--help"});
     QCOMPARE(run.exitCode, 0);
