@@ -2,15 +2,9 @@
 // the window's side of the draw pass.
 
 #include <algorithm>
-#include <functional>
-#include <memory>
-
-#include <QtTest>
-#include <QtWidgets>
 
 #include "MainWindowHarness.h"
 #include "Rows.h"
-#include "catalogue/frmCWsoftware.h"
 #include "texts/WordTable.h"
 
 namespace {
@@ -45,8 +39,8 @@ QStringList withLine(QStringList lines, int lineNumber, const QString& text) {
 // is while the other-software window shows at the end.
 QByteArray storeAtTheEnd(MainWindowHarness& harness, const std::function<void()>& end) {
   QByteArray stored;
-  closeWhenShown<frmCWsoftware>([&](frmCWsoftware&) { stored = harness.storeBytes(); });
-  return exitStatusAfter(end) == 0 ? stored : QByteArray("the program did not end");
+  const int status = exitStatusAfter(end, [&] { stored = harness.storeBytes(); });
+  return status == 0 ? stored : QByteArray("the program did not end");
 }
 
 struct Offered {
@@ -85,7 +79,7 @@ class TestAppWindow : public QObject {
     QTest::addColumn<QString>("expected");
     const QStringList base = defaultStoreLines();
     const auto row = [](const char* name, const QStringList& lines, const QString& expected) {
-      QTest::newRow(name) << (lines.join("\r\n") + "\r\n").toUtf8() << expected;
+      QTest::newRow(name) << storeOf(lines) << expected;
     };
     row("another version is ignored", {"2", "1", "0", "5,3,2,0", "\"17\"", "1", "0", "1", "1"}, kDefaults);
     row("every value kept", {"1", "0", "0", "5,4,3,0", "\"17\"", "1", "0", "1", "1"},
@@ -122,7 +116,7 @@ class TestAppWindow : public QObject {
   void storedValuesComeBackWithFallbacks() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, expected);
-    harness->writeStore(bytes);
+    QVERIFY(harness->writeStore(bytes));
     frmMain& w = harness->start();
     QCOMPARE(restoredIn(w), expected);
     // Only a start number too large is refused, with the message of the start-number box.
@@ -131,7 +125,7 @@ class TestAppWindow : public QObject {
 
   // Closing the window saves like Quit.
   void germanStoreShowsGermanCaptionsAndClosingSaves() {
-    harness->writeStoreLines(withLine(withLine(defaultStoreLines(), 2, "1"), 4, "3,6,3,2"));
+    QVERIFY(harness->writeStore(storeOf(withLine(withLine(defaultStoreLines(), 2, "1"), 4, "3,6,3,2"))));
     frmMain& w = harness->start();
     QCOMPARE((QStringList{w.optCircles->text(), w.lblNumberShown->text(), w.lblNumberShown2->text(),
                           w.cboColorBy->currentText(), w.cboShow->currentText(), w.cmdQuit->text()}),

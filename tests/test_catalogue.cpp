@@ -1,11 +1,5 @@
 // The other-software window: the scrolling list, the clicks that open pages and their messages.
-#include <functional>
-
-#include <QtTest>
-#include <QtWidgets>
-
 #include "MainWindowHarness.h"
-#include "catalogue/frmCWsoftware.h"
 
 namespace {
 

@@ -2,12 +2,7 @@
 // tooltip, Ctrl+C, and the right click's offer to save the picture. Which cell a pixel belongs to
 // is the geometry's rule, tested there; here the window's use of it.
 #include <limits>
-#include <memory>
 
-#include <QtTest>
-#include <QtWidgets>
-
-#include "Geometry.h"
 #include "MainWindowHarness.h"
 #include "app/SpiralView.h"
 #include "texts/WordTable.h"

@@ -1,9 +1,5 @@
 // The help window: its texts, its captions and where it appears.
-#include <QtTest>
-#include <QtWidgets>
-
 #include "MainWindowHarness.h"
-#include "catalogue/frmCWsoftware.h"
 #include "texts/WordTable.h"
 #include "language/frmHelp.h"
 #include "platform/Twips.h"
@@ -47,7 +43,6 @@ class TestHelp : public QObject {
       QCOMPARE(language::intLanguage, 0);
     }
     QCOMPARE(shown, 2);
-    closeWhenShown<frmCWsoftware>([](frmCWsoftware&) {});
     QCOMPARE(exitStatusAfter([&] { w.cmdQuit->click(); }), 0);
     QCOMPARE(h.storeBytes().split('\n').value(1), QByteArray("0\r"));
   }

@@ -2,11 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include <QtTest>
-#include <QtWidgets>
-
 #include "MainWindowHarness.h"
-#include "FileContents.h"
 #include "Rows.h"
 #include "ShortDisk.h"
 #include "interaction/GraphicsConversion.h"

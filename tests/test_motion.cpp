@@ -2,14 +2,8 @@
 // return until its animation has ended, so each test runs its steps inside the animation's wait
 // loop and drives the clock ticks itself.
 
-#include <memory>
-
-#include <QtTest>
-#include <QtWidgets>
-
 #include "MainWindowHarness.h"
 #include "Rows.h"
-#include "catalogue/frmCWsoftware.h"
 
 namespace {
 
@@ -189,7 +183,6 @@ class TestMotion : public QObject {
   void closingTheWindowEndsTheAnimation() {
     for (bool paused : {false, true}) {
       frmMain& w = startAt(QStringLiteral("5"));
-      closeWhenShown<frmCWsoftware>([](frmCWsoftware&) {});  // shown at every end of the program
       const int status = exitStatusAfter([&] {
         animate(w, w.cmdSpiralIn, [&] {
           w.ClkClock_Timer();
