@@ -179,8 +179,7 @@ class TestAppWindow : public QObject {
         {"no primes", 0, 7, "19610", {1, 1, 1, 0, 1}},
         {"random", 1, kFifteenPixelIndex, "1", {0, 1, 1, 0, 1}},
         {"squares, 1 pixel", 2, kOnePixelIndex, "1", {0, 0, 0, 0, 1}},
-        {"all numbers", 4, kFifteenPixelIndex, "1", {0, 0, 1, 0, 0}},
-    });
+        {"all numbers", 4, kFifteenPixelIndex, "1", {0, 0, 1, 0, 0}}});
   }
   void controlsOfferedFollowTheChoice() {
     QFETCH(Offered, row);

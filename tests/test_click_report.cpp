@@ -77,7 +77,8 @@ class TestClickReport : public QObject {
              QString("2,147,483,646 = 2 \u00D7 3^2 \u00D7 7 \u00D7 11 \u00D7 31 \u00D7 151 \u00D7 331\nRing 38"));
 
     const double far = 1e15, infinity = std::numeric_limits<double>::infinity();
-    for (QPointF p : {QPointF(-3, 261), QPointF(523, 261), QPointF(far, far), QPointF(-far, 261), QPointF(infinity, 0)})
+    for (QPointF p : {QPointF(-3, 261), QPointF(523, 261), QPointF(far, far), QPointF(-far, 261),
+                      QPointF(infinity, 0)})
       QCOMPARE(titlesAfter(p.x(), p.y()), QStringList());
     drawn(kAllNumbers, true, "1", kThreePixels);  // 174 cells a side: one ring is incomplete
     QCOMPARE(titlesAfter(1, 1), QStringList());   // its empty upper left corner

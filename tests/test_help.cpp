@@ -25,7 +25,8 @@ class TestHelp : public QObject {
       const auto lineOf = [box](const char* word) {
         const int at = static_cast<int>(box->toPlainText().indexOf(word));
         const QTextBlock block = box->document()->findBlock(at);
-        return block.firstLineNumber() + block.layout()->lineForTextPosition(at - block.position()).lineNumber();
+        const QTextLine line = block.layout()->lineForTextPosition(at - block.position());
+        return block.firstLineNumber() + line.lineNumber();
       };
       QCOMPARE(lineOf("http"), lineOf("spl.htm"));
       QCOMPARE(help.minimumSize(), help.maximumSize());

@@ -67,8 +67,7 @@ class TestInteraction : public QObject {
         {"unwritable folder", "no such folder/spiral.png", false, "", {}, "",
          kNotWritten + "%1/no such folder/spiral.bmp\r\n\r\n" + reason(ENOENT)},
         {"name of a folder", ".", false, "", {}, "", kNotWritten + "%1/.\r\n\r\n" + reason(EISDIR)},
-        {"longest name", longest, false, "", {longest}, longest, kSaved + "%1/" + longest},
-    });
+        {"longest name", longest, false, "", {longest}, longest, kSaved + "%1/" + longest}});
   }
   void saving() {
     QFETCH(Saving, row);

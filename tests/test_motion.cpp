@@ -60,8 +60,7 @@ class TestMotion : public QObject {
         {"out from 1", false, false, "1", ""},
         {"out from 2, primes", false, true, "2", ""},
         {"out from 3, primes", false, true, "3", "2"},
-        {"out from a composite, primes", false, true, "10", "7 5 3 2"},
-    });
+        {"out from a composite, primes", false, true, "10", "7 5 3 2"}});
   }
   void stepsGoThroughTheNumbersOrThePrimes() {
     QFETCH(Steps, row);
