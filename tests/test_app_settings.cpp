@@ -7,16 +7,10 @@
 
 using app::StoredSettings;
 
-namespace {
-
 // Settings that differ from the defaults everywhere, with a comma inside the quoted start text.
-StoredSettings unusualSettings() {
-  return {.version = 1, .language = 1, .shape = 0, .boxSizeIndex = 5, .colorByIndex = 3, .showIndex = 2,
-          .clockTicksIndex = 4, .startNumberText = "1,2", .grid = 1, .numerals = 0, .centralNumberPrime = 1,
-          .calculateLongest = 1};
-}
-
-}  // namespace
+const StoredSettings kUnusual{.version = 1, .language = 1, .shape = 0, .boxSizeIndex = 5, .colorByIndex = 3,
+                              .showIndex = 2, .clockTicksIndex = 4, .startNumberText = "1,2", .grid = 1,
+                              .numerals = 0, .centralNumberPrime = 1, .calculateLongest = 1};
 
 class TestAppSettings : public QObject {
   Q_OBJECT
@@ -26,10 +20,10 @@ class TestAppSettings : public QObject {
   void writtenStoreReadsBackAndValuesMaySpread() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("spl.usr"));
-    QVERIFY(app::writeSettingsFile(path, unusualSettings()));
-    QCOMPARE(app::readSettingsFile(path), std::optional(unusualSettings()));
+    QVERIFY(app::writeSettingsFile(path, kUnusual));
+    QCOMPARE(app::readSettingsFile(path), std::optional(kUnusual));
     QCOMPARE(app::parseSettings(" 1, 1\n0\r\n5\r\n3 , 2\r\n4,\"1,2\" , 1,0\n1\r1\r\nmore"),
-             std::optional(unusualSettings()));
+             std::optional(kUnusual));
   }
 
   void fullDiskKeepsThePreviousStore_data() {
@@ -47,11 +41,11 @@ class TestAppSettings : public QObject {
     const qint64 size = app::formatSettings(StoredSettings{}).size();
     bool written = false;
     for (qint64 room : {qint64(0), size - 1, size, ShortDisk::kPage}) {
-      QVERIFY(app::writeSettingsFile(path, unusualSettings()));
+      QVERIFY(app::writeSettingsFile(path, kUnusual));
       const bool before = written;
       QVERIFY(disk.runWith(room, [&] { written = app::writeSettingsFile(path, StoredSettings{}); }));
       QVERIFY(written >= before && (room > 0 || !written));
-      QCOMPARE(app::readSettingsFile(path), written ? StoredSettings{} : unusualSettings());
+      QCOMPARE(app::readSettingsFile(path), written ? StoredSettings{} : kUnusual);
       QCOMPARE(disk.names(), QStringList{QStringLiteral("spl.usr")});
     }
     QVERIFY(written);

@@ -2,22 +2,14 @@
 // the window's side of the draw pass.
 
 #include <algorithm>
-#include <functional>
-#include <memory>
-
-#include <QtTest>
-#include <QtWidgets>
 
 #include "MainWindowHarness.h"
 #include "Rows.h"
-#include "catalogue/frmCWsoftware.h"
 #include "texts/WordTable.h"
 
 namespace {
 
-constexpr int kOnePixelIndex = 0;
-constexpr int kSevenPixelIndex = 3;
-constexpr int kFifteenPixelIndex = 4;
+constexpr int kOnePixelIndex = 0, kSevenPixelIndex = 3, kFifteenPixelIndex = 4;
 const QByteArray kDefaultStore("1\r\n0\r\n1\r\n3,0,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n");
 
 // What start-up restored: the indices of the box size, colour scheme, class and clock ticks lists,
@@ -36,25 +28,16 @@ QString restoredIn(const frmMain& w) {
 }
 const QString kDefaults = QStringLiteral("3,0,0,2 \"1\" numerals circles English");
 
-QStringList withLine(QStringList lines, int lineNumber, const QString& text) {
-  lines[lineNumber - 1] = text;
-  return lines;
-}
-
 // Ends the program through a click on Quit or by closing the window, and returns the store as it
 // is while the other-software window shows at the end.
 QByteArray storeAtTheEnd(MainWindowHarness& harness, const std::function<void()>& end) {
   QByteArray stored;
-  closeWhenShown<frmCWsoftware>([&](frmCWsoftware&) { stored = harness.storeBytes(); });
-  return exitStatusAfter(end) == 0 ? stored : QByteArray("the program did not end");
+  const int status = exitStatusAfter(end, [&] { stored = harness.storeBytes(); });
+  return status == 0 ? stored : QByteArray("the program did not end");
 }
 
-struct Offered {
-  const char* name;
-  int show, boxSize;
-  QString start;
-  QList<bool> offered;  // spiral buttons, grid, numerals, primes, count shown
-};
+// What is offered: the spiral buttons, grid, numerals, the prime statistics and the count shown.
+struct Offered { const char* name; int show, boxSize; QString start; QList<bool> offered; };
 
 }  // namespace
 
@@ -83,55 +66,55 @@ class TestAppWindow : public QObject {
   void storedValuesComeBackWithFallbacks_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("expected");
-    const QStringList base = defaultStoreLines();
-    const auto row = [](const char* name, const QStringList& lines, const QString& expected) {
-      QTest::newRow(name) << (lines.join("\r\n") + "\r\n").toUtf8() << expected;
-    };
-    row("another version is ignored", {"2", "1", "0", "5,3,2,0", "\"17\"", "1", "0", "1", "1"}, kDefaults);
-    row("every value kept", {"1", "0", "0", "5,4,3,0", "\"17\"", "1", "0", "1", "1"},
-        "5,4,3,0 \"17\" grid central longest squares English");
-    row("box size 0 is 7 pixels", withLine(base, 4, "0,0,0,2"), kDefaults);
-    row("box size 2 is 7 pixels", withLine(base, 4, "2,1,0,2"), "3,1,0,2 \"1\" numerals circles English");
-    row("colour -1 is 0", withLine(base, 4, "3,-1,2,2"), "3,0,2,2 \"1\" numerals circles English");
-    row("indices past the lists", withLine(base, 4, "8,7,5,3"), kDefaults);
-    row("check value 2 is unticked", withLine(base, 6, "2"), kDefaults);
-    row("start 4 unticks central prime", withLine(withLine(base, 5, "\"4\""), 8, "1"),
-        "3,0,0,2 \"4\" numerals circles English");
-    row("start 5 keeps central prime", withLine(withLine(base, 5, "\"5\""), 8, "1"),
-        "3,0,0,2 \"5\" numerals central circles English");
-    row("start not digits", withLine(base, 5, "\"12a\""), kDefaults);
-    row("start in blanks", withLine(withLine(base, 5, "\" 13 \""), 8, "1"),
-        "3,0,0,2 \"13\" numerals central circles English");
-    // Kept as stored: the first draw refuses it with its message.
-    row("start above the largest", withLine(withLine(base, 5, "\"2147483647\""), 8, "1"),
-        "3,0,0,2 \"2147483647\" numerals circles English");
-    row("unknown language", withLine(base, 2, "2"), kDefaults);
+    // A German store in which no value is the default.
+    const QByteArray valid("1\r\n1\r\n0\r\n5,3,2,0\r\n\"17\"\r\n1\r\n0\r\n1\r\n1\r\n");
+    QTest::newRow("every value kept") << valid << "5,3,2,0 \"17\" grid central longest squares German";
+    // One line of the defaults changed, with Central Prime ticked: a start that is no prime unticks it.
+    const std::tuple<const char*, int, const char*, QString> changed[] = {
+        {"box size 0 is 7 pixels", 4, "0,0,0,2", kDefaults},
+        {"box size 2 is 7 pixels", 4, "2,1,0,2", "3,1,0,2 \"1\" numerals circles English"},
+        {"colour -1 is 0", 4, "3,-1,2,2", "3,0,2,2 \"1\" numerals circles English"},
+        {"indices past the lists", 4, "8,7,5,3", kDefaults},
+        {"check value 2 is unticked", 6, "2", kDefaults},
+        {"start 4 unticks central prime", 5, "\"4\"", "3,0,0,2 \"4\" numerals circles English"},
+        {"start 5 keeps central prime", 5, "\"5\"", "3,0,0,2 \"5\" numerals central circles English"},
+        {"start not digits", 5, "\"12a\"", kDefaults},
+        {"start in blanks", 5, "\" 13 \"", "3,0,0,2 \"13\" numerals central circles English"},
+        // Kept as stored: the first draw refuses it with its message.
+        {"start above the largest", 5, "\"2147483647\"", "3,0,0,2 \"2147483647\" numerals circles English"},
+        {"unknown language", 2, "2", kDefaults}};
+    for (const auto& [name, line, text, expected] : changed) {
+      QStringList lines = defaultStoreLines();
+      lines[7] = "1";  // Central Prime
+      lines[line - 1] = text;
+      QTest::newRow(name) << storeOf(lines) << expected;
+    }
+    // Another version and garbage: the defaults.
     QByteArray random(3000, '\0');
     QRandomGenerator generator(20240613);
     for (char& byte : random) byte = static_cast<char>(generator.bounded(256));
-    const QByteArray valid("1\r\n1\r\n0\r\n5,3,2,0\r\n\"17\"\r\n1\r\n0\r\n1\r\n1\r\n");
-    const std::pair<const char*, QByteArray> garbage[] = {
-        {"random bytes", random}, {"truncated after the list indices", valid.left(18)},
-        {"truncated before the last value", valid.left(valid.size() - 3)},
-        {"unclosed quote", valid.left(18) + "\"17\r\n1\r\n0\r\n1\r\n1\r\n"}, {"quoted version", "\"1\"" + valid.mid(1)},
-        {"letter for a number", QByteArray(valid).replace("5,3", "x,3")},
-        {"fraction", QByteArray(valid).replace("5,3", "5.5,3")},
-        {"past 16 bits", QByteArray(valid).replace("5,3", "5,40000")}, {"huge line", QByteArray(5'000'000, '7')}};
-    for (const auto& [name, bytes] : garbage) QTest::newRow(name) << bytes << kDefaults;
+    const auto replaced = [&](const char* indices) { return QByteArray(valid).replace("5,3", indices); };
+    const std::pair<const char*, QByteArray> ignored[] = {
+        {"another version", "2" + valid.mid(1)}, {"quoted version", "\"1\"" + valid.mid(1)},
+        {"random bytes", random}, {"huge line", QByteArray(5'000'000, '7')}, {"fraction", replaced("5.5,3")},
+        {"truncated after the list indices", valid.left(18)}, {"letter for a number", replaced("x,3")},
+        {"truncated before the last value", valid.chopped(3)}, {"past 16 bits", replaced("5,40000")},
+        {"unclosed quote", valid.left(18) + "\"17\r\n1\r\n0\r\n1\r\n1\r\n"}};
+    for (const auto& [name, bytes] : ignored) QTest::newRow(name) << bytes << kDefaults;
   }
   void storedValuesComeBackWithFallbacks() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, expected);
-    harness->writeStore(bytes);
+    QVERIFY(harness->writeStore(bytes));
     frmMain& w = harness->start();
     QCOMPARE(restoredIn(w), expected);
     // Only a start number too large is refused, with the message of the start-number box.
-    QCOMPARE(harness->desktop.messages.size(), size_t(w.txbStartNumber->text() == QStringLiteral("2147483647")));
+    QCOMPARE(harness->desktop.messages.size(), size_t(w.txbStartNumber->text() == QString("2147483647")));
   }
 
-  // Closing the window saves like Quit.
+  // Closing the window saves like Quit, in the store's own layout.
   void germanStoreShowsGermanCaptionsAndClosingSaves() {
-    harness->writeStoreLines(withLine(withLine(defaultStoreLines(), 2, "1"), 4, "3,6,3,2"));
+    QVERIFY(harness->writeStore("1,1,1\n3,6,3,2\n\"1\",0,1,0,0\n"));
     frmMain& w = harness->start();
     QCOMPARE((QStringList{w.optCircles->text(), w.lblNumberShown->text(), w.lblNumberShown2->text(),
                           w.cboColorBy->currentText(), w.cboShow->currentText(), w.cmdQuit->text()}),
@@ -141,29 +124,29 @@ class TestAppWindow : public QObject {
              QByteArray("1\r\n1\r\n1\r\n3,6,3,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n"));
   }
 
+  // Refilling the lists in another language keeps their selections and draws nothing either.
   void optionHandlersRedrawOrOnlyRefocus() {
     frmMain& w = harness->start();
-    const std::pair<std::function<void()>, int> changes[] = {
-        {[&] { w.optSquares->click(); }, 1},
-        {[&] { w.cboBoxSize->setCurrentIndex(kFifteenPixelIndex); }, 1},
-        {[&] { w.chkGrid->click(); }, 1},
-        {[&] { w.chkNumerals->click(); }, 1},
-        {[&] { w.cboShow->setCurrentIndex(2); }, 1},
-        {[&] { w.cboColorBy->setCurrentIndex(3); }, 1},
-        {[&] { w.cboClockTicks->setCurrentIndex(0); }, 0},
-        {[&] { w.chkCentralNumberPrime->click(); }, 0},
-        {[&] { w.chkCalculateLongest->click(); }, 0},
-        {[&] { w.cboBoxSize_Click(); }, 0},  // the size already shown
+    const std::pair<std::function<void()>, bool> changes[] = {
+        {[&] { w.optSquares->click(); }, true},
+        {[&] { w.cboBoxSize->setCurrentIndex(kFifteenPixelIndex); }, true},
+        {[&] { w.chkGrid->click(); }, true}, {[&] { w.chkNumerals->click(); }, true},
+        {[&] { w.cboShow->setCurrentIndex(3); }, true}, {[&] { w.cboColorBy->setCurrentIndex(4); }, true},
+        {[&] { w.cboClockTicks->setCurrentIndex(0); }, false},
+        {[&] { w.chkCentralNumberPrime->click(); }, false}, {[&] { w.chkCalculateLongest->click(); }, false},
+        {[&] { w.cboBoxSize_Click(); }, false},  // the size already shown
         // The user's choices: another item by key, and the item already selected.
-        {[&] { QTest::keyClick(w.cboShow, Qt::Key_Up); }, 1},
-        {[&] { emit w.cboShow->activated(w.cboShow->currentIndex()); }, 1},
-        {[&] { emit w.cboColorBy->activated(w.cboColorBy->currentIndex()); }, 1},
-        {[&] { emit w.cboBoxSize->activated(w.cboBoxSize->currentIndex()); }, 0},
-    };
-    for (const auto& row : changes) {
-      // The user's next choice comes in an event of its own.
-      QCOMPARE(redrawn(w, [&] { row.first(); QCoreApplication::processEvents(); }), row.second == 1);
+        {[&] { QTest::keyClick(w.cboShow, Qt::Key_Up); }, true},
+        {[&] { emit w.cboShow->activated(w.cboShow->currentIndex()); }, true},
+        {[&] { emit w.cboColorBy->activated(w.cboColorBy->currentIndex()); }, true},
+        {[&] { emit w.cboBoxSize->activated(w.cboBoxSize->currentIndex()); }, false}};
+    // The user's next choice comes in an event of its own.
+    for (const auto& [change, redraws] : changes) {
+      QCOMPARE(redrawn(w, [&] { change(); QCoreApplication::processEvents(); }), redraws);
     }
+    language::intLanguage = language::kGerman;
+    QVERIFY(!redrawn(w, [&] { w.SetAllLanguageDependentText(); }));
+    QCOMPARE(w.cboColorBy->currentText() + ", " + w.cboShow->currentText(), "Farbreihenfolge, Quadratzahlen");
   }
 
   void refusedBoxSizeReturnsToLastSizeDrawn() {
@@ -175,16 +158,6 @@ class TestAppWindow : public QObject {
     QCOMPARE(harness->desktop.messages[0].text,
              QStringLiteral("End number would be greater than 2^31 - 2 = 2147483646."));
     QCOMPARE(w.cboBoxSize->currentIndex(), kSevenPixelIndex);
-  }
-
-  void refillingListsKeepsSelectionAndDrawsNothing() {
-    frmMain& w = harness->start();
-    w.cboColorBy->setCurrentIndex(4);
-    w.cboShow->setCurrentIndex(2);
-    language::intLanguage = language::kGerman;
-    QVERIFY(!redrawn(w, [&] { w.SetAllLanguageDependentText(); }));
-    QCOMPARE(w.cboColorBy->currentText(), QStringLiteral("Farbreihenfolge"));
-    QCOMPARE(w.cboShow->currentText(), QStringLiteral("Quadratzahlen"));
   }
 
   void legendAndOtherSoftwareButtonNeverShowTogether() {
@@ -206,8 +179,7 @@ class TestAppWindow : public QObject {
         {"no primes", 0, 7, "19610", {1, 1, 1, 0, 1}},
         {"random", 1, kFifteenPixelIndex, "1", {0, 1, 1, 0, 1}},
         {"squares, 1 pixel", 2, kOnePixelIndex, "1", {0, 0, 0, 0, 1}},
-        {"all numbers", 4, kFifteenPixelIndex, "1", {0, 0, 1, 0, 0}},
-    });
+        {"all numbers", 4, kFifteenPixelIndex, "1", {0, 0, 1, 0, 0}}});
   }
   void controlsOfferedFollowTheChoice() {
     QFETCH(Offered, row);
@@ -241,16 +213,14 @@ class TestAppWindow : public QObject {
   void drawRequestDuringAPassIsIgnored() {
     frmMain& w = harness->start();
     w.cboBoxSize->setCurrentIndex(kFifteenPixelIndex);  // Grid and Numerals enabled before the pass
-    bool drawnDuringPass = true;
-    bool optionsLocked = false;
+    bool drawnDuringPass = true, optionsLocked = false;
     QTimer::singleShot(0, &w, [&] {
       optionsLocked = !w.chkGrid->isEnabled() && !w.chkNumerals->isEnabled();
       drawnDuringPass = redrawn(w, [&] { w.DrawSpiral(); });
       w.cmdStopCalc_Click();
     });
     w.cboBoxSize->setCurrentIndex(kOnePixelIndex);
-    QVERIFY(!drawnDuringPass);
-    QVERIFY(optionsLocked);
+    QVERIFY(!drawnDuringPass && optionsLocked);
   }
 };
 

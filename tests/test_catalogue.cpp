@@ -1,16 +1,9 @@
 // The other-software window: the scrolling list, the clicks that open pages and their messages.
-#include <functional>
-
-#include <QtTest>
-#include <QtWidgets>
-
 #include "MainWindowHarness.h"
-#include "catalogue/frmCWsoftware.h"
 
 namespace {
 
-class CatalogueWindow {
- public:
+struct CatalogueWindow {
   CatalogueWindow() : window(desktop) { mainWindow.show(); }
 
   // Opens the window modally, runs `whileShown` inside, then presses Close.
@@ -84,12 +77,11 @@ class TestCatalogue : public QObject {
   }
 
   void aPageThatCannotBeOpenedIsExplained() {
-    RecordingDesktop desktop;
-    desktop.openUrlResult = 31;
-    frmCWsoftware window(desktop);
-    window.RequestWebPage("http://corvanel-works.example/spl/spl.htm");
-    QCOMPARE(desktop.messages.size(), size_t(1));
-    QCOMPARE(desktop.messages[0].text,
+    CatalogueWindow w;
+    w.desktop.openUrlResult = 31;
+    w.window.RequestWebPage("http://corvanel-works.example/spl/spl.htm");
+    QCOMPARE(w.desktop.messages.size(), size_t(1));
+    QCOMPARE(w.desktop.messages[0].text,
              QString("Error launching web browser, error code = 31.\r\n\r\nThe web page file type "
                      "htm is not associated with any browser program."));
   }

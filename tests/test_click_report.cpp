@@ -2,25 +2,13 @@
 // tooltip, Ctrl+C, and the right click's offer to save the picture. Which cell a pixel belongs to
 // is the geometry's rule, tested there; here the window's use of it.
 #include <limits>
-#include <memory>
 
-#include <QtTest>
-#include <QtWidgets>
-
-#include "Geometry.h"
 #include "MainWindowHarness.h"
 #include "app/SpiralView.h"
 #include "texts/WordTable.h"
 
-namespace {
-
 // List indices of the box sizes and number classes used here.
-constexpr int kThreePixels = 1;
-constexpr int kSevenPixels = 3;
-constexpr int kPrimes = 0;
-constexpr int kAllNumbers = 4;
-
-}  // namespace
+constexpr int kThreePixels = 1, kSevenPixels = 3, kPrimes = 0, kAllNumbers = 4;
 
 class TestClickReport : public QObject {
   Q_OBJECT
@@ -59,8 +47,8 @@ class TestClickReport : public QObject {
   void cleanup() { harness.reset(); }
 
   // A click reports the number of the cell drawn there, and the inspector's tooltip comes from the
-  // same cell.
-  void theCellsReportTheirNumbers() {
+  // same cell. Points beside the drawn cells report nothing.
+  void theCellsReportTheirNumbersAndPointsBesideThemNothing() {
     frmMain& w = drawn(kAllNumbers, true, "1");
     const int x = w.lastPass.geometry.centerX, y = w.lastPass.geometry.centerY, s = w.intBoxSize();
     const std::tuple<int, int, const char*, const char*> cells[] = {
@@ -87,6 +75,13 @@ class TestClickReport : public QObject {
     QCOMPARE(titlesAfter(x + 37 * s, y + 37 * s), QStringList{"2,147,483,646"});
     QCOMPARE(w.numberTipAt(x + 37 * s, y + 37 * s),
              QString("2,147,483,646 = 2 \u00D7 3^2 \u00D7 7 \u00D7 11 \u00D7 31 \u00D7 151 \u00D7 331\nRing 38"));
+
+    const double far = 1e15, infinity = std::numeric_limits<double>::infinity();
+    for (QPointF p : {QPointF(-3, 261), QPointF(523, 261), QPointF(far, far), QPointF(-far, 261),
+                      QPointF(infinity, 0)})
+      QCOMPARE(titlesAfter(p.x(), p.y()), QStringList());
+    drawn(kAllNumbers, true, "1", kThreePixels);  // 174 cells a side: one ring is incomplete
+    QCOMPARE(titlesAfter(1, 1), QStringList());   // its empty upper left corner
   }
 
   // Only shown numbers report: over the widget, after the pointer's rest, and by a click; the
@@ -106,15 +101,6 @@ class TestClickReport : public QObject {
     QCOMPARE(titlesAfter(x, y, Qt::LeftButton, true), QStringList{"5"});
     QVERIFY(!w.picture.isMarked(x + 3, y - 3));
     QCOMPARE(titlesAfter(x + 3, y - 3), QStringList());
-  }
-
-  void pointsBesideTheDrawnCellsReportNothing() {
-    drawn(kAllNumbers, true, "1", kThreePixels);  // 174 cells a side: one ring is incomplete
-    QCOMPARE(titlesAfter(1, 1), QStringList());   // its empty upper left corner
-    drawn(kAllNumbers, true, "1");
-    const double far = 1e15, infinity = std::numeric_limits<double>::infinity();
-    for (QPointF p : {QPointF(-3, 261), QPointF(523, 261), QPointF(far, far), QPointF(-far, 261), QPointF(infinity, 0)})
-      QCOMPARE(titlesAfter(p.x(), p.y()), QStringList());
   }
 
   void aClickBeforeTheFirstSpiralReportsNothing() {
@@ -142,7 +128,7 @@ class TestClickReport : public QObject {
 
   // The right click asks whether to save, except while an animation runs; paused, it asks.
   void theRightButtonOffersToSaveUnlessAnAnimationRuns() {
-    frmMain& w = drawn(kAllNumbers, true, "1");
+    frmMain& w = drawn(kPrimes, true, "1");  // primes: the spiral buttons are offered
     QTemporaryDir folder;
     animate(w, w.cmdSpiralIn, [&] {
       w.ClkClock_Timer();

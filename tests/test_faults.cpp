@@ -1,23 +1,7 @@
 // Faults of the program's surroundings: a settings folder that cannot be made and the leftovers
 // of a crash. The program must keep running and lose nothing saved.
 
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QtTest>
-
-#include "FileContents.h"
 #include "MainWindowHarness.h"
-#include "catalogue/frmCWsoftware.h"
-
-namespace {
-
-int quit(frmMain& w) {
-  closeWhenShown<frmCWsoftware>([](frmCWsoftware&) {});
-  return exitStatusAfter([&w] { w.cmdQuit->click(); });
-}
-
-}  // namespace
 
 class TestFaults : public QObject {
   Q_OBJECT
@@ -32,7 +16,7 @@ class TestFaults : public QObject {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(plainFile + "/config"));
     frmMain& w = h.start();
     QVERIFY(w.blnSpiralDrawn);
-    QCOMPARE(quit(w), 0);
+    QCOMPARE(exitStatusAfter([&] { w.cmdQuit->click(); }), 0);
     QVERIFY(h.desktop.messages.empty());
     QCOMPARE(contentsOf(plainFile), QByteArray("not a folder"));
   }
@@ -41,7 +25,7 @@ class TestFaults : public QObject {
   // version's name for one or an earlier version's; start-up removes those and nothing else.
   void leftoversOfACrashAreRemovedAtStart() {
     MainWindowHarness h;
-    h.writeStoreLines(defaultStoreLines());
+    QVERIFY(h.writeStore(storeOf(defaultStoreLines())));
     const QDir folder = QFileInfo(h.storePath()).dir();
     const QStringList kept{"notes.txt", "spl.usr", "spl.usr.copy", "spl.usr.old"};
     for (const QString& name : kept + QStringList{".spirelle-x7Yq2Z.tmp", "spl.usr.Ab3xYz"}) {

@@ -15,8 +15,7 @@ class TestLanguage : public QObject {
         {Word::Calculating, "Calculating", "Rechnen"},
         {Word::SpirallingOut, "Spiralling out", "Spiralbewegung nach Aussen"},
         {Word::NumberShown, "Number shown", "Anzahl der sicht-"},
-        {Word::NumberShownSecondLine, "", "baren Zahlen"},
-    };
+        {Word::NumberShownSecondLine, "", "baren Zahlen"}};
     for (const auto& entry : entries) {
       language::intLanguage = language::kEnglish;
       QCOMPARE(language::W(entry.word), QString::fromUtf8(entry.english));

@@ -2,22 +2,12 @@
 // return until its animation has ended, so each test runs its steps inside the animation's wait
 // loop and drives the clock ticks itself.
 
-#include <memory>
-
-#include <QtTest>
-#include <QtWidgets>
-
 #include "MainWindowHarness.h"
 #include "Rows.h"
-#include "catalogue/frmCWsoftware.h"
 
 namespace {
 
-constexpr int kFifteenPixelIndex = 4;
-constexpr int kOneTickPerSecond = 0;
-constexpr int kWhiteScheme = 6;
-// 7-pixel cells: 75 x 75 numbers, so Spiral In ends at 2147483646 - 5624.
-const QString kLargestStart = QStringLiteral("2147478022");
+constexpr int kFifteenPixelIndex = 4, kOneTickPerSecond = 0, kWhiteScheme = 6;  // list indices
 
 // What the user can see of every control: place, shown or not, and for the shown ones, enabled
 // or not. The controls are named by kind and place, since raising and lowering reorders them.
@@ -26,11 +16,10 @@ QStringList visibleLayout(const frmMain& w) {
   const QList<const QObject*> containers{&w, w.fraCellObject, w.fraStartNumberFrame, w.fraButtonFrame};
   for (const QWidget* control : w.findChildren<QWidget*>()) {
     if (!containers.contains(control->parent())) continue;
-    const QRect r = control->geometry();
-    layout << QStringLiteral("%1 at %2,%3 %4x%5: shown %6, enabled %7")
-                  .arg(QLatin1String(control->metaObject()->className()))
-                  .arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())
-                  .arg(control->isVisible()).arg(control->isVisible() && control->isEnabled());
+    QString line;
+    QDebug(&line) << control->metaObject()->className() << control->geometry() << "shown"
+                  << control->isVisible() << "enabled" << (control->isVisible() && control->isEnabled());
+    layout << line;
   }
   layout.sort();
   return layout;
@@ -38,12 +27,8 @@ QStringList visibleLayout(const frmMain& w) {
 
 int stackIndex(const QWidget* control) { return control->parent()->children().indexOf(control); }
 
-struct Steps {
-  const char* name;
-  bool inward, primesOnly;
-  QString start;
-  QString frames;  // the start numbers drawn by five ticks; fewer: the run ends
-};
+// `frames`: the start numbers drawn by five ticks; fewer: the run ends.
+struct Steps { const char* name; bool inward, primesOnly; QString start, frames; };
 
 }  // namespace
 
@@ -66,7 +51,8 @@ class TestMotion : public QObject {
 
   void stepsGoThroughTheNumbersOrThePrimes_data() {
     addRows<Steps>({
-        {"in from the largest", true, false, kLargestStart, ""},
+        // 7-pixel cells: 75 x 75 numbers, so Spiral In ends at 2147483646 - 5624.
+        {"in from the largest", true, false, "2147478022", ""},
         {"in to the largest", true, false, "2147478020", "2147478021 2147478022"},
         {"in, primes, the largest next", true, true, "2147478021", ""},
         {"in from a prime", true, true, "7", "11 13 17 19 23"},
@@ -74,8 +60,7 @@ class TestMotion : public QObject {
         {"out from 1", false, false, "1", ""},
         {"out from 2, primes", false, true, "2", ""},
         {"out from 3, primes", false, true, "3", "2"},
-        {"out from a composite, primes", false, true, "10", "7 5 3 2"},
-    });
+        {"out from a composite, primes", false, true, "10", "7 5 3 2"}});
   }
   void stepsGoThroughTheNumbersOrThePrimes() {
     QFETCH(Steps, row);
@@ -135,16 +120,24 @@ class TestMotion : public QObject {
     }
   }
 
-  void pauseResumeAndStop() {
+  // Options wait for the next tick while the animation runs and redraw at once while it is paused.
+  void pauseResumeAndStopWithOptionsChanged() {
     frmMain& w = startAt(QStringLiteral("5"));
+    w.cboBoxSize->setCurrentIndex(kFifteenPixelIndex);  // grid and numerals apply
     bool drawnAfterStop = true;
     animate(w, w.cmdSpiralIn, [&] {
-      w.ClkClock_Timer();
-      QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
       QVERIFY(!redrawn(w, [&] {
-        for (int tick = 0; tick < 3; ++tick) w.ClkClock_Timer();
+        QTest::mouseClick(w.chkGrid, Qt::LeftButton);
+        QTest::mouseClick(w.chkNumerals, Qt::LeftButton);
       }));
+      QVERIFY(redrawn(w, [&] { w.ClkClock_Timer(); }));
+      QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
+      QVERIFY(!redrawn(w, [&] { for (int tick = 0; tick < 3; ++tick) w.ClkClock_Timer(); }));
       QCOMPARE(w.txbStartNumber->text(), QStringLiteral("6"));
+      const QImage frozen = w.picture.image().copy();
+      w.optSquares->click();
+      QVERIFY(w.picture.image() != frozen);  // the same frame, now in squares
+      QVERIFY(redrawn(w, [&] { QTest::mouseClick(w.chkGrid, Qt::LeftButton); }));
 
       w.cboClockTicks->setCurrentIndex(kOneTickPerSecond);
       QCOMPARE(w.ClkClock->interval(), 250);  // not before Resume
@@ -168,28 +161,9 @@ class TestMotion : public QObject {
     QVERIFY(!w.blnPaused && !w.isSpiralling() && !w.ClkClock->isActive());
   }
 
-  void optionsRedrawWhilePausedAndWaitWhileRunning() {
-    frmMain& w = startAt(QStringLiteral("1"));
-    w.cboBoxSize->setCurrentIndex(kFifteenPixelIndex);  // grid and numerals apply
-    animate(w, w.cmdSpiralIn, [&] {
-      QVERIFY(!redrawn(w, [&] {
-        QTest::mouseClick(w.chkGrid, Qt::LeftButton);
-        QTest::mouseClick(w.chkNumerals, Qt::LeftButton);
-      }));  // the next tick shows them
-      QVERIFY(redrawn(w, [&] { w.ClkClock_Timer(); }));
-
-      QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
-      const QImage frozen = w.picture.image().copy();
-      w.optSquares->click();
-      QVERIFY(w.picture.image() != frozen);  // the same frame, now in squares
-      QVERIFY(redrawn(w, [&] { QTest::mouseClick(w.chkGrid, Qt::LeftButton); }));
-    });
-  }
-
   void closingTheWindowEndsTheAnimation() {
     for (bool paused : {false, true}) {
       frmMain& w = startAt(QStringLiteral("5"));
-      closeWhenShown<frmCWsoftware>([](frmCWsoftware&) {});  // shown at every end of the program
       const int status = exitStatusAfter([&] {
         animate(w, w.cmdSpiralIn, [&] {
           w.ClkClock_Timer();

@@ -1,9 +1,6 @@
 // The real desktop's message box, answered from inside its modal loop.
-#include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "platform/Desktop.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // A main window for tests: its own settings folder (through XDG_CONFIG_HOME), a recording desktop,
 // helpers to prepare and read the settings store, and one to answer the modal windows the main
-// window opens and waits for.
+// window opens and waits for. It brings Qt Test, Qt Widgets and the window classes with it.
 
 #include <functional>
 #include <memory>
@@ -9,27 +9,19 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include "FileContents.h"
 #include "RecordingDesktop.h"
 #include "app/frmMain.h"
+#include "catalogue/frmCWsoftware.h"
 
 class MainWindowHarness {
  public:
   MainWindowHarness() { qputenv("XDG_CONFIG_HOME", configHome_.path().toLocal8Bit()); }
 
   QString storePath() const { return configHome_.filePath(QStringLiteral("Corvanel Works/spl.usr")); }
-
-  void writeStore(const QByteArray& bytes) const {
-    QDir().mkpath(configHome_.filePath(QStringLiteral("Corvanel Works")));
-    QFile file(storePath());
-    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
-  }
-
-  // A store made of these lines, each ended by CR LF.
-  void writeStoreLines(const QStringList& lines) const { writeStore((lines.join("\r\n") + "\r\n").toUtf8()); }
-
-  QByteArray storeBytes() const {
-    QFile file(storePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  QByteArray storeBytes() const { return contentsOf(storePath()); }
+  bool writeStore(const QByteArray& bytes) const {
+    return QDir().mkpath(QFileInfo(storePath()).path()) && writeFile(storePath(), bytes);
   }
 
   // Builds the window and runs its start-up.
@@ -57,10 +49,9 @@ inline bool redrawn(frmMain& w, const std::function<void()>& action) {
   return w.picture.pixel(0, 0) != kUnusedColor;
 }
 
-// The lines of a store that holds the defaults.
-inline QStringList defaultStoreLines() {
-  return QStringLiteral("1|0|1|3,0,0,2|\"1\"|0|1|0|0").split(u'|');
-}
+// The lines of a store that holds the defaults, and a store made of such lines, each ended by CR LF.
+inline QStringList defaultStoreLines() { return QStringLiteral("1|0|1|3,0,0,2|\"1\"|0|1|0|0").split(u'|'); }
+inline QByteArray storeOf(const QStringList& lines) { return (lines.join("\r\n") + "\r\n").toUtf8(); }
 
 // Once a modal window opens (within ten seconds), runs `whileShown` on it and then presses its
 // Close button, so that the handler that opened it can go on. A modal window of another kind is
@@ -69,28 +60,26 @@ template <class Window>
 void closeWhenShown(const std::function<void(Window&)>& whileShown, int triesLeft = 1000) {
   QTimer::singleShot(10, qApp, [whileShown, triesLeft] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) {
-      if (triesLeft == 0) QFAIL("no modal window has been shown");
-      closeWhenShown(whileShown, triesLeft - 1);
-      return;
-    }
+    if (!modal && triesLeft > 0) return closeWhenShown(whileShown, triesLeft - 1);  // look again
+    QVERIFY2(modal, "no modal window has been shown");
     auto* window = qobject_cast<Window*>(modal);
-    if (!window) {
-      modal->hide();
-      QFAIL("a modal window of another kind is shown");
-    }
+    if (!window) modal->hide();
+    QVERIFY2(window, "a modal window of another kind is shown");
     whileShown(*window);
     window->template findChild<QPushButton*>()->click();
   });
 }
 
-// Runs the program's event loop, as main() does, does `action` inside it and returns the status
-// with which the program ends (-1 when it has not ended within ten seconds). Whatever ends the
-// program must run inside its loop: an end requested outside would end every later modal window
-// of the test at once.
-inline int exitStatusAfter(const std::function<void()>& action) {
+// Runs the program's event loop, as main() does, does `end` inside it and returns the status with
+// which the program ends (-1 when it has not ended within ten seconds). Every end of the program
+// shows the other-software window: `whileCatalogueShown` runs while it shows, then it is closed.
+// Whatever ends the program must run inside its loop: an end requested outside would end every
+// later modal window of the test at once.
+inline int exitStatusAfter(const std::function<void()>& end,
+                           const std::function<void()>& whileCatalogueShown = [] {}) {
+  closeWhenShown<frmCWsoftware>([whileCatalogueShown](frmCWsoftware&) { whileCatalogueShown(); });
   QObject guard;  // takes the pending timers with it
-  QTimer::singleShot(0, &guard, action);
+  QTimer::singleShot(0, &guard, end);
   QTimer::singleShot(10000, &guard, [] { QCoreApplication::exit(-1); });
   return QApplication::exec();
 }

@@ -2,27 +2,20 @@
 // A desktop for tests: records every message box and web address it is asked for, counts the Save
 // As dialogs, and answers from a script instead of waiting for a user.
 
-#include <deque>
 #include <vector>
 
-#include <QString>
 #include <QStringList>
 
 #include "platform/Desktop.h"
 
 class RecordingDesktop : public platform::Desktop {
  public:
-  struct Message {
-    QString title;
-    QString text;
-    Buttons buttons;
-    Icon icon;
-  };
+  struct Message { QString title, text; Buttons buttons; Icon icon; };
 
   // What the scripted user does: the answers to Yes/No questions in turn (No once they run out),
   // the file name typed into every Save As dialog (empty: Cancel), and the shell's answer to
   // every web address (above 32: the browser has started).
-  std::deque<Answer> answers;
+  QList<Answer> answers;
   QString saveFileName;
   int openUrlResult = 42;
 
@@ -35,10 +28,7 @@ class RecordingDesktop : public platform::Desktop {
                      Icon icon) override {
     messages.push_back({title, text, buttons, icon});
     if (buttons == Buttons::Ok) return Answer::Ok;
-    if (answers.empty()) return Answer::No;
-    const Answer answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return answers.isEmpty() ? Answer::No : answers.takeFirst();
   }
 
   QString askSaveFileName(QWidget*, const QString&, const QString&) override {
