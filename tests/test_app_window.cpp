@@ -142,7 +142,7 @@ class TestAppWindow : public QObject {
         {[&] { emit w.cboBoxSize->activated(w.cboBoxSize->currentIndex()); }, false}};
     // The user's next choice comes in an event of its own.
     for (const auto& [change, redraws] : changes) {
-      QCOMPARE(redrawn(w, [&] { change(); QCoreApplication::processEvents(); }), redraws);
+      QCOMPARE(redrawn(w, [&run = change] { run(); QCoreApplication::processEvents(); }), redraws);
     }
     language::intLanguage = language::kGerman;
     QVERIFY(!redrawn(w, [&] { w.SetAllLanguageDependentText(); }));
