@@ -6,6 +6,7 @@
 //   spiral_floor SIZE START OUT.png
 
 #include <png.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -73,6 +74,7 @@ bool writePalettePng(const char* fileName, const std::vector<uint8_t>& raster, i
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_PLTE(png, info, kPalette, 16);
   png_set_compression_level(png, 1);
+  png_set_compression_strategy(png, Z_RLE);
   png_set_filter(png, 0, PNG_FILTER_NONE);
   png_write_info(png, info);
   png_set_packing(png);  // one byte per pixel in, two pixels per byte out

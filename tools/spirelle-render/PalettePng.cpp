@@ -1,6 +1,7 @@
 #include "PalettePng.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <csetjmp>
 #include <vector>
@@ -10,8 +11,8 @@
 namespace render {
 namespace {
 
-// zlib's fastest level and no row filters: the mostly black pictures compress well either way,
-// and the encoder keeps up with the draw pass.
+// zlib's fastest level, runs only and no row filters: the pictures are mostly long runs of black,
+// which run-length matching finds faster, and packs tighter, than the general search.
 constexpr int kZlibLevel = 1;
 constexpr int kBitsPerPixel = 4;
 constexpr int kPixelsPerMeterAt96Dpi = 3780;
@@ -60,6 +61,7 @@ bool encode(png_structp png, png_infop info, const spiral::Picture& picture, con
   png_set_PLTE(png, info, colors.data(), static_cast<int>(colors.size()));
   png_set_pHYs(png, info, kPixelsPerMeterAt96Dpi, kPixelsPerMeterAt96Dpi, PNG_RESOLUTION_METER);
   png_set_compression_level(png, kZlibLevel);
+  png_set_compression_strategy(png, Z_RLE);
   png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
   png_write_info(png, info);
   png_set_packing(png);  // one index a byte in, two a byte out
