@@ -223,6 +223,9 @@ class TestDrawPass : public QObject {
     const QPoint two = cellOf(o, 2);  // an edge cell: one dot right of the centre
     QCOMPARE(picture.pixel(two.x() + 1, two.y()), int(kWhite));
     QCOMPARE(picture.pixel(two.x() + 2, two.y()), int(kBlack));
+    settings.numberClass = NumberClass::Primes;  // 9 is no prime: the lower right corner's strokes
+    const QPoint nine = cellOf(drawSpiral(settings, picture), 9);
+    QCOMPARE(picture.pixel(nine.x() - 1, nine.y()), int(kWhite));
     settings.numberClass = NumberClass::All;  // no grid marks at all, so no white in a cluster picture
     drawSpiral(settings, picture);
     QCOMPARE(countPixels(picture, {261, 261}, 261, kWhite), 0);

@@ -81,6 +81,7 @@ class TestRenderCli : public QObject {
          {19610, 19658, 7, 0, 0, 0, 0, 0}},
         {"start text like the box", {"--cell", "75", "--start", " 007 "}, {7, 55, 7, 13, 7, 53, -1, -1}},
         {"empty start means 1", {"--cell", "75", "--start", ""}, {1, 49, 7, 15, 2, 47, -1, -1}},
+        {"a poster's raster", {"--cell", "1", "--size", "3000"}, {1, 9000000, 3000, 602489, 2, 8999993, -1, -1}},
         {"1 pixel at the top", {"--cell", "1", "--start", "2147210118"},
          {2147210118, 2147483646, 523, -2, -2, 2147483629, -1, -1}},
     });
@@ -308,6 +309,22 @@ class TestRenderCli : public QObject {
       QCOMPARE(qGray(QImage(file).pixel(261, 261)) == 0, start == QLatin1String("1"));
     }
     QVERIFY(QImage(file) != QImage(numbered));
+  }
+
+  // Numerals keep the pixels of the pictures in tests/data, which the renderer drew when they
+  // came straight from Qt's painter: every glyph pixel in its place.
+  void numeralsKeepTheirPixels() {
+    const std::pair<const char*, QStringList> referencesAndArguments[] = {
+        {"numerals-squares-75.png", {"--cell", "75", "--size", "225", "--start", "98", "--grid", "--shape",
+                                     "squares", "--scheme", "ring"}},
+        {"numerals-circles-15.png", {"--cell", "15", "--size", "75", "--start", "95", "--scheme", "sequence"}}};
+    for (const auto& [reference, arguments] : referencesAndArguments) {
+      const QString file = outDir_.filePath(reference);
+      QCOMPARE(runRenderer(arguments + QStringList{"--numerals", "--show", "all", "--out", file}).exitCode, 0);
+      const QImage expected(QStringLiteral(SPIRELLE_TEST_DATA "/") + reference);
+      QVERIFY2(!expected.isNull() && QImage(file).convertToFormat(QImage::Format_RGB32) ==
+                                         expected.convertToFormat(QImage::Format_RGB32), reference);
+    }
   }
 
   // A renderer without its text module beside it still draws, and refuses only numerals.
