@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 
 namespace spiral {
@@ -33,11 +34,13 @@ QImage imageAt96Dpi(int width, int height) {
   return image;
 }
 
+namespace {
+
 // The text is drawn in white on a black scratch image and its white pixels listed: without
 // anti-aliasing a glyph pixel is either the pen's colour or untouched. The scratch reaches a line
 // height beyond the text on every side, more than any glyph overhangs. Font, metrics and scratch
 // are kept between calls: an animation step writes dozens of numerals.
-void textPixels(const QString& text, int pointSize, std::vector<TextPixel>& pixels) {
+void paintTextPixels(const QString& text, int pointSize, std::vector<TextPixel>& pixels) {
   struct TextScratch {
     int pointSize = -1;
     QFont font;
@@ -74,6 +77,24 @@ void textPixels(const QString& text, int pointSize, std::vector<TextPixel>& pixe
       if (in[sx] != kBackground) pixels.push_back({sx - margin, sy - margin});
     }
   }
+}
+
+}  // namespace
+
+// The pixels of the texts drawn lately, by point size and text: the next animation step writes
+// nearly the same numerals again, each in a cell one place further on.
+void textPixels(const QString& text, int pointSize, std::vector<TextPixel>& pixels) {
+  constexpr qsizetype kTextsKept = 4096;
+  static QHash<QPair<int, QString>, std::vector<TextPixel>> drawn;
+  const QPair<int, QString> key{pointSize, text};
+  auto found = drawn.constFind(key);
+  if (found == drawn.constEnd()) {
+    if (drawn.size() >= kTextsKept) drawn.clear();
+    std::vector<TextPixel> painted;
+    paintTextPixels(text, pointSize, painted);
+    found = drawn.insert(key, std::move(painted));
+  }
+  pixels.insert(pixels.end(), found->begin(), found->end());
 }
 
 }  // namespace spiral
