@@ -84,8 +84,6 @@ class SpiralWalk {
     }
   }
 
-  int64_t index() const { return index_; }
-
   int64_t row() const { return a_; }        // a: cells below the centre (negative above)
   int64_t column() const { return b_; }     // b: cells right of the centre (negative left)
   int64_t ring() const { return ring_; }    // K: 1 for the centre cell

@@ -114,8 +114,6 @@ TextDrawer installedTextDrawer = nullptr;
 
 void Picture::setTextDrawer(TextDrawer drawer) { installedTextDrawer = drawer; }
 
-bool Picture::canDrawText() { return installedTextDrawer != nullptr; }
-
 void Picture::drawText(int x, int y, const QString& text, int pointSize, int color) {
   if (!installedTextDrawer) return;
   static std::vector<TextPixel> pixels;  // kept: an animation step writes dozens of numerals

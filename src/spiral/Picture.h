@@ -85,7 +85,6 @@ class Picture {
   // the target spiral installs the drawer, and the renderer loads it only when it writes numerals.
   void drawText(int x, int y, const QString& text, int pointSize, int color);
   static void setTextDrawer(TextDrawer drawer);
-  static bool canDrawText();
 
  private:
   static uint8_t paletteIndex(int color) {
