@@ -68,7 +68,9 @@ class TestAppWindow : public QObject {
     QTest::addColumn<QString>("expected");
     // A German store in which no value is the default.
     const QByteArray valid("1\r\n1\r\n0\r\n5,3,2,0\r\n\"17\"\r\n1\r\n0\r\n1\r\n1\r\n");
-    QTest::newRow("every value kept") << valid << "5,3,2,0 \"17\" grid central longest squares German";
+    const QString validRestored = "5,3,2,0 \"17\" grid central longest squares German";
+    QTest::newRow("every value kept") << valid << validRestored;
+    QTest::newRow("the largest store read") << valid + QByteArray(4096 - valid.size(), '\n') << validRestored;
     // One line of the defaults changed, with Central Prime ticked: a start that is no prime unticks it.
     const std::tuple<const char*, int, const char*, QString> changed[] = {
         {"box size 0 is 7 pixels", 4, "0,0,0,2", kDefaults},
@@ -99,7 +101,8 @@ class TestAppWindow : public QObject {
         {"random bytes", random}, {"huge line", QByteArray(5'000'000, '7')}, {"fraction", replaced("5.5,3")},
         {"truncated after the list indices", valid.left(18)}, {"letter for a number", replaced("x,3")},
         {"truncated before the last value", valid.chopped(3)}, {"past 16 bits", replaced("5,40000")},
-        {"unclosed quote", valid.left(18) + "\"17\r\n1\r\n0\r\n1\r\n1\r\n"}};
+        {"unclosed quote", valid.left(18) + "\"17\r\n1\r\n0\r\n1\r\n1\r\n"},
+        {"one byte past the largest store", valid + QByteArray(4097 - valid.size(), '\n')}};
     for (const auto& [name, bytes] : ignored) QTest::newRow(name) << bytes << kDefaults;
   }
   void storedValuesComeBackWithFallbacks() {
