@@ -18,7 +18,7 @@ CellRenderer::CellRenderer(const DrawSettings& settings, const Geometry& geometr
       half_((geometry.boxSize - 1) / 2),
       radius_(geometry.circleRadius),
       squares_(settings.squares),
-      numerals_(settings.numerals && cellSizeOf(geometry.boxSize).gridAndNumerals),
+      numerals_(settings.writesNumerals()),
       gridTicked_(settings.grid),
       gridMarks_(settings.grid && cellSizeOf(geometry.boxSize).gridAndNumerals &&
                  numberClassOf(settings.numberClass).gridApplies),

@@ -16,6 +16,9 @@ namespace {
 constexpr size_t kHugePageRaster = size_t{8} << 20;
 constexpr size_t kHugePage = size_t{2} << 20;
 
+// A mapped raster takes whole huge pages.
+size_t mappedBytes(size_t n) { return (n + kHugePage - 1) / kHugePage * kHugePage; }
+
 // Half the width of a disc's row `dy` rows away from its centre.
 int discHalfWidth(int radius, int dy) {
   return static_cast<int>(std::sqrt(static_cast<double>(radius * radius - dy * dy)));
@@ -25,7 +28,7 @@ int discHalfWidth(int radius, int dy) {
 
 void* allocateRaster(size_t n) {
   if (n < kHugePageRaster) return ::operator new(n);
-  const size_t bytes = (n + kHugePage - 1) / kHugePage * kHugePage;
+  const size_t bytes = mappedBytes(n);
   void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) throw std::bad_alloc();
   ::madvise(p, bytes, MADV_HUGEPAGE);  // a hint: without it the raster stays in small pages
@@ -36,7 +39,7 @@ void freeRaster(void* p, size_t n) {
   if (n < kHugePageRaster) {
     ::operator delete(p);
   } else {
-    ::munmap(p, (n + kHugePage - 1) / kHugePage * kHugePage);
+    ::munmap(p, mappedBytes(n));
   }
 }
 
@@ -116,10 +119,7 @@ void Picture::setTextDrawer(TextDrawer drawer) { installedTextDrawer = drawer; }
 
 void Picture::drawText(int x, int y, const QString& text, int pointSize, int color) {
   if (!installedTextDrawer) return;
-  static std::vector<TextPixel> pixels;  // kept: an animation step writes dozens of numerals
-  pixels.clear();
-  installedTextDrawer(text, pointSize, pixels);
-  for (const TextPixel& p : pixels) setPixel(x + p.dx, y + p.dy, color);
+  for (const TextPixel& p : installedTextDrawer(text, pointSize)) setPixel(x + p.dx, y + p.dy, color);
 }
 
 }  // namespace spiral

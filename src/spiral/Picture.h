@@ -33,14 +33,17 @@ struct RasterAllocator {
   bool operator==(const RasterAllocator<U>&) const { return true; }
 };
 
+// The picture's resolution: 96 pixels per inch, stored in its files as pixels per metre.
+inline constexpr int kPixelsPerMeter = 3780;
+
 // Where a text's pixels lie, relative to its top-left corner.
 struct TextPixel {
   int dx = 0;
   int dy = 0;
 };
-// Fills `pixels` with the pixels of `text` in the given point size (96 pixels per inch), drawn
-// without anti-aliasing, so that each pixel is either part of a glyph or not.
-using TextDrawer = void (*)(const QString& text, int pointSize, std::vector<TextPixel>& pixels);
+// The pixels of `text` in the given point size (96 pixels per inch), drawn without anti-aliasing,
+// so that each pixel is either part of a glyph or not. The list holds until the next call.
+using TextDrawer = const std::vector<TextPixel>& (*)(const QString& text, int pointSize);
 
 class Picture {
  public:

@@ -15,7 +15,6 @@ namespace {
 // which run-length matching finds faster, and packs tighter, than the general search.
 constexpr int kZlibLevel = 1;
 constexpr int kBitsPerPixel = 4;
-constexpr int kPixelsPerMeterAt96Dpi = 3780;
 
 struct Sink {
   QIODevice* out;
@@ -59,7 +58,7 @@ bool encode(png_structp png, png_infop info, const spiral::Picture& picture, con
                kBitsPerPixel, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   png_set_PLTE(png, info, colors.data(), static_cast<int>(colors.size()));
-  png_set_pHYs(png, info, kPixelsPerMeterAt96Dpi, kPixelsPerMeterAt96Dpi, PNG_RESOLUTION_METER);
+  png_set_pHYs(png, info, spiral::kPixelsPerMeter, spiral::kPixelsPerMeter, PNG_RESOLUTION_METER);
   png_set_compression_level(png, kZlibLevel);
   png_set_compression_strategy(png, Z_RLE);
   png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);

@@ -2,7 +2,6 @@
 
 #include <QTextStream>
 
-#include "Choices.h"
 #include "RenderOptions.h"
 #include "RenderRun.h"
 #include "TextModule.h"
@@ -34,8 +33,7 @@ int main(int argc, char** argv) {
     out << render::versionText();
     return render::kExitDone;
   }
-  const bool drawsNumerals = options.draw.numerals && spiral::cellSizeOf(options.draw.boxSize).gridAndNumerals;
-  if (!drawsNumerals) return render::renderSpiral(options, out, err);
+  if (!options.draw.writesNumerals()) return render::renderSpiral(options, out, err);
   const render::TextModule text(argc, argv);
   if (!text.error().isEmpty()) {
     err << "spirelle-render: cannot draw numerals: " << text.error() << '\n';

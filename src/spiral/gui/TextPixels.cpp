@@ -27,10 +27,9 @@ QFont pictureFont(int pointSize) {
 }  // namespace
 
 QImage imageAt96Dpi(int width, int height) {
-  constexpr int kDotsPerMeterAt96Dpi = 3780;
   QImage image(width, height, QImage::Format_RGB32);
-  image.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
-  image.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
+  image.setDotsPerMeterX(kPixelsPerMeter);
+  image.setDotsPerMeterY(kPixelsPerMeter);
   return image;
 }
 
@@ -83,7 +82,7 @@ void paintTextPixels(const QString& text, int pointSize, std::vector<TextPixel>&
 
 // The pixels of the texts drawn lately, by point size and text: the next animation step writes
 // nearly the same numerals again, each in a cell one place further on.
-void textPixels(const QString& text, int pointSize, std::vector<TextPixel>& pixels) {
+const std::vector<TextPixel>& textPixels(const QString& text, int pointSize) {
   constexpr qsizetype kTextsKept = 4096;
   static QHash<QPair<int, QString>, std::vector<TextPixel>> drawn;
   const QPair<int, QString> key{pointSize, text};
@@ -94,7 +93,7 @@ void textPixels(const QString& text, int pointSize, std::vector<TextPixel>& pixe
     paintTextPixels(text, pointSize, painted);
     found = drawn.insert(key, std::move(painted));
   }
-  pixels.insert(pixels.end(), found->begin(), found->end());
+  return *found;
 }
 
 }  // namespace spiral
