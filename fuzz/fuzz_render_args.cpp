@@ -1,12 +1,14 @@
 // The renderer's argument parser on any argument list: it must answer with options or a usage
 // error, never crash, and every option it accepts must lie in its documented range.
 
+#include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <variant>
-
-#include <QStringList>
+#include <vector>
 
 #include "RenderOptions.h"
 
@@ -17,28 +19,25 @@ void check(bool condition) {
 }
 
 // The arguments are the input split at NUL bytes.
-QStringList argumentsFrom(const uint8_t* data, size_t size) {
-  QStringList arguments;
-  QByteArray current;
+std::vector<std::string> argumentsFrom(const uint8_t* data, size_t size) {
+  std::vector<std::string> arguments(1);
   for (size_t i = 0; i < size; ++i) {
     if (data[i] == 0) {
-      arguments << QString::fromUtf8(current);
-      current.clear();
+      arguments.emplace_back();
     } else {
-      current.append(static_cast<char>(data[i]));
+      arguments.back().push_back(static_cast<char>(data[i]));
     }
   }
-  arguments << QString::fromUtf8(current);
   return arguments;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const QStringList arguments = argumentsFrom(data, size);
+  const std::vector<std::string> arguments = argumentsFrom(data, size);
   const render::ParseResult result = render::parseRenderArguments(arguments);
   if (const auto* error = std::get_if<render::UsageError>(&result)) {
-    check(!error->message.isEmpty());
+    check(!error->message.empty());
     return 0;
   }
   const auto& options = std::get<render::RenderOptions>(result);
@@ -48,6 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   check(cell == 1 || cell == 3 || cell == 5 || cell == 7 || cell == 15 || cell == 21 || cell == 35 || cell == 75);
   check(options.draw.start >= 0 && options.draw.start <= spiral::kMaxNumber + 1);
   check(options.frames >= 1 && options.frames <= 10000 && options.delayMs >= 20 && options.delayMs <= 10000);
-  check(!options.animate || options.outFile.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive));
+  std::string ending = options.outFile.substr(options.outFile.size() - std::min<size_t>(4, options.outFile.size()));
+  for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  check(!options.animate || ending == ".gif");
   return 0;
 }

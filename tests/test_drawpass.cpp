@@ -99,7 +99,7 @@ class TestDrawPass : public QObject {
     Picture picture;
     picture.setPixel(5, 5, kWhite);  // a refused request leaves the picture alone
     bool accepted = false;
-    const DrawOutcome o = drawSpiral(settingsFor(parseStartNumber(row.start).value, 75, NumberClass(row.numberClass)),
+    const DrawOutcome o = drawSpiral(settingsFor(parseStartNumber(row.start.toStdString()).value, 75, NumberClass(row.numberClass)),
                                      picture, {[&](const Geometry&) { accepted = true; }, {}, {}});
     QCOMPARE(int(o.refusal), row.refusal);
     QCOMPARE(accepted, row.refusal == int(Refusal::None));
@@ -303,7 +303,7 @@ class TestDrawPass : public QObject {
       Picture picture;
       picture.fillBox(0, 0, 522, 522, kWhite);
       const Geometry g = computeGeometry(523, 523, boxSize);
-      drawBusyNotice(picture, g, QStringLiteral("Calculating ..."));
+      drawBusyNotice(picture, g, "Calculating ...");
       QCOMPARE(countPixels(picture, {g.centerX, g.centerY + 152}, 22, kYellow) > 0, text);
       QCOMPARE(picture.pixel(g.centerX - 60, g.centerY + 130) == kBlack, box);
     }

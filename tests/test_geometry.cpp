@@ -102,8 +102,8 @@ class TestGeometry : public QObject {
   }
   void startNumbersAreReadOnce() {
     QFETCH(Start, row);
-    const StartNumber start = parseStartNumber(row.text);
-    QCOMPARE(start.text, row.normalised);
+    const StartNumber start = parseStartNumber(row.text.toStdString());
+    QCOMPARE(QString::fromStdString(start.text), row.normalised);
     QCOMPARE(start.value, row.value);
     QCOMPARE(start.digitsOnly, row.digitsOnly);
     QCOMPARE(start.refusal == Refusal::StartTooLarge, row.tooLarge);

@@ -48,8 +48,8 @@ void frmMain::DrawSpiral() {
   blnStopCalculation = false;
 
   // The box holds digits only; the pass reads its text once.
-  const spiral::StartNumber start = spiral::parseStartNumber(txbStartNumber->text().trimmed());
-  txbStartNumber->setText(start.text);
+  const spiral::StartNumber start = spiral::parseStartNumber(txbStartNumber->text().trimmed().toStdString());
+  txbStartNumber->setText(QString::fromStdString(start.text));
   if (start.refusal != spiral::Refusal::None) {
     refuseDrawRequest(start.refusal);
     return;
@@ -137,7 +137,7 @@ void frmMain::beginAcceptedPass(const spiral::Geometry& geometry) {
 }
 
 void frmMain::showBusyNotice(const spiral::Geometry& geometry) {
-  spiral::drawBusyNotice(picture, geometry, strCalculating);
+  spiral::drawBusyNotice(picture, geometry, strCalculating.toStdString());
   if (spiral::cellSizeOf(geometry.boxSize).yields) {  // only yielding passes can be stopped
     cmdStopCalc->setText(language::W(language::Word::Stop));
     cmdStopCalc->show();

@@ -26,7 +26,7 @@ int storedListIndex(const QComboBox* list, int stored, int lowest, int fallback)
 // goes back into the box, and the first draw refuses it with its message, as it would any start the
 // user typed.
 bool isRestorableStartText(const QString& text, int maxDigits) {
-  return !text.isEmpty() && text.size() <= maxDigits && spiral::parseStartNumber(text).digitsOnly;
+  return !text.isEmpty() && text.size() <= maxDigits && spiral::parseStartNumber(text.toStdString()).digitsOnly;
 }
 
 // Stored sizes below the smallest one that is restored come back as that one.
@@ -70,7 +70,7 @@ void frmMain::applySettings(const app::StoredSettings& s) {
   chkNumerals->setChecked(s.numerals == 1);
   chkCentralNumberPrime->setChecked(s.centralNumberPrime == 1);
   chkCalculateLongest->setChecked(s.calculateLongest == 1);
-  const auto start = static_cast<int32_t>(spiral::parseStartNumber(startText).value);
+  const auto start = static_cast<int32_t>(spiral::parseStartNumber(startText.toStdString()).value);
   if (is_prime(start, start) != 1) chkCentralNumberPrime->setChecked(false);
 }
 

@@ -70,8 +70,8 @@ QString digitsOf(const QString& text) {
 void frmMain::SetStartNumberMessages() {
   for (std::size_t refusal = 0; refusal < strStartNumberMessages.size(); ++refusal) {
     for (int slot = 0; slot < 3; ++slot) {
-      strStartNumberMessages[refusal][slot] =
-          language::startNumberMessage(static_cast<spiral::Refusal>(refusal), slot);
+      const std::string_view message = language::startNumberMessage(static_cast<spiral::Refusal>(refusal), slot);
+      strStartNumberMessages[refusal][slot] = QString::fromUtf8(message.data(), qsizetype(message.size()));
     }
   }
 }
@@ -161,8 +161,8 @@ void frmMain::txbStartNumber_Change() {
     keepScrollBarInStep(-1);  // an empty box: the scroll bar cannot show it
     return;
   }
-  const spiral::StartNumber start = spiral::parseStartNumber(digits);
-  const QString text = start.text.left(intMaxStartDigits);
+  const spiral::StartNumber start = spiral::parseStartNumber(digits.toStdString());
+  const QString text = QString::fromStdString(start.text).left(intMaxStartDigits);
   if (txbStartNumber->text() != text) {
     // Raises this handler once more, which then finds the text clean.
     txbStartNumber->setText(text);
@@ -240,7 +240,7 @@ void frmMain::vsbStartNumber_GotFocus() { SetFocusToActiveControl(); }
 // An empty box holds no number: 0 rather than the 1 that a pass would draw.
 int64_t frmMain::numberInStartBox() const {
   const QString text = txbStartNumber->text();
-  return text.isEmpty() ? 0 : spiral::parseStartNumber(text).value;
+  return text.isEmpty() ? 0 : spiral::parseStartNumber(text.toStdString()).value;
 }
 
 bool frmMain::testCentralNumberPrime(int64_t number) {

@@ -1,8 +1,8 @@
 #include "CellRenderer.h"
 
 #include <cmath>
+#include <string>
 
-#include <QString>
 
 #include "Palette.h"
 
@@ -50,7 +50,7 @@ void CellRenderer::drawLargeCell(int x, int y, int color, int64_t number) {
 }
 
 void CellRenderer::drawNumeral(int x, int y, int color, int64_t number) {
-  const QString numeral = QString::number(number);
+  const std::string numeral = std::to_string(number);
   // A cell takes as many digits as a sixth of its size.
   if (numeral.size() * 6 > boxSize_) return;
   const int left = squares_ ? x - half_ - 1 : x - 4 - 2 * static_cast<int>(numeral.size());

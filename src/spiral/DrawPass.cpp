@@ -187,7 +187,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   return outcome;
 }
 
-void drawBusyNotice(Picture& picture, const Geometry& geometry, const QString& text) {
+void drawBusyNotice(Picture& picture, const Geometry& geometry, const std::string& text) {
   const int cx = geometry.centerX;
   const int cy = geometry.centerY;
   const BusyNotice notice = cellSizeOf(geometry.boxSize).busyNotice;

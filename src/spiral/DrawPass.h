@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
-#include <QString>
 
 #include "Choices.h"
 #include "Geometry.h"
@@ -62,7 +62,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
 
 // The notice shown while a pass of small cells runs: a black box under the centre with `text` in
 // yellow, or the box alone, as the cell size's row says.
-void drawBusyNotice(Picture& picture, const Geometry& geometry, const QString& text);
+void drawBusyNotice(Picture& picture, const Geometry& geometry, const std::string& text);
 
 // The longest run of marked cells along any NW-SE (true) or SW-NE (false) diagonal of the picture.
 int longestDiagonal(const Picture& picture, const Geometry& geometry, bool nwse);

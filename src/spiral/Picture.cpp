@@ -117,7 +117,7 @@ TextDrawer installedTextDrawer = nullptr;
 
 void Picture::setTextDrawer(TextDrawer drawer) { installedTextDrawer = drawer; }
 
-void Picture::drawText(int x, int y, const QString& text, int pointSize, int color) {
+void Picture::drawText(int x, int y, const std::string& text, int pointSize, int color) {
   if (!installedTextDrawer) return;
   for (const TextPixel& p : installedTextDrawer(text, pointSize)) setPixel(x + p.dx, y + p.dy, color);
 }

@@ -4,10 +4,9 @@
 // palette indices, and the raster holds one palette index per pixel. Everything outside the raster
 // is clipped; reads outside it give -1.
 
-#include <QString>
-
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "Palette.h"
@@ -41,9 +40,9 @@ struct TextPixel {
   int dx = 0;
   int dy = 0;
 };
-// The pixels of `text` in the given point size (96 pixels per inch), drawn without anti-aliasing,
+// The pixels of `text` (UTF-8) in the given point size (96 pixels per inch), drawn without anti-aliasing,
 // so that each pixel is either part of a glyph or not. The list holds until the next call.
-using TextDrawer = const std::vector<TextPixel>& (*)(const QString& text, int pointSize);
+using TextDrawer = const std::vector<TextPixel>& (*)(const std::string& text, int pointSize);
 
 class Picture {
  public:
@@ -86,7 +85,7 @@ class Picture {
   // Text whose top-left corner is at (x, y), through the installed text drawer; nothing is drawn
   // while none is installed. Fonts live in Qt Gui, which the engine's core does not link: linking
   // the target spiral installs the drawer, and the renderer loads it only when it writes numerals.
-  void drawText(int x, int y, const QString& text, int pointSize, int color);
+  void drawText(int x, int y, const std::string& text, int pointSize, int color);
   static void setTextDrawer(TextDrawer drawer);
 
  private:

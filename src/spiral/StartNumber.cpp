@@ -2,22 +2,23 @@
 
 namespace spiral {
 
-StartNumber parseStartNumber(QStringView text) {
+StartNumber parseStartNumber(std::string_view text) {
   StartNumber start;
-  if (text.isEmpty()) {
-    start.text = QStringLiteral("1");
+  if (text.empty()) {
+    start.text = "1";
     return start;
   }
-  qsizetype firstKept = 0;
-  while (firstKept < text.size() - 1 && text[firstKept] == u'0') ++firstKept;
-  start.text = text.mid(firstKept).toString();
+  std::size_t firstKept = 0;
+  while (firstKept + 1 < text.size() && text[firstKept] == '0') ++firstKept;
+  start.text = text.substr(firstKept);
   start.value = 0;
-  for (QChar c : text) {
-    if (c < u'0' || c > u'9') {
+  // No byte of a character outside ASCII is a digit, so such a text is never digits only.
+  for (char c : text) {
+    if (c < '0' || c > '9') {
       start.digitsOnly = false;
       break;
     }
-    if (start.value <= kMaxNumber) start.value = start.value * 10 + (c.unicode() - u'0');
+    if (start.value <= kMaxNumber) start.value = start.value * 10 + (c - '0');
   }
   if (start.value > kMaxNumber) {
     start.value = kMaxNumber + 1;

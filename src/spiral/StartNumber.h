@@ -2,9 +2,8 @@
 // The start number: the one reading of its text, and why a picture may be refused for it.
 
 #include <cstdint>
-
-#include <QString>
-#include <QStringView>
+#include <string>
+#include <string_view>
 
 #include "Choices.h"
 
@@ -18,13 +17,13 @@ enum class Refusal {
 };
 
 struct StartNumber {
-  QString text;          // the digits without leading zeros (a lone "0" stays); "1" for an empty text
+  std::string text;      // the digits without leading zeros (a lone "0" stays); "1" for an empty text
   int64_t value = 1;     // saturates at kMaxNumber + 1, so that no digit string overflows
   bool digitsOnly = true;  // the text held decimal digits only (an empty text does)
   Refusal refusal = Refusal::None;  // StartTooLarge above kMaxNumber
 };
 
-// Reads a start-number text as it is, blanks included: an empty text stands for 1.
-StartNumber parseStartNumber(QStringView text);
+// Reads a start-number text (UTF-8) as it is, blanks included: an empty text stands for 1.
+StartNumber parseStartNumber(std::string_view text);
 
 }  // namespace spiral

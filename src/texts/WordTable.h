@@ -6,16 +6,9 @@
 #include <QString>
 
 #include "Choices.h"
+#include "texts/LanguageSlots.h"
 
 namespace language {
-
-// The language slots, in table order. Slot 5 is a spare that no entry fills.
-inline constexpr int kEnglish = 0;
-inline constexpr int kGerman = 1;
-inline constexpr int kFrench = 2;
-inline constexpr int kPortuguese = 3;
-inline constexpr int kSpanish = 4;
-inline constexpr int kLanguageSlots = 6;
 
 // The current language, one value for the whole program: 0 English, 1 German.
 extern int intLanguage;

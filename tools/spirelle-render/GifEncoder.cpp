@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <QIODevice>
 #include <gif_lib.h>
 
 #include "Palette.h"
@@ -11,9 +10,10 @@
 namespace render {
 namespace {
 
-int writeToDevice(GifFileType* gif, const GifByteType* bytes, int length) {
-  auto* out = static_cast<QIODevice*>(gif->UserData);
-  return static_cast<int>(out->write(reinterpret_cast<const char*>(bytes), length));
+// A failed write is the sink's to report: it fails the whole file.
+int writeToSink(GifFileType* gif, const GifByteType* bytes, int length) {
+  static_cast<fileio::ByteSink*>(gif->UserData)->write(reinterpret_cast<const char*>(bytes), std::size_t(length));
+  return length;
 }
 
 ColorMapObject* paletteMap() {
@@ -47,10 +47,10 @@ PaletteFrame paletteFrameOf(const spiral::Picture& picture) {
   return frame;
 }
 
-GifEncoder::GifEncoder(QIODevice& out, int width, int height, int delayMs)
+GifEncoder::GifEncoder(fileio::ByteSink& out, int width, int height, int delayMs)
     : width_(width), height_(height), delayCentiseconds_((delayMs + 5) / 10) {
   int error = 0;
-  gif_ = EGifOpen(&out, writeToDevice, &error);
+  gif_ = EGifOpen(&out, writeToSink, &error);
   if (!gif_) {
     fail(error);
     return;
@@ -68,7 +68,7 @@ GifEncoder::~GifEncoder() {
 }
 
 bool GifEncoder::fail(int giflibError) {
-  if (error_.isEmpty()) error_ = QString::fromUtf8(GifErrorString(giflibError));
+  if (error_.empty()) error_ = GifErrorString(giflibError);
   return false;
 }
 
@@ -95,7 +95,7 @@ GifEncoder::Rect GifEncoder::changedRect(const PaletteFrame& frame) const {
 }
 
 bool GifEncoder::addFrame(PaletteFrame frame) {
-  if (!gif_ || !error_.isEmpty()) return false;
+  if (!gif_ || !error_.empty()) return false;
   // Each frame stays in place under the next one, which then only needs its changed rectangle.
   const GraphicsControlBlock control{DISPOSE_DO_NOT, false, delayCentiseconds_, NO_TRANSPARENT_COLOR};
   GifByteType extension[4];
@@ -113,7 +113,7 @@ bool GifEncoder::addFrame(PaletteFrame frame) {
   return true;
 }
 
-QString GifEncoder::finish() {
+std::string GifEncoder::finish() {
   if (!gif_) return error_;
   int error = 0;
   const bool closed = EGifCloseFile(gif_, &error) == GIF_OK;

@@ -2,11 +2,11 @@
 // An animated GIF that loops forever, written frame by frame in the 16 palette colours.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
-#include <QString>
+#include "ReplaceFile.h"
 
-class QIODevice;
 struct GifFileType;
 
 namespace spiral {
@@ -24,7 +24,7 @@ PaletteFrame paletteFrameOf(const spiral::Picture& picture);
 class GifEncoder {
  public:
   // `delayMs` is the time each frame stays, rounded to the hundredths of a second GIF counts in.
-  GifEncoder(QIODevice& out, int width, int height, int delayMs);
+  GifEncoder(fileio::ByteSink& out, int width, int height, int delayMs);
   ~GifEncoder();
   GifEncoder(const GifEncoder&) = delete;
   GifEncoder& operator=(const GifEncoder&) = delete;
@@ -33,8 +33,8 @@ class GifEncoder {
   // False once anything failed; error() says why.
   bool addFrame(PaletteFrame frame);
   // Ends the file. An empty text on success, otherwise why it failed.
-  QString finish();
-  QString error() const { return error_; }
+  std::string finish();
+  const std::string& error() const { return error_; }
 
  private:
   struct Rect {
@@ -48,7 +48,7 @@ class GifEncoder {
   int height_;
   int delayCentiseconds_;
   PaletteFrame previous_;
-  QString error_;
+  std::string error_;
 };
 
 }  // namespace render

@@ -17,24 +17,21 @@ constexpr int kZlibLevel = 1;
 constexpr int kBitsPerPixel = 4;
 
 struct Sink {
-  QIODevice* out;
-  QString error;
+  fileio::ByteSink* out;
+  std::string error;
 };
 
+// A failed write is the sink's to report: it fails the whole file.
 void writeBytes(png_structp png, png_bytep data, png_size_t length) {
   auto* sink = static_cast<Sink*>(png_get_io_ptr(png));
-  if (sink->out->write(reinterpret_cast<const char*>(data), static_cast<qint64>(length)) !=
-      static_cast<qint64>(length)) {
-    sink->error = sink->out->errorString();
-    png_error(png, "write failed");
-  }
+  sink->out->write(reinterpret_cast<const char*>(data), length);
 }
 
 void flushNothing(png_structp) {}
 
 void recordError(png_structp png, png_const_charp message) {
   auto* sink = static_cast<Sink*>(png_get_io_ptr(png));
-  if (sink->error.isEmpty()) sink->error = QString::fromUtf8(message);
+  if (sink->error.empty()) sink->error = message;
   png_longjmp(png, 1);
 }
 
@@ -71,17 +68,17 @@ bool encode(png_structp png, png_infop info, const spiral::Picture& picture, con
 
 }  // namespace
 
-QString writePalettePng(const spiral::Picture& picture, QIODevice& out) {
+std::string writePalettePng(const spiral::Picture& picture, fileio::ByteSink& out) {
   Sink sink{&out, {}};
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, recordError, ignoreWarning);
-  if (!png) return QStringLiteral("out of memory");
+  if (!png) return "out of memory";
   png_infop info = png_create_info_struct(png);
   png_set_write_fn(png, &sink, writeBytes, flushNothing);
   const std::vector<png_color> colors = paletteColors();
   const bool written = info && encode(png, info, picture, colors);
   png_destroy_write_struct(&png, &info);
   if (written) return {};
-  return sink.error.isEmpty() ? QStringLiteral("out of memory") : sink.error;
+  return sink.error.empty() ? "out of memory" : sink.error;
 }
 
 }  // namespace render

@@ -1,14 +1,15 @@
 #pragma once
 // The picture as a 4-bit palette PNG: the 16 colours of the palette, two pixels a byte.
 
-#include <QIODevice>
-#include <QString>
+#include <string>
+
+#include "ReplaceFile.h"
 
 #include "Picture.h"
 
 namespace render {
 
-// Writes `picture` to `out`; the reason when that failed, empty when it was written.
-QString writePalettePng(const spiral::Picture& picture, QIODevice& out);
+// Writes `picture` to `out`; the reason when the encoder failed, empty when it did not.
+std::string writePalettePng(const spiral::Picture& picture, fileio::ByteSink& out);
 
 }  // namespace render

@@ -12,7 +12,7 @@ constexpr auto kRewriteEvery = std::chrono::milliseconds(200);
 
 }  // namespace
 
-Progress::Progress(QString unit, int64_t total)
+Progress::Progress(std::string unit, int64_t total)
     : unit_(std::move(unit)), total_(total), shown_(::isatty(STDERR_FILENO) == 1) {}
 
 Progress::~Progress() {
@@ -28,12 +28,8 @@ void Progress::update(int64_t done) {
   lastWrite_ = now;
   const double elapsed = std::chrono::duration<double>(now - begin_).count();
   const double left = elapsed * double(total_ - done) / double(done);
-  const QString line = QStringLiteral("\rspirelle-render: %1 of %2 %3, about %4 s left\033[K")
-                           .arg(done)
-                           .arg(total_)
-                           .arg(unit_)
-                           .arg(std::ceil(left), 0, 'f', 0);
-  std::fputs(line.toLocal8Bit().constData(), stderr);
+  std::fprintf(stderr, "\rspirelle-render: %lld of %lld %s, about %.0f s left\033[K", static_cast<long long>(done),
+               static_cast<long long>(total_), unit_.c_str(), std::ceil(left));
   std::fflush(stderr);
   written_ = true;
 }

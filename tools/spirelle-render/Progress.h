@@ -4,15 +4,14 @@
 
 #include <chrono>
 #include <cstdint>
-
-#include <QString>
+#include <string>
 
 namespace render {
 
 class Progress {
  public:
   // `unit` names what is counted ("frames", "numbers").
-  Progress(QString unit, int64_t total);
+  Progress(std::string unit, int64_t total);
   ~Progress();  // clears the line it wrote
   Progress(const Progress&) = delete;
   Progress& operator=(const Progress&) = delete;
@@ -22,7 +21,7 @@ class Progress {
 
  private:
   using Clock = std::chrono::steady_clock;
-  QString unit_;
+  std::string unit_;
   int64_t total_;
   bool shown_;
   bool written_ = false;

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <charconv>
 #include <optional>
 #include <span>
+#include <string_view>
 
 #include "Geometry.h"
 
@@ -38,31 +41,65 @@ constexpr Choice<spiral::Direction> kDirections[] = {{"in", spiral::Direction::I
 constexpr Choice<Language> kLanguages[] = {{"en", Language::English}, {"de", Language::German}};
 
 template <typename T>
-std::optional<T> lookUp(std::span<const Choice<T>> choices, const QString& name) {
-  auto match = std::find_if(choices.begin(), choices.end(),
-                            [&](const Choice<T>& choice) { return name == QLatin1String(choice.name); });
+std::optional<T> lookUp(std::span<const Choice<T>> choices, std::string_view name) {
+  auto match = std::find_if(choices.begin(), choices.end(), [&](const Choice<T>& choice) { return name == choice.name; });
   if (match == choices.end()) return std::nullopt;
   return match->value;
 }
 
 template <typename T>
-QString choiceList(std::span<const Choice<T>> choices) {
-  QStringList names;
-  for (const Choice<T>& choice : choices) names << QLatin1String(choice.name);
-  return names.join(QLatin1Char('|'));
+std::string choiceList(std::span<const Choice<T>> choices) {
+  std::string names;
+  for (const Choice<T>& choice : choices) names += (names.empty() ? "" : "|") + std::string(choice.name);
+  return names;
 }
 
-bool isAllDigits(const QString& text) {
-  return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+// Whether the character at the start of `text` is a blank, as Qt's QChar::isSpace() counts them,
+// and how many bytes it takes: the start-number box of the window ignores the same blanks.
+std::size_t blankLengthAt(std::string_view text) {
+  static constexpr std::string_view kWideBlanks[] = {
+      "\xC2\x85", "\xC2\xA0", "\xE1\x9A\x80", "\xE2\x80\xA8", "\xE2\x80\xA9", "\xE2\x80\xAF",
+      "\xE2\x81\x9F", "\xE3\x80\x80"};
+  if (!text.empty() && (text[0] == ' ' || (text[0] >= '\t' && text[0] <= '\r'))) return 1;
+  for (std::string_view blank : kWideBlanks) {
+    if (text.starts_with(blank)) return blank.size();
+  }
+  // U+2000 ... U+200A, the spaces of typesetting
+  if (text.size() >= 3 && text.starts_with("\xE2\x80")) {
+    const auto last = static_cast<unsigned char>(text[2]);
+    if (last >= 0x80 && last <= 0x8A) return 3;
+  }
+  return 0;
 }
 
-QString notOneOf(const QString& value, const QString& choices) {
-  return QStringLiteral("'%1' is not one of %2").arg(value, choices);
+std::string_view withoutSurroundingBlanks(std::string_view text) {
+  while (const std::size_t length = blankLengthAt(text)) text.remove_prefix(length);
+  for (bool trimmed = true; trimmed && !text.empty();) {
+    trimmed = false;
+    for (std::size_t length = 1; length <= 3 && length <= text.size(); ++length) {
+      if (blankLengthAt(text.substr(text.size() - length)) == length) {
+        text.remove_suffix(length);
+        trimmed = true;
+        break;
+      }
+    }
+  }
+  return text;
+}
+
+bool isAllDigits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string quoted(std::string_view value) { return "'" + std::string(value) + "'"; }
+
+std::string notOneOf(std::string_view value, const std::string& choices) {
+  return quoted(value) + " is not one of " + choices;
 }
 
 // Stores one choice into `target`; the error text when `value` names none of them.
 template <typename T, typename Target>
-QString assignChoice(std::span<const Choice<T>> choices, const QString& value, Target& target) {
+std::string assignChoice(std::span<const Choice<T>> choices, std::string_view value, Target& target) {
   std::optional<T> chosen = lookUp(choices, value);
   if (!chosen) return notOneOf(value, choiceList(choices));
   target = static_cast<Target>(*chosen);
@@ -70,26 +107,27 @@ QString assignChoice(std::span<const Choice<T>> choices, const QString& value, T
 }
 
 // Blanks around the digits are ignored, as the start-number box ignores them.
-QString setStart(RenderOptions& options, const QString& value) {
-  const spiral::StartNumber start = spiral::parseStartNumber(value.trimmed());
-  if (!start.digitsOnly) return QStringLiteral("'%1' is not a whole number of decimal digits").arg(value);
+std::string setStart(RenderOptions& options, const std::string& value) {
+  const spiral::StartNumber start = spiral::parseStartNumber(withoutSurroundingBlanks(value));
+  if (!start.digitsOnly) return quoted(value) + " is not a whole number of decimal digits";
   options.draw.start = start.value;
   return {};
 }
 
 // Stores a whole number from `low` to `high` into `target`; the error text when `value` is none.
-QString assignWholeNumber(const QString& value, int low, int high, int& target) {
-  bool ok = isAllDigits(value) && !value.isEmpty();
-  int number = ok ? value.toInt(&ok) : 0;
+std::string assignWholeNumber(const std::string& value, int low, int high, int& target) {
+  int number = 0;
+  const char* end = value.data() + value.size();
+  const bool ok = !value.empty() && isAllDigits(value) && std::from_chars(value.data(), end, number).ec == std::errc();
   if (!ok || number < low || number > high) {
-    return QStringLiteral("'%1' is not a whole number from %2 to %3").arg(value).arg(low).arg(high);
+    return quoted(value) + " is not a whole number from " + std::to_string(low) + " to " + std::to_string(high);
   }
   target = number;
   return {};
 }
 
-QString setOut(RenderOptions& options, const QString& value) {
-  if (value.isEmpty()) return QStringLiteral("needs a file name");
+std::string setOut(RenderOptions& options, const std::string& value) {
+  if (value.empty()) return "needs a file name";
   options.outFile = value;
   return {};
 }
@@ -99,76 +137,69 @@ QString setOut(RenderOptions& options, const QString& value) {
 struct OptionRule {
   const char* name;
   bool takesValue;
-  QString (*apply)(RenderOptions& options, const QString& value);
+  std::string (*apply)(RenderOptions& options, const std::string& value);
 };
+
+using Value = const std::string&;
 
 const OptionRule kOptionRules[] = {
     {"--start", true, setStart},
-    {"--cell", true,
-     [](RenderOptions& o, const QString& v) { return assignChoice<int>(kCellSizes, v, o.draw.boxSize); }},
-    {"--shape", true,
-     [](RenderOptions& o, const QString& v) { return assignChoice<bool>(kShapes, v, o.draw.squares); }},
+    {"--cell", true, [](RenderOptions& o, Value v) { return assignChoice<int>(kCellSizes, v, o.draw.boxSize); }},
+    {"--shape", true, [](RenderOptions& o, Value v) { return assignChoice<bool>(kShapes, v, o.draw.squares); }},
     {"--scheme", true,
-     [](RenderOptions& o, const QString& v) {
-       return assignChoice<spiral::ColorScheme>(kSchemes, v, o.draw.colorScheme);
-     }},
+     [](RenderOptions& o, Value v) { return assignChoice<spiral::ColorScheme>(kSchemes, v, o.draw.colorScheme); }},
     {"--show", true,
-     [](RenderOptions& o, const QString& v) {
-       return assignChoice<spiral::NumberClass>(kClasses, v, o.draw.numberClass);
-     }},
+     [](RenderOptions& o, Value v) { return assignChoice<spiral::NumberClass>(kClasses, v, o.draw.numberClass); }},
     {"--size", true,
-     [](RenderOptions& o, const QString& v) { return assignWholeNumber(v, kSmallestSize, kLargestSize, o.size); }},
+     [](RenderOptions& o, Value v) { return assignWholeNumber(v, kSmallestSize, kLargestSize, o.size); }},
     {"--language", true,
-     [](RenderOptions& o, const QString& v) { return assignChoice<Language>(kLanguages, v, o.language); }},
+     [](RenderOptions& o, Value v) { return assignChoice<Language>(kLanguages, v, o.language); }},
     {"--out", true, setOut},
     {"--animate", true,
-     [](RenderOptions& o, const QString& v) {
-       return assignChoice<spiral::Direction>(kDirections, v, o.animate.emplace());
-     }},
-    {"--frames", true,
-     [](RenderOptions& o, const QString& v) { return assignWholeNumber(v, 1, kMostFrames, o.frames); }},
+     [](RenderOptions& o, Value v) { return assignChoice<spiral::Direction>(kDirections, v, o.animate.emplace()); }},
+    {"--frames", true, [](RenderOptions& o, Value v) { return assignWholeNumber(v, 1, kMostFrames, o.frames); }},
     {"--delay", true,
-     [](RenderOptions& o, const QString& v) {
-       return assignWholeNumber(v, kShortestDelay, kLongestDelay, o.delayMs);
-     }},
-    {"--prime-steps", false, [](RenderOptions& o, const QString&) { o.primeSteps = true; return QString(); }},
-    {"--grid", false, [](RenderOptions& o, const QString&) { o.draw.grid = true; return QString(); }},
-    {"--numerals", false, [](RenderOptions& o, const QString&) { o.draw.numerals = true; return QString(); }},
-    {"--longest", false,
-     [](RenderOptions& o, const QString&) { o.draw.calculateLongest = true; return QString(); }},
-    {"--json", false, [](RenderOptions& o, const QString&) { o.json = true; return QString(); }},
-    {"--help", false, [](RenderOptions& o, const QString&) { o.help = true; return QString(); }},
-    {"--version", false, [](RenderOptions& o, const QString&) { o.version = true; return QString(); }},
+     [](RenderOptions& o, Value v) { return assignWholeNumber(v, kShortestDelay, kLongestDelay, o.delayMs); }},
+    {"--prime-steps", false, [](RenderOptions& o, Value) { o.primeSteps = true; return std::string(); }},
+    {"--grid", false, [](RenderOptions& o, Value) { o.draw.grid = true; return std::string(); }},
+    {"--numerals", false, [](RenderOptions& o, Value) { o.draw.numerals = true; return std::string(); }},
+    {"--longest", false, [](RenderOptions& o, Value) { o.draw.calculateLongest = true; return std::string(); }},
+    {"--json", false, [](RenderOptions& o, Value) { o.json = true; return std::string(); }},
+    {"--help", false, [](RenderOptions& o, Value) { o.help = true; return std::string(); }},
+    {"--version", false, [](RenderOptions& o, Value) { o.version = true; return std::string(); }},
 };
 
-const OptionRule* findRule(const QString& name) {
+const OptionRule* findRule(std::string_view name) {
   for (const OptionRule& rule : kOptionRules) {
-    if (name == QLatin1String(rule.name)) return &rule;
+    if (name == rule.name) return &rule;
   }
   return nullptr;
 }
 
 // The size and the cell size only make sense together when the picture holds at least one cell.
-QString checkPictureHoldsACell(const RenderOptions& options) {
+std::string checkPictureHoldsACell(const RenderOptions& options) {
   if (spiral::computeGeometry(options.size, options.size, options.draw.boxSize).cellsPerSide > 0) return {};
-  return QStringLiteral("--size: %1 pixels cannot hold a cell of %2 pixels")
-      .arg(options.size)
-      .arg(options.draw.boxSize);
+  return "--size: " + std::to_string(options.size) + " pixels cannot hold a cell of " +
+         std::to_string(options.draw.boxSize) + " pixels";
+}
+
+bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
+  if (text.size() < ending.size()) return false;
+  return std::equal(ending.begin(), ending.end(), text.end() - std::ptrdiff_t(ending.size()),
+                    [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b)); });
 }
 
 // An animation goes into a GIF file, and the animation's options need one.
-QString checkAnimationOptions(const RenderOptions& options, const QStringList& given) {
+std::string checkAnimationOptions(const RenderOptions& options, const std::vector<std::string_view>& given) {
   if (!options.animate) {
     for (const char* option : {"--frames", "--delay", "--prime-steps"}) {
-      if (given.contains(QLatin1String(option))) return QStringLiteral("%1 needs --animate").arg(option);
+      if (std::find(given.begin(), given.end(), option) != given.end()) return std::string(option) + " needs --animate";
     }
     return {};
   }
-  if (!options.outFile.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive)) {
-    return QStringLiteral("--animate needs --out FILE.gif");
-  }
+  if (!endsWithIgnoringCase(options.outFile, ".gif")) return "--animate needs --out FILE.gif";
   const spiral::NumberClassChoice& shown = spiral::numberClassOf(options.draw.numberClass);
-  if (!shown.animates) return QStringLiteral("--animate: --show %1 does not move with the start number").arg(shown.name);
+  if (!shown.animates) return "--animate: --show " + std::string(shown.name) + " does not move with the start number";
   return {};
 }
 
@@ -180,74 +211,65 @@ spiral::DrawSettings RenderOptions::defaultDrawSettings() {
   return settings;
 }
 
-ParseResult parseRenderArguments(const QStringList& arguments) {
+ParseResult parseRenderArguments(const std::vector<std::string>& arguments) {
   RenderOptions options;
-  QStringList given;
-  for (qsizetype i = 0; i < arguments.size(); ++i) {
-    const QString& argument = arguments[i];
-    qsizetype equals = argument.startsWith(QLatin1String("--")) ? argument.indexOf(u'=') : -1;
-    QString name = equals < 0 ? argument : argument.left(equals);
+  std::vector<std::string_view> given;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    const std::size_t equals = argument.starts_with("--") ? argument.find('=') : std::string::npos;
+    const std::string name = argument.substr(0, equals);
     const OptionRule* rule = findRule(name);
-    if (!rule) return UsageError{QStringLiteral("unknown option or argument '%1'").arg(argument)};
-    given << name;
+    if (!rule) return UsageError{"unknown option or argument " + quoted(argument)};
+    given.push_back(rule->name);
 
-    QString value;
-    if (equals >= 0) {
-      if (!rule->takesValue) return UsageError{QStringLiteral("%1 takes no value").arg(name)};
-      value = argument.mid(equals + 1);
+    std::string value;
+    if (equals != std::string::npos) {
+      if (!rule->takesValue) return UsageError{name + " takes no value"};
+      value = argument.substr(equals + 1);
     } else if (rule->takesValue) {
-      if (i + 1 == arguments.size()) return UsageError{QStringLiteral("%1 needs a value").arg(name)};
+      if (i + 1 == arguments.size()) return UsageError{name + " needs a value"};
       value = arguments[++i];
     }
-    QString problem = rule->apply(options, value);
-    if (!problem.isEmpty()) return UsageError{QStringLiteral("%1: %2").arg(name, problem)};
+    const std::string problem = rule->apply(options, value);
+    if (!problem.empty()) return UsageError{name + ": " + problem};
     if (options.help || options.version) return options;
   }
-  if (QString problem = checkPictureHoldsACell(options); !problem.isEmpty()) return UsageError{problem};
-  if (QString problem = checkAnimationOptions(options, given); !problem.isEmpty()) return UsageError{problem};
+  if (std::string problem = checkPictureHoldsACell(options); !problem.empty()) return UsageError{problem};
+  if (std::string problem = checkAnimationOptions(options, given); !problem.empty()) return UsageError{problem};
   return options;
 }
 
-QString usageText() {
-  return QStringLiteral(
-             "Usage: spirelle-render [options]\n"
-             "Draws the whole numbers as a square spiral, marks one class of them and reports on the picture.\n"
-             "\n"
-             "  --start TEXT      the start (central) number: decimal digits, blanks around them are\n"
-             "                    ignored, empty means 1 (default 1)\n"
-             "  --cell PIXELS     cell size, one of %1 (default 7)\n"
-             "  --shape SHAPE     %2 (default circles)\n"
-             "  --scheme SCHEME   colour scheme, one of %3 (default cluster)\n"
-             "  --show CLASS      the numbers to mark, one of %4 (default primes)\n"
-             "  --grid            grid marks in the empty cells (cells of 15 pixels and more)\n"
-             "  --numerals        each number written in its cell, where it fits\n"
-             "  --longest         measure the longest runs along the NW-SE and SW-NE diagonals\n"
-             "  --size PIXELS     the picture is PIXELS x PIXELS, %6 to %7 (default 523)\n"
-             "  --language LANG   language of the refusal messages, %5 (default en)\n"
-             "  --out FILE.png    write the picture to FILE.png\n"
-             "  --animate DIR     one of %8: Spiral In or Spiral Out as an animated GIF, each frame\n"
-             "                    one tick after the one before (needs --out FILE.gif)\n"
-             "  --frames K        the animation's frames, 1 to %9 (default 60); the end of the number\n"
-             "                    range ends it earlier\n"
-             "  --prime-steps     each step of the animation goes on to the next prime\n"
-             "  --delay MS        each frame stays MS milliseconds, %10 to %11 (default 250)\n"
-             "  --json            print the facts as one JSON object instead of lines\n"
-             "  --help            print this text\n"
-             "  --version         print the name and version\n"
-             "\n"
-             "Exit status: 0 done, 1 the picture could not be made or written, 2 the start number was\n"
-             "refused, 64 the arguments could not be read.\n")
-      .arg(choiceList<int>(kCellSizes), choiceList<bool>(kShapes),
-           choiceList<spiral::ColorScheme>(kSchemes), choiceList<spiral::NumberClass>(kClasses),
-           choiceList<Language>(kLanguages))
-      .arg(kSmallestSize)
-      .arg(kLargestSize)
-      .arg(choiceList<spiral::Direction>(kDirections))
-      .arg(kMostFrames)
-      .arg(kShortestDelay)
-      .arg(kLongestDelay);
+std::string usageText() {
+  const auto number = [](int n) { return std::to_string(n); };
+  return "Usage: spirelle-render [options]\n"
+         "Draws the whole numbers as a square spiral, marks one class of them and reports on the picture.\n"
+         "\n"
+         "  --start TEXT      the start (central) number: decimal digits, blanks around them are\n"
+         "                    ignored, empty means 1 (default 1)\n"
+         "  --cell PIXELS     cell size, one of " + choiceList<int>(kCellSizes) + " (default 7)\n"
+         "  --shape SHAPE     " + choiceList<bool>(kShapes) + " (default circles)\n"
+         "  --scheme SCHEME   colour scheme, one of " + choiceList<spiral::ColorScheme>(kSchemes) + " (default cluster)\n"
+         "  --show CLASS      the numbers to mark, one of " + choiceList<spiral::NumberClass>(kClasses) + " (default primes)\n"
+         "  --grid            grid marks in the empty cells (cells of 15 pixels and more)\n"
+         "  --numerals        each number written in its cell, where it fits\n"
+         "  --longest         measure the longest runs along the NW-SE and SW-NE diagonals\n"
+         "  --size PIXELS     the picture is PIXELS x PIXELS, " + number(kSmallestSize) + " to " + number(kLargestSize) + " (default 523)\n"
+         "  --language LANG   language of the refusal messages, " + choiceList<Language>(kLanguages) + " (default en)\n"
+         "  --out FILE.png    write the picture to FILE.png\n"
+         "  --animate DIR     one of " + choiceList<spiral::Direction>(kDirections) + ": Spiral In or Spiral Out as an animated GIF, each frame\n"
+         "                    one tick after the one before (needs --out FILE.gif)\n"
+         "  --frames K        the animation's frames, 1 to " + number(kMostFrames) + " (default 60); the end of the number\n"
+         "                    range ends it earlier\n"
+         "  --prime-steps     each step of the animation goes on to the next prime\n"
+         "  --delay MS        each frame stays MS milliseconds, " + number(kShortestDelay) + " to " + number(kLongestDelay) + " (default 250)\n"
+         "  --json            print the facts as one JSON object instead of lines\n"
+         "  --help            print this text\n"
+         "  --version         print the name and version\n"
+         "\n"
+         "Exit status: 0 done, 1 the picture could not be made or written, 2 the start number was\n"
+         "refused, 64 the arguments could not be read.\n";
 }
 
-QString versionText() { return QStringLiteral("spirelle-render (Spirelle) " SPIRELLE_VERSION "\n"); }
+std::string versionText() { return "spirelle-render (Spirelle) " SPIRELLE_VERSION "\n"; }
 
 }  // namespace render

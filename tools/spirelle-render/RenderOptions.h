@@ -1,10 +1,10 @@
 #pragma once
 // The command line of spirelle-render: what it asks for, and how the arguments are read.
 
+#include <optional>
+#include <string>
 #include <variant>
-
-#include <QString>
-#include <QStringList>
+#include <vector>
 
 #include "DrawPass.h"
 #include "Tick.h"
@@ -17,7 +17,7 @@ struct RenderOptions {
   spiral::DrawSettings draw = defaultDrawSettings();
   int size = 523;                  // the picture is size x size pixels
   Language language = Language::English;
-  QString outFile;                 // empty: no picture is written
+  std::string outFile;             // empty: no picture is written
   std::optional<spiral::Direction> animate;  // set: an animated GIF of Spiral In or Spiral Out
   int frames = 60;                 // the most frames an animation holds
   bool primeSteps = false;         // each step of the animation goes on to the next prime
@@ -32,18 +32,19 @@ struct RenderOptions {
 
 // Why the arguments could not be read; the message names the offending option or argument.
 struct UsageError {
-  QString message;
+  std::string message;
 };
 
 using ParseResult = std::variant<RenderOptions, UsageError>;
 
 // Reads the arguments that follow the program name. Never throws and never exits.
-ParseResult parseRenderArguments(const QStringList& arguments);
+// Arguments are taken as the bytes they are (UTF-8 on any usual system).
+ParseResult parseRenderArguments(const std::vector<std::string>& arguments);
 
 // The usage text that --help prints and that follows every usage error.
-QString usageText();
+std::string usageText();
 
 // What --version prints: the program, the package and its version.
-QString versionText();
+std::string versionText();
 
 }  // namespace render

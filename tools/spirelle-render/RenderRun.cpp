@@ -1,11 +1,10 @@
 #include "RenderRun.h"
 
+#include <charconv>
 #include <chrono>
 #include <cmath>
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <cstdio>
+#include <map>
 
 #include "GifEncoder.h"
 #include "PalettePng.h"
@@ -13,7 +12,7 @@
 #include "Progress.h"
 #include "Tick.h"
 #include "texts/StartNumberMessages.h"
-#include "texts/WordTable.h"
+#include "texts/LanguageSlots.h"
 #include "ReplaceFile.h"
 
 namespace render {
@@ -36,7 +35,7 @@ RenderFacts drawTimed(const spiral::DrawSettings& settings, spiral::Picture& pic
 // far it has come.
 RenderFacts drawFirstPicture(const RenderOptions& options, spiral::Picture& picture) {
   const spiral::Geometry geometry = spiral::computeGeometry(options.size, options.size, options.draw.boxSize);
-  Progress progress(QStringLiteral("numbers"), geometry.numberOfNumbers);
+  Progress progress("numbers", geometry.numberOfNumbers);
   spiral::DrawHooks hooks;
   hooks.yield = [&progress](int64_t index) {
     progress.update(index);
@@ -46,71 +45,88 @@ RenderFacts drawFirstPicture(const RenderOptions& options, spiral::Picture& pict
 }
 
 // All or nothing: a failed write leaves an existing file as it was.
-fileio::WriteResult writePng(const spiral::Picture& picture, const QString& fileName) {
-  return fileio::replaceFile(fileName, [&picture](QIODevice& out) { return writePalettePng(picture, out); });
+fileio::WriteResult writePng(const spiral::Picture& picture, const std::string& fileName) {
+  return fileio::replaceFile(fileName, [&picture](fileio::ByteSink& out) { return writePalettePng(picture, out); });
 }
 
-QJsonValue runOrNull(const std::optional<int>& run) {
-  return run ? QJsonValue(*run) : QJsonValue(QJsonValue::Null);
+// A JSON object printed compact, its keys in sorted order; each value is JSON text already.
+class JsonObject {
+ public:
+  JsonObject& set(const std::string& key, std::string json) {
+    fields_[key] = std::move(json);
+    return *this;
+  }
+  std::string text() const {
+    std::string text = "{";
+    for (const auto& [key, json] : fields_) text += (text.size() > 1 ? ",\"" : "\"") + key + "\":" + json;
+    return text + "}";
+  }
+
+ private:
+  std::map<std::string, std::string> fields_;
+};
+
+std::string jsonNumber(int64_t number) { return std::to_string(number); }
+
+// Whole numbers without a fraction, others in the fewest digits that read back as the same double.
+std::string jsonNumber(double number) {
+  if (number == std::floor(number) && std::fabs(number) < 1e15) return jsonNumber(static_cast<int64_t>(number));
+  char digits[32];
+  const auto written = std::to_chars(digits, digits + sizeof digits, number);
+  return std::string(digits, written.ptr);
 }
+
+std::string runOrNull(const std::optional<int>& run) { return run ? jsonNumber(int64_t{*run}) : "null"; }
 
 double roundedToMicroseconds(double milliseconds) {
   return std::round(milliseconds * 1000.0) / 1000.0;
 }
 
 // What one picture shows; the same for a single picture and for each frame of an animation.
-QJsonObject pictureFacts(const spiral::DrawOutcome& outcome) {
-  return {
-      {"start", qint64(outcome.startNumber)},
-      {"end", qint64(outcome.endNumber)},
-      {"shown", qint64(outcome.shownCount)},
-      {"smallest_prime", qint64(outcome.smallestPrime)},
-      {"largest_prime", qint64(outcome.largestPrime)},
-      {"longest_nwse", runOrNull(outcome.longestNWSE)},
-      {"longest_swne", runOrNull(outcome.longestSWNE)},
-  };
+JsonObject pictureFacts(const spiral::DrawOutcome& outcome) {
+  JsonObject facts;
+  facts.set("start", jsonNumber(outcome.startNumber))
+      .set("end", jsonNumber(outcome.endNumber))
+      .set("shown", jsonNumber(outcome.shownCount))
+      .set("smallest_prime", jsonNumber(outcome.smallestPrime))
+      .set("largest_prime", jsonNumber(outcome.largestPrime))
+      .set("longest_nwse", runOrNull(outcome.longestNWSE))
+      .set("longest_swne", runOrNull(outcome.longestSWNE));
+  return facts;
 }
 
-QString asJsonLine(const QJsonObject& object) {
-  return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + u'\n';
-}
-
-QJsonObject withGeometry(QJsonObject object, const spiral::Geometry& geometry, double drawMilliseconds) {
-  object.insert("cells_per_side", geometry.cellsPerSide);
-  object.insert("numbers", qint64(geometry.numberOfNumbers));
-  object.insert("draw_ms", roundedToMicroseconds(drawMilliseconds));
+JsonObject withGeometry(JsonObject object, const spiral::Geometry& geometry, double drawMilliseconds) {
+  object.set("cells_per_side", jsonNumber(int64_t{geometry.cellsPerSide}))
+      .set("numbers", jsonNumber(geometry.numberOfNumbers))
+      .set("draw_ms", jsonNumber(roundedToMicroseconds(drawMilliseconds)));
   return object;
 }
 
-QString factsAsJson(const RenderFacts& facts) {
-  return asJsonLine(withGeometry(pictureFacts(facts.outcome), facts.outcome.geometry, facts.drawMilliseconds));
+std::string factsAsJson(const RenderFacts& facts) {
+  return withGeometry(pictureFacts(facts.outcome), facts.outcome.geometry, facts.drawMilliseconds).text() + "\n";
 }
 
-QString runAsText(const std::optional<int>& run) {
-  return run ? QString::number(*run) : QStringLiteral("not measured");
+std::string milliseconds(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f", value);
+  return text;
 }
 
-QString factsAsLines(const RenderFacts& facts) {
+std::string runAsText(const std::optional<int>& run) { return run ? std::to_string(*run) : "not measured"; }
+
+std::string factsAsLines(const RenderFacts& facts) {
   const spiral::DrawOutcome& outcome = facts.outcome;
-  return QStringLiteral(
-             "Start number:       %1\n"
-             "End number:         %2\n"
-             "Cells per side:     %3\n"
-             "Numbers:            %4\n"
-             "Shown:              %5\n"
-             "Smallest prime:     %6\n"
-             "Largest prime:      %7\n"
-             "Longest NW-SE run:  %8\n"
-             "Longest SW-NE run:  %9\n")
-             .arg(outcome.startNumber)
-             .arg(outcome.endNumber)
-             .arg(outcome.geometry.cellsPerSide)
-             .arg(outcome.geometry.numberOfNumbers)
-             .arg(outcome.shownCount)
-             .arg(outcome.smallestPrime)
-             .arg(outcome.largestPrime)
-             .arg(runAsText(outcome.longestNWSE), runAsText(outcome.longestSWNE)) +
-         QStringLiteral("Draw time:          %1 ms\n").arg(facts.drawMilliseconds, 0, 'f', 3);
+  using std::to_string;
+  return "Start number:       " + to_string(outcome.startNumber) +
+         "\nEnd number:         " + to_string(outcome.endNumber) +
+         "\nCells per side:     " + to_string(outcome.geometry.cellsPerSide) +
+         "\nNumbers:            " + to_string(outcome.geometry.numberOfNumbers) +
+         "\nShown:              " + to_string(outcome.shownCount) +
+         "\nSmallest prime:     " + to_string(outcome.smallestPrime) +
+         "\nLargest prime:      " + to_string(outcome.largestPrime) +
+         "\nLongest NW-SE run:  " + runAsText(outcome.longestNWSE) +
+         "\nLongest SW-NE run:  " + runAsText(outcome.longestSWNE) +
+         "\nDraw time:          " + milliseconds(facts.drawMilliseconds) + " ms\n";
 }
 
 // The frames of an animation as they were drawn and encoded.
@@ -121,11 +137,11 @@ struct AnimationFacts {
 
 // Draws frame after frame into the encoder: frame 0 is already in `picture`, each further one is
 // the picture one tick later. The end of the number range ends the animation early.
-QString encodeFrames(const RenderOptions& options, spiral::Picture& picture, AnimationFacts& facts,
-                     QIODevice& out) {
+std::string encodeFrames(const RenderOptions& options, spiral::Picture& picture, AnimationFacts& facts,
+                         fileio::ByteSink& out) {
   GifEncoder encoder(out, picture.width(), picture.height(), options.delayMs);
   encoder.addFrame(paletteFrameOf(picture));
-  Progress progress(QStringLiteral("frames"), options.frames);
+  Progress progress("frames", options.frames);
   const spiral::TickRule rule{*options.animate, options.draw.numberClass,
                               facts.frames.front().geometry.numberOfNumbers, options.primeSteps};
   spiral::DrawSettings settings = options.draw;
@@ -142,48 +158,40 @@ QString encodeFrames(const RenderOptions& options, spiral::Picture& picture, Ani
   return encoder.finish();
 }
 
-QString animationAsJson(const RenderOptions& options, const AnimationFacts& facts) {
-  QJsonArray frames;
-  for (const spiral::DrawOutcome& frame : facts.frames) frames.append(pictureFacts(frame));
-  QJsonObject object = withGeometry({}, facts.frames.front().geometry, facts.drawMilliseconds);
-  object.insert("animate", *options.animate == spiral::Direction::In ? "in" : "out");
-  object.insert("frames_asked", options.frames);
-  object.insert("frames_written", int(facts.frames.size()));
-  object.insert("frames", frames);
-  return asJsonLine(object);
+std::string animationAsJson(const RenderOptions& options, const AnimationFacts& facts) {
+  std::string frames;
+  for (const spiral::DrawOutcome& frame : facts.frames) frames += (frames.empty() ? "" : ",") + pictureFacts(frame).text();
+  JsonObject object = withGeometry({}, facts.frames.front().geometry, facts.drawMilliseconds);
+  object.set("animate", *options.animate == spiral::Direction::In ? "\"in\"" : "\"out\"")
+      .set("frames_asked", jsonNumber(int64_t{options.frames}))
+      .set("frames_written", jsonNumber(int64_t(facts.frames.size())))
+      .set("frames", "[" + frames + "]");
+  return object.text() + "\n";
 }
 
-QString animationAsLines(const RenderOptions& options, const AnimationFacts& facts) {
+std::string animationAsLines(const RenderOptions& options, const AnimationFacts& facts) {
   const int written = int(facts.frames.size());
-  const QString ending = written < options.frames ? QStringLiteral(", the end of the number range came first")
-                                                  : QString();
-  return QStringLiteral(
-             "Frames written:     %1 of %2%3\n"
-             "First start number: %4\n"
-             "Last start number:  %5\n"
-             "Cells per side:     %6\n"
-             "Draw time:          %7 ms\n")
-      .arg(written)
-      .arg(options.frames)
-      .arg(ending)
-      .arg(facts.frames.front().startNumber)
-      .arg(facts.frames.back().startNumber)
-      .arg(facts.frames.front().geometry.cellsPerSide)
-      .arg(facts.drawMilliseconds, 0, 'f', 3);
+  const char* ending = written < options.frames ? ", the end of the number range came first" : "";
+  using std::to_string;
+  return "Frames written:     " + to_string(written) + " of " + to_string(options.frames) + ending +
+         "\nFirst start number: " + to_string(facts.frames.front().startNumber) +
+         "\nLast start number:  " + to_string(facts.frames.back().startNumber) +
+         "\nCells per side:     " + to_string(facts.frames.front().geometry.cellsPerSide) +
+         "\nDraw time:          " + milliseconds(facts.drawMilliseconds) + " ms\n";
 }
 
 }  // namespace
 
-QString refusalMessage(spiral::Refusal refusal, Language language) {
-  return language::startNumberMessage(refusal, language == Language::German ? language::kGerman
-                                                                          : language::kEnglish);
+std::string refusalMessage(spiral::Refusal refusal, Language language) {
+  return std::string(language::startNumberMessage(refusal, language == Language::German ? language::kGerman
+                                                                                      : language::kEnglish));
 }
 
-int renderSpiral(const RenderOptions& options, QTextStream& out, QTextStream& err) {
+int renderSpiral(const RenderOptions& options, std::ostream& out, std::ostream& err) {
   spiral::Picture picture(options.size, options.size);
   if (picture.isNull()) {
-    err << QStringLiteral("spirelle-render: not enough memory for a picture of %1 x %1 pixels\n")
-               .arg(options.size);
+    const std::string size = std::to_string(options.size);
+    err << "spirelle-render: not enough memory for a picture of " << size << " x " << size << " pixels\n";
     return kExitCannotWrite;
   }
   RenderFacts facts = drawFirstPicture(options, picture);
@@ -194,14 +202,14 @@ int renderSpiral(const RenderOptions& options, QTextStream& out, QTextStream& er
   AnimationFacts animation{{facts.outcome}, facts.drawMilliseconds};
   fileio::WriteResult result{true, {}};
   if (options.animate) {
-    result = fileio::replaceFile(options.outFile, [&](QIODevice& device) {
+    result = fileio::replaceFile(options.outFile, [&](fileio::ByteSink& device) {
       return encodeFrames(options, picture, animation, device);
     });
-  } else if (!options.outFile.isEmpty()) {
+  } else if (!options.outFile.empty()) {
     result = writePng(picture, options.outFile);
   }
   if (!result.written) {
-    err << QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(options.outFile, result.reason);
+    err << "spirelle-render: cannot write '" << options.outFile << "': " << result.reason << '\n';
     return kExitCannotWrite;
   }
   if (options.animate) {

@@ -1,8 +1,8 @@
 #pragma once
 // One run of spirelle-render: draw the picture, write it when asked, report on it.
 
-#include <QString>
-#include <QTextStream>
+#include <ostream>
+#include <string>
 
 #include "DrawPass.h"
 #include "RenderOptions.h"
@@ -14,12 +14,12 @@ inline constexpr int kExitCannotWrite = 1;  // the picture could not be made or 
 inline constexpr int kExitRefused = 2;
 inline constexpr int kExitUsage = 64;  // EX_USAGE
 
-// The start-number message of a refusal, as the window shows it, in English or German.
-QString refusalMessage(spiral::Refusal refusal, Language language);
+// The start-number message of a refusal, as the window shows it, in English or German (UTF-8).
+std::string refusalMessage(spiral::Refusal refusal, Language language);
 
 // Draws the spiral the options ask for. A refusal goes to `err` and writes no file; otherwise the
 // picture is written (when asked) and the facts go to `out`. Returns the exit status.
 // Numerals are drawn only while a text drawer is installed (see TextModule.h).
-int renderSpiral(const RenderOptions& options, QTextStream& out, QTextStream& err);
+int renderSpiral(const RenderOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace render

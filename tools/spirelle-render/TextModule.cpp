@@ -20,9 +20,9 @@ std::filesystem::path modulePath() {
   return program.parent_path() / SPIRELLE_TEXT_MODULE_FROM_PROGRAM;
 }
 
-QString lastLoaderError() {
+std::string lastLoaderError() {
   const char* reason = ::dlerror();
-  return reason ? QString::fromLocal8Bit(reason) : QStringLiteral("unknown reason");
+  return reason ? reason : "unknown reason";
 }
 
 }  // namespace
@@ -37,7 +37,7 @@ TextModule::TextModule(int& argc, char** argv) {
   const auto start = reinterpret_cast<StartText>(::dlsym(handle_, kStartTextSymbol));
   stop_ = reinterpret_cast<StopText>(::dlsym(handle_, kStopTextSymbol));
   if (!start || !stop_) {
-    error_ = QStringLiteral("%1: the module lacks its functions").arg(QString::fromStdString(path.string()));
+    error_ = path.string() + ": the module lacks its functions";
     return;
   }
   spiral::Picture::setTextDrawer(start(&argc, argv));

@@ -3,7 +3,7 @@
 // picture takes to draw. The text drawing is therefore a module of its own, loaded only for a
 // picture that carries numerals.
 
-#include <QString>
+#include <string>
 
 namespace render {
 
@@ -22,12 +22,12 @@ class TextModule {
   TextModule& operator=(const TextModule&) = delete;
 
   // Empty when the text drawer is installed; otherwise why not.
-  const QString& error() const { return error_; }
+  const std::string& error() const { return error_; }
 
  private:
   void* handle_ = nullptr;
   void (*stop_)() = nullptr;
-  QString error_;
+  std::string error_;
 };
 
 }  // namespace render

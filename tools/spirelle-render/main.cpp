@@ -1,25 +1,17 @@
 // spirelle-render: draws one spiral picture without a window.
 
-#include <QTextStream>
+#include <iostream>
+#include <string>
+#include <vector>
 
 #include "RenderOptions.h"
 #include "RenderRun.h"
 #include "TextModule.h"
 
-namespace {
-
-QStringList argumentsOf(int argc, char** argv) {
-  QStringList arguments;
-  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  return arguments;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  QTextStream out(stdout);
-  QTextStream err(stderr);
-  render::ParseResult parsed = render::parseRenderArguments(argumentsOf(argc, argv));
+  std::ostream& out = std::cout;
+  std::ostream& err = std::cerr;
+  render::ParseResult parsed = render::parseRenderArguments(std::vector<std::string>(argv + 1, argv + argc));
   if (const auto* error = std::get_if<render::UsageError>(&parsed)) {
     err << "spirelle-render: " << error->message << "\n\n" << render::usageText();
     return render::kExitUsage;
@@ -35,7 +27,7 @@ int main(int argc, char** argv) {
   }
   if (!options.draw.writesNumerals()) return render::renderSpiral(options, out, err);
   const render::TextModule text(argc, argv);
-  if (!text.error().isEmpty()) {
+  if (!text.error().empty()) {
     err << "spirelle-render: cannot draw numerals: " << text.error() << '\n';
     return render::kExitCannotWrite;
   }

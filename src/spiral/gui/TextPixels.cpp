@@ -82,15 +82,15 @@ void paintTextPixels(const QString& text, int pointSize, std::vector<TextPixel>&
 
 // The pixels of the texts drawn lately, by point size and text: the next animation step writes
 // nearly the same numerals again, each in a cell one place further on.
-const std::vector<TextPixel>& textPixels(const QString& text, int pointSize) {
+const std::vector<TextPixel>& textPixels(const std::string& text, int pointSize) {
   constexpr qsizetype kTextsKept = 4096;
-  static QHash<QPair<int, QString>, std::vector<TextPixel>> drawn;
-  const QPair<int, QString> key{pointSize, text};
+  static QHash<QPair<int, QByteArray>, std::vector<TextPixel>> drawn;
+  const QPair<int, QByteArray> key{pointSize, QByteArray::fromStdString(text)};
   auto found = drawn.constFind(key);
   if (found == drawn.constEnd()) {
     if (drawn.size() >= kTextsKept) drawn.clear();
     std::vector<TextPixel> painted;
-    paintTextPixels(text, pointSize, painted);
+    paintTextPixels(QString::fromUtf8(key.second), pointSize, painted);
     found = drawn.insert(key, std::move(painted));
   }
   return *found;

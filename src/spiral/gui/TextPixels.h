@@ -14,6 +14,6 @@ namespace spiral {
 QImage imageAt96Dpi(int width, int height);
 
 // A TextDrawer: the text in Liberation Sans (or the system's sans serif), without anti-aliasing.
-const std::vector<TextPixel>& textPixels(const QString& text, int pointSize);
+const std::vector<TextPixel>& textPixels(const std::string& text, int pointSize);
 
 }  // namespace spiral
