@@ -14,7 +14,7 @@
 #include "Tick.h"
 #include "texts/StartNumberMessages.h"
 #include "texts/WordTable.h"
-#include "ReplaceFile.h"
+#include "DeviceWriter.h"
 
 namespace render {
 namespace {
@@ -46,8 +46,8 @@ RenderFacts drawFirstPicture(const RenderOptions& options, spiral::Picture& pict
 }
 
 // All or nothing: a failed write leaves an existing file as it was.
-fileio::WriteResult writePng(const spiral::Picture& picture, const QString& fileName) {
-  return fileio::replaceFile(fileName, [&picture](QIODevice& out) { return writePalettePng(picture, out); });
+fileio::qt::WriteResult writePng(const spiral::Picture& picture, const QString& fileName) {
+  return fileio::qt::replaceFile(fileName, [&picture](QIODevice& out) { return writePalettePng(picture, out); });
 }
 
 QJsonValue runOrNull(const std::optional<int>& run) {
@@ -192,9 +192,9 @@ int renderSpiral(const RenderOptions& options, QTextStream& out, QTextStream& er
     return kExitRefused;
   }
   AnimationFacts animation{{facts.outcome}, facts.drawMilliseconds};
-  fileio::WriteResult result{true, {}};
+  fileio::qt::WriteResult result{true, {}};
   if (options.animate) {
-    result = fileio::replaceFile(options.outFile, [&](QIODevice& device) {
+    result = fileio::qt::replaceFile(options.outFile, [&](QIODevice& device) {
       return encodeFrames(options, picture, animation, device);
     });
   } else if (!options.outFile.isEmpty()) {
