@@ -1,8 +1,11 @@
 // Writing a file all or nothing: which targets are replaced, which refused, and that nothing but
-// the target is ever left. How a full disk is met is tested at each writer's own tests.
+// the target is ever left. How a full disk is met, and the Qt adapter, are tested at each writer's
+// own tests.
 
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <QtTest>
 
@@ -12,14 +15,24 @@
 namespace {
 
 const QByteArray kOld = "the user's file";
-const QByteArray kNew = "the new contents";
+const QByteArray kNew = QByteArray("the new contents, ").repeated(10000);  // 180,000 bytes
 
 mode_t modeOf(const QString& path) {  // the kind of file and its permissions
   struct stat status {};
   return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode : 0;
 }
 
+bool failTheSync = false;
+
 }  // namespace
+
+// This program's fsync stands in for the C library's: while failTheSync is set the disk fails the
+// sync of the new contents, as a failing disk or a lost network share does.
+extern "C" int fsync(int descriptor) {
+  if (!failTheSync) return static_cast<int>(::syscall(SYS_fsync, descriptor));
+  errno = EIO;
+  return -1;
+}
 
 class TestFileio : public QObject {
   Q_OBJECT
@@ -36,6 +49,7 @@ class TestFileio : public QObject {
     QTest::newRow("link to a regular file") << "link" << "" << QStringList{"real", "target"};
     QTest::newRow("link to a missing file") << "dangling link" << "" << QStringList{"real", "target"};
     QTest::newRow("contents fail") << "regular" << "the encoder gave up" << QStringList{"target"};
+    QTest::newRow("the disk fails the sync") << "regular" << systemReason(EIO) << QStringList{"target"};
     QTest::newRow("directory") << "directory" << systemReason(EISDIR) << QStringList{"target"};
     QTest::newRow("FIFO") << "fifo" << "Not a regular file" << QStringList{"target"};
     QTest::newRow("device") << "device" << "Not a regular file" << QStringList{"target"};
@@ -70,13 +84,19 @@ class TestFileio : public QObject {
     }
     const mode_t modeBefore = modeOf(target);
 
-    const fileio::WriteResult result = fileio::replaceFile(target, [&reason](QIODevice& out) {
-      out.write(kNew);
-      return reason == "the encoder gave up" ? reason : QString();
+    // In small writes of odd sizes, as an encoder makes them, gathered across several pieces.
+    const std::string name = QFile::encodeName(target).toStdString();
+    failTheSync = reason == systemReason(EIO);
+    const fileio::WriteResult result = fileio::replaceFile(name, [&reason](fileio::ByteSink& out) {
+      for (qsizetype at = 0; at < kNew.size(); at += 7) {
+        out.write(kNew.constData() + at, std::min<qsizetype>(7, kNew.size() - at));
+      }
+      return reason == "the encoder gave up" ? reason.toStdString() : std::string();
     });
+    failTheSync = false;
 
     QCOMPARE(result.written, reason.isEmpty());
-    QCOMPARE(result.reason, reason);
+    QCOMPARE(QString::fromLocal8Bit(result.reason), reason);
     QCOMPARE(namesIn(dir.path()), namesLeft);
     const QString file = kind.contains("link") ? real : target;  // where the contents go
     if (reason.isEmpty()) {

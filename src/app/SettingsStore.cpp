@@ -9,7 +9,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
-#include "ReplaceFile.h"
+#include "DeviceWriter.h"
 
 namespace app {
 
@@ -116,12 +116,12 @@ std::optional<StoredSettings> readSettingsFile(const QString& path) {
 }
 
 bool writeSettingsFile(const QString& path, const StoredSettings& settings) {
-  return fileio::replaceFile(path, formatSettings(settings)).written;
+  return fileio::qt::replaceFile(path, formatSettings(settings)).written;
 }
 
 void removeStoreLeftovers(const QString& path) {
   const QFileInfo store(path);
-  fileio::removeLeftovers(store.path());
+  fileio::qt::removeLeftovers(store.path());
   // Earlier versions wrote the store through "spl.usr.XXXXXX"; a crash could leave one behind.
   const QRegularExpression earlierTemporary(QRegularExpression::anchoredPattern(
       QRegularExpression::escape(store.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));

@@ -6,35 +6,43 @@
 //
 // The temporary file has no name while it is written (where the file system allows that), so a
 // process killed meanwhile leaves nothing either.
+//
+// Standard C++ and POSIX only, so that the renderer need not load Qt; the windows go through
+// fileio::qt (qt/DeviceWriter.h), which takes Qt's file names and devices.
 
+#include <cstddef>
 #include <functional>
-
-#include <QByteArray>
-#include <QString>
-
-class QIODevice;
+#include <string>
+#include <string_view>
 
 namespace fileio {
 
 struct [[nodiscard]] WriteResult {
   bool written = false;
-  QString reason;  // when not written: why, in the system's words ("No space left on device")
+  std::string reason;  // when not written: why, in the system's words ("No space left on device")
+};
+
+// Where the new contents go. Writes are gathered and handed to the system in large pieces; the first
+// failure is kept and fails the whole file, so a writer need not check anything.
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  virtual void write(const char* data, std::size_t size) = 0;
 };
 
 // Writes the whole contents into `out` and returns an empty string, or returns why it could not
-// produce them. It need not look at what the writes into `out` return: a failed write fails the
-// whole file anyway, with the system's reason.
-using ContentWriter = std::function<QString(QIODevice& out)>;
+// produce them. A failed write into `out` fails the whole file anyway, with the system's reason.
+using ContentWriter = std::function<std::string(ByteSink& out)>;
 
 // Why `target` must not be replaced, or an empty string when it may: a missing file, a regular
 // file and a symbolic link to either (written through to the file it names) may be; a directory,
-// a device, a FIFO or a socket may not.
-QString refusalFor(const QString& target);
+// a device, a FIFO or a socket may not. File names are the bytes the system takes.
+std::string refusalFor(const std::string& target);
 
-WriteResult replaceFile(const QString& target, const QByteArray& contents);
-WriteResult replaceFile(const QString& target, const ContentWriter& writeContents);
+WriteResult replaceFile(const std::string& target, std::string_view contents);
+WriteResult replaceFile(const std::string& target, const ContentWriter& writeContents);
 
 // Removes from `folder` the temporary files that a write cut short by a crash left there.
-void removeLeftovers(const QString& folder);
+void removeLeftovers(const std::string& folder);
 
 }  // namespace fileio

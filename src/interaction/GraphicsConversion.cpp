@@ -9,7 +9,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 
-#include "ReplaceFile.h"
+#include "DeviceWriter.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ int32_t writeMessage(const QByteArray& text, char* buffer) {
 // Writes `image` to `target` as PNG, all or nothing: a failed write never leaves a half-written
 // target or spoils an existing one. Returns an empty string or the reason of the failure.
 QByteArray writePng(const QImage& image, const QString& target) {
-  const fileio::WriteResult result = fileio::replaceFile(target, [&image](QIODevice& out) {
+  const fileio::qt::WriteResult result = fileio::qt::replaceFile(target, [&image](QIODevice& out) {
     QImageWriter writer(&out, "png");
     return writer.write(image) ? QString() : writer.errorString();
   });

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QImageWriter>
 
-#include "ReplaceFile.h"
+#include "DeviceWriter.h"
 
 namespace interaction {
 
@@ -37,8 +37,8 @@ void tellFailure(platform::Desktop& desktop, QWidget* parent, const QString& fil
                       platform::Desktop::Buttons::Ok, platform::Desktop::Icon::Exclamation);
 }
 
-fileio::WriteResult writeBitmap(const QImage& picture, const QString& bmpName) {
-  return fileio::replaceFile(bmpName, [&picture](QIODevice& out) {
+fileio::qt::WriteResult writeBitmap(const QImage& picture, const QString& bmpName) {
+  return fileio::qt::replaceFile(bmpName, [&picture](QIODevice& out) {
     QImageWriter writer(&out, "bmp");
     return writer.write(picture) ? QString() : writer.errorString();
   });
@@ -80,14 +80,14 @@ void SaveImage(platform::Desktop& desktop, QWidget* parent, const QImage& pictur
   const QString pngName = desktop.askSaveFileName(parent, QStringLiteral("Save image as"),
                                                   QStringLiteral("PNG graphics file (*.png)"));
   if (pngName.isEmpty()) return;  // cancelled
-  if (const QString refusal = fileio::refusalFor(pngName); !refusal.isEmpty()) {
+  if (const QString refusal = fileio::qt::refusalFor(pngName); !refusal.isEmpty()) {
     tellFailure(desktop, parent, pngName, refusal);  // a folder, a device: never replaced
     return;
   }
   if (!mayWriteTo(desktop, parent, pngName)) return;
 
   const QString bmpName = bitmapNameFor(pngName);
-  if (const fileio::WriteResult bitmap = writeBitmap(picture, bmpName); !bitmap.written) {
+  if (const fileio::qt::WriteResult bitmap = writeBitmap(picture, bmpName); !bitmap.written) {
     tellFailure(desktop, parent, bmpName, bitmap.reason);
     return;
   }
