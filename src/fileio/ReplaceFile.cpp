@@ -88,8 +88,8 @@ std::string randomTemporaryName(const std::string& folder) {
   return name;
 }
 
-// Whether a name in a folder is one that randomTemporaryName() gives: the prefix, six characters
-// (of UTF-8, as the user's file manager shows them) and the suffix.
+// Whether a name in a folder has the shape of randomTemporaryName()'s: the prefix, any six
+// characters (of UTF-8, counted as characters rather than bytes) and the suffix.
 bool isTemporaryName(std::string_view name) {
   if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) return false;
   if (name.size() < kTemporaryPrefix.size() + kTemporarySuffix.size()) return false;
