@@ -192,10 +192,11 @@ class CheckedSink final : public ByteSink {
  public:
   explicit CheckedSink(int descriptor) : descriptor_(descriptor) {}
 
-  void write(const char* data, std::size_t size) override {
-    if (error_ != 0) return;
+  bool write(const char* data, std::size_t size) override {
+    if (error_ != 0) return false;
     pending_.append(data, size);
     if (pending_.size() >= kWriteChunk) writePending();
+    return error_ == 0;
   }
 
   // Writes what is held back; returns 0, or the errno of the first failed write.

@@ -27,7 +27,8 @@ struct [[nodiscard]] WriteResult {
 class ByteSink {
  public:
   virtual ~ByteSink() = default;
-  virtual void write(const char* data, std::size_t size) = 0;
+  // False once a write has failed: what follows is dropped, and a writer may stop early.
+  virtual bool write(const char* data, std::size_t size) = 0;
 };
 
 // Writes the whole contents into `out` and returns an empty string, or returns why it could not

@@ -51,9 +51,10 @@ void CellRenderer::drawLargeCell(int x, int y, int color, int64_t number) {
 
 void CellRenderer::drawNumeral(int x, int y, int color, int64_t number) {
   const std::string numeral = std::to_string(number);
+  const int digits = static_cast<int>(numeral.size());
   // A cell takes as many digits as a sixth of its size.
-  if (numeral.size() * 6 > boxSize_) return;
-  const int left = squares_ ? x - half_ - 1 : x - 4 - 2 * static_cast<int>(numeral.size());
+  if (digits * 6 > boxSize_) return;
+  const int left = squares_ ? x - half_ - 1 : x - 4 - 2 * digits;
   const int top = squares_ ? y - half_ : y - 5;
   picture_.drawText(left, top, numeral, kNumeralPointSize, textColorFor(color));
   picture_.setPixel(x, y, color);  // the text may have covered the centre pixel

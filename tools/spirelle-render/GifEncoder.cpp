@@ -10,10 +10,10 @@
 namespace render {
 namespace {
 
-// A failed write is the sink's to report: it fails the whole file.
+// A failed write ends the animation; the sink reports why, and that fails the whole file.
 int writeToSink(GifFileType* gif, const GifByteType* bytes, int length) {
-  static_cast<fileio::ByteSink*>(gif->UserData)->write(reinterpret_cast<const char*>(bytes), std::size_t(length));
-  return length;
+  auto* out = static_cast<fileio::ByteSink*>(gif->UserData);
+  return out->write(reinterpret_cast<const char*>(bytes), std::size_t(length)) ? length : 0;
 }
 
 ColorMapObject* paletteMap() {

@@ -21,10 +21,10 @@ struct Sink {
   std::string error;
 };
 
-// A failed write is the sink's to report: it fails the whole file.
+// A failed write ends the encoding; the sink reports why, and that fails the whole file.
 void writeBytes(png_structp png, png_bytep data, png_size_t length) {
   auto* sink = static_cast<Sink*>(png_get_io_ptr(png));
-  sink->out->write(reinterpret_cast<const char*>(data), length);
+  if (!sink->out->write(reinterpret_cast<const char*>(data), length)) png_error(png, "write failed");
 }
 
 void flushNothing(png_structp) {}

@@ -12,7 +12,7 @@ namespace fileio::qt {
 namespace {
 
 // A write-only device that hands every write on to the sink, which gathers them and keeps the
-// first failure; the device itself never fails.
+// first failure; once one failed, the device fails too, so that an encoder may stop early.
 class SinkDevice final : public QIODevice {
  public:
   explicit SinkDevice(ByteSink& sink) : sink_(sink) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
@@ -21,8 +21,7 @@ class SinkDevice final : public QIODevice {
  protected:
   qint64 readData(char*, qint64) override { return -1; }
   qint64 writeData(const char* data, qint64 size) override {
-    sink_.write(data, static_cast<std::size_t>(size));
-    return size;
+    return sink_.write(data, static_cast<std::size_t>(size)) ? size : -1;
   }
 
  private:
