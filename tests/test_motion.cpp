@@ -51,15 +51,11 @@ class TestMotion : public QObject {
 
   void stepsGoThroughTheNumbersOrThePrimes_data() {
     addRows<Steps>({
-        // 7-pixel cells: 75 x 75 numbers, so Spiral In ends at 2147483646 - 5624.
+        // 7-pixel cells: 75 x 75 numbers, so Spiral In ends at 2147483646 - 5624. Where each step
+        // goes is the tick rule's, pinned by the renderer's animations; here the window's ticks.
         {"in from the largest", true, false, "2147478022", ""},
         {"in to the largest", true, false, "2147478020", "2147478021 2147478022"},
-        {"in, primes, the largest next", true, true, "2147478021", ""},
-        {"in from a prime", true, true, "7", "11 13 17 19 23"},
-        {"in from a composite", true, true, "24", "29 31 37 41 43"},
-        {"out from 1", false, false, "1", ""},
-        {"out from 2, primes", false, true, "2", ""},
-        {"out from 3, primes", false, true, "3", "2"},
+        {"in from a composite, primes", true, true, "24", "29 31 37 41 43"},
         {"out from a composite, primes", false, true, "10", "7 5 3 2"}});
   }
   void stepsGoThroughTheNumbersOrThePrimes() {
