@@ -53,9 +53,7 @@ class TestClickReport : public QObject {
     const int x = w.lastPass.geometry.centerX, y = w.lastPass.geometry.centerY, s = w.intBoxSize();
     const std::tuple<int, int, const char*, const char*> cells[] = {
         {x + s, y, "2", "2: prime\nRing 2"}, {x + s, y - s, "3", "3: prime\nRing 2"}, {x, y - s, "4", "4 = 2^2\nRing 2"},
-        {x + s, y + s, "9", "9 = 3^2\nRing 2"}, {x, y, "1", "1\nRing 1"},
-        // The edge pixels of the centre cell, x - 3 ... x + 3, belong to it.
-        {x - 3, y - 3, "1", "1\nRing 1"}, {x + 3, y + 3, "1", "1\nRing 1"}, {x + 4, y, "2", "2: prime\nRing 2"}};
+        {x + s, y + s, "9", "9 = 3^2\nRing 2"}, {x, y, "1", "1\nRing 1"}};
     for (const auto& [px, py, title, tip] : cells) {
       QCOMPARE(titlesAfter(px, py, Qt::LeftButton, true), QStringList{title});
       QCOMPARE(w.numberTipAt(px, py), QString(tip));
