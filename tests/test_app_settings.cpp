@@ -1,7 +1,8 @@
-// The settings store file: how it is read and written, and that writing it is all or nothing.
+// The settings store file: how it is read and written, and that writing it is all or nothing; and
+// faults of the program's surroundings, a settings folder that cannot be made and the leftovers of
+// a crash, in which the program must keep running and lose nothing saved.
 
-#include <QtTest>
-
+#include "MainWindowHarness.h"
 #include "ShortDisk.h"
 #include "app/SettingsStore.h"
 
@@ -57,6 +58,34 @@ class TestAppSettings : public QObject {
     const QString path = app::GetDataFilePath(QStringLiteral("spl.usr"), QStringLiteral("Corvanel Works"));
     QCOMPARE(path, configHome.filePath(QStringLiteral("not/yet/Corvanel Works/spl.usr")));
     QVERIFY(QFileInfo(QFileInfo(path).path()).isDir());
+  }
+
+  // Even root cannot make a folder below a plain file.
+  void settingsFolderCannotBeMade() {
+    MainWindowHarness h;
+    QTemporaryDir base;
+    const QString plainFile = base.filePath("plain file");  // where the program wants a folder
+    QVERIFY(writeFile(plainFile, "not a folder"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(plainFile + "/config"));
+    frmMain& w = h.start();
+    QVERIFY(w.blnSpiralDrawn);
+    QCOMPARE(exitStatusAfter([&] { w.cmdQuit->click(); }), 0);
+    QVERIFY(h.desktop.messages.empty());
+    QCOMPARE(contentsOf(plainFile), QByteArray("not a folder"));
+  }
+
+  // A crash while the store was written may have left a temporary copy beside it, under this
+  // version's name for one or an earlier version's; start-up removes those and nothing else.
+  void leftoversOfACrashAreRemovedAtStart() {
+    MainWindowHarness h;
+    QVERIFY(h.writeStore(storeOf(defaultStoreLines())));
+    const QDir folder = QFileInfo(h.storePath()).dir();
+    const QStringList kept{"notes.txt", "spl.usr", "spl.usr.copy", "spl.usr.old"};
+    for (const QString& name : kept + QStringList{".spirelle-x7Yq2Z.tmp", "spl.usr.Ab3xYz"}) {
+      if (name != "spl.usr") QVERIFY(writeFile(folder.filePath(name), "a leftover?"));
+    }
+    h.start();
+    QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), kept);
   }
 };
 
