@@ -1,4 +1,5 @@
-// The help window: its texts, its captions and where it appears.
+// The texts: the word table, one text per entry and language slot chosen by the current language,
+// and the help window, its texts, its captions and where it appears.
 #include "MainWindowHarness.h"
 #include "texts/WordTable.h"
 #include "language/frmHelp.h"
@@ -8,6 +9,22 @@ class TestHelp : public QObject {
   Q_OBJECT
 
  private slots:
+  // The captions of the main window are checked in both languages by its own tests.
+  void currentLanguageChoosesTheText() {
+    using language::Word;
+    const struct { Word word; const char* english; const char* german; } entries[] = {
+        {Word::Calculating, "Calculating", "Rechnen"},
+        {Word::SpirallingOut, "Spiralling out", "Spiralbewegung nach Aussen"}};
+    for (const auto& entry : entries) {
+      language::intLanguage = language::kEnglish;
+      QCOMPARE(language::W(entry.word), QString::fromUtf8(entry.english));
+      language::intLanguage = language::kGerman;
+      QCOMPARE(language::W(entry.word), QString::fromUtf8(entry.german));
+    }
+    language::BuildWordTable();
+    QCOMPARE(language::intLanguage, language::kEnglish);
+  }
+
   // From the Help button with the program in German: the window speaks English and lies over the
   // lower part of the main window wherever that has moved; the program goes on in English up to
   // the store Quit writes.
