@@ -1,15 +1,24 @@
 // The main window: start-up with and without a settings store, shutdown, the option handlers and
-// the window's side of the draw pass.
+// the window's side of the draw pass; Spiral In and Spiral Out, and Pause, Resume and Stop (the click
+// on a spiral button does not return until its animation has ended, so each test runs its steps
+// inside the animation's wait loop and drives the clock ticks itself); the settings store file, how
+// it is read and written and that writing it is all or nothing; and faults of the program's
+// surroundings, in which it must keep running and lose nothing saved.
 
 #include <algorithm>
 
 #include "MainWindowHarness.h"
 #include "Rows.h"
+#include "ShortDisk.h"
+#include "app/SettingsStore.h"
 #include "texts/WordTable.h"
+
+using app::StoredSettings;
 
 namespace {
 
-constexpr int kOnePixelIndex = 0, kSevenPixelIndex = 3, kFifteenPixelIndex = 4;
+constexpr int kOnePixelIndex = 0, kSevenPixelIndex = 3, kFifteenPixelIndex = 4;  // list indices
+constexpr int kOneTickPerSecond = 0, kWhiteScheme = 6;
 const QByteArray kDefaultStore("1\r\n0\r\n1\r\n3,0,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n");
 
 // What start-up restored: the indices of the box size, colour scheme, class and clock ticks lists,
@@ -39,12 +48,47 @@ QByteArray storeAtTheEnd(MainWindowHarness& harness, const std::function<void()>
 // What is offered: the spiral buttons, grid, numerals, the prime statistics and the count shown.
 struct Offered { const char* name; int show, boxSize; QString start; QList<bool> offered; };
 
+// What the user can see of every control: place, shown or not, and for the shown ones, enabled
+// or not. The controls are named by kind and place, since raising and lowering reorders them.
+QStringList visibleLayout(const frmMain& w) {
+  QStringList layout;
+  const QList<const QObject*> containers{&w, w.fraCellObject, w.fraStartNumberFrame, w.fraButtonFrame};
+  for (const QWidget* control : w.findChildren<QWidget*>()) {
+    if (!containers.contains(control->parent())) continue;
+    QString line;
+    QDebug(&line) << control->metaObject()->className() << control->geometry() << "shown"
+                  << control->isVisible() << "enabled" << (control->isVisible() && control->isEnabled());
+    layout << line;
+  }
+  layout.sort();
+  return layout;
+}
+
+int stackIndex(const QWidget* control) { return control->parent()->children().indexOf(control); }
+
+// `frames`: the start numbers drawn by five ticks; fewer: the run ends.
+struct Steps { const char* name; bool inward, primesOnly; QString start, frames; };
+
+// Settings that differ from the defaults everywhere, with a comma inside the quoted start text.
+const StoredSettings kUnusual{.version = 1, .language = 1, .shape = 0, .boxSizeIndex = 5, .colorByIndex = 3,
+                              .showIndex = 2, .clockTicksIndex = 4, .startNumberText = "1,2", .grid = 1,
+                              .numerals = 0, .centralNumberPrime = 1, .calculateLongest = 1};
+
 }  // namespace
 
 class TestAppWindow : public QObject {
   Q_OBJECT
 
   std::unique_ptr<MainWindowHarness> harness;
+
+  // A fresh window with the spiral drawn from `start`.
+  frmMain& startAt(const QString& start) {
+    harness = std::make_unique<MainWindowHarness>();
+    frmMain& w = harness->start();
+    w.txbStartNumber->setText(start);
+    QTest::keyClick(w.txbStartNumber, Qt::Key_Return);
+    return w;
+  }
 
  private slots:
   void init() { harness = std::make_unique<MainWindowHarness>(); }
@@ -224,6 +268,200 @@ class TestAppWindow : public QObject {
     });
     w.cboBoxSize->setCurrentIndex(kOnePixelIndex);
     QVERIFY(!drawnDuringPass && optionsLocked);
+  }
+
+  void stepsGoThroughTheNumbersOrThePrimes_data() {
+    addRows<Steps>({
+        // 7-pixel cells: 75 x 75 numbers, so Spiral In ends at 2147483646 - 5624. Where each step
+        // goes is the tick rule's, pinned by the renderer's animations; here the window's ticks.
+        {"in from the largest", true, false, "2147478022", ""},
+        {"in to the largest", true, false, "2147478020", "2147478021 2147478022"},
+        {"in from a composite, primes", true, true, "24", "29 31 37 41 43"},
+        {"out from a composite, primes", false, true, "10", "7 5 3 2"}});
+  }
+  void stepsGoThroughTheNumbersOrThePrimes() {
+    QFETCH(Steps, row);
+    frmMain& w = startAt(row.start);
+    w.chkCentralNumberPrime->setChecked(row.primesOnly);
+    QStringList drawn;
+    animate(w, row.inward ? w.cmdSpiralIn : w.cmdSpiralOut, [&] {
+      for (int tick = 0; tick < 5 && !w.blnSpiralRunEnded; ++tick) {
+        const bool step = redrawn(w, [&] { w.ClkClock_Timer(); });
+        QCOMPARE(step, !w.blnSpiralRunEnded);  // one pass per step, none at the end
+        if (step) drawn << w.lblStartNumberOutput->text();
+      }
+    });
+    QCOMPARE(drawn.join(' '), row.frames);  // fewer than five frames: a tick ended the run
+    QCOMPARE(w.txbStartNumber->text(), drawn.isEmpty() ? row.start : drawn.last());  // the last frame stays
+    QVERIFY(harness->desktop.messages.empty());
+    QVERIFY(!w.ClkClock->isActive() && w.cmdSpiralIn->isVisible() && !w.cmdStopButton->isVisible());
+  }
+
+  void aRefusedStartNumberStartsNoAnimation() {
+    frmMain& w = startAt(QStringLiteral("2147483600"));  // 49 numbers fit, 5625 do not
+    harness->desktop.messages.clear();
+    QTest::mouseClick(w.cmdSpiralIn, Qt::LeftButton);
+    QVERIFY(!w.isSpiralling() && !w.ClkClock->isActive() && w.cmdDraw->isVisible());
+    QCOMPARE(harness->desktop.messages.size(), size_t(1));  // the size test's own message
+  }
+
+  void realClockTicksRunTheAnimationToItsEnd() {
+    frmMain& w = startAt(QStringLiteral("3"));
+    QTimer::singleShot(5000, &w, [&w] { w.cmdStopButton_Click(); });  // only if the clock never ticks
+    QTest::mouseClick(w.cmdSpiralOut, Qt::LeftButton);
+    QCOMPARE(w.txbStartNumber->text(), QStringLiteral("1"));
+  }
+
+  // With the other-software button (cluster) and with a colour legend (diagonal).
+  void layoutComesAndGoes() {
+    for (int scheme : {0, 1}) {
+      frmMain& w = startAt(QStringLiteral("5"));
+      w.cboColorBy->setCurrentIndex(scheme);
+      const QStringList before = visibleLayout(w);
+      const int frameIndex = stackIndex(w.fraStartNumberFrame);
+
+      animate(w, w.cmdSpiralIn, [&] {
+        QVERIFY(w.cmdStopButton->isVisible() && !w.cmdDraw->isVisible() && !w.cboBoxSize->isEnabled());
+        QCOMPARE(w.lblSpiralling->text(), QStringLiteral("Spiralling in"));
+        QVERIFY(stackIndex(w.fraStartNumberFrame) < stackIndex(w.fraButtonFrame));
+        // The button frame in front hides the statistics captions it overlaps.
+        const QPoint pause = w.cmdPauseButton->geometry().center() + w.fraButtonFrame->pos();
+        QVERIFY(w.fraStartNumberFrame->geometry().contains(pause));
+        QCOMPARE(w.childAt(pause), w.cmdPauseButton);
+        QVERIFY(w.fraButtonFrame->autoFillBackground() && w.fraStartNumberFrame->autoFillBackground());
+        w.ClkClock_Timer();
+        QCOMPARE(w.lblStartNumberOutput->text(), QStringLiteral("6"));
+      });
+      QCOMPARE(visibleLayout(w), before);
+      QCOMPARE(stackIndex(w.fraStartNumberFrame), frameIndex);
+    }
+  }
+
+  // Options wait for the next tick while the animation runs and redraw at once while it is paused.
+  void pauseResumeAndStopWithOptionsChanged() {
+    frmMain& w = startAt(QStringLiteral("5"));
+    w.cboBoxSize->setCurrentIndex(kFifteenPixelIndex);  // grid and numerals apply
+    bool drawnAfterStop = true;
+    animate(w, w.cmdSpiralIn, [&] {
+      QVERIFY(!redrawn(w, [&] {
+        QTest::mouseClick(w.chkGrid, Qt::LeftButton);
+        QTest::mouseClick(w.chkNumerals, Qt::LeftButton);
+      }));
+      QVERIFY(redrawn(w, [&] { w.ClkClock_Timer(); }));
+      QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
+      QVERIFY(!redrawn(w, [&] { for (int tick = 0; tick < 3; ++tick) w.ClkClock_Timer(); }));
+      QCOMPARE(w.txbStartNumber->text(), QStringLiteral("6"));
+      const QImage frozen = w.picture.image().copy();
+      w.optSquares->click();
+      QVERIFY(w.picture.image() != frozen);  // the same frame, now in squares
+      QVERIFY(redrawn(w, [&] { QTest::mouseClick(w.chkGrid, Qt::LeftButton); }));
+
+      w.cboClockTicks->setCurrentIndex(kOneTickPerSecond);
+      QCOMPARE(w.ClkClock->interval(), 250);  // not before Resume
+      QTest::mouseClick(w.cmdResumeButton, Qt::LeftButton);
+      QCOMPARE(w.ClkClock->interval(), 1000);
+      w.ClkClock_Timer();
+      QCOMPARE(w.txbStartNumber->text(), QStringLiteral("7"));
+
+      QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
+      // A scheme without a legend while paused: its button lies where the status text is raised.
+      w.cboColorBy->setCurrentIndex(kWhiteScheme);
+      QVERIFY(w.cmdCWsoftware->isVisible() && w.lblSpiralling->isVisible());
+      QVERIFY(w.cmdCWsoftware->geometry().intersects(w.lblSpiralling->geometry()));
+      QCOMPARE(w.childAt(w.cmdCWsoftware->geometry().center()), w.cmdCWsoftware);
+      QTest::mouseClick(w.cmdStopButton, Qt::LeftButton);
+      // A tick that comes in the same batch as the click on Stop.
+      drawnAfterStop = redrawn(w, [&] { w.ClkClock_Timer(); });
+    });
+    QVERIFY(!drawnAfterStop);
+    QCOMPARE(w.txbStartNumber->text(), QStringLiteral("7"));
+    QVERIFY(!w.blnPaused && !w.isSpiralling() && !w.ClkClock->isActive());
+  }
+
+  void closingTheWindowEndsTheAnimation() {
+    for (bool paused : {false, true}) {
+      frmMain& w = startAt(QStringLiteral("5"));
+      const int status = exitStatusAfter([&] {
+        animate(w, w.cmdSpiralIn, [&] {
+          w.ClkClock_Timer();
+          if (paused) QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
+          w.close();
+          QVERIFY(w.blnStopSpiralling && !w.blnPaused);  // ended by the close, not by animate's Stop
+        });
+      });
+      QCOMPARE(status, 0);
+      QVERIFY(!w.isVisible() && !w.isSpiralling() && !w.ClkClock->isActive());
+      QVERIFY(harness->storeBytes().contains("\r\n\"6\"\r\n"));  // the start number of the last frame
+    }
+  }
+
+  // Values may also share a line, separated by commas; text after the last value is ignored.
+  void writtenStoreReadsBackAndValuesMaySpread() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("spl.usr"));
+    QVERIFY(app::writeSettingsFile(path, kUnusual));
+    QCOMPARE(app::readSettingsFile(path), std::optional(kUnusual));
+    QCOMPARE(app::parseSettings(" 1, 1\n0\r\n5\r\n3 , 2\r\n4,\"1,2\" , 1,0\n1\r1\r\nmore"),
+             std::optional(kUnusual));
+  }
+
+  void fullDiskKeepsThePreviousStore_data() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("small tmpfs") << int(ShortDisk::Kind::FreeSpace);
+    QTest::newRow("file-size limit") << int(ShortDisk::Kind::FileSizeLimit);
+  }
+  // With ever more room, a write either fails and leaves the previous store as it was, or
+  // replaces it whole; nothing else is left beside it.
+  void fullDiskKeepsThePreviousStore() {
+    QFETCH(int, kind);
+    ShortDisk disk(ShortDisk::Kind(kind), 64 * 1024);
+    if (!disk.available()) QSKIP("no tmpfs can be mounted here");
+    const QString path = disk.filePath(QStringLiteral("spl.usr"));
+    const qint64 size = app::formatSettings(StoredSettings{}).size();
+    bool written = false;
+    for (qint64 room : {qint64(0), size - 1, size, ShortDisk::kPage}) {
+      QVERIFY(app::writeSettingsFile(path, kUnusual));
+      const bool before = written;
+      QVERIFY(disk.runWith(room, [&] { written = app::writeSettingsFile(path, StoredSettings{}); }));
+      QVERIFY(written >= before && (room > 0 || !written));
+      QCOMPARE(app::readSettingsFile(path), written ? StoredSettings{} : kUnusual);
+      QCOMPARE(disk.names(), QStringList{QStringLiteral("spl.usr")});
+    }
+    QVERIFY(written);
+  }
+
+  void dataFolderIsMadeUnderTheConfigFolder() {
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.filePath(QStringLiteral("not/yet"))));
+    const QString path = app::GetDataFilePath(QStringLiteral("spl.usr"), QStringLiteral("Corvanel Works"));
+    QCOMPARE(path, configHome.filePath(QStringLiteral("not/yet/Corvanel Works/spl.usr")));
+    QVERIFY(QFileInfo(QFileInfo(path).path()).isDir());
+  }
+
+  // Even root cannot make a folder below a plain file.
+  void settingsFolderCannotBeMade() {
+    QTemporaryDir base;
+    const QString plainFile = base.filePath("plain file");  // where the program wants a folder
+    QVERIFY(writeFile(plainFile, "not a folder"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(plainFile + "/config"));
+    frmMain& w = harness->start();
+    QVERIFY(w.blnSpiralDrawn);
+    QCOMPARE(exitStatusAfter([&] { w.cmdQuit->click(); }), 0);
+    QVERIFY(harness->desktop.messages.empty());
+    QCOMPARE(contentsOf(plainFile), QByteArray("not a folder"));
+  }
+
+  // A crash while the store was written may have left a temporary copy beside it, under this
+  // version's name for one or an earlier version's; start-up removes those and nothing else.
+  void leftoversOfACrashAreRemovedAtStart() {
+    QVERIFY(harness->writeStore(storeOf(defaultStoreLines())));
+    const QDir folder = QFileInfo(harness->storePath()).dir();
+    const QStringList kept{"notes.txt", "spl.usr", "spl.usr.copy", "spl.usr.old"};
+    for (const QString& name : kept + QStringList{".spirelle-x7Yq2Z.tmp", "spl.usr.Ab3xYz"}) {
+      if (name != "spl.usr") QVERIFY(writeFile(folder.filePath(name), "a leftover?"));
+    }
+    harness->start();
+    QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), kept);
   }
 };
 
