@@ -81,7 +81,6 @@ class TestDrawPass : public QObject {
     addRows<Range>({
         {"largest start text", "2147483646", kPrimes, endTooLarge, 0, 0},
         {"start text one past", "2147483647", kPrimes, startTooLarge, 0, 0},
-        {"eleven digits", "10000000000", kPrimes, startTooLarge, 0, 0},
         {"75 px one past", "2147483599", kPrimes, endTooLarge, 0, 0},
         {"primes at the top", "2147483598", kPrimes, none, -1, 2147483629},
         {"triangular one past", "268435408", kTriangular, triangularTooLarge, 0, 0},
@@ -121,9 +120,8 @@ class TestDrawPass : public QObject {
     Picture first;
     const DrawOutcome outcome = drawSpiral(settingsFor(1, 3, NumberClass::Random), first);
     QVERIFY(colorOf(first, outcome, 3) > 0);
-    for (int64_t n = 1; n <= outcome.endNumber; n += n == 1 ? 1 : 2) {
+    for (int64_t n = 1; n <= outcome.endNumber; n += n == 1 ? 1 : 2)
       if (colorOf(first, outcome, n) != kBlack) QFAIL(qPrintable(QString::number(n)));
-    }
     const QImage kept = first.image().copy();
     drawSpiral(settingsFor(777, 3, NumberClass::Random), first);  // something else in between
     QCOMPARE(drawSpiral(settingsFor(1, 3, NumberClass::Random), first).shownCount, outcome.shownCount);
@@ -167,9 +165,8 @@ class TestDrawPass : public QObject {
     const DrawOutcome o = drawSpiral(
         settingsFor(row.start, row.boxSize, NumberClass(row.numberClass), row.scheme, row.scheme == ColorScheme::Veltra),
         picture);
-    for (qsizetype i = 0; i < row.numbersAndColours.size(); i += 2) {
+    for (qsizetype i = 0; i < row.numbersAndColours.size(); i += 2)
       QCOMPARE(colorOf(picture, o, row.numbersAndColours[i]), row.numbersAndColours[i + 1]);
-    }
   }
 
   // The black 13 has a white outline: as squares of 15 and 3 pixels and as a circle of 5, but not
