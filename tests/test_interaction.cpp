@@ -32,11 +32,11 @@ const QByteArray kUsersBytes = "the user's own file";
 // The system's words for `error`, as a message ends with them.
 QString reason(int error) { return systemReason(error) + u'.'; }
 
-// A picture with a few distinct colours, so that a read-back can tell pixels apart.
+// A picture of noise: a read-back tells its pixels apart, and even its PNG file takes several pages.
 QImage testPicture() {
-  QImage image(37, 29, QImage::Format_RGB32);
-  image.fill(Qt::black);
-  for (int x = 0; x < image.width(); ++x) image.setPixel(x, x % image.height(), qRgb(0, 0, 255));
+  QImage image(64, 64, QImage::Format_RGB32);
+  QRandomGenerator noise(9);
+  for (int i = 0; i < 64 * 64; ++i) image.setPixel(i % 64, i / 64, noise.generate() | 0xFF000000u);
   return image;
 }
 
@@ -265,9 +265,7 @@ class TestInteraction : public QObject {
     const int error = ShortDisk::Kind(kind) == ShortDisk::Kind::FreeSpace ? ENOSPC : EFBIG;
     ShortDisk disk(ShortDisk::Kind(kind), 256 * 1024);
     if (!disk.available()) QSKIP("no tmpfs can be mounted here");
-    QImage picture(64, 64, QImage::Format_RGB32);  // noise: the PNG file takes several pages too
-    QRandomGenerator noise(9);
-    for (int i = 0; i < 64 * 64; ++i) picture.setPixel(i % 64, i / 64, noise.generate() | 0xFF000000u);
+    const QImage picture = testPicture();
     const QString png = disk.filePath("pic.png"), bmp = disk.filePath("pic.bmp");
     enum Outcome { Nothing, Bitmap, Png };
     const QString told[] = {kNotWritten + bmp + "\r\n\r\n" + reason(error), kSavedInstead + bmp, kSaved + png};
