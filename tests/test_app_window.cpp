@@ -243,12 +243,23 @@ class TestAppWindow : public QObject {
              row.offered);
   }
 
-  void stoppedOnePixelPassKeepsItsPartialPicture() {
+  // While a 1-pixel pass yields, a second draw request is ignored and Grid and Numerals are locked;
+  // stopped, the pass keeps its partial picture and shows none of the statistics of the pass before.
+  void aOnePixelPassIgnoresDrawRequestsAndStopsWithItsPartialPicture() {
     frmMain& w = harness->start();
+    w.cboBoxSize->setCurrentIndex(kFifteenPixelIndex);  // Grid and Numerals enabled before the pass
     w.chkCalculateLongest->setChecked(true);
     w.txbStartNumber->setText(QStringLiteral("2"));
-    QTimer::singleShot(0, &w, [&] { w.cmdStopCalc->click(); });
+    bool drawnDuringPass = true, optionsLocked = false;
+    QTimer::singleShot(0, &w, [&] {
+      optionsLocked = !w.chkGrid->isEnabled() && !w.chkNumerals->isEnabled();
+      const QImage partial = w.picture.image().copy();
+      w.DrawSpiral();
+      drawnDuringPass = w.picture.image() != partial;
+      w.cmdStopCalc->click();
+    });
     w.cboBoxSize->setCurrentIndex(kOnePixelIndex);
+    QVERIFY(!drawnDuringPass && optionsLocked);
     QCOMPARE(w.intBoxSizeIndex, kOnePixelIndex);
     QVERIFY(w.picture.isMarked(w.lastPass.geometry.centerX, w.lastPass.geometry.centerY));  // 2, drawn first
     QVERIFY(!w.picture.isMarked(0, 0));                       // the far corner was never reached
@@ -257,20 +268,6 @@ class TestAppWindow : public QObject {
                            w.lblLongestSWNEOutput})
       QCOMPARE(output->text(), QString());
     QCOMPARE(w.lblP->text(), QStringLiteral("P"));
-  }
-
-  // While a 1-pixel pass yields, a second draw request is ignored and Grid and Numerals are locked.
-  void drawRequestDuringAPassIsIgnored() {
-    frmMain& w = harness->start();
-    w.cboBoxSize->setCurrentIndex(kFifteenPixelIndex);  // Grid and Numerals enabled before the pass
-    bool drawnDuringPass = true, optionsLocked = false;
-    QTimer::singleShot(0, &w, [&] {
-      optionsLocked = !w.chkGrid->isEnabled() && !w.chkNumerals->isEnabled();
-      drawnDuringPass = redrawn(w, [&] { w.DrawSpiral(); });
-      w.cmdStopCalc_Click();
-    });
-    w.cboBoxSize->setCurrentIndex(kOnePixelIndex);
-    QVERIFY(!drawnDuringPass && optionsLocked);
   }
 
   void stepsGoThroughTheNumbersOrThePrimes_data() {
