@@ -11,6 +11,7 @@
 
 #include "FileContents.h"
 #include "ReplaceFile.h"
+#include "Rows.h"
 
 namespace {
 
@@ -23,6 +24,10 @@ mode_t modeOf(const QString& path) {  // the kind of file and its permissions
 }
 
 bool failTheSync = false;
+
+// The target is "target" in an empty folder, made as `kind` says; "real" is the file a link names.
+// `reason` is empty when the new contents must arrive.
+struct Target { const char* name; QString kind, reason; QStringList namesLeft; };
 
 }  // namespace
 
@@ -38,29 +43,22 @@ class TestFileio : public QObject {
   Q_OBJECT
 
  private slots:
-  // The target is "target" in an empty folder, made as `kind` says; "real" is the file a link
-  // names. `reason` is empty when the new contents must arrive.
   void targetsAreReplacedOrRefused_data() {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("reason");
-    QTest::addColumn<QStringList>("namesLeft");
-    QTest::newRow("missing") << "missing" << "" << QStringList{"target"};
-    QTest::newRow("regular, owner only") << "regular" << "" << QStringList{"target"};
-    QTest::newRow("link to a regular file") << "link" << "" << QStringList{"real", "target"};
-    QTest::newRow("link to a missing file") << "dangling link" << "" << QStringList{"real", "target"};
-    QTest::newRow("contents fail") << "regular" << "the encoder gave up" << QStringList{"target"};
-    QTest::newRow("the disk fails the sync") << "regular" << systemReason(EIO) << QStringList{"target"};
-    QTest::newRow("directory") << "directory" << systemReason(EISDIR) << QStringList{"target"};
-    QTest::newRow("FIFO") << "fifo" << "Not a regular file" << QStringList{"target"};
-    QTest::newRow("device") << "device" << "Not a regular file" << QStringList{"target"};
-    QTest::newRow("folder missing") << "no folder" << systemReason(ENOENT) << QStringList{};
-    QTest::newRow("a file for the folder") << "file for folder" << systemReason(ENOTDIR) << QStringList{"plain"};
+    addRows<Target>({{"missing", "missing", "", {"target"}}, {"regular, owner only", "regular", "", {"target"}},
+                     {"link to a regular file", "link", "", {"real", "target"}},
+                     {"link to a missing file", "dangling link", "", {"real", "target"}},
+                     {"contents fail", "regular", "the encoder gave up", {"target"}},
+                     {"the disk fails the sync", "regular", systemReason(EIO), {"target"}},
+                     {"directory", "directory", systemReason(EISDIR), {"target"}},
+                     {"FIFO", "fifo", "Not a regular file", {"target"}},
+                     {"device", "device", "Not a regular file", {"target"}},
+                     {"folder missing", "no folder", systemReason(ENOENT), {}},
+                     {"a file for the folder", "file for folder", systemReason(ENOTDIR), {"plain"}}});
   }
 
   void targetsAreReplacedOrRefused() {
-    QFETCH(QString, kind);
-    QFETCH(QString, reason);
-    QFETCH(QStringList, namesLeft);
+    QFETCH(Target, row);
+    const QString &kind = row.kind, &reason = row.reason;
     QTemporaryDir dir;
     QString target = dir.filePath("target");
     const QString real = dir.filePath("real");
@@ -97,7 +95,7 @@ class TestFileio : public QObject {
 
     QCOMPARE(result.written, reason.isEmpty());
     QCOMPARE(QString::fromLocal8Bit(result.reason), reason);
-    QCOMPARE(namesIn(dir.path()), namesLeft);
+    QCOMPARE(namesIn(dir.path()), row.namesLeft);
     const QString file = kind.contains("link") ? real : target;  // where the contents go
     if (reason.isEmpty()) {
       QCOMPARE(contentsOf(file), kNew);

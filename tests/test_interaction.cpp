@@ -56,6 +56,8 @@ struct Saving {
   QString pictureIn, told;
 };
 
+struct Shortage { const char* name; ShortDisk::Kind kind; bool replacing; };  // replacing the user's file
+
 struct CatalogueWindow {
   CatalogueWindow() : window(desktop) { mainWindow.show(); }
 
@@ -249,21 +251,19 @@ class TestInteraction : public QObject {
   }
 
   void fullDiskNeverCostsTheUsersFile_data() {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<bool>("replacing");
-    QTest::newRow("small tmpfs, replacing") << int(ShortDisk::Kind::FreeSpace) << true;
-    QTest::newRow("small tmpfs, new name") << int(ShortDisk::Kind::FreeSpace) << false;
-    QTest::newRow("file-size limit, replacing") << int(ShortDisk::Kind::FileSizeLimit) << true;
+    addRows<Shortage>({{"small tmpfs, replacing", ShortDisk::Kind::FreeSpace, true},
+                       {"small tmpfs, new name", ShortDisk::Kind::FreeSpace, false},
+                       {"file-size limit, replacing", ShortDisk::Kind::FileSizeLimit, true}});
   }
   // The disk runs out while the picture is saved, with ever more room: first nothing fits (the
   // bitmap fails and is gone), then the bitmap but not the PNG file (the picture is told to be in
   // the bitmap), then both. The user's older PNG file stays as it was until a new one is whole,
   // and no part of a file is left behind.
   void fullDiskNeverCostsTheUsersFile() {
-    QFETCH(int, kind);
-    QFETCH(bool, replacing);
-    const int error = ShortDisk::Kind(kind) == ShortDisk::Kind::FreeSpace ? ENOSPC : EFBIG;
-    ShortDisk disk(ShortDisk::Kind(kind), 256 * 1024);
+    QFETCH(Shortage, row);
+    const bool replacing = row.replacing;
+    const int error = row.kind == ShortDisk::Kind::FreeSpace ? ENOSPC : EFBIG;
+    ShortDisk disk(row.kind, 256 * 1024);
     if (!disk.available()) QSKIP("no tmpfs can be mounted here");
     const QImage picture = testPicture();
     const QString png = disk.filePath("pic.png"), bmp = disk.filePath("pic.bmp");
@@ -315,7 +315,8 @@ class TestInteraction : public QObject {
     QVERIFY(h.desktop.messages.empty());  // a failed launch is explained as below
   }
 
-  // The shell's error code, and the hint the message adds for it.
+  // The shell's error code, and the hint the message adds for it; a page of the other-software
+  // window has a hint of its own.
   void aFailedLaunchIsExplained() {
     const std::pair<int, QString> codes[] = {
         {31, "\r\n\r\nFile extension 'htm' is not associated with any application program."},
@@ -329,6 +330,13 @@ class TestInteraction : public QObject {
       QCOMPARE(desktop.messages[0].text, QString("Error launching web browser, error code = %1.").arg(code) + hint);
       QCOMPARE(desktop.messages[0].icon, Desktop::Icon::Exclamation);
     }
+    CatalogueWindow catalogue;
+    catalogue.desktop.openUrlResult = 31;
+    catalogue.window.RequestWebPage("http://corvanel-works.example/spl/spl.htm");
+    QCOMPARE(catalogue.desktop.messages.size(), size_t(1));
+    QCOMPARE(catalogue.desktop.messages[0].text,
+             QString("Error launching web browser, error code = 31.\r\n\r\nThe web page file type "
+                     "htm is not associated with any browser program."));
   }
 
   // Fifteen programs, three at a time: at the end of the scroll bar the rows hold the last three,
@@ -369,16 +377,6 @@ class TestInteraction : public QObject {
       QCOMPARE(w.title(0)->text(), firstTitle);
       QVERIFY(w.titleIsRed(1));
     });
-  }
-
-  void aPageThatCannotBeOpenedIsExplained() {
-    CatalogueWindow w;
-    w.desktop.openUrlResult = 31;
-    w.window.RequestWebPage("http://corvanel-works.example/spl/spl.htm");
-    QCOMPARE(w.desktop.messages.size(), size_t(1));
-    QCOMPARE(w.desktop.messages[0].text,
-             QString("Error launching web browser, error code = 31.\r\n\r\nThe web page file type "
-                     "htm is not associated with any browser program."));
   }
 
   // The click report says everything in the title: the box is wide enough to show it.

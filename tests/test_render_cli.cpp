@@ -295,7 +295,8 @@ class TestRenderCli : public QObject {
     QVERIFY(replaced);
   }
 
-  // Without any display: the requested size, the shown centre marked (1 is no prime, 2 is), numerals drawn.
+  // Without any display: the requested size, the shown centre marked (1 is no prime, 2 is), numerals
+  // drawn; and a picture loads no Qt library until it needs numerals.
   void picturesRenderWithoutDisplay() {
     QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"}) bare.remove(name);
@@ -309,6 +310,9 @@ class TestRenderCli : public QObject {
       QCOMPARE(qGray(QImage(file).pixel(261, 261)) == 0, start == QLatin1String("1"));
     }
     QVERIFY(QImage(file) != QImage(numbered));
+    bare.insert("LD_TRACE_LOADED_OBJECTS", "1");  // the loader lists what it loads at start, and stops
+    const QString loaded = runRenderer({}, bare).out;
+    QVERIFY2(loaded.contains("libc.so") && !loaded.contains("libQt"), qPrintable(loaded));  // Qt waits for numerals
   }
 
   // Numerals keep the pixels of the pictures in tests/data, which the renderer drew when they
