@@ -152,8 +152,8 @@ class TestInteraction : public QObject {
     QCOMPARE(titlesAfter(1, 1), QStringList());   // its empty upper left corner
   }
 
-  // Only shown numbers report: over the widget, after the pointer's rest, and by a click; the
-  // corner of the centre's circle, around the prime 5, is background.
+  // Only shown numbers report: over the widget, after the pointer's rest, and by a click, in circles
+  // and in squares; the corner of the centre's circle, around the prime 5, is background.
   void numbersNotShownReportNothing() {
     frmMain& w = drawn(kPrimes, false, "5");
     const int x = w.lastPass.geometry.centerX, y = w.lastPass.geometry.centerY, s = w.intBoxSize();
@@ -169,6 +169,8 @@ class TestInteraction : public QObject {
     QCOMPARE(titlesAfter(x, y, Qt::LeftButton, true), QStringList{"5"});
     QVERIFY(!w.picture.isMarked(x + 3, y - 3));
     QCOMPARE(titlesAfter(x + 3, y - 3), QStringList());
+    drawn(kPrimes, true, "5");  // as squares, 6 is background all the same
+    QCOMPARE(titlesAfter(x + s, y), QStringList());
   }
 
   void aClickBeforeTheFirstSpiralReportsNothing() {

@@ -84,6 +84,7 @@ class TestRenderCli : public QObject {
         {"no prime in 19610 ... 19658", {"--cell", "75", "--start", "19610", "--longest"},
          {19610, 19658, 7, 0, 0, 0, 0, 0}},
         {"start text like the box", {"--cell", "75", "--start", " 007 "}, {7, 55, 7, 13, 7, 53, -1, -1}},
+        {"blanks of every kind", {"--cell", "75", "--start", "\t\r\n\u2003 7\u00A0\u3000"}, {7, 55, 7, 13, 7, 53, -1, -1}},
         {"empty start means 1", {"--cell", "75", "--start", ""}, {1, 49, 7, 15, 2, 47, -1, -1}},
         {"a poster's raster", {"--cell", "1", "--size", "3000"}, {1, 9000000, 3000, 602489, 2, 8999993, -1, -1}},
         {"1 pixel at the top", {"--cell", "1", "--start", "2147210118"},
