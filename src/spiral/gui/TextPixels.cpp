@@ -1,10 +1,12 @@
 #include "TextPixels.h"
 
 #include <algorithm>
+#include <functional>
+#include <string>
+#include <unordered_map>
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QHash>
 #include <QPainter>
 
 namespace spiral {
@@ -81,19 +83,30 @@ void paintTextPixels(const QString& text, int pointSize, std::vector<TextPixel>&
 }  // namespace
 
 // The pixels of the texts drawn lately, by point size and text: the next animation step writes
-// nearly the same numerals again, each in a cell one place further on.
+// nearly the same numerals again, each in a cell one place further on. A numeral fits the string's
+// own storage, so a lookup allocates nothing.
 const std::vector<TextPixel>& textPixels(const std::string& text, int pointSize) {
-  constexpr qsizetype kTextsKept = 4096;
-  static QHash<QPair<int, QByteArray>, std::vector<TextPixel>> drawn;
-  const QPair<int, QByteArray> key{pointSize, QByteArray::fromStdString(text)};
-  auto found = drawn.constFind(key);
-  if (found == drawn.constEnd()) {
+  struct Key {
+    int pointSize;
+    std::string text;
+    bool operator==(const Key&) const = default;
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key& key) const {
+      return std::hash<std::string>{}(key.text) ^ (std::size_t(key.pointSize) * 0x9E3779B97F4A7C15u);
+    }
+  };
+  constexpr std::size_t kTextsKept = 4096;
+  static std::unordered_map<Key, std::vector<TextPixel>, KeyHash> drawn;
+  Key key{pointSize, text};
+  auto found = drawn.find(key);
+  if (found == drawn.end()) {
     if (drawn.size() >= kTextsKept) drawn.clear();
     std::vector<TextPixel> painted;
-    paintTextPixels(QString::fromUtf8(key.second), pointSize, painted);
-    found = drawn.insert(key, std::move(painted));
+    paintTextPixels(QString::fromStdString(text), pointSize, painted);
+    found = drawn.emplace(std::move(key), std::move(painted)).first;
   }
-  return *found;
+  return found->second;
 }
 
 }  // namespace spiral
