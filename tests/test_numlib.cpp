@@ -3,10 +3,11 @@
 #include <QTest>
 
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <vector>
 
-#include "numlib.h"
+#include "numlib.hpp"
 
 namespace {
 
@@ -19,29 +20,42 @@ std::vector<bool> plainSieve(int64_t low, int64_t high) {
   return prime;
 }
 
-// is_prime() and prime_bits() over low ... high against the sieve; prime_bits() from low on and from
-// one further, so that a window that does not start on a word boundary is read right too.
+// is_prime(), isPrime() and primeBits() over low ... high against the sieve; primeBits() from low on
+// and from one further, so that a window that does not start on a word boundary is read right too.
+// The next prime up and down from every number of the window, against the sieve's own neighbours.
 void agreesWithSieve(int64_t low, int64_t high) {
   const auto reference = plainSieve(low, high);
+  const auto prime = [&](int64_t n) { return bool(reference[n - low]); };
   for (int64_t n = low; n <= high; ++n) {
     const auto n32 = static_cast<int32_t>(n);
-    if (is_prime(n32, n32) != (reference[n - low] ? 1 : 0)) QFAIL(qPrintable(QString::number(n)));
+    if (is_prime(n32, n32) != (prime(n) ? 1 : 0) || numlib::isPrime(n) != prime(n)) QFAIL(qPrintable(QString::number(n)));
   }
   for (int64_t skip : {0, 1}) {
     const auto count = static_cast<int64_t>(reference.size()) - skip;
     std::vector<uint64_t> bits(static_cast<size_t>((count + 63) / 64));
-    prime_bits(low + skip, count, bits.data());
+    numlib::primeBits(low + skip, count, bits.data());
     for (int64_t i = 0; i < count; ++i)
       if (((bits[i / 64] >> (i % 64)) & 1) != reference[i + skip]) QFAIL(qPrintable(QString::number(low + skip + i)));
   }
+  std::optional<int64_t> below;  // the largest prime seen so far, from low on
+  for (int64_t n = low; n <= high; ++n) {
+    if (numlib::primeBefore(n, low) != below) QFAIL(qPrintable(QString("before %1").arg(n)));
+    if (prime(n)) below = n;
+  }
+  std::optional<int64_t> above;  // the smallest prime seen so far, from high down
+  for (int64_t n = high; n >= low; --n) {
+    if (numlib::primeAfter(n, high) != above) QFAIL(qPrintable(QString("after %1").arg(n)));
+    if (prime(n)) above = n;
+  }
 }
 
-// factor() and factor_count() against trial division: the distinct primes in ascending order with
-// their exponents, and their count with multiplicity.
+// factor(), factorise() and factorCount() against trial division: the distinct primes in ascending
+// order with their exponents, and their count with multiplicity.
 void compareFactor(int32_t n) {
-  const int count = factor_count(n);  // first: factor() must not be served a block sieved for counts alone
+  const int count = numlib::factorCount(n);  // first: factor() must not be served a block sieved for counts alone
   int32_t a[NUMLIB_FACTOR_ARRAY_SIZE] = {}, b[NUMLIB_FACTOR_ARRAY_SIZE] = {};
   factor(n, n, a, b);
+  const std::vector<numlib::PrimePower> powers = numlib::factorise(n);
   int64_t rest = n;
   int omega = 0, distinct = 0;
   for (int64_t p = 2; rest > 1; ++p) {
@@ -52,7 +66,10 @@ void compareFactor(int32_t n) {
     omega += e;
     ++distinct;
     if (a[distinct] != p || b[distinct] != e) QFAIL(qPrintable(QString("%1: %2^%3").arg(n).arg(p).arg(e)));
+    if (powers.size() < size_t(distinct) || powers[distinct - 1] != numlib::PrimePower{p, e})
+      QFAIL(qPrintable(QString("factorise %1: %2^%3").arg(n).arg(p).arg(e)));
   }
+  QCOMPARE(powers.size(), size_t(distinct));
   QCOMPARE(count, omega);
   QCOMPARE(a[0], omega);
   QCOMPARE(b[0], distinct);
@@ -83,7 +100,12 @@ class TestNumlib : public QObject {
   }
 
   void factorsAgreeWithTrialDivision() {
-    for (int32_t n : {1, 0, -12, 223092870, 2147483646, 2147483629, 2147395600, 1073741824, 2147483647}) compareFactor(n);
+    for (int32_t n : {1, 0, -12, 223092870, 2147483646, 2147483629, 2147395600, 1073741824}) compareFactor(n);
+    int32_t a[NUMLIB_FACTOR_ARRAY_SIZE] = {}, b[NUMLIB_FACTOR_ARRAY_SIZE] = {};
+    factor(2147483647, 0, a, b);  // the C function takes 2^31 - 1, a prime, beyond the C++ face's range
+    QCOMPARE(a[0], 1);
+    QCOMPARE(a[1], 2147483647);
+    QVERIFY(numlib::factorise(2147483647).empty());
     for (int32_t n = 2; n < 20000; ++n) compareFactor(n);
     for (int32_t n = 2147483646 - 20000; n < 2147483647 && n > 0; ++n) compareFactor(n);
     std::mt19937 random(12345);

@@ -11,7 +11,7 @@
 #include "app/SettingsStore.h"
 #include "app/frmMain.h"
 #include "texts/WordTable.h"
-#include "numlib.h"
+#include "numlib.hpp"
 
 namespace {
 
@@ -70,8 +70,9 @@ void frmMain::applySettings(const app::StoredSettings& s) {
   chkNumerals->setChecked(s.numerals == 1);
   chkCentralNumberPrime->setChecked(s.centralNumberPrime == 1);
   chkCalculateLongest->setChecked(s.calculateLongest == 1);
-  const auto start = static_cast<int32_t>(spiral::parseStartNumber(startText.toStdString()).value);
-  if (is_prime(start, start) != 1) chkCentralNumberPrime->setChecked(false);
+  if (!numlib::isPrime(spiral::parseStartNumber(startText.toStdString()).value)) {
+    chkCentralNumberPrime->setChecked(false);
+  }
 }
 
 app::StoredSettings frmMain::settingsFromControls() const {

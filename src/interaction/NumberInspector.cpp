@@ -3,8 +3,6 @@
 
 #include "NumberInspector.h"
 
-#include <array>
-
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHelpEvent>
@@ -18,7 +16,7 @@
 #include "app/frmMain.h"
 #include "interaction/EventHook.h"
 #include "texts/WordTable.h"
-#include "numlib.h"
+#include "numlib.hpp"
 
 namespace interaction {
 
@@ -28,14 +26,10 @@ QString grouped(int64_t number) { return QLocale().toString(static_cast<qlonglon
 
 // " = 2 × 3^2 × 7" for a composite number, empty for 1 and the primes.
 QString factorisation(int64_t number) {
-  std::array<int32_t, NUMLIB_FACTOR_ARRAY_SIZE> primes{};
-  std::array<int32_t, NUMLIB_FACTOR_ARRAY_SIZE> exponents{};
-  const auto n = static_cast<int32_t>(number);
-  factor(n, n, primes.data(), exponents.data());
   QStringList factors;
-  for (int i = 1; i <= exponents[0]; ++i) {
-    const QString power = exponents[i] > 1 ? QStringLiteral("^%1").arg(exponents[i]) : QString();
-    factors << grouped(primes[i]) + power;
+  for (const numlib::PrimePower& factor : numlib::factorise(number)) {
+    const QString power = factor.exponent > 1 ? QStringLiteral("^%1").arg(factor.exponent) : QString();
+    factors << grouped(factor.prime) + power;
   }
   return QStringLiteral(" = ") + factors.join(QStringLiteral(" \u00D7 "));
 }
@@ -46,8 +40,7 @@ QString describeNumber(int64_t number, int64_t ring) {
   using language::W;
   using language::Word;
   QString first = grouped(number);
-  const auto n = static_cast<int32_t>(number);
-  if (is_prime(n, n) == 1) {
+  if (numlib::isPrime(number)) {
     first += QStringLiteral(": ") + W(Word::Prime);
   } else if (number > 1) {
     first += factorisation(number);

@@ -19,7 +19,7 @@
 #include "app/frmMain.h"
 #include "interaction/EventHook.h"
 #include "texts/WordTable.h"
-#include "numlib.h"
+#include "numlib.hpp"
 #include "platform/Desktop.h"
 
 namespace {
@@ -221,11 +221,11 @@ void frmMain::vsbStartNumber_Change() {
 // step (up when the value passed the box's number); none within 2 ... 32767.
 std::optional<int> frmMain::primeStepOfScrollBar(int value, int64_t boxNumber) {
   if (testCentralNumberPrime(value)) return value;
-  const int step = value > boxNumber ? 1 : -1;
-  for (int candidate = value + step; candidate >= 2 && candidate <= lngScrollHigh; candidate += step) {
-    if (testCentralNumberPrime(candidate)) return candidate;
-  }
-  return std::nullopt;
+  const std::optional<int64_t> prime =
+      value > boxNumber ? numlib::primeAfter(value, lngScrollHigh) : numlib::primeBefore(value, 2);
+  blnCentralNumberPrime = prime.has_value();
+  if (!prime) return std::nullopt;
+  return static_cast<int>(*prime);
 }
 
 // A number beyond the scroll bar's range puts it at its nearest end.
@@ -244,7 +244,6 @@ int64_t frmMain::numberInStartBox() const {
 }
 
 bool frmMain::testCentralNumberPrime(int64_t number) {
-  const auto n = static_cast<int32_t>(number);
-  blnCentralNumberPrime = number > 0 && is_prime(n, n) == 1;
+  blnCentralNumberPrime = numlib::isPrime(number);
   return blnCentralNumberPrime;
 }

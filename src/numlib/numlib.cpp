@@ -2,7 +2,7 @@
 // blocks of recorded small prime factors, so that the draw pass's long runs of consecutive
 // queries cost a table look-up each.
 
-#include "numlib.h"
+#include "numlib.hpp"
 
 #include <algorithm>
 #include <array>
@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int64_t kLargestNumber = 2147483646;  // 2^31 - 2, the largest number the service knows
+using numlib::kLargestNumber;
 constexpr uint32_t kSqrtLargest = 46341;        // above the square root of every number served
 
 // ---------------------------------------------------------------------------------------------
@@ -96,15 +96,15 @@ struct FactorBlock {
   int64_t index = -1;
   bool withPrimes = false;
   std::vector<uint32_t> product;
-  std::vector<uint8_t> omega;
-  std::vector<uint8_t> count;
+  std::vector<uint8_t> factorCount;    // the prime factors up to the root, with multiplicity
+  std::vector<uint8_t> distinctCount;  // how many of them `primes` records
   std::vector<uint16_t> primes;
 
   void allocate(bool recordPrimes) {
     product.resize(kFactorBlockSize);
-    omega.resize(kFactorBlockSize);
+    factorCount.resize(kFactorBlockSize);
     if (!recordPrimes) return;
-    count.resize(kFactorBlockSize);
+    distinctCount.resize(kFactorBlockSize);
     primes.resize(kFactorBlockSize * kMaxDistinctSmallFactors);
   }
 };
@@ -119,9 +119,9 @@ void recordTwo(FactorBlock& block, uint64_t low) {
     const uint64_t m = low + offset;
     if (m == 0) continue;  // 0 is nobody's multiple here
     const int twos = std::countr_zero(m);
-    if (block.withPrimes) block.primes[offset * kMaxDistinctSmallFactors + block.count[offset]++] = 2;
+    if (block.withPrimes) block.primes[offset * kMaxDistinctSmallFactors + block.distinctCount[offset]++] = 2;
     block.product[offset] <<= twos;
-    block.omega[offset] = static_cast<uint8_t>(block.omega[offset] + twos);
+    block.factorCount[offset] = static_cast<uint8_t>(block.factorCount[offset] + twos);
   }
 }
 
@@ -132,17 +132,17 @@ void recordPrime(FactorBlock& block, uint64_t low, uint64_t high, uint32_t p) {
   for (uint64_t m = first; m < high; m += p) {
     const uint64_t offset = m - low;
     if (block.withPrimes) {
-      block.primes[offset * kMaxDistinctSmallFactors + block.count[offset]++] = static_cast<uint16_t>(p);
+      block.primes[offset * kMaxDistinctSmallFactors + block.distinctCount[offset]++] = static_cast<uint16_t>(p);
     }
     block.product[offset] *= p;
-    ++block.omega[offset];
+    ++block.factorCount[offset];
   }
   for (uint64_t power = uint64_t{p} * p; power < high; power *= p) {
     for (uint64_t m = (low + power - 1) / power * power; m < high; m += power) {
       if (m == 0) continue;
       const uint64_t offset = m - low;
       block.product[offset] *= p;
-      ++block.omega[offset];
+      ++block.factorCount[offset];
     }
   }
 }
@@ -155,15 +155,15 @@ void sieveFactorBlock(FactorBlock& block, int64_t index, bool withPrimes) {
   block.withPrimes = withPrimes;
   block.allocate(withPrimes);
   std::fill(block.product.begin(), block.product.end(), 1u);
-  std::fill(block.omega.begin(), block.omega.end(), 0);
-  std::fill(block.count.begin(), block.count.end(), 0);
+  std::fill(block.factorCount.begin(), block.factorCount.end(), 0);
+  std::fill(block.distinctCount.begin(), block.distinctCount.end(), 0);
   recordTwo(block, low);
   for (uint32_t p : smallPrimes()) {
     if (p > root) break;
     if (p > 2) recordPrime(block, low, high, p);
   }
   for (uint64_t offset = 0; offset < kFactorBlockSize; ++offset) {
-    if (low + offset > block.product[offset]) ++block.omega[offset];  // one prime above the root
+    if (low + offset > block.product[offset]) ++block.factorCount[offset];  // one prime above the root
   }
   block.index = index;
 }
@@ -193,6 +193,22 @@ uint64_t alignedPrimeWord(int64_t first) {
   return block.bits[(first & (kPrimeBlockSize - 1)) >> 6];
 }
 
+// The factors of n up to the root of its block, and the one prime above it if there is one: the
+// pairs of (prime, exponent) in ascending order, handed to `record`.
+template <typename Record>
+void forEachPrimePower(int64_t n, Record record) {
+  const FactorBlock& block = factorBlockFor(n >> kFactorBlockBits, true);
+  const uint32_t offset = static_cast<uint32_t>(n) & (kFactorBlockSize - 1);
+  int64_t rest = n;
+  for (int j = 0; j < block.distinctCount[offset]; ++j) {
+    const int64_t p = block.primes[offset * kMaxDistinctSmallFactors + j];
+    int exponent = 0;
+    for (; rest % p == 0; rest /= p) ++exponent;
+    record(p, exponent);
+  }
+  if (rest > 1) record(rest, 1);  // the one prime factor above the square root
+}
+
 }  // namespace
 
 extern "C" {
@@ -203,16 +219,49 @@ void calculate_primes(int32_t limit) {
   ensureSmallPrimes(static_cast<uint32_t>(std::sqrt(clamped)) + 1);
 }
 
-int16_t is_prime(int32_t n, int32_t /*n2*/) {
-  if (n < 2 || n > kLargestNumber) return 0;
+int16_t is_prime(int32_t n, int32_t /*n2*/) { return numlib::isPrime(n) ? 1 : 0; }
+
+void factor(int32_t n, int32_t /*n2*/, int32_t* A, int32_t* B) {
+  A[0] = 0;
+  B[0] = 0;
+  if (n <= 1) return;
+  forEachPrimePower(n, [&](int64_t p, int exponent) {
+    A[0] += exponent;
+    ++B[0];
+    A[B[0]] = static_cast<int32_t>(p);
+    B[B[0]] = exponent;
+  });
+}
+
+}  // extern "C"
+
+namespace numlib {
+
+bool isPrime(int64_t n) {
+  if (n < 2 || n > kLargestNumber) return false;
   const int64_t index = n >> kPrimeBlockBits;
   const PrimeBlock* block = &primeBlocks[lastPrimeBlock];
   if (block->index != index) block = &primeBlockFor(index);
   const uint32_t offset = static_cast<uint32_t>(n) & (kPrimeBlockSize - 1);
-  return static_cast<int16_t>((block->bits[offset >> 6] >> (offset & 63)) & 1);
+  return (block->bits[offset >> 6] >> (offset & 63)) & 1;
 }
 
-void prime_bits(int64_t low, int64_t count, uint64_t* bits) {
+std::optional<int64_t> primeAfter(int64_t n, int64_t last) {
+  for (int64_t candidate = n + 1; candidate <= last; ++candidate) {
+    if (isPrime(candidate)) return candidate;
+  }
+  return std::nullopt;
+}
+
+std::optional<int64_t> primeBefore(int64_t n, int64_t first) {
+  for (int64_t candidate = n - 1; candidate >= first; --candidate) {
+    if (isPrime(candidate)) return candidate;
+  }
+  return std::nullopt;
+}
+
+// Reads whole words of the sieved blocks, so a pass tests each number with a shift and a mask.
+void primeBits(int64_t low, int64_t count, uint64_t* bits) {
   const int shift = static_cast<int>(low & 63);
   const int64_t aligned = low - shift;
   const int64_t words = (count + 63) / 64;
@@ -225,38 +274,17 @@ void prime_bits(int64_t low, int64_t count, uint64_t* bits) {
   if (count % 64 != 0) bits[words - 1] &= (uint64_t{1} << (count % 64)) - 1;
 }
 
-int32_t factor_count(int32_t n) {
-  if (n <= 1) return 0;
+int factorCount(int64_t n) {
+  if (n <= 1 || n > kLargestNumber) return 0;
   const FactorBlock& block = factorBlockFor(n >> kFactorBlockBits, false);
-  return block.omega[static_cast<uint32_t>(n) & (kFactorBlockSize - 1)];
+  return block.factorCount[static_cast<uint32_t>(n) & (kFactorBlockSize - 1)];
 }
 
-void factor(int32_t n, int32_t /*n2*/, int32_t* A, int32_t* B) {
-  A[0] = 0;
-  B[0] = 0;
-  if (n <= 1) return;
-  const FactorBlock& block = factorBlockFor(n >> kFactorBlockBits, true);
-  const uint32_t offset = static_cast<uint32_t>(n) & (kFactorBlockSize - 1);
-  A[0] = block.omega[offset];
-  int k = 0;
-  int32_t rest = n;
-  for (int j = 0; j < block.count[offset]; ++j) {
-    const int32_t p = block.primes[offset * kMaxDistinctSmallFactors + j];
-    int exponent = 0;
-    while (rest % p == 0) {
-      rest /= p;
-      ++exponent;
-    }
-    ++k;
-    A[k] = p;
-    B[k] = exponent;
-  }
-  if (rest > 1) {  // the one prime factor above the square root
-    ++k;
-    A[k] = rest;
-    B[k] = 1;
-  }
-  B[0] = k;
+std::vector<PrimePower> factorise(int64_t n) {
+  std::vector<PrimePower> powers;
+  if (n <= 1 || n > kLargestNumber) return powers;
+  forEachPrimePower(n, [&](int64_t p, int exponent) { powers.push_back({p, exponent}); });
+  return powers;
 }
 
-}  // extern "C"
+}  // namespace numlib

@@ -1,5 +1,6 @@
 #pragma once
-// The number service: primality and factorisation of 32-bit numbers.
+// The number service: primality and factorisation of 32-bit numbers. These are its C functions;
+// numlib.hpp is its C++ face.
 //
 // Every function is meant for one thread (the user-interface thread); the service keeps a small
 // cache of sieved blocks between calls and is not safe to call from several threads at once.
@@ -9,6 +10,9 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+// The largest number the service answers for: 2^31 - 2.
+#define NUMLIB_LARGEST_NUMBER 2147483646
 
 // The most distinct prime factors a number below 2^31 can have is 9, so arrays of
 // NUMLIB_FACTOR_ARRAY_SIZE elements always suffice for factor().
@@ -26,14 +30,6 @@ int16_t is_prime(int32_t n, int32_t n2);
 // A[1..k] = the distinct prime factors in ascending order, B[0] = k, B[1..k] = their exponents.
 // Both arrays must hold NUMLIB_FACTOR_ARRAY_SIZE elements. `n2` repeats n and is ignored.
 void factor(int32_t n, int32_t n2, int32_t* A, int32_t* B);
-
-// The primality of `count` consecutive numbers from `low` (0 <= low, low + count - 1 <= 2147483646) as
-// a bitset: bit i of bits[i / 64] is set exactly when low + i is prime. `bits` holds (count + 63) / 64
-// words. Reads whole words of the sieved blocks, so a pass tests each number with a shift and a mask.
-void prime_bits(int64_t low, int64_t count, uint64_t* bits);
-
-// The number of prime factors of n counted with multiplicity: A[0] of factor(), without the rest.
-int32_t factor_count(int32_t n);
 
 #ifdef __cplusplus
 }

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "Palette.h"
-#include "numlib.h"
+#include "numlib.hpp"
 
 namespace spiral {
 
@@ -19,7 +19,7 @@ int veltraColor(int64_t n, bool prime) {
   }
   static constexpr int kByFactorCount[] = {kBlack, kLightRed, kLightGreen, kYellow,
                                            kLightBlue, kLightMagenta, kLightCyan, kWhite};
-  const int count = factor_count(static_cast<int32_t>(n));
+  const int count = numlib::factorCount(n);
   return count >= 0 && count <= 7 ? kByFactorCount[count] : kBlack;
 }
 

@@ -9,7 +9,7 @@
 #include "CellRenderer.h"
 #include "ColorSchemes.h"
 #include "Palette.h"
-#include "numlib.h"
+#include "numlib.hpp"
 
 namespace spiral {
 
@@ -24,7 +24,7 @@ class ClassTest {
  public:
   ClassTest(NumberClass numberClass, int64_t start, int64_t count)
       : class_(numberClass), start_(start), primeBits_((count + 63) / 64), random_(static_cast<uint64_t>(start)) {
-    if (count > 0) prime_bits(start, count, primeBits_.data());
+    if (count > 0) numlib::primeBits(start, count, primeBits_.data());
   }
 
   // The first prime's walk index from `i` on, or `count` when none is left.

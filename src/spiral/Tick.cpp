@@ -1,6 +1,6 @@
 #include "Tick.h"
 
-#include "numlib.h"
+#include "numlib.hpp"
 
 namespace spiral {
 
@@ -10,11 +10,8 @@ std::optional<int64_t> nextStart(const TickRule& rule, int64_t current) {
   const int64_t step = inward ? 1 : -1;
   if (inward ? current >= last : current <= last) return std::nullopt;
   if (!rule.primeSteps) return current + step;
-  for (int64_t candidate = current + step; candidate != last; candidate += step) {
-    const auto n = static_cast<int32_t>(candidate);
-    if (is_prime(n, n) == 1) return candidate;
-  }
-  return std::nullopt;
+  // The end itself is never taken, prime or not.
+  return inward ? numlib::primeAfter(current, last - 1) : numlib::primeBefore(current, last + 1);
 }
 
 }  // namespace spiral
