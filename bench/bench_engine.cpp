@@ -4,7 +4,9 @@
 
 #include <QGuiApplication>
 
+#include "Diagonals.h"
 #include "DrawPass.h"
+#include "PictureImage.h"
 #include "numlib.h"
 
 using namespace spiral;
@@ -89,6 +91,7 @@ BENCHMARK(BM_SeventyFivePixelNumerals)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);  // fonts for the numerals
+  installQtTextDrawing();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

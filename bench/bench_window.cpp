@@ -4,6 +4,7 @@
 
 #include "OffscreenWindow.h"
 #include "app/frmMain.h"
+#include "PictureImage.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ void BM_StartUpToFirstPicture(benchmark::State& state) {
   for (auto _ : state) {
     frmMain window(desktop);
     window.Form_Load();
-    benchmark::DoNotOptimize(window.picture.image().constBits());
+    benchmark::DoNotOptimize(spiral::imageOf(window.picture).constBits());
   }
 }
 BENCHMARK(BM_StartUpToFirstPicture)

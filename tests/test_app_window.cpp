@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "MainWindowHarness.h"
+#include "PictureImage.h"
 #include "Rows.h"
 #include "ShortDisk.h"
 #include "app/SettingsStore.h"
@@ -276,9 +277,9 @@ class TestAppWindow : public QObject {
     bool drawnDuringPass = true, optionsLocked = false;
     QTimer::singleShot(0, &w, [&] {
       optionsLocked = !w.chkGrid->isEnabled() && !w.chkNumerals->isEnabled();
-      const QImage partial = w.picture.image().copy();
+      const QImage partial = spiral::imageOf(w.picture).copy();
       w.DrawSpiral();
-      drawnDuringPass = w.picture.image() != partial;
+      drawnDuringPass = spiral::imageOf(w.picture) != partial;
       w.cmdStopCalc->click();
     });
     w.cboBoxSize->setCurrentIndex(kOnePixelIndex);
@@ -366,9 +367,9 @@ class TestAppWindow : public QObject {
       QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
       QVERIFY(!redrawn(w, [&] { for (int tick = 0; tick < 3; ++tick) w.ClkClock_Timer(); }));
       QCOMPARE(w.txbStartNumber->text(), QStringLiteral("6"));
-      const QImage frozen = w.picture.image().copy();
+      const QImage frozen = spiral::imageOf(w.picture).copy();
       w.optSquares->click();
-      QVERIFY(w.picture.image() != frozen);  // the same frame, now in squares
+      QVERIFY(spiral::imageOf(w.picture) != frozen);  // the same frame, now in squares
       QVERIFY(redrawn(w, [&] { QTest::mouseClick(w.chkGrid, Qt::LeftButton); }));
 
       w.cboClockTicks->setCurrentIndex(kOneTickPerSecond);

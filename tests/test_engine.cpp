@@ -6,6 +6,7 @@
 
 #include "DrawPass.h"
 #include "Palette.h"
+#include "PictureImage.h"
 #include "numlib.h"
 #include "Rows.h"
 
@@ -80,7 +81,10 @@ class TestEngine : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { calculate_primes(2147483646); }
+  void initTestCase() {
+    calculate_primes(2147483646);
+    installQtTextDrawing();
+  }
 
   // Circles of more than 15 pixels shrink their radius by one.
   void cellsPerSideForTheStandardInterior() {
@@ -207,13 +211,13 @@ class TestEngine : public QObject {
     QVERIFY(colorOf(first, outcome, 3) > 0);
     for (int64_t n = 1; n <= outcome.endNumber; n += n == 1 ? 1 : 2)
       if (colorOf(first, outcome, n) != kBlack) QFAIL(qPrintable(QString::number(n)));
-    const QImage kept = first.image().copy();
+    const QImage kept = imageOf(first).copy();
     drawSpiral(settingsFor(777, 3, NumberClass::Random), first);  // something else in between
     QCOMPARE(drawSpiral(settingsFor(1, 3, NumberClass::Random), first).shownCount, outcome.shownCount);
-    QCOMPARE(first.image(), kept);
+    QCOMPARE(imageOf(first), kept);
     Picture other;
     QVERIFY(drawSpiral(settingsFor(2, 3, NumberClass::Random), other).shownCount != 0);
-    QVERIFY(other.image() != kept);
+    QVERIFY(imageOf(other) != kept);
   }
 
   // Each scheme's colours for numbers of a spiral from `start`.

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "MainWindowHarness.h"
+#include "PictureImage.h"
 #include "Rows.h"
 #include "ShortDisk.h"
 #include "app/SpiralView.h"
@@ -193,7 +194,7 @@ class TestInteraction : public QObject {
     w.txbStartNumber->deselect();
     QTest::keyClick(w.txbStartNumber, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
-             w.picture.image().convertToFormat(QImage::Format_RGB32));
+             spiral::imageOf(w.picture).convertToFormat(QImage::Format_RGB32));
   }
 
   // The right click asks whether to save, except while an animation runs; paused, it asks.
@@ -209,7 +210,7 @@ class TestInteraction : public QObject {
       harness->desktop.answers = {platform::Desktop::Answer::Yes};
       harness->desktop.saveFileName = folder.filePath("spiral.png");
       QCOMPARE(titlesAfter(10, 10, Qt::RightButton, true), (QStringList{"Save image?", "Save image"}));
-      QCOMPARE(QImage(harness->desktop.saveFileName).convertToFormat(QImage::Format_RGB32), w.picture.image());
+      QCOMPARE(QImage(harness->desktop.saveFileName).convertToFormat(QImage::Format_RGB32), spiral::imageOf(w.picture));
     });
     QCOMPARE(titlesAfter(10, 10, Qt::RightButton, true), QStringList{"Save image?"});  // the run over
   }

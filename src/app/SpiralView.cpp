@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "PictureImage.h"
+
 SpiralView::SpiralView(const spiral::Picture& picture, QWidget* parent)
     : QFrame(parent), picture_(picture) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -14,7 +16,7 @@ SpiralView::SpiralView(const spiral::Picture& picture, QWidget* parent)
 void SpiralView::paintEvent(QPaintEvent* event) {
   {
     QPainter painter(this);
-    painter.drawImage(contentsRect().topLeft(), picture_.image());
+    painter.drawImage(contentsRect().topLeft(), spiral::imageOf(picture_));
   }
   QFrame::paintEvent(event);  // the border
 }

@@ -14,6 +14,7 @@
 #include "app/SettingsStore.h"
 #include "app/frmMain.h"
 #include "texts/WordTable.h"
+#include "PictureImage.h"
 #include "numlib.h"
 #include "platform/Twips.h"
 
@@ -96,6 +97,7 @@ void frmMain::SetControlsFontName(const QString& fontName, bool blnTextBoxes) {
 }
 
 void frmMain::InitializeProgram() {
+  spiral::installQtTextDrawing();  // the numerals in the cells
   fraStartNumberFrame->raise();
   lblStartNumberOutput->lower();
   SetDefaultSettings();

@@ -12,6 +12,7 @@
 #include "app/frmMain.h"
 #include "interaction/ImageSaving.h"
 #include "platform/Desktop.h"
+#include "PictureImage.h"
 
 void frmMain::picSpiral_MouseUp(Qt::MouseButton button, double X, double Y) {
   if (button == Qt::LeftButton) {
@@ -57,6 +58,6 @@ void frmMain::offerToSaveImage() {
       platform::Desktop::Buttons::YesNo);
   // A copy of the frame on the screen: the picture's own image changes with the next pass.
   if (answer == platform::Desktop::Answer::Yes) {
-    interaction::SaveImage(desktop_, this, picture.image().copy());
+    interaction::SaveImage(desktop_, this, spiral::imageOf(picture).copy());
   }
 }

@@ -17,6 +17,7 @@
 #include "interaction/EventHook.h"
 #include "texts/WordTable.h"
 #include "numlib.hpp"
+#include "PictureImage.h"
 
 namespace interaction {
 
@@ -80,6 +81,6 @@ void frmMain::copySelectionOrPicture() {
     txbStartNumber->copy();
   } else {
     // A copy of the pixels: the picture's own image changes with the next pass.
-    QGuiApplication::clipboard()->setImage(picture.image().copy());
+    QGuiApplication::clipboard()->setImage(spiral::imageOf(picture).copy());
   }
 }

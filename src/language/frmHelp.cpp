@@ -12,6 +12,7 @@
 #include "platform/Twips.h"
 #include "spiral/DrawPass.h"
 #include "spiral/Picture.h"
+#include "PictureImage.h"
 
 namespace {
 
@@ -135,7 +136,7 @@ QPixmap helpSpiral() {
   settings.colorCount = 1;
   spiral::Picture picture(264, 264);
   spiral::drawSpiral(settings, picture);
-  return QPixmap::fromImage(picture.image());
+  return QPixmap::fromImage(spiral::imageOf(picture));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "DrawPass.h"
+#include "DrawSettings.h"
 #include "Geometry.h"
 #include "Picture.h"
 

@@ -1,4 +1,4 @@
-#include "DrawPass.h"
+#include "Diagonals.h"
 
 #include <algorithm>
 #include <vector>

@@ -8,6 +8,7 @@
 
 #include "CellRenderer.h"
 #include "ColorSchemes.h"
+#include "Diagonals.h"
 #include "Palette.h"
 #include "numlib.hpp"
 

@@ -7,29 +7,12 @@
 #include <optional>
 #include <string>
 
-
-#include "Choices.h"
+#include "DrawSettings.h"
 #include "Geometry.h"
 #include "Picture.h"
 #include "StartNumber.h"
 
 namespace spiral {
-
-struct DrawSettings {
-  int64_t start = 1;                        // the centre number, as parseStartNumber() reads it
-  int boxSize = 7;                          // one of kCellSizes
-  bool squares = false;                     // false: circles
-  bool grid = false;
-  bool numerals = true;
-  NumberClass numberClass = NumberClass::Primes;
-  ColorScheme colorScheme = ColorScheme::Cluster;
-  // L, when it is not the scheme's own colour count: the help picture cycles through one colour.
-  std::optional<int> colorCount;
-  bool calculateLongest = false;
-
-  // Numerals are written only where the cells are large enough for them.
-  bool writesNumerals() const { return numerals && cellSizeOf(boxSize).gridAndNumerals; }
-};
 
 struct DrawHooks {
   // Called once the request has passed validation, before the picture is cleared.
@@ -63,8 +46,5 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
 // The notice shown while a pass of small cells runs: a black box under the centre with `text` in
 // yellow, or the box alone, as the cell size's row says.
 void drawBusyNotice(Picture& picture, const Geometry& geometry, const std::string& text);
-
-// The longest run of marked cells along any NW-SE (true) or SW-NE (false) diagonal of the picture.
-int longestDiagonal(const Picture& picture, const Geometry& geometry, bool nwse);
 
 }  // namespace spiral

@@ -11,8 +11,6 @@
 
 #include "Palette.h"
 
-class QImage;
-
 namespace spiral {
 
 // Memory for the raster. A poster's raster spans hundreds of megabytes, and the pass reads it back
@@ -54,10 +52,6 @@ class Picture {
   int height() const { return height_; }
   // The palette indices of scan line y, width() of them.
   const uint8_t* indexLine(int y) const { return line(y); }
-  // The raster as a 32-bit image of its own. Defined beside the text drawing, in the part of the
-  // engine that links Qt Gui (the target spiral); the renderer, which links only spiral_core,
-  // never asks for it.
-  QImage image() const;
 
   // Fills the whole raster with black, the background.
   void clear();
@@ -83,8 +77,9 @@ class Picture {
   void horizontalLine(int x1, int x2, int y, int color);
   void verticalLine(int x, int y1, int y2, int color);
   // Text whose top-left corner is at (x, y), through the installed text drawer; nothing is drawn
-  // while none is installed. Fonts live in Qt Gui, which the engine's core does not link: linking
-  // the target spiral installs the drawer, and the renderer loads it only when it writes numerals.
+  // while none is installed. Fonts live in Qt Gui, which the engine's core does not link: the
+  // window installs Qt's fonts at its start-up, and the renderer loads them only when it writes
+  // numerals.
   void drawText(int x, int y, const std::string& text, int pointSize, int color);
   static void setTextDrawer(TextDrawer drawer);
 

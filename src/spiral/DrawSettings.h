@@ -1,0 +1,28 @@
+#pragma once
+// What one draw pass is asked to draw: a plain value that the window reads from its controls and
+// the renderer from its arguments.
+
+#include <cstdint>
+#include <optional>
+
+#include "Choices.h"
+
+namespace spiral {
+
+struct DrawSettings {
+  int64_t start = 1;                        // the centre number, as parseStartNumber() reads it
+  int boxSize = 7;                          // one of kCellSizes
+  bool squares = false;                     // false: circles
+  bool grid = false;
+  bool numerals = true;
+  NumberClass numberClass = NumberClass::Primes;
+  ColorScheme colorScheme = ColorScheme::Cluster;
+  // L, when it is not the scheme's own colour count: the help picture cycles through one colour.
+  std::optional<int> colorCount;
+  bool calculateLongest = false;
+
+  // Numerals are written only where the cells are large enough for them.
+  bool writesNumerals() const { return numerals && cellSizeOf(boxSize).gridAndNumerals; }
+};
+
+}  // namespace spiral
