@@ -92,7 +92,8 @@ class TestEngine : public QObject {
                             {15, 35, 7}, {21, 25, 9}, {35, 15, 16}, {75, 7, 36}};
     for (auto [s, cells, radius] : table) {
       const auto g = computeGeometry(523, 523, s);
-      QCOMPARE(QList<int>({g.centerX, g.centerY, g.cellsPerSide, g.circleRadius}), QList<int>({261, 261, cells, radius}));
+      // The cell size leads each list, so that a failure names its row.
+      QCOMPARE(QList<int>({s, g.centerX, g.centerY, g.cellsPerSide, g.circleRadius}), QList<int>({s, 261, 261, cells, radius}));
     }
     // Single precision halves round to the even neighbour: 10 / 4 = 2.5 gives 2, 14 / 4 = 3.5 gives 4.
     QCOMPARE(computeGeometry(10, 10, 4).cellsPerSide, 2);
@@ -106,7 +107,7 @@ class TestEngine : public QObject {
     const auto g = computeGeometry(35, 35, 7);
     for (int i = 0; i < 25; ++i) {  // row i / 5, column i % 5
       const Pixel centre = g.centreOf(i / 5 - 2, i % 5 - 2);
-      QCOMPARE(g.numberAt(centre.x, centre.y, 1), std::optional<int64_t>(expected[i / 5][i % 5]));
+      QCOMPARE((QList<int64_t>{i, g.numberAt(centre.x, centre.y, 1).value_or(-1)}), (QList<int64_t>{i, expected[i / 5][i % 5]}));
     }
     SpiralWalk walk;
     for (int64_t i = 1; i <= 9; ++i) walk.advance(i);
@@ -230,8 +231,9 @@ class TestEngine : public QObject {
         {"sequence", Sequence, kAll, 1, 15, {1, kLightBlue, 6, kLightBlue, 11, kLightBlue, 2, kLightGreen,
                                              7, kLightGreen, 5, kLightMagenta, 10, kLightMagenta}},
         {"sequence from 3", Sequence, kAll, 3, 15, {3, kLightCyan}},
-        // n + 4 must not overflow at the top of the range.
-        {"sequence at the top", Sequence, kAll, 2147482422, 15, {2147483646, 9 + int((2147483646LL + 4) % 5)}},
+        // n + 4 must not overflow at the top of the range; 2147483646 = 5 * 429496729 + 1 is
+        // coloured like 1, 6, 11, ...
+        {"sequence at the top", Sequence, kAll, 2147482422, 15, {2147483646, kLightBlue}},
         {"NW-SE", DiagonalNWSE, kAll, 1, 15, {1, kLightBlue, 5, kLightBlue, 9, kLightBlue, 2, kLightGreen,
                                               4, kLightGreen, 6, kLightGreen, 8, kLightGreen, 3, kLightCyan,
                                               7, kLightCyan}},
@@ -254,8 +256,10 @@ class TestEngine : public QObject {
     const DrawOutcome o = drawSpiral(
         settingsFor(row.start, row.boxSize, NumberClass(row.numberClass), row.scheme, row.scheme == ColorScheme::Veltra),
         picture);
-    for (qsizetype i = 0; i < row.numbersAndColours.size(); i += 2)
-      QCOMPARE(colorOf(picture, o, row.numbersAndColours[i]), row.numbersAndColours[i + 1]);
+    for (qsizetype i = 0; i < row.numbersAndColours.size(); i += 2) {  // the number leads, to name a failure
+      const int64_t n = row.numbersAndColours[i];
+      QCOMPARE((QList<int64_t>{n, colorOf(picture, o, n)}), (QList<int64_t>{n, row.numbersAndColours[i + 1]}));
+    }
   }
 
   // The black 13 has a white outline: as squares of 15 and 3 pixels and as a circle of 5, but not
@@ -298,8 +302,9 @@ class TestEngine : public QObject {
     // 3 left and down, 5 right and down, 7 right and up.
     for (QPoint p : {QPoint(cx + 10, cy - 15), QPoint(cx + 15, cy - 10), QPoint(cx - 10, cy - 15),
                      QPoint(cx - 15, cy - 10), QPoint(cx - 10, cy + 15), QPoint(cx - 15, cy + 10)})
-      QCOMPARE(picture.pixel(p.x(), p.y()), int(kWhite));
-    for (int64_t n : {3, 5, 7}) QCOMPARE(colorOf(picture, o, n), int(kBlack));  // centres untouched
+      QCOMPARE((QList<int>{p.x(), p.y(), picture.pixel(p.x(), p.y())}), (QList<int>{p.x(), p.y(), kWhite}));
+    for (int64_t n : {3, 5, 7})  // centres untouched
+      QCOMPARE((QList<int64_t>{n, colorOf(picture, o, n)}), (QList<int64_t>{n, kBlack}));
     const QPoint two = cellOf(o, 2);  // an edge cell: one dot right of the centre
     QCOMPARE(picture.pixel(two.x() + 1, two.y()), int(kWhite));
     QCOMPARE(picture.pixel(two.x() + 2, two.y()), int(kBlack));
@@ -356,7 +361,8 @@ class TestEngine : public QObject {
     o = drawSpiral(settings, picture, {{}, [](int64_t i) { return i == 5000; }, {}});
     QVERIFY(o.stopped);
     QCOMPARE(o.shownCount, int64_t{669});  // the primes up to 5001, the number at index 5000
-    QVERIFY(!o.longestNWSE && !o.longestSWNE);
+    QVERIFY(!o.longestNWSE);
+    QVERIFY(!o.longestSWNE);
     // Each yield comes once its number is drawn (1009 at index 1000 is prime), and one comes at
     // the last index when that is a thousandth.
     settings.start = o.startNumber = 9;
@@ -384,8 +390,10 @@ class TestEngine : public QObject {
       picture.fillBox(0, 0, 522, 522, kWhite);
       const Geometry g = computeGeometry(523, 523, boxSize);
       drawBusyNotice(picture, g, "Calculating ...");
-      QCOMPARE(countPixels(picture, {g.centerX, g.centerY + 152}, 22, kYellow) > 0, text);
-      QCOMPARE(picture.pixel(g.centerX - 60, g.centerY + 130) == kBlack, box);
+      // The cell size leads each list, so that a failure names its row.
+      QCOMPARE((QList<int>{boxSize, countPixels(picture, {g.centerX, g.centerY + 152}, 22, kYellow) > 0,
+                           picture.pixel(g.centerX - 60, g.centerY + 130) == kBlack}),
+               (QList<int>{boxSize, text, box}));
     }
   }
 };

@@ -25,9 +25,10 @@ namespace {
 using platform::twipsToPixels;
 
 // The drawing area is 7906 twips square with a sunken border; its interior is what the spiral
-// fills (523 x 523 pixels).
+// fills, the engine's picture size.
 constexpr int kPicSpiralTwips = 7906;
 constexpr int kPictureInterior = twipsToPixels(kPicSpiralTwips) - 2 * SpiralView::kBorder;
+static_assert(kPictureInterior == spiral::kPictureSize);
 
 // The design font of the window; start-up renames it to Arial on all but the text box.
 constexpr int kDesignFontPixels = 11;

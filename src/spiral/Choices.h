@@ -8,9 +8,12 @@
 #include <cstdint>
 #include <span>
 
+#include "numlib.hpp"
+
 namespace spiral {
 
-inline constexpr int64_t kMaxNumber = 2147483646;                // 2^31 - 2
+// The largest number of a picture, 2^31 - 2: the largest the number service answers for.
+inline constexpr int64_t kMaxNumber = numlib::kLargestNumber;
 inline constexpr int64_t kMaxTriangularNumber = kMaxNumber / 8;  // 8n + 1 stays below 2^31
 
 // The classes of numbers, in the order of the window's list.
@@ -40,14 +43,30 @@ struct CellSizeChoice {
 };
 
 inline constexpr std::array<CellSizeChoice, 8> kCellSizes = {{
-    {1, "1", false, false, false, false, BusyNotice::BoxOnly, true, true, false, false},
-    {3, "3", false, false, true, false, BusyNotice::BoxAndText, true, false, true, false},
-    {5, "5", false, false, true, true, BusyNotice::BoxAndText, false, false, true, false},
-    {7, "7", false, true, true, true, BusyNotice::None, false, false, true, true},
-    {15, "15", true, true, true, true, BusyNotice::None, false, false, true, true},
-    {21, "21", true, true, true, true, BusyNotice::None, false, false, true, true},
-    {35, "35", true, true, true, true, BusyNotice::None, false, false, true, true},
-    {75, "75", true, true, true, true, BusyNotice::None, false, false, true, true},
+    {.pixels = 1, .name = "1",
+     .gridAndNumerals = false, .centreGridDot = false, .veltraOutlineSquare = false, .veltraOutlineCircle = false,
+     .busyNotice = BusyNotice::BoxOnly, .announcesDiagonals = true, .yields = true, .animates = false, .restoredFromStore = false},
+    {.pixels = 3, .name = "3",
+     .gridAndNumerals = false, .centreGridDot = false, .veltraOutlineSquare = true, .veltraOutlineCircle = false,
+     .busyNotice = BusyNotice::BoxAndText, .announcesDiagonals = true, .yields = false, .animates = true, .restoredFromStore = false},
+    {.pixels = 5, .name = "5",
+     .gridAndNumerals = false, .centreGridDot = false, .veltraOutlineSquare = true, .veltraOutlineCircle = true,
+     .busyNotice = BusyNotice::BoxAndText, .announcesDiagonals = false, .yields = false, .animates = true, .restoredFromStore = false},
+    {.pixels = 7, .name = "7",
+     .gridAndNumerals = false, .centreGridDot = true, .veltraOutlineSquare = true, .veltraOutlineCircle = true,
+     .busyNotice = BusyNotice::None, .announcesDiagonals = false, .yields = false, .animates = true, .restoredFromStore = true},
+    {.pixels = 15, .name = "15",
+     .gridAndNumerals = true, .centreGridDot = true, .veltraOutlineSquare = true, .veltraOutlineCircle = true,
+     .busyNotice = BusyNotice::None, .announcesDiagonals = false, .yields = false, .animates = true, .restoredFromStore = true},
+    {.pixels = 21, .name = "21",
+     .gridAndNumerals = true, .centreGridDot = true, .veltraOutlineSquare = true, .veltraOutlineCircle = true,
+     .busyNotice = BusyNotice::None, .announcesDiagonals = false, .yields = false, .animates = true, .restoredFromStore = true},
+    {.pixels = 35, .name = "35",
+     .gridAndNumerals = true, .centreGridDot = true, .veltraOutlineSquare = true, .veltraOutlineCircle = true,
+     .busyNotice = BusyNotice::None, .announcesDiagonals = false, .yields = false, .animates = true, .restoredFromStore = true},
+    {.pixels = 75, .name = "75",
+     .gridAndNumerals = true, .centreGridDot = true, .veltraOutlineSquare = true, .veltraOutlineCircle = true,
+     .busyNotice = BusyNotice::None, .announcesDiagonals = false, .yields = false, .animates = true, .restoredFromStore = true},
 }};
 
 struct SchemeChoice {

@@ -8,6 +8,18 @@
 
 namespace spiral {
 
+namespace {
+
+// Where each cycling scheme starts its cycle. The offsets give the cycle's first colour to what the
+// eye looks at first: ring 1, the centre, with (K + 5) mod 6 = (K - 1) mod 6; the diagonal through
+// the centre, with (|d| + 12) mod 6 = |d| mod 6; and the numbers 1, 6, 11, ... with
+// (n + 4) mod 5 = (n - 1) mod 5.
+constexpr int kRingOffset = 5;
+constexpr int kDiagonalOffset = kBaseColor + 3;
+constexpr int kSequenceOffset = 4;
+
+}  // namespace
+
 int veltraColor(int64_t n, bool prime) {
   if (prime) {
     switch (n % 12) {
@@ -32,7 +44,7 @@ ColorChooser::ColorChooser(const DrawSettings& settings, const Picture& picture,
       boxSize_(boxSize) {}
 
 int ColorChooser::ringColor(int64_t ring) const {
-  return kCycleBaseColor + static_cast<int>((ring + 5) % colorCount_);
+  return kCycleBaseColor + static_cast<int>((ring + kRingOffset) % colorCount_);
 }
 
 int ColorChooser::centreColor(int64_t start, bool prime) {
@@ -45,7 +57,7 @@ int ColorChooser::centreColor(int64_t start, bool prime) {
       previousColor_ = kBaseColor;
       break;
     case ColorScheme::Sequence:
-      previousColor_ = kCycleBaseColor + static_cast<int>((start + 4) % colorCount_);
+      previousColor_ = kCycleBaseColor + static_cast<int>((start + kSequenceOffset) % colorCount_);
       break;
     case ColorScheme::Veltra:
       previousColor_ = veltraColor(start, prime);
@@ -67,16 +79,16 @@ int ColorChooser::colorOf(int64_t n, int x, int y, const SpiralWalk& walk, bool 
       color = clusterColor(n, x, y, walk.ring());
       break;
     case ColorScheme::DiagonalNWSE:
-      color = kCycleBaseColor + static_cast<int>((std::llabs(walk.diagonalNWSE()) + kBaseColor + 3) % colorCount_);
+      color = kCycleBaseColor + static_cast<int>((std::llabs(walk.diagonalNWSE()) + kDiagonalOffset) % colorCount_);
       break;
     case ColorScheme::DiagonalSWNE:
-      color = kCycleBaseColor + static_cast<int>((std::llabs(walk.diagonalSWNE()) + kBaseColor + 3) % colorCount_);
+      color = kCycleBaseColor + static_cast<int>((std::llabs(walk.diagonalSWNE()) + kDiagonalOffset) % colorCount_);
       break;
     case ColorScheme::RingNumber:
       color = ringColor(walk.ring());
       break;
     case ColorScheme::Sequence:
-      color = kCycleBaseColor + static_cast<int>((n + 4) % colorCount_);
+      color = kCycleBaseColor + static_cast<int>((n + kSequenceOffset) % colorCount_);
       break;
     case ColorScheme::Veltra:
       color = veltraColor(n, prime);

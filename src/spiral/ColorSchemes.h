@@ -5,12 +5,16 @@
 
 #include "DrawSettings.h"
 #include "Geometry.h"
+#include "Palette.h"
 #include "Picture.h"
 
 namespace spiral {
 
-inline constexpr int kBaseColor = 9;       // B: the colour the schemes start from
-inline constexpr int kCycleBaseColor = 9;  // F: the first colour of a cycle
+// F: the first colour of a cycle; a cycle of L colours runs from F to F + L - 1.
+inline constexpr int kCycleBaseColor = kLightBlue;
+// B: the colour a pass starts from, given to the shown centre and to the first cluster. It is the
+// cycle's first colour, so that the centre's cluster begins the cycle.
+inline constexpr int kBaseColor = kCycleBaseColor;
 
 // The Veltra colour of n: primes by their remainder mod 12, other numbers by their factor count.
 int veltraColor(int64_t n, bool prime);

@@ -99,19 +99,13 @@ struct Tally {
 
 DrawOutcome validateRequest(const DrawSettings& settings, int width, int height) {
   DrawOutcome outcome;
-  if (settings.start > kMaxNumber) {
-    outcome.refusal = Refusal::StartTooLarge;
-    return outcome;
-  }
+  outcome.refusal = startRefusal(settings.start);
+  if (outcome.refusal != Refusal::None) return outcome;
   outcome.geometry = computeGeometry(width, height, settings.boxSize);
   outcome.startNumber = settings.start;
   const int64_t count = outcome.geometry.numberOfNumbers;
   outcome.endNumber = outcome.startNumber + count - 1;
-  if (outcome.endNumber > kMaxNumber) {
-    outcome.refusal = Refusal::EndNumberTooLarge;
-  } else if (outcome.startNumber > largestStart(settings.numberClass, count)) {
-    outcome.refusal = Refusal::TriangularTooLarge;
-  }
+  outcome.refusal = pictureRefusal(settings.start, count, settings.numberClass);
   return outcome;
 }
 
@@ -146,14 +140,19 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   // to prime. Otherwise it steps through every number.
   const bool primesOnly = settings.numberClass == NumberClass::Primes && !cells.drawsUnshownCells();
   const auto nextIndex = [&](int64_t i) { return primesOnly ? classTest.nextPrimeIndex(i, count) : i; };
-  // The message loop runs after every kYieldEvery-th number, whether or not it was drawn.
+  // The message loop runs after every kYieldEvery-th number, whether or not it was drawn: before
+  // a number is drawn, once for each such number passed since the last yield. Returns whether the
+  // hook asked to stop.
   const bool yields = size.yields && hooks.yield;
   int64_t nextYield = kYieldEvery;
-  const auto yieldThrough = [&](int64_t i) {
-    for (; yields && nextYield <= i; nextYield += kYieldEvery) {
-      if (hooks.yield(nextYield)) return outcome.stopped = true;
+  const auto yieldThrough = [&](int64_t last) {
+    for (; yields && nextYield <= last; nextYield += kYieldEvery) {
+      if (hooks.yield(nextYield)) {
+        outcome.stopped = true;
+        break;
+      }
     }
-    return false;
+    return outcome.stopped;
   };
   SpiralWalk walk;
   for (int64_t i = nextIndex(1); i < count; i = nextIndex(i + 1)) {
@@ -168,7 +167,6 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
     } else {
       cells.drawGridMark(x, y, i, walk);
     }
-    if (yieldThrough(i)) break;
   }
   if (!outcome.stopped) yieldThrough(count - 1);
 

@@ -30,6 +30,9 @@ struct RasterAllocator {
   bool operator==(const RasterAllocator<U>&) const { return true; }
 };
 
+// The side of the window's picture in pixels, and of the renderer's unless it is told otherwise.
+inline constexpr int kPictureSize = 523;
+
 // The picture's resolution: 96 pixels per inch, stored in its files as pixels per metre.
 inline constexpr int kPixelsPerMeter = 3780;
 
@@ -45,7 +48,7 @@ using TextDrawer = const std::vector<TextPixel>& (*)(const std::string& text, in
 class Picture {
  public:
   // A picture without pixels (isNull()) when the memory for the raster cannot be had.
-  explicit Picture(int width = 523, int height = 523);
+  explicit Picture(int width = kPictureSize, int height = kPictureSize);
 
   bool isNull() const { return pixels_.empty(); }
   int width() const { return width_; }

@@ -20,11 +20,18 @@ StartNumber parseStartNumber(std::string_view text) {
     }
     if (start.value <= kMaxNumber) start.value = start.value * 10 + (c - '0');
   }
-  if (start.value > kMaxNumber) {
-    start.value = kMaxNumber + 1;
-    start.refusal = Refusal::StartTooLarge;
-  }
+  start.refusal = startRefusal(start.value);
+  if (start.refusal != Refusal::None) start.value = kMaxNumber + 1;
   return start;
+}
+
+Refusal startRefusal(int64_t start) { return start > kMaxNumber ? Refusal::StartTooLarge : Refusal::None; }
+
+Refusal pictureRefusal(int64_t start, int64_t count, NumberClass numberClass) {
+  if (const Refusal refusal = startRefusal(start); refusal != Refusal::None) return refusal;
+  if (start > kMaxNumber - (count - 1)) return Refusal::EndNumberTooLarge;
+  if (start > largestStart(numberClass, count)) return Refusal::ClassLimitExceeded;
+  return Refusal::None;
 }
 
 }  // namespace spiral

@@ -13,8 +13,14 @@ enum class Refusal {
   None,
   StartTooLarge,       // the start number is above kMaxNumber
   EndNumberTooLarge,   // the last number of the picture would be above kMaxNumber
-  TriangularTooLarge,  // the last number would be above the class's own limit (triangular numbers)
+  ClassLimitExceeded,  // the last number would be above the class's own limit (triangular numbers)
 };
+
+// Why a picture cannot start at `start`, from the start alone: above kMaxNumber.
+Refusal startRefusal(int64_t start);
+// Why a picture of `count` numbers of the class cannot start at `start`: the start alone, then the
+// end number, then the class's own limit. The one rule for both the parser and the draw pass.
+Refusal pictureRefusal(int64_t start, int64_t count, NumberClass numberClass);
 
 struct StartNumber {
   std::string text;      // the digits without leading zeros (a lone "0" stays); "1" for an empty text

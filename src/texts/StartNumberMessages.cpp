@@ -14,7 +14,7 @@ std::string_view startNumberMessage(Refusal refusal, int languageSlot) {
     case Refusal::EndNumberTooLarge:
       return german ? "Die Endzahl w\xC3\xBCrde 2^31 - 2 = 2147483646 \xC3\xBC" "bersteigen."
                     : "End number would be greater than 2^31 - 2 = 2147483646.";
-    case Refusal::TriangularTooLarge:
+    case Refusal::ClassLimitExceeded:
       return german ? "Bei Dreieckzahlen ist die Startzahl zu gross."
                     : "For triangular numbers the start number is too large.";
     case Refusal::None:
