@@ -54,39 +54,6 @@ std::string choiceList(std::span<const Choice<T>> choices) {
   return names;
 }
 
-// Whether the character at the start of `text` is a blank, as Qt's QChar::isSpace() counts them,
-// and how many bytes it takes: the start-number box of the window ignores the same blanks.
-std::size_t blankLengthAt(std::string_view text) {
-  static constexpr std::string_view kWideBlanks[] = {
-      "\xC2\x85", "\xC2\xA0", "\xE1\x9A\x80", "\xE2\x80\xA8", "\xE2\x80\xA9", "\xE2\x80\xAF",
-      "\xE2\x81\x9F", "\xE3\x80\x80"};
-  if (!text.empty() && (text[0] == ' ' || (text[0] >= '\t' && text[0] <= '\r'))) return 1;
-  for (std::string_view blank : kWideBlanks) {
-    if (text.starts_with(blank)) return blank.size();
-  }
-  // U+2000 ... U+200A, the spaces of typesetting
-  if (text.size() >= 3 && text.starts_with("\xE2\x80")) {
-    const auto last = static_cast<unsigned char>(text[2]);
-    if (last >= 0x80 && last <= 0x8A) return 3;
-  }
-  return 0;
-}
-
-std::string_view withoutSurroundingBlanks(std::string_view text) {
-  while (const std::size_t length = blankLengthAt(text)) text.remove_prefix(length);
-  for (bool trimmed = true; trimmed && !text.empty();) {
-    trimmed = false;
-    for (std::size_t length = 1; length <= 3 && length <= text.size(); ++length) {
-      if (blankLengthAt(text.substr(text.size() - length)) == length) {
-        text.remove_suffix(length);
-        trimmed = true;
-        break;
-      }
-    }
-  }
-  return text;
-}
-
 bool isAllDigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -108,7 +75,7 @@ std::string assignChoice(std::span<const Choice<T>> choices, std::string_view va
 
 // Blanks around the digits are ignored, as the start-number box ignores them.
 std::string setStart(RenderOptions& options, const std::string& value) {
-  const spiral::StartNumber start = spiral::parseStartNumber(withoutSurroundingBlanks(value));
+  const spiral::StartNumber start = spiral::parseStartNumber(value);
   if (!start.digitsOnly) return quoted(value) + " is not a whole number of decimal digits";
   options.draw.start = start.value;
   return {};
