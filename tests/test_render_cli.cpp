@@ -117,6 +117,27 @@ class TestRenderCli : public QObject {
       QVERIFY2(run.out.contains(QRegularExpression(QLatin1String(line))), line);
   }
 
+  // The JSON report is one compact line with its keys sorted, and the draw time is given to the
+  // microsecond in the fewest digits: 12, 12.5, 0.046, never 12.0 or 12.500.
+  void jsonReportIsCompactAndSorted() {
+    const QString gif = outDir_.filePath("timed.gif");
+    const QRegularExpression drawTime(QStringLiteral(R"re("draw_ms":(0|[1-9][0-9]*)(\.[0-9]{0,2}[1-9])?[,}])re"));
+    for (const QStringList& arguments : {QStringList{"--cell", "1"}, QStringList{"--animate", "in", "--out", gif}}) {
+      const Run run = runRenderer(arguments + QStringList{"--json"});
+      QCOMPARE(run.exitCode, 0);
+      QVERIFY2(run.out.endsWith("}\n") && run.out.count(u'\n') == 1 && !run.out.contains(u' '), qPrintable(run.out));
+      QVERIFY2(drawTime.match(run.out).hasMatch(), qPrintable(run.out));
+      if (arguments.contains("--animate")) continue;
+      QStringList keys;  // a single picture's object has no nested keys
+      for (const QRegularExpressionMatch& key : QRegularExpression(R"re("([a-z_]+)":)re").globalMatch(run.out))
+        keys << key.captured(1);
+      QStringList sorted = keys;
+      sorted.sort();
+      QCOMPARE(keys, sorted);
+      QCOMPARE(keys.size(), 10);
+    }
+  }
+
   // Every frame equals the picture and the facts of a single render of its start number; the ends
   // of the number range end the animation early.
   void animationFramesAreSingleRenders_data() {

@@ -315,6 +315,13 @@ ParseResult parseRenderArguments(const std::vector<std::string>& arguments) {
   }
 }
 
+const char* directionName(spiral::Direction direction) {
+  for (const Choice<spiral::Direction>& choice : kDirections) {
+    if (choice.value == direction) return choice.name;
+  }
+  return "";
+}
+
 std::string usageText() {
   RenderOptions unused;
   return CommandLine(unused).app.help();
