@@ -123,18 +123,20 @@ class UsageFormatter : public CLI::Formatter {
   }
 };
 
+// Whether CLI11 reads a value for the option, as it does for all but flags.
+bool takesValue(const CLI::Option& option) { return option.get_items_expected_max() > 0; }
+
 // The command line of spirelle-render, read into `options`. CLI11 hands each option's value to its
-// store as soon as it has read it, so that the first wrong argument is the one reported; --help and
-// --version end the reading where they stand.
+// store as soon as it has read it, so that the first wrong argument is the one reported.
 class CommandLine {
  public:
   explicit CommandLine(RenderOptions& options) {
-    app.set_help_flag();
-    app.formatter(std::make_shared<UsageFormatter>());
-    app.footer(
+    app_.set_help_flag();
+    app_.formatter(std::make_shared<UsageFormatter>());
+    app_.footer(
         "Exit status: 0 done, 1 the picture could not be made or written, 2 the start number was\n"
         "refused, 64 the arguments could not be read.");
-    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app_.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     const auto number = [](int n) { return std::to_string(n); };
     spiral::DrawSettings& draw = options.draw;
     addValue("--start", "TEXT",
@@ -175,84 +177,100 @@ class CommandLine {
                  " (default 250)",
              storeWholeNumber(kShortestDelay, kLongestDelay, options.delayMs));
     addFlag("--json", "print the facts as one JSON object instead of lines", options.json);
-    addStop("--help", "print this text", options.help);
-    addStop("--version", "print the name and version", options.version);
+    stops_[0] = addFlag("--help", "print this text", options.help);
+    stops_[1] = addFlag("--version", "print the name and version", options.version);
   }
 
-  CLI::App app{"Draws the whole numbers as a square spiral, marks one class of them and reports on the picture.",
-               "spirelle-render"};
+  // Reads the arguments into the options; why not, when they could not be read. --help and
+  // --version end the reading where they stand.
+  std::optional<UsageError> read(const std::vector<std::string>& arguments) {
+    const Prepared prepared = prepare(arguments);
+    std::vector<std::string> unread(prepared.arguments.rbegin(), prepared.arguments.rend());  // CLI11 reads from the back
+    try {
+      app_.parse(unread);
+    } catch (const CLI::ParseError& error) {
+      const std::size_t read = prepared.arguments.size() - std::min(unread.size(), prepared.arguments.size());
+      return usageErrorOf(error, read > 0 ? prepared.arguments[read - 1] : std::string());
+    }
+    if (std::optional<UsageError> unknown = unknownArgument()) return unknown;
+    return prepared.flagWithValue;
+  }
+
+  bool given(const std::string& name) const { return app_.count(name) > 0; }
+
+  std::string usage() const { return app_.help(); }
 
  private:
+  // What CLI11 is given to read.
+  struct Prepared {
+    std::vector<std::string> arguments;
+    std::optional<UsageError> flagWithValue;  // the argument after `arguments`, a flag given a value
+  };
+
   void addValue(const std::string& name, const char* placeholder, const std::string& description, StoreValue store) {
-    app.add_option_function<std::string>(
-           name,
-           [name, store = std::move(store)](const std::string& value) {
-             if (std::string problem = store(value); !problem.empty()) throw CLI::ValidationError(name, problem);
-           },
-           description)
+    app_.add_option_function<std::string>(
+            name,
+            [name, store = std::move(store)](const std::string& value) {
+              if (std::string problem = store(value); !problem.empty()) throw CLI::ValidationError(name, problem);
+            },
+            description)
         ->type_name(placeholder)
         ->trigger_on_parse();
   }
-  void addFlag(const std::string& name, const std::string& description, bool& target) {
-    app.add_flag(name, target, description);
+  const CLI::Option* addFlag(const std::string& name, const std::string& description, bool& target) {
+    return app_.add_flag(name, target, description);
   }
-  void addStop(const std::string& name, const std::string& description, bool& target) {
-    app.add_flag_callback(name, [&target] { target = true; throw CLI::Success(); }, description)->trigger_on_parse();
-  }
-};
 
-// Whether CLI11 reads a value for the option, as it does for all but flags.
-bool takesValue(const CLI::Option& option) { return option.get_items_expected_max() > 0; }
-
-// What CLI11 is given to read.
-struct Cli11Arguments {
-  std::vector<std::string> arguments;
-  std::optional<UsageError> flagWithValue;  // the argument after `arguments`, a flag given a value
-};
-
-// Two readings of CLI11 differ from the renderer's, and are settled before CLI11 reads:
-// - CLI11 reads "--name=" as "--name" alone, which then takes the next argument as its value. Here
-//   the empty text after "=" is the value ("--start=" is the start 1): such an argument goes to
-//   CLI11 as the option and an empty argument.
-// - CLI11 takes "--grid=true" and "--grid=" for "--grid". Here a flag takes no value: CLI11 reads
-//   the arguments before such a flag only, and the flag is the error unless one of them is.
-// An argument that is the value of the option before it is left as it is, as CLI11 leaves it.
-Cli11Arguments argumentsForCli11(const CLI::App& app, const std::vector<std::string>& arguments) {
-  Cli11Arguments prepared;
-  bool isValue = false;
-  for (const std::string& argument : arguments) {
-    const std::size_t equals = isValue || !argument.starts_with("--") ? std::string::npos : argument.find('=');
-    const CLI::Option* option = isValue ? nullptr : app.get_option_no_throw(argument.substr(0, equals));
-    isValue = option && equals == std::string::npos && takesValue(*option);
-    if (option && equals != std::string::npos && !takesValue(*option)) {
-      prepared.flagWithValue = UsageError{option->get_name() + " takes no value"};
-      break;
+  // Where the renderer's reading differs from CLI11's, the arguments are settled before CLI11 reads:
+  // - CLI11 reads "--name=" as "--name" alone, which then takes the next argument as its value.
+  //   Here the empty text after "=" is the value ("--start=" is the start 1): such an argument goes
+  //   to CLI11 as the option and an empty argument.
+  // - CLI11 takes "--grid=true" and "--grid=" for "--grid". Here a flag takes no value: CLI11 reads
+  //   the arguments before such a flag only, and the flag is the error unless one of them is.
+  // - --help and --version end the reading: CLI11 reads the arguments up to them only.
+  // An argument that is the value of the option before it is left as it is, as CLI11 leaves it.
+  Prepared prepare(const std::vector<std::string>& arguments) const {
+    Prepared prepared;
+    bool isValue = false;
+    for (const std::string& argument : arguments) {
+      const std::size_t equals = isValue || !argument.starts_with("--") ? std::string::npos : argument.find('=');
+      const CLI::Option* option = isValue ? nullptr : app_.get_option_no_throw(argument.substr(0, equals));
+      isValue = option && equals == std::string::npos && takesValue(*option);
+      if (option && equals != std::string::npos && !takesValue(*option)) {
+        prepared.flagWithValue = UsageError{option->get_name() + " takes no value"};
+        break;
+      }
+      if (option && equals + 1 == argument.size()) {
+        prepared.arguments.insert(prepared.arguments.end(), {option->get_name(), ""});
+      } else {
+        prepared.arguments.push_back(argument);
+      }
+      if (std::find(stops_.begin(), stops_.end(), option) != stops_.end()) break;
     }
-    if (option && equals + 1 == argument.size()) {
-      prepared.arguments.insert(prepared.arguments.end(), {option->get_name(), ""});
-    } else {
-      prepared.arguments.push_back(argument);
-    }
+    return prepared;
   }
-  return prepared;
-}
 
-// The first argument CLI11 found no use for, "--" included, which CLI11 would take for the end of the
-// options: the renderer has no arguments but options.
-std::optional<UsageError> unknownArgument(const CLI::App& app) {
-  const std::vector<std::string> unknown = app.remaining();
-  if (unknown.empty()) return std::nullopt;
-  return UsageError{"unknown option or argument " + inQuotes(unknown.front())};
-}
+  // The first argument CLI11 found no use for, "--" included, which CLI11 would take for the end of
+  // the options: the renderer has no arguments but options.
+  std::optional<UsageError> unknownArgument() const {
+    const std::vector<std::string> unknown = app_.remaining();
+    if (unknown.empty()) return std::nullopt;
+    return UsageError{"unknown option or argument " + inQuotes(unknown.front())};
+  }
 
-// Why CLI11 stopped, worded as the renderer words it. An argument CLI11 found no use for comes first
-// when it stood before the one that stopped the reading. `lastRead` is the argument CLI11 took last:
-// an option that ran out of arguments before its value, when that was why.
-UsageError usageErrorOf(const CLI::App& app, const CLI::ParseError& error, const std::string& lastRead) {
-  if (std::optional<UsageError> unknown = unknownArgument(app)) return *unknown;
-  if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) return UsageError{lastRead + " needs a value"};
-  return UsageError{error.what()};
-}
+  // Why CLI11 stopped, worded as the renderer words it. An argument CLI11 found no use for comes
+  // first when it stood before the one that stopped the reading. `lastRead` is the argument CLI11
+  // took last: an option that ran out of arguments before its value, when that was why.
+  UsageError usageErrorOf(const CLI::ParseError& error, const std::string& lastRead) const {
+    if (std::optional<UsageError> unknown = unknownArgument()) return *unknown;
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) return UsageError{lastRead + " needs a value"};
+    return UsageError{error.what()};
+  }
+
+  CLI::App app_{"Draws the whole numbers as a square spiral, marks one class of them and reports on the picture.",
+                "spirelle-render"};
+  std::array<const CLI::Option*, 2> stops_{};
+};
 
 // The size and the cell size only make sense together when the picture holds at least one cell.
 std::string checkPictureHoldsACell(const RenderOptions& options) {
@@ -268,10 +286,10 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
 }
 
 // An animation goes into a GIF file, and the animation's options need one.
-std::string checkAnimationOptions(const RenderOptions& options, const CLI::App& app) {
+std::string checkAnimationOptions(const RenderOptions& options, const CommandLine& commandLine) {
   if (!options.animate) {
     for (const char* option : {"--frames", "--delay", "--prime-steps"}) {
-      if (app.count(option) > 0) return std::string(option) + " needs --animate";
+      if (commandLine.given(option)) return std::string(option) + " needs --animate";
     }
     return {};
   }
@@ -293,22 +311,10 @@ ParseResult parseRenderArguments(const std::vector<std::string>& arguments) {
   RenderOptions options;
   try {
     CommandLine commandLine(options);
-    const CLI::App& app = commandLine.app;
-    const Cli11Arguments given = argumentsForCli11(app, arguments);
-    std::vector<std::string> unread(given.arguments.rbegin(), given.arguments.rend());  // CLI11 reads from the back
-    try {
-      commandLine.app.parse(unread);
-    } catch (const CLI::Success&) {
-      // --help or --version: the reading ends there
-    } catch (const CLI::ParseError& error) {
-      const std::size_t read = given.arguments.size() - std::min(unread.size(), given.arguments.size());
-      return usageErrorOf(app, error, read > 0 ? given.arguments[read - 1] : std::string());
-    }
-    if (std::optional<UsageError> unknown = unknownArgument(app)) return *unknown;
+    if (std::optional<UsageError> error = commandLine.read(arguments)) return *error;
     if (options.help || options.version) return options;
-    if (given.flagWithValue) return *given.flagWithValue;
     if (std::string problem = checkPictureHoldsACell(options); !problem.empty()) return UsageError{problem};
-    if (std::string problem = checkAnimationOptions(options, app); !problem.empty()) return UsageError{problem};
+    if (std::string problem = checkAnimationOptions(options, commandLine); !problem.empty()) return UsageError{problem};
     return options;
   } catch (const CLI::Error& error) {  // the options themselves could not be set up
     return UsageError{error.what()};
@@ -324,7 +330,7 @@ const char* directionName(spiral::Direction direction) {
 
 std::string usageText() {
   RenderOptions unused;
-  return CommandLine(unused).app.help();
+  return CommandLine(unused).usage();
 }
 
 std::string versionText() { return "spirelle-render (Spirelle) " SPIRELLE_VERSION "\n"; }
