@@ -374,9 +374,13 @@ class TestRenderCli : public QObject {
     QVERIFY(!QFile::exists(file));
   }
 
+  // --help ends the reading: what follows it is not looked at.
   void helpDocumentsEveryOption() {
     const Run run = runRenderer({"--help"});
     QCOMPARE(run.exitCode, 0);
+    const Run withMore = runRenderer({"--json", "--help", "--cell", "4", "--bogus"});
+    QCOMPARE(withMore.exitCode, 0);
+    QCOMPARE(withMore.out, run.out);
     for (const char* option : {"--start", "--cell", "--shape", "--scheme", "--show", "--grid", "--numerals", "--longest",
                                "--size", "--language", "--out", "--json", "--version", "--animate", "--frames",
                                "--prime-steps", "--delay", "veltra", "triangular"})
