@@ -1,5 +1,6 @@
 // The renderer's argument parser on any argument list: it must answer with options or a usage
-// error, never crash, and every option it accepts must lie in its documented range.
+// error, never crash nor let an exception of its parser out, every usage error must name the option
+// or the argument at fault first, and every option it accepts must lie in its documented range.
 
 #include <algorithm>
 #include <cctype>
@@ -37,11 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> arguments = argumentsFrom(data, size);
   const render::ParseResult result = render::parseRenderArguments(arguments);
   if (const auto* error = std::get_if<render::UsageError>(&result)) {
-    check(!error->message.empty());
+    check(error->message.starts_with("--") || error->message.starts_with("unknown option or argument '"));
     return 0;
   }
   const auto& options = std::get<render::RenderOptions>(result);
-  if (options.help) return 0;
+  if (options.help || options.version) return 0;
   check(options.size >= 16 && options.size <= 16384);
   const int cell = options.draw.boxSize;
   check(cell == 1 || cell == 3 || cell == 5 || cell == 7 || cell == 15 || cell == 21 || cell == 35 || cell == 75);

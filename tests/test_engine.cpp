@@ -70,7 +70,7 @@ struct Runs {
 
 struct Start {
   const char* name;
-  QString text, normalised;
+  QString text, typed, normalised;
   qint64 value;
   bool digitsOnly, tooLarge;
 };
@@ -153,21 +153,43 @@ class TestEngine : public QObject {
   }
 
   void startNumbersAreReadOnce_data() {
-    addRows<Start>({{"empty", "", "1", 1, true, false},
-                    {"zeros", "000", "0", 0, true, false},
-                    {"leading zeros", "0042", "42", 42, true, false},
-                    {"largest", "2147483646", "2147483646", 2147483646, true, false},
-                    {"one past", "2147483647", "2147483647", 2147483647, true, true},
-                    {"saturates", "99999999999999999999", "99999999999999999999", 2147483647, true, true},
-                    {"not digits", "12a", "12a", 12, false, false}});
+    addRows<Start>({{"empty", "", "", "1", 1, true, false},
+                    {"zeros", "000", "000", "0", 0, true, false},
+                    {"leading zeros", "0042", "0042", "42", 42, true, false},
+                    {"largest", "2147483646", "2147483646", "2147483646", 2147483646, true, false},
+                    {"one past", "2147483647", "2147483647", "2147483647", 2147483647, true, true},
+                    {"saturates", "99999999999999999999", "99999999999999999999", "99999999999999999999",
+                     2147483647, true, true},
+                    {"not digits", "12a", "12a", "12a", 12, false, false},
+                    {"blanks around", " 007 ", "007", "7", 7, true, false},
+                    {"blanks of every kind",
+                     "\t\n\v\f\r \u0085\u00A0\u1680" "7" "\u2000\u200A\u2028\u2029\u202F\u205F\u3000", "7", "7",
+                     7, true, false},
+                    {"only blanks", " \t\u3000", "", "1", 1, true, false},
+                    {"blank inside", "1 2", "1 2", "1 2", 1, false, false},
+                    {"zero-width space is no blank", "7\u200B", "7\u200B", "7\u200B", 7, false, false},
+                    {"too large in blanks", "\u20002147483647\u3000", "2147483647", "2147483647", 2147483647, true,
+                     true}});
   }
   void startNumbersAreReadOnce() {
     QFETCH(Start, row);
     const StartNumber start = parseStartNumber(row.text.toStdString());
+    QCOMPARE(QString::fromStdString(start.typed), row.typed);
     QCOMPARE(QString::fromStdString(start.text), row.normalised);
     QCOMPARE(start.value, row.value);
     QCOMPARE(start.digitsOnly, row.digitsOnly);
     QCOMPARE(start.refusal == Refusal::StartTooLarge, row.tooLarge);
+  }
+
+  // The blanks around a start are Qt's: a character on both sides of a digit leaves digits only
+  // exactly when QChar::isSpace() calls it a blank.
+  void startNumberBlanksAreQtsSpaces() {
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+      if ((c >= 0xD800 && c <= 0xDFFF) || (c >= '0' && c <= '9')) continue;
+      const QString around = QStringView(QChar::fromUcs4(c)).toString();  // fromUcs4(&c, 1) drops a BOM
+      const StartNumber start = parseStartNumber((around + u'7' + around).toStdString());
+      if (start.digitsOnly != QChar::isSpace(c)) QFAIL(qPrintable(QStringLiteral("U+%1").arg(uint(c), 4, 16, QChar(u'0'))));
+    }
   }
 
   // Refusals exactly at and one past each bound, and the classes at the ends of the range. A start

@@ -86,6 +86,7 @@ class TestRenderCli : public QObject {
         {"start text like the box", {"--cell", "75", "--start", " 007 "}, {7, 55, 7, 13, 7, 53, -1, -1}},
         {"blanks of every kind", {"--cell", "75", "--start", "\t\r\n\u2003 7\u00A0\u3000"}, {7, 55, 7, 13, 7, 53, -1, -1}},
         {"empty start means 1", {"--cell", "75", "--start", ""}, {1, 49, 7, 15, 2, 47, -1, -1}},
+        {"empty start after =", {"--cell=75", "--start="}, {1, 49, 7, 15, 2, 47, -1, -1}},
         {"a poster's raster", {"--cell", "1", "--size", "3000"}, {1, 9000000, 3000, 602489, 2, 8999993, -1, -1}},
         {"1 pixel at the top", {"--cell", "1", "--start", "2147210118"},
          {2147210118, 2147483646, 523, -2, -2, 2147483629, -1, -1}},
@@ -115,6 +116,27 @@ class TestRenderCli : public QObject {
     QCOMPARE(run.err, QString());
     for (const char* line : {"End number: +49\n", "Largest prime: +47\n", "Longest NW-SE run: +not measured\n"})
       QVERIFY2(run.out.contains(QRegularExpression(QLatin1String(line))), line);
+  }
+
+  // The JSON report is one compact line with its keys sorted, and the draw time is given to the
+  // microsecond in the fewest digits: 12, 12.5, 0.046, never 12.0 or 12.500.
+  void jsonReportIsCompactAndSorted() {
+    const QString gif = outDir_.filePath("timed.gif");
+    const QRegularExpression drawTime(QStringLiteral(R"re("draw_ms":(0|[1-9][0-9]*)(\.[0-9]{0,2}[1-9])?[,}])re"));
+    for (const QStringList& arguments : {QStringList{"--cell", "1"}, QStringList{"--animate", "in", "--out", gif}}) {
+      const Run run = runRenderer(arguments + QStringList{"--json"});
+      QCOMPARE(run.exitCode, 0);
+      QVERIFY2(run.out.endsWith("}\n") && run.out.count(u'\n') == 1 && !run.out.contains(u' '), qPrintable(run.out));
+      QVERIFY2(drawTime.match(run.out).hasMatch(), qPrintable(run.out));
+      if (arguments.contains("--animate")) continue;
+      QStringList keys;  // a single picture's object has no nested keys
+      for (const QRegularExpressionMatch& key : QRegularExpression(R"re("([a-z_]+)":)re").globalMatch(run.out))
+        keys << key.captured(1);
+      QStringList sorted = keys;
+      sorted.sort();
+      QCOMPARE(keys, sorted);
+      QCOMPARE(keys.size(), 10);
+    }
   }
 
   // Every frame equals the picture and the facts of a single render of its start number; the ends
@@ -194,6 +216,12 @@ class TestRenderCli : public QObject {
         {"size overflowing", {"--size", "99999999999999999999"}, "--size"},
         {"size without cells", {"--size", "37", "--cell", "75"}, "--size"},
         {"flag with value", {"--grid=yes"}, "--grid"},
+        {"flag with an empty value", {"--json="}, "--json takes no value"},
+        {"help with a value", {"--help=true"}, "--help takes no value"},
+        {"value like an option", {"--start", "--grid=1"}, "--start: '--grid=1'"},
+        {"end of options", {"--", "--cell", "75"}, "'--'"},
+        {"unknown before help", {"--bogus", "--help"}, "--bogus"},
+        {"bad value before unknown", {"--cell", "4", "--bogus"}, "--cell"},
         {"unknown option", {"--colour", "red"}, "--colour"},
         {"stray argument", {"picture.png"}, "picture.png"},
         {"animation without a file", {"--animate", "in"}, "--animate"},
@@ -346,9 +374,13 @@ class TestRenderCli : public QObject {
     QVERIFY(!QFile::exists(file));
   }
 
+  // --help ends the reading: what follows it is not looked at.
   void helpDocumentsEveryOption() {
     const Run run = runRenderer({"--help"});
     QCOMPARE(run.exitCode, 0);
+    const Run withMore = runRenderer({"--json", "--help", "--cell", "4", "--bogus"});
+    QCOMPARE(withMore.exitCode, 0);
+    QCOMPARE(withMore.out, run.out);
     for (const char* option : {"--start", "--cell", "--shape", "--scheme", "--show", "--grid", "--numerals", "--longest",
                                "--size", "--language", "--out", "--json", "--version", "--animate", "--frames",
                                "--prime-steps", "--delay", "veltra", "triangular"})

@@ -48,7 +48,7 @@ void frmMain::DrawSpiral() {
   blnStopCalculation = false;
 
   // The box holds digits only; the pass reads its text once.
-  const spiral::StartNumber start = spiral::parseStartNumber(txbStartNumber->text().trimmed().toStdString());
+  const spiral::StartNumber start = spiral::parseStartNumber(txbStartNumber->text().toStdString());
   txbStartNumber->setText(QString::fromStdString(start.text));
   if (start.refusal != spiral::Refusal::None) {
     refuseDrawRequest(start.refusal);

@@ -22,11 +22,11 @@ int storedListIndex(const QComboBox* list, int stored, int lowest, int fallback)
   return std::max(stored, lowest);
 }
 
-// Digits only, as many as the box takes. A number too large for a picture is still the user's: it
-// goes back into the box, and the first draw refuses it with its message, as it would any start the
-// user typed.
-bool isRestorableStartText(const QString& text, int maxDigits) {
-  return !text.isEmpty() && text.size() <= maxDigits && spiral::parseStartNumber(text.toStdString()).digitsOnly;
+// Digits only, as many as the box takes, blanks around them ignored. A number too large for a
+// picture is still the user's: it goes back into the box, and the first draw refuses it with its
+// message, as it would any start the user typed.
+bool isRestorableStartText(const spiral::StartNumber& start, int maxDigits) {
+  return !start.typed.empty() && start.typed.size() <= std::size_t(maxDigits) && start.digitsOnly;
 }
 
 // Stored sizes below the smallest one that is restored come back as that one.
@@ -62,8 +62,9 @@ void frmMain::applySettings(const app::StoredSettings& s) {
       storedListIndex(cboClockTicks, s.clockTicksIndex, 0, defaults.clockTicksIndex));
   intBoxSizeIndex = cboBoxSize->currentIndex();
 
-  const QString trimmed = s.startNumberText.trimmed();
-  const QString startText = isRestorableStartText(trimmed, intMaxStartDigits) ? trimmed : defaults.startNumberText;
+  const spiral::StartNumber stored = spiral::parseStartNumber(s.startNumberText.toStdString());
+  const QString startText =
+      isRestorableStartText(stored, intMaxStartDigits) ? QString::fromStdString(stored.typed) : defaults.startNumberText;
   setStartNumberText(startText);
 
   chkGrid->setChecked(s.grid == 1);

@@ -23,13 +23,15 @@ Refusal startRefusal(int64_t start);
 Refusal pictureRefusal(int64_t start, int64_t count, NumberClass numberClass);
 
 struct StartNumber {
+  std::string typed;     // the text without the blanks around it, as it was typed
   std::string text;      // the digits without leading zeros (a lone "0" stays); "1" for an empty text
   int64_t value = 1;     // saturates at kMaxNumber + 1, so that no digit string overflows
   bool digitsOnly = true;  // the text held decimal digits only (an empty text does)
   Refusal refusal = Refusal::None;  // StartTooLarge above kMaxNumber
 };
 
-// Reads a start-number text (UTF-8) as it is, blanks included: an empty text stands for 1.
+// Reads a start-number text (UTF-8). Blanks around it are ignored, the ones Qt's QChar::isSpace()
+// knows; blanks inside it are not. A text that is empty without its blanks stands for 1.
 StartNumber parseStartNumber(std::string_view text);
 
 }  // namespace spiral

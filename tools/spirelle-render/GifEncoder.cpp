@@ -4,7 +4,7 @@
 
 #include <gif_lib.h>
 
-#include "Palette.h"
+#include "PaletteBytes.h"
 #include "Picture.h"
 
 namespace render {
@@ -18,10 +18,8 @@ int writeToSink(GifFileType* gif, const GifByteType* bytes, int length) {
 
 ColorMapObject* paletteMap() {
   GifColorType colors[spiral::kPaletteSize];
-  for (int i = 0; i < spiral::kPaletteSize; ++i) {
-    const spiral::Rgb rgb = spiral::paletteRgb(i);
-    colors[i] = {GifByteType(spiral::redOf(rgb)), GifByteType(spiral::greenOf(rgb)), GifByteType(spiral::blueOf(rgb))};
-  }
+  const PaletteBytes palette = paletteBytes();
+  for (int i = 0; i < spiral::kPaletteSize; ++i) colors[i] = {palette[i].red, palette[i].green, palette[i].blue};
   return GifMakeMapObject(spiral::kPaletteSize, colors);
 }
 

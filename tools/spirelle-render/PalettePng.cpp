@@ -6,7 +6,7 @@
 #include <csetjmp>
 #include <vector>
 
-#include "Palette.h"
+#include "PaletteBytes.h"
 
 namespace render {
 namespace {
@@ -39,11 +39,7 @@ void ignoreWarning(png_structp, png_const_charp) {}
 
 std::vector<png_color> paletteColors() {
   std::vector<png_color> colors;
-  for (int i = 0; i < spiral::kPaletteSize; ++i) {
-    const spiral::Rgb rgb = spiral::paletteRgb(i);
-    colors.push_back({static_cast<png_byte>(spiral::redOf(rgb)), static_cast<png_byte>(spiral::greenOf(rgb)),
-                      static_cast<png_byte>(spiral::blueOf(rgb))});
-  }
+  for (const RgbBytes& color : paletteBytes()) colors.push_back({color.red, color.green, color.blue});
   return colors;
 }
 

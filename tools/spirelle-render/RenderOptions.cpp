@@ -4,9 +4,12 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
+
+#include <CLI/CLI.hpp>
 
 #include "Geometry.h"
 
@@ -54,127 +57,220 @@ std::string choiceList(std::span<const Choice<T>> choices) {
   return names;
 }
 
-// Whether the character at the start of `text` is a blank, as Qt's QChar::isSpace() counts them,
-// and how many bytes it takes: the start-number box of the window ignores the same blanks.
-std::size_t blankLengthAt(std::string_view text) {
-  static constexpr std::string_view kWideBlanks[] = {
-      "\xC2\x85", "\xC2\xA0", "\xE1\x9A\x80", "\xE2\x80\xA8", "\xE2\x80\xA9", "\xE2\x80\xAF",
-      "\xE2\x81\x9F", "\xE3\x80\x80"};
-  if (!text.empty() && (text[0] == ' ' || (text[0] >= '\t' && text[0] <= '\r'))) return 1;
-  for (std::string_view blank : kWideBlanks) {
-    if (text.starts_with(blank)) return blank.size();
-  }
-  // U+2000 ... U+200A, the spaces of typesetting
-  if (text.size() >= 3 && text.starts_with("\xE2\x80")) {
-    const auto last = static_cast<unsigned char>(text[2]);
-    if (last >= 0x80 && last <= 0x8A) return 3;
-  }
-  return 0;
-}
-
-std::string_view withoutSurroundingBlanks(std::string_view text) {
-  while (const std::size_t length = blankLengthAt(text)) text.remove_prefix(length);
-  for (bool trimmed = true; trimmed && !text.empty();) {
-    trimmed = false;
-    for (std::size_t length = 1; length <= 3 && length <= text.size(); ++length) {
-      if (blankLengthAt(text.substr(text.size() - length)) == length) {
-        text.remove_suffix(length);
-        trimmed = true;
-        break;
-      }
-    }
-  }
-  return text;
-}
-
 bool isAllDigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::string quoted(std::string_view value) { return "'" + std::string(value) + "'"; }
+std::string inQuotes(std::string_view value) { return "'" + std::string(value) + "'"; }
 
-std::string notOneOf(std::string_view value, const std::string& choices) {
-  return quoted(value) + " is not one of " + choices;
+// Stores the value of one option; returns an empty text, or what is wrong with the value.
+using StoreValue = std::function<std::string(const std::string& value)>;
+
+template <typename T, typename Target>
+StoreValue storeChoice(std::span<const Choice<T>> choices, Target& target) {
+  return [choices, &target](const std::string& value) -> std::string {
+    const std::optional<T> chosen = lookUp(choices, value);
+    if (!chosen) return inQuotes(value) + " is not one of " + choiceList(choices);
+    target = static_cast<Target>(*chosen);
+    return {};
+  };
 }
 
-// Stores one choice into `target`; the error text when `value` names none of them.
-template <typename T, typename Target>
-std::string assignChoice(std::span<const Choice<T>> choices, std::string_view value, Target& target) {
-  std::optional<T> chosen = lookUp(choices, value);
-  if (!chosen) return notOneOf(value, choiceList(choices));
-  target = static_cast<Target>(*chosen);
-  return {};
+// Decimal digits only: no sign, no blanks, and no octal or hexadecimal reading of a leading 0.
+StoreValue storeWholeNumber(int low, int high, int& target) {
+  return [low, high, &target](const std::string& value) -> std::string {
+    int number = 0;
+    const char* end = value.data() + value.size();
+    const bool read = !value.empty() && isAllDigits(value) && std::from_chars(value.data(), end, number).ec == std::errc();
+    if (!read || number < low || number > high) {
+      return inQuotes(value) + " is not a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+    }
+    target = number;
+    return {};
+  };
 }
 
 // Blanks around the digits are ignored, as the start-number box ignores them.
-std::string setStart(RenderOptions& options, const std::string& value) {
-  const spiral::StartNumber start = spiral::parseStartNumber(withoutSurroundingBlanks(value));
-  if (!start.digitsOnly) return quoted(value) + " is not a whole number of decimal digits";
-  options.draw.start = start.value;
-  return {};
+StoreValue storeStart(int64_t& target) {
+  return [&target](const std::string& value) -> std::string {
+    const spiral::StartNumber start = spiral::parseStartNumber(value);
+    if (!start.digitsOnly) return inQuotes(value) + " is not a whole number of decimal digits";
+    target = start.value;
+    return {};
+  };
 }
 
-// Stores a whole number from `low` to `high` into `target`; the error text when `value` is none.
-std::string assignWholeNumber(const std::string& value, int low, int high, int& target) {
-  int number = 0;
-  const char* end = value.data() + value.size();
-  const bool ok = !value.empty() && isAllDigits(value) && std::from_chars(value.data(), end, number).ec == std::errc();
-  if (!ok || number < low || number > high) {
-    return quoted(value) + " is not a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+StoreValue storeFileName(std::string& target) {
+  return [&target](const std::string& value) -> std::string {
+    if (value.empty()) return "needs a file name";
+    target = value;
+    return {};
+  };
+}
+
+// The usage text: the usage line, what the program does, one line for each option (its description
+// continued in the same column) and the exit status.
+class UsageFormatter : public CLI::Formatter {
+ public:
+  UsageFormatter() {
+    column_width(20);
+    label("OPTIONS", "options");
   }
-  target = number;
-  return {};
-}
-
-std::string setOut(RenderOptions& options, const std::string& value) {
-  if (value.empty()) return "needs a file name";
-  options.outFile = value;
-  return {};
-}
-
-// An option, whether it takes a value, and the handler that stores it: the handler returns an empty
-// text on success, otherwise what is wrong with the value.
-struct OptionRule {
-  const char* name;
-  bool takesValue;
-  std::string (*apply)(RenderOptions& options, const std::string& value);
+  std::string make_help(const CLI::App* app, std::string name, CLI::AppFormatMode) const override {
+    std::string text = make_usage(app, std::move(name)) + make_description(app) + "\n";
+    for (const CLI::Option* option : app->get_options()) text += make_option(option, false);
+    return text + "\n" + make_footer(app);
+  }
 };
 
-using Value = const std::string&;
+// Whether CLI11 reads a value for the option, as it does for all but flags.
+bool takesValue(const CLI::Option& option) { return option.get_items_expected_max() > 0; }
 
-const OptionRule kOptionRules[] = {
-    {"--start", true, setStart},
-    {"--cell", true, [](RenderOptions& o, Value v) { return assignChoice<int>(kCellSizes, v, o.draw.boxSize); }},
-    {"--shape", true, [](RenderOptions& o, Value v) { return assignChoice<bool>(kShapes, v, o.draw.squares); }},
-    {"--scheme", true,
-     [](RenderOptions& o, Value v) { return assignChoice<spiral::ColorScheme>(kSchemes, v, o.draw.colorScheme); }},
-    {"--show", true,
-     [](RenderOptions& o, Value v) { return assignChoice<spiral::NumberClass>(kClasses, v, o.draw.numberClass); }},
-    {"--size", true,
-     [](RenderOptions& o, Value v) { return assignWholeNumber(v, kSmallestSize, kLargestSize, o.size); }},
-    {"--language", true,
-     [](RenderOptions& o, Value v) { return assignChoice<Language>(kLanguages, v, o.language); }},
-    {"--out", true, setOut},
-    {"--animate", true,
-     [](RenderOptions& o, Value v) { return assignChoice<spiral::Direction>(kDirections, v, o.animate.emplace()); }},
-    {"--frames", true, [](RenderOptions& o, Value v) { return assignWholeNumber(v, 1, kMostFrames, o.frames); }},
-    {"--delay", true,
-     [](RenderOptions& o, Value v) { return assignWholeNumber(v, kShortestDelay, kLongestDelay, o.delayMs); }},
-    {"--prime-steps", false, [](RenderOptions& o, Value) { o.primeSteps = true; return std::string(); }},
-    {"--grid", false, [](RenderOptions& o, Value) { o.draw.grid = true; return std::string(); }},
-    {"--numerals", false, [](RenderOptions& o, Value) { o.draw.numerals = true; return std::string(); }},
-    {"--longest", false, [](RenderOptions& o, Value) { o.draw.calculateLongest = true; return std::string(); }},
-    {"--json", false, [](RenderOptions& o, Value) { o.json = true; return std::string(); }},
-    {"--help", false, [](RenderOptions& o, Value) { o.help = true; return std::string(); }},
-    {"--version", false, [](RenderOptions& o, Value) { o.version = true; return std::string(); }},
-};
-
-const OptionRule* findRule(std::string_view name) {
-  for (const OptionRule& rule : kOptionRules) {
-    if (name == rule.name) return &rule;
+// The command line of spirelle-render, read into `options`. CLI11 hands each option's value to its
+// store as soon as it has read it, so that the first wrong argument is the one reported.
+class CommandLine {
+ public:
+  explicit CommandLine(RenderOptions& options) {
+    app_.set_help_flag();
+    app_.formatter(std::make_shared<UsageFormatter>());
+    app_.footer(
+        "Exit status: 0 done, 1 the picture could not be made or written, 2 the start number was\n"
+        "refused, 64 the arguments could not be read.");
+    app_.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    const auto number = [](int n) { return std::to_string(n); };
+    spiral::DrawSettings& draw = options.draw;
+    addValue("--start", "TEXT",
+             "the start (central) number: decimal digits, blanks around them are\n"
+             "ignored, empty means 1 (default 1)",
+             storeStart(draw.start));
+    addValue("--cell", "PIXELS", "cell size, one of " + choiceList<int>(kCellSizes) + " (default 7)",
+             storeChoice<int>(kCellSizes, draw.boxSize));
+    addValue("--shape", "SHAPE", choiceList<bool>(kShapes) + " (default circles)", storeChoice<bool>(kShapes, draw.squares));
+    addValue("--scheme", "SCHEME", "colour scheme, one of " + choiceList<spiral::ColorScheme>(kSchemes) + " (default cluster)",
+             storeChoice<spiral::ColorScheme>(kSchemes, draw.colorScheme));
+    addValue("--show", "CLASS",
+             "the numbers to mark, one of " + choiceList<spiral::NumberClass>(kClasses) + " (default primes)",
+             storeChoice<spiral::NumberClass>(kClasses, draw.numberClass));
+    addFlag("--grid", "grid marks in the empty cells (cells of 15 pixels and more)", draw.grid);
+    addFlag("--numerals", "each number written in its cell, where it fits", draw.numerals);
+    addFlag("--longest", "measure the longest runs along the NW-SE and SW-NE diagonals", draw.calculateLongest);
+    addValue("--size", "PIXELS",
+             "the picture is PIXELS x PIXELS, " + number(kSmallestSize) + " to " + number(kLargestSize) + " (default 523)",
+             storeWholeNumber(kSmallestSize, kLargestSize, options.size));
+    addValue("--language", "LANG", "language of the refusal messages, " + choiceList<Language>(kLanguages) + " (default en)",
+             storeChoice<Language>(kLanguages, options.language));
+    addValue("--out", "FILE.png", "write the picture to FILE.png", storeFileName(options.outFile));
+    addValue("--animate", "DIR",
+             "one of " + choiceList<spiral::Direction>(kDirections) +
+                 ": Spiral In or Spiral Out as an animated GIF, each frame\n"
+                 "one tick after the one before (needs --out FILE.gif)",
+             [&options](const std::string& value) {
+               return storeChoice<spiral::Direction>(kDirections, options.animate.emplace())(value);
+             });
+    addValue("--frames", "K",
+             "the animation's frames, 1 to " + number(kMostFrames) + " (default 60); the end of the number\n"
+             "range ends it earlier",
+             storeWholeNumber(1, kMostFrames, options.frames));
+    addFlag("--prime-steps", "each step of the animation goes on to the next prime", options.primeSteps);
+    addValue("--delay", "MS",
+             "each frame stays MS milliseconds, " + number(kShortestDelay) + " to " + number(kLongestDelay) +
+                 " (default 250)",
+             storeWholeNumber(kShortestDelay, kLongestDelay, options.delayMs));
+    addFlag("--json", "print the facts as one JSON object instead of lines", options.json);
+    stops_[0] = addFlag("--help", "print this text", options.help);
+    stops_[1] = addFlag("--version", "print the name and version", options.version);
   }
-  return nullptr;
-}
+
+  // Reads the arguments into the options; why not, when they could not be read. --help and
+  // --version end the reading where they stand.
+  std::optional<UsageError> read(const std::vector<std::string>& arguments) {
+    const Prepared prepared = prepare(arguments);
+    std::vector<std::string> unread(prepared.arguments.rbegin(), prepared.arguments.rend());  // CLI11 reads from the back
+    try {
+      app_.parse(unread);
+    } catch (const CLI::ParseError& error) {
+      const std::size_t read = prepared.arguments.size() - std::min(unread.size(), prepared.arguments.size());
+      return usageErrorOf(error, read > 0 ? prepared.arguments[read - 1] : std::string());
+    }
+    if (std::optional<UsageError> unknown = unknownArgument()) return unknown;
+    return prepared.flagWithValue;
+  }
+
+  bool given(const std::string& name) const { return app_.count(name) > 0; }
+
+  std::string usage() const { return app_.help(); }
+
+ private:
+  // What CLI11 is given to read.
+  struct Prepared {
+    std::vector<std::string> arguments;
+    std::optional<UsageError> flagWithValue;  // the argument after `arguments`, a flag given a value
+  };
+
+  void addValue(const std::string& name, const char* placeholder, const std::string& description, StoreValue store) {
+    app_.add_option_function<std::string>(
+            name,
+            [name, store = std::move(store)](const std::string& value) {
+              if (std::string problem = store(value); !problem.empty()) throw CLI::ValidationError(name, problem);
+            },
+            description)
+        ->type_name(placeholder)
+        ->trigger_on_parse();
+  }
+  const CLI::Option* addFlag(const std::string& name, const std::string& description, bool& target) {
+    return app_.add_flag(name, target, description);
+  }
+
+  // Where the renderer's reading differs from CLI11's, the arguments are settled before CLI11 reads:
+  // - CLI11 reads "--name=" as "--name" alone, which then takes the next argument as its value.
+  //   Here the empty text after "=" is the value ("--start=" is the start 1): such an argument goes
+  //   to CLI11 as the option and an empty argument.
+  // - CLI11 takes "--grid=true" and "--grid=" for "--grid". Here a flag takes no value: CLI11 reads
+  //   the arguments before such a flag only, and the flag is the error unless one of them is.
+  // - --help and --version end the reading: CLI11 reads the arguments up to them only.
+  // An argument that is the value of the option before it is left as it is, as CLI11 leaves it.
+  Prepared prepare(const std::vector<std::string>& arguments) const {
+    Prepared prepared;
+    bool isValue = false;
+    for (const std::string& argument : arguments) {
+      const std::size_t equals = isValue || !argument.starts_with("--") ? std::string::npos : argument.find('=');
+      const CLI::Option* option = isValue ? nullptr : app_.get_option_no_throw(argument.substr(0, equals));
+      isValue = option && equals == std::string::npos && takesValue(*option);
+      if (option && equals != std::string::npos && !takesValue(*option)) {
+        prepared.flagWithValue = UsageError{option->get_name() + " takes no value"};
+        break;
+      }
+      if (option && equals + 1 == argument.size()) {
+        prepared.arguments.insert(prepared.arguments.end(), {option->get_name(), ""});
+      } else {
+        prepared.arguments.push_back(argument);
+      }
+      if (std::find(stops_.begin(), stops_.end(), option) != stops_.end()) break;
+    }
+    return prepared;
+  }
+
+  // The first argument CLI11 found no use for, "--" included, which CLI11 would take for the end of
+  // the options: the renderer has no arguments but options.
+  std::optional<UsageError> unknownArgument() const {
+    const std::vector<std::string> unknown = app_.remaining();
+    if (unknown.empty()) return std::nullopt;
+    return UsageError{"unknown option or argument " + inQuotes(unknown.front())};
+  }
+
+  // Why CLI11 stopped, worded as the renderer words it. An argument CLI11 found no use for comes
+  // first when it stood before the one that stopped the reading. `lastRead` is the argument CLI11
+  // took last: an option that ran out of arguments before its value, when that was why.
+  UsageError usageErrorOf(const CLI::ParseError& error, const std::string& lastRead) const {
+    if (std::optional<UsageError> unknown = unknownArgument()) return *unknown;
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) return UsageError{lastRead + " needs a value"};
+    return UsageError{error.what()};
+  }
+
+  CLI::App app_{"Draws the whole numbers as a square spiral, marks one class of them and reports on the picture.",
+                "spirelle-render"};
+  std::array<const CLI::Option*, 2> stops_{};
+};
 
 // The size and the cell size only make sense together when the picture holds at least one cell.
 std::string checkPictureHoldsACell(const RenderOptions& options) {
@@ -190,10 +286,10 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
 }
 
 // An animation goes into a GIF file, and the animation's options need one.
-std::string checkAnimationOptions(const RenderOptions& options, const std::vector<std::string_view>& given) {
+std::string checkAnimationOptions(const RenderOptions& options, const CommandLine& commandLine) {
   if (!options.animate) {
     for (const char* option : {"--frames", "--delay", "--prime-steps"}) {
-      if (std::find(given.begin(), given.end(), option) != given.end()) return std::string(option) + " needs --animate";
+      if (commandLine.given(option)) return std::string(option) + " needs --animate";
     }
     return {};
   }
@@ -213,61 +309,28 @@ spiral::DrawSettings RenderOptions::defaultDrawSettings() {
 
 ParseResult parseRenderArguments(const std::vector<std::string>& arguments) {
   RenderOptions options;
-  std::vector<std::string_view> given;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    const std::size_t equals = argument.starts_with("--") ? argument.find('=') : std::string::npos;
-    const std::string name = argument.substr(0, equals);
-    const OptionRule* rule = findRule(name);
-    if (!rule) return UsageError{"unknown option or argument " + quoted(argument)};
-    given.push_back(rule->name);
-
-    std::string value;
-    if (equals != std::string::npos) {
-      if (!rule->takesValue) return UsageError{name + " takes no value"};
-      value = argument.substr(equals + 1);
-    } else if (rule->takesValue) {
-      if (i + 1 == arguments.size()) return UsageError{name + " needs a value"};
-      value = arguments[++i];
-    }
-    const std::string problem = rule->apply(options, value);
-    if (!problem.empty()) return UsageError{name + ": " + problem};
+  try {
+    CommandLine commandLine(options);
+    if (std::optional<UsageError> error = commandLine.read(arguments)) return *error;
     if (options.help || options.version) return options;
+    if (std::string problem = checkPictureHoldsACell(options); !problem.empty()) return UsageError{problem};
+    if (std::string problem = checkAnimationOptions(options, commandLine); !problem.empty()) return UsageError{problem};
+    return options;
+  } catch (const CLI::Error& error) {  // the options themselves could not be set up
+    return UsageError{error.what()};
   }
-  if (std::string problem = checkPictureHoldsACell(options); !problem.empty()) return UsageError{problem};
-  if (std::string problem = checkAnimationOptions(options, given); !problem.empty()) return UsageError{problem};
-  return options;
+}
+
+const char* directionName(spiral::Direction direction) {
+  for (const Choice<spiral::Direction>& choice : kDirections) {
+    if (choice.value == direction) return choice.name;
+  }
+  return "";
 }
 
 std::string usageText() {
-  const auto number = [](int n) { return std::to_string(n); };
-  return "Usage: spirelle-render [options]\n"
-         "Draws the whole numbers as a square spiral, marks one class of them and reports on the picture.\n"
-         "\n"
-         "  --start TEXT      the start (central) number: decimal digits, blanks around them are\n"
-         "                    ignored, empty means 1 (default 1)\n"
-         "  --cell PIXELS     cell size, one of " + choiceList<int>(kCellSizes) + " (default 7)\n"
-         "  --shape SHAPE     " + choiceList<bool>(kShapes) + " (default circles)\n"
-         "  --scheme SCHEME   colour scheme, one of " + choiceList<spiral::ColorScheme>(kSchemes) + " (default cluster)\n"
-         "  --show CLASS      the numbers to mark, one of " + choiceList<spiral::NumberClass>(kClasses) + " (default primes)\n"
-         "  --grid            grid marks in the empty cells (cells of 15 pixels and more)\n"
-         "  --numerals        each number written in its cell, where it fits\n"
-         "  --longest         measure the longest runs along the NW-SE and SW-NE diagonals\n"
-         "  --size PIXELS     the picture is PIXELS x PIXELS, " + number(kSmallestSize) + " to " + number(kLargestSize) + " (default 523)\n"
-         "  --language LANG   language of the refusal messages, " + choiceList<Language>(kLanguages) + " (default en)\n"
-         "  --out FILE.png    write the picture to FILE.png\n"
-         "  --animate DIR     one of " + choiceList<spiral::Direction>(kDirections) + ": Spiral In or Spiral Out as an animated GIF, each frame\n"
-         "                    one tick after the one before (needs --out FILE.gif)\n"
-         "  --frames K        the animation's frames, 1 to " + number(kMostFrames) + " (default 60); the end of the number\n"
-         "                    range ends it earlier\n"
-         "  --prime-steps     each step of the animation goes on to the next prime\n"
-         "  --delay MS        each frame stays MS milliseconds, " + number(kShortestDelay) + " to " + number(kLongestDelay) + " (default 250)\n"
-         "  --json            print the facts as one JSON object instead of lines\n"
-         "  --help            print this text\n"
-         "  --version         print the name and version\n"
-         "\n"
-         "Exit status: 0 done, 1 the picture could not be made or written, 2 the start number was\n"
-         "refused, 64 the arguments could not be read.\n";
+  RenderOptions unused;
+  return CommandLine(unused).usage();
 }
 
 std::string versionText() { return "spirelle-render (Spirelle) " SPIRELLE_VERSION "\n"; }

@@ -41,6 +41,9 @@ using ParseResult = std::variant<RenderOptions, UsageError>;
 // Arguments are taken as the bytes they are (UTF-8 on any usual system).
 ParseResult parseRenderArguments(const std::vector<std::string>& arguments);
 
+// The name --animate gives the direction: "in" or "out".
+const char* directionName(spiral::Direction direction);
+
 // The usage text that --help prints and that follows every usage error.
 std::string usageText();
 

@@ -1,0 +1,38 @@
+#pragma once
+// What a run of spirelle-render found out: the facts of each picture it drew, and the report of
+// them that goes to stdout, as lines or as one JSON object.
+
+#include <string>
+#include <vector>
+
+#include "DrawPass.h"
+#include "Tick.h"
+
+namespace render {
+
+// One pass: what the picture shows, and how long drawing it took.
+struct PictureFacts {
+  spiral::DrawOutcome outcome;
+  double drawMilliseconds = 0;
+};
+
+// Draws one picture and times the pass.
+PictureFacts drawTimed(const spiral::DrawSettings& settings, spiral::Picture& picture,
+                       const spiral::DrawHooks& hooks = {});
+
+// An animation: the frames as they were drawn and encoded, frame 0 first.
+struct AnimationFacts {
+  spiral::Direction direction = spiral::Direction::In;
+  int framesAsked = 0;
+  std::vector<spiral::DrawOutcome> frames;
+  double drawMilliseconds = 0;  // all frames together
+};
+
+enum class ReportForm { Lines, Json };
+
+// The report: one fact a line for people, or one JSON object on one line, its keys sorted, for
+// scripts. The JSON of an animation holds each frame's facts in its array "frames".
+std::string reportOf(const PictureFacts& facts, ReportForm form);
+std::string reportOf(const AnimationFacts& facts, ReportForm form);
+
+}  // namespace render
