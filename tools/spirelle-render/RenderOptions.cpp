@@ -155,7 +155,8 @@ class CommandLine {
     addFlag("--numerals", "each number written in its cell, where it fits", draw.numerals);
     addFlag("--longest", "measure the longest runs along the NW-SE and SW-NE diagonals", draw.calculateLongest);
     addValue("--size", "PIXELS",
-             "the picture is PIXELS x PIXELS, " + number(kSmallestSize) + " to " + number(kLargestSize) + " (default 523)",
+             "the picture is PIXELS x PIXELS, " + number(kSmallestSize) + " to " + number(kLargestSize) +
+                 " (default " + number(spiral::kPictureSize) + ")",
              storeWholeNumber(kSmallestSize, kLargestSize, options.size));
     addValue("--language", "LANG", "language of the refusal messages, " + choiceList<Language>(kLanguages) + " (default en)",
              storeChoice<Language>(kLanguages, options.language));

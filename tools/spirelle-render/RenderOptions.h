@@ -15,7 +15,7 @@ enum class Language { English, German };
 
 struct RenderOptions {
   spiral::DrawSettings draw = defaultDrawSettings();
-  int size = 523;                  // the picture is size x size pixels
+  int size = spiral::kPictureSize;  // the picture is size x size pixels
   Language language = Language::English;
   std::string outFile;             // empty: no picture is written
   std::optional<spiral::Direction> animate;  // set: an animated GIF of Spiral In or Spiral Out
