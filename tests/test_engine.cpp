@@ -1,10 +1,18 @@
 // The engine through its public interface: its single owners (the geometry's walk, cells, pixels
-// and numbers, and the start-number parser), then whole draw passes, checked by reading the picture back.
+// and numbers, its rays, and the start-number parser), then whole draw passes, checked by reading the
+// picture back.
 
 #include <QGuiApplication>
 #include <QTest>
 
+#include <algorithm>
+#include <map>
+#include <random>
+#include <set>
+#include <tuple>
+
 #include "DrawPass.h"
+#include "Rays.h"
 #include "Palette.h"
 #include "numlib.h"
 #include "Rows.h"
@@ -66,6 +74,36 @@ struct Runs {
   bool squares;
   int nwse, swne;  // -1: a whole diagonal
 };
+
+// A picture whose rays are checked: every cell's, or those of `sampled` random cells.
+struct RayPicture {
+  const char* name;
+  int width, boxSize;
+  qint64 start;
+  int sampled;
+};
+
+// The number on each cell of a picture, by the forward walk.
+std::map<std::pair<int, int>, int64_t> numbersByWalk(const Geometry& g, int64_t start) {
+  std::map<std::pair<int, int>, int64_t> numbers;
+  SpiralWalk walk;
+  for (int64_t i = 0; i < g.numberOfNumbers; ++i) {
+    if (i > 0) walk.advance(i);
+    numbers[{int(walk.row()), int(walk.column())}] = start + i;
+  }
+  return numbers;
+}
+
+// A cell is in the picture when the pixel mapping finds it under its own centre.
+bool inPicture(const Geometry& g, Cell cell) {
+  const Pixel centre = g.centreOf(cell.row, cell.column);
+  return g.cellAt(centre.x, centre.y) == std::optional(cell);
+}
+
+using RayKey = std::tuple<int, int, int, int64_t, int64_t, int64_t, int64_t>;
+RayKey keyOf(const Ray& ray) {
+  return {int(ray.direction), ray.first.row, ray.first.column, ray.kFrom, ray.kTo, ray.indices.b, int64_t(ray.indices.c)};
+}
 
 struct Start {
   const char* name;
@@ -145,6 +183,62 @@ class TestEngine : public QObject {
       if (state(jumped) != state(next)) QFAIL(qPrintable(QStringLiteral("jump to %1").arg(i)));
     }
     if (boxSize == 3) QCOMPARE(g.cellAt(1, 1), std::nullopt);  // the empty corner of an even N
+  }
+
+  // Each ray's cells enter the next ring at every step, lie in the picture and hold the numbers of its
+  // quadratic; one cell more at either end would break a rule. The rays through each cell are the
+  // picture's rays that hold it: eight at the centre, five at a corner and three elsewhere away from
+  // the edge, and three at a lower right corner, where the next ring starts beside it.
+  void raysFollowTheWalk_data() {
+    addRows<RayPicture>({{"75 px cells", 523, 75, 1, 0},
+                         {"7 px cells", 523, 7, 41, 0},
+                         {"3 px cells, N even", 523, 3, 1000000, 0},
+                         {"N even, right column off the picture", 100, 1, 17, 0},
+                         {"5 px cells on 61 px", 61, 5, 0, 0},
+                         {"1 px cells", 523, 1, 2147483646 - 273528, 400}});
+  }
+  void raysFollowTheWalk() {
+    QFETCH(RayPicture, row);
+    const Geometry g = computeGeometry(row.width, row.width, row.boxSize);
+    const auto numbers = numbersByWalk(g, row.start);
+    const auto holds = [&](Cell cell, const Quadratic& f, int64_t k) {  // the cell is the ray's cell at k
+      return inPicture(g, cell) && ringOf(cell) == k + 1 && f.at(k) == numbers.at({cell.row, cell.column});
+    };
+    std::set<RayKey> keys;
+    for (const Ray& ray : allRays(g)) {
+      const Quadratic f = numbersOn(ray, row.start);
+      QVERIFY(ray.cells() >= 3 && keys.insert(keyOf(ray)).second);
+      const std::vector<Cell> cells = cellsOf(ray);
+      for (int64_t k = ray.kFrom; k <= ray.kTo; ++k)
+        if (!holds(cells[size_t(k - ray.kFrom)], f, k)) QFAIL(qPrintable(QString("%1 ray at k = %2").arg(nameOf(ray.direction)).arg(k)));
+      QVERIFY(!holds(ray.cellAt(ray.kFrom - 1), f, ray.kFrom - 1) && !holds(ray.cellAt(ray.kTo + 1), f, ray.kTo + 1));
+    }
+    int full = 0;  // the outermost ring index the picture holds whole
+    while (inPicture(g, {-full - 1, -full - 1}) && inPicture(g, {full + 1, full + 1}) && inPicture(g, {-full - 1, full + 1}) &&
+           inPicture(g, {full + 1, -full - 1}))
+      ++full;
+    std::vector<Cell> cells;
+    for (const auto& [cell, number] : numbers)
+      if (inPicture(g, {cell.first, cell.second})) cells.push_back({cell.first, cell.second});
+    if (row.sampled > 0) {
+      std::shuffle(cells.begin(), cells.end(), std::mt19937(5));
+      cells.resize(size_t(row.sampled));
+      cells.insert(cells.end(), {{0, 0}, {-9, 9}, {9, 9}, {9, -9}, {-9, -9}, {9, 10}});
+    }
+    std::set<RayKey> through;
+    for (Cell cell : cells) {
+      const std::vector<Ray> rays = raysThrough(g, cell);
+      const int k = int(ringOf(cell) - 1);
+      const bool corner = std::abs(cell.row) == std::abs(cell.column), lowerRight = cell.row == cell.column && cell.row > 0;
+      const int expected = k == 0 ? 8 : corner && !lowerRight ? 5 : 3;
+      if (k + 2 <= full && int(rays.size()) != expected) QFAIL(qPrintable(QString("%1 rays through %2, %3").arg(rays.size()).arg(cell.row).arg(cell.column)));
+      for (const Ray& ray : rays) {
+        if (ray.cellAt(k) != cell || !keys.contains(keyOf(ray))) QFAIL(qPrintable(QString("through %1, %2").arg(cell.row).arg(cell.column)));
+        through.insert(keyOf(ray));
+      }
+    }
+    if (row.sampled == 0) QCOMPARE(through.size(), keys.size());
+    QVERIFY(raysThrough(g, {g.lastRowOnPicture() + 1, 0}).empty());
   }
 
   void startNumbersAreReadOnce_data() {
