@@ -1,18 +1,20 @@
 // The engine through its public interface: its single owners (the geometry's walk, cells, pixels
 // and numbers, its rays, and the start-number parser), then whole draw passes, checked by reading the
-// picture back.
+// picture back, and the line lens over them.
 
 #include <QGuiApplication>
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <random>
 #include <set>
 #include <tuple>
 
 #include "DrawPass.h"
-#include "Rays.h"
+#include "HardyLittlewood.h"
+#include "LineLens.h"
 #include "Palette.h"
 #include "numlib.h"
 #include "Rows.h"
@@ -83,6 +85,13 @@ struct RayPicture {
   int sampled;
 };
 
+struct Lens {
+  const char* name;
+  int boxSize;
+  qint64 start;
+  int numberClass;
+};
+
 // The number on each cell of a picture, by the forward walk.
 std::map<std::pair<int, int>, int64_t> numbersByWalk(const Geometry& g, int64_t start) {
   std::map<std::pair<int, int>, int64_t> numbers;
@@ -98,6 +107,13 @@ std::map<std::pair<int, int>, int64_t> numbersByWalk(const Geometry& g, int64_t 
 bool inPicture(const Geometry& g, Cell cell) {
   const Pixel centre = g.centreOf(cell.row, cell.column);
   return g.cellAt(centre.x, centre.y) == std::optional(cell);
+}
+
+bool isPrimeByTrialDivision(numlib::Int128 n) {
+  if (n < 2) return false;
+  for (numlib::Int128 d = 2; d * d <= n; ++d)
+    if (n % d == 0) return false;
+  return true;
 }
 
 using RayKey = std::tuple<int, int, int, int64_t, int64_t, int64_t, int64_t>;
@@ -465,6 +481,82 @@ class TestEngine : public QObject {
     yields.clear();
     drawSpiral(settings, picture, {{}, [&](int64_t i) { yields.push_back(i); return true; }, {}});
     QVERIFY(yields.empty());
+  }
+
+  // The lens over a pass: each ray's numbers, its primes by trial division, the cells the picture
+  // shows and the primes its constant leads one to expect. Recording what is shown changes no pixel;
+  // a pass that did not record it leaves the count open.
+  void lineLensFacts_data() {
+    addRows<Lens>({{"primes", 7, 1, kPrimes},
+                   {"random numbers", 5, 1000, int(NumberClass::Random)},
+                   {"squares", 3, 1, kSquares},
+                   {"all numbers at the top", 7, 2147483646 - 5624, kAll}});
+  }
+  void lineLensFacts() {
+    QFETCH(Lens, row);
+    DrawSettings settings = settingsFor(row.start, row.boxSize, NumberClass(row.numberClass), ColorScheme::White);
+    Picture unrecorded, picture;
+    const LineLens blind(drawSpiral(settings, unrecorded));
+    settings.recordShown = true;
+    const DrawOutcome o = drawSpiral(settings, picture);
+    QCOMPARE(picture.image(), unrecorded.image());
+    const LineLens lens(o);
+    std::vector<RayFacts> facts = lens.bestRays(4);
+    for (Cell cell : {Cell{0, 0}, Cell{-5, -5}, Cell{3, -7}, Cell{1 - o.geometry.cellsPerSide / 2, 2}}) {
+      const std::vector<RayFacts> through = lens.raysThrough(cell);
+      QCOMPARE(through.size(), raysThrough(o.geometry, cell).size());
+      facts.insert(facts.end(), through.begin(), through.end());
+    }
+    for (const RayFacts& f : facts) {
+      int64_t primes = 0, shown = 0;
+      double inverseLogs = 0;
+      for (int64_t k = f.ray.kFrom; k <= f.ray.kTo; ++k) {
+        const Cell cell = f.ray.cellAt(k);
+        const numlib::Int128 number = f.numbers.at(k);
+        QVERIFY(number == Geometry::numberOf(cell, row.start));
+        primes += isPrimeByTrialDivision(number);
+        shown += picture.isMarked(o.geometry.centreOf(cell.row, cell.column).x, o.geometry.centreOf(cell.row, cell.column).y);
+        if (number > 1) inverseLogs += 1 / std::log(double(number));
+      }
+      QCOMPARE(f.primes, primes);
+      QCOMPARE(f.shown, std::optional(shown));
+      QCOMPARE(f.hlConstant, numlib::hardyLittlewoodConstant(f.numbers.b, f.numbers.c));
+      QCOMPARE(f.expectedPrimes, f.hlConstant * inverseLogs);
+      QCOMPARE(blind.factsOf(f.ray).shown, std::nullopt);
+    }
+  }
+
+  // The rays with the most primes come first, ties to the higher constant: the first has as many
+  // primes as any ray of the picture, and no ray left out beats the last one listed. Euler's
+  // quadratic leads north-east from 41.
+  void bestRaysRankByPrimesThenConstant() {
+    Picture picture;
+    DrawSettings settings = settingsFor(41, 3);
+    const DrawOutcome o = drawSpiral(settings, picture);
+    const LineLens lens(o);
+    const std::vector<RayFacts> best = lens.bestRays(12);
+    QCOMPARE(best.size(), size_t{12});
+    for (size_t i = 1; i < best.size(); ++i)
+      QVERIFY(best[i - 1].primes > best[i].primes ||
+              (best[i - 1].primes == best[i].primes && best[i - 1].hlConstant >= best[i].hlConstant));
+    int64_t most = 0;
+    const std::vector<Ray> rays = allRays(o.geometry);
+    for (const Ray& ray : rays) {
+      int64_t primes = 0;
+      for (int64_t k = ray.kFrom; k <= ray.kTo; ++k) primes += isPrimeByTrialDivision(numbersOn(ray, 41).at(k));
+      most = std::max(most, primes);
+      if (std::any_of(best.begin(), best.end(), [&](const RayFacts& f) { return f.ray == ray; })) continue;
+      QVERIFY(primes < best.back().primes || (primes == best.back().primes && lens.factsOf(ray).hlConstant <= best.back().hlConstant));
+    }
+    QCOMPARE(best.front().primes, most);
+    const RayFacts euler = lens.raysThrough({0, 0})[1];
+    QCOMPARE(nameOf(euler.ray.direction), "NE");
+    QCOMPARE(euler.numbers, (Quadratic{-2, 41}));
+    QVERIFY(std::fabs(euler.hlConstant - 6.6395463549) < 6.6e-3);
+    QVERIFY(lens.bestRays(0).empty());
+    QCOMPARE(lens.bestRays(100000).size(), rays.size());
+    settings.start = 2147483646;  // refused: no rays
+    QVERIFY(LineLens(drawSpiral(settings, picture)).bestRays(3).empty());
   }
 
   // The notice: with its text up to 5 pixels, the box alone at 1, nothing from 7 on.

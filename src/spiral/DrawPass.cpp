@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "CellRenderer.h"
@@ -87,6 +88,12 @@ struct Tally {
   int64_t shown = 0;
   int64_t smallestPrime = 0;
   int64_t largestPrime = 0;
+  std::vector<uint64_t> shownBits;  // empty unless the caller asked for them
+
+  void countShown(int64_t i) {
+    ++shown;
+    if (!shownBits.empty()) shownBits[static_cast<size_t>(i >> 6)] |= uint64_t{1} << (i & 63);
+  }
 
   void countPrime(int64_t n) {
     if (smallestPrime == 0) smallestPrime = n;
@@ -128,11 +135,12 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   ColorChooser colors(settings, picture, g.boxSize);
   CellRenderer cells(settings, g, picture);
   Tally tally;
+  if (settings.recordShown) tally.shownBits.assign(static_cast<size_t>((count + 63) / 64), 0);
   bool prime = false;
 
   if (count > 0) {
     if (classTest.isShown(0, prime)) {
-      tally.shown = 1;
+      tally.countShown(0);
       cells.drawCell(g.centerX, g.centerY, colors.centreColor(start, prime), start);
       if (prime) tally.countPrime(start);
     } else {
@@ -161,7 +169,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
     const int64_t n = start + i;
     const auto [x, y] = g.centreOf(walk.row(), walk.column());
     if (classTest.isShown(i, prime)) {
-      ++tally.shown;
+      tally.countShown(i);
       cells.drawCell(x, y, colors.colorOf(n, x, y, walk, prime), n);
       if (prime) tally.countPrime(n);
     } else {
@@ -174,6 +182,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   outcome.shownCount = tally.shown;
   outcome.smallestPrime = tally.smallestPrime;
   outcome.largestPrime = tally.largestPrime;
+  outcome.shownBits = std::move(tally.shownBits);
   if (outcome.stopped || !settings.calculateLongest) return outcome;
 
   if (tally.shown == 0) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 
 #include "Choices.h"
@@ -26,6 +27,7 @@ struct DrawSettings {
   // L, when it is not the scheme's own colour count: the help picture cycles through one colour.
   std::optional<int> colorCount;
   bool calculateLongest = false;
+  bool recordShown = false;                 // fill DrawOutcome::shownBits (the line lens reads them)
 
   // Numerals are written only where the cells are large enough for them.
   bool writesNumerals() const { return numerals && cellSizeOf(boxSize).gridAndNumerals; }
@@ -51,6 +53,9 @@ struct DrawOutcome {
   bool stopped = false;         // the yield hook asked to stop
   std::optional<int> longestNWSE;  // set when measured
   std::optional<int> longestSWNE;
+  // With recordShown: bit i of shownBits[i / 64] is set when the number at walk index i was shown.
+  // A stopped pass records what it drew.
+  std::vector<uint64_t> shownBits;
 };
 
 // Checks the request without drawing: the refusal and, unless the start number was too large,
