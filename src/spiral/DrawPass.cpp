@@ -4,7 +4,6 @@
 #include <bit>
 #include <cmath>
 #include <random>
-#include <utility>
 #include <vector>
 
 #include "CellRenderer.h"
@@ -88,11 +87,11 @@ struct Tally {
   int64_t shown = 0;
   int64_t smallestPrime = 0;
   int64_t largestPrime = 0;
-  std::vector<uint64_t> shownBits;  // empty unless the caller asked for them
+  uint64_t* shownBits = nullptr;  // the outcome's, when the caller asked for them
 
   void countShown(int64_t i) {
     ++shown;
-    if (!shownBits.empty()) shownBits[static_cast<size_t>(i >> 6)] |= uint64_t{1} << (i & 63);
+    if (shownBits != nullptr) shownBits[i >> 6] |= uint64_t{1} << (i & 63);
   }
 
   void countPrime(int64_t n) {
@@ -135,7 +134,10 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   ColorChooser colors(settings, picture, g.boxSize);
   CellRenderer cells(settings, g, picture);
   Tally tally;
-  if (settings.recordShown) tally.shownBits.assign(static_cast<size_t>((count + 63) / 64), 0);
+  if (settings.recordShown) {
+    outcome.shownBits.assign(static_cast<size_t>((count + 63) / 64), 0);
+    tally.shownBits = outcome.shownBits.data();
+  }
   bool prime = false;
 
   if (count > 0) {
@@ -182,7 +184,6 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   outcome.shownCount = tally.shown;
   outcome.smallestPrime = tally.smallestPrime;
   outcome.largestPrime = tally.largestPrime;
-  outcome.shownBits = std::move(tally.shownBits);
   if (outcome.stopped || !settings.calculateLongest) return outcome;
 
   if (tally.shown == 0) {
