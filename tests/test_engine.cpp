@@ -118,7 +118,8 @@ bool isPrimeByTrialDivision(numlib::Int128 n) {
 
 using RayKey = std::tuple<int, int, int, int64_t, int64_t, int64_t, int64_t>;
 RayKey keyOf(const Ray& ray) {
-  return {int(ray.direction), ray.first.row, ray.first.column, ray.kFrom, ray.kTo, ray.indices.b, int64_t(ray.indices.c)};
+  return {int(ray.direction), ray.first.row, ray.first.column, ray.kFrom, ray.kTo, ray.indices.b,
+          int64_t(ray.indices.c)};
 }
 
 struct Start {
@@ -226,13 +227,14 @@ class TestEngine : public QObject {
       QVERIFY(ray.cells() >= 3 && keys.insert(keyOf(ray)).second);
       const std::vector<Cell> cells = cellsOf(ray);
       for (int64_t k = ray.kFrom; k <= ray.kTo; ++k)
-        if (!holds(cells[size_t(k - ray.kFrom)], f, k)) QFAIL(qPrintable(QString("%1 ray at k = %2").arg(nameOf(ray.direction)).arg(k)));
+        if (!holds(cells[size_t(k - ray.kFrom)], f, k)) QFAIL(qPrintable(QString("%1 at %2").arg(nameOf(ray.direction)).arg(k)));
       QVERIFY(!holds(ray.cellAt(ray.kFrom - 1), f, ray.kFrom - 1) && !holds(ray.cellAt(ray.kTo + 1), f, ray.kTo + 1));
     }
     int full = 0;  // the outermost ring index the picture holds whole
-    while (inPicture(g, {-full - 1, -full - 1}) && inPicture(g, {full + 1, full + 1}) && inPicture(g, {-full - 1, full + 1}) &&
-           inPicture(g, {full + 1, -full - 1}))
-      ++full;
+    const auto ringIsWhole = [&](int k) {
+      return inPicture(g, {-k, -k}) && inPicture(g, {k, k}) && inPicture(g, {-k, k}) && inPicture(g, {k, -k});
+    };
+    while (ringIsWhole(full + 1)) ++full;
     std::vector<Cell> cells;
     for (const auto& [cell, number] : numbers)
       if (inPicture(g, {cell.first, cell.second})) cells.push_back({cell.first, cell.second});
@@ -245,11 +247,13 @@ class TestEngine : public QObject {
     for (Cell cell : cells) {
       const std::vector<Ray> rays = raysThrough(g, cell);
       const int k = int(ringOf(cell) - 1);
-      const bool corner = std::abs(cell.row) == std::abs(cell.column), lowerRight = cell.row == cell.column && cell.row > 0;
+      const bool corner = std::abs(cell.row) == std::abs(cell.column);
+      const bool lowerRight = cell.row == cell.column && cell.row > 0;
       const int expected = k == 0 ? 8 : corner && !lowerRight ? 5 : 3;
-      if (k + 2 <= full && int(rays.size()) != expected) QFAIL(qPrintable(QString("%1 rays through %2, %3").arg(rays.size()).arg(cell.row).arg(cell.column)));
+      const QString where = QString("%1, %2").arg(cell.row).arg(cell.column);
+      if (k + 2 <= full && int(rays.size()) != expected) QFAIL(qPrintable(QString("%1 rays through ").arg(rays.size()) + where));
       for (const Ray& ray : rays) {
-        if (ray.cellAt(k) != cell || !keys.contains(keyOf(ray))) QFAIL(qPrintable(QString("through %1, %2").arg(cell.row).arg(cell.column)));
+        if (ray.cellAt(k) != cell || !keys.contains(keyOf(ray))) QFAIL(qPrintable("through " + where));
         through.insert(keyOf(ray));
       }
     }
@@ -515,7 +519,8 @@ class TestEngine : public QObject {
         const numlib::Int128 number = f.numbers.at(k);
         QVERIFY(number == Geometry::numberOf(cell, row.start));
         primes += isPrimeByTrialDivision(number);
-        shown += picture.isMarked(o.geometry.centreOf(cell.row, cell.column).x, o.geometry.centreOf(cell.row, cell.column).y);
+        const Pixel centre = o.geometry.centreOf(cell.row, cell.column);
+        shown += picture.isMarked(centre.x, centre.y);
         if (number > 1) inverseLogs += 1 / std::log(double(number));
       }
       QCOMPARE(f.primes, primes);
@@ -546,7 +551,8 @@ class TestEngine : public QObject {
       for (int64_t k = ray.kFrom; k <= ray.kTo; ++k) primes += isPrimeByTrialDivision(numbersOn(ray, 41).at(k));
       most = std::max(most, primes);
       if (std::any_of(best.begin(), best.end(), [&](const RayFacts& f) { return f.ray == ray; })) continue;
-      QVERIFY(primes < best.back().primes || (primes == best.back().primes && lens.factsOf(ray).hlConstant <= best.back().hlConstant));
+      const RayFacts& last = best.back();
+      QVERIFY(primes < last.primes || (primes == last.primes && lens.factsOf(ray).hlConstant <= last.hlConstant));
     }
     QCOMPARE(best.front().primes, most);
     const RayFacts euler = lens.raysThrough({0, 0})[1];

@@ -198,7 +198,8 @@ class TestNumlib : public QObject {
       const int64_t delta = b * b - 16 * c, root = std::llround(std::sqrt(std::fabs(double(delta))));
       const bool none = (delta >= 0 && root * root == delta) || (b % 2 == 0 && c % 2 == 0);  // factors, or even
       const double a = numlib::hardyLittlewoodConstant(b, c), expected = none ? 0 : referenceConstant(b, c);
-      if (std::fabs(a - expected) > 1e-3 * expected || (none && a != 0)) QFAIL(qPrintable(QString("4k^2 + %1k + %2: %3 against %4").arg(b).arg(c).arg(a).arg(expected)));
+      if (std::fabs(a - expected) > 1e-3 * expected || (none && a != 0))
+        QFAIL(qPrintable(QString("4k^2 + %1k + %2: %3 against %4").arg(b).arg(c).arg(a).arg(expected)));
     }
   }
 
@@ -210,7 +211,7 @@ class TestNumlib : public QObject {
     std::mt19937 random(7);
     std::uniform_real_distribution<double> logSize(1, std::log(3e7));
     for (int i = 0; i < 60; ++i) {
-      const int64_t d = -4 * std::max<int64_t>(1, static_cast<int64_t>(std::exp(logSize(random)) / 4)) + i % 2;  // 0, 1 mod 4
+      const int64_t d = -4 * std::max<int64_t>(1, int64_t(std::exp(logSize(random)) / 4)) + i % 2;  // 0, 1 mod 4
       if (numlib::classNumber(d) != std::optional(countReducedForms(d))) QFAIL(qPrintable(QString::number(d)));
     }
     for (numlib::Int128 d : {numlib::Int128{5}, numlib::Int128{0}, numlib::Int128{-5}, numlib::Int128{-6},

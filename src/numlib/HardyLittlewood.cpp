@@ -138,7 +138,9 @@ int kronecker(Int128 d, uint32_t n) {
 std::vector<int8_t> legendreSymbols(Int128 delta, uint32_t limit) {
   const std::span<const uint32_t> primes = oddPrimesUpTo(limit);
   std::vector<int8_t> symbols(primes.size());
-  for (size_t i = 0; i < primes.size(); ++i) symbols[i] = static_cast<int8_t>(jacobi(static_cast<uint32_t>(residue(delta, primes[i])), primes[i]));
+  for (size_t i = 0; i < primes.size(); ++i) {
+    symbols[i] = static_cast<int8_t>(jacobi(static_cast<uint32_t>(residue(delta, primes[i])), primes[i]));
+  }
   return symbols;
 }
 
@@ -188,7 +190,8 @@ double seriesL1(int64_t fundamental) {
 double seriesLOfDiscriminant(int64_t delta) {
   const auto [fundamental, conductor] = splitDiscriminant(delta);
   double l = seriesL1(fundamental);
-  for (int64_t p : primeFactors(conductor)) l *= 1.0 - kronecker(fundamental, static_cast<uint32_t>(p)) / static_cast<double>(p);
+  for (int64_t p : primeFactors(conductor))
+    l *= 1.0 - kronecker(fundamental, static_cast<uint32_t>(p)) / static_cast<double>(p);
   return l;
 }
 
@@ -326,7 +329,8 @@ std::vector<int64_t> classNumberCandidates(const ClassGroup& group, std::span<co
     if (ceilDiv(low, exponent) == high / exponent) break;
   }
   std::vector<int64_t> candidates;
-  for (int64_t n = ceilDiv(low, exponent) * exponent; n <= high && candidates.size() < 2; n += exponent) candidates.push_back(n);
+  for (int64_t n = ceilDiv(low, exponent) * exponent; n <= high && candidates.size() < 2; n += exponent)
+    candidates.push_back(n);
   return candidates;
 }
 
@@ -394,7 +398,8 @@ double tameProduct(std::span<const int8_t> symbols) {
 // prod over odd p <= 2^20 of (1 - (D/p)/(p-1)): the odd part of A where nothing better is at hand.
 double plainProduct(Int128 delta) {
   double product = 1;
-  for (uint32_t p : oddPrimesUpTo(kPlainProductPrimes)) product *= 1.0 - jacobi(static_cast<uint32_t>(residue(delta, p)), p) / (p - 1.0);
+  for (uint32_t p : oddPrimesUpTo(kPlainProductPrimes))
+    product *= 1.0 - jacobi(static_cast<uint32_t>(residue(delta, p)), p) / (p - 1.0);
   return product;
 }
 

@@ -167,7 +167,8 @@ std::vector<Ray> allRays(const Geometry& g) {
     const Step step = stepOf(direction);
     for (Cell anchor : picture.lineAnchors(step)) {
       const Cell innermost = runStart(anchor, step);
-      if (picture.indexOf(innermost)) raysOfRun(picture, innermost, direction, [&](const Ray& ray) { rays.push_back(ray); });
+      if (!picture.indexOf(innermost)) continue;
+      raysOfRun(picture, innermost, direction, [&](const Ray& ray) { rays.push_back(ray); });
     }
   }
   return rays;
