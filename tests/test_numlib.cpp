@@ -178,6 +178,7 @@ class TestNumlib : public QObject {
                        {"the window's top", -3, top, -1},
                        {"the window's top, even b", 2, top + 1, -1},
                        {"2^36", 1, numlib::Int128{1} << 36, -1},
+                       {"a class group of small exponent", 0, 3234846615, -1},  // D = -16 * 3 * 5 * ... * 29
                        {"beyond the class groups", 0, (numlib::Int128{1} << 40) + 7, -1}});
   }
   void hardyLittlewoodConstants() {
@@ -203,10 +204,10 @@ class TestNumlib : public QObject {
     }
   }
 
-  // Class numbers from the series and from the class group, against reduced forms counted; none for
-  // what is no negative discriminant, or lies beyond the class groups' range.
+  // Class numbers from the series and from the class group (one of small exponent among them), against
+  // reduced forms counted; none for what is no negative discriminant, or lies beyond the class groups.
   void classNumbers() {
-    for (int64_t d : {-3, -4, -23, -163, -652, -4 * 1000003, -1048580, -1048579})
+    for (int64_t d : {-3, -4, -23, -163, -652, -4 * 1000003, -1048580, -1048579, -8 * 3 * 5 * 7 * 11 * 13 * 17 * 19})
       QCOMPARE(numlib::classNumber(d), std::optional(countReducedForms(d)));
     std::mt19937 random(7);
     std::uniform_real_distribution<double> logSize(1, std::log(3e7));

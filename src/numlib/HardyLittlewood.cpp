@@ -334,26 +334,40 @@ std::vector<int64_t> classNumberCandidates(const ClassGroup& group, std::span<co
   return candidates;
 }
 
-// h(D) for 2^20 < |D| <= 2^41 from the Euler product of L_D(1) over p <= 2^13 and the forms; none
-// where the class group leaves several candidates.
+// log L_D(1) by its Euler product over the primes up to `limit` (at least 2^13), with (D/p) from
+// `symbols` as far as they go.
+double logEulerProduct(int64_t delta, std::span<const int8_t> symbols, uint32_t limit) {
+  const std::span<const uint32_t> primes = oddPrimesUpTo(limit);
+  double logL = -std::log1p(-kroneckerAtTwo(delta) / 2.0);
+  for (size_t i = 0; i < primes.size(); ++i) {
+    const int symbol = i < symbols.size() ? symbols[i] : jacobi(static_cast<uint32_t>(residue(delta, primes[i])), primes[i]);
+    logL -= std::log1p(-symbol / static_cast<double>(primes[i]));
+  }
+  return logL;
+}
+
+// h(D) for 2^20 < |D| <= 2^41 from the Euler product of L_D(1) and the forms. Where the class group
+// leaves several candidates in the window of the product over p <= 2^13, the products over p <= 2^17
+// and 2^20 narrow it; none where even they leave several.
 std::optional<int64_t> classNumberFromForms(int64_t delta, std::span<const int8_t> symbols) {
   const std::span<const uint32_t> primes = oddPrimesUpTo(kTamePrimes);
-  double logL = -std::log1p(-kroneckerAtTwo(delta) / 2.0);
   std::vector<int64_t> splitPrimes;
-  for (size_t i = 0; i < primes.size(); ++i) {
-    logL -= std::log1p(-symbols[i] / static_cast<double>(primes[i]));
+  for (size_t i = 0; i < primes.size(); ++i)
     if (symbols[i] == 1) splitPrimes.push_back(primes[i]);
-  }
-  const double estimate = automorphs(delta) * std::sqrt(static_cast<double>(-delta)) * std::exp(logL) / (2 * kPi);
-  // The tail's spread if its signs were random: sqrt(sum over p > P of 1/p^2) ~ 1/sqrt(P ln P).
-  const double spread = 1.0 / std::sqrt(kTamePrimes * std::log(double{kTamePrimes}));
   const ClassGroup group(delta);
-  for (double width = 6 * spread; width < 2; width *= 2) {
-    const int64_t low = std::max<int64_t>(1, static_cast<int64_t>(std::floor(estimate * std::exp(-width))));
-    const int64_t high = static_cast<int64_t>(std::ceil(estimate * std::exp(width)));
-    const std::vector<int64_t> candidates = classNumberCandidates(group, splitPrimes, low, high);
-    if (candidates.size() == 1) return candidates.front();
-    if (candidates.size() > 1) return std::nullopt;
+  for (uint32_t limit : {kTamePrimes, 1u << 17, kPlainProductPrimes}) {
+    const double logL = logEulerProduct(delta, symbols, limit);
+    const double estimate = automorphs(delta) * std::sqrt(static_cast<double>(-delta)) * std::exp(logL) / (2 * kPi);
+    // The tail's spread if its signs were random: sqrt(sum over p > P of 1/p^2) ~ 1/sqrt(P ln P).
+    const auto primesCut = static_cast<double>(limit);
+    const double spread = 1.0 / std::sqrt(primesCut * std::log(primesCut));
+    for (double width = 6 * spread; width < 2; width *= 2) {
+      const int64_t low = std::max<int64_t>(1, static_cast<int64_t>(std::floor(estimate * std::exp(-width))));
+      const int64_t high = static_cast<int64_t>(std::ceil(estimate * std::exp(width)));
+      const std::vector<int64_t> candidates = classNumberCandidates(group, splitPrimes, low, high);
+      if (candidates.size() == 1) return candidates.front();
+      if (candidates.size() > 1) break;
+    }
   }
   return std::nullopt;
 }

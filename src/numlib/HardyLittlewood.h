@@ -26,7 +26,8 @@
 //         3.7e-3, and h would leave a window of six such deviations less than once in 10^8. In that
 //         window the orders of a few prime forms single out the one multiple of their exponent; the
 //         window widens until it holds one. Where several stay in it (a class group of small
-//         exponent), the series decides up to |D| = 2^32.
+//         exponent, from many prime factors of D), the products over p <= 2^17 and 2^20 narrow the
+//         window; where even they leave several, the series decides up to |D| = 2^32.
 //     So for every c below about 2^37 (every start the window allows) A is within 2e-5 of its
 //     limit, given that the class number found is right; the tests compare it with reduced forms.
 //   - D > 0 (c < b^2/16: rays that start off the centre at small starts): L_D(1) from the series
@@ -35,8 +36,8 @@
 // of A itself over p <= 2^20. Its error is the tail sum of x(p)/p over larger primes: for a character
 // that behaves like random signs, a standard deviation of 2.6e-4 (relative), without a bound.
 //
-// Cost on one core of 2.6 GHz: about 50 us up to |D| = 2^20, 0.2 ms at |D| = 2^35 (c near 2^31),
-// 6 to 9 ms for the product beyond 2^41.
+// Cost on one core of 2.6 GHz: about 50 us up to |D| = 2^20, 0.2 ms at |D| = 2^35 (c near 2^31; up
+// to 5 ms where the window must be narrowed), 6 to 9 ms for the product beyond 2^41.
 
 #include <cstdint>
 #include <optional>
