@@ -4,10 +4,10 @@
 // the values of one quadratic 4k^2 + bk + c of the ring index k (0 at the centre, ring - 1). Rays are
 // maximal: they reach inward and outward as far as both hold within the picture.
 //
-// Every cell but the centre lies on the rays of the three directions that lead outward from it; a
-// ring's corner has five such directions and the centre eight. Only at a ring's lower right corner,
-// where the walk turns into the next ring, do the numbers leave their quadratic after the first
-// step east and north-east: that corner lies on three rays.
+// Away from the picture's edge, a cell lies on the rays of the three directions that lead outward
+// from it; a ring's corner has five such directions and the centre eight. Only at a ring's lower
+// right corner, beside which the walk starts the next ring, do the numbers leave their quadratic
+// after the first step east and north-east: that corner lies on three rays.
 //
 // Rays are found from the walk's mapping of cells to indices (spiralIndex), so they hold for any
 // start: a ray's quadratic describes the walk indices of its cells, and numbersOn() adds a start.
