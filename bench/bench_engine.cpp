@@ -1,4 +1,5 @@
-// The engine's hot paths: whole draw passes, the diagonal measure and the number service.
+// The engine's hot paths: whole draw passes, the diagonal measure, the line lens and the number
+// service.
 
 #include <benchmark/benchmark.h>
 
@@ -6,6 +7,7 @@
 
 #include "Diagonals.h"
 #include "DrawPass.h"
+#include "LineLens.h"
 #include "PictureImage.h"
 #include "numlib.h"
 
@@ -64,6 +66,39 @@ void BM_OnePixelDiagonalsBoth(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_OnePixelDiagonalsBoth)->Unit(benchmark::kMillisecond);
+
+// The pass that records what it shows, for the line lens.
+void BM_OnePixelPrimesClusterAtTopRecorded(benchmark::State& state) {
+  DrawSettings settings = onePixel(NumberClass::Primes, ColorScheme::Cluster, kTopOnePixelStart);
+  settings.recordShown = true;
+  runPasses(state, settings);
+}
+BENCHMARK(BM_OnePixelPrimesClusterAtTopRecorded)->Unit(benchmark::kMillisecond);
+
+// The window's tooltip at the top of its range: the lens over the pass and the facts of the rays
+// through one cell, the centre's eight (argument 0) or a plain cell's three (1).
+void BM_LineLensOfOneCellAtTop(benchmark::State& state) {
+  DrawSettings settings = onePixel(NumberClass::Primes, ColorScheme::Cluster, kTopOnePixelStart);
+  settings.recordShown = true;
+  Picture picture;
+  const DrawOutcome outcome = drawSpiral(settings, picture);
+  const Cell cell = state.range(0) == 0 ? Cell{0, 0} : Cell{-100, 37};
+  for (auto _ : state) {
+    const LineLens lens(outcome);
+    benchmark::DoNotOptimize(lens.raysThrough(cell));
+  }
+}
+BENCHMARK(BM_LineLensOfOneCellAtTop)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The renderer's line list: every ray of a 1-pixel picture from 1 and the 20 with the most primes.
+void BM_BestRaysFromOne(benchmark::State& state) {
+  DrawSettings settings = onePixel(NumberClass::Primes, ColorScheme::Cluster, 1);
+  settings.recordShown = true;
+  Picture picture;
+  const DrawOutcome outcome = drawSpiral(settings, picture);
+  for (auto _ : state) benchmark::DoNotOptimize(LineLens(outcome).bestRays(20));
+}
+BENCHMARK(BM_BestRaysFromOne)->Unit(benchmark::kMillisecond);
 
 void BM_CalculatePrimes(benchmark::State& state) {
   for (auto _ : state) calculate_primes(2147483646);

@@ -1,10 +1,20 @@
 // The engine through its public interface: its single owners (the geometry's walk, cells, pixels
-// and numbers, and the start-number parser), then whole draw passes, checked by reading the picture back.
+// and numbers, its rays, and the start-number parser), then whole draw passes, checked by reading the
+// picture back, and the line lens over them.
 
 #include <QGuiApplication>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <random>
+#include <set>
+#include <tuple>
+
 #include "DrawPass.h"
+#include "HardyLittlewood.h"
+#include "LineLens.h"
 #include "Palette.h"
 #include "PictureImage.h"
 #include "numlib.h"
@@ -67,6 +77,51 @@ struct Runs {
   bool squares;
   int nwse, swne;  // -1: a whole diagonal
 };
+
+// A picture whose rays are checked: every cell's, or those of `sampled` random cells.
+struct RayPicture {
+  const char* name;
+  int width, boxSize;
+  qint64 start;
+  int sampled;
+};
+
+struct Lens {
+  const char* name;
+  int boxSize;
+  qint64 start;
+  int numberClass;
+};
+
+// The number on each cell of a picture, by the forward walk.
+std::map<std::pair<int, int>, int64_t> numbersByWalk(const Geometry& g, int64_t start) {
+  std::map<std::pair<int, int>, int64_t> numbers;
+  SpiralWalk walk;
+  for (int64_t i = 0; i < g.numberOfNumbers; ++i) {
+    if (i > 0) walk.advance(i);
+    numbers[{int(walk.row()), int(walk.column())}] = start + i;
+  }
+  return numbers;
+}
+
+// A cell is in the picture when the pixel mapping finds it under its own centre.
+bool inPicture(const Geometry& g, Cell cell) {
+  const Pixel centre = g.centreOf(cell.row, cell.column);
+  return g.cellAt(centre.x, centre.y) == std::optional(cell);
+}
+
+bool isPrimeByTrialDivision(numlib::Int128 n) {
+  if (n < 2) return false;
+  for (numlib::Int128 d = 2; d * d <= n; ++d)
+    if (n % d == 0) return false;
+  return true;
+}
+
+using RayKey = std::tuple<int, int, int, int64_t, int64_t, int64_t, int64_t>;
+RayKey keyOf(const Ray& ray) {
+  return {int(ray.direction), ray.first.row, ray.first.column, ray.kFrom, ray.kTo, ray.indices.b,
+          int64_t(ray.indices.c)};
+}
 
 struct Start {
   const char* name;
@@ -150,6 +205,65 @@ class TestEngine : public QObject {
       if (state(jumped) != state(next)) QFAIL(qPrintable(QStringLiteral("jump to %1").arg(i)));
     }
     if (boxSize == 3) QCOMPARE(g.cellAt(1, 1), std::nullopt);  // the empty corner of an even N
+  }
+
+  // Each ray's cells enter the next ring at every step, lie in the picture and hold the numbers of its
+  // quadratic; one cell more at either end would break a rule. The rays through each cell are the
+  // picture's rays that hold it: eight at the centre, five at a corner and three elsewhere away from
+  // the edge, and three at a lower right corner, where the next ring starts beside it.
+  void raysFollowTheWalk_data() {
+    addRows<RayPicture>({{"75 px cells", 523, 75, 1, 0},
+                         {"7 px cells", 523, 7, 41, 0},
+                         {"3 px cells, N even", 523, 3, 1000000, 0},
+                         {"N even, right column off the picture", 100, 1, 17, 0},
+                         {"5 px cells on 61 px", 61, 5, 0, 0},
+                         {"1 px cells", 523, 1, 2147483646 - 273528, 400}});
+  }
+  void raysFollowTheWalk() {
+    QFETCH(RayPicture, row);
+    const Geometry g = computeGeometry(row.width, row.width, row.boxSize);
+    const auto numbers = numbersByWalk(g, row.start);
+    const auto holds = [&](Cell cell, const Quadratic& f, int64_t k) {  // the cell is the ray's cell at k
+      return inPicture(g, cell) && ringOf(cell) == k + 1 && f.at(k) == numbers.at({cell.row, cell.column});
+    };
+    std::set<RayKey> keys;
+    for (const Ray& ray : allRays(g)) {
+      const Quadratic f = numbersOn(ray, row.start);
+      QVERIFY(ray.cells() >= 3 && keys.insert(keyOf(ray)).second);
+      const std::vector<Cell> cells = cellsOf(ray);
+      for (int64_t k = ray.kFrom; k <= ray.kTo; ++k)
+        if (!holds(cells[size_t(k - ray.kFrom)], f, k)) QFAIL(qPrintable(QString("%1 at %2").arg(nameOf(ray.direction)).arg(k)));
+      QVERIFY(!holds(ray.cellAt(ray.kFrom - 1), f, ray.kFrom - 1) && !holds(ray.cellAt(ray.kTo + 1), f, ray.kTo + 1));
+    }
+    int full = 0;  // the outermost ring index the picture holds whole
+    const auto ringIsWhole = [&](int k) {
+      return inPicture(g, {-k, -k}) && inPicture(g, {k, k}) && inPicture(g, {-k, k}) && inPicture(g, {k, -k});
+    };
+    while (ringIsWhole(full + 1)) ++full;
+    std::vector<Cell> cells;
+    for (const auto& [cell, number] : numbers)
+      if (inPicture(g, {cell.first, cell.second})) cells.push_back({cell.first, cell.second});
+    if (row.sampled > 0) {
+      std::shuffle(cells.begin(), cells.end(), std::mt19937(5));
+      cells.resize(size_t(row.sampled));
+      cells.insert(cells.end(), {{0, 0}, {-9, 9}, {9, 9}, {9, -9}, {-9, -9}, {9, 10}});
+    }
+    std::set<RayKey> through;
+    for (Cell cell : cells) {
+      const std::vector<Ray> rays = raysThrough(g, cell);
+      const int k = int(ringOf(cell) - 1);
+      const bool corner = std::abs(cell.row) == std::abs(cell.column);
+      const bool lowerRight = cell.row == cell.column && cell.row > 0;
+      const int expected = k == 0 ? 8 : corner && !lowerRight ? 5 : 3;
+      const QString where = QString("%1, %2").arg(cell.row).arg(cell.column);
+      if (k + 2 <= full && int(rays.size()) != expected) QFAIL(qPrintable(QString("%1 rays through ").arg(rays.size()) + where));
+      for (const Ray& ray : rays) {
+        if (ray.cellAt(k) != cell || !keys.contains(keyOf(ray))) QFAIL(qPrintable("through " + where));
+        through.insert(keyOf(ray));
+      }
+    }
+    if (row.sampled == 0) QCOMPARE(through.size(), keys.size());
+    QVERIFY(raysThrough(g, {g.lastRowOnPicture() + 1, 0}).empty());
   }
 
   void startNumbersAreReadOnce_data() {
@@ -403,6 +517,84 @@ class TestEngine : public QObject {
     yields.clear();
     drawSpiral(settings, picture, {{}, [&](int64_t i) { yields.push_back(i); return true; }, {}});
     QVERIFY(yields.empty());
+  }
+
+  // The lens over a pass: each ray's numbers, its primes by trial division, the cells the picture
+  // shows and the primes its constant leads one to expect. Recording what is shown changes no pixel;
+  // a pass that did not record it leaves the count open.
+  void lineLensFacts_data() {
+    addRows<Lens>({{"primes", 7, 1, kPrimes},
+                   {"random numbers", 5, 1000, int(NumberClass::Random)},
+                   {"squares", 3, 1, kSquares},
+                   {"all numbers at the top", 7, 2147483646 - 5624, kAll}});
+  }
+  void lineLensFacts() {
+    QFETCH(Lens, row);
+    DrawSettings settings = settingsFor(row.start, row.boxSize, NumberClass(row.numberClass), ColorScheme::White);
+    Picture unrecorded, picture;
+    const LineLens blind(drawSpiral(settings, unrecorded));
+    settings.recordShown = true;
+    const DrawOutcome o = drawSpiral(settings, picture);
+    QCOMPARE(imageOf(picture), imageOf(unrecorded));
+    const LineLens lens(o);
+    std::vector<RayFacts> facts = lens.bestRays(4);
+    for (Cell cell : {Cell{0, 0}, Cell{-5, -5}, Cell{3, -7}, Cell{1 - o.geometry.cellsPerSide / 2, 2}}) {
+      const std::vector<RayFacts> through = lens.raysThrough(cell);
+      QCOMPARE(through.size(), raysThrough(o.geometry, cell).size());
+      facts.insert(facts.end(), through.begin(), through.end());
+    }
+    for (const RayFacts& f : facts) {
+      int64_t primes = 0, shown = 0;
+      double inverseLogs = 0;
+      for (int64_t k = f.ray.kFrom; k <= f.ray.kTo; ++k) {
+        const Cell cell = f.ray.cellAt(k);
+        const numlib::Int128 number = f.numbers.at(k);
+        QVERIFY(number == Geometry::numberOf(cell, row.start));
+        primes += isPrimeByTrialDivision(number);
+        const Pixel centre = o.geometry.centreOf(cell.row, cell.column);
+        shown += picture.isMarked(centre.x, centre.y);
+        if (number > 1) inverseLogs += 1 / std::log(double(number));
+      }
+      QCOMPARE(f.primes, primes);
+      QCOMPARE(f.shown, std::optional(shown));
+      QCOMPARE(f.hlConstant, numlib::hardyLittlewoodConstant(f.numbers.b, f.numbers.c));
+      QCOMPARE(f.expectedPrimes, f.hlConstant * inverseLogs);
+      QCOMPARE(blind.factsOf(f.ray).shown, std::nullopt);
+    }
+  }
+
+  // The rays with the most primes come first, ties to the higher constant: the first has as many
+  // primes as any ray of the picture, and no ray left out beats the last one listed. Euler's
+  // quadratic leads north-east from 41.
+  void bestRaysRankByPrimesThenConstant() {
+    Picture picture;
+    DrawSettings settings = settingsFor(41, 3);
+    const DrawOutcome o = drawSpiral(settings, picture);
+    const LineLens lens(o);
+    const std::vector<RayFacts> best = lens.bestRays(12);
+    QCOMPARE(best.size(), size_t{12});
+    for (size_t i = 1; i < best.size(); ++i)
+      QVERIFY(best[i - 1].primes > best[i].primes ||
+              (best[i - 1].primes == best[i].primes && best[i - 1].hlConstant >= best[i].hlConstant));
+    int64_t most = 0;
+    const std::vector<Ray> rays = allRays(o.geometry);
+    for (const Ray& ray : rays) {
+      int64_t primes = 0;
+      for (int64_t k = ray.kFrom; k <= ray.kTo; ++k) primes += isPrimeByTrialDivision(numbersOn(ray, 41).at(k));
+      most = std::max(most, primes);
+      if (std::any_of(best.begin(), best.end(), [&](const RayFacts& f) { return f.ray == ray; })) continue;
+      const RayFacts& last = best.back();
+      QVERIFY(primes < last.primes || (primes == last.primes && lens.factsOf(ray).hlConstant <= last.hlConstant));
+    }
+    QCOMPARE(best.front().primes, most);
+    const RayFacts euler = lens.raysThrough({0, 0})[1];
+    QCOMPARE(nameOf(euler.ray.direction), "NE");
+    QCOMPARE(euler.numbers, (Quadratic{-2, 41}));
+    QVERIFY(std::fabs(euler.hlConstant - 6.6395463549) < 6.6e-3);
+    QVERIFY(lens.bestRays(0).empty());
+    QCOMPARE(lens.bestRays(100000).size(), rays.size());
+    settings.start = 2147483646;  // refused: no rays
+    QVERIFY(LineLens(drawSpiral(settings, picture)).bestRays(3).empty());
   }
 
   // The notice: with its text up to 5 pixels, the box alone at 1, nothing from 7 on.

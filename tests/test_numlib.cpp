@@ -1,12 +1,17 @@
-// The number service against plain references: a sieve of Eratosthenes and trial division.
+// The number service against plain references: a sieve of Eratosthenes, trial division, reduced
+// forms counted one by one and the Euler product of a Hardy-Littlewood constant.
 
 #include <QTest>
 
+#include <cmath>
 #include <cstdint>
+#include <numeric>
 #include <optional>
 #include <random>
 #include <vector>
 
+#include "HardyLittlewood.h"
+#include "Rows.h"
 #include "numlib.hpp"
 
 namespace {
@@ -75,6 +80,51 @@ void compareFactor(int32_t n) {
   QCOMPARE(b[0], distinct);
 }
 
+// h(D) for D < 0: the reduced primitive forms (a, b, c), |b| <= a <= c, b >= 0 when |b| = a or a = c.
+int64_t countReducedForms(int64_t d) {
+  int64_t count = 0;
+  for (int64_t a = 1; 3 * a * a <= -d; ++a) {
+    for (int64_t b = -a + 1; b <= a; ++b) {
+      if ((b * b - d) % (4 * a) != 0) continue;
+      const int64_t c = (b * b - d) / (4 * a);
+      if (c >= a && !(a == c && b < 0) && std::gcd(std::gcd(a, b), c) == 1) ++count;
+    }
+  }
+  return count;
+}
+
+// The roots of 4k^2 + bk + c mod p: every k tried for small p, Euler's criterion for the others.
+int rootsModulo(int64_t b, int64_t c, int64_t p) {
+  const auto mod = [p](int64_t x) { return (x % p + p) % p; };
+  if (p < 1000) {
+    int roots = 0;
+    for (int64_t k = 0; k < p; ++k) roots += mod(mod(4 * k * k) + mod(b * k) + mod(c)) == 0;
+    return roots;
+  }
+  const int64_t delta = mod(mod(b * b) - mod(16 * c));
+  if (delta == 0) return 1;
+  uint64_t power = 1, base = static_cast<uint64_t>(delta);
+  for (int64_t e = (p - 1) / 2; e > 0; e >>= 1, base = base * base % p)
+    if (e & 1) power = power * base % p;
+  return power == 1 ? 2 : 0;
+}
+
+// The Euler product of the Hardy-Littlewood constant over the primes up to 10^7.
+double referenceConstant(int64_t b, int64_t c) {
+  static const std::vector<bool> prime = plainSieve(0, 10000000);
+  double product = 1;
+  for (int64_t p = 2; p < static_cast<int64_t>(prime.size()); ++p)
+    if (prime[p]) product *= static_cast<double>(p - rootsModulo(b, c, p)) / static_cast<double>(p - 1);
+  return product;
+}
+
+struct Constant {
+  const char* name;
+  int64_t b;
+  numlib::Int128 c;
+  double expected;  // -1: the reference product
+};
+
 }  // namespace
 
 class TestNumlib : public QObject {
@@ -111,6 +161,63 @@ class TestNumlib : public QObject {
     std::mt19937 random(12345);
     std::uniform_int_distribution<int32_t> any(2, 2147483646);
     for (int k = 0; k < 3000; ++k) compareFactor(any(random));
+  }
+
+  // Known constants; none for a quadratic that factors or takes only even values; the others against
+  // the reference product, up to starts of 2^31 and beyond 2^37, where the constant is a product too.
+  void hardyLittlewoodConstants_data() {
+    const numlib::Int128 top = 2147483646 - 273528;
+    addRows<Constant>({{"Euler's 4k^2 - 2k + 41", -2, 41, 6.6395463549428433},
+                       {"4k^2 + 1", 0, 1, 2.7456269256364920},
+                       {"(2k + 1)^2", 4, 1, 0},
+                       {"(2k - 1)(2k + 1)", 0, -1, 0},
+                       {"(4k + 1)(k + 1)", 5, 1, 0},
+                       {"(4k - 3)(k + 2)", 5, -6, 0},
+                       {"all even", 2, 2, 0},
+                       {"all even, no linear term", 0, -8, 0},
+                       {"the window's top", -3, top, -1},
+                       {"the window's top, even b", 2, top + 1, -1},
+                       {"2^36", 1, numlib::Int128{1} << 36, -1},
+                       {"a class group of small exponent", 0, 3234846615, -1},  // D = -16 * 3 * 5 * ... * 29
+                       {"beyond the class groups", 0, (numlib::Int128{1} << 40) + 7, -1}});
+  }
+  void hardyLittlewoodConstants() {
+    QFETCH(Constant, row);
+    const double expected = row.expected < 0 ? referenceConstant(row.b, static_cast<int64_t>(row.c)) : row.expected;
+    const double a = numlib::hardyLittlewoodConstant(row.b, row.c);
+    if (expected == 0) QCOMPARE(a, 0.0);
+    QVERIFY2(std::fabs(a - expected) <= 1e-3 * expected, qPrintable(QString("%1 against %2").arg(a).arg(expected)));
+  }
+
+  // Random small quadratics, with the discriminant of either sign, against the reference product
+  // or, where they factor or take only even values, none.
+  void hardyLittlewoodConstantsOfSmallQuadratics() {
+    std::mt19937 random(2024);
+    std::uniform_int_distribution<int64_t> linear(-9, 9), negative(-700, 0), positive(1, 200000);
+    for (int i = 0; i < 14; ++i) {
+      const int64_t b = linear(random), c = i % 2 == 0 ? negative(random) : positive(random);
+      const int64_t delta = b * b - 16 * c, root = std::llround(std::sqrt(std::fabs(double(delta))));
+      const bool none = (delta >= 0 && root * root == delta) || (b % 2 == 0 && c % 2 == 0);  // factors, or even
+      const double a = numlib::hardyLittlewoodConstant(b, c), expected = none ? 0 : referenceConstant(b, c);
+      if (std::fabs(a - expected) > 1e-3 * expected || (none && a != 0))
+        QFAIL(qPrintable(QString("4k^2 + %1k + %2: %3 against %4").arg(b).arg(c).arg(a).arg(expected)));
+    }
+  }
+
+  // Class numbers from the series and from the class group (one of small exponent among them), against
+  // reduced forms counted; none for what is no negative discriminant, or lies beyond the class groups.
+  void classNumbers() {
+    for (int64_t d : {-3, -4, -23, -163, -652, -4 * 1000003, -1048580, -1048579, -8 * 3 * 5 * 7 * 11 * 13 * 17 * 19})
+      QCOMPARE(numlib::classNumber(d), std::optional(countReducedForms(d)));
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> logSize(1, std::log(3e7));
+    for (int i = 0; i < 60; ++i) {
+      const int64_t d = -4 * std::max<int64_t>(1, int64_t(std::exp(logSize(random)) / 4)) + i % 2;  // 0, 1 mod 4
+      if (numlib::classNumber(d) != std::optional(countReducedForms(d))) QFAIL(qPrintable(QString::number(d)));
+    }
+    for (numlib::Int128 d : {numlib::Int128{5}, numlib::Int128{0}, numlib::Int128{-5}, numlib::Int128{-6},
+                             -(numlib::Int128{1} << 42)})
+      QCOMPARE(numlib::classNumber(d), std::nullopt);
   }
 };
 

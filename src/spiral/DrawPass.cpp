@@ -88,6 +88,12 @@ struct Tally {
   int64_t shown = 0;
   int64_t smallestPrime = 0;
   int64_t largestPrime = 0;
+  uint64_t* shownBits = nullptr;  // the outcome's, when the caller asked for them
+
+  void countShown(int64_t i) {
+    ++shown;
+    if (shownBits != nullptr) shownBits[i >> 6] |= uint64_t{1} << (i & 63);
+  }
 
   void countPrime(int64_t n) {
     if (smallestPrime == 0) smallestPrime = n;
@@ -123,11 +129,15 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   ColorChooser colors(settings, picture, g.boxSize);
   CellRenderer cells(settings, g, picture);
   Tally tally;
+  if (settings.recordShown) {
+    outcome.shownBits.assign(static_cast<size_t>((count + 63) / 64), 0);
+    tally.shownBits = outcome.shownBits.data();
+  }
   bool prime = false;
 
   if (count > 0) {
     if (classTest.isShown(0, prime)) {
-      tally.shown = 1;
+      tally.countShown(0);
       cells.drawCell(g.centerX, g.centerY, colors.centreColor(start, prime), start);
       if (prime) tally.countPrime(start);
     } else {
@@ -161,7 +171,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
     const int64_t n = start + i;
     const auto [x, y] = g.centreOf(walk.row(), walk.column());
     if (classTest.isShown(i, prime)) {
-      ++tally.shown;
+      tally.countShown(i);
       cells.drawCell(x, y, colors.colorOf(n, x, y, walk, prime), n);
       if (prime) tally.countPrime(n);
     } else {

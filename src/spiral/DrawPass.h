@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "DrawSettings.h"
 #include "Geometry.h"
@@ -34,6 +35,9 @@ struct DrawOutcome {
   bool stopped = false;         // the yield hook asked to stop
   std::optional<int> longestNWSE;  // set when measured
   std::optional<int> longestSWNE;
+  // With recordShown: bit i of shownBits[i / 64] is set when the number at walk index i was shown.
+  // A stopped pass records what it drew.
+  std::vector<uint64_t> shownBits;
 };
 
 // Checks the request without drawing: the refusal and, unless the start number was too large,

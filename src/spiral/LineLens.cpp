@@ -1,0 +1,85 @@
+#include "LineLens.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <tuple>
+
+#include "HardyLittlewood.h"
+#include "numlib.hpp"
+
+namespace spiral {
+
+namespace {
+
+// How many cells of a ray have their bit set: bit i stands for walk index i, and the ray's indices
+// follow its quadratic.
+int64_t countOn(const std::vector<uint64_t>& bits, const Ray& ray) {
+  auto index = static_cast<int64_t>(ray.indices.at(ray.kFrom));
+  int64_t count = 0;
+  for (int64_t k = ray.kFrom; k <= ray.kTo; index += 8 * k + 4 + ray.indices.b, ++k)  // f(k + 1) - f(k)
+    count += static_cast<int64_t>((bits[static_cast<size_t>(index >> 6)] >> (index & 63)) & 1);
+  return count;
+}
+
+// More primes first, then the higher A, then by direction and innermost cell.
+bool ranksBefore(const RayFacts& x, const RayFacts& y) {
+  if (x.primes != y.primes) return x.primes > y.primes;
+  if (x.hlConstant != y.hlConstant) return x.hlConstant > y.hlConstant;
+  return std::tuple(x.ray.direction, x.ray.first.row, x.ray.first.column) <
+         std::tuple(y.ray.direction, y.ray.first.row, y.ray.first.column);
+}
+
+}  // namespace
+
+LineLens::LineLens(const DrawOutcome& pass)
+    : drawn_(pass.refusal == Refusal::None), geometry_(pass.geometry), start_(pass.startNumber) {
+  if (!drawn_) return;
+  const int64_t count = geometry_.numberOfNumbers;
+  primeBits_.assign(static_cast<size_t>((count + 63) / 64), 0);
+  if (count > 0) numlib::primeBits(start_, count, primeBits_.data());
+  if (pass.shownBits.size() == primeBits_.size()) shownBits_ = pass.shownBits;
+}
+
+int64_t LineLens::primesOn(const Ray& ray) const { return countOn(primeBits_, ray); }
+
+RayFacts LineLens::factsOf(const Ray& ray) const {
+  RayFacts facts{.ray = ray, .numbers = numbersOn(ray, start_), .primes = primesOn(ray), .shown = {}};
+  if (shownBits_) facts.shown = countOn(*shownBits_, ray);
+  facts.hlConstant = numlib::hardyLittlewoodConstant(facts.numbers.b, facts.numbers.c);
+  double inverseLogs = 0;
+  for (int64_t k = ray.kFrom; k <= ray.kTo; ++k) {
+    const Int128 value = facts.numbers.at(k);
+    if (value > 1) inverseLogs += 1.0 / std::log(static_cast<double>(value));
+  }
+  facts.expectedPrimes = facts.hlConstant * inverseLogs;
+  return facts;
+}
+
+std::vector<RayFacts> LineLens::raysThrough(Cell cell) const {
+  std::vector<RayFacts> facts;
+  if (!drawn_) return facts;
+  for (const Ray& ray : spiral::raysThrough(geometry_, cell)) facts.push_back(factsOf(ray));
+  return facts;
+}
+
+// The prime counts of all rays come from the bitset; A, the costly part, only for the rays that
+// reach the cut (the count-th highest prime count), which are listed or tied with the last listed.
+std::vector<RayFacts> LineLens::bestRays(size_t count) const {
+  if (!drawn_ || count == 0) return {};
+  const std::vector<Ray> rays = allRays(geometry_);
+  if (rays.empty()) return {};
+  std::vector<int64_t> primes(rays.size());
+  std::transform(rays.begin(), rays.end(), primes.begin(), [&](const Ray& ray) { return primesOn(ray); });
+  std::vector<int64_t> highest = primes;
+  const auto cut = highest.begin() + static_cast<ptrdiff_t>(std::min(count, highest.size()) - 1);
+  std::nth_element(highest.begin(), cut, highest.end(), std::greater<>());
+  std::vector<RayFacts> best;
+  for (size_t i = 0; i < rays.size(); ++i)
+    if (primes[i] >= *cut) best.push_back(factsOf(rays[i]));
+  std::sort(best.begin(), best.end(), ranksBefore);
+  best.resize(std::min(count, best.size()));
+  return best;
+}
+
+}  // namespace spiral
