@@ -144,13 +144,22 @@ class frmMain : public QWidget {
   QString strProductName;
   QString strVersion;
 
-  // The outcome of the last draw pass. A pass refused for its end number still sets its geometry
-  // and start number here, so they may describe a picture that was not drawn; its counts stay
-  // those of the last picture drawn.
+  // What the last draw request asked for: its geometry and start number. A request refused for
+  // its end number or as too large for triangular numbers still sets them, so afterwards they
+  // describe a picture that was not drawn.
+  struct DrawRequest {
+    spiral::Geometry geometry;
+    int64_t startNumber = 0;
+  };
+  DrawRequest lastRequest;
+  int intBoxSize() const { return lastRequest.geometry.boxSize; }
+  int64_t lngNumberOfNumbers() const { return lastRequest.geometry.numberOfNumbers; }
+  int64_t lngStartNumber() const { return lastRequest.startNumber; }
+
+  // The pass whose picture is on the screen: its geometry and start number from the moment it
+  // begins to draw, its counts once it has ended. A refused request leaves it alone, so the click
+  // report and the number inspector always name the numbers the user sees.
   spiral::DrawOutcome lastPass;
-  int intBoxSize() const { return lastPass.geometry.boxSize; }
-  int64_t lngNumberOfNumbers() const { return lastPass.geometry.numberOfNumbers; }
-  int64_t lngStartNumber() const { return lastPass.startNumber; }
 
   // The choices selected in the lists (None while a list has no selection).
   spiral::ColorScheme selectedScheme() const;
@@ -317,9 +326,9 @@ class frmMain : public QWidget {
 
   // Draw pass pieces (app/DrawSpiral.cpp)
   spiral::DrawSettings drawSettingsFromControls() const;
-  spiral::DrawHooks drawHooks();
+  spiral::DrawHooks drawHooks(int64_t startNumber);
   void refuseDrawRequest(spiral::Refusal refusal);
-  void beginAcceptedPass(const spiral::Geometry& geometry);
+  void beginAcceptedPass(const spiral::Geometry& geometry, int64_t startNumber);
   void showBusyNotice(const spiral::Geometry& geometry);
   bool yieldDuringPass();
   void showCalculatingInDiagonalOutput();

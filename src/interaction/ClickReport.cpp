@@ -26,10 +26,11 @@ void frmMain::reportNumberAt(double X, double Y) {
   if (number) desktop_.showMessage(this, QLocale().toString(static_cast<qlonglong>(*number)), QString());
 }
 
-// Reads the geometry and start number of the last draw pass, not the text of the box, so the number
-// belongs to the spiral on the screen. A point that is not on a drawn cell has none: outside the
-// picture (a drag may end there) and, when the cells do not fill the picture, the strip beside
-// them and the empty corner of a spiral with an even number of cells per side.
+// Reads the geometry and start number of the pass on the screen (lastPass), neither the text of the
+// box nor a refused request, so the number belongs to the spiral the user sees. A point that is
+// not on a drawn cell has none: outside the picture (a drag may end there) and, when the cells do
+// not fill the picture, the strip beside them and the empty corner of a spiral with an even number
+// of cells per side.
 std::optional<spiral::Cell> frmMain::shownCellAt(double X, double Y) const {
   const double roundedX = std::nearbyint(X);  // halves to the even neighbour
   const double roundedY = std::nearbyint(Y);
@@ -48,7 +49,7 @@ std::optional<spiral::Cell> frmMain::shownCellAt(double X, double Y) const {
 std::optional<int64_t> frmMain::numberAtPixel(double X, double Y) const {
   const std::optional<spiral::Cell> cell = shownCellAt(X, Y);
   if (!cell) return std::nullopt;
-  return spiral::Geometry::numberOf(*cell, lngStartNumber());
+  return spiral::Geometry::numberOf(*cell, lastPass.startNumber);
 }
 
 void frmMain::offerToSaveImage() {
