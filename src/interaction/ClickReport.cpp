@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "CellRenderer.h"
 #include "Geometry.h"
 #include "app/frmMain.h"
 #include "interaction/ImageSaving.h"
@@ -40,7 +41,8 @@ std::optional<spiral::Cell> frmMain::shownCellAt(double X, double Y) const {
   const int x = static_cast<int>(roundedX);
   const int y = static_cast<int>(roundedY);
 
-  const bool everyCellFilled = selectedClass() == spiral::NumberClass::All && optSquares->isChecked();
+  // A black cell of a picture that fills every cell is a shown number all the same.
+  const bool everyCellFilled = spiral::fillsEveryCell(selectedClass(), optSquares->isChecked());
   if (!everyCellFilled && !picture.isMarked(x, y)) return std::nullopt;  // background or not shown
   // None before the first pass, and none beyond the last number drawn.
   return lastPass.geometry.cellAt(x, y);
