@@ -75,8 +75,7 @@ void frmMain::applySettings(const app::StoredSettings& s) {
 }
 
 app::StoredSettings frmMain::settingsFromControls() const {
-  app::StoredSettings s;
-  s.version = intSettingsVersion;
+  app::StoredSettings s;  // of this version
   s.language = language::intLanguage;
   s.shape = optCircles->isChecked() ? 1 : 0;
   s.boxSizeIndex = cboBoxSize->currentIndex();

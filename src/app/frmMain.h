@@ -16,6 +16,8 @@
 
 #include "DrawPass.h"
 #include "Picture.h"
+#include "app/SettingsStore.h"
+#include "texts/LanguageSlots.h"
 
 class QCheckBox;
 class QComboBox;
@@ -32,9 +34,6 @@ class frmHelp;
 
 namespace platform {
 class Desktop;
-}
-namespace app {
-struct StoredSettings;
 }
 
 class frmMain : public QWidget {
@@ -131,16 +130,17 @@ class frmMain : public QWidget {
   // The start-number messages by refusal and language slot (0 English, 1 German, 2 empty).
   std::array<std::array<QString, 3>, 4> strStartNumberMessages;
 
-  int intBoxSizeIndex = 3;  // list index of the box size last drawn successfully
+  // List index of the box size last drawn successfully; start-up sets it from the settings.
+  int intBoxSizeIndex = app::StoredSettings{}.boxSizeIndex;
   QString strSettingsFile;
   QString strCalculating;   // "Calculating ..." in the current language
 
-  // Fixed values, set at start-up.
-  int intSettingsVersion = 1;
+  // Fixed values.
+  static constexpr int intSettingsVersion = app::kSettingsVersion;
   static constexpr int64_t lngMaxNumber = spiral::kMaxNumber;
-  int intMaxStartDigits = 12;
-  int intScrollLow = 0;
-  int64_t lngScrollHigh = 32767;
+  static constexpr int intMaxStartDigits = 12;  // the longest text of the start-number box
+  static constexpr int intScrollLow = 0;        // the scroll bar's range, mirroring start numbers
+  static constexpr int64_t lngScrollHigh = 32767;
   QString strProductName;
   QString strVersion;
 
