@@ -626,7 +626,7 @@ class TestAppWindow : public QObject {
       QCOMPARE(help.windowTitle(), QString("Help"));
       QCOMPARE(help.findChild<QPushButton*>()->text(), QString("Close"));
       auto* box = help.findChild<QPlainTextEdit*>();
-      QCOMPARE(frmHelp::plainText(box->toPlainText()), help.helpText(frmHelp::kEnglish).replace("\r\n", "\n"));
+      QCOMPARE(frmHelp::plainText(box->toPlainText()), help.helpText(language::kEnglish).replace("\r\n", "\n"));
       // The documentation address lies on one line, and the window keeps its size.
       const auto lineOf = [box](const char* word) {
         const int at = static_cast<int>(box->toPlainText().indexOf(word));
@@ -655,14 +655,14 @@ class TestAppWindow : public QObject {
   // Each text opens and ends with its sentences and holds the ones between.
   void theTextsHoldTheirSentencesAndParagraphs() {
     const std::pair<int, QStringList> texts[] = {
-        {frmHelp::kEnglish,
+        {language::kEnglish,
          {"Starting with a number (1 or higher) the numbers are arranged in a spiral as in the image "
           "at right. The prime numbers are marked (here with blue boxes).  ",
           "(you can select this text and paste it into your browser).\r\n\r\nThe primes can be "
           "colored in various ways.  ",
           "the next 8 numbers (here 2 to 9) form ring 2, and so on.\r\n(ii) ",
           "color of the number as explained at http://corvanel-works.example/misc/numcol.htm."}},
-        {frmHelp::kGerman,
+        {language::kGerman,
          {"Die Zahlen sind, beginnend mit der Zahl 1 (oder groesser), in einer Spirale angeordnet, "
           "wie im Bild rechts angezeigt.  ",
           "(Sie koennen diesen Text auswaehlen und in das Adressfenster Ihres Browsers kopieren)."

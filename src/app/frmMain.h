@@ -128,7 +128,7 @@ class frmMain : public QWidget {
   bool blnRefillingLists = false;      // the colour and class lists are being refilled
 
   // The start-number messages by refusal and language slot (0 English, 1 German, 2 empty).
-  std::array<std::array<QString, 3>, 4> strStartNumberMessages;
+  std::array<std::array<QString, language::kWindowTextSlots>, 4> strStartNumberMessages;
 
   // List index of the box size last drawn successfully; start-up sets it from the settings.
   int intBoxSizeIndex = app::StoredSettings{}.boxSizeIndex;
