@@ -16,6 +16,11 @@ class Desktop {
 
   virtual ~Desktop() = default;
 
+  // The answers of openUrl, as the Windows shell gives them: a value above kLastLaunchError means
+  // the browser has started; kNoAssociation that no program takes the address.
+  static constexpr int kLastLaunchError = 32;
+  static constexpr int kNoAssociation = 31;
+
   // A modal message box; returns the button pressed.
   virtual Answer showMessage(QWidget* parent, const QString& title, const QString& text,
                              Buttons buttons = Buttons::Ok, Icon icon = Icon::None) = 0;
@@ -24,8 +29,9 @@ class Desktop {
   // overwriting: the caller does that through showMessage.
   virtual QString askSaveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
 
-  // Opens a web address in the default browser. Answers like the Windows shell: a value above 32
-  // on success, 31 when no program takes the address, other small values for other failures.
+  // Opens a web address in the default browser. Answers like the Windows shell: a value above
+  // kLastLaunchError on success, kNoAssociation when no program takes the address, other small
+  // values for other failures.
   virtual int openUrl(const QString& address) = 0;
 };
 
