@@ -229,7 +229,9 @@ class TestAppWindow : public QObject {
     QCOMPARE(w.cboBoxSize->currentIndex(), kSevenPixelIndex);
     w.txbStartNumber->setText(QStringLiteral("2147483600"));  // 49 numbers fit, 5625 do not
     QTest::mouseClick(w.cmdSpiralIn, Qt::LeftButton);
-    QVERIFY(!w.isSpiralling() && !w.ClkClock->isActive() && w.cmdDraw->isVisible());
+    QVERIFY(!w.isSpiralling());
+    QVERIFY(!w.ClkClock->isActive());
+    QVERIFY(w.cmdDraw->isVisible());
     QCOMPARE(harness->desktop.messages.size(), 2u);  // the size test's own message
   }
 
@@ -273,16 +275,19 @@ class TestAppWindow : public QObject {
     w.cboBoxSize->setCurrentIndex(kFifteenPixelIndex);  // Grid and Numerals enabled before the pass
     w.chkCalculateLongest->setChecked(true);
     w.txbStartNumber->setText(QStringLiteral("2"));
-    bool drawnDuringPass = true, optionsLocked = false;
+    bool drawnDuringPass = true, gridLocked = false, numeralsLocked = false;
     QTimer::singleShot(0, &w, [&] {
-      optionsLocked = !w.chkGrid->isEnabled() && !w.chkNumerals->isEnabled();
+      gridLocked = !w.chkGrid->isEnabled();
+      numeralsLocked = !w.chkNumerals->isEnabled();
       const QImage partial = w.picture.image().copy();
       w.DrawSpiral();
       drawnDuringPass = w.picture.image() != partial;
       w.cmdStopCalc->click();
     });
     w.cboBoxSize->setCurrentIndex(kOnePixelIndex);
-    QVERIFY(!drawnDuringPass && optionsLocked);
+    QVERIFY(!drawnDuringPass);
+    QVERIFY(gridLocked);
+    QVERIFY(numeralsLocked);
     QCOMPARE(w.intBoxSizeIndex, kOnePixelIndex);
     QVERIFY(w.picture.isMarked(w.lastPass.geometry.centerX, w.lastPass.geometry.centerY));  // 2, drawn first
     QVERIFY(!w.picture.isMarked(0, 0));                       // the far corner was never reached
@@ -317,7 +322,9 @@ class TestAppWindow : public QObject {
     QCOMPARE(drawn.join(' '), row.frames);  // fewer than five frames: a tick ended the run
     QCOMPARE(w.txbStartNumber->text(), drawn.isEmpty() ? row.start : drawn.last());  // the last frame stays
     QVERIFY(harness->desktop.messages.empty());
-    QVERIFY(!w.ClkClock->isActive() && w.cmdSpiralIn->isVisible() && !w.cmdStopButton->isVisible());
+    QVERIFY(!w.ClkClock->isActive());
+    QVERIFY(w.cmdSpiralIn->isVisible());
+    QVERIFY(!w.cmdStopButton->isVisible());
   }
 
   void realClockTicksRunTheAnimationToItsEnd() {
@@ -336,14 +343,17 @@ class TestAppWindow : public QObject {
       const int frameIndex = stackIndex(w.fraStartNumberFrame);
 
       animate(w, w.cmdSpiralIn, [&] {
-        QVERIFY(w.cmdStopButton->isVisible() && !w.cmdDraw->isVisible() && !w.cboBoxSize->isEnabled());
+        QVERIFY(w.cmdStopButton->isVisible());
+        QVERIFY(!w.cmdDraw->isVisible());
+        QVERIFY(!w.cboBoxSize->isEnabled());
         QCOMPARE(w.lblSpiralling->text(), QStringLiteral("Spiralling in"));
         QVERIFY(stackIndex(w.fraStartNumberFrame) < stackIndex(w.fraButtonFrame));
         // The button frame in front hides the statistics captions it overlaps.
         const QPoint pause = w.cmdPauseButton->geometry().center() + w.fraButtonFrame->pos();
         QVERIFY(w.fraStartNumberFrame->geometry().contains(pause));
         QCOMPARE(w.childAt(pause), w.cmdPauseButton);
-        QVERIFY(w.fraButtonFrame->autoFillBackground() && w.fraStartNumberFrame->autoFillBackground());
+        QVERIFY(w.fraButtonFrame->autoFillBackground());
+        QVERIFY(w.fraStartNumberFrame->autoFillBackground());
         w.ClkClock_Timer();
         QCOMPARE(w.lblStartNumberOutput->text(), QStringLiteral("6"));
       });
@@ -381,7 +391,8 @@ class TestAppWindow : public QObject {
       QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
       // A scheme without a legend while paused: its button lies where the status text is raised.
       w.cboColorBy->setCurrentIndex(kWhiteScheme);
-      QVERIFY(w.cmdCWsoftware->isVisible() && w.lblSpiralling->isVisible());
+      QVERIFY(w.cmdCWsoftware->isVisible());
+      QVERIFY(w.lblSpiralling->isVisible());
       QVERIFY(w.cmdCWsoftware->geometry().intersects(w.lblSpiralling->geometry()));
       QCOMPARE(w.childAt(w.cmdCWsoftware->geometry().center()), w.cmdCWsoftware);
       QTest::mouseClick(w.cmdStopButton, Qt::LeftButton);
@@ -390,7 +401,9 @@ class TestAppWindow : public QObject {
     });
     QVERIFY(!drawnAfterStop);
     QCOMPARE(w.txbStartNumber->text(), QStringLiteral("7"));
-    QVERIFY(!w.blnPaused && !w.isSpiralling() && !w.ClkClock->isActive());
+    QVERIFY(!w.blnPaused);
+    QVERIFY(!w.isSpiralling());
+    QVERIFY(!w.ClkClock->isActive());
   }
 
   void closingTheWindowEndsTheAnimation() {
@@ -401,10 +414,14 @@ class TestAppWindow : public QObject {
           w.ClkClock_Timer();
           if (paused) QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
           w.close();
-          QVERIFY(w.blnStopSpiralling && !w.blnPaused);  // ended by the close, not by animate's Stop
+          // Ended by the close, not by animate's Stop.
+          QVERIFY(w.blnStopSpiralling);
+          QVERIFY(!w.blnPaused);
         });
       });
-      QVERIFY(!w.isVisible() && !w.isSpiralling() && !w.ClkClock->isActive());
+      QVERIFY(!w.isVisible());
+      QVERIFY(!w.isSpiralling());
+      QVERIFY(!w.ClkClock->isActive());
       QVERIFY(stored.contains("\r\n\"6\"\r\n"));  // the start number of the last frame
     }
   }
@@ -565,7 +582,8 @@ class TestAppWindow : public QObject {
       QVERIFY(app::writeSettingsFile(path, kUnusual));
       const bool before = written;
       QVERIFY(disk.runWith(room, [&] { written = app::writeSettingsFile(path, StoredSettings{}); }));
-      QVERIFY(written >= before && (room > 0 || !written));
+      QVERIFY(written >= before);
+      QVERIFY(room > 0 || !written);
       QCOMPARE(app::readSettingsFile(path), written ? StoredSettings{} : kUnusual);
       QCOMPARE(disk.names(), QStringList{QStringLiteral("spl.usr")});
     }
@@ -672,7 +690,8 @@ class TestAppWindow : public QObject {
           "wird erklaert unter der Adresse http://corvanel-works.example/misc/numcol.htm."}}};
     for (const auto& [slot, sentences] : texts) {
       const QString text = frmHelp([] {}).helpText(slot);
-      QVERIFY(text.startsWith(sentences.first()) && text.endsWith(sentences.last()));
+      QVERIFY(text.startsWith(sentences.first()));
+      QVERIFY(text.endsWith(sentences.last()));
       for (const QString& sentence : sentences) QVERIFY2(text.contains(sentence), qPrintable(sentence));
       QVERIFY(text.contains(" http://corvanel-works.example/spl/spl.htm ("));
       QCOMPARE(text.count("\r\n"), 5);
