@@ -97,6 +97,10 @@ struct Step {
   QString expected;
 };
 
+// The store before the run (none when null), the desktop's language and the command line; whether
+// the window speaks German, and the language line the run stores.
+struct Speaking { const char* name; QByteArray store; QLocale::Language desktop; QStringList arguments; bool german; };
+
 }  // namespace
 
 class TestAppWindow : public QObject {
@@ -179,6 +183,62 @@ class TestAppWindow : public QObject {
     QCOMPARE(restoredIn(w), expected);
     // Only a start number too large is refused, with the message of the start-number box.
     QCOMPARE(harness->desktop.messages.size(), size_t(w.txbStartNumber->text() == QString("2147483647")));
+  }
+
+  // A first run speaks the desktop's language if the program has it; a store speaks its own; the
+  // command line's --language wins over both and is stored at the end.
+  void theLanguageComesFromTheCommandLineTheStoreOrTheDesktop_data() {
+    QStringList germanLines = defaultStoreLines();
+    germanLines[1] = "1";
+    const QByteArray german = storeOf(germanLines);
+    addRows<Speaking>({
+        {"first run, German desktop", {}, QLocale::German, {}, true},
+        {"first run, French desktop", {}, QLocale::French, {}, false},
+        {"English store, German desktop", kDefaultStore, QLocale::German, {}, false},
+        {"German store, English desktop", german, QLocale::English, {}, true},
+        {"unreadable store, German desktop", "garbage", QLocale::German, {}, false},
+        {"--language de over an English store", kDefaultStore, QLocale::English, {"--language", "de"}, true},
+        {"--language=en on a German first run", {}, QLocale::German, {"--language=en"}, false},
+        {"--language between Qt's options", german, QLocale::German, {"-style", "fusion", "--language", "en"}, false}});
+  }
+  void theLanguageComesFromTheCommandLineTheStoreOrTheDesktop() {
+    QFETCH(Speaking, row);
+    if (!row.store.isNull()) QVERIFY(harness->writeStore(row.store));
+    harness->desktop.locale = QLocale(row.desktop);
+    frmMain& w = harness->start(row.arguments);
+    QCOMPARE(w.cmdQuit->text(), row.german ? QString("Beenden") : QString("Quit"));
+    QCOMPARE(w.cboShow->currentText(), row.german ? QString("Primzahlen") : QString("Prime numbers"));
+    const QByteArray stored = storeAtTheEnd(*harness, [&] { w.cmdQuit->click(); });
+    QCOMPARE(stored.split('\n').value(1), row.german ? QByteArray("1\r") : QByteArray("0\r"));
+  }
+
+  // A language the program does not have ends it before any window, with status 64 and a message
+  // on stderr; the arguments it does not know stay for Qt, in their order. Its desktop name is the
+  // name of its desktop entry.
+  void theCommandLineRefusesUnknownLanguagesAndLeavesTheRestToQt() {
+    const std::pair<QStringList, QString> refused[] = {
+        {{"--language", "fr"}, "spirelle: --language: 'fr' is not one of en|de\n"},
+        {{"--language=EN"}, "spirelle: --language: 'EN' is not one of en|de\n"},
+        {{"--language"}, "spirelle: --language needs a value, one of en|de\n"}};
+    for (const auto& [arguments, message] : refused) {
+      QProcess program;
+      program.start(SPIRELLE_BINARY, arguments);
+      QVERIFY(program.waitForFinished(10000));
+      QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+      QCOMPARE(program.exitCode(), 64);
+      const QString told = QString::fromLocal8Bit(program.readAllStandardError());
+      QVERIFY2(told.startsWith(message), qPrintable(told));
+      QVERIFY(told.contains("--language LANG"));  // and the usage after it
+      QVERIFY(program.readAllStandardOutput().isEmpty());
+    }
+    QStringList rest;
+    const app::LaunchOptions options =
+        launchOptionsOf({"-style", "fusion", "--language=de", "-reverse", "--language", "en"}, &rest);
+    QCOMPARE(options.language, std::optional(language::kEnglish));  // the last one counts
+    QCOMPARE(rest, (QStringList{"-style", "fusion", "-reverse"}));
+
+    app::introduceToDesktop();
+    QCOMPARE(QGuiApplication::desktopFileName() + ".desktop", QFileInfo(SPIRELLE_DESKTOP_ENTRY).fileName());
   }
 
   // Closing the window saves like Quit, in the store's own layout.

@@ -133,6 +133,9 @@ class frmMain : public QWidget {
   // List index of the box size last drawn successfully; start-up sets it from the settings.
   int intBoxSizeIndex = app::StoredSettings{}.boxSizeIndex;
   QString strSettingsFile;
+  // The language named on the command line (--language), set before Form_Load: it wins over the
+  // stored language and the desktop's, and is stored at the end like any other.
+  std::optional<int> languageFromCommandLine;
   QString strCalculating;   // "Calculating ..." in the current language
 
   // Fixed values.
