@@ -14,6 +14,7 @@
 #include "Rows.h"
 #include "ShortDisk.h"
 #include "app/SettingsStore.h"
+#include "app/SpiralView.h"
 #include "language/frmHelp.h"
 #include "platform/Twips.h"
 #include "texts/WordTable.h"
@@ -239,6 +240,50 @@ class TestAppWindow : public QObject {
 
     app::introduceToDesktop();
     QCOMPARE(QGuiApplication::desktopFileName() + ".desktop", QFileInfo(SPIRELLE_DESKTOP_ENTRY).fileName());
+  }
+
+  // What a screen reader says: each control's name is its caption, or for the lists, the box, its
+  // scroll bar and the picture, the caption beside them; the picture's description tells what the
+  // last pass drew. In both languages.
+  void screenReadersHearTheCaptionsAndWhatThePictureShows() {
+    const auto said = [](QWidget* control, QAccessible::Text text = QAccessible::Name) {
+      return QAccessible::queryAccessibleInterface(control)->text(text);
+    };
+    // The label that names a control, where the desktop's screen readers look for a list's name.
+    const auto labelOf = [](QWidget* control) {
+      const auto labels = QAccessible::queryAccessibleInterface(control)->relations(QAccessible::Label);
+      return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+    };
+    for (const bool german : {false, true}) {
+      harness = std::make_unique<MainWindowHarness>();
+      harness->desktop.locale = QLocale(german ? QLocale::German : QLocale::English);
+      frmMain& w = harness->start();
+      for (QAbstractButton* button : w.findChildren<QAbstractButton*>()) {
+        QVERIFY(!button->text().isEmpty());
+        QCOMPARE(said(button), button->text());
+      }
+      QCOMPARE((QStringList{labelOf(w.cboBoxSize), labelOf(w.cboColorBy), labelOf(w.cboShow),
+                            labelOf(w.cboClockTicks), labelOf(w.txbStartNumber)}),
+               (QStringList{w.lblSizeInPixels->text(), w.lblColorBy->text(), w.lblShow->text(),
+                            w.lblClockTicks->text(), w.lblStartNumber->text()}));
+      QCOMPARE((QStringList{w.cboBoxSize->accessibleName(), w.cboColorBy->accessibleName(),
+                            w.cboShow->accessibleName(), w.cboClockTicks->accessibleName(), said(w.txbStartNumber),
+                            said(w.vsbStartNumber), said(w.picSpiral)}),
+               (german ? QStringList{"Groesse (in Pixeln)", "Faerben nach", "Anzeigen", "Clock ticks per sec.",
+                                     "Anfangszahl", "Anfangszahl", "Zahlenspirale"}
+                       : QStringList{"Size (in pixels)", "Color by", "Show", "Clock ticks per sec.", "Start number",
+                                     "Start number", "Number spiral"}));
+      // 739 primes up to 5625, the 75 x 75 numbers of 7-pixel cells.
+      QCOMPARE(said(w.picSpiral, QAccessible::Description),
+               german ? QString("Spirale der Zahlen 1 bis 5625; Primzahlen: 739 angezeigt")
+                      : QString("Spiral of the numbers 1 to 5625; prime numbers: 739 shown"));
+      w.cboShow->setCurrentIndex(4);  // all numbers, from 10 on
+      typeInto(w.txbStartNumber, "10");
+      QTest::keyClick(w.txbStartNumber, Qt::Key_Return);
+      QCOMPARE(said(w.picSpiral, QAccessible::Description),
+               german ? QString("Spirale der Zahlen 10 bis 5634; Alle Zahlen: 5625 angezeigt")
+                      : QString("Spiral of the numbers 10 to 5634; all numbers: 5625 shown"));
+    }
   }
 
   // Closing the window saves like Quit, in the store's own layout.

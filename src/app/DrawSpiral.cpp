@@ -182,6 +182,7 @@ void frmMain::finishPass(bool diagonalsMeasured) {
   }
   blnStopCalculation = false;
   showStartNumberPrimality();
+  DescribePicture();
   SetFocusToActiveControl();
 }
 

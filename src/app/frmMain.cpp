@@ -115,6 +115,10 @@ void frmMain::createOptionControls() {
   cboColorBy = place<QComboBox>(this, 1575, 1680, 2115, 360);
   lblShow = placeLabel(this, 210, 2205, 1275, 330);
   cboShow = place<QComboBox>(this, 1575, 2205, 2115, 360);
+  // Screen readers on Linux name a list by the label whose buddy it is.
+  lblSizeInPixels->setBuddy(cboBoxSize);
+  lblColorBy->setBuddy(cboColorBy);
+  lblShow->setBuddy(cboShow);
 }
 
 void frmMain::createStartNumberFrame() {
@@ -124,6 +128,7 @@ void frmMain::createStartNumberFrame() {
   lblStartNumberOutput = placeLabel(frame, 1995, 50, 1485, 330);
   txbStartNumber = place<QLineEdit>(frame, 1365, 0, 1380, 360);
   txbStartNumber->setText(QStringLiteral("1"));
+  lblStartNumber->setBuddy(txbStartNumber);
   // The top end is the high value: the up arrow raises the start number.
   vsbStartNumber = place<UpwardScrollBar>(frame, 2835, 0, 225, 360);
   vsbStartNumber->setMaximum(static_cast<int>(lngScrollHigh));
@@ -157,6 +162,7 @@ void frmMain::createButtonFrame() {
   cmdQuit = placeButton(frame, 630, 2740, 2115, 330);
   lblClockTicks = placeLabel(frame, 210, 1700, 1905, 330, QStringLiteral("Clock ticks per sec."));
   cboClockTicks = place<QComboBox>(frame, 2100, 1700, 750, 360);
+  lblClockTicks->setBuddy(cboClockTicks);
 }
 
 void frmMain::createPictureAndBottomRow() {

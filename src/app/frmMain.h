@@ -256,6 +256,12 @@ class frmMain : public QWidget {
   // Language-dependent captions and lists (language/Captions.cpp)
   // ---------------------------------------------------------------------------------------------
   void SetLanguageDependentCaptions();
+  // Screen readers name each control by its caption; the controls without a caption of their own
+  // (the lists, the start-number box and its scroll bar, the picture) take the word that fits.
+  void SetAccessibleNames();
+  // Tells screen readers what the picture shows: the numbers from and to, the class and how many
+  // are shown. Set after every pass.
+  void DescribePicture();
   void FillColorAndShowLists();
   void SetLanguageDependentText();
   void SetAllLanguageDependentText();
