@@ -374,8 +374,15 @@ class TestAppWindow : public QObject {
   }
 
   // While a 1-pixel pass yields, a second draw request is ignored and Grid and Numerals are locked;
-  // stopped, the pass keeps its partial picture and shows none of the statistics of the pass before.
+  // stopped by its button or by Esc, the pass keeps its partial picture and shows none of the
+  // statistics of the pass before.
+  void aOnePixelPassIgnoresDrawRequestsAndStopsWithItsPartialPicture_data() {
+    QTest::addColumn<bool>("byEsc");
+    QTest::newRow("Stop button") << false;
+    QTest::newRow("Esc") << true;
+  }
   void aOnePixelPassIgnoresDrawRequestsAndStopsWithItsPartialPicture() {
+    QFETCH(bool, byEsc);
     frmMain& w = harness->start();
     w.cboBoxSize->setCurrentIndex(kFifteenPixelIndex);  // Grid and Numerals enabled before the pass
     w.chkCalculateLongest->setChecked(true);
@@ -387,7 +394,11 @@ class TestAppWindow : public QObject {
       const QImage partial = w.picture.image().copy();
       w.DrawSpiral();
       drawnDuringPass = w.picture.image() != partial;
-      w.cmdStopCalc->click();
+      if (byEsc) {
+        press(w, Qt::Key_Escape);
+      } else {
+        w.cmdStopCalc->click();
+      }
     });
     w.cboBoxSize->setCurrentIndex(kOnePixelIndex);
     QVERIFY(!drawnDuringPass);
@@ -461,6 +472,8 @@ class TestAppWindow : public QObject {
         QVERIFY(w.fraStartNumberFrame->autoFillBackground());
         w.ClkClock_Timer();
         QCOMPARE(w.lblStartNumberOutput->text(), QStringLiteral("6"));
+        press(w, Qt::Key_Escape);  // the Stop button's key
+        QVERIFY(w.blnStopSpiralling);
       });
       QCOMPARE(visibleLayout(w), before);
       QCOMPARE(stackIndex(w.fraStartNumberFrame), frameIndex);
@@ -738,9 +751,9 @@ class TestAppWindow : public QObject {
     QCOMPARE(language::W(language::Word::Calculating), QString("Calculating"));
   }
 
-  // From the Help button with the program in German: the window speaks English and lies over the
-  // lower part of the main window wherever that has moved; the program goes on in English up to
-  // the store Quit writes.
+  // From the Help button, or from F1 in the start-number box, with the program in German: the
+  // window speaks English and lies over the lower part of the main window wherever that has moved;
+  // the program goes on in English up to the store that Ctrl+Q, like Quit, writes.
   void theHelpButtonShowsEnglishBelowTheStartNumberFrame() {
     frmMain& w = harness->start();
     int shown = 0;
@@ -768,11 +781,20 @@ class TestAppWindow : public QObject {
       language::intLanguage = 1;  // German
       w.move(w.pos() + moveBy);
       closeWhenShown<frmHelp>(expectEnglishBelowTheFrame);
-      w.cmdHelp->click();
+      if (moveBy.isNull()) {
+        w.cmdHelp->click();
+      } else {
+        QCOMPARE(w.focusWidget(), w.txbStartNumber);
+        press(w, Qt::Key_F1);
+      }
       QCOMPARE(language::intLanguage, 0);
+      // The desktop makes the main window active again once the help window has gone.
+      w.activateWindow();
+      QTRY_COMPARE(QApplication::activeWindow(), &w);
     }
     QCOMPARE(shown, 2);
-    QCOMPARE(storeAtTheEnd(*harness, [&] { w.cmdQuit->click(); }).split('\n').value(1), QByteArray("0\r"));
+    const QByteArray stored = storeAtTheEnd(*harness, [&] { press(w, Qt::Key_Q, Qt::ControlModifier); });
+    QCOMPARE(stored.split('\n').value(1), QByteArray("0\r"));
   }
 
   // Each text opens and ends with its sentences and holds the ones between.

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 
 #include "Palette.h"
 #include "SpiralView.h"
@@ -243,6 +244,27 @@ void frmMain::connectHandlers() {
   interaction::callOnClick(lblCorvanelWorks, [this] { lblCorvanelWorks_Click(); });
   connect(cmdHelp, &QPushButton::clicked, this, &frmMain::cmdHelp_Click);
   connect(cmdCWsoftware, &QPushButton::clicked, this, &frmMain::cmdCWsoftware_Click);
+  installShortcuts();
+}
+
+// Keys of the whole window, wherever the focus is: the start-number box lets them through.
+void frmMain::installShortcuts() {
+  const auto onKeys = [this](const QKeySequence& keys, auto handler) { new QShortcut(keys, this, handler); };
+  // Help while its button is offered (not while an animation runs).
+  onKeys(Qt::Key_F1, [this] {
+    if (cmdHelp->isVisible() && cmdHelp->isEnabled()) cmdHelp_Click();
+  });
+  onKeys(Qt::CTRL | Qt::Key_S, [this] { offerToSaveImage(); });
+  onKeys(Qt::CTRL | Qt::Key_Q, [this] { cmdQuit_Click(); });
+  // The Stop button of whatever runs: an animation, or a 1-pixel pass.
+  onKeys(Qt::Key_Escape, [this] {
+    for (QPushButton* stop : {cmdStopButton, cmdStopCalc}) {
+      if (stop->isVisible()) {
+        stop->click();
+        return;
+      }
+    }
+  });
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

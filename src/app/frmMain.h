@@ -299,6 +299,7 @@ class frmMain : public QWidget {
   void createPictureAndBottomRow();
   void hideControlsOfLaterStates();
   void connectHandlers();
+  void installShortcuts();
 
   // Start-up pieces (app/Startup.cpp, app/Settings.cpp)
   void clearStateFlags();
@@ -328,6 +329,8 @@ class frmMain : public QWidget {
   // Click report, help and catalogue pieces (interaction/, language/, catalogue/)
   void reportNumberAt(double X, double Y);
   void installNumberInspector();
+  // The right click's and Ctrl+S's question whether to save the picture; not while an animation
+  // runs unpaused.
   void offerToSaveImage();
   void showOtherSoftwareWindow();
   frmHelp* helpWindow_ = nullptr;                 // built on first use, then only hidden

@@ -17,8 +17,8 @@
 void frmMain::picSpiral_MouseUp(Qt::MouseButton button, double X, double Y) {
   if (button == Qt::LeftButton) {
     reportNumberAt(X, Y);  // whatever an animation is doing
-  } else if (button == Qt::RightButton && (!isSpiralling() || cmdResumeButton->isEnabled())) {
-    offerToSaveImage();  // not while an animation runs, only while it is idle or paused
+  } else if (button == Qt::RightButton) {
+    offerToSaveImage();
   }
 }
 
@@ -55,6 +55,7 @@ std::optional<int64_t> frmMain::numberAtPixel(double X, double Y) const {
 }
 
 void frmMain::offerToSaveImage() {
+  if (isSpiralling() && !cmdResumeButton->isEnabled()) return;  // only while idle or paused
   const platform::Desktop::Answer answer = desktop_.showMessage(
       this, QStringLiteral("Save image?"), QStringLiteral("Do you wish to save this image?"),
       platform::Desktop::Buttons::YesNo);

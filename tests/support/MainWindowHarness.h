@@ -61,6 +61,12 @@ class MainWindowHarness {
   std::unique_ptr<frmMain> window_;
 };
 
+// A key as the user types it: to the control that has the focus, or the window when none has.
+inline void press(frmMain& w, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QWidget* focus = w.focusWidget();
+  QTest::keyClick(focus ? focus : &w, key, modifiers);
+}
+
 // Whether `action` draws a new picture: the picture is first covered in dark grey, a colour no
 // pass draws with, and every pass clears the whole picture before it draws.
 inline bool redrawn(frmMain& w, const std::function<void()>& action) {
