@@ -130,6 +130,16 @@ class TestAppWindow : public QObject {
                           w.optCircles->text(), w.lblNumberShown->text(), w.lblNumberShown2->text(),
                           w.cboColorBy->itemText(6)}),
              (QStringList{"7", "Cluster", "Prime numbers", "circles", "Number shown:", "", "None (white)"}));
+    // Start-up names Arial for the frames, labels, boxes, option buttons, lists and buttons; the
+    // text box keeps the window's own font, and so does the picture.
+    const QString windowFont = w.font().family();
+    QVERIFY(windowFont != "Arial");
+    for (QWidget* control : std::initializer_list<QWidget*>{w.fraCellObject, w.fraStartNumberFrame, w.fraButtonFrame,
+                                                            w.lblUse, w.lblEndNumberOutput, w.chkGrid, w.optSquares,
+                                                            w.cboShow, w.cmdDraw, w.cmdStopCalc})
+      QCOMPARE(control->font().family(), QString("Arial"));
+    for (QWidget* control : std::initializer_list<QWidget*>{w.txbStartNumber, w.picSpiral})
+      QCOMPARE(control->font().family(), windowFont);
     QCOMPARE(storeAtTheEnd(*harness, [&] { w.cmdQuit->click(); }), kDefaultStore);
   }
 
@@ -622,6 +632,12 @@ class TestAppWindow : public QObject {
     QCOMPARE(w.txbStartNumber->text(), QStringLiteral("30000"));
     QVERIFY(w.vsbStartNumber->isEnabled());
     QCOMPARE(w.vsbStartNumber->value(), 30000);
+    // The scroll bar hands the focus back only when it takes it: the pointer passing over it and its
+    // repainting leave the text and its selection alone.
+    w.txbStartNumber->setSelection(0, 2);
+    QTest::mouseMove(w.vsbStartNumber);
+    w.vsbStartNumber->repaint();
+    QCOMPARE(w.txbStartNumber->selectedText(), QStringLiteral("30"));
 
     typeInto(w.txbStartNumber, QStringLiteral("40000"));
     QTest::keyClick(w.txbStartNumber, Qt::Key_Return);  // the draw pass enables the scroll bar again
@@ -670,6 +686,7 @@ class TestAppWindow : public QObject {
     QCOMPARE(redrawn(w, [&] { clickArrow(w.vsbStartNumber, row.up); }), row.expected != row.start);
     QCOMPARE(w.txbStartNumber->text(), row.expected);
     QCOMPARE(w.vsbStartNumber->value(), row.expected.toInt());
+    QCOMPARE(w.focusWidget(), w.txbStartNumber);  // the scroll bar, clicked, gives the focus back
   }
 
   // Values may also share a line, separated by commas; text after the last value is ignored.

@@ -129,6 +129,11 @@ void frmMain::createStartNumberFrame() {
   lblStartNumberOutput = placeLabel(frame, 1995, 50, 1485, 330);
   txbStartNumber = place<QLineEdit>(frame, 1365, 0, 1380, 360);
   txbStartNumber->setText(QStringLiteral("1"));
+  // A font family of its own: a child takes its frame's font otherwise, and start-up names Arial for
+  // the frame but leaves the text box the window's design font.
+  QFont boxFont = txbStartNumber->font();
+  boxFont.setFamily(boxFont.family());
+  txbStartNumber->setFont(boxFont);
   lblStartNumber->setBuddy(txbStartNumber);
   // The top end is the high value: the up arrow raises the start number.
   vsbStartNumber = place<UpwardScrollBar>(frame, 2835, 0, 225, 360);
