@@ -15,6 +15,7 @@
 #include "Rows.h"
 #include "ShortDisk.h"
 #include "app/SettingsStore.h"
+#include "app/SpiralView.h"
 #include "language/frmHelp.h"
 #include "platform/Twips.h"
 #include "texts/WordTable.h"
@@ -98,6 +99,10 @@ struct Step {
   QString expected;
 };
 
+// The store before the run (none when null), the desktop's language and the command line; whether
+// the window speaks German, and the language line the run stores.
+struct Speaking { const char* name; QByteArray store; QLocale::Language desktop; QStringList arguments; bool german; };
+
 }  // namespace
 
 class TestAppWindow : public QObject {
@@ -126,6 +131,16 @@ class TestAppWindow : public QObject {
                           w.optCircles->text(), w.lblNumberShown->text(), w.lblNumberShown2->text(),
                           w.cboColorBy->itemText(6)}),
              (QStringList{"7", "Cluster", "Prime numbers", "circles", "Number shown:", "", "None (white)"}));
+    // Start-up names Arial for the frames, labels, boxes, option buttons, lists and buttons; the
+    // text box keeps the window's own font, and so does the picture.
+    const QString windowFont = w.font().family();
+    QVERIFY(windowFont != "Arial");
+    for (QWidget* control : std::initializer_list<QWidget*>{w.fraCellObject, w.fraStartNumberFrame, w.fraButtonFrame,
+                                                            w.lblUse, w.lblEndNumberOutput, w.chkGrid, w.optSquares,
+                                                            w.cboShow, w.cmdDraw, w.cmdStopCalc})
+      QCOMPARE(control->font().family(), QString("Arial"));
+    for (QWidget* control : std::initializer_list<QWidget*>{w.txbStartNumber, w.picSpiral})
+      QCOMPARE(control->font().family(), windowFont);
     QCOMPARE(storeAtTheEnd(*harness, [&] { w.cmdQuit->click(); }), kDefaultStore);
   }
 
@@ -182,6 +197,106 @@ class TestAppWindow : public QObject {
     QCOMPARE(harness->desktop.messages.size(), size_t(w.txbStartNumber->text() == QString("2147483647")));
   }
 
+  // A first run speaks the desktop's language if the program has it; a store speaks its own; the
+  // command line's --language wins over both and is stored at the end.
+  void theLanguageComesFromTheCommandLineTheStoreOrTheDesktop_data() {
+    QStringList germanLines = defaultStoreLines();
+    germanLines[1] = "1";
+    const QByteArray german = storeOf(germanLines);
+    addRows<Speaking>({
+        {"first run, German desktop", {}, QLocale::German, {}, true},
+        {"first run, French desktop", {}, QLocale::French, {}, false},
+        {"English store, German desktop", kDefaultStore, QLocale::German, {}, false},
+        {"German store, English desktop", german, QLocale::English, {}, true},
+        {"unreadable store, German desktop", "garbage", QLocale::German, {}, false},
+        {"--language de over an English store", kDefaultStore, QLocale::English, {"--language", "de"}, true},
+        {"--language=en on a German first run", {}, QLocale::German, {"--language=en"}, false},
+        {"--language between Qt's options", german, QLocale::German, {"-style", "fusion", "--language", "en"}, false}});
+  }
+  void theLanguageComesFromTheCommandLineTheStoreOrTheDesktop() {
+    QFETCH(Speaking, row);
+    if (!row.store.isNull()) QVERIFY(harness->writeStore(row.store));
+    harness->desktop.locale = QLocale(row.desktop);
+    frmMain& w = harness->start(row.arguments);
+    QCOMPARE(w.cmdQuit->text(), row.german ? QString("Beenden") : QString("Quit"));
+    QCOMPARE(w.cboShow->currentText(), row.german ? QString("Primzahlen") : QString("Prime numbers"));
+    const QByteArray stored = storeAtTheEnd(*harness, [&] { w.cmdQuit->click(); });
+    QCOMPARE(stored.split('\n').value(1), row.german ? QByteArray("1\r") : QByteArray("0\r"));
+  }
+
+  // A language the program does not have ends it before any window, with status 64 and a message
+  // on stderr; the arguments it does not know stay for Qt, in their order. Its desktop name is the
+  // name of its desktop entry.
+  void theCommandLineRefusesUnknownLanguagesAndLeavesTheRestToQt() {
+    const std::pair<QStringList, QString> refused[] = {
+        {{"--language", "fr"}, "spirelle: --language: 'fr' is not one of en|de\n"},
+        {{"--language=EN"}, "spirelle: --language: 'EN' is not one of en|de\n"},
+        {{"--language"}, "spirelle: --language needs a value, one of en|de\n"}};
+    for (const auto& [arguments, message] : refused) {
+      QProcess program;
+      program.start(SPIRELLE_BINARY, arguments);
+      QVERIFY(program.waitForFinished(10000));
+      QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+      QCOMPARE(program.exitCode(), 64);
+      const QString told = QString::fromLocal8Bit(program.readAllStandardError());
+      QVERIFY2(told.startsWith(message), qPrintable(told));
+      QVERIFY(told.contains("--language LANG"));  // and the usage after it
+      QVERIFY(program.readAllStandardOutput().isEmpty());
+    }
+    QStringList rest;
+    const app::LaunchOptions options =
+        launchOptionsOf({"-style", "fusion", "--language=de", "-reverse", "--language", "en"}, &rest);
+    QCOMPARE(options.language, std::optional(language::kEnglish));  // the last one counts
+    QCOMPARE(rest, (QStringList{"-style", "fusion", "-reverse"}));
+
+    app::introduceToDesktop();
+    QCOMPARE(QGuiApplication::desktopFileName() + ".desktop", QFileInfo(SPIRELLE_DESKTOP_ENTRY).fileName());
+  }
+
+  // What a screen reader says: each control's name is its caption, or for the lists, the box, its
+  // scroll bar and the picture, the caption beside them; the picture's description tells what the
+  // last pass drew. In both languages.
+  void screenReadersHearTheCaptionsAndWhatThePictureShows() {
+    const auto said = [](QWidget* control, QAccessible::Text text = QAccessible::Name) {
+      return QAccessible::queryAccessibleInterface(control)->text(text);
+    };
+    // The label that names a control, where the desktop's screen readers look for a list's name.
+    const auto labelOf = [](QWidget* control) {
+      const auto labels = QAccessible::queryAccessibleInterface(control)->relations(QAccessible::Label);
+      return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+    };
+    for (const bool german : {false, true}) {
+      harness = std::make_unique<MainWindowHarness>();
+      harness->desktop.locale = QLocale(german ? QLocale::German : QLocale::English);
+      frmMain& w = harness->start();
+      for (QAbstractButton* button : w.findChildren<QAbstractButton*>()) {
+        QVERIFY(!button->text().isEmpty());
+        QCOMPARE(said(button), button->text());
+      }
+      QCOMPARE((QStringList{labelOf(w.cboBoxSize), labelOf(w.cboColorBy), labelOf(w.cboShow),
+                            labelOf(w.cboClockTicks), labelOf(w.txbStartNumber)}),
+               (QStringList{w.lblSizeInPixels->text(), w.lblColorBy->text(), w.lblShow->text(),
+                            w.lblClockTicks->text(), w.lblStartNumber->text()}));
+      QCOMPARE((QStringList{w.cboBoxSize->accessibleName(), w.cboColorBy->accessibleName(),
+                            w.cboShow->accessibleName(), w.cboClockTicks->accessibleName(), said(w.txbStartNumber),
+                            said(w.vsbStartNumber), said(w.picSpiral)}),
+               (german ? QStringList{"Groesse (in Pixeln)", "Faerben nach", "Anzeigen", "Clock ticks per sec.",
+                                     "Anfangszahl", "Anfangszahl", "Zahlenspirale"}
+                       : QStringList{"Size (in pixels)", "Color by", "Show", "Clock ticks per sec.", "Start number",
+                                     "Start number", "Number spiral"}));
+      // 739 primes up to 5625, the 75 x 75 numbers of 7-pixel cells.
+      QCOMPARE(said(w.picSpiral, QAccessible::Description),
+               german ? QString("Spirale der Zahlen 1 bis 5625; Primzahlen: 739 angezeigt")
+                      : QString("Spiral of the numbers 1 to 5625; prime numbers: 739 shown"));
+      w.cboShow->setCurrentIndex(4);  // all numbers, from 10 on
+      typeInto(w.txbStartNumber, "10");
+      QTest::keyClick(w.txbStartNumber, Qt::Key_Return);
+      QCOMPARE(said(w.picSpiral, QAccessible::Description),
+               german ? QString("Spirale der Zahlen 10 bis 5634; Alle Zahlen: 5625 angezeigt")
+                      : QString("Spiral of the numbers 10 to 5634; all numbers: 5625 shown"));
+    }
+  }
+
   // Closing the window saves like Quit, in the store's own layout.
   void germanStoreShowsGermanCaptionsAndClosingSaves() {
     QVERIFY(harness->writeStore("1,1,1\n3,6,3,2\n\"1\",0,1,0,0\n"));
@@ -230,7 +345,9 @@ class TestAppWindow : public QObject {
     QCOMPARE(w.cboBoxSize->currentIndex(), kSevenPixelIndex);
     w.txbStartNumber->setText(QStringLiteral("2147483600"));  // 49 numbers fit, 5625 do not
     QTest::mouseClick(w.cmdSpiralIn, Qt::LeftButton);
-    QVERIFY(!w.isSpiralling() && !w.ClkClock->isActive() && w.cmdDraw->isVisible());
+    QVERIFY(!w.isSpiralling());
+    QVERIFY(!w.ClkClock->isActive());
+    QVERIFY(w.cmdDraw->isVisible());
     QCOMPARE(harness->desktop.messages.size(), 2u);  // the size test's own message
   }
 
@@ -268,22 +385,36 @@ class TestAppWindow : public QObject {
   }
 
   // While a 1-pixel pass yields, a second draw request is ignored and Grid and Numerals are locked;
-  // stopped, the pass keeps its partial picture and shows none of the statistics of the pass before.
+  // stopped by its button or by Esc, the pass keeps its partial picture and shows none of the
+  // statistics of the pass before.
+  void aOnePixelPassIgnoresDrawRequestsAndStopsWithItsPartialPicture_data() {
+    QTest::addColumn<bool>("byEsc");
+    QTest::newRow("Stop button") << false;
+    QTest::newRow("Esc") << true;
+  }
   void aOnePixelPassIgnoresDrawRequestsAndStopsWithItsPartialPicture() {
+    QFETCH(bool, byEsc);
     frmMain& w = harness->start();
     w.cboBoxSize->setCurrentIndex(kFifteenPixelIndex);  // Grid and Numerals enabled before the pass
     w.chkCalculateLongest->setChecked(true);
     w.txbStartNumber->setText(QStringLiteral("2"));
-    bool drawnDuringPass = true, optionsLocked = false;
+    bool drawnDuringPass = true, gridLocked = false, numeralsLocked = false;
     QTimer::singleShot(0, &w, [&] {
-      optionsLocked = !w.chkGrid->isEnabled() && !w.chkNumerals->isEnabled();
+      gridLocked = !w.chkGrid->isEnabled();
+      numeralsLocked = !w.chkNumerals->isEnabled();
       const QImage partial = spiral::imageOf(w.picture).copy();
       w.DrawSpiral();
       drawnDuringPass = spiral::imageOf(w.picture) != partial;
-      w.cmdStopCalc->click();
+      if (byEsc) {
+        press(w, Qt::Key_Escape);
+      } else {
+        w.cmdStopCalc->click();
+      }
     });
     w.cboBoxSize->setCurrentIndex(kOnePixelIndex);
-    QVERIFY(!drawnDuringPass && optionsLocked);
+    QVERIFY(!drawnDuringPass);
+    QVERIFY(gridLocked);
+    QVERIFY(numeralsLocked);
     QCOMPARE(w.intBoxSizeIndex, kOnePixelIndex);
     QVERIFY(w.picture.isMarked(w.lastPass.geometry.centerX, w.lastPass.geometry.centerY));  // 2, drawn first
     QVERIFY(!w.picture.isMarked(0, 0));                       // the far corner was never reached
@@ -318,7 +449,9 @@ class TestAppWindow : public QObject {
     QCOMPARE(drawn.join(' '), row.frames);  // fewer than five frames: a tick ended the run
     QCOMPARE(w.txbStartNumber->text(), drawn.isEmpty() ? row.start : drawn.last());  // the last frame stays
     QVERIFY(harness->desktop.messages.empty());
-    QVERIFY(!w.ClkClock->isActive() && w.cmdSpiralIn->isVisible() && !w.cmdStopButton->isVisible());
+    QVERIFY(!w.ClkClock->isActive());
+    QVERIFY(w.cmdSpiralIn->isVisible());
+    QVERIFY(!w.cmdStopButton->isVisible());
   }
 
   void realClockTicksRunTheAnimationToItsEnd() {
@@ -337,16 +470,21 @@ class TestAppWindow : public QObject {
       const int frameIndex = stackIndex(w.fraStartNumberFrame);
 
       animate(w, w.cmdSpiralIn, [&] {
-        QVERIFY(w.cmdStopButton->isVisible() && !w.cmdDraw->isVisible() && !w.cboBoxSize->isEnabled());
+        QVERIFY(w.cmdStopButton->isVisible());
+        QVERIFY(!w.cmdDraw->isVisible());
+        QVERIFY(!w.cboBoxSize->isEnabled());
         QCOMPARE(w.lblSpiralling->text(), QStringLiteral("Spiralling in"));
         QVERIFY(stackIndex(w.fraStartNumberFrame) < stackIndex(w.fraButtonFrame));
         // The button frame in front hides the statistics captions it overlaps.
         const QPoint pause = w.cmdPauseButton->geometry().center() + w.fraButtonFrame->pos();
         QVERIFY(w.fraStartNumberFrame->geometry().contains(pause));
         QCOMPARE(w.childAt(pause), w.cmdPauseButton);
-        QVERIFY(w.fraButtonFrame->autoFillBackground() && w.fraStartNumberFrame->autoFillBackground());
+        QVERIFY(w.fraButtonFrame->autoFillBackground());
+        QVERIFY(w.fraStartNumberFrame->autoFillBackground());
         w.ClkClock_Timer();
         QCOMPARE(w.lblStartNumberOutput->text(), QStringLiteral("6"));
+        press(w, Qt::Key_Escape);  // the Stop button's key
+        QVERIFY(w.blnStopSpiralling);
       });
       QCOMPARE(visibleLayout(w), before);
       QCOMPARE(stackIndex(w.fraStartNumberFrame), frameIndex);
@@ -382,7 +520,8 @@ class TestAppWindow : public QObject {
       QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
       // A scheme without a legend while paused: its button lies where the status text is raised.
       w.cboColorBy->setCurrentIndex(kWhiteScheme);
-      QVERIFY(w.cmdCWsoftware->isVisible() && w.lblSpiralling->isVisible());
+      QVERIFY(w.cmdCWsoftware->isVisible());
+      QVERIFY(w.lblSpiralling->isVisible());
       QVERIFY(w.cmdCWsoftware->geometry().intersects(w.lblSpiralling->geometry()));
       QCOMPARE(w.childAt(w.cmdCWsoftware->geometry().center()), w.cmdCWsoftware);
       QTest::mouseClick(w.cmdStopButton, Qt::LeftButton);
@@ -391,7 +530,9 @@ class TestAppWindow : public QObject {
     });
     QVERIFY(!drawnAfterStop);
     QCOMPARE(w.txbStartNumber->text(), QStringLiteral("7"));
-    QVERIFY(!w.blnPaused && !w.isSpiralling() && !w.ClkClock->isActive());
+    QVERIFY(!w.blnPaused);
+    QVERIFY(!w.isSpiralling());
+    QVERIFY(!w.ClkClock->isActive());
   }
 
   void closingTheWindowEndsTheAnimation() {
@@ -402,10 +543,14 @@ class TestAppWindow : public QObject {
           w.ClkClock_Timer();
           if (paused) QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
           w.close();
-          QVERIFY(w.blnStopSpiralling && !w.blnPaused);  // ended by the close, not by animate's Stop
+          // Ended by the close, not by animate's Stop.
+          QVERIFY(w.blnStopSpiralling);
+          QVERIFY(!w.blnPaused);
         });
       });
-      QVERIFY(!w.isVisible() && !w.isSpiralling() && !w.ClkClock->isActive());
+      QVERIFY(!w.isVisible());
+      QVERIFY(!w.isSpiralling());
+      QVERIFY(!w.ClkClock->isActive());
       QVERIFY(stored.contains("\r\n\"6\"\r\n"));  // the start number of the last frame
     }
   }
@@ -488,6 +633,12 @@ class TestAppWindow : public QObject {
     QCOMPARE(w.txbStartNumber->text(), QStringLiteral("30000"));
     QVERIFY(w.vsbStartNumber->isEnabled());
     QCOMPARE(w.vsbStartNumber->value(), 30000);
+    // The scroll bar hands the focus back only when it takes it: the pointer passing over it and its
+    // repainting leave the text and its selection alone.
+    w.txbStartNumber->setSelection(0, 2);
+    QTest::mouseMove(w.vsbStartNumber);
+    w.vsbStartNumber->repaint();
+    QCOMPARE(w.txbStartNumber->selectedText(), QStringLiteral("30"));
 
     typeInto(w.txbStartNumber, QStringLiteral("40000"));
     QTest::keyClick(w.txbStartNumber, Qt::Key_Return);  // the draw pass enables the scroll bar again
@@ -536,6 +687,7 @@ class TestAppWindow : public QObject {
     QCOMPARE(redrawn(w, [&] { clickArrow(w.vsbStartNumber, row.up); }), row.expected != row.start);
     QCOMPARE(w.txbStartNumber->text(), row.expected);
     QCOMPARE(w.vsbStartNumber->value(), row.expected.toInt());
+    QCOMPARE(w.focusWidget(), w.txbStartNumber);  // the scroll bar, clicked, gives the focus back
   }
 
   // Values may also share a line, separated by commas; text after the last value is ignored.
@@ -566,7 +718,8 @@ class TestAppWindow : public QObject {
       QVERIFY(app::writeSettingsFile(path, kUnusual));
       const bool before = written;
       QVERIFY(disk.runWith(room, [&] { written = app::writeSettingsFile(path, StoredSettings{}); }));
-      QVERIFY(written >= before && (room > 0 || !written));
+      QVERIFY(written >= before);
+      QVERIFY(room > 0 || !written);
       QCOMPARE(app::readSettingsFile(path), written ? StoredSettings{} : kUnusual);
       QCOMPARE(disk.names(), QStringList{QStringLiteral("spl.usr")});
     }
@@ -616,9 +769,9 @@ class TestAppWindow : public QObject {
     QCOMPARE(language::W(language::Word::Calculating), QString("Calculating"));
   }
 
-  // From the Help button with the program in German: the window speaks English and lies over the
-  // lower part of the main window wherever that has moved; the program goes on in English up to
-  // the store Quit writes.
+  // From the Help button, or from F1 in the start-number box, with the program in German: the
+  // window speaks English and lies over the lower part of the main window wherever that has moved;
+  // the program goes on in English up to the store that Ctrl+Q, like Quit, writes.
   void theHelpButtonShowsEnglishBelowTheStartNumberFrame() {
     frmMain& w = harness->start();
     int shown = 0;
@@ -627,7 +780,7 @@ class TestAppWindow : public QObject {
       QCOMPARE(help.windowTitle(), QString("Help"));
       QCOMPARE(help.findChild<QPushButton*>()->text(), QString("Close"));
       auto* box = help.findChild<QPlainTextEdit*>();
-      QCOMPARE(frmHelp::plainText(box->toPlainText()), help.helpText(frmHelp::kEnglish).replace("\r\n", "\n"));
+      QCOMPARE(frmHelp::plainText(box->toPlainText()), help.helpText(language::kEnglish).replace("\r\n", "\n"));
       // The documentation address lies on one line, and the window keeps its size.
       const auto lineOf = [box](const char* word) {
         const int at = static_cast<int>(box->toPlainText().indexOf(word));
@@ -646,24 +799,33 @@ class TestAppWindow : public QObject {
       language::intLanguage = 1;  // German
       w.move(w.pos() + moveBy);
       closeWhenShown<frmHelp>(expectEnglishBelowTheFrame);
-      w.cmdHelp->click();
+      if (moveBy.isNull()) {
+        w.cmdHelp->click();
+      } else {
+        QCOMPARE(w.focusWidget(), w.txbStartNumber);
+        press(w, Qt::Key_F1);
+      }
       QCOMPARE(language::intLanguage, 0);
+      // The desktop makes the main window active again once the help window has gone.
+      w.activateWindow();
+      QTRY_COMPARE(QApplication::activeWindow(), &w);
     }
     QCOMPARE(shown, 2);
-    QCOMPARE(storeAtTheEnd(*harness, [&] { w.cmdQuit->click(); }).split('\n').value(1), QByteArray("0\r"));
+    const QByteArray stored = storeAtTheEnd(*harness, [&] { press(w, Qt::Key_Q, Qt::ControlModifier); });
+    QCOMPARE(stored.split('\n').value(1), QByteArray("0\r"));
   }
 
   // Each text opens and ends with its sentences and holds the ones between.
   void theTextsHoldTheirSentencesAndParagraphs() {
     const std::pair<int, QStringList> texts[] = {
-        {frmHelp::kEnglish,
+        {language::kEnglish,
          {"Starting with a number (1 or higher) the numbers are arranged in a spiral as in the image "
           "at right. The prime numbers are marked (here with blue boxes).  ",
           "(you can select this text and paste it into your browser).\r\n\r\nThe primes can be "
           "colored in various ways.  ",
           "the next 8 numbers (here 2 to 9) form ring 2, and so on.\r\n(ii) ",
           "color of the number as explained at http://corvanel-works.example/misc/numcol.htm."}},
-        {frmHelp::kGerman,
+        {language::kGerman,
          {"Die Zahlen sind, beginnend mit der Zahl 1 (oder groesser), in einer Spirale angeordnet, "
           "wie im Bild rechts angezeigt.  ",
           "(Sie koennen diesen Text auswaehlen und in das Adressfenster Ihres Browsers kopieren)."
@@ -673,7 +835,8 @@ class TestAppWindow : public QObject {
           "wird erklaert unter der Adresse http://corvanel-works.example/misc/numcol.htm."}}};
     for (const auto& [slot, sentences] : texts) {
       const QString text = frmHelp([] {}).helpText(slot);
-      QVERIFY(text.startsWith(sentences.first()) && text.endsWith(sentences.last()));
+      QVERIFY(text.startsWith(sentences.first()));
+      QVERIFY(text.endsWith(sentences.last()));
       for (const QString& sentence : sentences) QVERIFY2(text.contains(sentence), qPrintable(sentence));
       QVERIFY(text.contains(" http://corvanel-works.example/spl/spl.htm ("));
       QCOMPARE(text.count("\r\n"), 5);

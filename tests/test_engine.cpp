@@ -12,6 +12,7 @@
 #include <set>
 #include <tuple>
 
+#include "ColorSchemes.h"
 #include "DrawPass.h"
 #include "HardyLittlewood.h"
 #include "LineLens.h"
@@ -395,6 +396,26 @@ class TestEngine : public QObject {
     for (qsizetype i = 0; i < row.numbersAndColours.size(); i += 2) {  // the number leads, to name a failure
       const int64_t n = row.numbersAndColours[i];
       QCOMPARE((QList<int64_t>{n, colorOf(picture, o, n)}), (QList<int64_t>{n, row.numbersAndColours[i + 1]}));
+    }
+  }
+
+  // Twin primes share a colour only in a picture of primes. In a whole pass the number two walk
+  // steps back is always among the probed neighbours and lends its colour first, so the rule shows
+  // only where no earlier cell does: here on a blank picture. 11 in ring 2 opens a cluster in its
+  // ring's colour, light green; 13 in ring 3 takes 11's colour among primes, and otherwise its own
+  // ring's, light cyan.
+  void twinPrimesShareAColourOnlyAmongPrimes() {
+    for (NumberClass shown : {NumberClass::Primes, NumberClass::Random}) {
+      const Picture blank;
+      ColorChooser chooser(settingsFor(1, 7, shown), blank, 7);
+      chooser.centreNotShown();
+      SpiralWalk walk;
+      for (int64_t i = 1; i <= 8; ++i) walk.advance(i);
+      QCOMPARE(chooser.colorOf(11, 100, 100, walk, true), int(kLightGreen));
+      walk.advance(9);
+      QCOMPARE(walk.ring(), int64_t(3));
+      QCOMPARE(chooser.colorOf(13, 300, 300, walk, true),
+               shown == NumberClass::Primes ? int(kLightGreen) : int(kLightCyan));
     }
   }
 

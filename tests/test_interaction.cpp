@@ -101,13 +101,19 @@ class TestInteraction : public QObject {
   // The titles of the messages that a release of `button` at (x, y) in picture pixels brings up:
   // a real click of the mouse, or for points the mouse cannot be sent to, a direct call.
   QStringList titlesAfter(double x, double y, Qt::MouseButton button = Qt::LeftButton, bool byMouse = false) {
+    return titlesAfter([&] {
+      if (byMouse) {
+        const QPoint p(static_cast<int>(x) + SpiralView::kBorder, static_cast<int>(y) + SpiralView::kBorder);
+        QTest::mouseClick(harness->window().picSpiral, button, {}, p);
+      } else {
+        harness->window().picSpiral_MouseUp(button, x, y);
+      }
+    });
+  }
+  QStringList titlesAfterCtrlS() { return titlesAfter([&] { press(harness->window(), Qt::Key_S, Qt::ControlModifier); }); }
+  QStringList titlesAfter(const std::function<void()>& action) {
     const size_t before = harness->desktop.messages.size();
-    if (byMouse) {
-      const QPoint p(static_cast<int>(x) + SpiralView::kBorder, static_cast<int>(y) + SpiralView::kBorder);
-      QTest::mouseClick(harness->window().picSpiral, button, {}, p);
-    } else {
-      harness->window().picSpiral_MouseUp(button, x, y);
-    }
+    action();
     QStringList titles;
     for (size_t i = before; i < harness->desktop.messages.size(); ++i) titles << harness->desktop.messages[i].title;
     return titles;
@@ -135,6 +141,15 @@ class TestInteraction : public QObject {
 
     w.txbStartNumber->setText("1000");  // edited, not drawn
     QCOMPARE(titlesAfter(x + s, y), QStringList{"2"});
+    // Refused for its end number: the picture of 1 stays, and so do its numbers.
+    w.txbStartNumber->setText("2147480000");
+    QTest::keyClick(w.txbStartNumber, Qt::Key_Return);
+    QCOMPARE(harness->desktop.messages.back().text, QString("End number would be greater than 2^31 - 2 = 2147483646."));
+    QVERIFY(w.blnEndNumberTooLarge);
+    QCOMPARE(w.lngStartNumber(), qint64(2147480000));  // the refused request's, as the pass left it
+    QCOMPARE(titlesAfter(x + s, y, Qt::LeftButton, true), QStringList{"2"});
+    QCOMPARE(w.numberTipAt(x + s, y), QString("2: prime\nRing 2"));
+    w.txbStartNumber->setText("1000");
     w.cmdDraw->click();
     QCOMPARE(titlesAfter(x, y), QStringList{"1,000"});
     QCOMPARE(titlesAfter(x + s, y), QStringList{"1,001"});
@@ -197,15 +212,17 @@ class TestInteraction : public QObject {
              spiral::imageOf(w.picture).convertToFormat(QImage::Format_RGB32));
   }
 
-  // The right click asks whether to save, except while an animation runs; paused, it asks.
+  // The right click and Ctrl+S ask whether to save, except while an animation runs; paused, they ask.
   void theRightButtonOffersToSaveUnlessAnAnimationRuns() {
     frmMain& w = drawn(kPrimes, true, "1");  // primes: the spiral buttons are offered
     QTemporaryDir folder;
     animate(w, w.cmdSpiralIn, [&] {
       w.ClkClock_Timer();
       QCOMPARE(titlesAfter(10, 10, Qt::RightButton, true), QStringList());
+      QCOMPARE(titlesAfterCtrlS(), QStringList());
       QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
       QCOMPARE(titlesAfter(10, 10, Qt::RightButton, true), QStringList{"Save image?"});
+      QCOMPARE(titlesAfterCtrlS(), QStringList{"Save image?"});
       QCOMPARE(harness->desktop.saveDialogsShown, 0);  // No
       harness->desktop.answers = {platform::Desktop::Answer::Yes};
       harness->desktop.saveFileName = folder.filePath("spiral.png");
@@ -213,6 +230,15 @@ class TestInteraction : public QObject {
       QCOMPARE(QImage(harness->desktop.saveFileName).convertToFormat(QImage::Format_RGB32), spiral::imageOf(w.picture));
     });
     QCOMPARE(titlesAfter(10, 10, Qt::RightButton, true), QStringList{"Save image?"});  // the run over
+    // Ctrl+S typed in the start-number box: the same question, and on Yes the Save As dialog.
+    QCOMPARE(w.focusWidget(), w.txbStartNumber);
+    QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+    const int dialogsBefore = harness->desktop.saveDialogsShown;
+    harness->desktop.answers = {platform::Desktop::Answer::Yes};
+    harness->desktop.saveFileName.clear();  // Cancel
+    QCOMPARE(titlesAfterCtrlS(), QStringList{"Save image?"});
+    QCOMPARE(harness->desktop.messages.back().text, QString("Do you wish to save this image?"));
+    QCOMPARE(harness->desktop.saveDialogsShown, dialogsBefore + 1);
   }
 
   // File names are relative to an empty folder; "%1" in the message stands for that folder. The

@@ -58,11 +58,10 @@ void frmMain::DrawSpiral() {
 
   spiral::DrawSettings settings = drawSettingsFromControls();
   settings.start = start.value;
-  const spiral::DrawOutcome outcome = spiral::drawSpiral(settings, picture, drawHooks());
+  const spiral::DrawOutcome outcome = spiral::drawSpiral(settings, picture, drawHooks(settings.start));
+  lastRequest = {outcome.geometry, outcome.startNumber};
   if (outcome.refusal != spiral::Refusal::None) {
-    lastPass.geometry = outcome.geometry;
-    lastPass.startNumber = outcome.startNumber;
-    refuseDrawRequest(outcome.refusal);
+    refuseDrawRequest(outcome.refusal);  // the picture on the screen stays, and so does lastPass
   } else {
     lastPass = outcome;
     finishPass(settings.calculateLongest);
@@ -96,9 +95,11 @@ spiral::DrawSettings frmMain::drawSettingsFromControls() const {
   return settings;
 }
 
-spiral::DrawHooks frmMain::drawHooks() {
+spiral::DrawHooks frmMain::drawHooks(int64_t startNumber) {
   spiral::DrawHooks hooks;
-  hooks.accepted = [this](const spiral::Geometry& geometry) { beginAcceptedPass(geometry); };
+  hooks.accepted = [this, startNumber](const spiral::Geometry& geometry) {
+    beginAcceptedPass(geometry, startNumber);
+  };
   hooks.yield = [this](int64_t) { return yieldDuringPass(); };
   hooks.beforeDiagonals = [this] {
     if (spiral::cellSizeOf(intBoxSize()).announcesDiagonals) showCalculatingInDiagonalOutput();
@@ -114,8 +115,12 @@ void frmMain::refuseDrawRequest(spiral::Refusal refusal) {
 }
 
 // The request passed its checks; the engine clears the picture and draws right after this.
-void frmMain::beginAcceptedPass(const spiral::Geometry& geometry) {
-  lastPass.geometry = geometry;  // the start number and counts follow when the pass has ended
+void frmMain::beginAcceptedPass(const spiral::Geometry& geometry, int64_t startNumber) {
+  // From now on the picture shows this pass, also to a click while a 1-pixel pass yields; the
+  // counts follow when the pass has ended.
+  lastRequest = {geometry, startNumber};
+  lastPass.geometry = geometry;
+  lastPass.startNumber = startNumber;
   if (!isSpiralling()) {
     EnableDisableFunctions2(false);
     // Their handlers would start a pass inside this one.
@@ -128,7 +133,6 @@ void frmMain::beginAcceptedPass(const spiral::Geometry& geometry) {
 
   const QString start = txbStartNumber->text();
   if (!lblStartNumberOutput->isHidden()) lblStartNumberOutput->setText(start);
-  const int64_t startNumber = numberInStartBox();
   lblEndNumberOutput->setText(QString::number(startNumber + geometry.numberOfNumbers - 1));
   lblNumberOfNumbersOutput->setText(QString::number(geometry.numberOfNumbers));
   ClearStatistics(false);
@@ -178,6 +182,7 @@ void frmMain::finishPass(bool diagonalsMeasured) {
   }
   blnStopCalculation = false;
   showStartNumberPrimality();
+  DescribePicture();
   SetFocusToActiveControl();
 }
 

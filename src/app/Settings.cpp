@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -12,6 +13,7 @@
 #include "app/frmMain.h"
 #include "texts/WordTable.h"
 #include "numlib.hpp"
+#include "platform/Desktop.h"
 
 namespace {
 
@@ -29,6 +31,11 @@ bool isRestorableStartText(const spiral::StartNumber& start, int maxDigits) {
   return !start.typed.empty() && start.typed.size() <= std::size_t(maxDigits) && start.digitsOnly;
 }
 
+// German for any German locale; English for every other, as the program has no third language.
+int languageOf(const QLocale& locale) {
+  return locale.language() == QLocale::German ? language::kGerman : language::kEnglish;
+}
+
 // Stored sizes below the smallest one that is restored come back as that one.
 int smallestRestoredBoxSizeIndex() {
   int index = 0;
@@ -40,9 +47,14 @@ int smallestRestoredBoxSizeIndex() {
 
 void frmMain::SetDefaultSettings() { applySettings(app::StoredSettings{}); }
 
+// A first run, with no store yet, speaks the desktop's language where the program has it; a
+// language named on the command line wins over both.
 void frmMain::ReadSettings() {
+  const bool firstRun = !QFileInfo::exists(strSettingsFile);
   std::optional<app::StoredSettings> stored = app::readSettingsFile(strSettingsFile);
   if (!stored || stored->version != intSettingsVersion) stored = app::StoredSettings{};
+  if (firstRun) stored->language = languageOf(desktop_.systemLocale());
+  if (languageFromCommandLine) stored->language = *languageFromCommandLine;
   applySettings(*stored);
 }
 
@@ -77,8 +89,7 @@ void frmMain::applySettings(const app::StoredSettings& s) {
 }
 
 app::StoredSettings frmMain::settingsFromControls() const {
-  app::StoredSettings s;
-  s.version = intSettingsVersion;
+  app::StoredSettings s;  // of this version
   s.language = language::intLanguage;
   s.shape = optCircles->isChecked() ? 1 : 0;
   s.boxSizeIndex = cboBoxSize->currentIndex();

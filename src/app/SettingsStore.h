@@ -17,8 +17,12 @@
 
 namespace app {
 
+// The store's format version, its first line: a store of another version is not read.
+inline constexpr int kSettingsVersion = 1;
+
+// The values of a store; as constructed, the defaults of a first run.
 struct StoredSettings {
-  int version = 1;
+  int version = kSettingsVersion;
   int language = 0;
   int shape = 1;
   int boxSizeIndex = 3;

@@ -51,11 +51,8 @@ void frmMain::Form_Load() {
 void frmMain::InitializeVariables() {
   vsbStartNumber->setMinimum(intScrollLow);
   clearStateFlags();
-  intSettingsVersion = 1;
   lblP->setText(QStringLiteral(" "));
   language::BuildWordTable();
-  intMaxStartDigits = 12;
-  lngScrollHigh = 32767;
   FillSizeAndTickLists();
   language::intLanguage = language::kEnglish;
   FillColorAndShowLists();

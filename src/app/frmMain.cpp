@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 
 #include "Palette.h"
 #include "SpiralView.h"
@@ -116,6 +117,10 @@ void frmMain::createOptionControls() {
   cboColorBy = place<QComboBox>(this, 1575, 1680, 2115, 360);
   lblShow = placeLabel(this, 210, 2205, 1275, 330);
   cboShow = place<QComboBox>(this, 1575, 2205, 2115, 360);
+  // Screen readers on Linux name a list by the label whose buddy it is.
+  lblSizeInPixels->setBuddy(cboBoxSize);
+  lblColorBy->setBuddy(cboColorBy);
+  lblShow->setBuddy(cboShow);
 }
 
 void frmMain::createStartNumberFrame() {
@@ -125,6 +130,12 @@ void frmMain::createStartNumberFrame() {
   lblStartNumberOutput = placeLabel(frame, 1995, 50, 1485, 330);
   txbStartNumber = place<QLineEdit>(frame, 1365, 0, 1380, 360);
   txbStartNumber->setText(QStringLiteral("1"));
+  // A font family of its own: a child takes its frame's font otherwise, and start-up names Arial for
+  // the frame but leaves the text box the window's design font.
+  QFont boxFont = txbStartNumber->font();
+  boxFont.setFamily(boxFont.family());
+  txbStartNumber->setFont(boxFont);
+  lblStartNumber->setBuddy(txbStartNumber);
   // The top end is the high value: the up arrow raises the start number.
   vsbStartNumber = place<UpwardScrollBar>(frame, 2835, 0, 225, 360);
   vsbStartNumber->setMaximum(static_cast<int>(lngScrollHigh));
@@ -158,6 +169,7 @@ void frmMain::createButtonFrame() {
   cmdQuit = placeButton(frame, 630, 2740, 2115, 330);
   lblClockTicks = placeLabel(frame, 210, 1700, 1905, 330, QStringLiteral("Clock ticks per sec."));
   cboClockTicks = place<QComboBox>(frame, 2100, 1700, 750, 360);
+  lblClockTicks->setBuddy(cboClockTicks);
 }
 
 void frmMain::createPictureAndBottomRow() {
@@ -238,6 +250,27 @@ void frmMain::connectHandlers() {
   interaction::callOnClick(lblCorvanelWorks, [this] { lblCorvanelWorks_Click(); });
   connect(cmdHelp, &QPushButton::clicked, this, &frmMain::cmdHelp_Click);
   connect(cmdCWsoftware, &QPushButton::clicked, this, &frmMain::cmdCWsoftware_Click);
+  installShortcuts();
+}
+
+// Keys of the whole window, wherever the focus is: the start-number box lets them through.
+void frmMain::installShortcuts() {
+  const auto onKeys = [this](const QKeySequence& keys, auto handler) { new QShortcut(keys, this, handler); };
+  // Help while its button is offered (not while an animation runs).
+  onKeys(Qt::Key_F1, [this] {
+    if (cmdHelp->isVisible() && cmdHelp->isEnabled()) cmdHelp_Click();
+  });
+  onKeys(Qt::CTRL | Qt::Key_S, [this] { offerToSaveImage(); });
+  onKeys(Qt::CTRL | Qt::Key_Q, [this] { cmdQuit_Click(); });
+  // The Stop button of whatever runs: an animation, or a 1-pixel pass.
+  onKeys(Qt::Key_Escape, [this] {
+    for (QPushButton* stop : {cmdStopButton, cmdStopCalc}) {
+      if (stop->isVisible()) {
+        stop->click();
+        return;
+      }
+    }
+  });
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -16,6 +16,8 @@
 
 #include "DrawPass.h"
 #include "Picture.h"
+#include "app/SettingsStore.h"
+#include "texts/LanguageSlots.h"
 
 class QCheckBox;
 class QComboBox;
@@ -32,9 +34,6 @@ class frmHelp;
 
 namespace platform {
 class Desktop;
-}
-namespace app {
-struct StoredSettings;
 }
 
 class frmMain : public QWidget {
@@ -129,28 +128,41 @@ class frmMain : public QWidget {
   bool blnRefillingLists = false;      // the colour and class lists are being refilled
 
   // The start-number messages by refusal and language slot (0 English, 1 German, 2 empty).
-  std::array<std::array<QString, 3>, 4> strStartNumberMessages;
+  std::array<std::array<QString, language::kWindowTextSlots>, 4> strStartNumberMessages;
 
-  int intBoxSizeIndex = 3;  // list index of the box size last drawn successfully
+  // List index of the box size last drawn successfully; start-up sets it from the settings.
+  int intBoxSizeIndex = app::StoredSettings{}.boxSizeIndex;
   QString strSettingsFile;
+  // The language named on the command line (--language), set before Form_Load: it wins over the
+  // stored language and the desktop's, and is stored at the end like any other.
+  std::optional<int> languageFromCommandLine;
   QString strCalculating;   // "Calculating ..." in the current language
 
-  // Fixed values, set at start-up.
-  int intSettingsVersion = 1;
+  // Fixed values.
+  static constexpr int intSettingsVersion = app::kSettingsVersion;
   static constexpr int64_t lngMaxNumber = spiral::kMaxNumber;
-  int intMaxStartDigits = 12;
-  int intScrollLow = 0;
-  int64_t lngScrollHigh = 32767;
+  static constexpr int intMaxStartDigits = 12;  // the longest text of the start-number box
+  static constexpr int intScrollLow = 0;        // the scroll bar's range, mirroring start numbers
+  static constexpr int64_t lngScrollHigh = 32767;
   QString strProductName;
   QString strVersion;
 
-  // The outcome of the last draw pass. A pass refused for its end number still sets its geometry
-  // and start number here, so they may describe a picture that was not drawn; its counts stay
-  // those of the last picture drawn.
+  // What the last draw request asked for: its geometry and start number. A request refused for
+  // its end number or as too large for triangular numbers still sets them, so afterwards they
+  // describe a picture that was not drawn.
+  struct DrawRequest {
+    spiral::Geometry geometry;
+    int64_t startNumber = 0;
+  };
+  DrawRequest lastRequest;
+  int intBoxSize() const { return lastRequest.geometry.boxSize; }
+  int64_t lngNumberOfNumbers() const { return lastRequest.geometry.numberOfNumbers; }
+  int64_t lngStartNumber() const { return lastRequest.startNumber; }
+
+  // The pass whose picture is on the screen: its geometry and start number from the moment it
+  // begins to draw, its counts once it has ended. A refused request leaves it alone, so the click
+  // report and the number inspector always name the numbers the user sees.
   spiral::DrawOutcome lastPass;
-  int intBoxSize() const { return lastPass.geometry.boxSize; }
-  int64_t lngNumberOfNumbers() const { return lastPass.geometry.numberOfNumbers; }
-  int64_t lngStartNumber() const { return lastPass.startNumber; }
 
   // The choices selected in the lists (None while a list has no selection).
   spiral::ColorScheme selectedScheme() const;
@@ -244,6 +256,12 @@ class frmMain : public QWidget {
   // Language-dependent captions and lists (language/Captions.cpp)
   // ---------------------------------------------------------------------------------------------
   void SetLanguageDependentCaptions();
+  // Screen readers name each control by its caption; the controls without a caption of their own
+  // (the lists, the start-number box and its scroll bar, the picture) take the word that fits.
+  void SetAccessibleNames();
+  // Tells screen readers what the picture shows: the numbers from and to, the class and how many
+  // are shown. Set after every pass.
+  void DescribePicture();
   void FillColorAndShowLists();
   void SetLanguageDependentText();
   void SetAllLanguageDependentText();
@@ -281,6 +299,7 @@ class frmMain : public QWidget {
   void createPictureAndBottomRow();
   void hideControlsOfLaterStates();
   void connectHandlers();
+  void installShortcuts();
 
   // Start-up pieces (app/Startup.cpp, app/Settings.cpp)
   void clearStateFlags();
@@ -310,6 +329,8 @@ class frmMain : public QWidget {
   // Click report, help and catalogue pieces (interaction/, language/, catalogue/)
   void reportNumberAt(double X, double Y);
   void installNumberInspector();
+  // The right click's and Ctrl+S's question whether to save the picture; not while an animation
+  // runs unpaused.
   void offerToSaveImage();
   void showOtherSoftwareWindow();
   frmHelp* helpWindow_ = nullptr;                 // built on first use, then only hidden
@@ -317,9 +338,9 @@ class frmMain : public QWidget {
 
   // Draw pass pieces (app/DrawSpiral.cpp)
   spiral::DrawSettings drawSettingsFromControls() const;
-  spiral::DrawHooks drawHooks();
+  spiral::DrawHooks drawHooks(int64_t startNumber);
   void refuseDrawRequest(spiral::Refusal refusal);
-  void beginAcceptedPass(const spiral::Geometry& geometry);
+  void beginAcceptedPass(const spiral::Geometry& geometry, int64_t startNumber);
   void showBusyNotice(const spiral::Geometry& geometry);
   bool yieldDuringPass();
   void showCalculatingInDiagonalOutput();

@@ -5,21 +5,13 @@
 
 #include <QApplication>
 
+#include "app/Launch.h"
 #include "app/frmMain.h"
 #include "platform/Desktop.h"
 
 namespace {
 
-constexpr char kUsage[] =
-    "Usage: spirelle [--help | --version]\n"
-    "Opens the Spirelle window: the whole numbers drawn as a square spiral, with the primes or\n"
-    "another class of numbers marked. Every choice is made in the window and kept for the next run.\n"
-    "\n"
-    "  --help            print this text\n"
-    "  --version         print the name and version\n";
-
 // --help and --version answer on stdout and end the run before any window (or display) is needed.
-// Any other argument is left to Qt, as before.
 bool answeredFromCommandLine(int argc, char* argv[]) {
   if (argc != 2) return false;
   if (std::strcmp(argv[1], "--version") == 0) {
@@ -27,7 +19,7 @@ bool answeredFromCommandLine(int argc, char* argv[]) {
     return true;
   }
   if (std::strcmp(argv[1], "--help") == 0) {
-    std::fputs(kUsage, stdout);
+    std::fputs(app::usageText().c_str(), stdout);
     return true;
   }
   return false;
@@ -37,9 +29,17 @@ bool answeredFromCommandLine(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
   if (answeredFromCommandLine(argc, argv)) return 0;
+  // The window's own options; any other argument is left to Qt, as before.
+  const app::LaunchOptions options = app::takeLaunchOptions(argc, argv);
+  if (!options.problem.empty()) {
+    std::fprintf(stderr, "spirelle: %s\n\n%s", options.problem.c_str(), app::usageText().c_str());
+    return app::kExitUsage;
+  }
   QApplication application(argc, argv);
+  app::introduceToDesktop();
   platform::QtDesktop desktop;
   frmMain window(desktop);
+  window.languageFromCommandLine = options.language;
   window.Form_Load();
   return QApplication::exec();
 }

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "CellRenderer.h"
 #include "Geometry.h"
 #include "app/frmMain.h"
 #include "interaction/ImageSaving.h"
@@ -17,8 +18,8 @@
 void frmMain::picSpiral_MouseUp(Qt::MouseButton button, double X, double Y) {
   if (button == Qt::LeftButton) {
     reportNumberAt(X, Y);  // whatever an animation is doing
-  } else if (button == Qt::RightButton && (!isSpiralling() || cmdResumeButton->isEnabled())) {
-    offerToSaveImage();  // not while an animation runs, only while it is idle or paused
+  } else if (button == Qt::RightButton) {
+    offerToSaveImage();
   }
 }
 
@@ -27,10 +28,11 @@ void frmMain::reportNumberAt(double X, double Y) {
   if (number) desktop_.showMessage(this, QLocale().toString(static_cast<qlonglong>(*number)), QString());
 }
 
-// Reads the geometry and start number of the last draw pass, not the text of the box, so the number
-// belongs to the spiral on the screen. A point that is not on a drawn cell has none: outside the
-// picture (a drag may end there) and, when the cells do not fill the picture, the strip beside
-// them and the empty corner of a spiral with an even number of cells per side.
+// Reads the geometry and start number of the pass on the screen (lastPass), neither the text of the
+// box nor a refused request, so the number belongs to the spiral the user sees. A point that is
+// not on a drawn cell has none: outside the picture (a drag may end there) and, when the cells do
+// not fill the picture, the strip beside them and the empty corner of a spiral with an even number
+// of cells per side.
 std::optional<spiral::Cell> frmMain::shownCellAt(double X, double Y) const {
   const double roundedX = std::nearbyint(X);  // halves to the even neighbour
   const double roundedY = std::nearbyint(Y);
@@ -40,7 +42,8 @@ std::optional<spiral::Cell> frmMain::shownCellAt(double X, double Y) const {
   const int x = static_cast<int>(roundedX);
   const int y = static_cast<int>(roundedY);
 
-  const bool everyCellFilled = selectedClass() == spiral::NumberClass::All && optSquares->isChecked();
+  // A black cell of a picture that fills every cell is a shown number all the same.
+  const bool everyCellFilled = spiral::fillsEveryCell(selectedClass(), optSquares->isChecked());
   if (!everyCellFilled && !picture.isMarked(x, y)) return std::nullopt;  // background or not shown
   // None before the first pass, and none beyond the last number drawn.
   return lastPass.geometry.cellAt(x, y);
@@ -49,10 +52,11 @@ std::optional<spiral::Cell> frmMain::shownCellAt(double X, double Y) const {
 std::optional<int64_t> frmMain::numberAtPixel(double X, double Y) const {
   const std::optional<spiral::Cell> cell = shownCellAt(X, Y);
   if (!cell) return std::nullopt;
-  return spiral::Geometry::numberOf(*cell, lngStartNumber());
+  return spiral::Geometry::numberOf(*cell, lastPass.startNumber);
 }
 
 void frmMain::offerToSaveImage() {
+  if (isSpiralling() && !cmdResumeButton->isEnabled()) return;  // only while idle or paused
   const platform::Desktop::Answer answer = desktop_.showMessage(
       this, QStringLiteral("Save image?"), QStringLiteral("Do you wish to save this image?"),
       platform::Desktop::Buttons::YesNo);

@@ -54,7 +54,7 @@ QString describeNumber(int64_t number, int64_t ring) {
 QString frmMain::numberTipAt(double X, double Y) const {
   const std::optional<spiral::Cell> cell = shownCellAt(X, Y);
   if (!cell) return QString();
-  return interaction::describeNumber(spiral::Geometry::numberOf(*cell, lngStartNumber()), spiral::ringOf(*cell));
+  return interaction::describeNumber(spiral::Geometry::numberOf(*cell, lastPass.startNumber), spiral::ringOf(*cell));
 }
 
 // The tooltip is asked for when the pointer has rested a moment; it is worked out then, so it

@@ -69,7 +69,7 @@ QString digitsOf(const QString& text) {
 
 void frmMain::SetStartNumberMessages() {
   for (std::size_t refusal = 0; refusal < strStartNumberMessages.size(); ++refusal) {
-    for (int slot = 0; slot < 3; ++slot) {
+    for (int slot = 0; slot < language::kWindowTextSlots; ++slot) {
       const std::string_view message = language::startNumberMessage(static_cast<spiral::Refusal>(refusal), slot);
       strStartNumberMessages[refusal][slot] = QString::fromUtf8(message.data(), qsizetype(message.size()));
     }
@@ -77,9 +77,11 @@ void frmMain::SetStartNumberMessages() {
 }
 
 void frmMain::ShowStartNumberMessage(spiral::Refusal refusal) {
-  // The message table has three language slots; any other language reads the English one.
-  const int slot = language::intLanguage >= 0 && language::intLanguage < 3 ? language::intLanguage
-                                                                             : language::kEnglish;
+  // The message table has fewer language slots than the word table; any other language reads the
+  // English one.
+  const int slot = language::intLanguage >= 0 && language::intLanguage < language::kWindowTextSlots
+                       ? language::intLanguage
+                       : language::kEnglish;
   desktop_.showMessage(this, language::W(language::Word::Error),
                        strStartNumberMessages[static_cast<std::size_t>(refusal)][slot]);
 }

@@ -4,9 +4,7 @@ namespace interaction {
 
 namespace {
 
-// The desktop's answers, as the Windows shell gives them.
-constexpr int kLastErrorCode = 32;  // anything above means the browser has been started
-constexpr int kNoAssociation = 31;
+// Two more of the desktop's failures, as the Windows shell names them; each has a hint.
 constexpr int kOutOfMemory = 8;
 constexpr int kFileNotFound = 2;
 
@@ -14,7 +12,7 @@ QString launchFailureMessage(int code, const QString& noAssociationHint) {
   QString message = QStringLiteral("Error launching web browser, error code = %1.").arg(code);
   const QString paragraph = QStringLiteral("\r\n\r\n");
   switch (code) {
-    case kNoAssociation: return message + paragraph + noAssociationHint;
+    case platform::Desktop::kNoAssociation: return message + paragraph + noAssociationHint;
     case kOutOfMemory: return message + paragraph + QStringLiteral("Out of memory.");
     case kFileNotFound: return message + paragraph + QStringLiteral("Please try once more.");
     default: return message;
@@ -41,7 +39,7 @@ QString GetFileExtension(const QString& name, bool lowerCase) {
 void OpenWebAddress(platform::Desktop& desktop, QWidget* parent, const QString& address,
                     const QString& noAssociationHint) {
   const int code = desktop.openUrl(address);
-  if (code > kLastErrorCode) return;
+  if (code > platform::Desktop::kLastLaunchError) return;
   desktop.showMessage(parent, QStringLiteral("Cannot launch web browser"),
                       launchFailureMessage(code, noAssociationHint), platform::Desktop::Buttons::Ok,
                       platform::Desktop::Icon::Exclamation);

@@ -28,7 +28,7 @@ QString GetFileExtension(const QString& name, bool lowerCase);
 void LaunchWebBrowser(platform::Desktop& desktop, QWidget* parent, const QString& address);
 
 // The same hand-over for callers with their own wording of the hint given when no program takes
-// the address (desktop code 31).
+// the address (platform::Desktop::kNoAssociation).
 void OpenWebAddress(platform::Desktop& desktop, QWidget* parent, const QString& address,
                     const QString& noAssociationHint);
 

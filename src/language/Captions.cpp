@@ -3,10 +3,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 
 #include "Choices.h"
+#include "app/SpiralView.h"
 #include "app/frmMain.h"
 #include "texts/WordTable.h"
 
@@ -62,6 +65,34 @@ void frmMain::SetLanguageDependentCaptions() {
   chkCentralNumberPrime->setText(W(Word::ShowOnlyForCentralPrime));
   chkCalculateLongest->setText(W(Word::CalculateLongest));
   lblOnlineDocumentation->setText(W(Word::OnlineDocumentation));
+  SetAccessibleNames();
+}
+
+// Buttons, check boxes and option buttons are named by their captions already, and labels by their
+// text. The lists take the caption of the label before them, which is also their buddy (screen
+// readers on Linux name a list by that label).
+void frmMain::SetAccessibleNames() {
+  const auto captionOf = [](const QLabel* label) {
+    QString caption = label->text();
+    if (caption.endsWith(QLatin1Char(':'))) caption.chop(1);
+    return caption;
+  };
+  cboBoxSize->setAccessibleName(captionOf(lblSizeInPixels));
+  cboColorBy->setAccessibleName(captionOf(lblColorBy));
+  cboShow->setAccessibleName(captionOf(lblShow));
+  cboClockTicks->setAccessibleName(captionOf(lblClockTicks));
+  txbStartNumber->setAccessibleName(W(Word::StartNumber));
+  vsbStartNumber->setAccessibleName(W(Word::StartNumber));
+  picSpiral->setAccessibleName(W(Word::NumberSpiral));
+}
+
+void frmMain::DescribePicture() {
+  const QString shownClass = lowerUnlessGerman(language::numberClassCaption(selectedClass()));
+  picSpiral->setAccessibleDescription(W(Word::PictureDescription)
+                                          .arg(lastPass.startNumber)
+                                          .arg(lastPass.endNumber)
+                                          .arg(shownClass)
+                                          .arg(lastPass.shownCount));
 }
 
 void frmMain::FillColorAndShowLists() {

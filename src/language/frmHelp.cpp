@@ -173,10 +173,10 @@ frmHelp::frmHelp(std::function<void()> setLanguageToEnglish, QWidget* parent)
 }
 
 void frmHelp::buildHelpTexts() {
-  strHelpText[kEnglish] = englishIntroduction();
-  strHelpText[kGerman] = germanIntroduction();
-  strHelpText[kEnglish] += englishColorSchemes();
-  strHelpText[kGerman] += germanColorSchemes();
+  strHelpText[language::kEnglish] = englishIntroduction();
+  strHelpText[language::kGerman] = germanIntroduction();
+  strHelpText[language::kEnglish] += englishColorSchemes();
+  strHelpText[language::kGerman] += germanColorSchemes();
 }
 
 QString frmHelp::helpText(int languageSlot) const {
@@ -209,7 +209,7 @@ void frmHelp::Form_Activate(QWidget* mainWindow, int frameTopTwips) {
 
   setWindowTitle(QStringLiteral("Help"));
   cmdClose->setText(QStringLiteral("Close"));
-  txbHelp1->setPlainText(withUnbreakableAddresses(strHelpText[kEnglish]));
+  txbHelp1->setPlainText(withUnbreakableAddresses(strHelpText[language::kEnglish]));
 }
 
 QString frmHelp::plainText(QString shown) {

@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "texts/LanguageSlots.h"
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -16,9 +18,6 @@ class frmHelp : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kEnglish = 0;
-  static constexpr int kGerman = 1;
-
   // `setLanguageToEnglish` is called every time the window is shown: the help speaks English, and
   // the program goes on in English afterwards (the main window passes a function that sets
   // intLanguage to 0).
@@ -30,7 +29,7 @@ class frmHelp : public QDialog {
   // when the user has closed it.
   void showModalFor(QWidget* mainWindow, int frameTopTwips);
 
-  // The help text of a language slot (kEnglish, kGerman; other slots are empty). Paragraphs are
+  // The help text of a language slot (English and German; other slots are empty). Paragraphs are
   // separated by carriage return and line feed.
   QString helpText(int languageSlot) const;
 
@@ -43,7 +42,7 @@ class frmHelp : public QDialog {
   void cmdClose_Click();
 
   std::function<void()> setLanguageToEnglish_;
-  std::array<QString, 3> strHelpText;
+  std::array<QString, language::kWindowTextSlots> strHelpText;
   QPlainTextEdit* txbHelp1;
   QLabel* imgSpiral;
   QPushButton* cmdClose;

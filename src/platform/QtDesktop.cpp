@@ -51,8 +51,8 @@ QString QtDesktop::askSaveFileName(QWidget* parent, const QString& title, const 
 }
 
 int QtDesktop::openUrl(const QString& address) {
-  constexpr int kOpened = 42;            // any value above 32 means success
-  constexpr int kNoAssociation = 31;     // no program takes the address
+  constexpr int kOpened = 42;  // any value above kLastLaunchError means success
+  static_assert(kOpened > kLastLaunchError);
   return QDesktopServices::openUrl(QUrl(address)) ? kOpened : kNoAssociation;
 }
 

@@ -12,6 +12,8 @@ namespace {
 constexpr int kNumeralPointSize = 8;
 }  // namespace
 
+bool fillsEveryCell(NumberClass numberClass, bool squares) { return squares && numberClass == NumberClass::All; }
+
 CellRenderer::CellRenderer(const DrawSettings& settings, const Geometry& geometry, Picture& picture)
     : picture_(picture),
       boxSize_(geometry.boxSize),
@@ -22,11 +24,11 @@ CellRenderer::CellRenderer(const DrawSettings& settings, const Geometry& geometr
       gridTicked_(settings.grid),
       gridMarks_(settings.grid && cellSizeOf(geometry.boxSize).gridAndNumerals &&
                  numberClassOf(settings.numberClass).gridApplies),
-      // A black Veltra number shows as a white outline where the cell is large enough; squares of
-      // all numbers stay black, so that every cell of that picture is filled.
+      // A black Veltra number shows as a white outline where the cell is large enough, except in a
+      // picture that fills every cell: there it stays a filled black square.
       veltraOutline_(settings.colorScheme == ColorScheme::Veltra &&
-                     (settings.squares ? cellSizeOf(geometry.boxSize).veltraOutlineSquare &&
-                                             settings.numberClass != NumberClass::All
+                     !fillsEveryCell(settings.numberClass, settings.squares) &&
+                     (settings.squares ? cellSizeOf(geometry.boxSize).veltraOutlineSquare
                                        : cellSizeOf(geometry.boxSize).veltraOutlineCircle)) {}
 
 int CellRenderer::textColorFor(int color) {

@@ -11,6 +11,10 @@
 
 namespace spiral {
 
+// Whether a picture of this class and shape covers every cell with its colour, black ones
+// included: all numbers drawn as squares.
+bool fillsEveryCell(NumberClass numberClass, bool squares);
+
 class CellRenderer {
  public:
   CellRenderer(const DrawSettings& settings, const Geometry& geometry, Picture& picture);

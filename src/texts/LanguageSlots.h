@@ -10,4 +10,8 @@ inline constexpr int kPortuguese = 3;
 inline constexpr int kSpanish = 4;
 inline constexpr int kLanguageSlots = 6;
 
+// The tables a window keeps for itself (the start-number messages, the help texts) have three
+// slots: English, German and one left empty.
+inline constexpr int kWindowTextSlots = 3;
+
 }  // namespace language

@@ -65,6 +65,9 @@ constexpr Entry kEntries[] = {
     {Word::White, {"White", "Weiss", "", "", "", ""}},
     {Word::Prime, {"prime", "Primzahl", "", "", "", ""}},
     {Word::Ring, {"Ring", "Ring", "", "", "", ""}},
+    {Word::NumberSpiral, {"Number spiral", "Zahlenspirale", "", "", "", ""}},
+    {Word::PictureDescription, {"Spiral of the numbers %1 to %2; %3: %4 shown",
+                                "Spirale der Zahlen %1 bis %2; %3: %4 angezeigt", "", "", "", ""}},
 };
 
 // Every word has its row, in the order of the enum: a missing or misplaced row fails to compile

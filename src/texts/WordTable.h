@@ -62,6 +62,8 @@ enum class Word {
   White,
   Prime,  // the number inspector's "prime"
   Ring,   // the number inspector's ring, the centre being ring 1
+  NumberSpiral,        // the picture's name for screen readers
+  PictureDescription,  // what the picture shows: first and last number (%1, %2), class (%3), count shown (%4)
   Count
 };
 

@@ -40,6 +40,9 @@ done
 xdotool getdisplaygeometry >/dev/null 2>&1 || skip "Xvfb on $display does not answer"
 unset QT_QPA_PLATFORM
 export XDG_CONFIG_HOME="$work/config"
+# A first run speaks the desktop's language; the store checked below is an English one.
+unset LC_ALL LC_MESSAGES
+export LANG=C.UTF-8
 
 wait_for_window() {  # name → window id on stdout
   local id=""

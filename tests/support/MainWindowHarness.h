@@ -11,8 +11,26 @@
 
 #include "FileContents.h"
 #include "RecordingDesktop.h"
+#include "app/Launch.h"
 #include "app/frmMain.h"
 #include "catalogue/frmCWsoftware.h"
+
+// What the program's own options make of `arguments`, as main() reads them after the program's
+// name; `rest` receives the arguments left for Qt.
+inline app::LaunchOptions launchOptionsOf(const QStringList& arguments, QStringList* rest = nullptr) {
+  QList<QByteArray> words{"spirelle"};
+  for (const QString& argument : arguments) words << argument.toLocal8Bit();
+  std::vector<char*> argv;
+  for (QByteArray& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  int argc = static_cast<int>(words.size());
+  app::LaunchOptions options = app::takeLaunchOptions(argc, argv.data());
+  if (rest) {
+    rest->clear();
+    for (int i = 1; i < argc; ++i) *rest << QString::fromLocal8Bit(argv[static_cast<size_t>(i)]);
+  }
+  return options;
+}
 
 class MainWindowHarness {
  public:
@@ -24,10 +42,13 @@ class MainWindowHarness {
     return QDir().mkpath(QFileInfo(storePath()).path()) && writeFile(storePath(), bytes);
   }
 
-  // Builds the window and runs its start-up.
-  frmMain& start() {
+  // Builds the window and runs its start-up, with the program's options among `arguments`, and
+  // waits until the desktop has made it the active window, as it is for a user who types into it.
+  frmMain& start(const QStringList& arguments = {}) {
     window_ = std::make_unique<frmMain>(desktop);
+    window_->languageFromCommandLine = launchOptionsOf(arguments).language;
     window_->Form_Load();
+    if (!QTest::qWaitForWindowActive(window_.get())) qWarning("the main window did not become active");
     return *window_;
   }
 
@@ -39,6 +60,12 @@ class MainWindowHarness {
   QTemporaryDir configHome_;
   std::unique_ptr<frmMain> window_;
 };
+
+// A key as the user types it: to the control that has the focus, or the window when none has.
+inline void press(frmMain& w, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QWidget* focus = w.focusWidget();
+  QTest::keyClick(focus ? focus : &w, key, modifiers);
+}
 
 // Whether `action` draws a new picture: the picture is first covered in dark grey, a colour no
 // pass draws with, and every pass clears the whole picture before it draws.

@@ -14,10 +14,12 @@ class RecordingDesktop : public platform::Desktop {
 
   // What the scripted user does: the answers to Yes/No questions in turn (No once they run out),
   // the file name typed into every Save As dialog (empty: Cancel), and the shell's answer to
-  // every web address (above 32: the browser has started).
+  // every web address (above 32: the browser has started). The desktop speaks US English unless
+  // a test gives it another locale.
   QList<Answer> answers;
   QString saveFileName;
   int openUrlResult = 42;
+  QLocale locale{QLocale::English, QLocale::UnitedStates};
 
   // What the program asked for, in order.
   std::vector<Message> messages;
@@ -40,4 +42,6 @@ class RecordingDesktop : public platform::Desktop {
     openedUrls << address;
     return openUrlResult;
   }
+
+  QLocale systemLocale() const override { return locale; }
 };

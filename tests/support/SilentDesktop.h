@@ -9,4 +9,5 @@ class SilentDesktop : public platform::Desktop {
   Answer showMessage(QWidget*, const QString&, const QString&, Buttons, Icon) override { return Answer::Ok; }
   QString askSaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
   int openUrl(const QString&) override { return 42; }
+  QLocale systemLocale() const override { return QLocale::c(); }
 };
