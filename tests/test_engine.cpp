@@ -20,6 +20,7 @@
 #include "PictureImage.h"
 #include "numlib.h"
 #include "Rows.h"
+#include "Tick.h"
 
 using namespace spiral;
 
@@ -129,6 +130,13 @@ struct Start {
   QString text, typed, normalised;
   qint64 value;
   bool digitsOnly, tooLarge;
+};
+
+struct Step {
+  const char* name;
+  TickRule rule;
+  int64_t current;
+  std::optional<int64_t> next;
 };
 
 }  // namespace
@@ -265,6 +273,31 @@ class TestEngine : public QObject {
     }
     if (row.sampled == 0) QCOMPARE(through.size(), keys.size());
     QVERIFY(raysThrough(g, {g.lastRowOnPicture() + 1, 0}).empty());
+  }
+
+  // Spiral In ends at the largest start the pass accepts, Spiral Out at 1; prime steps never take
+  // the end itself, so Spiral Out ends after 2. 2147483629 is the largest prime below 2^31 - 2:
+  // 18 numbers from it end at 2147483646; 2147483563 and 2147483579 are primes with none between.
+  void ticksEndAtTheRangeEnds_data() {
+    using enum Direction;
+    constexpr NumberClass kTriangularClass = NumberClass::Triangular;
+    addRows<Step>({
+        {"in", {In, NumberClass::Primes, 49, false}, 2147483597, 2147483598},
+        {"in at the end", {In, NumberClass::Primes, 49, false}, 2147483598, std::nullopt},
+        {"in to a prime end", {In, NumberClass::Primes, 18, false}, 2147483628, 2147483629},
+        {"in by primes, the end prime", {In, NumberClass::Primes, 18, true}, 2147483628, std::nullopt},
+        {"in by primes", {In, NumberClass::Primes, 49, true}, 2147483563, 2147483579},
+        {"in, triangular limit", {In, kTriangularClass, 49, false}, 268435407, std::nullopt},
+        {"out", {Out, NumberClass::Primes, 49, false}, 2, 1},
+        {"out at 1", {Out, NumberClass::Primes, 49, false}, 1, std::nullopt},
+        {"out by primes to 2", {Out, NumberClass::Primes, 49, true}, 3, 2},
+        {"out by primes after 2", {Out, NumberClass::Primes, 49, true}, 2, std::nullopt},
+        {"out by primes", {Out, NumberClass::Primes, 49, true}, 100, 97},
+    });
+  }
+  void ticksEndAtTheRangeEnds() {
+    QFETCH(Step, row);
+    QCOMPARE(nextStart(row.rule, row.current), row.next);
   }
 
   void startNumbersAreReadOnce_data() {
