@@ -244,6 +244,7 @@ int64_t frmMain::numberInStartBox() const {
 }
 
 bool frmMain::testCentralNumberPrime(int64_t number) {
-  blnCentralNumberPrime = numlib::isPrime(number);
+  // A start past the largest is held as one past it, a prime, but is not the number typed.
+  blnCentralNumberPrime = number <= lngMaxNumber && numlib::isPrime(number);
   return blnCentralNumberPrime;
 }
