@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "PrimeWindow.h"
 #include "Rows.h"
 #include "numlib.hpp"
 
@@ -34,7 +35,7 @@ uint64_t powerMod(uint64_t base, uint64_t exponent, uint64_t m) {
 
 bool referenceIsPrime(uint64_t n) {
   if (n < 2) return false;
-  for (uint64_t p = 2; p < 1000; ++p) {
+  for (uint64_t p = 2; p < 1000; p += p == 2 ? 1 : 2) {
     if (p * p > n) return true;
     if (n % p == 0) return false;
   }
@@ -217,10 +218,11 @@ class TestNumlib : public QObject {
   // Whole windows anywhere in the 64-bit range against the reference, number by number.
   void windowsAgreeWithReference_data() {
     addRows<Window>({
+        // Sieved: short windows this low.
         {"across the blocks' top", numlib::kLargestNumber - 700, 1500},
         {"around 2^32", (uint64_t{1} << 32) - 1000, 2000},
-        // The first chunk of 2^18 numbers lies below 2^46, where windows are sieved, the second above.
-        {"from sieved to tested", (uint64_t{1} << 46) - (uint64_t{1} << 18) - 100, (uint64_t{1} << 18) + 300},
+        // Tested, in chunks of 2^18 numbers.
+        {"two chunks at 2^50", (uint64_t{1} << 50) - 100, (uint64_t{1} << 18) + 300},
         {"around 2^63", (uint64_t{1} << 63) - 1000, 2000},
         {"ending at 2^64 - 1", kTop - 1999, 2000},
     });
@@ -231,6 +233,18 @@ class TestNumlib : public QObject {
     std::vector<bool> reference(row.count);
     for (uint64_t i = 0; i < row.count; ++i) reference[i] = referenceIsPrime(row.low + i);
     agreesWithReference(row.low, reference);
+  }
+
+  // Both ways of a window's primality where the sieve would look past the last prime below 2^64.
+  void bothWaysAgreeAtTheTop() {
+    for (auto way : {numlib::detail::primeBitsBySieve, numlib::detail::primeBitsByTests}) {
+      for (uint64_t low : {kTop - 199, kTop - 57}) {  // with and without 18446744073709551557
+        std::vector<uint64_t> bits((kTop - low + 64) / 64);
+        way(low, kTop - low + 1, bits.data());
+        for (uint64_t i = 0; i <= kTop - low; ++i)
+          if (((bits[i / 64] >> (i % 64)) & 1) != referenceIsPrime(low + i)) QFAIL(qPrintable(QString::number(low + i)));
+      }
+    }
   }
 
   // Past the sieved factor tables: what is left after the primes up to the cube root has at most

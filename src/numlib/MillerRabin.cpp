@@ -55,6 +55,8 @@ std::array<bool, Lanes> passFirstBase(const std::array<Candidate, Lanes>& c) {
     anyD |= c[k].d;
   }
   for (int bit = std::bit_width(anyD) - 1; bit >= 0; --bit) {
+    // Unrolled, the lanes stay in registers.
+#pragma GCC unroll 8
     for (size_t k = 0; k < Lanes; ++k) {
       const uint64_t squared = c[k].form.multiply(x[k], x[k]);
       const uint64_t doubled = c[k].form.add(squared, squared);
@@ -71,8 +73,10 @@ bool passesOtherBases(const Candidate& c) {
   std::array<uint64_t, kOtherBases.size()> a, x;
   for (size_t k = 0; k < a.size(); ++k) x[k] = a[k] = c.form.toForm(kOtherBases[k]);
   for (int bit = std::bit_width(c.d) - 2; bit >= 0; --bit) {
+#pragma GCC unroll 6
     for (size_t k = 0; k < a.size(); ++k) x[k] = c.form.multiply(x[k], x[k]);
     if ((c.d >> bit) & 1) {
+#pragma GCC unroll 6
       for (size_t k = 0; k < a.size(); ++k) x[k] = c.form.multiply(x[k], a[k]);
     }
   }

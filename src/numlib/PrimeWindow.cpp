@@ -9,16 +9,29 @@
 
 #include "MillerRabin.h"
 #include "SmallPrimes.h"
+#include "Uint128.h"
 #include "numlib.hpp"
 
 namespace numlib::detail {
 
 namespace {
 
+constexpr uint64_t kChunkSize = uint64_t{1} << 18;  // numbers, a multiple of 64
 constexpr uint32_t kPresieveLimit = uint32_t{1} << 17;
-// Below this top number a chunk is sieved, above it tested: where the two take equally long for a
-// chunk of kChunkSize numbers (bench_numlib's BM_WindowBySieve and BM_WindowByTests).
-constexpr uint64_t kSieveBelow = uint64_t{1} << 46;
+constexpr uint64_t kLargestPrimeBelow2To64 = 18446744073709551557u;
+
+// The two ways' costs as measured by bench_numlib (BM_WindowBySieve, BM_WindowByTests), in tenths
+// of a nanosecond: the sieve finds the primes up to the root of the window's top first, about 3 for
+// each unit of the root, then spends about 30 on each number; the tests spend about 250 on each
+// number, whatever its size. So a picture's window of 273,529 numbers is sieved below about 2^48.5,
+// and a window of 2^24 numbers below about 2^60.5.
+constexpr uint64_t kSievePerRootUnit = 3;
+constexpr uint64_t kSievePerNumber = 30;
+constexpr uint64_t kTestsPerNumber = 250;
+
+bool sieveIsFaster(uint64_t high, uint64_t count) {
+  return kSievePerRootUnit * isqrt(high) + uint128{kSievePerNumber} * count < uint128{kTestsPerNumber} * count;
+}
 
 void setBit(uint64_t* bits, uint64_t i) { bits[i >> 6] |= uint64_t{1} << (i & 63); }
 void clearBit(uint64_t* bits, uint64_t i) { bits[i >> 6] &= ~(uint64_t{1} << (i & 63)); }
@@ -38,17 +51,8 @@ void crossOff(uint64_t low, uint64_t count, uint32_t p, uint64_t* bits) {
   for (; offset < count; offset += 2 * uint64_t{p}) clearBit(bits, offset);
 }
 
-}  // namespace
-
-void primeBitsBySieve(uint64_t low, uint64_t count, uint64_t* bits) {
-  static std::vector<uint64_t> primes;
-  primes.clear();
-  primesieve::generate_primes(low, low + (count - 1), &primes);
-  std::fill(bits, bits + (count + 63) / 64, 0);
-  for (uint64_t p : primes) setBit(bits, p - low);
-}
-
-void primeBitsByTests(uint64_t low, uint64_t count, uint64_t* bits) {
+// One chunk of at most kChunkSize numbers: its bits fit the processor's nearest cache.
+void testChunk(uint64_t low, uint64_t count, uint64_t* bits) {
   const uint64_t high = low + (count - 1);
   const uint64_t words = (count + 63) / 64;
   // Bit i stands for low + i, and each word starts at an even i: one pattern marks the odd numbers.
@@ -81,16 +85,30 @@ void primeBitsByTests(uint64_t low, uint64_t count, uint64_t* bits) {
   }
 }
 
-void primeBitsAnywhere(uint64_t low, uint64_t count, uint64_t* bits) {
+}  // namespace
+
+void primeBitsBySieve(uint64_t low, uint64_t count, uint64_t* bits) {
+  const uint64_t high = low + (count - 1);
+  std::fill(bits, bits + (count + 63) / 64, 0);
+  if (low > kLargestPrimeBelow2To64) return;
+  primesieve::iterator primes(low, high);
+  for (uint64_t p = primes.next_prime(); p <= high; p = primes.next_prime()) {
+    setBit(bits, p - low);
+    if (p == kLargestPrimeBelow2To64) break;  // the iterator refuses to look past it
+  }
+}
+
+void primeBitsByTests(uint64_t low, uint64_t count, uint64_t* bits) {
   for (uint64_t done = 0; done < count; done += kChunkSize) {
-    const uint64_t chunkLow = low + done;
-    const uint64_t chunkCount = std::min(kChunkSize, count - done);
-    uint64_t* chunkBits = bits + done / 64;
-    if (chunkLow + (chunkCount - 1) < kSieveBelow) {
-      primeBitsBySieve(chunkLow, chunkCount, chunkBits);
-    } else {
-      primeBitsByTests(chunkLow, chunkCount, chunkBits);
-    }
+    testChunk(low + done, std::min(kChunkSize, count - done), bits + done / 64);
+  }
+}
+
+void primeBitsAnywhere(uint64_t low, uint64_t count, uint64_t* bits) {
+  if (sieveIsFaster(low + (count - 1), count)) {
+    primeBitsBySieve(low, count, bits);
+  } else {
+    primeBitsByTests(low, count, bits);
   }
 }
 

@@ -7,13 +7,12 @@
 
 namespace numlib::detail {
 
-// Chooses per chunk the faster of the two ways below.
+// Chooses the faster of the two ways below for the window.
 void primeBitsAnywhere(uint64_t low, uint64_t count, uint64_t* bits);
 
-// The two ways, for count <= kChunkSize: primesieve's segmented sieve, whose cost grows with the
-// primes up to the root of the top number; and a sieve by the primes up to kPresieveLimit followed
-// by the strong tests of the numbers it leaves, whose cost grows with the window alone.
-inline constexpr uint64_t kChunkSize = uint64_t{1} << 18;
+// The two ways: primesieve's segmented sieve, whose cost has a part that grows with the root of
+// the window's top; and, chunk by chunk, a sieve by the small primes followed by the strong tests
+// of the numbers it leaves, whose cost grows with the window alone.
 void primeBitsBySieve(uint64_t low, uint64_t count, uint64_t* bits);
 void primeBitsByTests(uint64_t low, uint64_t count, uint64_t* bits);
 
