@@ -244,7 +244,6 @@ int64_t frmMain::numberInStartBox() const {
 }
 
 bool frmMain::testCentralNumberPrime(int64_t number) {
-  // A start past the largest is held as one past it, a prime, but is not the number typed.
-  blnCentralNumberPrime = number <= lngMaxNumber && numlib::isPrime(number);
+  blnCentralNumberPrime = numlib::isPrime(number);
   return blnCentralNumberPrime;
 }

@@ -47,7 +47,7 @@ std::span<const Divisor> oddDivisorsUpTo(uint64_t bound) {
 }
 
 // Divides the prime out of `rest`, a multiple of it, as often as it goes; returns how often.
-uint8_t divideOut(uint64_t& rest, const Divisor& d) {
+uint8_t divideOutFully(uint64_t& rest, const Divisor& d) {
   uint8_t times = 0;
   do {
     rest *= d.inverse;
@@ -86,32 +86,48 @@ void countCofactors(std::span<const uint64_t> rest, uint64_t primeBelow, uint8_t
   for (size_t k = 0; k < undecided.size(); ++k) out[at[k]] = static_cast<uint8_t>(out[at[k]] + (prime[k] ? 1 : 2));
 }
 
+// The odd primes up to a bound divided out of the chunks of a window in turn; each prime's next
+// multiple is carried from one chunk to the next, so only the first chunk divides to find it.
+class OddPrimeSieve {
+ public:
+  OddPrimeSieve(uint64_t low, uint64_t bound) : primes_(oddDivisorsUpTo(bound)), next_(primes_.size()) {
+    for (size_t j = 0; j < primes_.size(); ++j) {
+      const uint32_t p = primes_[j].prime;
+      next_[j] = static_cast<uint32_t>((p - low % p) % p);
+    }
+  }
+
+  // The next chunk of the window: rest[i] holds its i-th number, divided by what came before.
+  void divideOut(std::span<uint64_t> rest, uint8_t* out) {
+    for (size_t j = 0; j < primes_.size(); ++j) {
+      uint64_t i = next_[j];
+      for (; i < rest.size(); i += primes_[j].prime) out[i] = static_cast<uint8_t>(out[i] + divideOutFully(rest[i], primes_[j]));
+      next_[j] = static_cast<uint32_t>(i - rest.size());
+    }
+  }
+
+ private:
+  std::span<const Divisor> primes_;
+  std::vector<uint32_t> next_;
+};
+
 }  // namespace
 
 void factorCountsAnywhere(uint64_t low, uint64_t count, uint8_t* out) {
   const uint64_t high = low + (count - 1);
   // The cube root of the top would do; the square root, when it is smaller, leaves no test at all.
   const uint64_t bound = std::min<uint64_t>(isqrt(high), kCubeRootOfTop);
-  const std::span<const Divisor> odd = oddDivisorsUpTo(bound);
-  std::vector<uint32_t> next(odd.size());  // each prime's next multiple, from the chunk's start
-  for (size_t j = 0; j < odd.size(); ++j) next[j] = static_cast<uint32_t>((odd[j].prime - low % odd[j].prime) % odd[j].prime);
+  OddPrimeSieve oddPrimes(low, bound);
   std::vector<uint64_t> rest(std::min(count, kChunkSize));
-
   for (uint64_t done = 0; done < count; done += kChunkSize) {
-    const uint64_t chunkLow = low + done;
-    const uint64_t chunkCount = std::min(kChunkSize, count - done);
-    const std::span chunkRest(rest.data(), chunkCount);
+    const std::span chunk(rest.data(), std::min(kChunkSize, count - done));
     uint8_t* chunkOut = out + done;
-    for (uint64_t i = 0; i < chunkCount; ++i) rest[i] = chunkLow + i;
-    std::fill(chunkOut, chunkOut + chunkCount, 0);
-    if (chunkLow == 0) rest[0] = 1;  // 0 has no factorisation: it must not be divided forever
-    divideOutTwos(chunkRest, chunkOut);
-    for (size_t j = 0; j < odd.size(); ++j) {
-      uint64_t i = next[j];
-      for (; i < chunkCount; i += odd[j].prime) chunkOut[i] = static_cast<uint8_t>(chunkOut[i] + divideOut(rest[i], odd[j]));
-      next[j] = static_cast<uint32_t>(i - chunkCount);
-    }
-    countCofactors(chunkRest, (bound + 1) * (bound + 1), chunkOut);
+    for (uint64_t i = 0; i < chunk.size(); ++i) chunk[i] = low + done + i;
+    if (low + done == 0) chunk[0] = 1;  // 0 has no factorisation: it must not be divided forever
+    std::fill(chunkOut, chunkOut + chunk.size(), 0);
+    divideOutTwos(chunk, chunkOut);
+    oddPrimes.divideOut(chunk, chunkOut);
+    countCofactors(chunk, (bound + 1) * (bound + 1), chunkOut);
   }
 }
 

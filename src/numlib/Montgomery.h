@@ -21,7 +21,6 @@ class Montgomery {
 
   // One division: a conversion is rare next to the multiplications that follow it.
   uint64_t toForm(uint64_t a) const { return static_cast<uint64_t>((uint128{a % n_} << 64) % n_); }
-  uint64_t fromForm(uint64_t a) const { return reduce(a); }
 
   // For a, b < n: (a * b) in the form.
   uint64_t multiply(uint64_t a, uint64_t b) const { return reduce(uint128{a} * b); }
