@@ -235,6 +235,16 @@ class TestNumlib : public QObject {
     agreesWithReference(row.low, reference);
   }
 
+  // A window longer than a segment (2^26 numbers) is read right where its segments meet; here both
+  // are sieved.
+  void segmentsMeet() {
+    const uint64_t low = (uint64_t{1} << 33) + 1, count = (uint64_t{1} << 26) + (uint64_t{1} << 20);
+    std::vector<uint64_t> bits((count + 63) / 64);
+    numlib::primeBits(low, count, bits.data());
+    for (uint64_t i = (uint64_t{1} << 26) - 1000; i < (uint64_t{1} << 26) + 1000; ++i)
+      if (((bits[i / 64] >> (i % 64)) & 1) != referenceIsPrime(low + i)) QFAIL(qPrintable(QString::number(low + i)));
+  }
+
   // Both ways of a window's primality where the sieve would look past the last prime below 2^64.
   void bothWaysAgreeAtTheTop() {
     for (auto way : {numlib::detail::primeBitsBySieve, numlib::detail::primeBitsByTests}) {

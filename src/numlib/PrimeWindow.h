@@ -7,7 +7,7 @@
 
 namespace numlib::detail {
 
-// Chooses the faster of the two ways below for the window.
+// Chooses the faster of the two ways below, segment by segment of a long window.
 void primeBitsAnywhere(uint64_t low, uint64_t count, uint64_t* bits);
 
 // The two ways: primesieve's segmented sieve, whose cost has a part that grows with the root of
