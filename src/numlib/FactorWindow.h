@@ -7,6 +7,6 @@
 namespace numlib::detail {
 
 // out[i] = Omega(low + i) for i < count, low + count - 1 <= 2^64 - 1.
-void factorCountsAnywhere(uint64_t low, uint64_t count, uint8_t* out);
+[[gnu::noinline]] void factorCountsAnywhere(uint64_t low, uint64_t count, uint8_t* out);
 
 }  // namespace numlib::detail

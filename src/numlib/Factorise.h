@@ -9,6 +9,8 @@
 
 namespace numlib::detail {
 
-std::vector<PrimePower> factoriseAnywhere(uint64_t n);
+// Out of line, like the other paths past the blocks: a pass that inlines the blocks' look-ups
+// must not grow by these.
+[[gnu::noinline]] std::vector<PrimePower> factoriseAnywhere(uint64_t n);
 
 }  // namespace numlib::detail

@@ -9,7 +9,7 @@
 namespace numlib::detail {
 
 // Whether n is prime, for every n.
-bool isPrimeByMillerRabin(uint64_t n);
+[[gnu::noinline]] bool isPrimeByMillerRabin(uint64_t n);
 
 // Whether each of `numbers` is prime (prime[i] = 1 or 0): the same answers as isPrimeByMillerRabin,
 // faster for many numbers, as the tests of several of them run side by side.

@@ -8,7 +8,7 @@
 namespace numlib::detail {
 
 // Chooses the faster of the two ways below, segment by segment of a long window.
-void primeBitsAnywhere(uint64_t low, uint64_t count, uint64_t* bits);
+[[gnu::noinline]] void primeBitsAnywhere(uint64_t low, uint64_t count, uint64_t* bits);
 
 // The two ways: primesieve's segmented sieve, whose cost has a part that grows with the root of
 // the window's top; and, chunk by chunk, a sieve by the small primes followed by the strong tests

@@ -245,7 +245,7 @@ void primeBitsFromBlocks(int64_t low, int64_t count, uint64_t* bits) {
 }
 
 // A look at the smallest primes first: most composites end there, before the strong tests.
-bool isPrimeAboveBlocks(uint64_t n) {
+[[gnu::noinline]] bool isPrimeAboveBlocks(uint64_t n) {
   for (uint64_t p : {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37}) {
     if (n % p == 0) return false;  // n is larger than p
   }
