@@ -1,20 +1,80 @@
-// The number service against plain references: a sieve of Eratosthenes, trial division, reduced
-// forms counted one by one and the Euler product of a Hardy-Littlewood constant.
+// The number service against plain references: a sieve of Eratosthenes, trial division, for
+// 64-bit numbers a plainly written strong probable-prime test of its own, reduced forms counted
+// one by one and the Euler product of a Hardy-Littlewood constant.
 
 #include <QTest>
 
 #include <cmath>
 #include <cstdint>
 #include <numeric>
+#include <limits>
 #include <optional>
 #include <random>
 #include <vector>
 
 #include "HardyLittlewood.h"
+#include "PrimeWindow.h"
 #include "Rows.h"
 #include "numlib.hpp"
 
 namespace {
+
+constexpr uint64_t kTop = std::numeric_limits<uint64_t>::max();  // 2^64 - 1
+
+// ---------------------------------------------------------------------------------------------
+// The reference for 64-bit numbers: trial division up to 1000, then the strong test to the seven
+// bases known to admit no composite below 2^64, with products taken in 128 bits.
+
+__extension__ typedef unsigned __int128 Wide;
+
+uint64_t powerMod(uint64_t base, uint64_t exponent, uint64_t m) {
+  uint64_t result = 1;
+  base %= m;
+  for (; exponent > 0; exponent /= 2) {
+    if (exponent % 2 == 1) result = static_cast<uint64_t>(Wide{result} * base % m);
+    base = static_cast<uint64_t>(Wide{base} * base % m);
+  }
+  return result;
+}
+
+bool referenceIsPrime(uint64_t n) {
+  if (n < 2) return false;
+  for (uint64_t p = 2; p < 1000; p += p == 2 ? 1 : 2) {
+    if (p * p > n) return true;
+    if (n % p == 0) return false;
+  }
+  uint64_t d = n - 1;
+  int s = 0;
+  for (; d % 2 == 0; d /= 2) ++s;
+  for (uint64_t base : {2, 325, 9375, 28178, 450775, 9780504, 1795265022}) {
+    uint64_t x = powerMod(base, d, n);
+    bool passes = x == 1 || x == n - 1;
+    for (int i = 1; i < s && !passes; ++i) {
+      x = static_cast<uint64_t>(Wide{x} * x % n);
+      passes = x == n - 1;
+    }
+    if (!passes) return false;
+  }
+  return true;
+}
+
+// factorise(n) is its factorisation when its primes ascend, each passes the reference, and their
+// powers multiply to n: the factorisation is unique. Returns Omega, or -1 when a check fails.
+int checkedFactorCount(uint64_t n) {
+  Wide product = 1;
+  int omega = 0;
+  uint64_t previous = 1;
+  for (const auto& [p, e] : numlib::factorise(n)) {
+    if (p <= previous || e < 1 || !referenceIsPrime(p)) return -1;
+    for (int i = 0; i < e; ++i) product *= p;
+    omega += e;
+    previous = p;
+  }
+  return product == (n == 0 ? 1 : n) ? omega : -1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window's range: a sieve of Eratosthenes.
 
 // Whether each of low ... high is prime, by a sieve of Eratosthenes.
 std::vector<bool> plainSieve(int64_t low, int64_t high) {
@@ -25,42 +85,59 @@ std::vector<bool> plainSieve(int64_t low, int64_t high) {
   return prime;
 }
 
-// is_prime(), isPrime() and primeBits() over low ... high against the sieve; primeBits() from low on
-// and from one further, so that a window that does not start on a word boundary is read right too.
-// The next prime up and down from every number of the window, against the sieve's own neighbours.
-void agreesWithSieve(int64_t low, int64_t high) {
-  const auto reference = plainSieve(low, high);
-  const auto prime = [&](int64_t n) { return bool(reference[n - low]); };
-  for (int64_t n = low; n <= high; ++n) {
+// is_prime() (where the C function reaches), isPrime() and primeBits() over the window against
+// `reference`; primeBits() from low on and from one further, so that a window that does not start on
+// a word boundary is read right too. The next prime up and down from every number of the window,
+// against the reference's own neighbours.
+void agreesWithReference(uint64_t low, const std::vector<bool>& reference) {
+  const uint64_t count = reference.size(), high = low + (count - 1);
+  const auto prime = [&](uint64_t n) { return bool(reference[n - low]); };
+  for (uint64_t n = low; n - low < count; ++n) {
     const auto n32 = static_cast<int32_t>(n);
-    if (is_prime(n32, n32) != (prime(n) ? 1 : 0) || numlib::isPrime(n) != prime(n)) QFAIL(qPrintable(QString::number(n)));
+    if (n <= INT32_MAX && is_prime(n32, n32) != (prime(n) && n <= numlib::kLargestNumber ? 1 : 0))
+      QFAIL(qPrintable(QString("is_prime %1").arg(n)));
+    if (numlib::isPrime(n) != prime(n)) QFAIL(qPrintable(QString("isPrime %1").arg(n)));
   }
-  for (int64_t skip : {0, 1}) {
-    const auto count = static_cast<int64_t>(reference.size()) - skip;
-    std::vector<uint64_t> bits(static_cast<size_t>((count + 63) / 64));
-    numlib::primeBits(low + skip, count, bits.data());
-    for (int64_t i = 0; i < count; ++i)
-      if (((bits[i / 64] >> (i % 64)) & 1) != reference[i + skip]) QFAIL(qPrintable(QString::number(low + skip + i)));
+  for (uint64_t skip : {0, 1}) {
+    std::vector<uint64_t> bits((count - skip + 63) / 64, ~uint64_t{0});
+    numlib::primeBits(low + skip, count - skip, bits.data());
+    for (uint64_t i = 0; i < 64 * bits.size(); ++i)
+      if (((bits[i / 64] >> (i % 64)) & 1) != (i < count - skip && reference[i + skip]))
+        QFAIL(qPrintable(QString("primeBits from %1, bit %2").arg(low + skip).arg(i)));
   }
-  std::optional<int64_t> below;  // the largest prime seen so far, from low on
-  for (int64_t n = low; n <= high; ++n) {
+  std::optional<uint64_t> below;  // the largest prime seen so far, from low on
+  for (uint64_t n = low; n - low < count; ++n) {
     if (numlib::primeBefore(n, low) != below) QFAIL(qPrintable(QString("before %1").arg(n)));
     if (prime(n)) below = n;
   }
-  std::optional<int64_t> above;  // the smallest prime seen so far, from high down
-  for (int64_t n = high; n >= low; --n) {
+  std::optional<uint64_t> above;  // the smallest prime seen so far, from high down
+  for (uint64_t n = high; n >= low && n <= high; --n) {
     if (numlib::primeAfter(n, high) != above) QFAIL(qPrintable(QString("after %1").arg(n)));
     if (prime(n)) above = n;
   }
 }
 
+// factorCounts() over the window, from low on and from one further, and factorCount() of each
+// number, against the checked factorisations.
+void factorCountsAgree(uint64_t low, uint64_t count) {
+  std::vector<uint8_t> counts(count);
+  numlib::factorCounts(low, count, counts.data());
+  std::vector<uint8_t> shifted(count - 1);
+  numlib::factorCounts(low + 1, count - 1, shifted.data());
+  for (uint64_t i = 0; i < count; ++i) {
+    const int omega = checkedFactorCount(low + i);
+    if (omega < 0 || counts[i] != omega || numlib::factorCount(low + i) != omega || (i > 0 && shifted[i - 1] != omega))
+      QFAIL(qPrintable(QString("factor count of %1: %2 for %3").arg(low + i).arg(counts[i]).arg(omega)));
+  }
+}
+
 // factor(), factorise() and factorCount() against trial division: the distinct primes in ascending
-// order with their exponents, and their count with multiplicity.
+// order with their exponents, and their count with multiplicity. The C++ face takes no negatives.
 void compareFactor(int32_t n) {
-  const int count = numlib::factorCount(n);  // first: factor() must not be served a block sieved for counts alone
+  const int count = n < 0 ? 0 : numlib::factorCount(uint64_t(n));  // first: factor() must not be served a block sieved for counts alone
   int32_t a[NUMLIB_FACTOR_ARRAY_SIZE] = {}, b[NUMLIB_FACTOR_ARRAY_SIZE] = {};
   factor(n, n, a, b);
-  const std::vector<numlib::PrimePower> powers = numlib::factorise(n);
+  const std::vector<numlib::PrimePower> powers = n < 0 ? std::vector<numlib::PrimePower>() : numlib::factorise(uint64_t(n));
   int64_t rest = n;
   int omega = 0, distinct = 0;
   for (int64_t p = 2; rest > 1; ++p) {
@@ -71,7 +148,7 @@ void compareFactor(int32_t n) {
     omega += e;
     ++distinct;
     if (a[distinct] != p || b[distinct] != e) QFAIL(qPrintable(QString("%1: %2^%3").arg(n).arg(p).arg(e)));
-    if (powers.size() < size_t(distinct) || powers[distinct - 1] != numlib::PrimePower{p, e})
+    if (powers.size() < size_t(distinct) || powers[distinct - 1] != numlib::PrimePower{uint64_t(p), e})
       QFAIL(qPrintable(QString("factorise %1: %2^%3").arg(n).arg(p).arg(e)));
   }
   QCOMPARE(powers.size(), size_t(distinct));
@@ -125,7 +202,31 @@ struct Constant {
   double expected;  // -1: the reference product
 };
 
+struct Window {
+  const char* name;
+  uint64_t low;
+  uint64_t count;
+};
+
+struct Known {
+  const char* name;
+  uint64_t n;
+  bool prime;
+  int omega;
+};
+
+// Windows at random 64-bit starts, the same in every run.
+std::vector<Window> randomWindows(int howMany, uint64_t count) {
+  std::mt19937_64 random(20240613);
+  std::vector<Window> windows;
+  for (int k = 0; k < howMany; ++k) windows.push_back({"random", random() % (kTop - count + 2), count});
+  return windows;
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Window)
+Q_DECLARE_METATYPE(Known)
 
 class TestNumlib : public QObject {
   Q_OBJECT
@@ -133,7 +234,7 @@ class TestNumlib : public QObject {
  private slots:
   // Before calculate_primes (the reader of the settings store asks first), after it, and while
   // jumping between far apart blocks, which must not serve a stale block. 2^31 - 1 is prime, but
-  // lies beyond the largest number the service knows; 2147483629 is the largest prime below it.
+  // lies beyond the largest number the C functions know; 2147483629 is the largest prime below it.
   void knownNumbers() {
     const std::pair<int32_t, int16_t> known[] = {
         {2, 1}, {4, 0}, {2147483629, 1}, {0, 0}, {1, 0}, {-1, 0}, {-2, 0}, {-7, 0}, {INT32_MIN, 0},
@@ -145,17 +246,17 @@ class TestNumlib : public QObject {
   }
 
   void agreesWithSieveAtBothEnds() {
-    agreesWithSieve(0, 1000000);
-    agreesWithSieve(2147483646 - 999999, 2147483646);
+    agreesWithReference(0, plainSieve(0, 1000000));
+    agreesWithReference(2147483646 - 999999, plainSieve(2147483646 - 999999, 2147483646));
   }
 
   void factorsAgreeWithTrialDivision() {
     for (int32_t n : {1, 0, -12, 223092870, 2147483646, 2147483629, 2147395600, 1073741824}) compareFactor(n);
     int32_t a[NUMLIB_FACTOR_ARRAY_SIZE] = {}, b[NUMLIB_FACTOR_ARRAY_SIZE] = {};
-    factor(2147483647, 0, a, b);  // the C function takes 2^31 - 1, a prime, beyond the C++ face's range
+    factor(2147483647, 0, a, b);  // the C function takes 2^31 - 1, a prime, beyond the blocks' range
     QCOMPARE(a[0], 1);
     QCOMPARE(a[1], 2147483647);
-    QVERIFY(numlib::factorise(2147483647).empty());
+    QCOMPARE(numlib::factorise(2147483647), (std::vector<numlib::PrimePower>{{2147483647, 1}}));
     for (int32_t n = 2; n < 20000; ++n) compareFactor(n);
     for (int32_t n = 2147483646 - 20000; n < 2147483647 && n > 0; ++n) compareFactor(n);
     std::mt19937 random(12345);
@@ -218,6 +319,137 @@ class TestNumlib : public QObject {
     for (numlib::Int128 d : {numlib::Int128{5}, numlib::Int128{0}, numlib::Int128{-5}, numlib::Int128{-6},
                              -(numlib::Int128{1} << 42)})
       QCOMPARE(numlib::classNumber(d), std::nullopt);
+  }
+
+  // Whole windows anywhere in the 64-bit range against the reference, number by number.
+  void windowsAgreeWithReference_data() {
+    addRows<Window>({
+        // Sieved: short windows this low.
+        {"across the blocks' top", numlib::kLargestNumber - 700, 1500},
+        {"around 2^32", (uint64_t{1} << 32) - 1000, 2000},
+        // Tested, in chunks of 2^18 numbers.
+        {"two chunks at 2^50", (uint64_t{1} << 50) - 100, (uint64_t{1} << 18) + 300},
+        {"around 2^63", (uint64_t{1} << 63) - 1000, 2000},
+        {"ending at 2^64 - 1", kTop - 1999, 2000},
+    });
+    for (const Window& w : randomWindows(4, 1000)) QTest::newRow(w.name) << w;
+  }
+  void windowsAgreeWithReference() {
+    QFETCH(Window, row);
+    std::vector<bool> reference(row.count);
+    for (uint64_t i = 0; i < row.count; ++i) reference[i] = referenceIsPrime(row.low + i);
+    agreesWithReference(row.low, reference);
+  }
+
+  // A window longer than a segment (2^26 numbers) is read right where its segments meet; here both
+  // are sieved.
+  void segmentsMeet() {
+    const uint64_t low = (uint64_t{1} << 33) + 1, count = (uint64_t{1} << 26) + (uint64_t{1} << 20);
+    std::vector<uint64_t> bits((count + 63) / 64);
+    numlib::primeBits(low, count, bits.data());
+    for (uint64_t i = (uint64_t{1} << 26) - 1000; i < (uint64_t{1} << 26) + 1000; ++i)
+      if (((bits[i / 64] >> (i % 64)) & 1) != referenceIsPrime(low + i)) QFAIL(qPrintable(QString::number(low + i)));
+  }
+
+  // Both ways of a window's primality where the sieve would look past the last prime below 2^64.
+  void bothWaysAgreeAtTheTop() {
+    for (auto way : {numlib::detail::primeBitsBySieve, numlib::detail::primeBitsByTests}) {
+      for (uint64_t low : {kTop - 199, kTop - 57}) {  // with and without 18446744073709551557
+        std::vector<uint64_t> bits((kTop - low + 64) / 64);
+        way(low, kTop - low + 1, bits.data());
+        for (uint64_t i = 0; i <= kTop - low; ++i)
+          if (((bits[i / 64] >> (i % 64)) & 1) != referenceIsPrime(low + i)) QFAIL(qPrintable(QString::number(low + i)));
+      }
+    }
+  }
+
+  // Past the sieved factor tables: what is left after the primes up to the cube root has at most
+  // two prime factors, and a square or a product of two primes just above it must count 2.
+  void factorCountsAgreeWithFactorisations_data() {
+    addRows<Window>({
+        {"across the blocks' top", numlib::kLargestNumber - 300, 600},
+        {"across a chunk at 2^40", (uint64_t{1} << 40) - 1000, (uint64_t{1} << 15) + 2000},
+        {"around 2642257^2, the least square left", 6981522054049 - 300, 600},
+        {"around 2^17 * 2642257 * 2642287", (uint64_t{1} << 17) * 2642257 * 2642287 - 300, 600},
+        {"around 4294967291^2", 18446744030759878681u - 300, 600},
+        {"around 4294967291 * 4294967279", 18446743979220271189u - 300, 600},
+        {"ending at 2^64 - 1", kTop - 599, 600},
+    });
+    for (const Window& w : randomWindows(3, 400)) QTest::newRow(w.name) << w;
+  }
+  void factorCountsAgreeWithFactorisations() {
+    QFETCH(Window, row);
+    factorCountsAgree(row.low, row.count);
+  }
+
+  // Known primes and composites the strong test to small bases lets through: Carmichael numbers
+  // (the least with 3 ... 12 prime factors) and strong pseudoprimes to the first primes as bases.
+  void knownNumbersAnywhere_data() {
+    addRows<Known>({
+        {"Carmichael 561", 561, false, 3}, {"Carmichael 41041", 41041, false, 4},
+        {"Carmichael 825265", 825265, false, 5}, {"Carmichael 321197185", 321197185, false, 6},
+        {"Carmichael 5394826801", 5394826801, false, 7}, {"Carmichael 232250619601", 232250619601, false, 8},
+        {"Carmichael 9746347772161", 9746347772161, false, 9},
+        {"Carmichael 1436697831295441", 1436697831295441, false, 10},
+        {"Carmichael 60977817398996785", 60977817398996785, false, 11},
+        {"Carmichael 7156857700403137441", 7156857700403137441, false, 12},
+        {"strong pseudoprime to 2", 2047, false, 2}, {"to 2 ... 7", 3215031751, false, 3},
+        {"to 2 ... 11", 2152302898747, false, 3}, {"to 2 ... 13", 3474749660383, false, 3},
+        {"to 2 ... 17", 341550071728321, false, 2}, {"to 2 ... 23", 3825123056546413051, false, 3},
+        {"largest prime below 2^32", 4294967291, true, 1}, {"least prime above 2^32", 4294967311, true, 1},
+        {"largest prime below 2^63", 9223372036854775783u, true, 1}, {"2^63", uint64_t{1} << 63, false, 63},
+        {"3^40", 12157665459056928801u, false, 40}, {"largest prime below 2^64", 18446744073709551557u, true, 1},
+        {"2^64 - 1 = 3 * 5 * 17 * 257 * 641 * 65537 * 6700417", kTop, false, 7},
+    });
+  }
+  void knownNumbersAnywhere() {
+    QFETCH(Known, row);
+    QCOMPARE(referenceIsPrime(row.n), row.prime);  // the reference itself, on known values
+    QCOMPARE(numlib::isPrime(row.n), row.prime);
+    QCOMPARE(checkedFactorCount(row.n), row.omega);
+    QCOMPARE(numlib::factorCount(row.n), row.omega);
+    uint8_t count = 0;
+    numlib::factorCounts(row.n, 1, &count);
+    QCOMPARE(int(count), row.omega);
+  }
+
+  // The next prime up and down at the ends of the range, without stepping over them.
+  void nextPrimesAtTheEnds() {
+    QCOMPARE(numlib::primeBefore(kTop, 0), std::optional<uint64_t>(18446744073709551557u));
+    QCOMPARE(numlib::primeAfter(18446744073709551557u, kTop), std::nullopt);
+    QCOMPARE(numlib::primeAfter(kTop, kTop), std::nullopt);
+    QCOMPARE(numlib::primeBefore(0, 0), std::nullopt);
+    QCOMPARE(numlib::primeBefore(3, 0), std::optional<uint64_t>(2));
+    QCOMPARE(numlib::primeAfter(numlib::kLargestNumber, kTop), std::optional<uint64_t>(2147483647));
+  }
+
+  // Roots, squares and triangular numbers where a double rounds: next to (2^32 - 1)^2, at the top of
+  // the range, and T(k) = k(k + 1) / 2 up to the largest below 2^64, T(6074000999).
+  void rootsSquaresAndTriangularNumbers() {
+    const std::pair<uint64_t, uint64_t> roots[] = {{0, 0}, {1, 1}, {2, 1}, {3, 1}, {4, 2}, {8, 2}, {9, 3}, {kTop, 4294967295}};
+    for (auto [n, root] : roots) QCOMPARE(numlib::isqrt(n), root);
+    for (uint64_t k = 4294967295; k > 4294967295 - 2000; --k) {
+      QVERIFY(numlib::isqrt(k * k) == k && numlib::isqrt(k * k - 1) == k - 1 && numlib::isqrt(k * k + 2 * k) == k);
+      QVERIFY(numlib::isSquare(k * k) && !numlib::isSquare(k * k - 1) && !numlib::isSquare(k * k + 1));
+    }
+    for (uint64_t n : {0, 1, 4, 9, 16, 1024}) QVERIFY(numlib::isSquare(n));
+    for (uint64_t n : {2, 3, 8, 15, 1023}) QVERIFY(!numlib::isSquare(n));
+    for (uint64_t k = 0; k < 2000; ++k) {
+      const uint64_t t = k * (k + 1) / 2;
+      QVERIFY(numlib::isTriangular(t) && (k == 0 || !numlib::isTriangular(t + 1)) && (k < 2 || !numlib::isTriangular(t - 1)));
+    }
+    QVERIFY(numlib::isTriangular(9223372034707292160u) && !numlib::isTriangular(9223372034707292159u) &&
+            !numlib::isTriangular(9223372034707292161u));
+    for (uint64_t k = 6074000999; k > 6074000999 - 2000; --k) {
+      const auto t = static_cast<uint64_t>(Wide{k} * (k + 1) / 2);
+      QVERIFY(numlib::isTriangular(t) && !numlib::isTriangular(t - 1) && !numlib::isTriangular(t + 1));
+    }
+    QVERIFY(!numlib::isTriangular(kTop) && numlib::isTriangular(0) && numlib::isTriangular(1) && !numlib::isTriangular(2));
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 100000; ++i) {  // anywhere: r^2 <= n < (r + 1)^2
+      const uint64_t n = random(), r = numlib::isqrt(n);
+      QVERIFY(Wide{r} * r <= n && Wide{r + 1} * (r + 1) > n);
+    }
   }
 };
 

@@ -83,7 +83,9 @@ void frmMain::applySettings(const app::StoredSettings& s) {
   chkNumerals->setChecked(s.numerals == 1);
   chkCentralNumberPrime->setChecked(s.centralNumberPrime == 1);
   chkCalculateLongest->setChecked(s.calculateLongest == 1);
-  if (!numlib::isPrime(spiral::parseStartNumber(startText.toStdString()).value)) {
+  // A start past the largest is held as one past it, a prime, but is not the number stored.
+  const int64_t start = spiral::parseStartNumber(startText.toStdString()).value;
+  if (start > lngMaxNumber || !numlib::isPrime(start)) {
     chkCentralNumberPrime->setChecked(false);
   }
 }

@@ -1,37 +1,28 @@
-// The number service. Primality comes from bitsets of sieved blocks and factorisations from
-// blocks of recorded small prime factors, so that the draw pass's long runs of consecutive
-// queries cost a table look-up each.
+// The number service. In the window's range, primality comes from bitsets of sieved blocks and
+// factorisations from blocks of recorded small prime factors, so that the draw pass's long runs of
+// consecutive queries cost a table look-up each. Larger numbers go to the files named below.
 
 #include "numlib.hpp"
 
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include <primesieve.hpp>
 
+#include "FactorWindow.h"
+#include "Factorise.h"
+#include "MillerRabin.h"
+#include "PrimeWindow.h"
+#include "SmallPrimes.h"
+
 namespace {
 
 using numlib::kLargestNumber;
+using numlib::detail::primesUpTo;
 constexpr uint32_t kSqrtLargest = 46341;        // above the square root of every number served
-
-// ---------------------------------------------------------------------------------------------
-// Primes up to the square root of the largest number, for the factor blocks.
-
-std::vector<uint32_t>& smallPrimes() {
-  static std::vector<uint32_t> primes;
-  return primes;
-}
-
-void ensureSmallPrimes(uint32_t upTo) {
-  auto& primes = smallPrimes();
-  if (!primes.empty() && primes.back() >= upTo) return;
-  primes.clear();
-  primesieve::generate_primes(upTo, &primes);
-}
 
 // ---------------------------------------------------------------------------------------------
 // Primality: one bit per number of a block of 2^18 numbers, a few blocks kept.
@@ -150,15 +141,14 @@ void recordPrime(FactorBlock& block, uint64_t low, uint64_t high, uint32_t p) {
 void sieveFactorBlock(FactorBlock& block, int64_t index, bool withPrimes) {
   const uint64_t low = static_cast<uint64_t>(index) << kFactorBlockBits;
   const uint64_t high = low + kFactorBlockSize;
-  const auto root = static_cast<uint32_t>(std::sqrt(static_cast<double>(high))) + 1;
-  ensureSmallPrimes(kSqrtLargest);
+  const uint64_t root = numlib::isqrt(high);
   block.withPrimes = withPrimes;
   block.allocate(withPrimes);
   std::fill(block.product.begin(), block.product.end(), 1u);
   std::fill(block.factorCount.begin(), block.factorCount.end(), 0);
   std::fill(block.distinctCount.begin(), block.distinctCount.end(), 0);
   recordTwo(block, low);
-  for (uint32_t p : smallPrimes()) {
+  for (uint32_t p : primesUpTo(kSqrtLargest)) {
     if (p > root) break;
     if (p > 2) recordPrime(block, low, high, p);
   }
@@ -188,7 +178,7 @@ const FactorBlock& factorBlockFor(int64_t index, bool withPrimes) {
 // The 64 bits of the primes from a multiple of 64: one word of one block, as blocks hold whole words.
 // Bits beyond the largest number (2^31 - 1 is prime) fall past `count` and are masked off there.
 uint64_t alignedPrimeWord(int64_t first) {
-  if (first > kLargestNumber) return 0;
+  if (first > static_cast<int64_t>(kLargestNumber)) return 0;
   const PrimeBlock& block = primeBlockFor(first >> kPrimeBlockBits);
   return block.bits[(first & (kPrimeBlockSize - 1)) >> 6];
 }
@@ -215,11 +205,13 @@ extern "C" {
 
 void calculate_primes(int32_t limit) {
   if (limit < 2) return;
-  const auto clamped = static_cast<double>(limit > kLargestNumber ? kLargestNumber : limit);
-  ensureSmallPrimes(static_cast<uint32_t>(std::sqrt(clamped)) + 1);
+  primesUpTo(static_cast<uint32_t>(numlib::isqrt(std::min<uint64_t>(static_cast<uint64_t>(limit), kLargestNumber))) + 1);
 }
 
-int16_t is_prime(int32_t n, int32_t /*n2*/) { return numlib::isPrime(n) ? 1 : 0; }
+// The C function keeps its range: 2^31 - 1, prime, is beyond it.
+int16_t is_prime(int32_t n, int32_t /*n2*/) {
+  return n >= 0 && static_cast<uint64_t>(n) <= kLargestNumber && numlib::isPrime(static_cast<uint64_t>(n)) ? 1 : 0;
+}
 
 void factor(int32_t n, int32_t /*n2*/, int32_t* A, int32_t* B) {
   A[0] = 0;
@@ -235,33 +227,11 @@ void factor(int32_t n, int32_t /*n2*/, int32_t* A, int32_t* B) {
 
 }  // extern "C"
 
-namespace numlib {
+namespace {
 
-bool isPrime(int64_t n) {
-  if (n < 2 || n > kLargestNumber) return false;
-  const int64_t index = n >> kPrimeBlockBits;
-  const PrimeBlock* block = &primeBlocks[lastPrimeBlock];
-  if (block->index != index) block = &primeBlockFor(index);
-  const uint32_t offset = static_cast<uint32_t>(n) & (kPrimeBlockSize - 1);
-  return (block->bits[offset >> 6] >> (offset & 63)) & 1;
-}
-
-std::optional<int64_t> primeAfter(int64_t n, int64_t last) {
-  for (int64_t candidate = n + 1; candidate <= last; ++candidate) {
-    if (isPrime(candidate)) return candidate;
-  }
-  return std::nullopt;
-}
-
-std::optional<int64_t> primeBefore(int64_t n, int64_t first) {
-  for (int64_t candidate = n - 1; candidate >= first; --candidate) {
-    if (isPrime(candidate)) return candidate;
-  }
-  return std::nullopt;
-}
-
-// Reads whole words of the sieved blocks, so a pass tests each number with a shift and a mask.
-void primeBits(int64_t low, int64_t count, uint64_t* bits) {
+// The blocks' words for a window inside the window's range (low + count - 1 <= kLargestNumber), so
+// a pass tests each number with a shift and a mask.
+void primeBitsFromBlocks(int64_t low, int64_t count, uint64_t* bits) {
   const int shift = static_cast<int>(low & 63);
   const int64_t aligned = low - shift;
   const int64_t words = (count + 63) / 64;
@@ -274,16 +244,80 @@ void primeBits(int64_t low, int64_t count, uint64_t* bits) {
   if (count % 64 != 0) bits[words - 1] &= (uint64_t{1} << (count % 64)) - 1;
 }
 
-int factorCount(int64_t n) {
-  if (n <= 1 || n > kLargestNumber) return 0;
-  const FactorBlock& block = factorBlockFor(n >> kFactorBlockBits, false);
+// A look at the smallest primes first: most composites end there, before the strong tests.
+[[gnu::noinline]] bool isPrimeAboveBlocks(uint64_t n) {
+  for (uint64_t p : {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37}) {
+    if (n % p == 0) return false;  // n is larger than p
+  }
+  return numlib::detail::isPrimeByMillerRabin(n);
+}
+
+}  // namespace
+
+namespace numlib {
+
+bool isPrime(uint64_t n) {
+  if (n > kLargestNumber) return isPrimeAboveBlocks(n);
+  if (n < 2) return false;
+  const int64_t index = static_cast<int64_t>(n >> kPrimeBlockBits);
+  const PrimeBlock* block = &primeBlocks[lastPrimeBlock];
+  if (block->index != index) block = &primeBlockFor(index);
+  const uint32_t offset = static_cast<uint32_t>(n) & (kPrimeBlockSize - 1);
+  return (block->bits[offset >> 6] >> (offset & 63)) & 1;
+}
+
+// Counted so that neither end of the 64-bit range is stepped over.
+std::optional<uint64_t> primeAfter(uint64_t n, uint64_t last) {
+  for (uint64_t candidate = n; candidate < last;) {
+    if (isPrime(++candidate)) return candidate;
+  }
+  return std::nullopt;
+}
+
+std::optional<uint64_t> primeBefore(uint64_t n, uint64_t first) {
+  for (uint64_t candidate = n; candidate > first;) {
+    if (isPrime(--candidate)) return candidate;
+  }
+  return std::nullopt;
+}
+
+// The blocks' words as far as they reach, in whole words; the rest from the window sieve.
+void primeBits(uint64_t low, uint64_t count, uint64_t* bits) {
+  if (count == 0) return;
+  const uint64_t inBlocks = low > kLargestNumber ? 0 : std::min(count, kLargestNumber - low + 1);
+  if (inBlocks == count) {
+    primeBitsFromBlocks(static_cast<int64_t>(low), static_cast<int64_t>(count), bits);
+    return;
+  }
+  const uint64_t fromBlocks = inBlocks / 64 * 64;
+  if (fromBlocks > 0) primeBitsFromBlocks(static_cast<int64_t>(low), static_cast<int64_t>(fromBlocks), bits);
+  detail::primeBitsAnywhere(low + fromBlocks, count - fromBlocks, bits + fromBlocks / 64);
+}
+
+int factorCount(uint64_t n) {
+  if (n > kLargestNumber) {
+    int count = 0;
+    for (const PrimePower& power : detail::factoriseAnywhere(n)) count += power.exponent;
+    return count;
+  }
+  if (n <= 1) return 0;
+  const FactorBlock& block = factorBlockFor(static_cast<int64_t>(n >> kFactorBlockBits), false);
   return block.factorCount[static_cast<uint32_t>(n) & (kFactorBlockSize - 1)];
 }
 
-std::vector<PrimePower> factorise(int64_t n) {
+void factorCounts(uint64_t low, uint64_t count, uint8_t* out) {
+  const uint64_t inBlocks = low > kLargestNumber ? 0 : std::min(count, kLargestNumber - low + 1);
+  for (uint64_t i = 0; i < inBlocks; ++i) out[i] = static_cast<uint8_t>(factorCount(low + i));
+  if (inBlocks < count) detail::factorCountsAnywhere(low + inBlocks, count - inBlocks, out + inBlocks);
+}
+
+std::vector<PrimePower> factorise(uint64_t n) {
+  if (n > kLargestNumber) return detail::factoriseAnywhere(n);
   std::vector<PrimePower> powers;
-  if (n <= 1 || n > kLargestNumber) return powers;
-  forEachPrimePower(n, [&](int64_t p, int exponent) { powers.push_back({p, exponent}); });
+  if (n <= 1) return powers;
+  forEachPrimePower(static_cast<int64_t>(n), [&](int64_t p, int exponent) {
+    powers.push_back({static_cast<uint64_t>(p), exponent});
+  });
   return powers;
 }
 

@@ -1,7 +1,15 @@
 #pragma once
-// The number service's C++ face, over the C functions of numlib.h: the questions the engine, the
-// window and the renderer ask, with plain C++ types. The C functions stay for the callers that
-// name them; everything else asks here.
+// The number service's C++ face: the questions the engine, the window and the renderer ask, with
+// plain C++ types, exact for every number below 2^64. The C functions of numlib.h stay for the
+// callers that name them, with their 32-bit range.
+//
+// Where the answers come from:
+// - 0 ... kLargestNumber (2^31 - 2), the window's range: tables of sieved blocks, kept between
+//   calls, so that a pass's long runs of consecutive questions cost a table look-up each.
+// - above: the strong probable-prime test to the bases 2, 325, 9375, 28178, 450775, 9780504 and
+//   1795265022, which no composite below 2^64 passes, so the answer is exact (no chance involved);
+//   windows are sieved by small primes first, and factorisations found by trial division and
+//   Pollard's rho.
 //
 // Like the C functions, meant for one thread at a time (the service caches sieved blocks).
 
@@ -13,32 +21,43 @@
 
 namespace numlib {
 
-// The largest number the service answers for, 2^31 - 2.
-inline constexpr int64_t kLargestNumber = NUMLIB_LARGEST_NUMBER;
+// The top of the window's range, answered from sieved blocks; every larger number is answered too.
+inline constexpr uint64_t kLargestNumber = NUMLIB_LARGEST_NUMBER;
 
-// Whether n is a prime; false for every n outside 2 ... kLargestNumber.
-bool isPrime(int64_t n);
+// Whether n is a prime.
+bool isPrime(uint64_t n);
 
 // The next prime up from n within the bound: the smallest prime p with n < p <= last.
-std::optional<int64_t> primeAfter(int64_t n, int64_t last);
+std::optional<uint64_t> primeAfter(uint64_t n, uint64_t last);
 // The next prime down from n within the bound: the largest prime p with first <= p < n.
-std::optional<int64_t> primeBefore(int64_t n, int64_t first);
+std::optional<uint64_t> primeBefore(uint64_t n, uint64_t first);
 
-// The primality of `count` consecutive numbers from `low` (0 <= low, low + count - 1 <=
-// kLargestNumber) as a bitset: bit i of bits[i / 64] is set exactly when low + i is prime.
-// `bits` holds (count + 63) / 64 words.
-void primeBits(int64_t low, int64_t count, uint64_t* bits);
+// The primality of `count` consecutive numbers from `low` (low + count - 1 <= 2^64 - 1) as a
+// bitset: bit i of bits[i / 64] is set exactly when low + i is prime. `bits` holds (count + 63) / 64
+// words. Beyond the bits, the memory used does not grow with the window.
+void primeBits(uint64_t low, uint64_t count, uint64_t* bits);
 
 // Omega(n): the prime factors of n counted with multiplicity; 0 for n <= 1.
-int factorCount(int64_t n);
+int factorCount(uint64_t n);
+
+// Omega of `count` consecutive numbers from `low` (low + count - 1 <= 2^64 - 1): out[i] =
+// factorCount(low + i), at most 63.
+void factorCounts(uint64_t low, uint64_t count, uint8_t* out);
 
 struct PrimePower {
-  int64_t prime;
+  uint64_t prime;
   int exponent;
   bool operator==(const PrimePower&) const = default;
 };
 
 // The prime factors of n in ascending order with their exponents; empty for n <= 1.
-std::vector<PrimePower> factorise(int64_t n);
+std::vector<PrimePower> factorise(uint64_t n);
+
+// floor(sqrt(n)), exactly, for every n.
+uint64_t isqrt(uint64_t n);
+// Whether n = k^2 for some integer k (0 and 1 included).
+bool isSquare(uint64_t n);
+// Whether n = k(k + 1) / 2 for some integer k (0 and 1 included).
+bool isTriangular(uint64_t n);
 
 }  // namespace numlib

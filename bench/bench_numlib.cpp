@@ -1,0 +1,98 @@
+// The number service across the 64-bit range: a 523 x 523 picture's window (273,529 numbers) of
+// primality bits and of factor counts at several starts, and the two ways of a window's primality,
+// chunk by chunk, against the magnitude of its numbers: where they cross sets the service's choice.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "PrimeWindow.h"
+#include "numlib.hpp"
+
+namespace {
+
+constexpr uint64_t kPictureNumbers = 523 * 523;
+constexpr uint64_t kTop = ~uint64_t{0};
+
+struct Start {
+  const char* name;
+  uint64_t low;
+};
+constexpr Start kStarts[] = {{"1", 1}, {"1e12", 1000000000000}, {"1e15", 1000000000000000},
+                             {"1e18", 1000000000000000000}, {"top", kTop - kPictureNumbers + 1}};
+
+void primeBitsOfPicture(benchmark::State& state, uint64_t low) {
+  std::vector<uint64_t> bits((kPictureNumbers + 63) / 64);
+  for (auto _ : state) {
+    numlib::primeBits(low, kPictureNumbers, bits.data());
+    benchmark::DoNotOptimize(bits.data());
+  }
+}
+
+// In the window's range the blocks stay sieved between passes; here every pass lands on blocks
+// not sieved yet, as the first pass of a process does.
+void BM_PrimeBitsOfPictureColdBlocks(benchmark::State& state) {
+  std::vector<uint64_t> bits((kPictureNumbers + 63) / 64);
+  uint64_t low = 1;
+  for (auto _ : state) {
+    low = low >= 2000000000 ? 1 : low + 10000000;
+    numlib::primeBits(low, kPictureNumbers, bits.data());
+    benchmark::DoNotOptimize(bits.data());
+  }
+}
+BENCHMARK(BM_PrimeBitsOfPictureColdBlocks)->Unit(benchmark::kMillisecond);
+
+void factorCountsOfPicture(benchmark::State& state, uint64_t low) {
+  std::vector<uint8_t> counts(kPictureNumbers);
+  for (auto _ : state) {
+    numlib::factorCounts(low, kPictureNumbers, counts.data());
+    benchmark::DoNotOptimize(counts.data());
+  }
+}
+
+// A window of range(1) numbers ending at 2^range(0) (or 2^64 - 1), by each of the two ways.
+template <void (*Way)(uint64_t, uint64_t, uint64_t*)>
+void windowAtMagnitude(benchmark::State& state) {
+  const uint64_t top = state.range(0) == 64 ? kTop : uint64_t{1} << state.range(0);
+  const auto count = static_cast<uint64_t>(state.range(1));
+  std::vector<uint64_t> bits((count + 63) / 64);
+  for (auto _ : state) {
+    Way(top - (count - 1), count, bits.data());
+    benchmark::DoNotOptimize(bits.data());
+  }
+}
+void BM_WindowBySieve(benchmark::State& state) { windowAtMagnitude<numlib::detail::primeBitsBySieve>(state); }
+void BM_WindowByTests(benchmark::State& state) { windowAtMagnitude<numlib::detail::primeBitsByTests>(state); }
+// The picture's window where the two cross, and long windows (a poster's) higher up.
+BENCHMARK(BM_WindowBySieve)->ArgsProduct({{44, 46, 48, 50, 52}, {kPictureNumbers}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowByTests)->ArgsProduct({{44, 46, 48, 50, 52}, {kPictureNumbers}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowBySieve)->ArgsProduct({{52, 56, 60, 64}, {1 << 24}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowByTests)->ArgsProduct({{52, 56, 60, 64}, {1 << 24}})->Unit(benchmark::kMillisecond);
+
+void BM_FactoriseSemiprimeNear2To64(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(numlib::factorise(18446743979220271189u));  // 4294967291 * 4294967279
+}
+BENCHMARK(BM_FactoriseSemiprimeNear2To64)->Unit(benchmark::kMicrosecond);
+
+void BM_PrimeAfterNear2To64(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(numlib::primeAfter(18446744073709551557u - 2000, kTop));
+}
+BENCHMARK(BM_PrimeAfterNear2To64)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (const Start& start : kStarts) {
+    benchmark::RegisterBenchmark((std::string("BM_PrimeBitsOfPicture/") + start.name).c_str(), primeBitsOfPicture, start.low)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((std::string("BM_FactorCountsOfPicture/") + start.name).c_str(), factorCountsOfPicture,
+                                 start.low)
+        ->Unit(benchmark::kMillisecond);
+  }
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
