@@ -104,7 +104,7 @@ bool isSquare(qint64 n) {
 
 // A ray as the report and the reference both state it, one text for comparing lists of rays.
 QString rayKey(const QString& direction, qint64 b, qint64 c, qint64 kFrom, qint64 kTo, qint64 primes, qint64 shown) {
-  return QStringLiteral("%1 4k^2%2k%3 k %4..%5 primes %6 shown %7")
+  return QStringLiteral("%1 4k^2 %2k %3 k %4..%5 primes %6 shown %7")
       .arg(direction).arg(b, 0, 10).arg(c, 0, 10).arg(kFrom).arg(kTo).arg(primes).arg(shown);
 }
 
