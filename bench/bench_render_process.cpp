@@ -1,8 +1,8 @@
-// Whole processes: the largest picture the window draws (1-pixel cells written to a PNG file), 60
-// frames of Spiral In at 3-pixel cells written to an animated GIF, and the floor program, which draws
-// the same window of numbers with nothing but a sieve, a walk and a PNG encoder: the ratio of the
-// renderer to the floor says how much it spends beyond the least possible. Start-up, draw passes,
-// encoding and exit are all inside the time.
+// Whole processes: the largest picture the window draws (1-pixel cells written to a PNG file; its
+// report alone, and with the line lens's best rays), 60 frames of Spiral In at 3-pixel cells written
+// to an animated GIF, and the floor program, which draws the same window of numbers with nothing but
+// a sieve, a walk and a PNG encoder: the ratio of the renderer to the floor says how much it spends
+// beyond the least possible. Start-up, draw passes, encoding and exit are all inside the time.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -39,6 +39,15 @@ int runProcess(std::vector<std::string> arguments) {
   return WEXITSTATUS(status);
 }
 
+void runRepeatedly(benchmark::State& state, const std::vector<std::string>& command) {
+  for (auto _ : state) {
+    if (runProcess(command) != 0) {
+      state.SkipWithError("the program failed");
+      break;
+    }
+  }
+}
+
 // Runs `command` with `outputOption` and a file in a temporary folder appended; reports the file's size.
 void timeProcess(benchmark::State& state, std::vector<std::string> command, std::vector<std::string> outputOption,
                  const char* fileName) {
@@ -50,12 +59,7 @@ void timeProcess(benchmark::State& state, std::vector<std::string> command, std:
   const std::string outFile = folder + "/" + fileName;
   command.insert(command.end(), outputOption.begin(), outputOption.end());
   command.push_back(outFile);
-  for (auto _ : state) {
-    if (runProcess(command) != 0) {
-      state.SkipWithError("the program failed");
-      break;
-    }
-  }
+  runRepeatedly(state, command);
   std::error_code error;
   state.counters["file_bytes"] = double(std::filesystem::file_size(outFile, error));
   std::remove(outFile.c_str());
@@ -71,6 +75,18 @@ void BM_FloorProcessOnePixelCells(benchmark::State& state) {
   timeProcess(state, {SPIRELLE_FLOOR_BINARY, "523", "1"}, {}, "spiral.png");
 }
 BENCHMARK(BM_FloorProcessOnePixelCells)->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
+
+// The report alone, and with the line lens's 20 rays of the most primes: the lens may cost at most
+// twice the picture again.
+void BM_RenderProcessOnePixelCellsReport(benchmark::State& state) {
+  runRepeatedly(state, {SPIRELLE_RENDER_BINARY, "--cell", "1", "--json"});
+}
+BENCHMARK(BM_RenderProcessOnePixelCellsReport)->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
+
+void BM_RenderProcessOnePixelCellsLines20(benchmark::State& state) {
+  runRepeatedly(state, {SPIRELLE_RENDER_BINARY, "--cell", "1", "--lines", "20", "--json"});
+}
+BENCHMARK(BM_RenderProcessOnePixelCellsLines20)->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 void BM_RenderProcessAnimation60Frames(benchmark::State& state) {
   timeProcess(state, {SPIRELLE_RENDER_BINARY, "--cell", "3", "--animate", "in", "--frames", "60"}, {"--out"},

@@ -1,6 +1,7 @@
 // The renderer's argument parser on any argument list: it must answer with options or a usage
 // error, never crash nor let an exception of its parser out, every usage error must name the option
-// or the argument at fault first, and every option it accepts must lie in its documented range.
+// or the argument at fault first, and every option it accepts must lie in its documented range and
+// fit the others.
 
 #include <algorithm>
 #include <cctype>
@@ -51,5 +52,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string ending = options.outFile.substr(options.outFile.size() - std::min<size_t>(4, options.outFile.size()));
   for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   check(!options.animate || ending == ".gif");
+  // The lens: a number of the picture (unless the picture is refused), a list of 1 to 1000 rays that
+  // the marks need, neither with an animation, and the shown cells recorded just when it looks.
+  check(options.lines >= 0 && options.lines <= 1000 && (!options.markLines || options.lines > 0));
+  check(!options.animate || (!options.inspect && options.lines == 0));
+  check(options.draw.recordShown == (options.inspect || options.lines > 0));
+  const spiral::DrawOutcome picture = spiral::validateRequest(options.draw, options.size, options.size);
+  check(!options.inspect || picture.refusal != spiral::Refusal::None ||
+        (*options.inspect >= picture.startNumber && *options.inspect <= picture.endNumber));
   return 0;
 }

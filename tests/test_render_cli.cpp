@@ -1,4 +1,5 @@
-// spirelle-render through the real binary: arguments, exit status, messages, the report and the file.
+// spirelle-render through the real binary: arguments, exit status, messages, the report and the file;
+// and the report's JSON for numbers no picture of today reaches, straight from its writer.
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +8,12 @@
 #include <QtGui>
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
 #include "FileContents.h"
+#include "RenderFacts.h"
 #include "Rows.h"
 #include "ShortDisk.h"
 
@@ -36,6 +42,20 @@ struct Text {
 };
 
 struct Disk { const char* name; ShortDisk::Kind kind; QString reason; };  // a way to run out
+
+struct Inspected {
+  const char* name;
+  QStringList arguments;
+  qint64 number;
+  bool prime;
+  QString factors;
+};
+
+struct Listed {  // a picture and how many rays --lines asks for
+  const char* name;
+  QStringList arguments;
+  int count;
+};
 
 // Runs the renderer (or a copy of it at `program`) to its end.
 Run runRenderer(const QStringList& arguments,
@@ -66,6 +86,152 @@ QList<QImage> gifFrames(const QString& file, int delayMs) {
     frames << frame.convertToFormat(QImage::Format_RGB32);
   }
   return frames;
+}
+
+bool isPrimeByTrialDivision(qint64 n) {
+  if (n < 2) return false;
+  for (qint64 d = 2; d * d <= n; ++d)
+    if (n % d == 0) return false;
+  return true;
+}
+
+bool isSquare(qint64 n) {
+  const auto root = static_cast<qint64>(std::sqrt(double(n)));
+  for (qint64 r = std::max<qint64>(0, root - 1); r <= root + 1; ++r)
+    if (r * r == n) return true;
+  return false;
+}
+
+// A ray as the report and the reference both state it, one text for comparing lists of rays.
+QString rayKey(const QString& direction, qint64 b, qint64 c, qint64 kFrom, qint64 kTo, qint64 primes, qint64 shown) {
+  return QStringLiteral("%1 4k^2 %2k %3 k %4..%5 primes %6 shown %7")
+      .arg(direction).arg(b, 0, 10).arg(c, 0, 10).arg(kFrom).arg(kTo).arg(primes).arg(shown);
+}
+
+QString rayKey(const QJsonValue& ray) {
+  const QJsonArray polynomial = ray["polynomial"].toArray();
+  if (polynomial[0].toInteger() != 4 || ray["cells"].toInteger() != ray["k_to"].toInteger() - ray["k_from"].toInteger() + 1)
+    return QStringLiteral("malformed");
+  return rayKey(ray["direction"].toString(), polynomial[1].toInteger(), polynomial[2].toInteger(), ray["k_from"].toInteger(),
+                ray["k_to"].toInteger(), ray["primes"].toInteger(), ray["shown"].toInteger(-1));
+}
+
+QStringList rayKeys(const QJsonArray& rays) {
+  QStringList keys;
+  for (const QJsonValue& ray : rays) keys << rayKey(ray);
+  return keys;
+}
+
+struct ReferenceRay {
+  QString key;
+  qint64 primes;
+  QList<QPoint> cells;  // x the column, y the row
+};
+
+// A plain reference for the rays of a picture of n x n cells, n odd (whole rings around the centre),
+// from their definition: the walk counted step by step (right, then counter-clockwise on the
+// screen), the runs of cells along the eight directions that enter the next ring at every step,
+// split where their numbers leave one quadratic 4k^2 + bk + c of the ring index k (0 at the centre).
+class ReferenceSpiral {
+ public:
+  ReferenceSpiral(int n, qint64 start) : half_(n / 2), start_(start), index_(qsizetype(n) * n), cells_(index_.size()) {
+    const QPoint legs[] = {{1, 0}, {0, -1}, {-1, 0}, {0, 1}};
+    QPoint cell;
+    put(cell, 0);
+    for (qint64 i = 1, leg = 0; i < cells_.size(); ++leg)
+      for (qint64 step = 0; step <= leg / 2 && i < cells_.size(); ++step) put(cell += legs[leg % 4], i++);
+  }
+
+  bool contains(QPoint cell) const { return std::max(std::abs(cell.x()), std::abs(cell.y())) <= half_; }
+  qint64 numberAt(QPoint cell) const { return start_ + index_[(cell.y() + half_) * (2 * half_ + 1) + cell.x() + half_]; }
+  QPoint cellOf(qint64 number) const { return cells_[number - start_]; }
+
+  // Every ray; `shown` tells which numbers the picture shows.
+  QList<ReferenceRay> rays(const std::function<bool(qint64)>& shown) const {
+    const std::pair<const char*, QPoint> directions[] = {{"N", {0, -1}}, {"NE", {1, -1}}, {"E", {1, 0}}, {"SE", {1, 1}},
+                                                         {"S", {0, 1}},  {"SW", {-1, 1}}, {"W", {-1, 0}}, {"NW", {-1, -1}}};
+    QList<ReferenceRay> rays;
+    for (const auto& [name, step] : directions) {
+      for (int row = -half_; row <= half_; ++row) {
+        for (int column = -half_; column <= half_; ++column) {
+          const QPoint first(column, row);
+          if (contains(first - step) && ringOf(first - step) + 1 == ringOf(first)) continue;  // inside a run
+          QList<QPoint> run{first};
+          while (contains(run.back() + step) && ringOf(run.back() + step) == ringOf(run.back()) + 1) run << run.back() + step;
+          addStretches(name, run, shown, rays);
+        }
+      }
+    }
+    return rays;
+  }
+
+ private:
+  static qint64 ringOf(QPoint cell) { return std::max(std::abs(cell.x()), std::abs(cell.y())) + 1; }
+  void put(QPoint cell, qint64 i) {
+    index_[(cell.y() + half_) * (2 * half_ + 1) + cell.x() + half_] = i;
+    cells_[i] = cell;
+  }
+  // b of the quadratic through the numbers of two cells one ring apart: f(k + 1) - f(k) = 8k + 4 + b.
+  qint64 bBetween(QPoint inner, QPoint outer) const {
+    return numberAt(outer) - numberAt(inner) - (8 * (ringOf(inner) - 1) + 4);
+  }
+  // The stretches of at least three cells along which b stays the same; neighbours share a cell.
+  void addStretches(const char* name, const QList<QPoint>& run, const std::function<bool(qint64)>& shown,
+                    QList<ReferenceRay>& rays) const {
+    for (qsizetype begin = 0, last = 1; last < run.size(); begin = last, last = begin + 1) {
+      const qint64 b = bBetween(run[begin], run[last]);
+      while (last + 1 < run.size() && bBetween(run[last], run[last + 1]) == b) ++last;
+      const QList<QPoint> cells = run.mid(begin, last - begin + 1);
+      if (cells.size() < 3) continue;
+      const qint64 kFrom = ringOf(cells.front()) - 1, c = numberAt(cells.front()) - (4 * kFrom + b) * kFrom;
+      qint64 primes = 0, shownCount = 0;
+      for (QPoint cell : cells) {
+        primes += isPrimeByTrialDivision(numberAt(cell));
+        shownCount += shown(numberAt(cell));
+      }
+      rays << ReferenceRay{rayKey(name, b, c, kFrom, kFrom + cells.size() - 1, primes, shownCount), primes, cells};
+    }
+  }
+
+  int half_;
+  qint64 start_;
+  QList<qint64> index_;  // row by row
+  QList<QPoint> cells_;  // by walk index
+};
+
+// The reference for the picture a report describes; its cells per side must be odd.
+ReferenceSpiral referenceOf(const QJsonObject& report) {
+  return ReferenceSpiral(report["cells_per_side"].toInt(), report["start"].toInteger());
+}
+
+// Which numbers a picture of `arguments` shows, for the classes whose test is plain.
+std::function<bool(qint64)> shownClassOf(const QStringList& arguments) {
+  const qsizetype show = arguments.indexOf("--show");
+  const QString shown = show < 0 ? QStringLiteral("primes") : arguments[show + 1];
+  if (shown == "all") return [](qint64) { return true; };
+  if (shown == "squares") return isSquare;
+  return isPrimeByTrialDivision;
+}
+
+// Each ray's expected primes are A times the sum of 1 / ln f(k) over its values above 1.
+bool expectedPrimesFollowTheConstant(const QJsonArray& rays) {
+  for (const QJsonValue& ray : rays) {
+    const QJsonArray f = ray["polynomial"].toArray();
+    double sum = 0;
+    for (qint64 k = ray["k_from"].toInteger(); k <= ray["k_to"].toInteger(); ++k) {
+      const qint64 value = (4 * k + f[1].toInteger()) * k + f[2].toInteger();
+      if (value > 1) sum += 1 / std::log(double(value));
+    }
+    const double expected = ray["hl_constant"].toDouble() * sum;
+    if (std::fabs(ray["expected_primes"].toDouble() - expected) > 1e-9 * std::max(1.0, expected)) return false;
+  }
+  return true;
+}
+
+// The report without the time it took.
+QJsonObject untimed(QJsonObject report) {
+  report.remove("draw_ms");
+  return report;
 }
 
 }  // namespace
@@ -116,6 +282,183 @@ class TestRenderCli : public QObject {
     QCOMPARE(run.err, QString());
     for (const char* line : {"End number: +49\n", "Largest prime: +47\n", "Longest NW-SE run: +not measured\n"})
       QVERIFY2(run.out.contains(QRegularExpression(QLatin1String(line))), line);
+  }
+
+  // The rays through a number's cell, against a plain walk of every ray of the picture: their
+  // quadratics, ring ranges, primes and shown cells, by direction.
+  void inspectReportsTheRaysThroughItsCell_data() {
+    addRows<Inspected>({
+        {"Euler's start", {"--start", "41", "--cell", "15"}, 41, true, "41"},
+        {"every number shown", {"--cell", "7", "--show", "all"}, 1001, false, "7 \u00D7 11 \u00D7 13"},
+        {"powers, squares shown", {"--cell", "15", "--show", "squares"}, 72, false, "2^3 \u00D7 3^2"},
+        {"a prime on a ring's corner", {"--cell", "21"}, 13, true, "13"},
+        {"one", {"--cell", "15"}, 1, false, "1"},
+        {"zero", {"--start", "0", "--cell", "15"}, 0, false, "0"},
+        {"the last number, on the edge", {"--cell", "15"}, 1225, false, "5^2 \u00D7 7^2"},
+    });
+  }
+  void inspectReportsTheRaysThroughItsCell() {
+    QFETCH(Inspected, row);
+    const QJsonObject report = renderJson(row.arguments + QStringList{"--inspect", QString::number(row.number)});
+    const QJsonObject inspected = report["inspect"].toObject();
+    QCOMPARE(inspected["number"].toInteger(-1), row.number);
+    QVERIFY(inspected["prime"].isBool());
+    QCOMPARE(inspected["prime"].toBool(), row.prime);
+    QCOMPARE(inspected["factors"].toString(), row.factors);
+    const ReferenceSpiral reference = referenceOf(report);
+    const QPoint cell = reference.cellOf(row.number);
+    QCOMPARE(inspected["ring"].toInteger(), std::max(std::abs(cell.x()), std::abs(cell.y())) + 1);
+    QStringList through;
+    for (const ReferenceRay& ray : reference.rays(shownClassOf(row.arguments)))
+      if (ray.cells.contains(cell)) through << ray.key;
+    QVERIFY(!through.isEmpty());
+    QCOMPARE(rayKeys(inspected["rays"].toArray()), through);
+    QVERIFY(expectedPrimesFollowTheConstant(inspected["rays"].toArray()));
+  }
+
+  // The README's example: Euler's 4k^2 - 2k + 41 runs north-east from 41, all 18 of its numbers prime.
+  void inspectFindsEulersRay() {
+    const QJsonObject report = renderJson({"--start", "41", "--cell", "15", "--inspect", "41"});
+    QJsonObject euler;
+    for (const QJsonValue& ray : report["inspect"]["rays"].toArray())
+      if (ray["direction"] == "NE") euler = ray.toObject();
+    QCOMPARE(euler["polynomial"].toArray(), (QJsonArray{4, -2, 41}));
+    QCOMPARE(euler["primes"].toInteger(), 18);
+    QVERIFY(std::fabs(euler["hl_constant"].toDouble() / 6.6395 - 1) < 1e-3);
+  }
+
+  // The readable report's tables state each ray as the JSON does: "4k² − k − 7", minus signs and
+  // all, the expected primes to two places, A to four.
+  void readableTableStatesTheRays() {
+    for (const QStringList& arguments : {QStringList{"--start", "41", "--cell", "15", "--inspect", "41", "--lines", "4"},
+                                         QStringList{"--inspect", "1001", "--lines", "6"}}) {
+      const QJsonObject report = renderJson(arguments);
+      QJsonArray rays = report["inspect"]["rays"].toArray();
+      for (const QJsonValue& ray : report["lines"].toArray()) rays << ray;
+      const Run run = runRenderer(arguments);
+      QCOMPARE(run.exitCode, 0);
+      QVERIFY(rays.size() > 4);
+      for (const QJsonValue& ray : rays) {
+        const QJsonArray f = ray["polynomial"].toArray();
+        QString polynomial = QStringLiteral("4k\u00B2");
+        for (const auto& [coefficient, power] : {std::pair{f[1].toInteger(), "k"}, std::pair{f[2].toInteger(), ""}}) {
+          if (coefficient == 0) continue;
+          polynomial += coefficient < 0 ? QStringLiteral(" \u2212 ") : QStringLiteral(" + ");
+          polynomial += (std::abs(coefficient) == 1 && *power ? QString() : QString::number(std::abs(coefficient))) + power;
+        }
+        const QString line =
+            QStringList{ray["direction"].toString(), QRegularExpression::escape(polynomial),
+                        QStringLiteral("%1\\.\\.%2").arg(ray["k_from"].toInteger()).arg(ray["k_to"].toInteger()),
+                        QString::number(ray["cells"].toInteger()), QString::number(ray["shown"].toInteger()),
+                        QString::number(ray["primes"].toInteger()), QString::number(ray["expected_primes"].toDouble(), 'f', 2),
+                        QString::number(ray["hl_constant"].toDouble(), 'f', 4)}
+                .join(" +");
+        QVERIFY2(run.out.contains(QRegularExpression("^  " + line + "$", QRegularExpression::MultilineOption)),
+                 qPrintable(line + "\n" + run.out));
+      }
+    }
+  }
+
+  // The rays with the most primes, against a plain count of every ray of the picture: each listed
+  // ray is one of them, listed once, with the count the reference ranks at its place; ties keep
+  // the higher Hardy-Littlewood constant first.
+  void linesListTheRaysWithTheMostPrimes_data() {
+    addRows<Listed>({
+        {"every ray of a small picture", {"--cell", "15"}, 1000},
+        {"the best five from 41", {"--cell", "15", "--start", "41"}, 5},
+        {"1-pixel cells, the best twenty", {"--cell", "1"}, 20},
+        {"a picture of one cell has none", {"--cell", "15", "--size", "16"}, 3},
+    });
+  }
+  void linesListTheRaysWithTheMostPrimes() {
+    QFETCH(Listed, row);
+    const QJsonObject report = renderJson(row.arguments + QStringList{"--lines", QString::number(row.count)});
+    QVERIFY(report["lines"].isArray());
+    const QJsonArray lines = report["lines"].toArray();
+    const QList<ReferenceRay> rays = referenceOf(report).rays(isPrimeByTrialDivision);
+    QStringList unlisted;
+    QList<qint64> mostPrimes;
+    for (const ReferenceRay& ray : rays) {
+      unlisted << ray.key;
+      mostPrimes << ray.primes;
+    }
+    std::sort(mostPrimes.begin(), mostPrimes.end(), std::greater<>());
+    QCOMPARE(lines.size(), std::min<qsizetype>(row.count, rays.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+      QVERIFY2(unlisted.removeOne(rayKey(lines[i])), qPrintable(rayKey(lines[i])));
+      QCOMPARE(lines[i]["primes"].toInteger(), mostPrimes[i]);
+      if (i > 0 && lines[i]["primes"] == lines[i - 1]["primes"])
+        QVERIFY(lines[i]["hl_constant"].toDouble() <= lines[i - 1]["hl_constant"].toDouble());
+    }
+    QVERIFY(expectedPrimesFollowTheConstant(lines));
+  }
+
+  // The marks change only the pixels on the listed rays' lines, each to light grey, and no fact;
+  // asking the lens without marks leaves the picture's file as it was, byte for byte.
+  void markedLinesChangeOnlyTheirPixels_data() {
+    addRows<Listed>({
+        {"7-pixel circles", {"--cell", "7"}, 10},
+        {"1-pixel cells", {"--cell", "1"}, 20},
+        {"35-pixel squares, white, grid", {"--cell", "35", "--shape", "squares", "--scheme", "white", "--grid"}, 6},
+    });
+  }
+  void markedLinesChangeOnlyTheirPixels() {
+    QFETCH(Listed, row);
+    const QString bare = outDir_.filePath("bare.png"), plain = outDir_.filePath("plain.png"),
+                  marked = outDir_.filePath("marked.png");
+    const QStringList lines{"--lines", QString::number(row.count)};
+    const QJsonObject bareReport = renderJson(row.arguments + QStringList{"--out", bare});
+    QJsonObject plainReport = renderJson(row.arguments + lines + QStringList{"--inspect", "5", "--out", plain});
+    const QJsonObject markedReport = renderJson(row.arguments + lines + QStringList{"--mark-lines", "--out", marked});
+    QCOMPARE(contentsOf(plain), contentsOf(bare));
+    plainReport.remove("inspect");
+    QCOMPARE(untimed(markedReport), untimed(plainReport));
+    plainReport.remove("lines");
+    QCOMPARE(untimed(plainReport), untimed(bareReport));
+
+    const ReferenceSpiral reference = referenceOf(markedReport);
+    const int cell = row.arguments[row.arguments.indexOf("--cell") + 1].toInt(), centre = 523 / 2;
+    QSet<QPoint> onLines;
+    for (const QJsonValue& ray : markedReport["lines"].toArray()) {
+      const QJsonArray f = ray["polynomial"].toArray();
+      const auto pixelOf = [&](qint64 k) {
+        return QPoint(centre, centre) + cell * reference.cellOf((4 * k + f[1].toInteger()) * k + f[2].toInteger());
+      };
+      const QPoint from = pixelOf(ray["k_from"].toInteger()), to = pixelOf(ray["k_to"].toInteger());
+      const QPoint step((to.x() > from.x()) - (to.x() < from.x()), (to.y() > from.y()) - (to.y() < from.y()));
+      for (QPoint pixel = from; pixel != to + step; pixel += step) onLines << pixel;
+    }
+    QVERIFY(!onLines.isEmpty());
+    const QImage before = QImage(plain).convertToFormat(QImage::Format_RGB32);
+    const QImage after = QImage(marked).convertToFormat(QImage::Format_RGB32);
+    const QRgb grey = qRgb(0xC0, 0xC0, 0xC0);
+    int greyBefore = 0, wrong = 0;
+    for (int y = 0; y < before.height(); ++y) {
+      for (int x = 0; x < before.width(); ++x) {
+        greyBefore += before.pixel(x, y) == grey;
+        wrong += after.pixel(x, y) != (onLines.contains(QPoint(x, y)) ? grey : before.pixel(x, y));
+      }
+    }
+    QCOMPARE(greyBefore, 0);
+    QCOMPARE(wrong, 0);
+  }
+
+  // A constant beyond 64 bits (a ray whose numbers come near 2^64) is still written as an integer,
+  // exactly; so are those that need all 64 bits, signed or not.
+  void jsonWritesEveryConstantExactly() {
+    render::PictureFacts facts;
+    const numlib::Int128 twoTo64 = numlib::Int128(1) << 64;
+    facts.lens.lines.emplace();
+    for (const numlib::Int128 c : {twoTo64 + 5, twoTo64 / 2 + 1, numlib::Int128(-7), -twoTo64}) {
+      spiral::RayFacts ray;
+      ray.numbers = {-2, c};
+      facts.lens.lines->push_back(ray);
+    }
+    const QString report = QString::fromStdString(render::reportOf(facts, render::ReportForm::Json));
+    for (const char* polynomial : {"[4,-2,18446744073709551621]", "[4,-2,9223372036854775809]", "[4,-2,-7]",
+                                   "[4,-2,-18446744073709551616]"})
+      QVERIFY2(report.contains(QLatin1String(polynomial)), qPrintable(report));
+    QCOMPARE(QJsonDocument::fromJson(report.toUtf8())["lines"].toArray().size(), 4);
   }
 
   // The JSON report is one compact line with its keys sorted, and the draw time is given to the
@@ -231,6 +574,19 @@ class TestRenderCli : public QObject {
         {"delay too short", {"--animate", "in", "--delay", "19", "--out", "a.gif"}, "--delay"},
         {"frames without animation", {"--frames", "5"}, "--frames"},
         {"random does not animate", {"--animate", "in", "--show", "random", "--out", "a.gif"}, "--animate"},
+        {"inspect past the end", {"--inspect", "5626"}, "--inspect: 5626 is not in the picture"},
+        {"inspect below the start", {"--start", "41", "--inspect", "40"}, "--inspect: 40"},
+        {"inspect past a smaller picture", {"--inspect", "50", "--size", "100", "--cell", "15"}, "--inspect: 50"},
+        {"inspect with a letter", {"--inspect", "4a"}, "--inspect"},
+        {"inspect signed", {"--inspect", "+5"}, "--inspect"},
+        {"inspect overflowing", {"--inspect", "99999999999999999999"}, "--inspect"},
+        {"inspect empty", {"--inspect="}, "--inspect"},
+        {"no lines", {"--lines", "0"}, "--lines"},
+        {"too many lines", {"--lines", "1001"}, "--lines"},
+        {"marks without lines", {"--mark-lines"}, "--mark-lines"},
+        {"lines of an animation", {"--animate", "in", "--out", "a.gif", "--lines", "3"}, "--lines"},
+        {"marks in an animation", {"--animate", "in", "--out", "a.gif", "--mark-lines", "--lines", "3"}, "--lines"},
+        {"inspecting an animation", {"--animate", "in", "--out", "a.gif", "--inspect", "3"}, "--inspect"},
     });
   }
   void badArgumentsAreUsageErrors() {
@@ -383,7 +739,7 @@ class TestRenderCli : public QObject {
     QCOMPARE(withMore.out, run.out);
     for (const char* option : {"--start", "--cell", "--shape", "--scheme", "--show", "--grid", "--numerals", "--longest",
                                "--size", "--language", "--out", "--json", "--version", "--animate", "--frames",
-                               "--prime-steps", "--delay", "veltra", "triangular"})
+                               "--prime-steps", "--delay", "--inspect", "--lines", "--mark-lines", "veltra", "triangular"})
       QVERIFY2(run.out.contains(QLatin1String(option)), option);
   }
 

@@ -1,8 +1,12 @@
 #include "RenderFacts.h"
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <limits>
 
 #include <nlohmann/json.hpp>
 
@@ -36,6 +40,59 @@ Json pictureJson(const spiral::DrawOutcome& outcome) {
           {"longest_swne", runOrNull(outcome.longestSWNE)}};
 }
 
+// A whole number exactly, as JSON writes integers. nlohmann::json holds 64 bits, signed or unsigned;
+// a wider one (the constant of a ray whose numbers come near 2^64) goes in as a text that begins
+// with kWideIntegerMark, which jsonLine() writes as its bare digits.
+constexpr char kWideIntegerMark = '\x01';
+Json exactInteger(numlib::Int128 x) {
+  if (x >= std::numeric_limits<int64_t>::min() && x <= std::numeric_limits<int64_t>::max()) return int64_t(x);
+  if (x > 0 && x <= std::numeric_limits<uint64_t>::max()) return uint64_t(x);
+  return kWideIntegerMark + numlib::toDecimal(x);
+}
+
+// The number as a product of prime powers, "2^3 × 3^2 × 7" (U+00D7 between the factors): a prime
+// is itself, and 0 and 1, which are no such product, are written as they are.
+std::string factorsText(const InspectedNumber& inspected) {
+  if (inspected.factors.empty()) return std::to_string(inspected.number);
+  std::string text;
+  for (const numlib::PrimePower& factor : inspected.factors) {
+    if (!text.empty()) text += " \u00D7 ";
+    text += std::to_string(factor.prime);
+    if (factor.exponent > 1) text += "^" + std::to_string(factor.exponent);
+  }
+  return text;
+}
+
+Json rayJson(const spiral::RayFacts& facts) {
+  const spiral::Ray& ray = facts.ray;
+  return {{"direction", spiral::nameOf(ray.direction)},
+          {"polynomial", Json::array({4, facts.numbers.b, exactInteger(facts.numbers.c)})},
+          {"k_from", ray.kFrom},
+          {"k_to", ray.kTo},
+          {"cells", ray.cells()},
+          {"shown", facts.shown ? Json(*facts.shown) : Json(nullptr)},
+          {"primes", facts.primes},
+          {"expected_primes", facts.expectedPrimes},
+          {"hl_constant", facts.hlConstant}};
+}
+
+Json raysJson(const std::vector<spiral::RayFacts>& rays) {
+  Json array = Json::array();
+  for (const spiral::RayFacts& facts : rays) array.push_back(rayJson(facts));
+  return array;
+}
+
+void addLens(Json& object, const LensFacts& lens) {
+  if (const std::optional<InspectedNumber>& inspected = lens.inspected) {
+    object["inspect"] = {{"number", inspected->number},
+                         {"ring", inspected->ring},
+                         {"prime", inspected->prime},
+                         {"factors", factorsText(*inspected)},
+                         {"rays", raysJson(inspected->rays)}};
+  }
+  if (lens.lines) object["lines"] = raysJson(*lens.lines);
+}
+
 void addGeometry(Json& object, const spiral::Geometry& geometry, double drawMilliseconds) {
   object["cells_per_side"] = geometry.cellsPerSide;
   object["numbers"] = geometry.numberOfNumbers;
@@ -53,13 +110,25 @@ Json animationJson(const AnimationFacts& facts) {
   return object;
 }
 
-std::string jsonLine(const Json& object) { return object.dump() + "\n"; }
+std::string jsonLine(const Json& object) {
+  std::string text = object.dump();
+  // A wide integer, dumped as the text "\u0001<digits>" (JSON escapes the mark), becomes <digits>.
+  const std::string marked = "\"\\u0001";
+  static_assert(kWideIntegerMark == '\x01');
+  for (std::size_t at = text.find(marked); at != std::string::npos; at = text.find(marked, at)) {
+    text.erase(text.find('"', at + marked.size()), 1);
+    text.erase(at, marked.size());
+  }
+  return text + "\n";
+}
 
-std::string millisecondsAsText(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.3f", value);
+std::string fixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
   return text;
 }
+
+std::string millisecondsAsText(double value) { return fixed(value, 3); }
 
 std::string runAsText(const std::optional<int>& run) { return run ? std::to_string(*run) : "not measured"; }
 
@@ -76,6 +145,68 @@ std::string pictureLines(const PictureFacts& facts) {
          "\nLongest NW-SE run:  " + runAsText(outcome.longestNWSE) +
          "\nLongest SW-NE run:  " + runAsText(outcome.longestSWNE) +
          "\nDraw time:          " + millisecondsAsText(facts.drawMilliseconds) + " ms\n";
+}
+
+// " + 3k", " − 41" (U+2212 for minus), "" for a coefficient 0.
+std::string termText(numlib::Int128 coefficient, const std::string& power) {
+  if (coefficient == 0) return {};
+  const std::string size = numlib::toDecimal(coefficient < 0 ? -coefficient : coefficient);
+  return (coefficient < 0 ? " \u2212 " : " + ") + (size == "1" && !power.empty() ? "" : size) + power;
+}
+
+// "4k² − 2k + 41"
+std::string polynomialText(const spiral::Quadratic& numbers) {
+  return "4k\u00B2" + termText(numbers.b, "k") + termText(numbers.c, "");
+}
+
+// The columns of text, each as many characters wide as its widest; the first two (never the last)
+// to the left, the numbers to the right.
+template <std::size_t N>
+std::string tableText(const std::vector<std::array<std::string, N>>& rows) {
+  const auto widthOf = [](const std::string& text) {  // UTF-8: the bytes that begin a character
+    return std::size_t(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+  };
+  std::array<std::size_t, N> widths{};
+  for (const auto& row : rows)
+    for (std::size_t i = 0; i < N; ++i) widths[i] = std::max(widths[i], widthOf(row[i]));
+  std::string text;
+  for (const auto& row : rows) {
+    for (std::size_t i = 0; i < N; ++i) {
+      const std::string padding(widths[i] - widthOf(row[i]), ' ');
+      text += i < 2 ? "  " + row[i] + padding : "  " + padding + row[i];
+    }
+    text += '\n';
+  }
+  return text;
+}
+
+std::string rayTable(const std::vector<spiral::RayFacts>& rays) {
+  using std::to_string;
+  std::vector<std::array<std::string, 8>> rows{{"direction", "polynomial", "k", "cells", "shown", "primes", "expected", "A"}};
+  for (const spiral::RayFacts& facts : rays) {
+    const spiral::Ray& ray = facts.ray;
+    rows.push_back({spiral::nameOf(ray.direction), polynomialText(facts.numbers),
+                    to_string(ray.kFrom) + ".." + to_string(ray.kTo), to_string(ray.cells()),
+                    facts.shown ? to_string(*facts.shown) : "-", to_string(facts.primes), fixed(facts.expectedPrimes, 2),
+                    fixed(facts.hlConstant, 4)});
+  }
+  return tableText(rows);
+}
+
+std::string lensLines(const LensFacts& lens) {
+  std::string text;
+  using std::to_string;
+  if (const std::optional<InspectedNumber>& inspected = lens.inspected) {
+    text += "Inspected number:   " + to_string(inspected->number) +
+            "\nRing:               " + to_string(inspected->ring) +
+            "\nPrime:              " + (inspected->prime ? "yes" : "no") +
+            "\nFactors:            " + factorsText(*inspected) +
+            "\nRays through it:    " + to_string(inspected->rays.size()) + "\n" + rayTable(inspected->rays);
+  }
+  if (lens.lines) {
+    text += "Rays by primes:     " + to_string(lens.lines->size()) + ", the most primes first\n" + rayTable(*lens.lines);
+  }
+  return text;
 }
 
 std::string animationLines(const AnimationFacts& facts) {
@@ -95,13 +226,14 @@ PictureFacts drawTimed(const spiral::DrawSettings& settings, spiral::Picture& pi
   const auto begin = std::chrono::steady_clock::now();
   spiral::DrawOutcome outcome = spiral::drawSpiral(settings, picture, hooks);
   const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - begin;
-  return {outcome, elapsed.count()};
+  return {outcome, elapsed.count(), {}};
 }
 
 std::string reportOf(const PictureFacts& facts, ReportForm form) {
-  if (form == ReportForm::Lines) return pictureLines(facts);
+  if (form == ReportForm::Lines) return pictureLines(facts) + lensLines(facts.lens);
   Json object = pictureJson(facts.outcome);
   addGeometry(object, facts.outcome.geometry, facts.drawMilliseconds);
+  addLens(object, facts.lens);
   return jsonLine(object);
 }
 

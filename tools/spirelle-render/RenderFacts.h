@@ -6,14 +6,16 @@
 #include <vector>
 
 #include "DrawPass.h"
+#include "LensFacts.h"
 #include "Tick.h"
 
 namespace render {
 
-// One pass: what the picture shows, and how long drawing it took.
+// One pass: what the picture shows, how long drawing it took, and what the line lens found in it.
 struct PictureFacts {
   spiral::DrawOutcome outcome;
   double drawMilliseconds = 0;
+  LensFacts lens;
 };
 
 // Draws one picture and times the pass.
@@ -31,7 +33,8 @@ struct AnimationFacts {
 enum class ReportForm { Lines, Json };
 
 // The report: one fact a line for people, or one JSON object on one line, its keys sorted, for
-// scripts. The JSON of an animation holds each frame's facts in its array "frames".
+// scripts. The JSON of an animation holds each frame's facts in its array "frames". The lens facts
+// follow a picture's own: a table of rays in the lines, "inspect" and "lines" in the JSON.
 std::string reportOf(const PictureFacts& facts, ReportForm form);
 std::string reportOf(const AnimationFacts& facts, ReportForm form);
 

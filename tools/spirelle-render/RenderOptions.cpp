@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
 
 #include <CLI/CLI.hpp>
 
@@ -21,6 +22,7 @@ constexpr int kLargestSize = 16384;
 constexpr int kMostFrames = 10000;
 constexpr int kShortestDelay = 20;
 constexpr int kLongestDelay = 10000;
+constexpr int kMostLines = 1000;
 
 template <typename T>
 struct Choice {
@@ -76,16 +78,36 @@ StoreValue storeChoice(std::span<const Choice<T>> choices, Target& target) {
   };
 }
 
-// Decimal digits only: no sign, no blanks, and no octal or hexadecimal reading of a leading 0.
+// Decimal digits only: no sign, no blanks, and no octal or hexadecimal reading of a leading 0. None
+// for any other text and for a number beyond T.
+template <typename T>
+std::optional<T> wholeNumber(const std::string& value) {
+  T number = 0;
+  const char* end = value.data() + value.size();
+  if (value.empty() || !isAllDigits(value) || std::from_chars(value.data(), end, number).ec != std::errc()) {
+    return std::nullopt;
+  }
+  return number;
+}
+
 StoreValue storeWholeNumber(int low, int high, int& target) {
   return [low, high, &target](const std::string& value) -> std::string {
-    int number = 0;
-    const char* end = value.data() + value.size();
-    const bool read = !value.empty() && isAllDigits(value) && std::from_chars(value.data(), end, number).ec == std::errc();
-    if (!read || number < low || number > high) {
+    const std::optional<int> number = wholeNumber<int>(value);
+    if (!number || *number < low || *number > high) {
       return inQuotes(value) + " is not a whole number from " + std::to_string(low) + " to " + std::to_string(high);
     }
-    target = number;
+    target = *number;
+    return {};
+  };
+}
+
+// A number of the picture. Whether the picture holds it is known only once every option is read.
+StoreValue storePictureNumber(std::optional<int64_t>& target) {
+  return [&target](const std::string& value) -> std::string {
+    if (value.empty() || !isAllDigits(value)) return inQuotes(value) + " is not a whole number of decimal digits";
+    const std::optional<int64_t> number = wholeNumber<int64_t>(value);
+    if (!number) return inQuotes(value) + " lies beyond the numbers of every picture";
+    target = *number;
     return {};
   };
 }
@@ -177,6 +199,13 @@ class CommandLine {
              "each frame stays MS milliseconds, " + number(kShortestDelay) + " to " + number(kLongestDelay) +
                  " (default 250)",
              storeWholeNumber(kShortestDelay, kLongestDelay, options.delayMs));
+    addValue("--inspect", "N",
+             "report the cell of N, a number of the picture, and each ray through it:\n"
+             "a run of cells outward whose numbers follow one quadratic 4k^2 + bk + c",
+             storePictureNumber(options.inspect));
+    addValue("--lines", "K", "report the K rays of the picture with the most primes, 1 to " + number(kMostLines),
+             storeWholeNumber(1, kMostLines, options.lines));
+    addFlag("--mark-lines", "draw the rays of --lines over the picture as light grey lines", options.markLines);
     addFlag("--json", "print the facts as one JSON object instead of lines", options.json);
     stops_[0] = addFlag("--help", "print this text", options.help);
     stops_[1] = addFlag("--version", "print the name and version", options.version);
@@ -300,6 +329,28 @@ std::string checkAnimationOptions(const RenderOptions& options, const CommandLin
   return {};
 }
 
+std::string checkNumberInPicture(int64_t number, const RenderOptions& options) {
+  const spiral::DrawOutcome picture = spiral::validateRequest(options.draw, options.size, options.size);
+  if (picture.refusal != spiral::Refusal::None) return {};  // there is no picture: the run refuses its start
+  if (number >= picture.startNumber && number <= picture.endNumber) return {};
+  return "--inspect: " + std::to_string(number) + " is not in the picture, whose numbers are " +
+         std::to_string(picture.startNumber) + " to " + std::to_string(picture.endNumber);
+}
+
+// The line lens reports on one picture: on the numbers it holds, and marks only the rays it lists.
+std::string checkLensOptions(const RenderOptions& options) {
+  if (options.markLines && options.lines == 0) return "--mark-lines needs --lines";
+  if (options.animate) {
+    const std::pair<const char*, bool> lensOptions[] = {
+        {"--inspect", options.inspect.has_value()}, {"--lines", options.lines > 0}, {"--mark-lines", options.markLines}};
+    for (const auto& [option, given] : lensOptions) {
+      if (given) return std::string(option) + " reports on one picture, not on an animation";
+    }
+  }
+  if (options.inspect) return checkNumberInPicture(*options.inspect, options);
+  return {};
+}
+
 }  // namespace
 
 spiral::DrawSettings RenderOptions::defaultDrawSettings() {
@@ -316,6 +367,9 @@ ParseResult parseRenderArguments(const std::vector<std::string>& arguments) {
     if (options.help || options.version) return options;
     if (std::string problem = checkPictureHoldsACell(options); !problem.empty()) return UsageError{problem};
     if (std::string problem = checkAnimationOptions(options, commandLine); !problem.empty()) return UsageError{problem};
+    if (std::string problem = checkLensOptions(options); !problem.empty()) return UsageError{problem};
+    // The lens counts the shown cells of its rays from the pass's record, which costs a little.
+    options.draw.recordShown = options.inspect || options.lines > 0;
     return options;
   } catch (const CLI::Error& error) {  // the options themselves could not be set up
     return UsageError{error.what()};

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of spirelle-render: what it asks for, and how the arguments are read.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <variant>
@@ -22,6 +23,9 @@ struct RenderOptions {
   int frames = 60;                 // the most frames an animation holds
   bool primeSteps = false;         // each step of the animation goes on to the next prime
   int delayMs = 250;               // how long each frame of the animation stays
+  std::optional<int64_t> inspect;  // set: report this number's cell and the rays through it
+  int lines = 0;                   // report the rays with the most primes, this many; 0: none
+  bool markLines = false;          // draw the rays of `lines` over the picture
   bool json = false;
   bool help = false;
   bool version = false;

@@ -1,5 +1,6 @@
 #include "RenderRun.h"
 
+#include "LineMarks.h"
 #include "PictureFiles.h"
 #include "Progress.h"
 #include "RenderFacts.h"
@@ -43,7 +44,7 @@ int renderSpiral(const RenderOptions& options, std::ostream& out, std::ostream& 
     err << "spirelle-render: not enough memory for a picture of " << size << " x " << size << " pixels\n";
     return kExitCannotWrite;
   }
-  const PictureFacts first = drawFirstPicture(options, picture);
+  PictureFacts first = drawFirstPicture(options, picture);
   if (first.outcome.refusal != spiral::Refusal::None) {
     err << refusalMessage(first.outcome.refusal, options.language) << '\n';
     return kExitRefused;
@@ -54,6 +55,9 @@ int renderSpiral(const RenderOptions& options, std::ostream& out, std::ostream& 
     if (reportFailure(writeAnimationFile(options, picture, animation), options.outFile, err)) return kExitCannotWrite;
     out << reportOf(animation, form);
   } else {
+    first.lens = lensFactsOf(first.outcome, options.inspect, options.lines);
+    // Over the finished picture, once every fact is taken: the facts are those of the unmarked one.
+    if (options.markLines) markRays(picture, first.outcome.geometry, *first.lens.lines);
     if (!options.outFile.empty() && reportFailure(writePictureFile(picture, options.outFile), options.outFile, err)) {
       return kExitCannotWrite;
     }
