@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   check(options.size >= 16 && options.size <= 16384);
   const int cell = options.draw.boxSize;
   check(cell == 1 || cell == 3 || cell == 5 || cell == 7 || cell == 15 || cell == 21 || cell == 35 || cell == 75);
-  check(options.draw.start >= 0 && options.draw.start <= spiral::kMaxNumber + 1);
+  check(options.draw.range.largest == spiral::kWholeRange.largest && !options.draw.range.classLimits);
   check(options.frames >= 1 && options.frames <= 10000 && options.delayMs >= 20 && options.delayMs <= 10000);
   std::string ending = options.outFile.substr(options.outFile.size() - std::min<size_t>(4, options.outFile.size()));
   for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

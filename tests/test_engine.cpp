@@ -26,21 +26,21 @@ using namespace spiral;
 
 namespace {
 
-DrawSettings settingsFor(int64_t start, int boxSize, NumberClass numberClass = NumberClass::Primes,
+DrawSettings settingsFor(Number start, int boxSize, NumberClass numberClass = NumberClass::Primes,
                          ColorScheme scheme = ColorScheme::Cluster, bool squares = false) {
   return {.start = start, .boxSize = boxSize, .squares = squares, .numerals = false, .numberClass = numberClass,
           .colorScheme = scheme, .colorCount = {}, .calculateLongest = false};
 }
 
 // The centre pixel of the cell that holds `number` in a pass that started at outcome.startNumber.
-QPoint cellOf(const DrawOutcome& outcome, int64_t number) {
+QPoint cellOf(const DrawOutcome& outcome, Number number) {
   SpiralWalk walk;
-  for (int64_t i = 1; i <= number - outcome.startNumber; ++i) walk.advance(i);
+  for (int64_t i = 1; i <= int64_t(number - outcome.startNumber); ++i) walk.advance(i);
   const Pixel centre = outcome.geometry.centreOf(walk.row(), walk.column());
   return {centre.x, centre.y};
 }
 
-int colorOf(const Picture& picture, const DrawOutcome& outcome, int64_t number) {
+int colorOf(const Picture& picture, const DrawOutcome& outcome, Number number) {
   const QPoint p = cellOf(outcome, number);
   return picture.pixel(p.x(), p.y());
 }
@@ -171,7 +171,7 @@ class TestEngine : public QObject {
     const auto g = computeGeometry(35, 35, 7);
     for (int i = 0; i < 25; ++i) {  // row i / 5, column i % 5
       const Pixel centre = g.centreOf(i / 5 - 2, i % 5 - 2);
-      QCOMPARE((QList<int64_t>{i, g.numberAt(centre.x, centre.y, 1).value_or(-1)}), (QList<int64_t>{i, expected[i / 5][i % 5]}));
+      QCOMPARE((QList<Number>{Number(i), g.numberAt(centre.x, centre.y, 1).value_or(0)}), (QList<Number>{Number(i), Number(expected[i / 5][i % 5])}));
     }
     SpiralWalk walk;
     for (int64_t i = 1; i <= 9; ++i) walk.advance(i);
@@ -380,7 +380,7 @@ class TestEngine : public QObject {
     Picture first;
     const DrawOutcome outcome = drawSpiral(settingsFor(1, 3, NumberClass::Random), first);
     QVERIFY(colorOf(first, outcome, 3) > 0);
-    for (int64_t n = 1; n <= outcome.endNumber; n += n == 1 ? 1 : 2)
+    for (Number n = 1; n <= outcome.endNumber; n += n == 1 ? 1 : 2)
       if (colorOf(first, outcome, n) != kBlack) QFAIL(qPrintable(QString::number(n)));
     const QImage kept = imageOf(first).copy();
     drawSpiral(settingsFor(777, 3, NumberClass::Random), first);  // something else in between

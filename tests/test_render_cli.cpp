@@ -35,6 +35,13 @@ struct Numbers {
   QList<qint64> numbers;
 };
 
+// The start numbers of an animation's frames, anywhere below 2^64.
+struct Frames {
+  const char* name;
+  QStringList arguments;
+  QList<quint64> starts;
+};
+
 struct Text {
   const char* name;
   QStringList arguments;
@@ -482,11 +489,31 @@ class TestRenderCli : public QObject {
     }
   }
 
+  // Far from the window's range the facts stay exact: the prime counts, the smallest and the largest
+  // prime come from a plain deterministic Miller-Rabin test run apart from the program; 2^64 - 59 is
+  // the largest prime below 2^64, and the second picture ends at 2^64 - 1 itself.
+  void farPicturesReportExactFacts_data() {
+    addRows<Text>({
+        {"10^18", {"--start", "1000000000000000000"},
+         R"("end":1000000000000273528,"largest_prime":1000000000000273513,"longest_nwse":\d+,"longest_swne":\d+,)"
+         R"("numbers":273529,"shown":6577,"smallest_prime":1000000000000000003,"start":1000000000000000000})"},
+        {"ending at 2^64 - 1", {"--start", "18446744073709278087"},
+         R"("end":18446744073709551615,"largest_prime":18446744073709551557,"longest_nwse":\d+,"longest_swne":\d+,)"
+         R"("numbers":273529,"shown":6093,"smallest_prime":18446744073709278143,"start":18446744073709278087})"},
+    });
+  }
+  void farPicturesReportExactFacts() {
+    QFETCH(Text, row);
+    const Run run = runRenderer(row.arguments + QStringList{"--cell", "1", "--longest", "--json"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.contains(QRegularExpression(row.text)), qPrintable(run.out));
+  }
+
   // Every frame equals the picture and the facts of a single render of its start number; the ends
   // of the number range end the animation early.
   void animationFramesAreSingleRenders_data() {
     const QStringList big{"--cell", "75"};
-    addRows<Numbers>({
+    addRows<Frames>({
         {"in", QStringList{"--start", "5", "--animate", "in", "--frames", "3"} + big, {5, 6, 7}},
         {"out, grid and numerals, stops at 1",
          {"--start", "3", "--animate", "out", "--cell", "15", "--grid", "--numerals", "--shape", "squares",
@@ -494,20 +521,22 @@ class TestRenderCli : public QObject {
          {3, 2, 1}},
         {"out by primes, stops after 2",
          {"--start", "10", "--animate", "out", "--prime-steps", "--scheme", "sequence"}, {10, 7, 5, 3, 2}},
-        {"in, stops at the largest start",
-         QStringList{"--start", "2147483596", "--animate", "in", "--longest"} + big,
-         {2147483596, 2147483597, 2147483598}},
-        {"in by primes, stops before the largest start",
-         QStringList{"--start", "2147483580", "--animate", "in", "--prime-steps"} + big,
-         {2147483580, 2147483587}},
-        {"in, triangular, stops at its largest start",
-         QStringList{"--start", "268435405", "--animate", "in", "--show", "triangular"} + big,
-         {268435405, 268435406, 268435407}},
+        // 49 numbers from 2^64 - 49 end at 2^64 - 1. 2^64 - 83 and 2^64 - 59 are the two largest
+        // primes below 2^64.
+        {"in, stops at the top of 64 bits",
+         QStringList{"--start", "18446744073709551565", "--animate", "in", "--longest"} + big,
+         {18446744073709551565u, 18446744073709551566u, 18446744073709551567u}},
+        {"in by primes, stops before the top",
+         QStringList{"--start", "18446744073709551533", "--animate", "in", "--prime-steps"} + big,
+         {18446744073709551533u, 18446744073709551557u}},
+        {"in, triangular, past the window's limit",
+         QStringList{"--start", "268435406", "--animate", "in", "--show", "triangular", "--frames", "3"} + big,
+         {268435406, 268435407, 268435408}},
     });
   }
   void animationFramesAreSingleRenders() {
-    QFETCH(Numbers, row);
-    const QList<qint64>& starts = row.numbers;
+    QFETCH(Frames, row);
+    const QList<quint64>& starts = row.starts;
     const QString gif = outDir_.filePath("spiral.gif"), png = outDir_.filePath("frame.png");
     const QJsonObject report = renderJson(row.arguments + QStringList{"--out", gif});
     const QJsonArray frames = report["frames"].toArray();
@@ -522,8 +551,10 @@ class TestRenderCli : public QObject {
       if (single.contains(option)) single.remove(single.indexOf(option), 2);
     for (int i = 0; i < starts.size(); ++i) {
       single[single.indexOf("--start") + 1] = QString::number(starts[i]);
-      QJsonObject facts = renderJson(single + QStringList{"--out", png});
-      QCOMPARE(frames[i]["start"].toInteger(), starts[i]);
+      const Run run = runRenderer(single + QStringList{"--out", png, "--json"});
+      QJsonObject facts = QJsonDocument::fromJson(run.out.toUtf8()).object();
+      // Read from the text: a JSON reader of doubles would round numbers above 2^53.
+      QVERIFY2(run.out.contains(QRegularExpression(QString("\"start\":%1[,}]").arg(starts[i]))), qPrintable(run.out));
       for (const QString& key : frames[i].toObject().keys()) QCOMPARE(frames[i][key], facts[key]);
       QVERIFY2(images[i] == QImage(png).convertToFormat(QImage::Format_RGB32), qPrintable(QString::number(i)));
     }
@@ -598,21 +629,23 @@ class TestRenderCli : public QObject {
     QVERIFY2(run.err.contains("Usage: spirelle-render"), qPrintable(run.err));
   }
 
+  // The renderer draws anywhere below 2^64: a picture that would pass 2^64 - 1 is refused, and the
+  // message names its largest start, 2^64 - 273529 for 1-pixel cells, 2^64 - 5625 for 7-pixel ones.
   void refusalsPrintTheStartNumberMessage_data() {
-    const QStringList endTooLarge{"--cell", "1", "--start", "2147210119"};
-    const QStringList triangular{"--cell", "75", "--show", "triangular", "--start", "268435408"};
+    const QStringList endTooLarge{"--cell", "1", "--start", "18446744073709278088"};
     const QStringList german{"--language", "de"};
+    const QString onePixel = "End number would be greater than 2^64 - 1 = 18446744073709551615: the largest start "
+                             "number for this picture is 18446744073709278087.";
+    const QString sevenPixels = "End number would be greater than 2^64 - 1 = 18446744073709551615: the largest "
+                                "start number for this picture is 18446744073709545991.";
     addRows<Text>({
-        {"end number", endTooLarge + QStringList{"--language", "en"},
-         "End number would be greater than 2^31 - 2 = 2147483646."},
-        {"end number, German", endTooLarge + german, "Die Endzahl würde 2^31 - 2 = 2147483646 übersteigen."},
-        {"triangular", triangular, "For triangular numbers the start number is too large."},
-        {"triangular, German", triangular + german, "Bei Dreieckzahlen ist die Startzahl zu gross."},
-        {"too large", {"--start", "00099999999999999999999"}, "Start number must be <= 2^31 - 2 = 2147483646."},
-        {"animation", endTooLarge + QStringList{"--animate", "in"},
-         "End number would be greater than 2^31 - 2 = 2147483646."},
-        {"too large, German", QStringList{"--start", "2147483647"} + german,
-         "Die Startzahl muss kleiner als 2^31 - 2 = 2147483646 sein."},
+        {"end number", endTooLarge + QStringList{"--language", "en"}, onePixel},
+        {"end number, German", endTooLarge + german,
+         "Die Endzahl würde 2^64 - 1 = 18446744073709551615 übersteigen: die höchste Startzahl für dieses Bild "
+         "ist 18446744073709278087."},
+        {"the largest 64-bit number", {"--start", "18446744073709551615"}, sevenPixels},
+        {"21 digits", {"--start", "00099999999999999999999"}, sevenPixels},
+        {"animation", endTooLarge + QStringList{"--animate", "in"}, onePixel},
     });
   }
   void refusalsPrintTheStartNumberMessage() {

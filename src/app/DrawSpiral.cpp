@@ -59,7 +59,7 @@ void frmMain::DrawSpiral() {
   spiral::DrawSettings settings = drawSettingsFromControls();
   settings.start = start.value;
   const spiral::DrawOutcome outcome = spiral::drawSpiral(settings, picture, drawHooks(settings.start));
-  lastRequest = {outcome.geometry, outcome.startNumber};
+  lastRequest = {outcome.geometry, static_cast<int64_t>(outcome.startNumber)};  // the window's range fits
   if (outcome.refusal != spiral::Refusal::None) {
     refuseDrawRequest(outcome.refusal);  // the picture on the screen stays, and so does lastPass
   } else {

@@ -35,7 +35,7 @@ int CellRenderer::textColorFor(int color) {
   return color == kBlack || color == kLightBlue || color == kLightRed ? kWhite : kBlack;
 }
 
-void CellRenderer::drawLargeCell(int x, int y, int color, int64_t number) {
+void CellRenderer::drawLargeCell(int x, int y, int color, Number number) {
   const bool outlined = veltraOutline_ && color == kBlack;
   if (squares_) {
     if (outlined) {
@@ -51,7 +51,7 @@ void CellRenderer::drawLargeCell(int x, int y, int color, int64_t number) {
   if (numerals_) drawNumeral(x, y, color, number);
 }
 
-void CellRenderer::drawNumeral(int x, int y, int color, int64_t number) {
+void CellRenderer::drawNumeral(int x, int y, int color, Number number) {
   const std::string numeral = std::to_string(number);
   const int digits = static_cast<int>(numeral.size());
   // A cell takes as many digits as a sixth of its size.

@@ -20,7 +20,7 @@ class CellRenderer {
   CellRenderer(const DrawSettings& settings, const Geometry& geometry, Picture& picture);
 
   // The cell of `number` centred on (x, y) in palette colour `color`, with its numeral if it fits.
-  void drawCell(int x, int y, int color, int64_t number) {
+  void drawCell(int x, int y, int color, Number number) {
     if (boxSize_ == 1) {
       picture_.setPixel(x, y, color);
     } else {
@@ -41,9 +41,9 @@ class CellRenderer {
   static int textColorFor(int color);
 
  private:
-  void drawLargeCell(int x, int y, int color, int64_t number);
+  void drawLargeCell(int x, int y, int color, Number number);
   void drawGridStroke(int x, int y, int64_t index, const SpiralWalk& walk);
-  void drawNumeral(int x, int y, int color, int64_t number);
+  void drawNumeral(int x, int y, int color, Number number);
 
   Picture& picture_;
   int boxSize_;

@@ -8,13 +8,23 @@
 #include <cstdint>
 #include <span>
 
+#include "Number.h"
 #include "numlib.hpp"
 
 namespace spiral {
 
-// The largest number of a picture, 2^31 - 2: the largest the number service answers for.
+// The window's largest number, 2^31 - 2: the largest its number service's C functions take.
 inline constexpr int64_t kMaxNumber = numlib::kLargestNumber;
 inline constexpr int64_t kMaxTriangularNumber = kMaxNumber / 8;  // 8n + 1 stays below 2^31
+
+// The numbers a picture may hold: the one rule behind every start-number limit. The window draws
+// up to its largest number and keeps each class's own limit; the renderer draws anywhere below 2^64.
+struct NumberRange {
+  Number largest;    // no number of a picture lies above it
+  bool classLimits;  // each class's own limit applies too
+};
+inline constexpr NumberRange kWindowRange{static_cast<Number>(kMaxNumber), true};
+inline constexpr NumberRange kWholeRange{UINT64_MAX, false};
 
 // The classes of numbers, in the order of the window's list.
 enum class NumberClass : int { None = -1, Primes = 0, Random = 1, Squares = 2, Triangular = 3, All = 4 };
@@ -139,9 +149,11 @@ constexpr const NumberClassChoice& numberClassOf(NumberClass numberClass) {
   return index < kNumberClasses.size() ? kNumberClasses[index] : kNoClass;
 }
 
-// The largest start number for which `count` numbers of the class all stay within its limit.
-constexpr int64_t largestStart(NumberClass numberClass, int64_t count) {
-  return numberClassOf(numberClass).startLimit - (count - 1);
+// The largest start number for which `count` numbers of the class all stay within the range.
+constexpr Number largestStart(const NumberRange& range, NumberClass numberClass, int64_t count) {
+  const auto classLimit = static_cast<Number>(numberClassOf(numberClass).startLimit);
+  const Number limit = range.classLimits && classLimit < range.largest ? classLimit : range.largest;
+  return limit - static_cast<Number>(count > 1 ? count - 1 : 0);
 }
 
 }  // namespace spiral

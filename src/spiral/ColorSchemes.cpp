@@ -20,7 +20,7 @@ constexpr int kSequenceOffset = 4;
 
 }  // namespace
 
-int veltraColor(int64_t n, bool prime) {
+int veltraColor(Number n, bool prime) {
   if (prime) {
     switch (n % 12) {
       case 2: case 5: return kLightRed;
@@ -47,7 +47,13 @@ int ColorChooser::ringColor(int64_t ring) const {
   return kCycleBaseColor + static_cast<int>((ring + kRingOffset) % colorCount_);
 }
 
-int ColorChooser::centreColor(int64_t start, bool prime) {
+// n + 4 is formed without passing 2^64 - 1.
+int ColorChooser::sequenceColor(Number n) const {
+  const auto count = static_cast<Number>(colorCount_);
+  return kCycleBaseColor + static_cast<int>((n % count + kSequenceOffset) % count);
+}
+
+int ColorChooser::centreColor(Number start, bool prime) {
   lastNewClusterColor_ = kBaseColor;
   switch (scheme_) {
     case ColorScheme::Cluster:
@@ -57,7 +63,7 @@ int ColorChooser::centreColor(int64_t start, bool prime) {
       previousColor_ = kBaseColor;
       break;
     case ColorScheme::Sequence:
-      previousColor_ = kCycleBaseColor + static_cast<int>((start + kSequenceOffset) % colorCount_);
+      previousColor_ = sequenceColor(start);
       break;
     case ColorScheme::Veltra:
       previousColor_ = veltraColor(start, prime);
@@ -72,7 +78,7 @@ int ColorChooser::centreColor(int64_t start, bool prime) {
 
 void ColorChooser::centreNotShown() { lastNewClusterColor_ = colorCount_ + kBaseColor - 1; }
 
-int ColorChooser::colorOf(int64_t n, int x, int y, const SpiralWalk& walk, bool prime) {
+int ColorChooser::colorOf(Number n, int x, int y, const SpiralWalk& walk, bool prime) {
   int color = previousColor_;
   switch (scheme_) {
     case ColorScheme::Cluster:
@@ -88,7 +94,7 @@ int ColorChooser::colorOf(int64_t n, int x, int y, const SpiralWalk& walk, bool 
       color = ringColor(walk.ring());
       break;
     case ColorScheme::Sequence:
-      color = kCycleBaseColor + static_cast<int>((n + kSequenceOffset) % colorCount_);
+      color = sequenceColor(n);
       break;
     case ColorScheme::Veltra:
       color = veltraColor(n, prime);
@@ -107,7 +113,7 @@ int ColorChooser::colorOf(int64_t n, int x, int y, const SpiralWalk& walk, bool 
   return color;
 }
 
-int ColorChooser::clusterColor(int64_t n, int x, int y, int64_t ring) {
+int ColorChooser::clusterColor(Number n, int x, int y, int64_t ring) {
   const int neighbour = neighbourClusterColor(x, y);
   if (isCycleColor(neighbour)) return neighbour;  // joins an earlier neighbour's cluster
   if (n == 2) {

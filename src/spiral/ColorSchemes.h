@@ -17,7 +17,7 @@ inline constexpr int kCycleBaseColor = kLightBlue;
 inline constexpr int kBaseColor = kCycleBaseColor;
 
 // The Veltra colour of n: primes by their remainder mod 12, other numbers by their factor count.
-int veltraColor(int64_t n, bool prime);
+int veltraColor(Number n, bool prime);
 
 // Chooses the colours of one pass. Remembers what the cluster scheme needs: the colour last given
 // to a new cluster, the last shown prime and its colour.
@@ -26,18 +26,19 @@ class ColorChooser {
   ColorChooser(const DrawSettings& settings, const Picture& picture, int boxSize);
 
   // The colour of the shown centre number.
-  int centreColor(int64_t start, bool prime);
+  int centreColor(Number start, bool prime);
   // The centre number is not shown.
   void centreNotShown();
   // The colour of a shown number other than the centre, at the cell centred on (x, y).
-  int colorOf(int64_t n, int x, int y, const SpiralWalk& walk, bool prime);
+  int colorOf(Number n, int x, int y, const SpiralWalk& walk, bool prime);
 
  private:
   bool isCycleColor(int color) const {
     return color >= kCycleBaseColor && color < kCycleBaseColor + colorCount_;
   }
   int ringColor(int64_t ring) const;
-  int clusterColor(int64_t n, int x, int y, int64_t ring);
+  int sequenceColor(Number n) const;
+  int clusterColor(Number n, int x, int y, int64_t ring);
   int neighbourClusterColor(int x, int y) const;
   // The cluster colour of a pixel drawn earlier, or -1.
   int probe(int x, int y) const {
@@ -52,7 +53,7 @@ class ColorChooser {
   int boxSize_;
   int previousColor_ = 0;
   int lastNewClusterColor_ = 0;
-  int64_t lastPrime_ = 0;
+  Number lastPrime_ = 0;
   int lastPrimeColor_ = 0;
 };
 

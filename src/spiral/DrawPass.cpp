@@ -23,8 +23,8 @@ constexpr int64_t kYieldEvery = 1000;
 // number, so the same start always gives the same picture.
 class ClassTest {
  public:
-  ClassTest(NumberClass numberClass, int64_t start, int64_t count)
-      : class_(numberClass), start_(start), primeBits_((count + 63) / 64), random_(static_cast<uint64_t>(start)) {
+  ClassTest(NumberClass numberClass, Number start, int64_t count)
+      : class_(numberClass), start_(start), primeBits_((count + 63) / 64), random_(start) {
     if (count > 0) numlib::primeBits(start, count, primeBits_.data());
   }
 
@@ -44,12 +44,12 @@ class ClassTest {
   bool isShown(int64_t i, bool& prime) {
     prime = (primeBits_[static_cast<size_t>(i >> 6)] >> (i & 63)) & 1;
     if (class_ == NumberClass::Primes) return prime;  // the common case first
-    const int64_t n = start_ + i;
+    const Number n = start_ + static_cast<Number>(i);
     switch (class_) {
       case NumberClass::Primes: return prime;
       case NumberClass::Random: return isRandomlyShown(n);
-      case NumberClass::Squares: return isSquare(n);
-      case NumberClass::Triangular: return isTriangular(n);
+      case NumberClass::Squares: return numlib::isSquare(n);
+      case NumberClass::Triangular: return numlib::isTriangular(n);
       case NumberClass::All: return true;
       case NumberClass::None: return false;
     }
@@ -58,27 +58,15 @@ class ClassTest {
 
  private:
   // Odd numbers from 3 on, each with the chance 2 / (ln n + 0.5), as primes thin out.
-  bool isRandomlyShown(int64_t n) {
+  bool isRandomlyShown(Number n) {
     if (n < 3 || n % 2 == 0) return false;
     const double r = static_cast<double>(random_() >> 11) * 0x1.0p-53;
     const auto threshold = static_cast<float>(1.0 - 2.0 / (std::log(static_cast<double>(n)) + 0.5));
     return r > threshold;
   }
 
-  static bool isSquare(int64_t n) {
-    const auto k = static_cast<int64_t>(std::nearbyint(std::sqrt(static_cast<double>(n))));
-    return k * k == n;
-  }
-
-  static bool isTriangular(int64_t n) {
-    if (n > kMaxTriangularNumber) return false;
-    const auto k = static_cast<int64_t>(
-        std::nearbyint((std::sqrt(static_cast<double>(8 * n + 1)) - 1.0) * 0.5));
-    return (k * k + k) / 2 == n;
-  }
-
   NumberClass class_;
-  int64_t start_;
+  Number start_;
   std::vector<uint64_t> primeBits_;
   std::mt19937_64 random_;
 };
@@ -86,8 +74,8 @@ class ClassTest {
 // What one pass has gathered so far.
 struct Tally {
   int64_t shown = 0;
-  int64_t smallestPrime = 0;
-  int64_t largestPrime = 0;
+  Number smallestPrime = 0;
+  Number largestPrime = 0;
   uint64_t* shownBits = nullptr;  // the outcome's, when the caller asked for them
 
   void countShown(int64_t i) {
@@ -95,23 +83,31 @@ struct Tally {
     if (shownBits != nullptr) shownBits[i >> 6] |= uint64_t{1} << (i & 63);
   }
 
-  void countPrime(int64_t n) {
+  void countPrime(Number n) {
     if (smallestPrime == 0) smallestPrime = n;
     if (n > largestPrime) largestPrime = n;
   }
 };
 
+// The last number of `count` from `start`, held at 2^64 - 1 where a refused picture would pass it;
+// a picture without cells ends just before its start.
+Number endNumberOf(Number start, int64_t count) {
+  if (count == 0) return start > 0 ? start - 1 : 0;
+  const auto rest = static_cast<Number>(count - 1);
+  return start > UINT64_MAX - rest ? UINT64_MAX : start + rest;
+}
+
 }  // namespace
 
 DrawOutcome validateRequest(const DrawSettings& settings, int width, int height) {
   DrawOutcome outcome;
-  outcome.refusal = startRefusal(settings.start);
+  outcome.refusal = startRefusal(settings.start, settings.range);
   if (outcome.refusal != Refusal::None) return outcome;
   outcome.geometry = computeGeometry(width, height, settings.boxSize);
   outcome.startNumber = settings.start;
   const int64_t count = outcome.geometry.numberOfNumbers;
-  outcome.endNumber = outcome.startNumber + count - 1;
-  outcome.refusal = pictureRefusal(settings.start, count, settings.numberClass);
+  outcome.endNumber = endNumberOf(settings.start, count);
+  outcome.refusal = pictureRefusal(settings.start, count, settings.numberClass, settings.range);
   return outcome;
 }
 
@@ -122,7 +118,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   if (hooks.accepted) hooks.accepted(g);
 
   picture.clear();
-  const int64_t start = outcome.startNumber;
+  const Number start = outcome.startNumber;
   const int64_t count = g.numberOfNumbers;
   const CellSizeChoice& size = cellSizeOf(g.boxSize);
   ClassTest classTest(settings.numberClass, start, count);
@@ -168,7 +164,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   for (int64_t i = nextIndex(1); i < count; i = nextIndex(i + 1)) {
     if (yieldThrough(i - 1)) break;
     walk.moveTo(i);
-    const int64_t n = start + i;
+    const Number n = start + static_cast<Number>(i);
     const auto [x, y] = g.centreOf(walk.row(), walk.column());
     if (classTest.isShown(i, prime)) {
       tally.countShown(i);

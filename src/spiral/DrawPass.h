@@ -27,11 +27,11 @@ struct DrawHooks {
 struct DrawOutcome {
   Refusal refusal = Refusal::None;
   Geometry geometry;            // valid unless the start number was refused as too large
-  int64_t startNumber = 0;      // valid unless the start number was refused as too large
-  int64_t endNumber = 0;
+  Number startNumber = 0;       // valid unless the start number was refused as too large
+  Number endNumber = 0;
   int64_t shownCount = 0;
-  int64_t smallestPrime = 0;    // 0 when no prime is shown
-  int64_t largestPrime = 0;     // 0 when no prime is shown
+  Number smallestPrime = 0;     // 0 when no prime is shown
+  Number largestPrime = 0;      // 0 when no prime is shown
   bool stopped = false;         // the yield hook asked to stop
   std::optional<int> longestNWSE;  // set when measured
   std::optional<int> longestSWNE;

@@ -10,7 +10,8 @@
 namespace spiral {
 
 struct DrawSettings {
-  int64_t start = 1;                        // the centre number, as parseStartNumber() reads it
+  Number start = 1;                         // the centre number, as parseStartNumber() reads it
+  NumberRange range = kWindowRange;         // the numbers the picture may hold
   int boxSize = 7;                          // one of kCellSizes
   bool squares = false;                     // false: circles
   bool grid = false;

@@ -33,13 +33,15 @@ std::optional<Cell> Geometry::cellAt(int x, int y) const {
   return cell;
 }
 
-std::optional<int64_t> Geometry::numberAt(int x, int y, int64_t start) const {
+std::optional<Number> Geometry::numberAt(int x, int y, Number start) const {
   const std::optional<Cell> cell = cellAt(x, y);
   if (!cell) return std::nullopt;
   return numberOf(*cell, start);
 }
 
-int64_t Geometry::numberOf(const Cell& cell, int64_t start) { return start + spiralIndex(cell.row, cell.column); }
+Number Geometry::numberOf(const Cell& cell, Number start) {
+  return start + static_cast<Number>(spiralIndex(cell.row, cell.column));
+}
 
 int64_t spiralIndex(int64_t row, int64_t column) {
   const int64_t r = std::max(std::llabs(row), std::llabs(column));

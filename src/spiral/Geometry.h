@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "Number.h"
+
 namespace spiral {
 
 // Division that rounds towards minus infinity, for cells left of or above the centre.
@@ -49,9 +51,9 @@ struct Geometry {
   // either side. None outside the picture and beyond the last number.
   std::optional<Cell> cellAt(int x, int y) const;
   // The number drawn over a pixel in a spiral from `start`, or none where cellAt() finds no cell.
-  std::optional<int64_t> numberAt(int x, int y, int64_t start) const;
+  std::optional<Number> numberAt(int x, int y, Number start) const;
   // The number a cell holds in a spiral from `start`.
-  static int64_t numberOf(const Cell& cell, int64_t start);
+  static Number numberOf(const Cell& cell, Number start);
 
   // The rows and columns of the cells whose centre pixel lies on the picture.
   int firstRowOnPicture() const { return -floorDiv(centerY, boxSize); }

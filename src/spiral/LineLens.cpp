@@ -44,7 +44,7 @@ LineLens::LineLens(const DrawOutcome& pass)
 int64_t LineLens::primesOn(const Ray& ray) const { return countOn(primeBits_, ray); }
 
 RayFacts LineLens::factsOf(const Ray& ray) const {
-  RayFacts facts{.ray = ray, .numbers = numbersOn(ray, start_), .primes = primesOn(ray), .shown = {}};
+  RayFacts facts{.ray = ray, .numbers = numbersOn(ray, Int128(start_)), .primes = primesOn(ray), .shown = {}};
   if (shownBits_) facts.shown = countOn(*shownBits_, ray);
   facts.hlConstant = numlib::hardyLittlewoodConstant(facts.numbers.b, facts.numbers.c);
   double inverseLogs = 0;

@@ -41,7 +41,7 @@ class LineLens {
 
   bool drawn_ = false;
   Geometry geometry_;
-  int64_t start_ = 0;
+  Number start_ = 0;
   std::vector<uint64_t> primeBits_;  // bit i: the number at walk index i is prime
   std::optional<std::vector<uint64_t>> shownBits_;  // bit i: the pass showed it; none unrecorded
 };

@@ -38,7 +38,7 @@ std::string_view withoutSurroundingBlanks(std::string_view text) {
 
 }  // namespace
 
-StartNumber parseStartNumber(std::string_view text) {
+StartNumber parseStartNumber(std::string_view text, const NumberRange& range) {
   text = withoutSurroundingBlanks(text);
   StartNumber start;
   start.typed = text;
@@ -50,25 +50,30 @@ StartNumber parseStartNumber(std::string_view text) {
   while (firstKept + 1 < text.size() && text[firstKept] == '0') ++firstKept;
   start.text = text.substr(firstKept);
   start.value = 0;
+  bool beyond64Bits = false;
   // No byte of a character outside ASCII is a digit, so such a text is never digits only.
   for (char c : text) {
     if (c < '0' || c > '9') {
       start.digitsOnly = false;
       break;
     }
-    if (start.value <= kMaxNumber) start.value = start.value * 10 + (c - '0');
+    const auto digit = static_cast<Number>(c - '0');
+    if (start.value > (UINT64_MAX - digit) / 10) beyond64Bits = true;
+    if (!beyond64Bits) start.value = start.value * 10 + digit;
   }
-  start.refusal = startRefusal(start.value);
-  if (start.refusal != Refusal::None) start.value = kMaxNumber + 1;
+  start.refusal = beyond64Bits ? Refusal::StartTooLarge : startRefusal(start.value, range);
+  if (start.refusal != Refusal::None) start.value = range.largest == UINT64_MAX ? UINT64_MAX : range.largest + 1;
   return start;
 }
 
-Refusal startRefusal(int64_t start) { return start > kMaxNumber ? Refusal::StartTooLarge : Refusal::None; }
+Refusal startRefusal(Number start, const NumberRange& range) {
+  return start > range.largest ? Refusal::StartTooLarge : Refusal::None;
+}
 
-Refusal pictureRefusal(int64_t start, int64_t count, NumberClass numberClass) {
-  if (const Refusal refusal = startRefusal(start); refusal != Refusal::None) return refusal;
-  if (start > kMaxNumber - (count - 1)) return Refusal::EndNumberTooLarge;
-  if (start > largestStart(numberClass, count)) return Refusal::ClassLimitExceeded;
+Refusal pictureRefusal(Number start, int64_t count, NumberClass numberClass, const NumberRange& range) {
+  if (const Refusal refusal = startRefusal(start, range); refusal != Refusal::None) return refusal;
+  if (start > largestStart({range.largest, false}, numberClass, count)) return Refusal::EndNumberTooLarge;
+  if (start > largestStart(range, numberClass, count)) return Refusal::ClassLimitExceeded;
   return Refusal::None;
 }
 

@@ -4,14 +4,15 @@
 
 namespace spiral {
 
-std::optional<int64_t> nextStart(const TickRule& rule, int64_t current) {
-  const bool inward = rule.direction == Direction::In;
-  const int64_t last = inward ? largestStart(rule.numberClass, rule.count) : 1;
-  const int64_t step = inward ? 1 : -1;
-  if (inward ? current >= last : current <= last) return std::nullopt;
-  if (!rule.primeSteps) return current + step;
-  // The end itself is never taken, prime or not.
-  return inward ? numlib::primeAfter(current, last - 1) : numlib::primeBefore(current, last + 1);
+std::optional<Number> nextStart(const TickRule& rule, Number current) {
+  if (rule.direction == Direction::In) {
+    const Number last = largestStart(rule.range, rule.numberClass, rule.count);
+    if (current >= last) return std::nullopt;
+    // The end itself is never taken by a prime step, prime or not.
+    return rule.primeSteps ? numlib::primeAfter(current, last - 1) : std::optional<Number>(current + 1);
+  }
+  if (current <= 1) return std::nullopt;
+  return rule.primeSteps ? numlib::primeBefore(current, 2) : std::optional<Number>(current - 1);
 }
 
 }  // namespace spiral

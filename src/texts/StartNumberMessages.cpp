@@ -23,4 +23,18 @@ std::string_view startNumberMessage(Refusal refusal, int languageSlot) {
   return {};
 }
 
+std::string wholeRangeRefusal(spiral::Number largestStart, int languageSlot) {
+  const std::string largest = std::to_string(largestStart);
+  switch (languageSlot) {
+    case 0:
+      return "End number would be greater than 2^64 - 1 = 18446744073709551615: the largest start number "
+             "for this picture is " + largest + ".";
+    case 1:
+      return "Die Endzahl w\xC3\xBCrde 2^64 - 1 = 18446744073709551615 \xC3\xBC" "bersteigen: die h\xC3\xB6" "chste "
+             "Startzahl f\xC3\xBCr dieses Bild ist " + largest + ".";
+    default:
+      return {};
+  }
+}
+
 }  // namespace language

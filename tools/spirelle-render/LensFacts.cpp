@@ -12,14 +12,14 @@ spiral::Cell cellAtIndex(int64_t index) {
   return {static_cast<int>(walk.row()), static_cast<int>(walk.column())};
 }
 
-InspectedNumber inspect(const spiral::LineLens& lens, const spiral::DrawOutcome& pass, int64_t number) {
-  const spiral::Cell cell = cellAtIndex(number - pass.startNumber);
+InspectedNumber inspect(const spiral::LineLens& lens, const spiral::DrawOutcome& pass, spiral::Number number) {
+  const spiral::Cell cell = cellAtIndex(static_cast<int64_t>(number - pass.startNumber));
   return {number, spiral::ringOf(cell), numlib::isPrime(number), numlib::factorise(number), lens.raysThrough(cell)};
 }
 
 }  // namespace
 
-LensFacts lensFactsOf(const spiral::DrawOutcome& pass, std::optional<int64_t> inspected, int lines) {
+LensFacts lensFactsOf(const spiral::DrawOutcome& pass, std::optional<spiral::Number> inspected, int lines) {
   LensFacts facts;
   if (!inspected && lines == 0) return facts;
   const spiral::LineLens lens(pass);

@@ -13,7 +13,7 @@
 namespace render {
 
 struct InspectedNumber {
-  int64_t number = 0;
+  spiral::Number number = 0;
   int64_t ring = 0;  // 1 for the centre cell
   bool prime = false;
   std::vector<numlib::PrimePower> factors;  // ascending; none for 0 and 1
@@ -27,6 +27,6 @@ struct LensFacts {
 
 // The facts of a drawn (not refused) pass. `inspect` must be one of its numbers; `lines` 0 asks
 // for no list.
-LensFacts lensFactsOf(const spiral::DrawOutcome& pass, std::optional<int64_t> inspect, int lines);
+LensFacts lensFactsOf(const spiral::DrawOutcome& pass, std::optional<spiral::Number> inspect, int lines);
 
 }  // namespace render

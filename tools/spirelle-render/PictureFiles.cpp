@@ -14,10 +14,10 @@ std::string encodeFrames(const RenderOptions& options, spiral::Picture& picture,
   encoder.addFrame(paletteFrameOf(picture));
   Progress progress("frames", options.frames);
   const spiral::TickRule rule{*options.animate, options.draw.numberClass,
-                              facts.frames.front().geometry.numberOfNumbers, options.primeSteps};
+                              facts.frames.front().geometry.numberOfNumbers, options.primeSteps, options.draw.range};
   spiral::DrawSettings settings = options.draw;
   while (int(facts.frames.size()) < options.frames) {
-    const std::optional<int64_t> next = spiral::nextStart(rule, facts.frames.back().startNumber);
+    const std::optional<spiral::Number> next = spiral::nextStart(rule, facts.frames.back().startNumber);
     if (!next) break;
     settings.start = *next;
     const PictureFacts frame = drawTimed(settings, picture);

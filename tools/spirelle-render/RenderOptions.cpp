@@ -102,20 +102,21 @@ StoreValue storeWholeNumber(int low, int high, int& target) {
 }
 
 // A number of the picture. Whether the picture holds it is known only once every option is read.
-StoreValue storePictureNumber(std::optional<int64_t>& target) {
+StoreValue storePictureNumber(std::optional<spiral::Number>& target) {
   return [&target](const std::string& value) -> std::string {
     if (value.empty() || !isAllDigits(value)) return inQuotes(value) + " is not a whole number of decimal digits";
-    const std::optional<int64_t> number = wholeNumber<int64_t>(value);
+    const std::optional<spiral::Number> number = wholeNumber<spiral::Number>(value);
     if (!number) return inQuotes(value) + " lies beyond the numbers of every picture";
     target = *number;
     return {};
   };
 }
 
-// Blanks around the digits are ignored, as the start-number box ignores them.
-StoreValue storeStart(int64_t& target) {
+// Blanks around the digits are ignored, as the start-number box ignores them. Any start below 2^64
+// is read; whether its picture fits below 2^64 the run decides, with a refusal.
+StoreValue storeStart(spiral::Number& target) {
   return [&target](const std::string& value) -> std::string {
-    const spiral::StartNumber start = spiral::parseStartNumber(value);
+    const spiral::StartNumber start = spiral::parseStartNumber(value, spiral::kWholeRange);
     if (!start.digitsOnly) return inQuotes(value) + " is not a whole number of decimal digits";
     target = start.value;
     return {};
@@ -329,7 +330,7 @@ std::string checkAnimationOptions(const RenderOptions& options, const CommandLin
   return {};
 }
 
-std::string checkNumberInPicture(int64_t number, const RenderOptions& options) {
+std::string checkNumberInPicture(spiral::Number number, const RenderOptions& options) {
   const spiral::DrawOutcome picture = spiral::validateRequest(options.draw, options.size, options.size);
   if (picture.refusal != spiral::Refusal::None) return {};  // there is no picture: the run refuses its start
   if (number >= picture.startNumber && number <= picture.endNumber) return {};
@@ -356,6 +357,7 @@ std::string checkLensOptions(const RenderOptions& options) {
 spiral::DrawSettings RenderOptions::defaultDrawSettings() {
   spiral::DrawSettings settings;
   settings.numerals = false;
+  settings.range = spiral::kWholeRange;
   return settings;
 }
 

@@ -23,14 +23,15 @@ struct RenderOptions {
   int frames = 60;                 // the most frames an animation holds
   bool primeSteps = false;         // each step of the animation goes on to the next prime
   int delayMs = 250;               // how long each frame of the animation stays
-  std::optional<int64_t> inspect;  // set: report this number's cell and the rays through it
+  std::optional<spiral::Number> inspect;  // set: report this number's cell and the rays through it
   int lines = 0;                   // report the rays with the most primes, this many; 0: none
   bool markLines = false;          // draw the rays of `lines` over the picture
   bool json = false;
   bool help = false;
   bool version = false;
 
-  // The window's defaults, except that the renderer writes no numerals unless asked to.
+  // The window's defaults, except that the renderer writes no numerals unless asked to and draws
+  // anywhere below 2^64.
   static spiral::DrawSettings defaultDrawSettings();
 };
 

@@ -32,9 +32,11 @@ bool reportFailure(const fileio::WriteResult& result, const std::string& fileNam
 
 }  // namespace
 
-std::string refusalMessage(spiral::Refusal refusal, Language language) {
-  return std::string(language::startNumberMessage(refusal, language == Language::German ? language::kGerman
-                                                                                      : language::kEnglish));
+std::string refusalMessage(const spiral::DrawSettings& draw, const spiral::DrawOutcome& outcome, Language language) {
+  const int slot = language == Language::German ? language::kGerman : language::kEnglish;
+  if (draw.range.largest != spiral::kWholeRange.largest) return std::string(language::startNumberMessage(outcome.refusal, slot));
+  const spiral::Number largest = spiral::largestStart(draw.range, draw.numberClass, outcome.geometry.numberOfNumbers);
+  return language::wholeRangeRefusal(largest, slot);
 }
 
 int renderSpiral(const RenderOptions& options, std::ostream& out, std::ostream& err) {
@@ -46,7 +48,7 @@ int renderSpiral(const RenderOptions& options, std::ostream& out, std::ostream& 
   }
   PictureFacts first = drawFirstPicture(options, picture);
   if (first.outcome.refusal != spiral::Refusal::None) {
-    err << refusalMessage(first.outcome.refusal, options.language) << '\n';
+    err << refusalMessage(options.draw, first.outcome, options.language) << '\n';
     return kExitRefused;
   }
   const ReportForm form = options.json ? ReportForm::Json : ReportForm::Lines;

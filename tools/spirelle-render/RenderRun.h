@@ -14,8 +14,9 @@ inline constexpr int kExitCannotWrite = 1;  // the picture could not be made or 
 inline constexpr int kExitRefused = 2;
 inline constexpr int kExitUsage = 64;  // EX_USAGE
 
-// The start-number message of a refusal, as the window shows it, in English or German (UTF-8).
-std::string refusalMessage(spiral::Refusal refusal, Language language);
+// The message of a refused picture in English or German (UTF-8): in the window's range the window's
+// own, anywhere below 2^64 one that names the largest start of the picture.
+std::string refusalMessage(const spiral::DrawSettings& draw, const spiral::DrawOutcome& outcome, Language language);
 
 // Draws the spiral the options ask for. A refusal goes to `err` and writes no file; otherwise the
 // picture is written (when asked) and the facts go to `out`. Returns the exit status.
