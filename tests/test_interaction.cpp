@@ -335,6 +335,9 @@ class TestInteraction : public QObject {
     QTRY_VERIFY(QToolTip::isVisible());
     QVERIFY(QToolTip::text().startsWith("41: prime"));
     QCOMPARE(outlinedCells(), 8 * 17);
+    QTest::qWait(300);  // the outlines stay as long as the tooltip
+    QVERIFY(QToolTip::isVisible());
+    QCOMPARE(outlinedCells(), 8 * 17);
     QVERIFY(!outlined(w.picSpiral->grab().toImage(), 1, 2));  // on no ray of the centre
 
     w.copySelectionOrPicture();
