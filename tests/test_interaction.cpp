@@ -1,10 +1,12 @@
 // What the user does with the picture and the pages: clicks on the picture of the main window (the
-// number a left click reports, the inspector's tooltip, Ctrl+C, the right click's offer to save),
+// number a left click reports, the inspector's tooltip and the rays it outlines, Ctrl+C, the right
+// click's offer to save),
 // saving the picture (bitmap, conversion to PNG, the messages), the web links, the other-software
 // window (the scrolling list, the clicks that open pages and their messages), and the real
 // desktop's message box, answered from inside its modal loop. Which cell a pixel belongs to is the
 // geometry's rule, tested there; here the window's use of it.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -15,6 +17,7 @@
 #include "app/SpiralView.h"
 #include "interaction/GraphicsConversion.h"
 #include "interaction/ImageSaving.h"
+#include "interaction/NumberInspector.h"
 #include "interaction/WebLinks.h"
 #include "texts/WordTable.h"
 
@@ -23,7 +26,7 @@ using platform::Desktop;
 namespace {
 
 // List indices of the box sizes and number classes used here.
-constexpr int kThreePixels = 1, kSevenPixels = 3, kPrimes = 0, kAllNumbers = 4;
+constexpr int kThreePixels = 1, kSevenPixels = 3, kFifteenPixels = 4, kPrimes = 0, kAllNumbers = 4;
 
 const QString kSaved = "The image has been saved in the PNG file\r\n";
 const QString kSavedInstead = "Save error.  The image has been saved instead in the BMP file\r\n";
@@ -47,6 +50,37 @@ int32_t failingConverter(const char*, const char* target, char* message) {
   if (file.open(QIODevice::WriteOnly)) file.write("\x89PNG half");
   return static_cast<int32_t>(std::strlen(std::strcpy(message, "Conversion failed")));
 }
+
+// The inspector's tooltip: its first two lines tell the number and its ring, one line follows for
+// each ray through the cell.
+QString numberLines(const QString& tip) { return tip.section(u'\n', 0, 1); }
+
+bool isPrimeByTrialDivision(int64_t n) {
+  if (n < 2) return false;
+  for (int64_t d = 2; d * d <= n; ++d)
+    if (n % d == 0) return false;
+  return true;
+}
+
+// A language for the words and a desktop locale for the numbers' form.
+void speak(int language) {
+  language::intLanguage = language;
+  QLocale::setDefault(language == language::kGerman ? QLocale(QLocale::German, QLocale::Germany)
+                                                     : QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+// A ray's facts as the inspector's line states them: a ray of `cells` cells along `direction`,
+// its numbers 4k^2 + bk + c.
+struct RayLine {
+  const char* name;
+  int language;
+  spiral::Compass direction;
+  int64_t b;
+  int64_t c;
+  int64_t primes, cells;
+  double expected, constant;
+  QString line;
+};
 
 struct Saving {
   const char* name;
@@ -110,6 +144,14 @@ class TestInteraction : public QObject {
       }
     });
   }
+  // The tooltip shown when the pointer rests on the picture pixel (x, y); empty when none shows.
+  QString tipAfterRestOn(int x, int y) {
+    const QPoint at(x + SpiralView::kBorder, y + SpiralView::kBorder);
+    QHelpEvent rest(QEvent::ToolTip, at, harness->window().picSpiral->mapToGlobal(at));
+    QApplication::sendEvent(harness->window().picSpiral, &rest);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  }
+
   QStringList titlesAfterCtrlS() { return titlesAfter([&] { press(harness->window(), Qt::Key_S, Qt::ControlModifier); }); }
   QStringList titlesAfter(const std::function<void()>& action) {
     const size_t before = harness->desktop.messages.size();
@@ -133,10 +175,10 @@ class TestInteraction : public QObject {
         {x + s, y + s, "9", "9 = 3^2\nRing 2"}, {x, y, "1", "1\nRing 1"}};
     for (const auto& [px, py, title, tip] : cells) {
       QCOMPARE(titlesAfter(px, py, Qt::LeftButton, true), QStringList{title});
-      QCOMPARE(w.numberTipAt(px, py), QString(tip));
+      QCOMPARE(numberLines(w.numberTipAt(px, py)), QString(tip));
     }
     language::intLanguage = language::kGerman;
-    QCOMPARE(w.numberTipAt(x + s, y), QString("2: Primzahl\nRing 2"));
+    QCOMPARE(numberLines(w.numberTipAt(x + s, y)), QString("2: Primzahl\nRing 2"));
     language::intLanguage = language::kEnglish;
 
     w.txbStartNumber->setText("1000");  // edited, not drawn
@@ -148,16 +190,16 @@ class TestInteraction : public QObject {
     QVERIFY(w.blnEndNumberTooLarge);
     QCOMPARE(w.lngStartNumber(), qint64(2147480000));  // the refused request's, as the pass left it
     QCOMPARE(titlesAfter(x + s, y, Qt::LeftButton, true), QStringList{"2"});
-    QCOMPARE(w.numberTipAt(x + s, y), QString("2: prime\nRing 2"));
+    QCOMPARE(numberLines(w.numberTipAt(x + s, y)), QString("2: prime\nRing 2"));
     w.txbStartNumber->setText("1000");
     w.cmdDraw->click();
     QCOMPARE(titlesAfter(x, y), QStringList{"1,000"});
     QCOMPARE(titlesAfter(x + s, y), QStringList{"1,001"});
-    QCOMPARE(w.numberTipAt(x + s, y), QString("1,001 = 7 \u00D7 11 \u00D7 13\nRing 2"));
+    QCOMPARE(numberLines(w.numberTipAt(x + s, y)), QString("1,001 = 7 \u00D7 11 \u00D7 13\nRing 2"));
     w.txbStartNumber->setText("2147478022");  // the last number drawn is the largest there is
     w.cmdDraw->click();
     QCOMPARE(titlesAfter(x + 37 * s, y + 37 * s), QStringList{"2,147,483,646"});
-    QCOMPARE(w.numberTipAt(x + 37 * s, y + 37 * s),
+    QCOMPARE(numberLines(w.numberTipAt(x + 37 * s, y + 37 * s)),
              QString("2,147,483,646 = 2 \u00D7 3^2 \u00D7 7 \u00D7 11 \u00D7 31 \u00D7 151 \u00D7 331\nRing 38"));
 
     const double far = 1e15, infinity = std::numeric_limits<double>::infinity();
@@ -173,20 +215,155 @@ class TestInteraction : public QObject {
   void numbersNotShownReportNothing() {
     frmMain& w = drawn(kPrimes, false, "5");
     const int x = w.lastPass.geometry.centerX, y = w.lastPass.geometry.centerY, s = w.intBoxSize();
-    const auto tipOver = [&](int px, int py) {
-      const QPoint at(px + SpiralView::kBorder, py + SpiralView::kBorder);
-      QHelpEvent rest(QEvent::ToolTip, at, w.picSpiral->mapToGlobal(at));
-      QApplication::sendEvent(w.picSpiral, &rest);
-      return QToolTip::isVisible() ? QToolTip::text() : QString();
-    };
-    QCOMPARE(tipOver(x + s, y), QString());  // 6 is not prime
+    QCOMPARE(tipAfterRestOn(x + s, y), QString());  // 6 is not prime
     QCOMPARE(titlesAfter(x + s, y, Qt::LeftButton, true), QStringList());
-    QCOMPARE(tipOver(x, y), QString("5: prime\nRing 1"));
+    QCOMPARE(numberLines(tipAfterRestOn(x, y)), QString("5: prime\nRing 1"));
     QCOMPARE(titlesAfter(x, y, Qt::LeftButton, true), QStringList{"5"});
     QVERIFY(!w.picture.isMarked(x + 3, y - 3));
     QCOMPARE(titlesAfter(x + 3, y - 3), QStringList());
     drawn(kPrimes, true, "5");  // as squares, 6 is background all the same
     QCOMPARE(titlesAfter(x + s, y), QStringList());
+  }
+
+  // A ray's line: its direction and quadratic, then its primes, cells, expected primes and A, in the
+  // language's words and the locale's form of numbers. A term of 0 is left out, a 1 before k too.
+  void aRayIsToldInOneLine_data() {
+    using spiral::Compass;
+    constexpr int en = language::kEnglish, de = language::kGerman;
+    addRows<RayLine>({
+        {"Euler's", en, Compass::NE, -2, 41, 18, 18, 22.51, 6.6395,
+         "NE 4k\u00B2 \u2212 2k + 41: 18 primes in 18 cells, expected 22.5 (A = 6.64)"},
+        {"Euler's in German", de, Compass::NE, -2, 41, 18, 18, 22.51, 6.6395,
+         "NO 4k\u00B2 \u2212 2k + 41: 18 Primzahlen in 18 Zellen, erwartet 22,5 (A = 6,64)"},
+        {"no k, one prime", en, Compass::NW, 0, 7, 1, 3, 0.94, 0.5, "NW 4k\u00B2 + 7: 1 prime in 3 cells, expected 0.9 (A = 0.50)"},
+        {"one prime in German", de, Compass::SE, 4, 3, 1, 3, 1.25, 1.5,
+         "SO 4k\u00B2 + 4k + 3: 1 Primzahl in 3 Zellen, erwartet 1,3 (A = 1,50)"},
+        {"-k", en, Compass::N, -1, 5, 0, 4, 0, 0, "N 4k\u00B2 \u2212 k + 5: 0 primes in 4 cells, expected 0.0 (A = 0.00)"},
+        {"+k, no constant", en, Compass::W, 1, 0, 0, 5, 0, 0, "W 4k\u00B2 + k: 0 primes in 5 cells, expected 0.0 (A = 0.00)"},
+        {"4k^2 alone", en, Compass::S, 0, 0, 0, 3, 0, 0, "S 4k\u00B2: 0 primes in 3 cells, expected 0.0 (A = 0.00)"},
+        {"grouped", en, Compass::E, -3, 2147210118, 1234, 261600, 1234.56, 3.2151,
+         "E 4k\u00B2 \u2212 3k + 2,147,210,118: 1,234 primes in 261,600 cells, expected 1,234.6 (A = 3.22)"},
+        {"negative constant, German", de, Compass::E, 3, -1234567, 2, 3, 0.5, 1.0,
+         "O 4k\u00B2 + 3k \u2212 1.234.567: 2 Primzahlen in 3 Zellen, erwartet 0,5 (A = 1,00)"},
+        {"SW in German", de, Compass::SW, 12, 1, 2, 3, 0.5, 1.0,
+         "SW 4k\u00B2 + 12k + 1: 2 Primzahlen in 3 Zellen, erwartet 0,5 (A = 1,00)"},
+    });
+  }
+  void aRayIsToldInOneLine() {
+    QFETCH(RayLine, row);
+    spiral::RayFacts facts;
+    facts.ray = {.direction = row.direction, .first = {}, .kFrom = 5, .kTo = 5 + row.cells - 1, .indices = {}};
+    facts.numbers = {row.b, row.c};
+    facts.primes = row.primes;
+    facts.expectedPrimes = row.expected;
+    facts.hlConstant = row.constant;
+    speak(row.language);
+    const QString line = interaction::describeRay(facts);
+    speak(language::kEnglish);
+    QCOMPARE(line, row.line);
+  }
+
+  // Resting on the centre of a spiral from 41 (35 cells a side, rings 0 to 17), the tooltip names
+  // the eight rays from the centre outward, their primes counted here by trial division. Euler's
+  // 4k² − 2k + 41 (n² + n + 41 at odd n) has Hardy and Littlewood's constant twice 3.3197732.
+  void theTooltipNamesTheRaysThroughTheCell() {
+    frmMain& w = drawn(kAllNumbers, true, "41", kFifteenPixels);
+    const spiral::Geometry& g = w.lastPass.geometry;
+    QCOMPARE(g.cellsPerSide, 35);
+    struct Direction { const char* english; const char* german; int64_t b; const char* polynomial; };
+    const Direction rays[] = {{"N", "N", -1, "4k\u00B2 \u2212 k + 41"},  {"NE", "NO", -2, "4k\u00B2 \u2212 2k + 41"},
+                              {"E", "O", -3, "4k\u00B2 \u2212 3k + 41"}, {"SE", "SO", 4, "4k\u00B2 + 4k + 41"},
+                              {"S", "S", 3, "4k\u00B2 + 3k + 41"},       {"SW", "SW", 2, "4k\u00B2 + 2k + 41"},
+                              {"W", "W", 1, "4k\u00B2 + k + 41"},        {"NW", "NW", 0, "4k\u00B2 + 41"}};
+    double inverseLogs = 0;
+    for (int k = 0; k <= 17; ++k) inverseLogs += 1 / std::log(4.0 * k * k - 2 * k + 41);
+    const double euler = 2 * 3.3197732 * inverseLogs;
+    for (int language : {language::kEnglish, language::kGerman}) {
+      speak(language);
+      const bool german = language == language::kGerman;
+      const QStringList lines = w.numberTipAt(g.centerX, g.centerY).split(u'\n');
+      QCOMPARE(lines.size(), 2 + 8);
+      QCOMPARE(lines[0], QLocale().toString(41) + (german ? ": Primzahl" : ": prime"));
+      for (size_t i = 0; i < std::size(rays); ++i) {
+        int primes = 0;
+        for (int64_t k = 0; k <= 17; ++k) primes += isPrimeByTrialDivision(4 * k * k + rays[i].b * k + 41);
+        const QString counts = german ? "%1 Primzahlen in 18 Zellen, erwartet " : "%1 primes in 18 cells, expected ";
+        const QString head = QString(german ? rays[i].german : rays[i].english) + ' ' + rays[i].polynomial + ": ";
+        QVERIFY2(lines[2 + int(i)].startsWith(head + counts.arg(primes)), qPrintable(lines[2 + int(i)]));
+      }
+      QCOMPARE(lines[3], QString(german ? "NO 4k\u00B2 \u2212 2k + 41: 18 Primzahlen in 18 Zellen, erwartet %1 (A = 6,64)"
+                                        : "NE 4k\u00B2 \u2212 2k + 41: 18 primes in 18 cells, expected %1 (A = 6.64)")
+                             .arg(QLocale().toString(euler, 'f', 1)));
+    }
+    speak(language::kEnglish);
+    // A cell off the diagonals and axes lies on the three rays that lead outward from it.
+    QCOMPARE(w.numberTipAt(g.centerX + 5 * g.boxSize, g.centerY - 2 * g.boxSize).count(u'\n'), 1 + 3);
+  }
+
+  // While the tooltip shows, the rays through the cell are outlined over the picture; the picture
+  // itself, and with it the saved file and Ctrl+C's image, never sees them. The outlines go with
+  // the tooltip when the pointer leaves the cell or the picture, and at once when a new picture is
+  // drawn.
+  void theRaysAreOutlinedOnlyOnTheScreenWhileTheTooltipShows() {
+    frmMain& w = drawn(kAllNumbers, true, "41", kFifteenPixels);
+    const spiral::Geometry& g = w.lastPass.geometry;
+    const QImage picture = spiral::imageOf(w.picture).convertToFormat(QImage::Format_RGB32);
+    const auto outlined = [&](const QImage& view, int row, int column) {
+      const spiral::Pixel centre = g.centreOf(row, column);
+      return view.pixel(centre.x + SpiralView::kBorder, centre.y + SpiralView::kBorder) == SpiralView::kOutlineColor;
+    };
+    // The cells one to 17 steps out from the centre in each direction that are outlined, and
+    // every outlined pixel of the view.
+    const auto outlinedCells = [&] {
+      const QImage view = w.picSpiral->grab().toImage();
+      int cells = 0;
+      for (int k = 1; k <= 17; ++k)
+        for (int row : {-k, 0, k})
+          for (int column : {-k, 0, k}) cells += (row != 0 || column != 0) && outlined(view, row, column);
+      return cells;
+    };
+    const auto outlinedPixels = [&] {
+      const QImage view = w.picSpiral->grab().toImage().convertToFormat(QImage::Format_RGB32);
+      int pixels = 0;
+      for (int y = 0; y < view.height(); ++y)
+        for (int x = 0; x < view.width(); ++x) pixels += view.pixel(x, y) == SpiralView::kOutlineColor;
+      return pixels;
+    };
+    QCOMPARE(outlinedPixels(), 0);
+    const QPoint centre(g.centerX + SpiralView::kBorder, g.centerY + SpiralView::kBorder);
+    QTest::mouseMove(w.picSpiral, centre);  // and rests there
+    QTRY_VERIFY(QToolTip::isVisible());
+    QVERIFY(QToolTip::text().startsWith("41: prime"));
+    QCOMPARE(outlinedCells(), 8 * 17);
+    QTest::qWait(300);  // the outlines stay as long as the tooltip
+    QVERIFY(QToolTip::isVisible());
+    QCOMPARE(outlinedCells(), 8 * 17);
+    QVERIFY(!outlined(w.picSpiral->grab().toImage(), 1, 2));  // on no ray of the centre
+
+    w.copySelectionOrPicture();
+    QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), picture);
+    QTemporaryDir folder;
+    harness->desktop.answers = {Desktop::Answer::Yes};
+    harness->desktop.saveFileName = folder.filePath("hovered.png");
+    QCOMPARE(titlesAfter(g.centerX, g.centerY, Qt::RightButton), (QStringList{"Save image?", "Save image"}));
+    QCOMPARE(QImage(harness->desktop.saveFileName).convertToFormat(QImage::Format_RGB32), picture);
+    QCOMPARE(spiral::imageOf(w.picture).convertToFormat(QImage::Format_RGB32), picture);
+    QVERIFY(QToolTip::isVisible());
+    QCOMPARE(outlinedCells(), 8 * 17);
+
+    // On to the next cell: the tooltip and the outlines follow it.
+    QTest::mouseMove(w.picSpiral, centre + QPoint(g.boxSize, 0));
+    QTRY_VERIFY(QToolTip::text().startsWith("42 = 2 \u00D7 3 \u00D7 7"));
+    QTRY_VERIFY(!outlined(w.picSpiral->grab().toImage(), -5, -5));
+    QVERIFY(outlined(w.picSpiral->grab().toImage(), 0, 5));
+    QTest::mouseMove(w.cmdDraw);  // the pointer leaves the picture
+    QTRY_COMPARE(outlinedPixels(), 0);
+    QVERIFY(!QToolTip::isVisible());
+
+    QVERIFY(!tipAfterRestOn(g.centerX + 5 * g.boxSize, g.centerY - 2 * g.boxSize).isEmpty());
+    QVERIFY(outlinedPixels() > 0);
+    w.cmdDraw->click();
+    QCOMPARE(outlinedPixels(), 0);
   }
 
   void aClickBeforeTheFirstSpiralReportsNothing() {

@@ -119,6 +119,7 @@ void frmMain::beginAcceptedPass(const spiral::Geometry& geometry, int64_t startN
   // From now on the picture shows this pass, also to a click while a 1-pixel pass yields; the
   // counts follow when the pass has ended.
   lastRequest = {geometry, startNumber};
+  forgetNumberTip();  // it tells of the picture this pass replaces
   lastPass.geometry = geometry;
   lastPass.startNumber = startNumber;
   if (!isSpiralling()) {

@@ -1,5 +1,7 @@
 #include "SpiralView.h"
 
+#include <utility>
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -13,10 +15,22 @@ SpiralView::SpiralView(const spiral::Picture& picture, QWidget* parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void SpiralView::setOutlines(std::vector<QLine> lines) {
+  if (lines.empty() && outlines_.empty()) return;
+  outlines_ = std::move(lines);
+  update();
+}
+
 void SpiralView::paintEvent(QPaintEvent* event) {
   {
     QPainter painter(this);
     painter.drawImage(contentsRect().topLeft(), spiral::imageOf(picture_));
+    if (!outlines_.empty()) {
+      painter.setClipRect(contentsRect());
+      painter.translate(contentsRect().topLeft());
+      painter.setPen(QPen(QColor::fromRgb(kOutlineColor), 1));  // not antialiased: one pixel wide
+      painter.drawLines(outlines_.data(), static_cast<int>(outlines_.size()));
+    }
   }
   QFrame::paintEvent(event);  // the border
 }

@@ -8,8 +8,11 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include <QElapsedTimer>
+#include <QLine>
+#include <QRect>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -277,8 +280,12 @@ class frmMain : public QWidget {
   std::optional<int64_t> numberAtPixel(double X, double Y) const;
   std::optional<spiral::Cell> shownCellAt(double X, double Y) const;
   // The number inspector's tooltip for the picture pixel (X, Y): the number, "prime" or its
-  // factors, and its ring. Empty where the click would report nothing.
+  // factors, its ring, and a line for each ray through the cell. Empty where the click would
+  // report nothing.
   QString numberTipAt(double X, double Y) const;
+  // The pointer has rested on picSpiral at `viewPoint`: shows the tooltip there and outlines the
+  // rays it names over the picture, or hides both where there is no shown cell.
+  void showNumberTip(QPoint viewPoint, QPoint globalPoint);
   // Ctrl+C: the start-number box's selected text, or else the picture as an image.
   void copySelectionOrPicture();
   void lblOnlineDocumentation_Click();
@@ -329,10 +336,23 @@ class frmMain : public QWidget {
   // Click report, help and catalogue pieces (interaction/, language/, catalogue/)
   void reportNumberAt(double X, double Y);
   void installNumberInspector();
+  struct NumberTip {
+    QString text;
+    QRect cell;               // in picture pixels
+    std::vector<QLine> rays;  // from the innermost cell's centre to the outermost's, in picture pixels
+  };
+  NumberTip numberTipOf(double X, double Y) const;
+  // Hides the tooltip, if it is the inspector's, and its outlines: a new picture makes it stale.
+  void forgetNumberTip();
+  bool numberTipIsUp() const;
+  void endRayOutlines();
   // The right click's and Ctrl+S's question whether to save the picture; not while an animation
   // runs unpaused.
   void offerToSaveImage();
   void showOtherSoftwareWindow();
+  static constexpr int kNumberTipWatchMs = 100;
+  QTimer* numberTipWatch_ = nullptr;  // runs while the rays are outlined, until the tooltip has gone
+  QString numberTipShown_;            // the inspector's tooltip text while it may be up
   frmHelp* helpWindow_ = nullptr;                 // built on first use, then only hidden
   frmCWsoftware* otherSoftwareWindow_ = nullptr;  // built on first use, then only hidden
 

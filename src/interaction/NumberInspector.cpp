@@ -1,7 +1,9 @@
-// The number inspector beside the click report: a tooltip over a shown cell, and Ctrl+C copying
-// the picture.
+// The number inspector beside the click report: a tooltip over a shown cell with the rays through
+// it outlined over the picture, and Ctrl+C copying the picture.
 
 #include "NumberInspector.h"
+
+#include <limits>
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -10,6 +12,7 @@
 #include <QLocale>
 #include <QShortcut>
 #include <QStringList>
+#include <QTimer>
 #include <QToolTip>
 
 #include "app/SpiralView.h"
@@ -23,7 +26,15 @@ namespace interaction {
 
 namespace {
 
-QString grouped(int64_t number) { return QLocale().toString(static_cast<qlonglong>(number)); }
+using numlib::Int128;
+
+// Digit grouping as the desktop's locale gives it. A constant beyond 64 bits, which no picture of
+// the window has, keeps its plain digits.
+QString grouped(Int128 number) {
+  using Limits = std::numeric_limits<qlonglong>;
+  if (number < Limits::min() || number > Limits::max()) return QString::fromStdString(numlib::toDecimal(number));
+  return QLocale().toString(static_cast<qlonglong>(number));
+}
 
 // " = 2 × 3^2 × 7" for a composite number, empty for 1 and the primes.
 QString factorisation(int64_t number) {
@@ -33,6 +44,20 @@ QString factorisation(int64_t number) {
     factors << grouped(factor.prime) + power;
   }
   return QStringLiteral(" = ") + factors.join(QStringLiteral(" \u00D7 "));
+}
+
+// " + 2k", " − k" (the 1 left out before the unknown), " + 41"; nothing for 0. The minus is the
+// typographic one.
+QString term(Int128 coefficient, const QString& unknown) {
+  if (coefficient == 0) return {};
+  const Int128 size = coefficient < 0 ? -coefficient : coefficient;
+  const QString digits = size == 1 && !unknown.isEmpty() ? QString() : grouped(size);
+  return (coefficient < 0 ? QStringLiteral(" \u2212 ") : QStringLiteral(" + ")) + digits + unknown;
+}
+
+// "4k² − 2k + 41"
+QString quadraticText(const spiral::Quadratic& f) {
+  return QStringLiteral("4k\u00B2") + term(f.b, QStringLiteral("k")) + term(f.c, QString());
 }
 
 }  // namespace
@@ -49,28 +74,86 @@ QString describeNumber(int64_t number, int64_t ring) {
   return first + QLatin1Char('\n') + W(Word::Ring) + QLatin1Char(' ') + QString::number(ring);
 }
 
+QString describeRay(const spiral::RayFacts& facts) {
+  using language::W;
+  using language::Word;
+  const QLocale locale;
+  const QString counts = W(facts.primes == 1 ? Word::RayOnePrime : Word::RayPrimes)
+                             .arg(grouped(facts.primes), grouped(facts.ray.cells()),
+                                  locale.toString(facts.expectedPrimes, 'f', 1), locale.toString(facts.hlConstant, 'f', 2));
+  return language::compassCaption(facts.ray.direction) + QLatin1Char(' ') + quadraticText(facts.numbers) +
+         QStringLiteral(": ") + counts;
+}
+
 }  // namespace interaction
 
-QString frmMain::numberTipAt(double X, double Y) const {
+// The lens is made afresh for each rest of the pointer, from the pass on the screen: it costs a
+// sieve of the picture's numbers, well below a millisecond, and no pass need keep it.
+frmMain::NumberTip frmMain::numberTipOf(double X, double Y) const {
   const std::optional<spiral::Cell> cell = shownCellAt(X, Y);
-  if (!cell) return QString();
-  return interaction::describeNumber(spiral::Geometry::numberOf(*cell, lastPass.startNumber), spiral::ringOf(*cell));
+  if (!cell) return {};
+  const spiral::Geometry& geometry = lastPass.geometry;
+  NumberTip tip;
+  tip.text = interaction::describeNumber(spiral::Geometry::numberOf(*cell, lastPass.startNumber), spiral::ringOf(*cell));
+  const spiral::Pixel centre = geometry.centreOf(cell->row, cell->column);
+  const int half = geometry.boxSize / 2;
+  tip.cell = QRect(centre.x - half, centre.y - half, geometry.boxSize, geometry.boxSize);
+  for (const spiral::RayFacts& facts : spiral::LineLens(lastPass).raysThrough(*cell)) {
+    tip.text += QLatin1Char('\n') + interaction::describeRay(facts);
+    const spiral::Pixel inner = geometry.centreOf(facts.ray.first.row, facts.ray.first.column);
+    const spiral::Cell last = facts.ray.cellAt(facts.ray.kTo);
+    const spiral::Pixel outer = geometry.centreOf(last.row, last.column);
+    tip.rays.emplace_back(inner.x, inner.y, outer.x, outer.y);
+  }
+  return tip;
+}
+
+QString frmMain::numberTipAt(double X, double Y) const { return numberTipOf(X, Y).text; }
+
+void frmMain::showNumberTip(QPoint viewPoint, QPoint globalPoint) {
+  const QPointF point = picSpiral->picturePoint(viewPoint);
+  const NumberTip tip = numberTipOf(point.x(), point.y());
+  if (tip.text.isEmpty()) {
+    forgetNumberTip();
+    return;
+  }
+  // The tooltip goes when the pointer leaves the cell: its words and outlines are about that cell.
+  QToolTip::showText(globalPoint, tip.text, picSpiral, tip.cell.translated(picSpiral->contentsRect().topLeft()));
+  numberTipShown_ = tip.text;
+  picSpiral->setOutlines(tip.rays);
+  numberTipWatch_->start();
+}
+
+void frmMain::forgetNumberTip() {
+  if (numberTipIsUp()) QToolTip::hideText();
+  endRayOutlines();
+}
+
+bool frmMain::numberTipIsUp() const {
+  return !numberTipShown_.isEmpty() && QToolTip::isVisible() && QToolTip::text() == numberTipShown_;
+}
+
+void frmMain::endRayOutlines() {
+  numberTipWatch_->stop();
+  numberTipShown_.clear();
+  picSpiral->setOutlines({});
 }
 
 // The tooltip is asked for when the pointer has rested a moment; it is worked out then, so it
-// belongs to the frame on the screen.
+// belongs to the frame on the screen. Qt hides it by itself (the pointer leaves the cell or the
+// view, a key, a click, its time is up) and tells no one, so a watch looks a few times a second
+// and takes the outlines away with it.
 void frmMain::installNumberInspector() {
   new interaction::EventHook(picSpiral, [this](QEvent* event) {
     if (event->type() != QEvent::ToolTip) return false;
     const auto* help = static_cast<QHelpEvent*>(event);
-    const QPointF point = picSpiral->picturePoint(help->pos());
-    const QString tip = numberTipAt(point.x(), point.y());
-    if (tip.isEmpty()) {
-      QToolTip::hideText();
-    } else {
-      QToolTip::showText(help->globalPos(), tip, picSpiral);
-    }
+    showNumberTip(help->pos(), help->globalPos());
     return true;
+  });
+  numberTipWatch_ = new QTimer(this);
+  numberTipWatch_->setInterval(kNumberTipWatchMs);
+  connect(numberTipWatch_, &QTimer::timeout, this, [this] {
+    if (!numberTipIsUp()) endRayOutlines();
   });
   // Wherever the focus is; the start-number box hands its own Ctrl+C over when nothing is selected.
   new QShortcut(QKeySequence::Copy, this, [this] { copySelectionOrPicture(); });

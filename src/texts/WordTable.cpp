@@ -68,6 +68,18 @@ constexpr Entry kEntries[] = {
     {Word::NumberSpiral, {"Number spiral", "Zahlenspirale", "", "", "", ""}},
     {Word::PictureDescription, {"Spiral of the numbers %1 to %2; %3: %4 shown",
                                 "Spirale der Zahlen %1 bis %2; %3: %4 angezeigt", "", "", "", ""}},
+    {Word::RayPrimes, {"%1 primes in %2 cells, expected %3 (A = %4)",
+                       "%1 Primzahlen in %2 Zellen, erwartet %3 (A = %4)", "", "", "", ""}},
+    {Word::RayOnePrime, {"%1 prime in %2 cells, expected %3 (A = %4)",
+                         "%1 Primzahl in %2 Zellen, erwartet %3 (A = %4)", "", "", "", ""}},
+    {Word::CompassN, {"N", "N", "", "", "", ""}},
+    {Word::CompassNE, {"NE", "NO", "", "", "", ""}},
+    {Word::CompassE, {"E", "O", "", "", "", ""}},
+    {Word::CompassSE, {"SE", "SO", "", "", "", ""}},
+    {Word::CompassS, {"S", "S", "", "", "", ""}},
+    {Word::CompassSW, {"SW", "SW", "", "", "", ""}},
+    {Word::CompassW, {"W", "W", "", "", "", ""}},
+    {Word::CompassNW, {"NW", "NW", "", "", "", ""}},
 };
 
 // Every word has its row, in the order of the enum: a missing or misplaced row fails to compile
@@ -123,6 +135,21 @@ QString numberClassCaption(spiral::NumberClass numberClass) {
     case NumberClass::Triangular: return W(Word::TriangularNumbers);
     case NumberClass::All: return W(Word::AllNumbers);
     case NumberClass::None: break;
+  }
+  return {};
+}
+
+QString compassCaption(spiral::Compass direction) {
+  using spiral::Compass;
+  switch (direction) {
+    case Compass::N: return W(Word::CompassN);
+    case Compass::NE: return W(Word::CompassNE);
+    case Compass::E: return W(Word::CompassE);
+    case Compass::SE: return W(Word::CompassSE);
+    case Compass::S: return W(Word::CompassS);
+    case Compass::SW: return W(Word::CompassSW);
+    case Compass::W: return W(Word::CompassW);
+    case Compass::NW: return W(Word::CompassNW);
   }
   return {};
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "Choices.h"
+#include "Rays.h"
 #include "texts/LanguageSlots.h"
 
 namespace language {
@@ -64,6 +65,18 @@ enum class Word {
   Ring,   // the number inspector's ring, the centre being ring 1
   NumberSpiral,        // the picture's name for screen readers
   PictureDescription,  // what the picture shows: first and last number (%1, %2), class (%3), count shown (%4)
+  // The inspector's line of a ray: primes (%1) in cells (%2), expected primes (%3), A (%4).
+  RayPrimes,
+  RayOnePrime,         // the same for a ray with one prime
+  // The eight directions of the rays, as the inspector names them.
+  CompassN,
+  CompassNE,
+  CompassE,
+  CompassSE,
+  CompassS,
+  CompassSW,
+  CompassW,
+  CompassNW,
   Count
 };
 
@@ -88,5 +101,7 @@ namespace language {
 // The list item of a colour scheme or a number class in the current language.
 QString schemeCaption(spiral::ColorScheme scheme);
 QString numberClassCaption(spiral::NumberClass numberClass);
+// A ray's direction in the current language ("NE", German "NO").
+QString compassCaption(spiral::Compass direction);
 
 }  // namespace language
