@@ -45,7 +45,7 @@ void BM_TooltipAtTopOfRange(benchmark::State& state) {
   window.cboShow->setCurrentIndex(window.cboShow->findData(static_cast<int>(spiral::NumberClass::All)));
   window.optSquares->setChecked(true);
   const int64_t count = int64_t{window.picture.width()} * window.picture.height();
-  window.txbStartNumber->setText(QString::number(spiral::largestStart(spiral::NumberClass::All, count)));
+  window.txbStartNumber->setText(QString::number(spiral::largestStart(spiral::kWindowRange, spiral::NumberClass::All, count)));
   window.cmdDraw->click();
   if (window.lastPass.geometry.boxSize != 1 || window.numberTipAt(3, 3).isEmpty()) {
     state.SkipWithError("the 1-pixel picture of all numbers at the top was not drawn");
