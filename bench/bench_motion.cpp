@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "OffscreenWindow.h"
-#include "app/frmMain.h"
+#include "frmMain.h"
 
 namespace {
 

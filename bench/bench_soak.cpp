@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include "OffscreenWindow.h"
-#include "app/frmMain.h"
+#include "frmMain.h"
 
 namespace {
 

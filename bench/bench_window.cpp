@@ -15,8 +15,8 @@
 #include "Choices.h"
 #include "OffscreenWindow.h"
 #include "PictureImage.h"
-#include "app/SpiralView.h"
-#include "app/frmMain.h"
+#include "SpiralView.h"
+#include "frmMain.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "app/frmMain.h"
+#include "frmMain.h"
 #include "SilentDesktop.h"
 
 // Built once per harness process, on first use.

@@ -11,7 +11,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "interaction/GraphicsConversion.h"
+#include "GraphicsConversion.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <QRadioButton>
 
 #include "FuzzWindow.h"
-#include "texts/WordTable.h"
+#include "WordTable.h"
 
 namespace {
 

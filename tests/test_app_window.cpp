@@ -14,11 +14,11 @@
 #include "PictureImage.h"
 #include "Rows.h"
 #include "ShortDisk.h"
-#include "app/SettingsStore.h"
-#include "app/SpiralView.h"
-#include "language/frmHelp.h"
-#include "platform/Twips.h"
-#include "texts/WordTable.h"
+#include "SettingsStore.h"
+#include "SpiralView.h"
+#include "frmHelp.h"
+#include "Twips.h"
+#include "WordTable.h"
 
 using app::StoredSettings;
 

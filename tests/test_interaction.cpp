@@ -14,12 +14,12 @@
 #include "PictureImage.h"
 #include "Rows.h"
 #include "ShortDisk.h"
-#include "app/SpiralView.h"
-#include "interaction/GraphicsConversion.h"
-#include "interaction/ImageSaving.h"
-#include "interaction/NumberInspector.h"
-#include "interaction/WebLinks.h"
-#include "texts/WordTable.h"
+#include "SpiralView.h"
+#include "GraphicsConversion.h"
+#include "ImageSaving.h"
+#include "NumberInspector.h"
+#include "WebLinks.h"
+#include "WordTable.h"
 
 using platform::Desktop;
 

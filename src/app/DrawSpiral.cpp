@@ -12,8 +12,8 @@
 #include <QScopedValueRollback>
 
 #include "SpiralView.h"
-#include "app/frmMain.h"
-#include "texts/WordTable.h"
+#include "frmMain.h"
+#include "WordTable.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <QGuiApplication>
 
-#include "texts/LanguageSlots.h"
+#include "LanguageSlots.h"
 
 namespace app {
 

@@ -10,7 +10,7 @@
 #include <QScrollBar>
 
 #include "DrawPass.h"
-#include "app/frmMain.h"
+#include "frmMain.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <QRadioButton>
 
 #include "StartNumber.h"
-#include "app/SettingsStore.h"
-#include "app/frmMain.h"
-#include "texts/WordTable.h"
+#include "SettingsStore.h"
+#include "frmMain.h"
+#include "WordTable.h"
 #include "numlib.hpp"
-#include "platform/Desktop.h"
+#include "Desktop.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include <QScrollBar>
 
 #include "SpiralView.h"
-#include "app/SettingsStore.h"
-#include "app/frmMain.h"
-#include "texts/WordTable.h"
+#include "SettingsStore.h"
+#include "frmMain.h"
+#include "WordTable.h"
 #include "PictureImage.h"
 #include "numlib.h"
-#include "platform/Twips.h"
+#include "Twips.h"
 
 namespace {
 

@@ -15,11 +15,11 @@
 
 #include "Palette.h"
 #include "SpiralView.h"
-#include "interaction/LabelClick.h"
-#include "interaction/ListChoice.h"
-#include "interaction/UpwardScrollBar.h"
-#include "interaction/WebLinks.h"
-#include "platform/Twips.h"
+#include "LabelClick.h"
+#include "ListChoice.h"
+#include "UpwardScrollBar.h"
+#include "WebLinks.h"
+#include "Twips.h"
 
 namespace {
 

@@ -19,8 +19,8 @@
 
 #include "DrawPass.h"
 #include "Picture.h"
-#include "app/SettingsStore.h"
-#include "texts/LanguageSlots.h"
+#include "SettingsStore.h"
+#include "LanguageSlots.h"
 
 class QCheckBox;
 class QComboBox;

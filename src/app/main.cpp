@@ -5,9 +5,9 @@
 
 #include <QApplication>
 
-#include "app/Launch.h"
-#include "app/frmMain.h"
-#include "platform/Desktop.h"
+#include "Launch.h"
+#include "frmMain.h"
+#include "Desktop.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The main window's openings of the other-software window: its button, and shutdown (app/Startup.cpp).
 
-#include "app/frmMain.h"
-#include "catalogue/frmCWsoftware.h"
+#include "frmMain.h"
+#include "frmCWsoftware.h"
 
 namespace {
 

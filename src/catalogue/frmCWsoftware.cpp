@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "interaction/EventHook.h"
-#include "interaction/LabelClick.h"
-#include "interaction/WebLinks.h"
-#include "platform/Twips.h"
+#include "EventHook.h"
+#include "LabelClick.h"
+#include "WebLinks.h"
+#include "Twips.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "platform/Desktop.h"
+#include "Desktop.h"
 
 class QLabel;
 class QPushButton;

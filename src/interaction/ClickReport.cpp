@@ -10,9 +10,9 @@
 
 #include "CellRenderer.h"
 #include "Geometry.h"
-#include "app/frmMain.h"
-#include "interaction/ImageSaving.h"
-#include "platform/Desktop.h"
+#include "frmMain.h"
+#include "ImageSaving.h"
+#include "Desktop.h"
 #include "PictureImage.h"
 
 void frmMain::picSpiral_MouseUp(Qt::MouseButton button, double X, double Y) {

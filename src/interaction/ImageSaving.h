@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "GraphicsConversion.h"
-#include "platform/Desktop.h"
+#include "Desktop.h"
 
 class QWidget;
 

@@ -1,7 +1,7 @@
 // The main window's two link labels: the online documentation and the maker's home page.
 
-#include "app/frmMain.h"
-#include "interaction/WebLinks.h"
+#include "frmMain.h"
+#include "WebLinks.h"
 
 void frmMain::lblOnlineDocumentation_Click() {
   interaction::LaunchWebBrowser(desktop_, this, interaction::kDocumentationAddress);

@@ -15,10 +15,10 @@
 #include <QTimer>
 #include <QToolTip>
 
-#include "app/SpiralView.h"
-#include "app/frmMain.h"
-#include "interaction/EventHook.h"
-#include "texts/WordTable.h"
+#include "SpiralView.h"
+#include "frmMain.h"
+#include "EventHook.h"
+#include "WordTable.h"
 #include "numlib.hpp"
 #include "PictureImage.h"
 

@@ -14,13 +14,13 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 
-#include "texts/StartNumberMessages.h"
+#include "StartNumberMessages.h"
 #include "StartNumber.h"
-#include "app/frmMain.h"
-#include "interaction/EventHook.h"
-#include "texts/WordTable.h"
+#include "frmMain.h"
+#include "EventHook.h"
+#include "WordTable.h"
 #include "numlib.hpp"
-#include "platform/Desktop.h"
+#include "Desktop.h"
 
 namespace {
 

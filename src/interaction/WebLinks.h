@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "platform/Desktop.h"
+#include "Desktop.h"
 
 class QWidget;
 

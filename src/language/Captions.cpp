@@ -9,9 +9,9 @@
 #include <QScrollBar>
 
 #include "Choices.h"
-#include "app/SpiralView.h"
-#include "app/frmMain.h"
-#include "texts/WordTable.h"
+#include "SpiralView.h"
+#include "frmMain.h"
+#include "WordTable.h"
 
 using language::lowerUnlessGerman;
 using language::W;

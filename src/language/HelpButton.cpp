@@ -3,10 +3,10 @@
 
 #include <QFrame>
 
-#include "app/frmMain.h"
-#include "texts/WordTable.h"
-#include "language/frmHelp.h"
-#include "platform/Twips.h"
+#include "frmMain.h"
+#include "WordTable.h"
+#include "frmHelp.h"
+#include "Twips.h"
 
 void frmMain::cmdHelp_Click() {
   if (!helpWindow_) {

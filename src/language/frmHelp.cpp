@@ -8,10 +8,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "interaction/WebLinks.h"
-#include "platform/Twips.h"
-#include "spiral/DrawPass.h"
-#include "spiral/Picture.h"
+#include "WebLinks.h"
+#include "Twips.h"
+#include "DrawPass.h"
+#include "Picture.h"
 #include "PictureImage.h"
 
 namespace {

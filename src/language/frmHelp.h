@@ -8,7 +8,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "texts/LanguageSlots.h"
+#include "LanguageSlots.h"
 
 class QLabel;
 class QPlainTextEdit;

@@ -6,7 +6,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "app/frmMain.h"
+#include "frmMain.h"
 
 void frmMain::cmdStopButton_Click() {
   blnStopSpiralling = true;

@@ -11,8 +11,8 @@
 
 #include "DrawPass.h"
 #include "Tick.h"
-#include "app/frmMain.h"
-#include "texts/WordTable.h"
+#include "frmMain.h"
+#include "WordTable.h"
 
 void frmMain::cmdSpiralIn_Click() { runSpiralling(true); }
 

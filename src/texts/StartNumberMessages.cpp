@@ -1,4 +1,4 @@
-#include "texts/StartNumberMessages.h"
+#include "StartNumberMessages.h"
 
 namespace language {
 

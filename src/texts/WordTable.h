@@ -7,7 +7,7 @@
 
 #include "Choices.h"
 #include "Rays.h"
-#include "texts/LanguageSlots.h"
+#include "LanguageSlots.h"
 
 namespace language {
 

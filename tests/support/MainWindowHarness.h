@@ -11,9 +11,9 @@
 
 #include "FileContents.h"
 #include "RecordingDesktop.h"
-#include "app/Launch.h"
-#include "app/frmMain.h"
-#include "catalogue/frmCWsoftware.h"
+#include "Launch.h"
+#include "frmMain.h"
+#include "frmCWsoftware.h"
 
 // What the program's own options make of `arguments`, as main() reads them after the program's
 // name; `rest` receives the arguments left for Qt.

@@ -6,7 +6,7 @@
 
 #include <QStringList>
 
-#include "platform/Desktop.h"
+#include "Desktop.h"
 
 class RecordingDesktop : public platform::Desktop {
  public:

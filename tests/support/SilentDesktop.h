@@ -2,7 +2,7 @@
 // A desktop that answers every dialog at once and records nothing: for benchmarks and fuzzing,
 // where nobody reads what the window said.
 
-#include "platform/Desktop.h"
+#include "Desktop.h"
 
 class SilentDesktop : public platform::Desktop {
  public:

@@ -4,8 +4,8 @@
 #include "PictureFiles.h"
 #include "Progress.h"
 #include "RenderFacts.h"
-#include "texts/LanguageSlots.h"
-#include "texts/StartNumberMessages.h"
+#include "LanguageSlots.h"
+#include "StartNumberMessages.h"
 
 namespace render {
 namespace {
