@@ -88,6 +88,25 @@ void BM_RenderProcessOnePixelCellsLines20(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderProcessOnePixelCellsLines20)->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
 
+// Far from 1: the same 1-pixel picture of primes at 10^18 and at the largest start, 2^64 - 273529,
+// each at most five times the picture at 1; the Veltra colours of all numbers at 10^18, at most 25
+// times those at 1.
+void BM_RenderProcessOnePixelCellsFar(benchmark::State& state, const char* start) {
+  timeProcess(state, {SPIRELLE_RENDER_BINARY, "--cell", "1", "--start", start}, {"--out"}, "spiral.png");
+}
+BENCHMARK_CAPTURE(BM_RenderProcessOnePixelCellsFar, at_1e18, "1000000000000000000")
+    ->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK_CAPTURE(BM_RenderProcessOnePixelCellsFar, at_the_top, "18446744073709278087")
+    ->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
+
+void BM_RenderProcessVeltraAll(benchmark::State& state, const char* start) {
+  timeProcess(state, {SPIRELLE_RENDER_BINARY, "--cell", "1", "--scheme", "veltra", "--show", "all", "--start", start},
+              {"--out"}, "veltra.png");
+}
+BENCHMARK_CAPTURE(BM_RenderProcessVeltraAll, at_1, "1")->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK_CAPTURE(BM_RenderProcessVeltraAll, at_1e18, "1000000000000000000")
+    ->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(5);
+
 void BM_RenderProcessAnimation60Frames(benchmark::State& state) {
   timeProcess(state, {SPIRELLE_RENDER_BINARY, "--cell", "3", "--animate", "in", "--frames", "60"}, {"--out"},
               "spiral.gif");

@@ -431,6 +431,30 @@ class TestEngine : public QObject {
       QCOMPARE((QList<int64_t>{n, colorOf(picture, o, n)}), (QList<int64_t>{n, row.numbersAndColours[i + 1]}));
     }
   }
+  // Far from 1, where the pass counts factors a segment at a time: every 499th number of a picture
+  // across 2^32 against factors found by plain trial division, in the colours of the rows above
+  // (primes by their remainder mod 12, the others by their count of factors).
+  void veltraColoursFarFromOne() {
+    DrawSettings settings = settingsFor((Number{1} << 32) - 100000, 1, NumberClass::All, ColorScheme::Veltra);
+    settings.range = kWholeRange;
+    Picture picture;
+    const DrawOutcome o = drawSpiral(settings, picture);
+    const int byCount[] = {kBlack, kLightRed, kLightGreen, kYellow, kLightBlue, kLightMagenta, kLightCyan, kWhite};
+    const auto byRemainder = [](Number n) {
+      const int r = int(n % 12);
+      return r == 2 || r == 5 ? int(kLightRed) : r == 3 || r == 7 ? int(kLightGreen) : r == 11 ? int(kLightBlue) : int(kBlack);
+    };
+    for (Number n = o.startNumber; n <= o.endNumber; n += 499) {
+      int count = 0;
+      Number rest = n;
+      for (Number p = 2; p * p <= rest; ++p)
+        for (; rest % p == 0; rest /= p) ++count;
+      if (rest > 1) ++count;
+      const int expected = count == 1 ? byRemainder(n) : count <= 7 ? byCount[count] : int(kBlack);
+      QCOMPARE((QList<Number>{n, Number(colorOf(picture, o, n))}), (QList<Number>{n, Number(expected)}));
+    }
+  }
+
 
   // Twin primes share a colour only in a picture of primes. In a whole pass the number two walk
   // steps back is always among the probed neighbours and lends its colour first, so the rule shows
@@ -440,7 +464,7 @@ class TestEngine : public QObject {
   void twinPrimesShareAColourOnlyAmongPrimes() {
     for (NumberClass shown : {NumberClass::Primes, NumberClass::Random}) {
       const Picture blank;
-      ColorChooser chooser(settingsFor(1, 7, shown), blank, 7);
+      ColorChooser chooser(settingsFor(1, 7, shown), blank, 7, 49);
       chooser.centreNotShown();
       SpiralWalk walk;
       for (int64_t i = 1; i <= 8; ++i) walk.advance(i);

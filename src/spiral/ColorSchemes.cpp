@@ -20,7 +20,14 @@ constexpr int kSequenceOffset = 4;
 
 }  // namespace
 
-int veltraColor(Number n, bool prime) {
+void FactorCounts::countSegmentAt(Number offset) {
+  constexpr Number kSegment = 65536;
+  first_ = offset;
+  counts_.resize(static_cast<size_t>(std::min(kSegment, count_ - offset)));
+  numlib::factorCounts(start_ + first_, counts_.size(), counts_.data());
+}
+
+int veltraColor(Number n, bool prime, int factorCount) {
   if (prime) {
     switch (n % 12) {
       case 2: case 5: return kLightRed;
@@ -31,17 +38,17 @@ int veltraColor(Number n, bool prime) {
   }
   static constexpr int kByFactorCount[] = {kBlack, kLightRed, kLightGreen, kYellow,
                                            kLightBlue, kLightMagenta, kLightCyan, kWhite};
-  const int count = numlib::factorCount(n);
-  return count >= 0 && count <= 7 ? kByFactorCount[count] : kBlack;
+  return factorCount >= 0 && factorCount <= 7 ? kByFactorCount[factorCount] : kBlack;
 }
 
-ColorChooser::ColorChooser(const DrawSettings& settings, const Picture& picture, int boxSize)
+ColorChooser::ColorChooser(const DrawSettings& settings, const Picture& picture, int boxSize, int64_t count)
     : picture_(picture),
       scheme_(settings.colorScheme),
       primesOnly_(settings.numberClass == NumberClass::Primes),
       // A cycling scheme never divides by zero, whatever the caller passed.
       colorCount_(std::max(settings.colorCount.value_or(schemeOf(settings.colorScheme).colorCount), 1)),
-      boxSize_(boxSize) {}
+      boxSize_(boxSize),
+      factorCounts_(settings.start, count) {}
 
 int ColorChooser::ringColor(int64_t ring) const {
   return kCycleBaseColor + static_cast<int>((ring + kRingOffset) % colorCount_);
@@ -66,7 +73,7 @@ int ColorChooser::centreColor(Number start, bool prime) {
       previousColor_ = sequenceColor(start);
       break;
     case ColorScheme::Veltra:
-      previousColor_ = veltraColor(start, prime);
+      previousColor_ = veltraColorOf(start, prime);
       break;
     case ColorScheme::White:
     case ColorScheme::None:
@@ -97,7 +104,7 @@ int ColorChooser::colorOf(Number n, int x, int y, const SpiralWalk& walk, bool p
       color = sequenceColor(n);
       break;
     case ColorScheme::Veltra:
-      color = veltraColor(n, prime);
+      color = veltraColorOf(n, prime);
       break;
     case ColorScheme::White:
       color = kWhite;

@@ -2,11 +2,13 @@
 // The colour of each shown number under the chosen scheme.
 
 #include <cstdint>
+#include <vector>
 
 #include "DrawSettings.h"
 #include "Geometry.h"
 #include "Palette.h"
 #include "Picture.h"
+#include "numlib.hpp"
 
 namespace spiral {
 
@@ -16,14 +18,44 @@ inline constexpr int kCycleBaseColor = kLightBlue;
 // cycle's first colour, so that the centre's cluster begins the cycle.
 inline constexpr int kBaseColor = kCycleBaseColor;
 
-// The Veltra colour of n: primes by their remainder mod 12, other numbers by their factor count.
-int veltraColor(Number n, bool prime);
+// The Veltra colour of n: primes by their remainder mod 12, other numbers by their factor count
+// (with multiplicity).
+int veltraColor(Number n, bool prime, int factorCount);
+
+// The factor counts of a pass's numbers, asked in walk order. Where the asks come close together
+// they are counted a segment at a time, which far from 1 costs a small part of factorising each
+// number alone; a number asked far from the one before (squares, triangular numbers) is counted alone.
+class FactorCounts {
+ public:
+  FactorCounts(Number start, int64_t count) : start_(start), count_(static_cast<Number>(count)) {}
+  // The count of n, one of the pass's numbers.
+  int of(Number n) {
+    const Number offset = n - start_;
+    const Number sinceLastAsked = offset - lastAsked_;
+    lastAsked_ = offset;
+    if (offset >= first_ && offset - first_ < counts_.size()) return counts_[offset - first_];
+    if (sinceLastAsked > kCloseAsks) return numlib::factorCount(n);
+    countSegmentAt(offset);
+    return counts_[0];
+  }
+
+ private:
+  static constexpr Number kCloseAsks = 256;
+  void countSegmentAt(Number offset);
+
+  Number start_;
+  Number count_;
+  Number lastAsked_ = 0;
+  Number first_ = 0;             // the offset from start_ of counts_[0]
+  std::vector<uint8_t> counts_;
+};
 
 // Chooses the colours of one pass. Remembers what the cluster scheme needs: the colour last given
 // to a new cluster, the last shown prime and its colour.
 class ColorChooser {
  public:
-  ColorChooser(const DrawSettings& settings, const Picture& picture, int boxSize);
+  // For a pass of `count` numbers from settings.start.
+  ColorChooser(const DrawSettings& settings, const Picture& picture, int boxSize, int64_t count);
 
   // The colour of the shown centre number.
   int centreColor(Number start, bool prime);
@@ -38,6 +70,7 @@ class ColorChooser {
   }
   int ringColor(int64_t ring) const;
   int sequenceColor(Number n) const;
+  int veltraColorOf(Number n, bool prime) { return veltraColor(n, prime, prime ? 1 : factorCounts_.of(n)); }
   int clusterColor(Number n, int x, int y, int64_t ring);
   int neighbourClusterColor(int x, int y) const;
   // The cluster colour of a pixel drawn earlier, or -1.
@@ -54,6 +87,7 @@ class ColorChooser {
   int previousColor_ = 0;
   int lastNewClusterColor_ = 0;
   Number lastPrime_ = 0;
+  FactorCounts factorCounts_;
   int lastPrimeColor_ = 0;
 };
 

@@ -122,7 +122,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   const int64_t count = g.numberOfNumbers;
   const CellSizeChoice& size = cellSizeOf(g.boxSize);
   ClassTest classTest(settings.numberClass, start, count);
-  ColorChooser colors(settings, picture, g.boxSize);
+  ColorChooser colors(settings, picture, g.boxSize, count);
   CellRenderer cells(settings, g, picture);
   Tally tally;
   if (settings.recordShown) {

@@ -163,8 +163,9 @@ class CommandLine {
     const auto number = [](int n) { return std::to_string(n); };
     spiral::DrawSettings& draw = options.draw;
     addValue("--start", "TEXT",
-             "the start (central) number: decimal digits, blanks around them are\n"
-             "ignored, empty means 1 (default 1)",
+             "the start (central) number: up to 20 decimal digits, blanks around\n"
+             "them are ignored, empty means 1 (default 1); the picture's end number\n"
+             "must not pass 2^64 - 1 = 18446744073709551615",
              storeStart(draw.start));
     addValue("--cell", "PIXELS", "cell size, one of " + choiceList<int>(kCellSizes) + " (default 7)",
              storeChoice<int>(kCellSizes, draw.boxSize));
