@@ -66,23 +66,12 @@ void speak(int language) {
 // A ray's facts as the inspector's line states them: a ray of `cells` cells along `direction`,
 // its numbers 4k^2 + bk + c.
 struct RayLine {
-  const char* name;
-  int language;
-  spiral::Compass direction;
-  int64_t b;
-  int64_t c;
-  int64_t primes, cells;
-  double expected, constant;
+  const char* name; int language; spiral::Compass direction; int64_t b, c, primes, cells; double expected, constant;
   QString line;
 };
 
 struct Saving {
-  const char* name;
-  QString fileName;
-  bool conversionFails;
-  QString usersFile;
-  QStringList filesLeft;
-  QString pictureIn, told;
+  const char* name; QString fileName; bool conversionFails; QString usersFile; QStringList filesLeft; QString pictureIn, told;
 };
 
 struct Shortage { const char* name; ShortDisk::Kind kind; bool replacing; };  // replacing the user's file

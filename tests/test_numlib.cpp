@@ -195,25 +195,9 @@ double referenceConstant(int64_t b, int64_t c) {
   return product;
 }
 
-struct Constant {
-  const char* name;
-  int64_t b;
-  numlib::Int128 c;
-  double expected;  // -1: the reference product
-};
-
-struct Window {
-  const char* name;
-  uint64_t low;
-  uint64_t count;
-};
-
-struct Known {
-  const char* name;
-  uint64_t n;
-  bool prime;
-  int omega;
-};
+struct Constant { const char* name; int64_t b; numlib::Int128 c; double expected; };  // -1: the reference product
+struct Window { const char* name; uint64_t low, count; };
+struct Known { const char* name; uint64_t n; bool prime; int omega; };
 
 // Windows at random 64-bit starts, the same in every run.
 std::vector<Window> randomWindows(int howMany, uint64_t count) {

@@ -218,7 +218,6 @@ class TestRenderCli : public QObject {
         {"all numbers", {"--cell", "75", "--show", "all", "--longest"}, {1, 49, 7, 49, 2, 47, 7, 7}},
         {"no prime in 19610 ... 19658", {"--cell", "75", "--start", "19610", "--longest"},
          {19610, 19658, 7, 0, 0, 0, 0, 0}},
-        {"start text like the box", {"--cell", "75", "--start", " 007 "}, {7, 55, 7, 13, 7, 53, -1, -1}},
         {"blanks of every kind", {"--cell", "75", "--start", "\t\r\n\u2003 7\u00A0\u3000"}, {7, 55, 7, 13, 7, 53, -1, -1}},
         {"empty start means 1", {"--cell", "75", "--start", ""}, {1, 49, 7, 15, 2, 47, -1, -1}},
         {"empty start after =", {"--cell=75", "--start="}, {1, 49, 7, 15, 2, 47, -1, -1}},
