@@ -169,7 +169,6 @@ class TestInteraction : public QObject {
     // Refused for its end number: the picture of 1 stays, and so do its numbers.
     w.txbStartNumber->setText("2147480000");
     QTest::keyClick(w.txbStartNumber, Qt::Key_Return);
-    QCOMPARE(harness->desktop.messages.back().text, QString("End number would be greater than 2^31 - 2 = 2147483646."));
     QVERIFY(w.blnEndNumberTooLarge);
     QCOMPARE(w.lngStartNumber(), qint64(2147480000));  // the refused request's, as the pass left it
     QCOMPARE(titlesAfter(x + s, y, Qt::LeftButton, true), QStringList{"2"});
