@@ -73,6 +73,9 @@ QStringList visibleLayout(const frmMain& w) {
 
 int stackIndex(const QWidget* control) { return control->parent()->children().indexOf(control); }
 
+// No animation runs and its clock is still.
+bool animationIsOver(frmMain& w) { return !w.isSpiralling() && !w.ClkClock->isActive(); }
+
 // `frames`: the start numbers drawn by five ticks; fewer: the run ends.
 struct Steps { const char* name; bool inward, primesOnly; QString start, frames; };
 
@@ -92,12 +95,8 @@ void clickArrow(QScrollBar* bar, bool up) {
   QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, up ? 1 : bar->height() - 2));
 }
 
-struct Step {
-  const char* name;
-  QString start;
-  bool primesOnly, up;
-  QString expected;
-};
+struct Step { const char* name; QString start; bool primesOnly, up; QString expected; };
+struct Shortage { const char* name; ShortDisk::Kind kind; };  // a way to run out of room
 
 // The store before the run (none when null), the desktop's language and the command line; whether
 // the window speaks German, and the language line the run stores.
@@ -345,9 +344,7 @@ class TestAppWindow : public QObject {
     QCOMPARE(w.cboBoxSize->currentIndex(), kSevenPixelIndex);
     w.txbStartNumber->setText(QStringLiteral("2147483600"));  // 49 numbers fit, 5625 do not
     QTest::mouseClick(w.cmdSpiralIn, Qt::LeftButton);
-    QVERIFY(!w.isSpiralling());
-    QVERIFY(!w.ClkClock->isActive());
-    QVERIFY(w.cmdDraw->isVisible());
+    QVERIFY(animationIsOver(w) && w.cmdDraw->isVisible());
     QCOMPARE(harness->desktop.messages.size(), 2u);  // the size test's own message
   }
 
@@ -449,9 +446,7 @@ class TestAppWindow : public QObject {
     QCOMPARE(drawn.join(' '), row.frames);  // fewer than five frames: a tick ended the run
     QCOMPARE(w.txbStartNumber->text(), drawn.isEmpty() ? row.start : drawn.last());  // the last frame stays
     QVERIFY(harness->desktop.messages.empty());
-    QVERIFY(!w.ClkClock->isActive());
-    QVERIFY(w.cmdSpiralIn->isVisible());
-    QVERIFY(!w.cmdStopButton->isVisible());
+    QVERIFY(animationIsOver(w) && w.cmdSpiralIn->isVisible() && !w.cmdStopButton->isVisible());
   }
 
   void realClockTicksRunTheAnimationToItsEnd() {
@@ -530,9 +525,7 @@ class TestAppWindow : public QObject {
     });
     QVERIFY(!drawnAfterStop);
     QCOMPARE(w.txbStartNumber->text(), QStringLiteral("7"));
-    QVERIFY(!w.blnPaused);
-    QVERIFY(!w.isSpiralling());
-    QVERIFY(!w.ClkClock->isActive());
+    QVERIFY(!w.blnPaused && animationIsOver(w));
   }
 
   void closingTheWindowEndsTheAnimation() {
@@ -544,13 +537,10 @@ class TestAppWindow : public QObject {
           if (paused) QTest::mouseClick(w.cmdPauseButton, Qt::LeftButton);
           w.close();
           // Ended by the close, not by animate's Stop.
-          QVERIFY(w.blnStopSpiralling);
-          QVERIFY(!w.blnPaused);
+          QVERIFY(w.blnStopSpiralling && !w.blnPaused);
         });
       });
-      QVERIFY(!w.isVisible());
-      QVERIFY(!w.isSpiralling());
-      QVERIFY(!w.ClkClock->isActive());
+      QVERIFY(!w.isVisible() && animationIsOver(w));
       QVERIFY(stored.contains("\r\n\"6\"\r\n"));  // the start number of the last frame
     }
   }
@@ -701,15 +691,13 @@ class TestAppWindow : public QObject {
   }
 
   void fullDiskKeepsThePreviousStore_data() {
-    QTest::addColumn<int>("kind");
-    QTest::newRow("small tmpfs") << int(ShortDisk::Kind::FreeSpace);
-    QTest::newRow("file-size limit") << int(ShortDisk::Kind::FileSizeLimit);
+    addRows<Shortage>({{"small tmpfs", ShortDisk::Kind::FreeSpace}, {"file-size limit", ShortDisk::Kind::FileSizeLimit}});
   }
   // With ever more room, a write either fails and leaves the previous store as it was, or
   // replaces it whole; nothing else is left beside it.
   void fullDiskKeepsThePreviousStore() {
-    QFETCH(int, kind);
-    ShortDisk disk(ShortDisk::Kind(kind), 64 * 1024);
+    QFETCH(Shortage, row);
+    ShortDisk disk(row.kind, 64 * 1024);
     if (!disk.available()) QSKIP("no tmpfs can be mounted here");
     const QString path = disk.filePath(QStringLiteral("spl.usr"));
     const qint64 size = app::formatSettings(StoredSettings{}).size();

@@ -195,25 +195,9 @@ double referenceConstant(int64_t b, int64_t c) {
   return product;
 }
 
-struct Constant {
-  const char* name;
-  int64_t b;
-  numlib::Int128 c;
-  double expected;  // -1: the reference product
-};
-
-struct Window {
-  const char* name;
-  uint64_t low;
-  uint64_t count;
-};
-
-struct Known {
-  const char* name;
-  uint64_t n;
-  bool prime;
-  int omega;
-};
+struct Constant { const char* name; int64_t b; numlib::Int128 c; double expected; };  // -1: the reference product
+struct Window { const char* name; uint64_t low, count; };
+struct Known { const char* name; uint64_t n; bool prime; int omega; };
 
 // Windows at random 64-bit starts, the same in every run.
 std::vector<Window> randomWindows(int howMany, uint64_t count) {
@@ -226,6 +210,7 @@ std::vector<Window> randomWindows(int howMany, uint64_t count) {
 }  // namespace
 
 Q_DECLARE_METATYPE(Window)
+Q_DECLARE_METATYPE(Constant)
 Q_DECLARE_METATYPE(Known)
 
 class TestNumlib : public QObject {
@@ -264,8 +249,8 @@ class TestNumlib : public QObject {
     for (int k = 0; k < 3000; ++k) compareFactor(any(random));
   }
 
-  // Known constants; none for a quadratic that factors or takes only even values; the others against
-  // the reference product, up to starts of 2^31 and beyond 2^37, where the constant is a product too.
+  // Known constants; none for a quadratic that factors or takes only even values; the others, and
+  // random small ones, against the reference product, up to starts of 2^31 and beyond 2^37.
   void hardyLittlewoodConstants_data() {
     const numlib::Int128 top = 2147483646 - 273528;
     addRows<Constant>({{"Euler's 4k^2 - 2k + 41", -2, 41, 6.6395463549428433},
@@ -281,6 +266,14 @@ class TestNumlib : public QObject {
                        {"2^36", 1, numlib::Int128{1} << 36, -1},
                        {"a class group of small exponent", 0, 3234846615, -1},  // D = -16 * 3 * 5 * ... * 29
                        {"beyond the class groups", 0, (numlib::Int128{1} << 40) + 7, -1}});
+    std::mt19937 random(2024);  // random small quadratics, with the discriminant of either sign
+    std::uniform_int_distribution<int64_t> linear(-9, 9), negative(-700, 0), positive(1, 200000);
+    for (int i = 0; i < 14; ++i) {
+      const int64_t b = linear(random), c = i % 2 == 0 ? negative(random) : positive(random);
+      const int64_t delta = b * b - 16 * c, root = std::llround(std::sqrt(std::fabs(double(delta))));
+      const bool none = (delta >= 0 && root * root == delta) || (b % 2 == 0 && c % 2 == 0);  // factors, or even
+      QTest::addRow("random 4k^2 + %lldk + %lld", (long long)b, (long long)c) << Constant{"", b, c, none ? 0.0 : -1};
+    }
   }
   void hardyLittlewoodConstants() {
     QFETCH(Constant, row);
@@ -288,21 +281,6 @@ class TestNumlib : public QObject {
     const double a = numlib::hardyLittlewoodConstant(row.b, row.c);
     if (expected == 0) QCOMPARE(a, 0.0);
     QVERIFY2(std::fabs(a - expected) <= 1e-3 * expected, qPrintable(QString("%1 against %2").arg(a).arg(expected)));
-  }
-
-  // Random small quadratics, with the discriminant of either sign, against the reference product
-  // or, where they factor or take only even values, none.
-  void hardyLittlewoodConstantsOfSmallQuadratics() {
-    std::mt19937 random(2024);
-    std::uniform_int_distribution<int64_t> linear(-9, 9), negative(-700, 0), positive(1, 200000);
-    for (int i = 0; i < 14; ++i) {
-      const int64_t b = linear(random), c = i % 2 == 0 ? negative(random) : positive(random);
-      const int64_t delta = b * b - 16 * c, root = std::llround(std::sqrt(std::fabs(double(delta))));
-      const bool none = (delta >= 0 && root * root == delta) || (b % 2 == 0 && c % 2 == 0);  // factors, or even
-      const double a = numlib::hardyLittlewoodConstant(b, c), expected = none ? 0 : referenceConstant(b, c);
-      if (std::fabs(a - expected) > 1e-3 * expected || (none && a != 0))
-        QFAIL(qPrintable(QString("4k^2 + %1k + %2: %3 against %4").arg(b).arg(c).arg(a).arg(expected)));
-    }
   }
 
   // Class numbers from the series and from the class group (one of small exponent among them), against
@@ -432,10 +410,9 @@ class TestNumlib : public QObject {
       QVERIFY(numlib::isqrt(k * k) == k && numlib::isqrt(k * k - 1) == k - 1 && numlib::isqrt(k * k + 2 * k) == k);
       QVERIFY(numlib::isSquare(k * k) && !numlib::isSquare(k * k - 1) && !numlib::isSquare(k * k + 1));
     }
-    for (uint64_t n : {0, 1, 4, 9, 16, 1024}) QVERIFY(numlib::isSquare(n));
-    for (uint64_t n : {2, 3, 8, 15, 1023}) QVERIFY(!numlib::isSquare(n));
-    for (uint64_t k = 0; k < 2000; ++k) {
+    for (uint64_t k = 0; k < 2000; ++k) {  // small squares and triangular numbers, and their neighbours
       const uint64_t t = k * (k + 1) / 2;
+      QVERIFY(numlib::isSquare(k * k) && (k == 0 || !numlib::isSquare(k * k + 1)) && (k < 2 || !numlib::isSquare(k * k - 1)));
       QVERIFY(numlib::isTriangular(t) && (k == 0 || !numlib::isTriangular(t + 1)) && (k < 2 || !numlib::isTriangular(t - 1)));
     }
     QVERIFY(numlib::isTriangular(9223372034707292160u) && !numlib::isTriangular(9223372034707292159u) &&
