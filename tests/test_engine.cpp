@@ -303,11 +303,13 @@ class TestEngine : public QObject {
     }
   }
 
-  // Refusals exactly at and one past each bound, and the classes at the ends of the range. A start
-  // one past the largest, and a triangular start one past its largest, the renderer's refusals pin.
+  // Refusals exactly at and one past each bound of the window's range, and the classes at its ends.
   void rangeEnds_data() {
     const int none = int(Refusal::None), endTooLarge = int(Refusal::EndNumberTooLarge);
     addRows<Range>({
+        // 268435455 = 2147483646 / 8 is the triangular numbers' own limit: 49 numbers from 268435408
+        // pass it, though they stay far below the end of the range.
+        {"triangular one past", "268435408", kTriangular, int(Refusal::ClassLimitExceeded), 0, 0},
         {"largest start text", "2147483646", kPrimes, endTooLarge, 0, 0},
         {"75 px one past", "2147483599", kPrimes, endTooLarge, 0, 0},
         // 2147483629 is the one prime of 2147483598 ... 2147483646.
@@ -416,6 +418,23 @@ class TestEngine : public QObject {
       const int expected = count == 1 ? byRemainder(n) : count <= 7 ? byCount[count] : int(kBlack);
       QCOMPARE((QList<Number>{n, Number(colorOf(picture, o, n))}), (QList<Number>{n, Number(expected)}));
     }
+  }
+
+  // The whole range's ends: 2^64 - 1 is a start the parser reads, 2^64 is not; the sequence colour
+  // of 2^64 - 1, a multiple of 5 (2^4 = 16 leaves 1 mod 5, and so does 2^64), is that of 5 and 10.
+  void theTopOf64Bits() {
+    const StartNumber top = parseStartNumber("18446744073709551615", kWholeRange);
+    QCOMPARE(top.value, UINT64_MAX);
+    QCOMPARE(int(top.refusal), int(Refusal::None));
+    QCOMPARE(int(parseStartNumber("18446744073709551616", kWholeRange).refusal), int(Refusal::StartTooLarge));
+    DrawSettings settings = settingsFor(UINT64_MAX - 48, 75, NumberClass::All, ColorScheme::Sequence);
+    settings.range = kWholeRange;
+    Picture picture;
+    const DrawOutcome o = drawSpiral(settings, picture);
+    QCOMPARE(o.endNumber, UINT64_MAX);
+    QCOMPARE(colorOf(picture, o, UINT64_MAX), int(kLightMagenta));
+    settings.start = UINT64_MAX - 47;
+    QCOMPARE(int(drawSpiral(settings, picture).refusal), int(Refusal::EndNumberTooLarge));
   }
 
 
