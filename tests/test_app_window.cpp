@@ -95,6 +95,9 @@ void clickArrow(QScrollBar* bar, bool up) {
   QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, up ? 1 : bar->height() - 2));
 }
 
+// The store before start-up (none when null), the captions and list texts the window shows, whether
+// the window is closed rather than Quit clicked, and the store left at the end.
+struct Starting { const char* name; QByteArray store; QStringList shown; bool byClose; QByteArray stored; };
 struct Step { const char* name; QString start; bool primesOnly, up; QString expected; };
 struct Shortage { const char* name; ShortDisk::Kind kind; };  // a way to run out of room
 
@@ -122,14 +125,26 @@ class TestAppWindow : public QObject {
   void init() { harness = std::make_unique<MainWindowHarness>(); }
   void cleanup() { harness.reset(); }
 
-  void firstRunShowsDefaultsDrawsOnceAndQuitWritesDefaults() {
-    frmMain& w = harness->start();  // what it restores is the defaults, as from a store of garbage below
+  // A first run shows the defaults and Quit writes them; a German store whose values share lines
+  // shows German captions, and closing the window saves like Quit, in the store's own layout.
+  void startUpShowsTheStoreAndTheEndWritesIt_data() {
+    addRows<Starting>({
+        {"first run, Quit", {}, {"7", "Cluster", "Prime numbers", "circles", "Number shown:", "", "None (white)", "Quit"},
+         false, kDefaultStore},
+        {"German store, closed", "1,1,1\n3,6,3,2\n\"1\",0,1,0,0\n",
+         {"7", "Keine (Weiss)", "Dreieckzahlen", "Kreise", "Anzahl der sicht-", "baren Zahlen:", "Keine (Weiss)", "Beenden"},
+         true, "1\r\n1\r\n1\r\n3,6,3,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n"}});
+  }
+  void startUpShowsTheStoreAndTheEndWritesIt() {
+    QFETCH(Starting, row);
+    if (!row.store.isNull()) QVERIFY(harness->writeStore(row.store));
+    frmMain& w = harness->start();  // a first run restores the defaults, as from a store of garbage below
     QCOMPARE(w.focusWidget(), w.txbStartNumber);
     QCOMPARE(w.txbStartNumber->cursorPosition(), 1);
     QCOMPARE((QStringList{w.cboBoxSize->currentText(), w.cboColorBy->currentText(), w.cboShow->currentText(),
                           w.optCircles->text(), w.lblNumberShown->text(), w.lblNumberShown2->text(),
-                          w.cboColorBy->itemText(6)}),
-             (QStringList{"7", "Cluster", "Prime numbers", "circles", "Number shown:", "", "None (white)"}));
+                          w.cboColorBy->itemText(6), w.cmdQuit->text()}),
+             row.shown);
     // Start-up names Arial for the frames, labels, boxes, option buttons, lists and buttons; the
     // text box keeps the window's own font, and so does the picture.
     const QString windowFont = w.font().family();
@@ -140,7 +155,7 @@ class TestAppWindow : public QObject {
       QCOMPARE(control->font().family(), QString("Arial"));
     for (QWidget* control : std::initializer_list<QWidget*>{w.txbStartNumber, w.picSpiral})
       QCOMPARE(control->font().family(), windowFont);
-    QCOMPARE(storeAtTheEnd(*harness, [&] { w.cmdQuit->click(); }), kDefaultStore);
+    QCOMPARE(storeAtTheEnd(*harness, [&] { row.byClose ? void(w.close()) : w.cmdQuit->click(); }), row.stored);
   }
 
   // Values stored, values out of range, and garbage: each comes back or falls back to its default.
@@ -294,18 +309,6 @@ class TestAppWindow : public QObject {
                german ? QString("Spirale der Zahlen 10 bis 5634; Alle Zahlen: 5625 angezeigt")
                       : QString("Spiral of the numbers 10 to 5634; all numbers: 5625 shown"));
     }
-  }
-
-  // Closing the window saves like Quit, in the store's own layout.
-  void germanStoreShowsGermanCaptionsAndClosingSaves() {
-    QVERIFY(harness->writeStore("1,1,1\n3,6,3,2\n\"1\",0,1,0,0\n"));
-    frmMain& w = harness->start();
-    QCOMPARE((QStringList{w.optCircles->text(), w.lblNumberShown->text(), w.lblNumberShown2->text(),
-                          w.cboColorBy->currentText(), w.cboShow->currentText(), w.cmdQuit->text()}),
-             (QStringList{"Kreise", "Anzahl der sicht-", "baren Zahlen:", "Keine (Weiss)", "Dreieckzahlen",
-                          "Beenden"}));
-    QCOMPARE(storeAtTheEnd(*harness, [&] { w.close(); }),
-             QByteArray("1\r\n1\r\n1\r\n3,6,3,2\r\n\"1\"\r\n0\r\n1\r\n0\r\n0\r\n"));
   }
 
   // Refilling the lists in another language keeps their selections and draws nothing either.

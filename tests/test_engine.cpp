@@ -623,32 +623,16 @@ class TestEngine : public QObject {
     }
   }
 
-  // The rays with the most primes come first, ties to the higher constant: the first has as many
-  // primes as any ray of the picture, and no ray left out beats the last one listed. (Euler's
-  // quadratic north-east from 41, and its constant, the renderer's lens table pins.)
-  void bestRaysRankByPrimesThenConstant() {
+  // How many rays the lens lists: none when none are asked for or the picture was refused, and
+  // never more than the picture has. Their order the renderer's lens table checks against a plain walk.
+  void bestRaysCount() {
     Picture picture;
     DrawSettings settings = settingsFor(41, 3);
     const DrawOutcome o = drawSpiral(settings, picture);
     const LineLens lens(o);
-    const std::vector<RayFacts> best = lens.bestRays(12);
-    QCOMPARE(best.size(), size_t{12});
-    for (size_t i = 1; i < best.size(); ++i)
-      QVERIFY(best[i - 1].primes > best[i].primes ||
-              (best[i - 1].primes == best[i].primes && best[i - 1].hlConstant >= best[i].hlConstant));
-    int64_t most = 0;
-    const std::vector<Ray> rays = allRays(o.geometry);
-    for (const Ray& ray : rays) {
-      int64_t primes = 0;
-      for (int64_t k = ray.kFrom; k <= ray.kTo; ++k) primes += isPrimeByTrialDivision(numbersOn(ray, 41).at(k));
-      most = std::max(most, primes);
-      if (std::any_of(best.begin(), best.end(), [&](const RayFacts& f) { return f.ray == ray; })) continue;
-      const RayFacts& last = best.back();
-      QVERIFY(primes < last.primes || (primes == last.primes && lens.factsOf(ray).hlConstant <= last.hlConstant));
-    }
-    QCOMPARE(best.front().primes, most);
     QVERIFY(lens.bestRays(0).empty());
-    QCOMPARE(lens.bestRays(100000).size(), rays.size());
+    QCOMPARE(lens.bestRays(12).size(), size_t{12});
+    QCOMPARE(lens.bestRays(100000).size(), allRays(o.geometry).size());
     settings.start = 2147483646;  // refused: no rays
     QVERIFY(LineLens(drawSpiral(settings, picture)).bestRays(3).empty());
   }

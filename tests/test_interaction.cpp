@@ -246,36 +246,15 @@ class TestInteraction : public QObject {
   }
 
   // Resting on the centre of a spiral from 41 (35 cells a side, rings 0 to 17), the tooltip names
-  // the eight rays from the centre outward, their primes counted here by trial division; how a
-  // line reads in each language is describeRay's, tested above.
-  void theTooltipNamesTheRaysThroughTheCell() {
+  // the eight rays from the centre outward, their primes counted here by trial division (how a line
+  // reads in each language is describeRay's, tested above). While the tooltip shows, the rays
+  // through the cell are outlined over the picture; the picture itself, and with it the saved file
+  // and Ctrl+C's image, never sees them. The outlines go with the tooltip when the pointer leaves
+  // the cell or the picture, and at once when a new picture is drawn.
+  void theTooltipNamesAndOutlinesTheRaysThroughTheCell() {
     frmMain& w = drawn(kAllNumbers, true, "41", kFifteenPixels);
     const spiral::Geometry& g = w.lastPass.geometry;
     QCOMPARE(g.cellsPerSide, 35);
-    const std::pair<const char*, int64_t> rays[] = {{"N 4k\u00B2 \u2212 k", -1}, {"NE 4k\u00B2 \u2212 2k", -2},
-                                                    {"E 4k\u00B2 \u2212 3k", -3}, {"SE 4k\u00B2 + 4k", 4},
-                                                    {"S 4k\u00B2 + 3k", 3}, {"SW 4k\u00B2 + 2k", 2},
-                                                    {"W 4k\u00B2 + k", 1}, {"NW 4k\u00B2", 0}};
-    const QStringList lines = w.numberTipAt(g.centerX, g.centerY).split(u'\n');
-    QCOMPARE(lines.size(), 2 + 8);
-    QCOMPARE(lines[0], QString("41: prime"));
-    for (size_t i = 0; i < std::size(rays); ++i) {
-      int primes = 0;
-      for (int64_t k = 0; k <= 17; ++k) primes += isPrimeByTrialDivision(4 * k * k + rays[i].second * k + 41);
-      const QString head = QString(rays[i].first) + QString(" + 41: %1 primes in 18 cells, expected ").arg(primes);
-      QVERIFY2(lines[2 + int(i)].startsWith(head), qPrintable(lines[2 + int(i)]));
-    }
-    // A cell off the diagonals and axes lies on the three rays that lead outward from it.
-    QCOMPARE(w.numberTipAt(g.centerX + 5 * g.boxSize, g.centerY - 2 * g.boxSize).count(u'\n'), 1 + 3);
-  }
-
-  // While the tooltip shows, the rays through the cell are outlined over the picture; the picture
-  // itself, and with it the saved file and Ctrl+C's image, never sees them. The outlines go with
-  // the tooltip when the pointer leaves the cell or the picture, and at once when a new picture is
-  // drawn.
-  void theRaysAreOutlinedOnlyOnTheScreenWhileTheTooltipShows() {
-    frmMain& w = drawn(kAllNumbers, true, "41", kFifteenPixels);
-    const spiral::Geometry& g = w.lastPass.geometry;
     const QImage picture = spiral::imageOf(w.picture).convertToFormat(QImage::Format_RGB32);
     const auto outlined = [&](const QImage& view, int row, int column) {
       const spiral::Pixel centre = g.centreOf(row, column);
@@ -302,7 +281,19 @@ class TestInteraction : public QObject {
     const QPoint centre(g.centerX + SpiralView::kBorder, g.centerY + SpiralView::kBorder);
     QTest::mouseMove(w.picSpiral, centre);  // and rests there
     QTRY_VERIFY(QToolTip::isVisible());
-    QVERIFY(QToolTip::text().startsWith("41: prime"));
+    const std::pair<const char*, int64_t> rays[] = {{"N 4k\u00B2 \u2212 k", -1}, {"NE 4k\u00B2 \u2212 2k", -2},
+                                                    {"E 4k\u00B2 \u2212 3k", -3}, {"SE 4k\u00B2 + 4k", 4},
+                                                    {"S 4k\u00B2 + 3k", 3}, {"SW 4k\u00B2 + 2k", 2},
+                                                    {"W 4k\u00B2 + k", 1}, {"NW 4k\u00B2", 0}};
+    const QStringList lines = QToolTip::text().split(u'\n');
+    QCOMPARE(lines.size(), 2 + 8);
+    QCOMPARE(lines[0], QString("41: prime"));
+    for (size_t i = 0; i < std::size(rays); ++i) {
+      int primes = 0;
+      for (int64_t k = 0; k <= 17; ++k) primes += isPrimeByTrialDivision(4 * k * k + rays[i].second * k + 41);
+      const QString head = QString(rays[i].first) + QString(" + 41: %1 primes in 18 cells, expected ").arg(primes);
+      QVERIFY2(lines[2 + int(i)].startsWith(head), qPrintable(lines[2 + int(i)]));
+    }
     QCOMPARE(outlinedCells(), 8 * 17);
     QTest::qWait(300);  // the outlines stay as long as the tooltip
     QVERIFY(QToolTip::isVisible());
@@ -329,7 +320,8 @@ class TestInteraction : public QObject {
     QTRY_COMPARE(outlinedPixels(), 0);
     QVERIFY(!QToolTip::isVisible());
 
-    QVERIFY(!tipAfterRestOn(g.centerX + 5 * g.boxSize, g.centerY - 2 * g.boxSize).isEmpty());
+    // A cell off the diagonals and axes lies on the three rays that lead outward from it.
+    QCOMPARE(tipAfterRestOn(g.centerX + 5 * g.boxSize, g.centerY - 2 * g.boxSize).count(u'\n'), 1 + 3);
     QVERIFY(outlinedPixels() > 0);
     w.cmdDraw->click();
     QCOMPARE(outlinedPixels(), 0);
