@@ -135,6 +135,12 @@ class TestInteraction : public QObject {
     return QToolTip::isVisible() ? QToolTip::text() : QString();
   }
 
+  // What the user learns of the picture pixel (x, y): the titles a click there brings up, then the
+  // number's lines of the tooltip after the pointer's rest there.
+  QString toldAt(int x, int y) {
+    return titlesAfter(x, y, Qt::LeftButton, true).join("; ") + " | " + numberLines(tipAfterRestOn(x, y));
+  }
+
   QStringList titlesAfterCtrlS() { return titlesAfter([&] { press(harness->window(), Qt::Key_S, Qt::ControlModifier); }); }
   QStringList titlesAfter(const std::function<void()>& action) {
     const size_t before = harness->desktop.messages.size();
@@ -153,13 +159,10 @@ class TestInteraction : public QObject {
   void theCellsReportTheirNumbersAndPointsBesideThemNothing() {
     frmMain& w = drawn(kAllNumbers, true, "1");
     const int x = w.lastPass.geometry.centerX, y = w.lastPass.geometry.centerY, s = w.intBoxSize();
-    const std::tuple<int, int, const char*, const char*> cells[] = {
-        {x + s, y, "2", "2: prime\nRing 2"}, {x + s, y - s, "3", "3: prime\nRing 2"}, {x, y - s, "4", "4 = 2^2\nRing 2"},
-        {x + s, y + s, "9", "9 = 3^2\nRing 2"}, {x, y, "1", "1\nRing 1"}};
-    for (const auto& [px, py, title, tip] : cells) {
-      QCOMPARE(titlesAfter(px, py, Qt::LeftButton, true), QStringList{title});
-      QCOMPARE(numberLines(w.numberTipAt(px, py)), QString(tip));
-    }
+    const std::tuple<int, int, const char*> cells[] = {
+        {x + s, y, "2 | 2: prime\nRing 2"}, {x + s, y - s, "3 | 3: prime\nRing 2"}, {x, y - s, "4 | 4 = 2^2\nRing 2"},
+        {x + s, y + s, "9 | 9 = 3^2\nRing 2"}, {x, y, "1 | 1\nRing 1"}};
+    for (const auto& [px, py, told] : cells) QCOMPARE(toldAt(px, py), QString(told));
     language::intLanguage = language::kGerman;
     QCOMPARE(numberLines(w.numberTipAt(x + s, y)), QString("2: Primzahl\nRing 2"));
     language::intLanguage = language::kEnglish;
@@ -171,18 +174,15 @@ class TestInteraction : public QObject {
     QTest::keyClick(w.txbStartNumber, Qt::Key_Return);
     QVERIFY(w.blnEndNumberTooLarge);
     QCOMPARE(w.lngStartNumber(), qint64(2147480000));  // the refused request's, as the pass left it
-    QCOMPARE(titlesAfter(x + s, y, Qt::LeftButton, true), QStringList{"2"});
-    QCOMPARE(numberLines(w.numberTipAt(x + s, y)), QString("2: prime\nRing 2"));
+    QCOMPARE(toldAt(x + s, y), QString("2 | 2: prime\nRing 2"));
     w.txbStartNumber->setText("1000");
     w.cmdDraw->click();
-    QCOMPARE(titlesAfter(x, y), QStringList{"1,000"});
-    QCOMPARE(titlesAfter(x + s, y), QStringList{"1,001"});
-    QCOMPARE(numberLines(w.numberTipAt(x + s, y)), QString("1,001 = 7 \u00D7 11 \u00D7 13\nRing 2"));
+    QCOMPARE(toldAt(x, y), QString("1,000 | 1,000 = 2^3 \u00D7 5^3\nRing 1"));
+    QCOMPARE(toldAt(x + s, y), QString("1,001 | 1,001 = 7 \u00D7 11 \u00D7 13\nRing 2"));
     w.txbStartNumber->setText("2147478022");  // the last number drawn is the largest there is
     w.cmdDraw->click();
-    QCOMPARE(titlesAfter(x + 37 * s, y + 37 * s), QStringList{"2,147,483,646"});
-    QCOMPARE(numberLines(w.numberTipAt(x + 37 * s, y + 37 * s)),
-             QString("2,147,483,646 = 2 \u00D7 3^2 \u00D7 7 \u00D7 11 \u00D7 31 \u00D7 151 \u00D7 331\nRing 38"));
+    QCOMPARE(toldAt(x + 37 * s, y + 37 * s),
+             QString("2,147,483,646 | 2,147,483,646 = 2 \u00D7 3^2 \u00D7 7 \u00D7 11 \u00D7 31 \u00D7 151 \u00D7 331\nRing 38"));
 
     const double far = 1e15, infinity = std::numeric_limits<double>::infinity();
     for (QPointF p : {QPointF(-3, 261), QPointF(523, 261), QPointF(far, far), QPointF(-far, 261),
@@ -197,10 +197,8 @@ class TestInteraction : public QObject {
   void numbersNotShownReportNothing() {
     frmMain& w = drawn(kPrimes, false, "5");
     const int x = w.lastPass.geometry.centerX, y = w.lastPass.geometry.centerY, s = w.intBoxSize();
-    QCOMPARE(tipAfterRestOn(x + s, y), QString());  // 6 is not prime
-    QCOMPARE(titlesAfter(x + s, y, Qt::LeftButton, true), QStringList());
-    QCOMPARE(numberLines(tipAfterRestOn(x, y)), QString("5: prime\nRing 1"));
-    QCOMPARE(titlesAfter(x, y, Qt::LeftButton, true), QStringList{"5"});
+    QCOMPARE(toldAt(x + s, y), QString(" | "));  // 6 is not prime
+    QCOMPARE(toldAt(x, y), QString("5 | 5: prime\nRing 1"));
     QVERIFY(!w.picture.isMarked(x + 3, y - 3));
     QCOMPARE(titlesAfter(x + 3, y - 3), QStringList());
     drawn(kPrimes, true, "5");  // as squares, 6 is background all the same
