@@ -11,42 +11,14 @@
 
 #include "numlib.h"
 #include "numlib.hpp"
+#include "PlainMillerRabin.h"
 
 namespace {
-
-__extension__ typedef unsigned __int128 Wide;
 
 bool isPrimeByTrialDivision(int64_t n) {
   if (n < 2 || n > 2147483646) return false;
   for (int64_t p = 2; p * p <= n; ++p) {
     if (n % p == 0) return false;
-  }
-  return true;
-}
-
-// Trial division by the odd numbers below 1000, then the strong test to the seven bases that admit
-// no composite below 2^64.
-bool isPrimePlainly(uint64_t n) {
-  if (n < 2) return false;
-  for (uint64_t p = 2; p < 1000; p += p == 2 ? 1 : 2) {
-    if (p * p > n) return true;
-    if (n % p == 0) return false;
-  }
-  uint64_t d = n - 1;
-  int s = 0;
-  for (; d % 2 == 0; d /= 2) ++s;
-  for (uint64_t base : {2, 325, 9375, 28178, 450775, 9780504, 1795265022}) {
-    uint64_t x = 1, b = base % n;
-    for (uint64_t e = d; e > 0; e /= 2) {
-      if (e % 2 == 1) x = static_cast<uint64_t>(Wide{x} * b % n);
-      b = static_cast<uint64_t>(Wide{b} * b % n);
-    }
-    bool passes = x == 1 || x == n - 1;
-    for (int i = 1; i < s && !passes; ++i) {
-      x = static_cast<uint64_t>(Wide{x} * x % n);
-      passes = x == n - 1;
-    }
-    if (!passes) return false;
   }
   return true;
 }
@@ -79,12 +51,12 @@ void checkFactor(int32_t n) {
 }
 
 void checkWide(uint64_t n, uint64_t windowCount) {
-  check(numlib::isPrime(n) == isPrimePlainly(n));
+  check(numlib::isPrime(n) == referenceIsPrime(n));
   Wide product = 1;
   int omega = 0;
   uint64_t previous = 1;
   for (const auto& [p, e] : numlib::factorise(n)) {
-    check(p > previous && e >= 1 && isPrimePlainly(p));
+    check(p > previous && e >= 1 && referenceIsPrime(p));
     for (int i = 0; i < e; ++i) product *= p;
     omega += e;
     previous = p;
@@ -98,7 +70,7 @@ void checkWide(uint64_t n, uint64_t windowCount) {
   const uint64_t last = n + (windowCount - 1) < n ? UINT64_MAX : n + (windowCount - 1);
   std::vector<uint64_t> bits((last - n + 64) / 64);
   numlib::primeBits(n, last - n + 1, bits.data());
-  for (uint64_t i = 0; i <= last - n; ++i) check(((bits[i / 64] >> (i % 64)) & 1) == isPrimePlainly(n + i));
+  for (uint64_t i = 0; i <= last - n; ++i) check(((bits[i / 64] >> (i % 64)) & 1) == referenceIsPrime(n + i));
 }
 
 }  // namespace
