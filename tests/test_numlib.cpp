@@ -202,8 +202,9 @@ class TestNumlib : public QObject {
 
   // The last window ends on a prime, 2147483629, which the next prime up must reach.
   void agreesWithSieveAtBothEnds() {
-    for (const auto& [low, count] : {std::pair<uint64_t, uint64_t>{0, 1000000}, {2147483646 - 999999, 1000000},
-                                    {2147483629 - 999, 1000}}) {
+    for (const auto& window : {std::pair<uint64_t, uint64_t>{0, 1000000}, {2147483646 - 999999, 1000000},
+                               {2147483629 - 999, 1000}}) {
+      const uint64_t low = window.first, count = window.second;
       const std::vector<bool> sieve = plainSieve(int64_t(low), int64_t(low + count - 1));
       agreesWithReference(low, count, [&](uint64_t n) { return bool(sieve[n - low]); });
     }
