@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "CellRenderer.h"
@@ -27,6 +28,9 @@ class ClassTest {
       : class_(numberClass), start_(start), primeBits_((count + 63) / 64), random_(start) {
     if (count > 0) numlib::primeBits(start, count, primeBits_.data());
   }
+
+  // The primality of the pass's numbers, handed over once the pass no longer asks.
+  std::vector<uint64_t> takePrimeBits() { return std::move(primeBits_); }
 
   // The first prime's walk index from `i` on, or `count` when none is left.
   int64_t nextPrimeIndex(int64_t i, int64_t count) const {
@@ -179,6 +183,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   outcome.shownCount = tally.shown;
   outcome.smallestPrime = tally.smallestPrime;
   outcome.largestPrime = tally.largestPrime;
+  if (settings.recordShown) outcome.primeBits = classTest.takePrimeBits();
   if (outcome.stopped || !settings.calculateLongest) return outcome;
 
   if (tally.shown == 0) {

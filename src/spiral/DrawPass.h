@@ -38,6 +38,8 @@ struct DrawOutcome {
   // With recordShown: bit i of shownBits[i / 64] is set when the number at walk index i was shown.
   // A stopped pass records what it drew.
   std::vector<uint64_t> shownBits;
+  // With recordShown: bit i of primeBits[i / 64] is set when the number at walk index i is prime.
+  std::vector<uint64_t> primeBits;
 };
 
 // Checks the request without drawing: the refusal and, unless the start number was too large,

@@ -21,7 +21,7 @@ struct DrawSettings {
   // L, when it is not the scheme's own colour count: the help picture cycles through one colour.
   std::optional<int> colorCount;
   bool calculateLongest = false;
-  bool recordShown = false;                 // fill DrawOutcome::shownBits (the line lens reads them)
+  bool recordShown = false;                 // fill DrawOutcome::shownBits and primeBits (for the line lens)
 
   // Numerals are written only where the cells are large enough for them.
   bool writesNumerals() const { return numerals && cellSizeOf(boxSize).gridAndNumerals; }

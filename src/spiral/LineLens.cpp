@@ -36,9 +36,14 @@ LineLens::LineLens(const DrawOutcome& pass)
     : drawn_(pass.refusal == Refusal::None), geometry_(pass.geometry), start_(pass.startNumber) {
   if (!drawn_) return;
   const int64_t count = geometry_.numberOfNumbers;
-  primeBits_.assign(static_cast<size_t>((count + 63) / 64), 0);
-  if (count > 0) numlib::primeBits(start_, count, primeBits_.data());
-  if (pass.shownBits.size() == primeBits_.size()) shownBits_ = pass.shownBits;
+  const auto words = static_cast<size_t>((count + 63) / 64);
+  if (pass.primeBits.size() == words) {
+    primeBits_ = pass.primeBits;  // the pass recorded them: far from 1 they are its costliest part
+  } else {
+    primeBits_.assign(words, 0);
+    if (count > 0) numlib::primeBits(start_, count, primeBits_.data());
+  }
+  if (pass.shownBits.size() == words) shownBits_ = pass.shownBits;
 }
 
 int64_t LineLens::primesOn(const Ray& ray) const { return countOn(primeBits_, ray); }
