@@ -316,6 +316,7 @@ class TestNumlib : public QObject {
   // two prime factors, and a square or a product of two primes just above it must count 2.
   void factorCountsAgreeWithFactorisations_data() {
     addRows<Window>({
+        {"from 1 across a block", 1, 70000},
         {"across the blocks' top", numlib::kLargestNumber - 300, 600},
         {"across a chunk at 2^40", (uint64_t{1} << 40) - 1000, (uint64_t{1} << 15) + 2000},
         {"around 2642257^2, the least square left", 6981522054049 - 300, 600},

@@ -8,6 +8,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include <primesieve.hpp>
@@ -307,7 +308,15 @@ int factorCount(uint64_t n) {
 
 void factorCounts(uint64_t low, uint64_t count, uint8_t* out) {
   const uint64_t inBlocks = low > kLargestNumber ? 0 : std::min(count, kLargestNumber - low + 1);
-  for (uint64_t i = 0; i < inBlocks; ++i) out[i] = static_cast<uint8_t>(factorCount(low + i));
+  // Whole runs copied from the blocks, one block at a time.
+  for (uint64_t i = 0; i < inBlocks;) {
+    const uint64_t n = low + i;
+    const uint64_t offset = n & (kFactorBlockSize - 1);
+    const uint64_t run = std::min(inBlocks - i, kFactorBlockSize - offset);
+    const FactorBlock& block = factorBlockFor(static_cast<int64_t>(n >> kFactorBlockBits), false);
+    std::memcpy(out + i, block.factorCount.data() + offset, run);
+    i += run;
+  }
   if (inBlocks < count) detail::factorCountsAnywhere(low + inBlocks, count - inBlocks, out + inBlocks);
 }
 

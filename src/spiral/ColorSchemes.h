@@ -30,8 +30,6 @@ class FactorCounts {
   FactorCounts(Number start, int64_t count) : start_(start), count_(static_cast<Number>(count)) {}
   // The count of n, one of the pass's numbers.
   int of(Number n) {
-    // Up to 2^31 - 2 the number service answers each count from blocks it keeps: a look-up.
-    if (n <= static_cast<Number>(numlib::kLargestNumber)) return numlib::factorCount(n);
     const Number offset = n - start_;
     const Number sinceLastAsked = offset - lastAsked_;
     lastAsked_ = offset;
