@@ -25,7 +25,7 @@ constexpr int64_t kSeriesLimit = int64_t{1} << 20;  // up to here the series giv
 constexpr int kFormsTried = 12;
 constexpr double kWindowSpreads = 6;
 constexpr size_t kLargestTwoPart = size_t{1} << 18;
-constexpr uint32_t kNarrowingCuts[] = {kEstimatePrimes, uint32_t{1} << 17, uint32_t{1} << 20};
+constexpr uint32_t kNarrowingCuts[] = {uint32_t{1} << 17, uint32_t{1} << 20};
 
 int64_t classNumberFromSeries(int64_t delta) {
   const double root = std::sqrt(static_cast<double>(-delta));
@@ -193,7 +193,7 @@ Window windowAround(double estimate, double width) {
 // h(D) for |D| > 2^20 from the Euler products of L_D(1) and the forms; the candidate nearest the
 // longest product's estimate where even that leaves several.
 std::optional<int64_t> classNumberFromForms(Int128 delta, std::span<const int8_t> symbols) {
-  const std::span<const uint32_t> primes = oddPrimesUpTo(kEstimatePrimes);
+  const std::span<const uint32_t> primes = oddPrimesUpTo(estimatePrimes(delta));
   std::vector<int64_t> splitPrimes;
   for (size_t i = 0; i < primes.size() && splitPrimes.size() < kFormsTried; ++i)
     if (symbols[i] == 1) splitPrimes.push_back(primes[i]);
@@ -201,7 +201,9 @@ std::optional<int64_t> classNumberFromForms(Int128 delta, std::span<const int8_t
   const double scale = automorphs(delta) * std::sqrt(static_cast<double>(-delta)) / (2 * kPi);
   std::vector<int64_t> candidates;
   double estimate = 0;
-  for (uint32_t cut : kNarrowingCuts) {
+  std::vector<uint32_t> cuts{estimatePrimes(delta)};
+  cuts.insert(cuts.end(), std::begin(kNarrowingCuts), std::end(kNarrowingCuts));
+  for (uint32_t cut : cuts) {
     estimate = scale * std::exp(logLEulerProduct(delta, symbols, cut));
     // The tail's spread if its signs were random: sqrt(sum over p > P of 1/p^2) ~ 1/sqrt(P ln P).
     const double spread = 1.0 / std::sqrt(cut * std::log(static_cast<double>(cut)));
@@ -220,6 +222,8 @@ std::optional<int64_t> classNumberFromForms(Int128 delta, std::span<const int8_t
 
 }  // namespace
 
+uint32_t estimatePrimes(Int128 delta) { return magnitude(delta) > (Int128{1} << 44) ? uint32_t{1} << 16 : uint32_t{1} << 14; }
+
 int automorphs(Int128 delta) { return delta == -3 ? 6 : delta == -4 ? 4 : 2; }
 
 std::optional<int64_t> classNumberOf(Int128 delta, std::span<const int8_t> symbols) {
@@ -234,7 +238,7 @@ namespace numlib {
 
 std::optional<int64_t> classNumber(Int128 discriminant) {
   if (discriminant >= 0 || detail::residue(discriminant, 4) > 1) return std::nullopt;
-  return detail::classNumberOf(discriminant, detail::legendreSymbols(discriminant, detail::kEstimatePrimes));
+  return detail::classNumberOf(discriminant, detail::legendreSymbols(discriminant, detail::estimatePrimes(discriminant)));
 }
 
 }  // namespace numlib

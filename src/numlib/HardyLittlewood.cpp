@@ -40,10 +40,11 @@ double hardyLittlewoodConstant(int64_t b, Int128 c) {
   const Int128 delta = Int128{b} * b - 16 * c;
   if (detail::isSquare(delta)) return 0;  // f factors
   const double atTwo = b % 2 != 0 ? 1 : 2;  // 2 - w(2)
-  const std::vector<int8_t> symbols = detail::legendreSymbols(delta, detail::kEstimatePrimes);
+  const uint32_t cut = detail::estimatePrimes(delta);
+  const std::vector<int8_t> symbols = detail::legendreSymbols(delta, cut);
   const std::optional<double> l = dirichletL1(delta, symbols);
   if (!l) return atTwo * detail::plainProduct(delta);
-  return atTwo * detail::tameProduct(symbols, detail::kEstimatePrimes) / (*l * (1.0 - detail::kroneckerAtTwo(delta) / 2.0));
+  return atTwo * detail::tameProduct(symbols, cut) / (*l * (1.0 - detail::kroneckerAtTwo(delta) / 2.0));
 }
 
 }  // namespace numlib
