@@ -232,7 +232,7 @@ class TestNumlib : public QObject {
     for (int k = 0; k < 3000; ++k) compareFactor(any(random));
   }
 
-  // Known constants, to 1e-5: the small ones from long products, the far ones from PARI/GP (the
+  // Known constants, to 1e-6 (A is bound to 6e-6, and the agreement measured is 3e-7): the small ones from long products, the far ones from PARI/GP (the
   // class number by Buchmann's method, the tame product over p < 2 * 10^6). None for a quadratic that
   // factors or takes only even values. The others, and random small ones, against the reference
   // product, to its own tolerance, up to starts of 2^31 and on to 2^64.
@@ -270,7 +270,7 @@ class TestNumlib : public QObject {
   void hardyLittlewoodConstants() {
     QFETCH(Constant, row);
     const double expected = row.expected < 0 ? referenceConstant(row.b, row.c) : row.expected;
-    const double tolerance = row.expected < 0 ? kReferenceTolerance : 1e-5;
+    const double tolerance = row.expected < 0 ? kReferenceTolerance : 1e-6;
     const double a = numlib::hardyLittlewoodConstant(row.b, row.c);
     if (expected == 0) QCOMPARE(a, 0.0);
     QVERIFY2(std::fabs(a - expected) <= tolerance * expected, qPrintable(QString("%1 against %2").arg(a, 0, 'g', 17).arg(expected, 0, 'g', 17)));
