@@ -24,7 +24,7 @@ constexpr double kPi = std::numbers::pi;
 constexpr int64_t kSeriesLimit = int64_t{1} << 20;  // up to here the series gives h more cheaply
 constexpr int kFormsTried = 12;
 constexpr double kWindowSpreads = 6;
-constexpr size_t kLargestTwoPart = size_t{1} << 18;
+constexpr size_t kLargestTwoPart = size_t{1} << 16;
 constexpr uint32_t kNarrowingCuts[] = {uint32_t{1} << 17, uint32_t{1} << 20};
 
 int64_t classNumberFromSeries(int64_t delta) {
@@ -134,24 +134,25 @@ int64_t orderOf(const ClassGroup& group, const Form& f, int64_t n) {
 }
 
 // The order of the 2-part of the group the forms generate (each given with its order), counted
-// element by element; none beyond kLargestTwoPart elements. Where the class group holds many
-// elements of order 2 (D with many prime factors), h is a multiple of it far larger than the exponent.
+// element by element: each generator g adds the cosets g^k H of the group H found so far until g^k
+// lies in H, one composition for each element. None beyond kLargestTwoPart elements. Where the class
+// group holds many elements of order 2 (D with many prime factors), h is a multiple of it far larger
+// than the exponent.
 std::optional<int64_t> twoPartOrder(const ClassGroup& group, std::span<const std::pair<Form, int64_t>> forms) {
-  std::vector<Form> generators;
-  for (const auto& [form, order] : forms) generators.push_back(group.power(form, order >> std::countr_zero(static_cast<uint64_t>(order))));
-  std::unordered_set<Key, KeyHash> seen{exactKeyOf(group.identity())};
-  std::vector<Form> unvisited{group.identity()};
-  while (!unvisited.empty()) {
-    const Form x = unvisited.back();
-    unvisited.pop_back();
-    for (const Form& g : generators) {
-      const Form y = group.compose(x, g);
-      if (!seen.insert(exactKeyOf(y)).second) continue;
-      if (seen.size() > kLargestTwoPart) return std::nullopt;
-      unvisited.push_back(y);
+  std::vector<Form> elements{group.identity()};
+  std::unordered_set<Key, KeyHash> keys{exactKeyOf(elements.front())};
+  for (const auto& [form, order] : forms) {
+    const Form g = group.power(form, order >> std::countr_zero(static_cast<uint64_t>(order)));
+    const size_t before = elements.size();
+    for (Form coset = g; !keys.contains(exactKeyOf(coset)); coset = group.compose(coset, g)) {
+      if (elements.size() + before > kLargestTwoPart) return std::nullopt;
+      for (size_t i = 0; i < before; ++i) {
+        elements.push_back(group.compose(elements[i], coset));
+        keys.insert(exactKeyOf(elements.back()));
+      }
     }
   }
-  return static_cast<int64_t>(seen.size());
+  return static_cast<int64_t>(elements.size());
 }
 
 // The multiples within the window of a divisor of h found from the prime forms: the exponent of the
