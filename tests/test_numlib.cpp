@@ -232,7 +232,7 @@ class TestNumlib : public QObject {
     for (int k = 0; k < 3000; ++k) compareFactor(any(random));
   }
 
-  // Known constants, to 1e-6 (A is bound to 6e-6, and the agreement measured is 3e-7): the small ones from long products, the far ones from PARI/GP (the
+  // Known constants, to 1e-6 (A is bound to 6e-6, and the agreement measured is 2e-7): the small ones from long products, the far ones from PARI/GP (the
   // class number by Buchmann's method, the tame product over p < 2 * 10^6). None for a quadratic that
   // factors or takes only even values. The others, and random small ones, against the reference
   // product, to its own tolerance, up to starts of 2^31 and on to 2^64.

@@ -25,15 +25,16 @@
 // So A is within 6e-6 (relative) of its limit for every D < 0 up to 2^76 and every D > 0 up to
 // 2^32. Measured against an independent computation (PARI/GP: the class number by Buchmann's
 // method and the tame product over p < 2*10^6), 400 random rays with |D| from 2^42 to 2^68 agree to
-// 3e-7 or better.
+// 2e-7 or better, and every class number agrees.
 // Beyond (D > 2^32, or |D| > 2^76, no ray of the spiral): the Euler product of A itself over
 // p <= 2^20, whose error is the tail sum of x(p)/p over larger primes: for a character that
 // behaves like random signs a standard deviation of 2.6e-4 (relative), without a bound.
 //
-// Cost on one core of 2.6 GHz (AMD EPYC), mean of 200 random rays: 0.08 ms at |D| = 2^35 (c near
-// 2^31, the window's starts), 0.7 ms at |D| = 2^64 (c near 10^18), 1.05 ms at 2^68 (c near 2^64);
-// a few ms where the class group's window must be narrowed. Reentrant: nothing is kept between
-// calls but the lists of small primes, sieved once and then only read.
+// Cost on one core of 2.6 GHz (AMD EPYC), mean of 300 random rays: 0.08 ms at |D| = 2^35 (c near
+// 2^31, the window's starts), 0.7 ms at |D| = 2^64 (c near 10^18), 1.2 ms at 2^68 (c near 2^64);
+// the slowest ray in a few hundred, whose class group has many classes of order 2, about 40 ms.
+// Reentrant: nothing is kept between calls but the lists of small primes, sieved once and then
+// only read.
 
 #include <cstdint>
 
