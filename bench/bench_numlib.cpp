@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "MillerRabin.h"
+#include "BailliePsw.h"
 #include "PrimeWindow.h"
 #include "numlib.hpp"
 

@@ -11,7 +11,7 @@
 #include <span>
 #include <vector>
 
-#include "MillerRabin.h"
+#include "BailliePsw.h"
 #include "SmallPrimes.h"
 #include "numlib.hpp"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Arithmetic modulo an odd 64-bit number in Montgomery form (a stands for a * 2^64 mod n): a product
-// costs three multiplications and no division. The primality test and the factor search spend
-// their time here.
+// costs three multiplications and no division. The primality test's two sequences and the factor
+// search spend their time here.
 
 #include <cstdint>
 
@@ -27,6 +27,8 @@ class Montgomery {
 
   // For a, b < n: a + b mod n, without leaving 64 bits.
   uint64_t add(uint64_t a, uint64_t b) const { return a >= n_ - b ? a - (n_ - b) : a + b; }
+  // For a, b < n: a - b mod n.
+  uint64_t subtract(uint64_t a, uint64_t b) const { return a >= b ? a - b : a + (n_ - b); }
 
   // a^exponent in the form, a in the form.
   uint64_t power(uint64_t a, uint64_t exponent) const {

@@ -7,7 +7,7 @@
 
 #include <primesieve.hpp>
 
-#include "MillerRabin.h"
+#include "BailliePsw.h"
 #include "SmallPrimes.h"
 #include "Uint128.h"
 #include "numlib.hpp"

@@ -15,7 +15,7 @@
 
 #include "FactorWindow.h"
 #include "Factorise.h"
-#include "MillerRabin.h"
+#include "BailliePsw.h"
 #include "PrimeWindow.h"
 #include "SmallPrimes.h"
 
@@ -250,7 +250,7 @@ void primeBitsFromBlocks(int64_t low, int64_t count, uint64_t* bits) {
   for (uint64_t p : {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37}) {
     if (n % p == 0) return false;  // n is larger than p
   }
-  return numlib::detail::isPrimeByMillerRabin(n);
+  return numlib::detail::isPrimeByBailliePsw(n);
 }
 
 }  // namespace
