@@ -9,6 +9,14 @@
 
 namespace numlib::detail {
 
+// x with n * x = 1 mod 2^64 for an odd n, by Newton's iteration: n is its own inverse to 3 bits, and
+// each step doubles the bits that are right.
+inline uint64_t inverseModWord(uint64_t n) {
+  uint64_t x = n;
+  for (int i = 0; i < 5; ++i) x *= 2 - n * x;
+  return x;
+}
+
 class Montgomery {
  public:
   Montgomery() = default;
@@ -48,14 +56,6 @@ class Montgomery {
     const auto mnHigh = static_cast<uint64_t>((uint128{m} * n_) >> 64);
     const auto tHigh = static_cast<uint64_t>(t >> 64);
     return tHigh >= mnHigh ? tHigh - mnHigh : tHigh - mnHigh + n_;
-  }
-
-  // x with n * x = 1 mod 2^64 by Newton's iteration: n is its own inverse to 3 bits, and each step
-  // doubles the bits that are right.
-  static uint64_t inverseModWord(uint64_t n) {
-    uint64_t x = n;
-    for (int i = 0; i < 5; ++i) x *= 2 - n * x;
-    return x;
   }
 
   uint64_t n_ = 1;
