@@ -1,5 +1,5 @@
 // is_prime and factor against plain trial division, on numbers the fuzzer chooses; from the 14th
-// byte on, the C++ face on 64-bit numbers against a plain strong test of its own: isPrime, the
+// byte on, the C++ face on 64-bit numbers against the plain strong test: isPrime, the
 // factorisation (ascending primes whose powers multiply back to n), the factor counts and a small
 // window of primality bits.
 
@@ -12,16 +12,12 @@
 #include "numlib.h"
 #include "numlib.hpp"
 #include "PlainMillerRabin.h"
+#include "TrialDivision.h"
 
 namespace {
 
-bool isPrimeByTrialDivision(int64_t n) {
-  if (n < 2 || n > 2147483646) return false;
-  for (int64_t p = 2; p * p <= n; ++p) {
-    if (n % p == 0) return false;
-  }
-  return true;
-}
+// The C functions' primes: none past their largest number, 2^31 - 2.
+bool isPrimeForC(int32_t n) { return n <= 2147483646 && isPrimeByTrialDivision(int64_t{n}); }
 
 void check(bool condition) {
   if (!condition) std::abort();
@@ -40,7 +36,7 @@ void checkFactor(int32_t n) {
   int omega = 0;
   check(b[0] >= 1 && b[0] <= 10);
   for (int j = 1; j <= b[0]; ++j) {
-    check(isPrimeByTrialDivision(a[j]) || a[j] == 2147483647);
+    check(isPrimeByTrialDivision(int64_t{a[j]}));
     if (j > 1) check(a[j] > a[j - 1]);
     check(b[j] >= 1);
     for (int e = 0; e < b[j]; ++e) product *= a[j];
@@ -80,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int32_t n = 0;
   std::memcpy(&n, data, sizeof n);
   if (size >= 5 && data[4] == 1) calculate_primes(n);
-  check(is_prime(n, n) == (isPrimeByTrialDivision(n) ? 1 : 0));
+  check(is_prime(n, n) == (isPrimeForC(n) ? 1 : 0));
   checkFactor(n);
   if (size >= 14) {
     uint64_t wide = 0;

@@ -457,19 +457,6 @@ class TestInteraction : public QObject {
     QCOMPARE(outcome, int(Png));
   }
 
-  void convertingGarbageFailsWithAMessageOfTheReturnedLength() {
-    QTemporaryDir dir;
-    QVERIFY(writeFile(dir.filePath("garbage.bmp"), QByteArray(300, '\x5a')));
-    QByteArray buffer(400, '#');
-    const QByteArray source = QFile::encodeName(dir.filePath("garbage.bmp"));
-    const QByteArray target = QFile::encodeName(dir.filePath("out.png"));
-    const int32_t length = convert_graphics_file_3(source.constData(), target.constData(), buffer.data());
-    QVERIFY(length > 0 && length <= interaction::kConversionMessageCapacity);
-    QCOMPARE(std::strlen(buffer.constData()), size_t(length));
-    QVERIFY(QByteArray(buffer.constData()) != interaction::kConversionSucceeded);
-    QCOMPARE(buffer[interaction::kConversionMessageCapacity + 1], '#');  // nothing past the end
-  }
-
   void theMainWindowsLinkLabelsOpenTheirPages() {
     MainWindowHarness h;
     frmMain& w = h.start();

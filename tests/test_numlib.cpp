@@ -1,13 +1,11 @@
-// The number service against plain references: a sieve of Eratosthenes, trial division, for
-// 64-bit numbers a plainly written strong probable-prime test of its own, reduced forms counted
-// one by one, the Euler product of a Hardy-Littlewood constant, and far constants and class numbers
-// computed by PARI/GP.
+// The number service against the plain references: the strong test to seven bases that admit no
+// composite below 2^64, reduced forms counted one by one and the Euler product of a
+// Hardy-Littlewood constant; and far constants and class numbers computed by PARI/GP.
 
 #include <QTest>
 
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <numeric>
 #include <limits>
 #include <optional>
@@ -17,8 +15,10 @@
 #include "BailliePsw.h"
 #include "ClassNumber.h"
 #include "HardyLittlewood.h"
+#include "PlainEulerProduct.h"
 #include "PrimeWindow.h"
 #include "PlainMillerRabin.h"
+#include "ReducedForms.h"
 #include "Rows.h"
 #include "numlib.hpp"
 
@@ -47,24 +47,15 @@ void bitsAgreeWithReference(const std::vector<uint64_t>& bits, uint64_t low, uin
     if (((bits[i / 64] >> (i % 64)) & 1) != referenceIsPrime(low + i)) QFAIL(qPrintable(QString::number(low + i)));
 }
 
-// ---------------------------------------------------------------------------------------------
-// The window's range: a sieve of Eratosthenes.
-
-// Whether each of low ... high is prime, by a sieve of Eratosthenes.
-std::vector<bool> plainSieve(int64_t low, int64_t high) {
-  std::vector<bool> prime(static_cast<size_t>(high - low + 1), true);
-  for (int64_t n = low; n < 2 && n <= high; ++n) prime[n - low] = false;
-  for (int64_t p = 2; p * p <= high; ++p)
-    for (int64_t m = std::max(p * p, (low + p - 1) / p * p); m <= high; m += p) prime[m - low] = false;
-  return prime;
-}
-
 // is_prime() (where the C function reaches), isPrime() and primeBits() over the window of `count`
-// numbers from low against the reference `prime`; primeBits() from low on and from one further, so
-// that a window that does not start on a word boundary is read right too. The next prime up and down
-// from every number of the window, against the reference's own neighbours.
-void agreesWithReference(uint64_t low, uint64_t count, const std::function<bool(uint64_t)>& prime) {
+// numbers from low against the reference; primeBits() from low on and from one further, so that a
+// window that does not start on a word boundary is read right too. The next prime up and down from
+// every number of the window, within the window, against the reference's own neighbours.
+void agreesWithReference(uint64_t low, uint64_t count) {
   const uint64_t high = low + (count - 1);
+  std::vector<bool> isPrime(count);
+  for (uint64_t i = 0; i < count; ++i) isPrime[i] = referenceIsPrime(low + i);
+  const auto prime = [&](uint64_t n) { return bool(isPrime[n - low]); };
   for (uint64_t n = low; n - low < count; ++n) {
     const auto n32 = static_cast<int32_t>(n);
     if (n <= INT32_MAX && is_prime(n32, n32) != (prime(n) && n <= numlib::kLargestNumber ? 1 : 0))
@@ -104,72 +95,17 @@ void factorCountsAgree(uint64_t low, uint64_t count) {
   }
 }
 
-// factor(), factorise() and factorCount() against trial division: the distinct primes in ascending
-// order with their exponents, and their count with multiplicity. The C++ face takes no negatives.
+// factor() and factorCount() against factorise(), whose factorisation is checked as above. The C
+// face takes no negatives.
 void compareFactor(int32_t n) {
   const int count = n < 0 ? 0 : numlib::factorCount(uint64_t(n));  // first: factor() must not be served a block sieved for counts alone
   int32_t a[NUMLIB_FACTOR_ARRAY_SIZE] = {}, b[NUMLIB_FACTOR_ARRAY_SIZE] = {};
   factor(n, n, a, b);
   const std::vector<numlib::PrimePower> powers = n < 0 ? std::vector<numlib::PrimePower>() : numlib::factorise(uint64_t(n));
-  int64_t rest = n;
-  int omega = 0, distinct = 0;
-  for (int64_t p = 2; rest > 1; ++p) {
-    if (p * p > rest) p = rest;  // what is left is prime
-    if (rest % p != 0) continue;
-    int e = 0;
-    for (; rest % p == 0; ++e) rest /= p;
-    omega += e;
-    ++distinct;
-    if (a[distinct] != p || b[distinct] != e) QFAIL(qPrintable(QString("%1: %2^%3").arg(n).arg(p).arg(e)));
-    if (powers.size() < size_t(distinct) || powers[distinct - 1] != numlib::PrimePower{uint64_t(p), e})
-      QFAIL(qPrintable(QString("factorise %1: %2^%3").arg(n).arg(p).arg(e)));
-  }
-  QCOMPARE(powers.size(), size_t(distinct));
-  QCOMPARE(count, omega);
-  QCOMPARE(a[0], omega);
-  QCOMPARE(b[0], distinct);
-}
-
-// h(D) for D < 0: the reduced primitive forms (a, b, c), |b| <= a <= c, b >= 0 when |b| = a or a = c.
-int64_t countReducedForms(int64_t d) {
-  int64_t count = 0;
-  for (int64_t a = 1; 3 * a * a <= -d; ++a) {
-    for (int64_t b = -a + 1; b <= a; ++b) {
-      if ((b * b - d) % (4 * a) != 0) continue;
-      const int64_t c = (b * b - d) / (4 * a);
-      if (c >= a && !(a == c && b < 0) && std::gcd(std::gcd(a, b), c) == 1) ++count;
-    }
-  }
-  return count;
-}
-
-// The roots of 4k^2 + bk + c mod p: every k tried for small p, Euler's criterion for the others.
-int rootsModulo(int64_t b, numlib::Int128 c, int64_t p) {
-  const auto mod = [p](int64_t x) { return (x % p + p) % p; };
-  const auto constant = static_cast<int64_t>(c % p);
-  if (p < 1000) {
-    int roots = 0;
-    for (int64_t k = 0; k < p; ++k) roots += mod(mod(4 * k * k) + mod(b * k) + constant) == 0;
-    return roots;
-  }
-  const int64_t delta = mod(mod(mod(b) * mod(b)) - mod(16 * constant));
-  if (delta == 0) return 1;
-  uint64_t power = 1, base = static_cast<uint64_t>(delta);
-  for (int64_t e = (p - 1) / 2; e > 0; e >>= 1, base = base * base % p)
-    if (e & 1) power = power * base % p;
-  return power == 1 ? 2 : 0;
-}
-
-// The Euler product of the Hardy-Littlewood constant over the primes up to 10^7. The factors left
-// out stray from 1 like random signs (D/p)/p would: their product strays from 1 by a standard
-// deviation of 1/sqrt(P ln P) = 8e-5, so the reference is good to 5e-4 (six deviations).
-constexpr double kReferenceTolerance = 5e-4;
-double referenceConstant(int64_t b, numlib::Int128 c) {
-  static const std::vector<bool> prime = plainSieve(0, 10000000);
-  double product = 1;
-  for (int64_t p = 2; p < static_cast<int64_t>(prime.size()); ++p)
-    if (prime[p]) product *= static_cast<double>(p - rootsModulo(b, c, p)) / static_cast<double>(p - 1);
-  return product;
+  QCOMPARE(count, n < 2 ? 0 : checkedFactorCount(uint64_t(n)));
+  QCOMPARE((QList<int32_t>{n, a[0], b[0]}), (QList<int32_t>{n, count, int32_t(powers.size())}));
+  for (size_t i = 0; i < powers.size(); ++i)
+    if (uint64_t(a[i + 1]) != powers[i].prime || b[i + 1] != powers[i].exponent) QFAIL(qPrintable(QString::number(n)));
 }
 
 struct Constant { const char* name; int64_t b; numlib::Int128 c; double expected; };  // -1: the reference product
@@ -212,17 +148,7 @@ class TestNumlib : public QObject {
     }
   }
 
-  // The last window ends on a prime, 2147483629, which the next prime up must reach.
-  void agreesWithSieveAtBothEnds() {
-    for (const auto& window : {std::pair<uint64_t, uint64_t>{0, 1000000}, {2147483646 - 999999, 1000000},
-                               {2147483629 - 999, 1000}}) {
-      const uint64_t low = window.first, count = window.second;
-      const std::vector<bool> sieve = plainSieve(int64_t(low), int64_t(low + count - 1));
-      agreesWithReference(low, count, [&](uint64_t n) { return bool(sieve[n - low]); });
-    }
-  }
-
-  void factorsAgreeWithTrialDivision() {
+  void factorsAreCheckedFactorisations() {
     for (int32_t n : {1, 0, -12, 223092870, 2147483646, 2147483629, 2147395600, 1073741824}) compareFactor(n);
     int32_t a[NUMLIB_FACTOR_ARRAY_SIZE] = {}, b[NUMLIB_FACTOR_ARRAY_SIZE] = {};
     factor(2147483647, 0, a, b);  // the C function takes 2^31 - 1, a prime, beyond the blocks' range
@@ -310,9 +236,16 @@ class TestNumlib : public QObject {
     QCOMPARE(numlib::classNumber(row.d), std::optional<int64_t>(row.h));
   }
 
-  // Whole windows anywhere in the 64-bit range against the reference, number by number.
+  // Whole windows anywhere in the 64-bit range against the reference, number by number. Windows
+  // from a prime to a prime, which the next prime down and up must reach.
   void windowsAgreeWithReference_data() {
     addRows<Window>({
+        // Read from the blocks: a million numbers from 0 and up to the blocks' top.
+        {"from 0", 0, 1000000},
+        {"up to the blocks' top", numlib::kLargestNumber - 999999, 1000000},
+        {"from the prime 2 to the prime 97", 2, 96},
+        {"up to the prime 2147483629", 2147483629 - 999, 1000},
+        {"from the prime 4294967311 to the prime 4294967357", 4294967311, 47},
         // Sieved: a window this low and this long.
         {"across the blocks' top", numlib::kLargestNumber - 2500, 5000},
         // Tested, in chunks of 2^18 numbers: a short window even this low.
@@ -325,7 +258,7 @@ class TestNumlib : public QObject {
   }
   void windowsAgreeWithReference() {
     QFETCH(Window, row);
-    agreesWithReference(row.low, row.count, referenceIsPrime);
+    agreesWithReference(row.low, row.count);
   }
 
   // A window longer than a segment (2^26 numbers) is read right where its segments meet; here both
@@ -437,11 +370,10 @@ class TestNumlib : public QObject {
     for (size_t i = 0; i < batch.size(); ++i) QCOMPARE(bool(prime[i]), batch[i] == row.n ? expected : referenceIsPrime(batch[i]));
   }
 
-  // Every number up to 2^21, where all the small pseudoprimes of either kind lie, against a sieve; and
-  // random 64-bit numbers, odd and even, against the reference, one by one and in one batch.
+  // Every number up to 2^21, where all the small pseudoprimes of either kind lie, and random 64-bit
+  // numbers, odd and even, against the reference, one by one and in one batch.
   void bailliePswAgreesEverywhere() {
     constexpr uint64_t kSmall = uint64_t{1} << 21;
-    const std::vector<bool> sieve = plainSieve(0, kSmall - 1);
     std::vector<uint64_t> numbers(kSmall);
     std::iota(numbers.begin(), numbers.end(), 0);
     std::mt19937_64 random(99);
@@ -449,7 +381,7 @@ class TestNumlib : public QObject {
     std::vector<uint8_t> prime(numbers.size());
     numlib::detail::testPrimality(numbers, prime);
     for (size_t i = 0; i < numbers.size(); ++i) {
-      const bool expected = i < kSmall ? bool(sieve[i]) : referenceIsPrime(numbers[i]);
+      const bool expected = referenceIsPrime(numbers[i]);
       if (bool(prime[i]) != expected || numlib::detail::isPrimeByBailliePsw(numbers[i]) != expected)
         QFAIL(qPrintable(QString::number(numbers[i])));
     }

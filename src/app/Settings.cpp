@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -47,13 +46,16 @@ int smallestRestoredBoxSizeIndex() {
 
 void frmMain::SetDefaultSettings() { applySettings(app::StoredSettings{}); }
 
-// A first run, with no store yet, speaks the desktop's language where the program has it; a
-// language named on the command line wins over both.
+// A store that gives no settings (none yet, one that cannot be read, or not a store of this
+// version) starts the window as a first run does: with the defaults, in the desktop's language
+// where the program has it. A language named on the command line wins over both. The store is
+// left as it is until the end writes it.
 void frmMain::ReadSettings() {
-  const bool firstRun = !QFileInfo::exists(strSettingsFile);
   std::optional<app::StoredSettings> stored = app::readSettingsFile(strSettingsFile);
-  if (!stored || stored->version != intSettingsVersion) stored = app::StoredSettings{};
-  if (firstRun) stored->language = languageOf(desktop_.systemLocale());
+  if (!stored || stored->version != intSettingsVersion) {
+    stored = app::StoredSettings{};
+    stored->language = languageOf(desktop_.systemLocale());
+  }
   if (languageFromCommandLine) stored->language = *languageFromCommandLine;
   applySettings(*stored);
 }

@@ -95,9 +95,8 @@ frmMain::NumberTip frmMain::numberTipOf(double X, double Y) const {
   const spiral::Geometry& geometry = lastPass.geometry;
   NumberTip tip;
   tip.text = interaction::describeNumber(spiral::Geometry::numberOf(*cell, lastPass.startNumber), spiral::ringOf(*cell));
-  const spiral::Pixel centre = geometry.centreOf(cell->row, cell->column);
-  const int half = geometry.boxSize / 2;
-  tip.cell = QRect(centre.x - half, centre.y - half, geometry.boxSize, geometry.boxSize);
+  const spiral::PixelSquare pixels = geometry.pixelsOf(*cell);
+  tip.cell = QRect(pixels.upperLeft.x, pixels.upperLeft.y, pixels.size, pixels.size);
   for (const spiral::RayFacts& facts : spiral::LineLens(lastPass).raysThrough(*cell)) {
     tip.text += QLatin1Char('\n') + interaction::describeRay(facts);
     const spiral::Pixel inner = geometry.centreOf(facts.ray.first.row, facts.ray.first.column);

@@ -12,7 +12,8 @@ namespace numlib::detail {
 
 // The two ways: primesieve's segmented sieve, whose cost has a part that grows with the root of
 // the window's top; and, chunk by chunk, a sieve by the small primes followed by the Baillie-PSW
-// tests of the numbers it leaves, whose cost grows with the window alone.
+// tests of the numbers it leaves, whose cost grows with the window alone. The tests take windows
+// above 2 only: they serve the numbers far above the blocks' range.
 void primeBitsBySieve(uint64_t low, uint64_t count, uint64_t* bits);
 void primeBitsByTests(uint64_t low, uint64_t count, uint64_t* bits);
 

@@ -27,7 +27,7 @@ Geometry computeGeometry(int width, int height, int boxSize) {
 
 std::optional<Cell> Geometry::cellAt(int x, int y) const {
   if (boxSize <= 0 || x < 0 || y < 0 || x >= width || y >= height) return std::nullopt;
-  const int half = (boxSize - 1) / 2;
+  const int half = halfCell();
   const Cell cell{floorDiv(y - centerY + half, boxSize), floorDiv(x - centerX + half, boxSize)};
   if (spiralIndex(cell.row, cell.column) >= numberOfNumbers) return std::nullopt;
   return cell;

@@ -33,6 +33,13 @@ struct Pixel {
   bool operator==(const Pixel&) const = default;
 };
 
+// A square of pixels: `size` pixels across and down from its upper left pixel.
+struct PixelSquare {
+  Pixel upperLeft;
+  int size = 0;
+  bool operator==(const PixelSquare&) const = default;
+};
+
 struct Geometry {
   int boxSize = 0;          // s, the cell pitch in pixels
   int centerX = 0;          // pixel column of the centre cell
@@ -47,8 +54,13 @@ struct Geometry {
   constexpr Pixel centreOf(int64_t row, int64_t column) const {
     return {centerX + boxSize * static_cast<int>(column), centerY + boxSize * static_cast<int>(row)};
   }
-  // The cell drawn over a pixel of the picture: a cell covers its centre pixel and half a cell on
-  // either side. None outside the picture and beyond the last number.
+  // The pixels a cell covers: its centre pixel and half a cell on either side.
+  PixelSquare pixelsOf(const Cell& cell) const {
+    const Pixel centre = centreOf(cell.row, cell.column);
+    return {{centre.x - halfCell(), centre.y - halfCell()}, 2 * halfCell() + 1};
+  }
+  // The cell drawn over a pixel of the picture, the one whose pixels hold it. None outside the
+  // picture and beyond the last number.
   std::optional<Cell> cellAt(int x, int y) const;
   // The number drawn over a pixel in a spiral from `start`, or none where cellAt() finds no cell.
   std::optional<Number> numberAt(int x, int y, Number start) const;
@@ -60,6 +72,10 @@ struct Geometry {
   int lastRowOnPicture() const { return floorDiv(height - 1 - centerY, boxSize); }
   int firstColumnOnPicture() const { return -floorDiv(centerX, boxSize); }
   int lastColumnOnPicture() const { return floorDiv(width - 1 - centerX, boxSize); }
+
+ private:
+  // How far a cell reaches either side of its centre pixel.
+  constexpr int halfCell() const { return (boxSize - 1) / 2; }
 };
 
 // The geometry of a picture whose interior is width x height pixels, for cells of boxSize pixels.

@@ -207,7 +207,7 @@ class CommandLine {
              storePictureNumber(options.inspect));
     addValue("--lines", "K", "report the K rays of the picture with the most primes, 1 to " + number(kMostLines),
              storeWholeNumber(1, kMostLines, options.lines));
-    addFlag("--mark-lines", "draw the rays of --lines over the picture as light grey lines", options.markLines);
+    addFlag("--mark-lines", "draw the rays of --lines over the picture as light grey lines (needs --out)", options.markLines);
     addFlag("--json", "print the facts as one JSON object instead of lines", options.json);
     stops_[0] = addFlag("--help", "print this text", options.help);
     stops_[1] = addFlag("--version", "print the name and version", options.version);
@@ -342,6 +342,7 @@ std::string checkNumberInPicture(spiral::Number number, const RenderOptions& opt
 // The line lens reports on one picture: on the numbers it holds, and marks only the rays it lists.
 std::string checkLensOptions(const RenderOptions& options) {
   if (options.markLines && options.lines == 0) return "--mark-lines needs --lines";
+  if (options.markLines && options.outFile.empty()) return "--mark-lines needs --out FILE.png";
   if (options.animate) {
     const std::pair<const char*, bool> lensOptions[] = {
         {"--inspect", options.inspect.has_value()}, {"--lines", options.lines > 0}, {"--mark-lines", options.markLines}};
