@@ -31,17 +31,21 @@ struct Divisor {
   uint32_t prime;
 };
 
-// The odd primes up to `bound` (at most kCubeRootOfTop) as divisors, from a table made once.
-std::span<const Divisor> oddDivisorsUpTo(uint64_t bound) {
-  static std::vector<Divisor> table;
-  if (table.empty()) {
-    for (uint32_t p : primesUpTo(kCubeRootOfTop)) {
-      if (p == 2) continue;
-      uint64_t inverse = p;  // Newton's iteration: right to 3 bits for an odd p, doubling each step
-      for (int i = 0; i < 5; ++i) inverse *= 2 - p * inverse;
-      table.push_back({inverse, std::numeric_limits<uint64_t>::max() / p, p});
-    }
+std::vector<Divisor> oddDivisorTable() {
+  std::vector<Divisor> table;
+  for (uint32_t p : primesUpTo(kCubeRootOfTop)) {
+    if (p == 2) continue;
+    uint64_t inverse = p;  // Newton's iteration: right to 3 bits for an odd p, doubling each step
+    for (int i = 0; i < 5; ++i) inverse *= 2 - p * inverse;
+    table.push_back({inverse, std::numeric_limits<uint64_t>::max() / p, p});
   }
+  return table;
+}
+
+// The odd primes up to `bound` (at most kCubeRootOfTop) as divisors, from a table made once, by
+// whichever worker asks first.
+std::span<const Divisor> oddDivisorsUpTo(uint64_t bound) {
+  static const std::vector<Divisor> table = oddDivisorTable();
   const auto end = std::partition_point(table.begin(), table.end(), [&](const Divisor& d) { return d.prime <= bound; });
   return {table.data(), static_cast<size_t>(end - table.begin())};
 }
@@ -67,9 +71,9 @@ void divideOutTwos(std::span<uint64_t> rest, uint8_t* out) {
 
 // Adds what each cofactor contributes: nothing, one prime, or one or two by the primality test.
 void countCofactors(std::span<const uint64_t> rest, uint64_t primeBelow, uint8_t* out) {
-  static std::vector<uint64_t> undecided;
-  static std::vector<size_t> at;
-  static std::vector<uint8_t> prime;
+  thread_local std::vector<uint64_t> undecided;
+  thread_local std::vector<size_t> at;
+  thread_local std::vector<uint8_t> prime;
   undecided.clear();
   at.clear();
   for (size_t i = 0; i < rest.size(); ++i) {
