@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <deque>
 #include <vector>
 
 #include "Palette.h"
@@ -17,8 +18,13 @@ namespace {
 constexpr int64_t kBandsFrom = int64_t{1} << 20;
 // Walk indices of one band, and of one worker's share of it: multiples of 64, so that no two
 // workers write to one word of a bitset.
-constexpr int64_t kBandSize = int64_t{1} << 20;
-constexpr int64_t kShareSize = int64_t{1} << 14;
+// A band is longer than eight times the largest ring, so that the cells the cluster probes look
+// at lie in the band itself, the band before it, or bands already drawn.
+constexpr int64_t kBandSize = int64_t{1} << 19;
+constexpr int64_t kShareSize = int64_t{1} << 16;
+// A distance to the first shown cell the cluster probes find: none, or not known before the walk.
+constexpr uint32_t kNoneShown = 0;
+constexpr uint32_t kProbeAll = UINT32_MAX;
 
 bool testBit(const std::vector<uint64_t>& bits, int64_t i) { return (bits[static_cast<size_t>(i >> 6)] >> (i & 63)) & 1; }
 void setBit(std::vector<uint64_t>& bits, int64_t i) { bits[static_cast<size_t>(i >> 6)] |= uint64_t{1} << (i & 63); }
@@ -38,80 +44,97 @@ void forEachSetBit(const std::vector<uint64_t>& bits, int64_t from, int64_t to, 
 // count from `first`.
 class Band {
  public:
-  Band(const PassParts& pass, int64_t first, int64_t end)
-      : pass_(pass), g_(pass.geometry), first_(first), end_(end), count_(g_.numberOfNumbers),
-        shown_(static_cast<size_t>((end - first + 63) / 64)), hasNeighbour_(shown_.size()),
-        colors_(static_cast<size_t>(end - first), static_cast<uint8_t>(kBlack)) {}
+  // `previous`, the band before, is kept until this one has its colours.
+  Band(const PassParts& pass, int64_t first, int64_t end, const Band* previous)
+      : pass_(pass), g_(pass.geometry), first_(first), end_(end), count_(g_.numberOfNumbers), previous_(previous),
+        shown_(static_cast<size_t>((end - first + 63) / 64)),
+        colors_(static_cast<size_t>(end - first), static_cast<uint8_t>(kBlack)), tallies_(static_cast<size_t>(shares())) {
+    if (pass.colors.isLocal()) return;
+    nearestShown_.resize(colors_.size());
+    rings_.resize(colors_.size());
+  }
 
-  // Which numbers are shown, with the local colours or, for the cluster colours, whether an earlier
-  // shown cell lies where the probes look. Returns what the band adds to the tally.
-  Tally findShown(uint64_t* shownBits) {
-    if (countsFactorsOfBand()) {
-      factorCounts_.resize(colors_.size());
-      numlib::factorCounts(numberAt(first_), factorCounts_.size(), factorCounts_.data(), pass_.settings.threads);
+  int64_t end() const { return end_; }
+  int64_t shares() const { return (end_ - first_ + kShareSize - 1) / kShareSize; }
+
+  // Which numbers of one share are shown, with their local colours or, for the cluster colours,
+  // whether an earlier shown cell lies where the probes look.
+  void findShown(int64_t share, uint64_t* shownBits) {
+    const int64_t from = first_ + share * kShareSize;
+    const int64_t to = std::min(from + kShareSize, end_);
+    Tally& tally = tallies_[static_cast<size_t>(share)];
+    tally.shownBits = shownBits;
+    std::vector<uint8_t> factorCounts;
+    if (countsFactorsOfShare()) {
+      factorCounts.resize(static_cast<size_t>(to - from));
+      numlib::factorCounts(numberAt(from), factorCounts.size(), factorCounts.data());
     }
-    const int threads = pass_.classTest.testsInAnyOrder() ? pass_.settings.threads : 1;
-    std::vector<Tally> tallies(static_cast<size_t>((end_ - first_ + kShareSize - 1) / kShareSize));
-    numlib::forEachPiece(end_ - first_, kShareSize, threads, [&](int64_t from, int64_t length) {
-      Tally& tally = tallies[static_cast<size_t>(from / kShareSize)];
-      tally.shownBits = shownBits;
-      findShownIn(first_ + from, first_ + from + length, tally);
-    });
+    findShownIn(from, to, factorCounts, tally);
+  }
+
+  // What the band adds to the tally, once every share is found.
+  Tally tally() const {
     Tally band;
-    for (const Tally& share : tallies) band.addLater(share);
+    for (const Tally& share : tallies_) band.addLater(share);
     return band;
   }
 
-  // The cluster colours of the band's shown numbers, in walk order.
+  // The cluster colours of the band's shown numbers, in walk order. Most cells have no shown cell
+  // where the probes look, or take the first one's cluster; only where its colour is no cluster
+  // colour do the probes run again, here.
   void giveClusterColors() {
-    SpiralWalk walk;
     forEachSetBit(shown_, 0, end_ - first_, [&](int64_t offset) {
       const int64_t i = first_ + offset;
-      walk.moveTo(i);
-      const auto [x, y] = g_.centreOf(walk.row(), walk.column());
-      const auto pixelAt = [&](int px, int py) { return pixelBefore(i, px, py); };
-      const int neighbour = testBit(hasNeighbour_, offset) ? pass_.colors.neighbourClusterColor(x, y, pixelAt) : -1;
+      const uint32_t distance = nearestShown_[static_cast<size_t>(offset)];
+      int neighbour = -1;
+      if (distance == kProbeAll) {
+        neighbour = probeAround(i);
+      } else if (distance != kNoneShown) {
+        neighbour = colorBefore(i, i - distance);
+        if (!pass_.colors.isCycleColor(neighbour)) neighbour = probeAround(i);
+      }
       colors_[static_cast<size_t>(offset)] = static_cast<uint8_t>(
-          pass_.colors.clusterColorOf(numberAt(i), walk.ring(), neighbour, pass_.classTest.isPrimeAt(i)));
+          pass_.colors.clusterColorOf(numberAt(i), rings_[static_cast<size_t>(offset)], neighbour, pass_.classTest.isPrimeAt(i)));
     });
   }
 
-  // The band's cells, each drawn by one worker.
-  void drawCells() {
-    const bool gridMarks = pass_.cells.drawsUnshownCells();
-    numlib::forEachPiece(end_ - first_, kShareSize, pass_.settings.threads, [&](int64_t from, int64_t length) {
-      SpiralWalk walk;
-      const auto draw = [&](int64_t offset) {
-        const int64_t i = first_ + offset;
-        walk.moveTo(i);
-        const auto [x, y] = g_.centreOf(walk.row(), walk.column());
-        if (testBit(shown_, offset)) {
-          pass_.cells.drawCell(x, y, colors_[static_cast<size_t>(offset)], numberAt(i));
-        } else {
-          pass_.cells.drawGridMark(x, y, i, walk);
-        }
-      };
-      if (gridMarks) {
-        for (int64_t offset = from; offset < from + length; ++offset) draw(offset);
+  // The cells of one share of the band.
+  void drawCells(int64_t share) const {
+    const int64_t from = share * kShareSize;
+    const int64_t to = std::min(from + kShareSize, end_ - first_);
+    SpiralWalk walk;
+    const auto draw = [&](int64_t offset) {
+      const int64_t i = first_ + offset;
+      if (i == 0) return;  // the caller drew the centre
+      walk.moveTo(i);
+      const auto [x, y] = g_.centreOf(walk.row(), walk.column());
+      if (testBit(shown_, offset)) {
+        pass_.cells.drawCell(x, y, colors_[static_cast<size_t>(offset)], numberAt(i));
       } else {
-        forEachSetBit(shown_, from, from + length, draw);
+        pass_.cells.drawGridMark(x, y, i, walk);
       }
-    });
+    };
+    if (pass_.cells.drawsUnshownCells()) {
+      for (int64_t offset = from; offset < to; ++offset) draw(offset);
+    } else {
+      forEachSetBit(shown_, from, to, draw);
+    }
   }
 
  private:
   Number numberAt(int64_t i) const { return pass_.settings.start + static_cast<Number>(i); }
 
-  // The Veltra colours of a class that shows most numbers count the factors of the whole band at once.
-  bool countsFactorsOfBand() const {
+  // The Veltra colours of a class that shows most numbers count the factors of a whole share at once.
+  bool countsFactorsOfShare() const {
     const NumberClass shownClass = pass_.settings.numberClass;
     return pass_.settings.colorScheme == ColorScheme::Veltra &&
            (shownClass == NumberClass::All || shownClass == NumberClass::Random);
   }
 
-  int factorCountOf(int64_t i, bool prime) const {
+  // `counts` holds the factor counts of the share from `from` on, or nothing.
+  int factorCountOf(int64_t i, bool prime, const std::vector<uint8_t>& counts, int64_t from) const {
     if (pass_.settings.colorScheme != ColorScheme::Veltra || prime) return 1;
-    if (!factorCounts_.empty()) return factorCounts_[static_cast<size_t>(i - first_)];
+    if (!counts.empty()) return counts[static_cast<size_t>(i - from)];
     return numlib::factorCount(numberAt(i));
   }
 
@@ -119,7 +142,7 @@ class Band {
     return pass_.classTest.testsInAnyOrder() ? pass_.classTest.isShownAt(i, prime) : pass_.classTest.isShown(i, prime);
   }
 
-  void findShownIn(int64_t from, int64_t to, Tally& tally) {
+  void findShownIn(int64_t from, int64_t to, const std::vector<uint8_t>& factorCounts, Tally& tally) {
     const bool primesOnly = pass_.settings.numberClass == NumberClass::Primes;
     const auto next = [&](int64_t i) { return primesOnly ? pass_.classTest.nextPrimeIndex(i, to) : i; };
     SpiralWalk walk;
@@ -133,9 +156,10 @@ class Band {
       walk.moveTo(i);
       if (pass_.colors.isLocal()) {
         colors_[static_cast<size_t>(offset)] =
-            static_cast<uint8_t>(pass_.colors.localColorOf(numberAt(i), walk, prime, factorCountOf(i, prime)));
-      } else if (hasShownNeighbourBefore(i, walk)) {
-        setBit(hasNeighbour_, offset);
+            static_cast<uint8_t>(pass_.colors.localColorOf(numberAt(i), walk, prime, factorCountOf(i, prime, factorCounts, from)));
+      } else {
+        nearestShown_[static_cast<size_t>(offset)] = distanceToFirstProbedShown(i, walk);
+        rings_[static_cast<size_t>(offset)] = static_cast<uint32_t>(walk.ring());
       }
     }
   }
@@ -147,29 +171,47 @@ class Band {
     return index < count_ ? index : -1;
   }
 
-  // Whether a cell the cluster probes look at holds a number shown before index i. Any order: the
-  // class test answers for every index.
-  bool hasShownNeighbourBefore(int64_t i, const SpiralWalk& walk) const {
-    if (!pass_.classTest.testsInAnyOrder()) return true;  // the probes will tell
+  // How far back in the walk lies the first cell the cluster probes find shown before index i, or
+  // kNoneShown. The probes go through every class but the random one in any order.
+  uint32_t distanceToFirstProbedShown(int64_t i, const SpiralWalk& walk) const {
+    if (!pass_.classTest.testsInAnyOrder()) return kProbeAll;
     const auto [x, y] = g_.centreOf(walk.row(), walk.column());
+    int64_t found = i;
     // Any cluster colour stands for "shown", so that the probes stop at the first such cell.
     const auto shownBefore = [&](int px, int py) {
       const int64_t j = indexAt(px, py);
       bool prime = false;
-      return j >= 0 && j < i && pass_.classTest.isShownAt(j, prime) ? kCycleBaseColor : -1;
+      if (j < 0 || j >= i || !pass_.classTest.isShownAt(j, prime)) return -1;
+      if (found == i) found = j;  // the probes of a group are all made before the first is taken
+      return kCycleBaseColor;
     };
-    return pass_.colors.neighbourClusterColor(x, y, shownBefore) >= 0;
+    pass_.colors.neighbourClusterColor(x, y, shownBefore);
+    return static_cast<uint32_t>(i - found);
   }
 
-  // The pixel at (x, y) as the walk on one thread would find it just before drawing index i: the
-  // colour of an earlier cell of this band, black for a later one, the picture's for earlier bands
-  // and the centre.
-  int pixelBefore(int64_t i, int x, int y) const {
-    const int64_t j = indexAt(x, y);
-    if (j < 0) return pass_.picture.pixel(x, y);
+  // The cluster the probes around index i find, as the walk on one thread finds it.
+  int probeAround(int64_t i) const {
+    SpiralWalk walk;
+    walk.moveTo(i);
+    const auto [x, y] = g_.centreOf(walk.row(), walk.column());
+    return pass_.colors.neighbourClusterColor(x, y, [&](int px, int py) {
+      const int64_t j = indexAt(px, py);
+      return j < 0 ? pass_.picture.pixel(px, py) : colorBefore(i, j);
+    });
+  }
+
+  // The colour of the cell at walk index j as the walk on one thread finds it just before drawing
+  // index i: from this band or the one before, black for a later cell, and the picture's for the
+  // centre and the bands drawn already.
+  int colorBefore(int64_t i, int64_t j) const {
     if (j >= i) return kBlack;
-    if (j >= first_ && j > 0) return colors_[static_cast<size_t>(j - first_)];
-    return pass_.picture.pixel(x, y);  // the caller drew the centre
+    if (j == 0) return pass_.picture.pixel(g_.centerX, g_.centerY);  // the caller drew the centre
+    if (j >= first_) return colors_[static_cast<size_t>(j - first_)];
+    if (previous_ != nullptr && j >= previous_->first_) return previous_->colors_[static_cast<size_t>(j - previous_->first_)];
+    SpiralWalk walk;
+    walk.moveTo(j);
+    const auto [x, y] = g_.centreOf(walk.row(), walk.column());
+    return pass_.picture.pixel(x, y);
   }
 
   const PassParts& pass_;
@@ -177,11 +219,47 @@ class Band {
   int64_t first_;
   int64_t end_;
   int64_t count_;
+  const Band* previous_;
   std::vector<uint64_t> shown_;
-  std::vector<uint64_t> hasNeighbour_;
   std::vector<uint8_t> colors_;
-  std::vector<uint8_t> factorCounts_;
+  // For the cluster colours, at each shown cell: how far back the first shown cell the probes find
+  // lies, and the cell's ring.
+  std::vector<uint32_t> nearestShown_;
+  std::vector<uint32_t> rings_;
+  std::vector<Tally> tallies_;
 };
+
+// One step of the pipeline, all three parts at once: one worker gives the cluster colours of one
+// band in walk order while the others find the shown numbers of the next band and draw the cells
+// of the band before; then each joins what is left. Any part may be missing.
+void runStep(const PassParts& pass, Band* finding, Band* coloring, const Band* drawing, uint64_t* shownBits) {
+  const bool findsInAnyOrder = pass.classTest.testsInAnyOrder();
+  const int64_t findShares = finding != nullptr && findsInAnyOrder ? finding->shares() : 0;
+  const int64_t drawShares = drawing != nullptr ? drawing->shares() : 0;
+#pragma omp parallel num_threads(pass.settings.threads)
+  {
+#pragma omp single nowait
+    {
+      if (finding != nullptr && !findsInAnyOrder) {
+        for (int64_t share = 0; share < finding->shares(); ++share) finding->findShown(share, shownBits);
+      }
+      if (coloring != nullptr && !pass.colors.isLocal()) coloring->giveClusterColors();
+    }
+#pragma omp for schedule(dynamic, 1) nowait
+    for (int64_t k = 0; k < findShares + drawShares; ++k) {
+      if (k < findShares) {
+        finding->findShown(k, shownBits);
+      } else {
+        drawing->drawCells(k - findShares);
+      }
+    }
+  }
+}
+
+// A stopped pass records only the cells it drew: bands are whole words of the bitset.
+void forgetShownFrom(int64_t first, int64_t count, uint64_t* shownBits) {
+  if (shownBits != nullptr) std::fill(shownBits + first / 64, shownBits + (count + 63) / 64, 0);
+}
 
 }  // namespace
 
@@ -190,15 +268,28 @@ bool drawsInBands(const DrawSettings& settings, const Geometry& geometry) {
          (settings.colorScheme != ColorScheme::Cluster || geometry.boxSize == 1);
 }
 
+// Step k finds band k, colours band k - 1 and draws band k - 2; a band is dropped once drawn.
 int64_t drawInBands(const PassParts& pass, Tally& tally, const std::function<bool(int64_t)>& yieldThrough) {
   const int64_t count = pass.geometry.numberOfNumbers;
-  for (int64_t first = 0; first < count; first += kBandSize) {
-    const int64_t end = std::min(first + kBandSize, count);
-    Band band(pass, first, end);
-    tally.addLater(band.findShown(tally.shownBits));
-    if (!pass.colors.isLocal()) band.giveClusterColors();
-    band.drawCells();
-    if (yieldThrough(end - 1)) return end;
+  const int64_t bands = (count + kBandSize - 1) / kBandSize;
+  std::deque<Band> inFlight;  // the bands from number `oldest` on
+  int64_t oldest = 0;
+  const auto band = [&](int64_t b) { return b >= oldest && b < oldest + std::ssize(inFlight) ? &inFlight[b - oldest] : nullptr; };
+  for (int64_t k = 0; k < bands + 2; ++k) {
+    if (k < bands) inFlight.emplace_back(pass, k * kBandSize, std::min((k + 1) * kBandSize, count), band(k - 1));
+    Band* finding = band(k);
+    Band* coloring = band(k - 1);
+    const Band* drawing = band(k - 2);
+    runStep(pass, finding, coloring, drawing, tally.shownBits);
+    if (drawing == nullptr) continue;
+    tally.addLater(drawing->tally());
+    const int64_t drawnTo = drawing->end();
+    inFlight.pop_front();
+    ++oldest;
+    if (yieldThrough(drawnTo - 1)) {
+      forgetShownFrom(drawnTo, count, tally.shownBits);
+      return drawnTo;
+    }
   }
   return count;
 }

@@ -106,10 +106,12 @@ class ColorChooser {
     return -1;
   }
 
- private:
+  // Whether a colour is one of the cycle's: a cluster colour.
   bool isCycleColor(int color) const {
     return color >= kCycleBaseColor && color < kCycleBaseColor + colorCount_;
   }
+
+ private:
   int ringColor(int64_t ring) const;
   int sequenceColor(Number n) const;
   int veltraColorOf(Number n, bool prime) { return veltraColor(n, prime, prime ? 1 : factorCounts_.of(n)); }
