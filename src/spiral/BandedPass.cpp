@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <deque>
 #include <vector>
 
 #include "Palette.h"
@@ -44,14 +43,21 @@ void forEachSetBit(const std::vector<uint64_t>& bits, int64_t from, int64_t to, 
 // count from `first`.
 class Band {
  public:
-  // `previous`, the band before, is kept until this one has its colours.
-  Band(const PassParts& pass, int64_t first, int64_t end, const Band* previous)
-      : pass_(pass), g_(pass.geometry), first_(first), end_(end), count_(g_.numberOfNumbers), previous_(previous),
-        shown_(static_cast<size_t>((end - first + 63) / 64)),
-        colors_(static_cast<size_t>(end - first), static_cast<uint8_t>(kBlack)), tallies_(static_cast<size_t>(shares())) {
+  // A band's storage, used again for band after band.
+  explicit Band(const PassParts& pass)
+      : pass_(pass), g_(pass.geometry), count_(g_.numberOfNumbers), shown_(kBandSize / 64), colors_(kBandSize),
+        tallies_(kBandSize / kShareSize) {
     if (pass.colors.isLocal()) return;
-    nearestShown_.resize(colors_.size());
-    rings_.resize(colors_.size());
+    nearestShown_.resize(kBandSize);
+    rings_.resize(kBandSize);
+  }
+
+  // Takes up the walk indices first to end - 1. `previous`, the band before, is kept until this one
+  // has its colours.
+  void takeUp(int64_t first, int64_t end, const Band* previous) {
+    first_ = first;
+    end_ = end;
+    previous_ = previous;
   }
 
   int64_t end() const { return end_; }
@@ -62,8 +68,10 @@ class Band {
   void findShown(int64_t share, uint64_t* shownBits) {
     const int64_t from = first_ + share * kShareSize;
     const int64_t to = std::min(from + kShareSize, end_);
+    std::fill(colors_.begin() + (from - first_), colors_.begin() + (to - first_), static_cast<uint8_t>(kBlack));
+    std::fill(shown_.begin() + (from - first_) / 64, shown_.begin() + (to - first_ + 63) / 64, 0);
     Tally& tally = tallies_[static_cast<size_t>(share)];
-    tally.shownBits = shownBits;
+    tally = Tally{.shownBits = shownBits};
     std::vector<uint8_t> factorCounts;
     if (countsFactorsOfShare()) {
       factorCounts.resize(static_cast<size_t>(to - from));
@@ -75,7 +83,7 @@ class Band {
   // What the band adds to the tally, once every share is found.
   Tally tally() const {
     Tally band;
-    for (const Tally& share : tallies_) band.addLater(share);
+    for (int64_t share = 0; share < shares(); ++share) band.addLater(tallies_[static_cast<size_t>(share)]);
     return band;
   }
 
@@ -216,10 +224,10 @@ class Band {
 
   const PassParts& pass_;
   const Geometry& g_;
-  int64_t first_;
-  int64_t end_;
   int64_t count_;
-  const Band* previous_;
+  int64_t first_ = 0;
+  int64_t end_ = 0;
+  const Band* previous_ = nullptr;
   std::vector<uint64_t> shown_;
   std::vector<uint8_t> colors_;
   // For the cluster colours, at each shown cell: how far back the first shown cell the probes find
@@ -268,27 +276,24 @@ bool drawsInBands(const DrawSettings& settings, const Geometry& geometry) {
          (settings.colorScheme != ColorScheme::Cluster || geometry.boxSize == 1);
 }
 
-// Step k finds band k, colours band k - 1 and draws band k - 2; a band is dropped once drawn.
+// Step k finds band k, colours band k - 1 and draws band k - 2.
 int64_t drawInBands(const PassParts& pass, Tally& tally, const std::function<bool(int64_t)>& yieldThrough) {
   const int64_t count = pass.geometry.numberOfNumbers;
   const int64_t bands = (count + kBandSize - 1) / kBandSize;
-  std::deque<Band> inFlight;  // the bands from number `oldest` on
-  int64_t oldest = 0;
-  const auto band = [&](int64_t b) { return b >= oldest && b < oldest + std::ssize(inFlight) ? &inFlight[b - oldest] : nullptr; };
+  // Band b lives in slot b % 3 from the step that finds it to the step that draws it.
+  std::vector<Band> slots(3, Band(pass));
+  const auto band = [&](int64_t b, int64_t step) {
+    return b >= 0 && b < bands && b >= step - 2 && b <= step ? &slots[static_cast<size_t>(b % 3)] : nullptr;
+  };
   for (int64_t k = 0; k < bands + 2; ++k) {
-    if (k < bands) inFlight.emplace_back(pass, k * kBandSize, std::min((k + 1) * kBandSize, count), band(k - 1));
-    Band* finding = band(k);
-    Band* coloring = band(k - 1);
-    const Band* drawing = band(k - 2);
-    runStep(pass, finding, coloring, drawing, tally.shownBits);
+    if (k < bands) band(k, k)->takeUp(k * kBandSize, std::min((k + 1) * kBandSize, count), band(k - 1, k));
+    const Band* drawing = band(k - 2, k);
+    runStep(pass, band(k, k), band(k - 1, k), drawing, tally.shownBits);
     if (drawing == nullptr) continue;
     tally.addLater(drawing->tally());
-    const int64_t drawnTo = drawing->end();
-    inFlight.pop_front();
-    ++oldest;
-    if (yieldThrough(drawnTo - 1)) {
-      forgetShownFrom(drawnTo, count, tally.shownBits);
-      return drawnTo;
+    if (yieldThrough(drawing->end() - 1)) {
+      forgetShownFrom(drawing->end(), count, tally.shownBits);
+      return drawing->end();
     }
   }
   return count;
