@@ -1,9 +1,9 @@
 #include "Workers.h"
 
-#include <omp.h>
+#include <oneapi/tbb/info.h>
 
 namespace numlib {
 
-int coreCount() { return omp_get_num_procs(); }
+int coreCount() { return oneapi::tbb::info::default_concurrency(); }
 
 }  // namespace numlib

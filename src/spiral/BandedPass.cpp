@@ -4,6 +4,10 @@
 #include <bit>
 #include <vector>
 
+#include <oneapi/tbb/parallel_for.h>
+#include <oneapi/tbb/parallel_invoke.h>
+#include <oneapi/tbb/task_arena.h>
+
 #include "Palette.h"
 #include "Workers.h"
 #include "numlib.hpp"
@@ -240,28 +244,27 @@ class Band {
 // One step of the pipeline, all three parts at once: one worker gives the cluster colours of one
 // band in walk order while the others find the shown numbers of the next band and draw the cells
 // of the band before; then each joins what is left. Any part may be missing.
-void runStep(const PassParts& pass, Band* finding, Band* coloring, const Band* drawing, uint64_t* shownBits) {
+void runStep(oneapi::tbb::task_arena& workers, const PassParts& pass, Band* finding, Band* coloring, const Band* drawing,
+             uint64_t* shownBits) {
   const bool findsInAnyOrder = pass.classTest.testsInAnyOrder();
   const int64_t findShares = finding != nullptr && findsInAnyOrder ? finding->shares() : 0;
   const int64_t drawShares = drawing != nullptr ? drawing->shares() : 0;
-#pragma omp parallel num_threads(pass.settings.threads)
-  {
-#pragma omp single nowait
-    {
-      if (finding != nullptr && !findsInAnyOrder) {
-        for (int64_t share = 0; share < finding->shares(); ++share) finding->findShown(share, shownBits);
-      }
-      if (coloring != nullptr && !pass.colors.isLocal()) coloring->giveClusterColors();
+  const auto inWalkOrder = [&] {
+    if (finding != nullptr && !findsInAnyOrder) {
+      for (int64_t share = 0; share < finding->shares(); ++share) finding->findShown(share, shownBits);
     }
-#pragma omp for schedule(dynamic, 1) nowait
-    for (int64_t k = 0; k < findShares + drawShares; ++k) {
+    if (coloring != nullptr && !pass.colors.isLocal()) coloring->giveClusterColors();
+  };
+  const auto inAnyOrder = [&] {
+    oneapi::tbb::parallel_for(int64_t{0}, findShares + drawShares, [&](int64_t k) {
       if (k < findShares) {
         finding->findShown(k, shownBits);
       } else {
         drawing->drawCells(k - findShares);
       }
-    }
-  }
+    });
+  };
+  workers.execute([&] { oneapi::tbb::parallel_invoke(inWalkOrder, inAnyOrder); });
 }
 
 // A stopped pass records only the cells it drew: bands are whole words of the bitset.
@@ -282,13 +285,14 @@ int64_t drawInBands(const PassParts& pass, Tally& tally, const std::function<boo
   const int64_t bands = (count + kBandSize - 1) / kBandSize;
   // Band b lives in slot b % 3 from the step that finds it to the step that draws it.
   std::vector<Band> slots(3, Band(pass));
+  oneapi::tbb::task_arena workers(pass.settings.threads);
   const auto band = [&](int64_t b, int64_t step) {
     return b >= 0 && b < bands && b >= step - 2 && b <= step ? &slots[static_cast<size_t>(b % 3)] : nullptr;
   };
   for (int64_t k = 0; k < bands + 2; ++k) {
     if (k < bands) band(k, k)->takeUp(k * kBandSize, std::min((k + 1) * kBandSize, count), band(k - 1, k));
     const Band* drawing = band(k - 2, k);
-    runStep(pass, band(k, k), band(k - 1, k), drawing, tally.shownBits);
+    runStep(workers, pass, band(k, k), band(k - 1, k), drawing, tally.shownBits);
     if (drawing == nullptr) continue;
     tally.addLater(drawing->tally());
     if (yieldThrough(drawing->end() - 1)) {
