@@ -16,9 +16,9 @@ namespace spiral {
 
 namespace {
 
-// Below this many numbers a picture is walked on one thread: the workers would cost more than
-// they save.
-constexpr int64_t kBandsFrom = int64_t{1} << 20;
+// Below this many pixels of cells a picture is walked on one thread: the workers would cost more
+// than they save. Every picture of the window's size stays below it.
+constexpr int64_t kBandsFromPixels = int64_t{1} << 20;
 // Walk indices of one band, and of one worker's share of it: multiples of 64, so that no two
 // workers write to one word of a bitset.
 // A band is longer than eight times the largest ring, so that the cells the cluster probes look
@@ -275,7 +275,8 @@ void forgetShownFrom(int64_t first, int64_t count, uint64_t* shownBits) {
 }  // namespace
 
 bool drawsInBands(const DrawSettings& settings, const Geometry& geometry) {
-  return settings.threads > 1 && geometry.numberOfNumbers >= kBandsFrom && !settings.writesNumerals() &&
+  const int64_t cellPixels = int64_t{geometry.boxSize} * geometry.boxSize;
+  return settings.threads > 1 && geometry.numberOfNumbers * cellPixels >= kBandsFromPixels && !settings.writesNumerals() &&
          (settings.colorScheme != ColorScheme::Cluster || geometry.boxSize == 1);
 }
 

@@ -18,7 +18,7 @@
 
 namespace spiral {
 
-// Whether a pass is drawn in bands: when it has workers to share it, enough numbers to pay for
+// Whether a pass is drawn in bands: when it has workers to share it, enough cells to pay for
 // waking them, no numerals (text is drawn on one thread, and may cross into the next cell), and,
 // for the cluster colours, 1-pixel cells (larger cells' probes read pixels of grid marks too).
 bool drawsInBands(const DrawSettings& settings, const Geometry& geometry);
