@@ -13,9 +13,9 @@
 
 #include <primesieve.hpp>
 
+#include "BailliePsw.h"
 #include "FactorWindow.h"
 #include "Factorise.h"
-#include "MillerRabin.h"
 #include "PrimeWindow.h"
 #include "SmallPrimes.h"
 #include "Workers.h"
@@ -267,12 +267,12 @@ uint64_t pieceOf(uint64_t count, int threads) {
   return std::min(kLongestPiece, (share + 63) / 64 * 64);
 }
 
-// A look at the smallest primes first: most composites end there, before the strong tests.
+// A look at the smallest primes first: most composites end there, before the Baillie-PSW test.
 [[gnu::noinline]] bool isPrimeAboveBlocks(uint64_t n) {
   for (uint64_t p : {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37}) {
     if (n % p == 0) return false;  // n is larger than p
   }
-  return numlib::detail::isPrimeByMillerRabin(n);
+  return numlib::detail::isPrimeByBailliePsw(n);
 }
 
 }  // namespace
