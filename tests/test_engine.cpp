@@ -12,6 +12,7 @@
 #include <set>
 #include <tuple>
 
+#include "BandedPass.h"
 #include "ColorSchemes.h"
 #include "DrawPass.h"
 #include "HardyLittlewood.h"
@@ -97,6 +98,12 @@ RayKey keyOf(const Ray& ray) {
 struct Start { const char* name; QString text, typed, normalised; qint64 value; bool digitsOnly, tooLarge; };
 
 struct Step { const char* name; TickRule rule; int64_t current; std::optional<int64_t> next; };
+
+// A picture large enough for the workers: 1100 pixels a side, from `start`.
+struct Shared { const char* name; Number start; NumberClass numberClass; ColorScheme scheme; int boxSize; bool squares, grid; };
+constexpr Number kNearTop = 18446744073700000000u;  // the pictures end below 2^64
+constexpr Number kBeforeTopSquare = 18446744065119617025u - 1000;      // (2^32 - 1)^2
+constexpr Number kBeforeTopTriangular = 18446744070963499500u - 1000;  // 6074000999 * 6074001000 / 2
 
 }  // namespace
 
@@ -632,6 +639,54 @@ class TestEngine : public QObject {
     QCOMPARE(lens.bestRays(100000).size(), allRays(o.geometry).size());
     settings.start = 2147483646;  // refused: no rays
     QVERIFY(LineLens(drawSpiral(settings, picture)).bestRays(3).empty());
+  }
+
+  // A pass shared among workers draws the same pixels and finds the same facts as one thread: for
+  // every class and every scheme, near 1 and near 2^64 (three bands of 1-pixel cells each).
+  void workersDrawAsOneThread_data() {
+    using enum NumberClass;
+    using ColorScheme::Cluster, ColorScheme::DiagonalNWSE, ColorScheme::DiagonalSWNE, ColorScheme::Veltra,
+        ColorScheme::Sequence, ColorScheme::RingNumber, ColorScheme::White;
+    addRows<Shared>({{"primes, cluster", 1, Primes, Cluster, 1, false, false},
+                     {"primes, cluster, top", kNearTop, Primes, Cluster, 1, false, false},
+                     {"random, cluster", 1, Random, Cluster, 1, false, false},
+                     {"random, cluster, top", kNearTop, Random, Cluster, 1, false, false},
+                     {"all, cluster", 1, All, Cluster, 1, false, false},
+                     {"all, cluster, top", kNearTop, All, Cluster, 1, false, false},
+                     {"squares, NW-SE, 3 px squares", 1, Squares, DiagonalNWSE, 3, true, false},
+                     {"squares, NW-SE, 3 px squares, top", kBeforeTopSquare, Squares, DiagonalNWSE, 3, true, false},
+                     {"triangular, SW-NE", 1, Triangular, DiagonalSWNE, 1, false, false},
+                     {"triangular, SW-NE, top", kBeforeTopTriangular, Triangular, DiagonalSWNE, 1, false, false},
+                     {"all, Veltra", 1, All, Veltra, 1, false, false},
+                     {"all, Veltra, top", kNearTop, All, Veltra, 1, false, false},
+                     {"squares, Veltra", 1, Squares, Veltra, 1, false, false},
+                     {"squares, Veltra, top", kBeforeTopSquare, Squares, Veltra, 1, false, false},
+                     {"random, sequence, 3 px", 1, Random, Sequence, 3, false, false},
+                     {"random, sequence, 3 px, top", kNearTop, Random, Sequence, 3, false, false},
+                     {"primes, ring, 15 px grid", 1, Primes, RingNumber, 15, false, true},
+                     {"primes, ring, 15 px grid, top", kNearTop, Primes, RingNumber, 15, false, true},
+                     {"primes, white", 1, Primes, White, 1, false, false},
+                     {"primes, white, top", kNearTop, Primes, White, 1, false, false}});
+  }
+  void workersDrawAsOneThread() {
+    QFETCH(Shared, row);
+    DrawSettings settings = settingsFor(row.start, row.boxSize, row.numberClass, row.scheme, row.squares);
+    settings.range = kWholeRange;
+    settings.grid = row.grid;
+    settings.recordShown = settings.calculateLongest = true;
+    Picture alone(1100, 1100), shared(1100, 1100);
+    const DrawOutcome one = drawSpiral(settings, alone);
+    settings.threads = 3;
+    QVERIFY(drawsInBands(settings, one.geometry));
+    const DrawOutcome three = drawSpiral(settings, shared);
+    QVERIFY(one.shownCount > 0);
+    QCOMPARE((std::tuple{three.shownCount, three.smallestPrime, three.largestPrime, three.longestNWSE, three.longestSWNE}),
+             (std::tuple{one.shownCount, one.smallestPrime, one.largestPrime, one.longestNWSE, one.longestSWNE}));
+    QVERIFY(three.shownBits == one.shownBits && three.primeBits == one.primeBits);
+    for (int y = 0; y < alone.height(); ++y) {
+      QVERIFY2(std::equal(alone.indexLine(y), alone.indexLine(y) + alone.width(), shared.indexLine(y)),
+               qPrintable(QString("row %1").arg(y)));
+    }
   }
 
   // The notice: with its text up to 5 pixels, the box alone at 1, nothing from 7 on.

@@ -281,6 +281,29 @@ class TestNumlib : public QObject {
     }
   }
 
+  // A long window split among workers gives the bits and factor counts of one thread; where its
+  // pieces meet near 2^64, the reference agrees too.
+  void workersSplitWindowsAsOneThread_data() {
+    addRows<Window>({
+        {"in the blocks from 1", 1, (uint64_t{1} << 22) + 1000},
+        {"across the blocks' top", numlib::kLargestNumber - (uint64_t{1} << 20), uint64_t{1} << 21},
+        {"sieved at 2^40", (uint64_t{1} << 40) - 5, (uint64_t{1} << 17) + 7},
+        {"tested, ending at 2^64 - 1", kTop - (uint64_t{1} << 17) - 99, (uint64_t{1} << 17) + 100},
+    });
+  }
+  void workersSplitWindowsAsOneThread() {
+    QFETCH(Window, row);
+    std::vector<uint64_t> alone((row.count + 63) / 64), shared(alone.size());
+    numlib::primeBits(row.low, row.count, alone.data(), 1);
+    numlib::primeBits(row.low, row.count, shared.data(), 3);
+    QVERIFY(shared == alone);
+    std::vector<uint8_t> countsAlone(row.count), countsShared(row.count);
+    numlib::factorCounts(row.low, row.count, countsAlone.data(), 1);
+    numlib::factorCounts(row.low, row.count, countsShared.data(), 3);
+    QVERIFY(countsShared == countsAlone);
+    if (row.low > numlib::kLargestNumber) bitsAgreeWithReference(shared, row.low, row.count / 3 - 500, row.count / 3 + 500);
+  }
+
   // Past the sieved factor tables: what is left after the primes up to the cube root has at most
   // two prime factors, and a square or a product of two primes just above it must count 2.
   void factorCountsAgreeWithFactorisations_data() {

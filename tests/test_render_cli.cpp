@@ -350,6 +350,27 @@ class TestRenderCli : public QObject {
     QVERIFY2(run.out.contains(QRegularExpression(row.text)), qPrintable(run.out));
   }
 
+  // The file and the facts do not depend on the thread count: a picture whose image data is
+  // compressed in several bands, and the lens over a far one.
+  void threadCountChangesNoByte() {
+    const QStringList pictures[] = {{"--cell", "1", "--size", "2100", "--longest", "--json"},
+                                    {"--cell", "1", "--size", "1100", "--start", "1000000000000000000", "--lines", "5",
+                                     "--inspect", "1000000000000000000", "--json", "--scheme", "veltra"}};
+    for (const QStringList& picture : pictures) {
+      QByteArray files[2];
+      QJsonObject reports[2];
+      for (int k : {0, 1}) {
+        const QString file = outDir_.filePath(QString("threads-%1.png").arg(k));
+        const Run run = runRenderer(picture + QStringList{"--threads", k == 0 ? "1" : "3", "--out", file});
+        QCOMPARE(run.exitCode, 0);
+        files[k] = contentsOf(file);
+        reports[k] = untimed(QJsonDocument::fromJson(run.out.toUtf8()).object());
+      }
+      QVERIFY(!QImage::fromData(files[0]).isNull() && files[1] == files[0]);
+      QVERIFY(!reports[0].isEmpty() && reports[1] == reports[0]);
+    }
+  }
+
   // Every frame equals the picture and the facts of a single render of its start number; the ends
   // of the number range end the animation early.
   void animationFramesAreSingleRenders_data() {
@@ -453,6 +474,9 @@ class TestRenderCli : public QObject {
         {"inspect signed", {"--inspect", "+5"}, "--inspect"},
         {"inspect overflowing", {"--inspect", "99999999999999999999"}, "--inspect"},
         {"inspect empty", {"--inspect="}, "--inspect"},
+        {"no threads", {"--threads", "0"}, "--threads: '0' is not a whole number from 1 to 256"},
+        {"too many threads", {"--threads", "1000"}, "--threads: '1000'"},
+        {"threads not a number", {"--threads", "x"}, "--threads: 'x'"},
         {"no lines", {"--lines", "0"}, "--lines"},
         {"too many lines", {"--lines", "1001"}, "--lines"},
         {"marks without lines", {"--mark-lines"}, "--mark-lines"},

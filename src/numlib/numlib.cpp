@@ -18,6 +18,7 @@
 #include "Factorise.h"
 #include "PrimeWindow.h"
 #include "SmallPrimes.h"
+#include "Workers.h"
 
 namespace {
 
@@ -37,12 +38,14 @@ struct PrimeBlock {
   std::array<uint64_t, kPrimeBlockSize / 64> bits{};
 };
 
-std::array<PrimeBlock, kPrimeBlocksKept> primeBlocks;
-int lastPrimeBlock = 0;
-int nextPrimeBlockToReplace = 0;
+// Each thread keeps its own blocks, so that workers never share a cache; the calling thread's
+// blocks are the ones a single-threaded program has always had.
+thread_local std::array<PrimeBlock, kPrimeBlocksKept> primeBlocks;
+thread_local int lastPrimeBlock = 0;
+thread_local int nextPrimeBlockToReplace = 0;
 
 void sievePrimeBlock(PrimeBlock& block, int64_t index) {
-  static std::vector<uint32_t> found;
+  thread_local std::vector<uint32_t> found;
   found.clear();
   const uint64_t low = static_cast<uint64_t>(index) << kPrimeBlockBits;
   const uint64_t high = low + kPrimeBlockSize - 1;
@@ -101,9 +104,9 @@ struct FactorBlock {
   }
 };
 
-std::array<FactorBlock, kFactorBlocksKept> factorBlocks;
-int lastFactorBlock = 0;
-int nextFactorBlockToReplace = 0;
+thread_local std::array<FactorBlock, kFactorBlocksKept> factorBlocks;
+thread_local int lastFactorBlock = 0;
+thread_local int nextFactorBlockToReplace = 0;
 
 // The prime 2 and its powers in one go: the trailing zero bits of a number are its factors 2.
 void recordTwo(FactorBlock& block, uint64_t low) {
@@ -245,6 +248,25 @@ void primeBitsFromBlocks(int64_t low, int64_t count, uint64_t* bits) {
   if (count % 64 != 0) bits[words - 1] &= (uint64_t{1} << (count % 64)) - 1;
 }
 
+// Below these many numbers a window stays on the calling thread: waking the workers would cost more
+// than they save. A number costs a few nanoseconds in the blocks' range, and tens above it.
+constexpr uint64_t kSplitInBlocksFrom = uint64_t{1} << 22;
+constexpr uint64_t kSplitAboveBlocksFrom = uint64_t{1} << 16;
+// A piece is never longer than the window sieve's segment, so that each piece makes the same
+// choice between sieve and tests that one thread makes for the whole window.
+constexpr uint64_t kLongestPiece = uint64_t{1} << 26;
+
+bool worthSplitting(uint64_t low, uint64_t count, int threads) {
+  const uint64_t high = low + (count - 1);
+  return threads > 1 && count >= (high > kLargestNumber ? kSplitAboveBlocksFrom : kSplitInBlocksFrom);
+}
+
+// An even share of the window for each worker, in whole words of bits.
+uint64_t pieceOf(uint64_t count, int threads) {
+  const uint64_t share = (count + static_cast<uint64_t>(threads) - 1) / static_cast<uint64_t>(threads);
+  return std::min(kLongestPiece, (share + 63) / 64 * 64);
+}
+
 // A look at the smallest primes first: most composites end there, before the Baillie-PSW test.
 [[gnu::noinline]] bool isPrimeAboveBlocks(uint64_t n) {
   for (uint64_t p : {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37}) {
@@ -283,8 +305,15 @@ std::optional<uint64_t> primeBefore(uint64_t n, uint64_t first) {
 }
 
 // The blocks' words as far as they reach, in whole words; the rest from the window sieve.
-void primeBits(uint64_t low, uint64_t count, uint64_t* bits) {
+void primeBits(uint64_t low, uint64_t count, uint64_t* bits, int threads) {
   if (count == 0) return;
+  if (worthSplitting(low, count, threads)) {
+    const uint64_t piece = pieceOf(count, threads);
+    forEachPiece(static_cast<int64_t>(count), static_cast<int64_t>(piece), threads, [&](int64_t first, int64_t length) {
+      primeBits(low + static_cast<uint64_t>(first), static_cast<uint64_t>(length), bits + first / 64, 1);
+    });
+    return;
+  }
   const uint64_t inBlocks = low > kLargestNumber ? 0 : std::min(count, kLargestNumber - low + 1);
   if (inBlocks == count) {
     primeBitsFromBlocks(static_cast<int64_t>(low), static_cast<int64_t>(count), bits);
@@ -306,7 +335,14 @@ int factorCount(uint64_t n) {
   return block.factorCount[static_cast<uint32_t>(n) & (kFactorBlockSize - 1)];
 }
 
-void factorCounts(uint64_t low, uint64_t count, uint8_t* out) {
+void factorCounts(uint64_t low, uint64_t count, uint8_t* out, int threads) {
+  if (worthSplitting(low, count, threads)) {
+    forEachPiece(static_cast<int64_t>(count), static_cast<int64_t>(pieceOf(count, threads)), threads,
+                 [&](int64_t first, int64_t length) {
+                   factorCounts(low + static_cast<uint64_t>(first), static_cast<uint64_t>(length), out + first, 1);
+                 });
+    return;
+  }
   const uint64_t inBlocks = low > kLargestNumber ? 0 : std::min(count, kLargestNumber - low + 1);
   // Whole runs copied from the blocks, one block at a time.
   for (uint64_t i = 0; i < inBlocks;) {

@@ -10,7 +10,8 @@
 //   2^64 passes, so the answer is exact (no chance involved; BailliePsw.h gives the proof); windows
 //   are sieved by small primes first, and factorisations found by trial division and Pollard's rho.
 //
-// Like the C functions, meant for one thread at a time (the service caches sieved blocks).
+// Safe to call from any thread: each thread keeps its own sieved blocks. The window functions below
+// split long windows among worker threads when asked to.
 
 #include <cstdint>
 #include <optional>
@@ -33,15 +34,16 @@ std::optional<uint64_t> primeBefore(uint64_t n, uint64_t first);
 
 // The primality of `count` consecutive numbers from `low` (low + count - 1 <= 2^64 - 1) as a
 // bitset: bit i of bits[i / 64] is set exactly when low + i is prime. `bits` holds (count + 63) / 64
-// words. Beyond the bits, the memory used does not grow with the window.
-void primeBits(uint64_t low, uint64_t count, uint64_t* bits);
+// words. Beyond the bits, the memory used does not grow with the window. A long window is split
+// among up to `threads` workers; the bits are the same for every thread count.
+void primeBits(uint64_t low, uint64_t count, uint64_t* bits, int threads = 1);
 
 // Omega(n): the prime factors of n counted with multiplicity; 0 for n <= 1.
 int factorCount(uint64_t n);
 
 // Omega of `count` consecutive numbers from `low` (low + count - 1 <= 2^64 - 1): out[i] =
-// factorCount(low + i), at most 63.
-void factorCounts(uint64_t low, uint64_t count, uint8_t* out);
+// factorCount(low + i), at most 63. A long window is split among up to `threads` workers.
+void factorCounts(uint64_t low, uint64_t count, uint8_t* out, int threads = 1);
 
 struct PrimePower {
   uint64_t prime;

@@ -86,31 +86,42 @@ int ColorChooser::centreColor(Number start, bool prime) {
 void ColorChooser::centreNotShown() { lastNewClusterColor_ = colorCount_ + kBaseColor - 1; }
 
 int ColorChooser::colorOf(Number n, int x, int y, const SpiralWalk& walk, bool prime) {
-  int color = previousColor_;
+  if (!isLocal()) {
+    const auto pixelAt = [this](int px, int py) { return picture_.pixel(px, py); };
+    return clusterColorOf(n, walk.ring(), neighbourClusterColor(x, y, pixelAt), prime);
+  }
+  const bool countsFactors = scheme_ == ColorScheme::Veltra && !prime;
+  return localColorOf(n, walk, prime, countsFactors ? factorCounts_.of(n) : 1);
+}
+
+int ColorChooser::localColorOf(Number n, const SpiralWalk& walk, bool prime, int factorCount) const {
   switch (scheme_) {
-    case ColorScheme::Cluster:
-      color = clusterColor(n, x, y, walk.ring());
-      break;
     case ColorScheme::DiagonalNWSE:
-      color = kCycleBaseColor + static_cast<int>((std::llabs(walk.diagonalNWSE()) + kDiagonalOffset) % colorCount_);
-      break;
+      return kCycleBaseColor + static_cast<int>((std::llabs(walk.diagonalNWSE()) + kDiagonalOffset) % colorCount_);
     case ColorScheme::DiagonalSWNE:
-      color = kCycleBaseColor + static_cast<int>((std::llabs(walk.diagonalSWNE()) + kDiagonalOffset) % colorCount_);
-      break;
-    case ColorScheme::RingNumber:
-      color = ringColor(walk.ring());
-      break;
-    case ColorScheme::Sequence:
-      color = sequenceColor(n);
-      break;
-    case ColorScheme::Veltra:
-      color = veltraColorOf(n, prime);
-      break;
-    case ColorScheme::White:
-      color = kWhite;
-      break;
-    case ColorScheme::None:
-      break;
+      return kCycleBaseColor + static_cast<int>((std::llabs(walk.diagonalSWNE()) + kDiagonalOffset) % colorCount_);
+    case ColorScheme::RingNumber: return ringColor(walk.ring());
+    case ColorScheme::Sequence: return sequenceColor(n);
+    case ColorScheme::Veltra: return veltraColor(n, prime, prime ? 1 : factorCount);
+    case ColorScheme::White: return kWhite;
+    case ColorScheme::Cluster:
+    case ColorScheme::None: break;
+  }
+  return previousColor_;
+}
+
+int ColorChooser::clusterColorOf(Number n, int64_t ring, int neighbour, bool prime) {
+  int color = neighbour;  // joins an earlier neighbour's cluster
+  if (!isCycleColor(neighbour)) {
+    if (n == 2) {
+      lastNewClusterColor_ = lastNewClusterColor_ == kBaseColor ? kBaseColor + 1 : kBaseColor;
+      color = lastNewClusterColor_;
+    } else if (primesOnly_ && n > 2 && n - 2 == lastPrime_) {  // twin primes share a colour
+      color = lastPrimeColor_ + (n == 5 ? 1 : 0);
+    } else {
+      lastNewClusterColor_ = ringColor(ring);
+      color = lastNewClusterColor_;
+    }
   }
   if (prime) {
     lastPrime_ = n;
@@ -118,45 +129,6 @@ int ColorChooser::colorOf(Number n, int x, int y, const SpiralWalk& walk, bool p
   }
   previousColor_ = color;
   return color;
-}
-
-int ColorChooser::clusterColor(Number n, int x, int y, int64_t ring) {
-  const int neighbour = neighbourClusterColor(x, y);
-  if (isCycleColor(neighbour)) return neighbour;  // joins an earlier neighbour's cluster
-  if (n == 2) {
-    lastNewClusterColor_ = lastNewClusterColor_ == kBaseColor ? kBaseColor + 1 : kBaseColor;
-    return lastNewClusterColor_;
-  }
-  if (primesOnly_ && n > 2 && n - 2 == lastPrime_) {  // twin primes share a colour
-    return lastPrimeColor_ + (n == 5 ? 1 : 0);
-  }
-  lastNewClusterColor_ = ringColor(ring);
-  return lastNewClusterColor_;
-}
-
-// Looks at cells drawn earlier in the walk: first the four diagonal neighbours, then the cells two
-// steps away along the row and column. The cells sharing a side are not looked at. Each cell is
-// probed at its centre and, for cells larger than a pixel, the eight pixels around it.
-int ColorChooser::neighbourClusterColor(int x, int y) const {
-  const int s = boxSize_;
-  const int spread = s == 1 ? 0 : 1;
-  for (int dx = spread; dx >= -spread; --dx) {
-    for (int dy = spread; dy >= -spread; --dy) {
-      for (int c : {probe(x + s + dx, y - s + dy), probe(x - s + dx, y + s + dy),
-                    probe(x + s + dx, y + s + dy), probe(x - s + dx, y - s + dy)}) {
-        if (c >= 0) return c;
-      }
-    }
-  }
-  for (int dx = spread; dx >= -spread; --dx) {
-    for (int dy = spread; dy >= -spread; --dy) {
-      for (int c : {probe(x + 2 * s + dx, y + dy), probe(x - 2 * s + dx, y + dy),
-                    probe(x + dx, y + 2 * s + dy), probe(x + dx, y - 2 * s + dy)}) {
-        if (c >= 0) return c;
-      }
-    }
-  }
-  return -1;
 }
 
 }  // namespace spiral

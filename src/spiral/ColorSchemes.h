@@ -64,20 +64,57 @@ class ColorChooser {
   // The colour of a shown number other than the centre, at the cell centred on (x, y).
   int colorOf(Number n, int x, int y, const SpiralWalk& walk, bool prime);
 
- private:
+  // Whether a number's colour depends on the number and its cell alone (every scheme but the
+  // cluster colours): such colours may be found in any order, on any thread.
+  bool isLocal() const { return scheme_ != ColorScheme::Cluster; }
+  // The colour of a shown number under a local scheme; `factorCount` is read by the Veltra colours
+  // of numbers that are not prime.
+  int localColorOf(Number n, const SpiralWalk& walk, bool prime, int factorCount) const;
+  // The cluster colour of the next shown number in walk order, given the colour of the cluster it
+  // joins (neighbourClusterColor()), or -1 when it joins none.
+  int clusterColorOf(Number n, int64_t ring, int neighbour, bool prime);
+
+  // The cluster an earlier cell near the cell centred on (x, y) belongs to, or -1. Looks first at
+  // the four diagonal neighbours, then at the cells two steps away along the row and column; the
+  // cells sharing a side are not looked at. Each cell is probed at its centre and, for cells larger
+  // than a pixel, the eight pixels around it. `pixelAt(x, y)` gives the palette index the picture
+  // holds there at this point of the walk, or -1 outside it.
+  template <typename PixelAt>
+  int neighbourClusterColor(int x, int y, PixelAt pixelAt) const {
+    const int s = boxSize_;
+    const int spread = s == 1 ? 0 : 1;
+    const auto probe = [&](int px, int py) {
+      const int color = pixelAt(px, py);
+      return isCycleColor(color) ? color : -1;
+    };
+    for (int dx = spread; dx >= -spread; --dx) {
+      for (int dy = spread; dy >= -spread; --dy) {
+        for (int c : {probe(x + s + dx, y - s + dy), probe(x - s + dx, y + s + dy),
+                      probe(x + s + dx, y + s + dy), probe(x - s + dx, y - s + dy)}) {
+          if (c >= 0) return c;
+        }
+      }
+    }
+    for (int dx = spread; dx >= -spread; --dx) {
+      for (int dy = spread; dy >= -spread; --dy) {
+        for (int c : {probe(x + 2 * s + dx, y + dy), probe(x - 2 * s + dx, y + dy),
+                      probe(x + dx, y + 2 * s + dy), probe(x + dx, y - 2 * s + dy)}) {
+          if (c >= 0) return c;
+        }
+      }
+    }
+    return -1;
+  }
+
+  // Whether a colour is one of the cycle's: a cluster colour.
   bool isCycleColor(int color) const {
     return color >= kCycleBaseColor && color < kCycleBaseColor + colorCount_;
   }
+
+ private:
   int ringColor(int64_t ring) const;
   int sequenceColor(Number n) const;
   int veltraColorOf(Number n, bool prime) { return veltraColor(n, prime, prime ? 1 : factorCounts_.of(n)); }
-  int clusterColor(Number n, int x, int y, int64_t ring);
-  int neighbourClusterColor(int x, int y) const;
-  // The cluster colour of a pixel drawn earlier, or -1.
-  int probe(int x, int y) const {
-    const int color = picture_.pixel(x, y);
-    return isCycleColor(color) ? color : -1;
-  }
 
   const Picture& picture_;
   ColorScheme scheme_;

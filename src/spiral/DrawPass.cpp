@@ -1,16 +1,14 @@
 #include "DrawPass.h"
 
 #include <algorithm>
-#include <bit>
-#include <cmath>
-#include <random>
-#include <utility>
 #include <vector>
 
 #include "CellRenderer.h"
 #include "ColorSchemes.h"
 #include "Diagonals.h"
+#include "BandedPass.h"
 #include "Palette.h"
+#include "PassState.h"
 #include "numlib.hpp"
 
 namespace spiral {
@@ -18,80 +16,6 @@ namespace spiral {
 namespace {
 
 constexpr int64_t kYieldEvery = 1000;
-
-// Decides whether a number belongs to the chosen class. The primality of the whole pass is read once
-// from the number service as a bitset. The random class draws from a generator seeded by the start
-// number, so the same start always gives the same picture.
-class ClassTest {
- public:
-  ClassTest(NumberClass numberClass, Number start, int64_t count)
-      : class_(numberClass), start_(start), primeBits_((count + 63) / 64), random_(start) {
-    if (count > 0) numlib::primeBits(start, count, primeBits_.data());
-  }
-
-  // The primality of the pass's numbers, handed over once the pass no longer asks.
-  std::vector<uint64_t> takePrimeBits() { return std::move(primeBits_); }
-
-  // The first prime's walk index from `i` on, or `count` when none is left.
-  int64_t nextPrimeIndex(int64_t i, int64_t count) const {
-    if (i >= count) return count;
-    size_t word = static_cast<size_t>(i >> 6);
-    uint64_t bits = primeBits_[word] & (~uint64_t{0} << (i & 63));
-    while (bits == 0) {
-      if (++word == primeBits_.size()) return count;
-      bits = primeBits_[word];
-    }
-    return std::min(static_cast<int64_t>(word * 64 + std::countr_zero(bits)), count);
-  }
-
-  // Whether the number at walk index i is shown; `prime` receives whether it is prime, whatever the class.
-  bool isShown(int64_t i, bool& prime) {
-    prime = (primeBits_[static_cast<size_t>(i >> 6)] >> (i & 63)) & 1;
-    if (class_ == NumberClass::Primes) return prime;  // the common case first
-    const Number n = start_ + static_cast<Number>(i);
-    switch (class_) {
-      case NumberClass::Primes: return prime;
-      case NumberClass::Random: return isRandomlyShown(n);
-      case NumberClass::Squares: return numlib::isSquare(n);
-      case NumberClass::Triangular: return numlib::isTriangular(n);
-      case NumberClass::All: return true;
-      case NumberClass::None: return false;
-    }
-    return false;
-  }
-
- private:
-  // Odd numbers from 3 on, each with the chance 2 / (ln n + 0.5), as primes thin out.
-  bool isRandomlyShown(Number n) {
-    if (n < 3 || n % 2 == 0) return false;
-    const double r = static_cast<double>(random_() >> 11) * 0x1.0p-53;
-    const auto threshold = static_cast<float>(1.0 - 2.0 / (std::log(static_cast<double>(n)) + 0.5));
-    return r > threshold;
-  }
-
-  NumberClass class_;
-  Number start_;
-  std::vector<uint64_t> primeBits_;
-  std::mt19937_64 random_;
-};
-
-// What one pass has gathered so far.
-struct Tally {
-  int64_t shown = 0;
-  Number smallestPrime = 0;
-  Number largestPrime = 0;
-  uint64_t* shownBits = nullptr;  // the outcome's, when the caller asked for them
-
-  void countShown(int64_t i) {
-    ++shown;
-    if (shownBits != nullptr) shownBits[i >> 6] |= uint64_t{1} << (i & 63);
-  }
-
-  void countPrime(Number n) {
-    if (smallestPrime == 0) smallestPrime = n;
-    if (n > largestPrime) largestPrime = n;
-  }
-};
 
 // The last number of `count` from `start`, held at 2^64 - 1 where a refused picture would pass it;
 // a picture without cells ends just before its start.
@@ -121,11 +45,11 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   const Geometry& g = outcome.geometry;
   if (hooks.accepted) hooks.accepted(g);
 
-  picture.clear();
+  picture.clear(settings.threads);
   const Number start = outcome.startNumber;
   const int64_t count = g.numberOfNumbers;
   const CellSizeChoice& size = cellSizeOf(g.boxSize);
-  ClassTest classTest(settings.numberClass, start, count);
+  ClassTest classTest(settings.numberClass, start, count, settings.threads);
   ColorChooser colors(settings, picture, g.boxSize, count);
   CellRenderer cells(settings, g, picture);
   Tally tally;
@@ -164,8 +88,11 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
     }
     return outcome.stopped;
   };
+  // A large picture is drawn in bands by the workers; the walk below then has nothing left to draw.
+  int64_t firstToWalk = 1;
+  if (drawsInBands(settings, g)) firstToWalk = drawInBands({settings, g, classTest, colors, cells, picture}, tally, yieldThrough);
   SpiralWalk walk;
-  for (int64_t i = nextIndex(1); i < count; i = nextIndex(i + 1)) {
+  for (int64_t i = nextIndex(firstToWalk); i < count; i = nextIndex(i + 1)) {
     if (yieldThrough(i - 1)) break;
     walk.moveTo(i);
     const Number n = start + static_cast<Number>(i);

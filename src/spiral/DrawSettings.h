@@ -22,6 +22,9 @@ struct DrawSettings {
   std::optional<int> colorCount;
   bool calculateLongest = false;
   bool recordShown = false;                 // fill DrawOutcome::shownBits and primeBits (for the line lens)
+  // Worker threads for the number work and for drawing the cells of a large picture: the picture
+  // and the outcome are the same for every count.
+  int threads = 1;
 
   // Numerals are written only where the cells are large enough for them.
   bool writesNumerals() const { return numerals && cellSizeOf(boxSize).gridAndNumerals; }

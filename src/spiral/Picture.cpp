@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 #include <sys/mman.h>
 
 #include "Palette.h"
+#include "Workers.h"
 
 namespace spiral {
 
@@ -27,7 +29,7 @@ int discHalfWidth(int radius, int dy) {
 }  // namespace
 
 void* allocateRaster(size_t n) {
-  if (n < kHugePageRaster) return ::operator new(n);
+  if (n < kHugePageRaster) return std::memset(::operator new(n), 0, n);
   const size_t bytes = mappedBytes(n);
   void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) throw std::bad_alloc();
@@ -47,7 +49,8 @@ Picture::Picture(int width, int height) {
   const int w = std::max(width, 1);
   const int h = std::max(height, 1);
   try {
-    pixels_.assign(static_cast<size_t>(w) * static_cast<size_t>(h), kBlack);
+    static_assert(kBlack == 0, "a zeroed raster is black");
+    pixels_.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
   } catch (const std::bad_alloc&) {
     return;  // isNull()
   }
@@ -55,8 +58,11 @@ Picture::Picture(int width, int height) {
   height_ = h;
 }
 
-void Picture::clear() {
-  std::fill(pixels_.begin(), pixels_.end(), kBlack);
+void Picture::clear(int threads) {
+  constexpr int64_t kPiece = int64_t{8} << 20;  // bytes: a picture of the window's size stays on one thread
+  numlib::forEachPiece(static_cast<int64_t>(pixels_.size()), kPiece, threads, [this](int64_t first, int64_t length) {
+    std::memset(pixels_.data() + first, kBlack, static_cast<size_t>(length));
+  });
 }
 
 void Picture::horizontalLine(int x1, int x2, int y, int color) {

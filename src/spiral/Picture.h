@@ -15,7 +15,7 @@ namespace spiral {
 
 // Memory for the raster. A poster's raster spans hundreds of megabytes, and the pass reads it back
 // a row above and below each cell: in small pages nearly every such read misses the address
-// cache. Large rasters therefore ask the system for huge pages.
+// cache. Large rasters therefore ask the system for huge pages. The memory comes zeroed.
 void* allocateRaster(size_t bytes);
 void freeRaster(void* p, size_t bytes);
 template <class T>
@@ -26,6 +26,12 @@ struct RasterAllocator {
   RasterAllocator(const RasterAllocator<U>&) {}  // allocators of other types convert implicitly
   T* allocate(size_t n) { return static_cast<T*>(allocateRaster(n * sizeof(T))); }
   void deallocate(T* p, size_t n) { freeRaster(p, n * sizeof(T)); }
+  // The raster comes zeroed from allocateRaster: resizing writes nothing, so that the system zeroes
+  // a large raster's pages where the pass first touches them, on whichever worker does.
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
   template <class U>
   bool operator==(const RasterAllocator<U>&) const { return true; }
 };
@@ -56,8 +62,9 @@ class Picture {
   // The palette indices of scan line y, width() of them.
   const uint8_t* indexLine(int y) const { return line(y); }
 
-  // Fills the whole raster with black, the background.
-  void clear();
+  // Fills the whole raster with black, the background. A large raster is shared among up to
+  // `threads` workers: its pages are first touched, and so zeroed by the system, by them all.
+  void clear(int threads = 1);
 
   // A colour outside the palette is drawn black.
   void setPixel(int x, int y, int color) {

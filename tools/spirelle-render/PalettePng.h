@@ -9,7 +9,8 @@
 
 namespace render {
 
-// Writes `picture` to `out`; the reason when the encoder failed, empty when it did not.
-std::string writePalettePng(const spiral::Picture& picture, fileio::ByteSink& out);
+// Writes `picture` to `out`; the reason when the encoder failed, empty when it did not. A large
+// picture is compressed by up to `threads` workers; the file is the same for every count.
+std::string writePalettePng(const spiral::Picture& picture, fileio::ByteSink& out, int threads = 1);
 
 }  // namespace render

@@ -31,8 +31,8 @@ std::string encodeFrames(const RenderOptions& options, spiral::Picture& picture,
 
 }  // namespace
 
-fileio::WriteResult writePictureFile(const spiral::Picture& picture, const std::string& fileName) {
-  return fileio::replaceFile(fileName, [&picture](fileio::ByteSink& out) { return writePalettePng(picture, out); });
+fileio::WriteResult writePictureFile(const spiral::Picture& picture, const std::string& fileName, int threads) {
+  return fileio::replaceFile(fileName, [&](fileio::ByteSink& out) { return writePalettePng(picture, out, threads); });
 }
 
 fileio::WriteResult writeAnimationFile(const RenderOptions& options, spiral::Picture& picture, AnimationFacts& facts) {

@@ -11,7 +11,8 @@
 
 namespace render {
 
-fileio::WriteResult writePictureFile(const spiral::Picture& picture, const std::string& fileName);
+// The picture as a PNG file, compressed by up to `threads` workers.
+fileio::WriteResult writePictureFile(const spiral::Picture& picture, const std::string& fileName, int threads);
 
 // Writes the animation `options` asks for into options.outFile. Frame 0 is the picture already in
 // `picture`, whose facts are the first of `facts.frames`; each further frame is drawn into `picture`

@@ -13,6 +13,7 @@
 #include <CLI/CLI.hpp>
 
 #include "Geometry.h"
+#include "Workers.h"
 
 namespace render {
 namespace {
@@ -23,6 +24,7 @@ constexpr int kMostFrames = 10000;
 constexpr int kShortestDelay = 20;
 constexpr int kLongestDelay = 10000;
 constexpr int kMostLines = 1000;
+constexpr int kMostThreads = 256;
 
 template <typename T>
 struct Choice {
@@ -182,6 +184,11 @@ class CommandLine {
              "the picture is PIXELS x PIXELS, " + number(kSmallestSize) + " to " + number(kLargestSize) +
                  " (default " + number(spiral::kPictureSize) + ")",
              storeWholeNumber(kSmallestSize, kLargestSize, options.size));
+    addValue("--threads", "K",
+             "worker threads for the numbers and the cells, 1 to " + number(kMostThreads) +
+                 " (default: one per core);\n"
+                 "the picture and the facts are the same for every K",
+             storeWholeNumber(1, kMostThreads, draw.threads));
     addValue("--language", "LANG", "language of the refusal messages, " + choiceList<Language>(kLanguages) + " (default en)",
              storeChoice<Language>(kLanguages, options.language));
     addValue("--out", "FILE.png", "write the picture to FILE.png", storeFileName(options.outFile));
@@ -360,6 +367,7 @@ spiral::DrawSettings RenderOptions::defaultDrawSettings() {
   spiral::DrawSettings settings;
   settings.numerals = false;
   settings.range = spiral::kWholeRange;
+  settings.threads = std::clamp(numlib::coreCount(), 1, kMostThreads);
   return settings;
 }
 

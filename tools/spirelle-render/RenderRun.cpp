@@ -60,7 +60,7 @@ int renderSpiral(const RenderOptions& options, std::ostream& out, std::ostream& 
     first.lens = lensFactsOf(first.outcome, options.inspect, options.lines);
     // Over the finished picture, once every fact is taken: the facts are those of the unmarked one.
     if (options.markLines) markRays(picture, first.outcome.geometry, *first.lens.lines);
-    if (!options.outFile.empty() && reportFailure(writePictureFile(picture, options.outFile), options.outFile, err)) {
+    if (!options.outFile.empty() && reportFailure(writePictureFile(picture, options.outFile, options.draw.threads), options.outFile, err)) {
       return kExitCannotWrite;
     }
     out << reportOf(first, form);
