@@ -143,7 +143,6 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
   TileResult result;
   const DrawSettings settings = drawSettingsOf(view);
   const int s = settings.boxSize;
-  const int half = (s - 1) / 2;
   const Geometry geometry = computeGeometry(s, s, s);
   CellRenderer cells(settings, geometry, out);
   const int colorCount = colorCountOf(settings);
@@ -152,10 +151,7 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
   const bool clusterScheme = view.colorScheme == ColorScheme::Cluster;
   const bool veltra = view.colorScheme == ColorScheme::Veltra;
 
-  const int64_t row0 = floorDiv64(rect.y + half, s);
-  const int64_t row1 = floorDiv64(rect.y + rect.height - 1 + half, s);
-  const int64_t col0 = floorDiv64(rect.x + half, s);
-  const int64_t col1 = floorDiv64(rect.x + rect.width - 1 + half, s);
+  const auto [row0, row1, col0, col1] = cellsOf(view, rect);
   const int64_t margin = settings.writesNumerals() ? 1 : 0;
   TileTally tally{result, row0, row1, col0, col1};
   std::vector<Run> runs;
@@ -229,10 +225,7 @@ int64_t expectedMarks256(NumberClass numberClass, Number n, int cells) {
 TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context) {
   TileResult result;
   const int k = view.level().cellsPerPixel;
-  const int64_t row0 = rect.y * k;
-  const int64_t col0 = rect.x * k;
-  const int64_t row1 = (rect.y + rect.height) * k - 1;
-  const int64_t col1 = (rect.x + rect.width) * k - 1;
+  const auto [row0, row1, col0, col1] = cellsOf(view, rect);
   const auto pixels = static_cast<size_t>(rect.width) * static_cast<size_t>(rect.height);
   std::vector<uint16_t> marked(pixels, 0);
   std::vector<uint16_t> valid(pixels, 0);
@@ -279,9 +272,9 @@ int densityShade(int64_t marked, int64_t expected256) {
   if (expected256 <= 0) return kWhite;
   if (2 * m < expected256) return kDarkBlue;
   if (m < expected256) return kLightBlue;
-  if (2 * m < 3 * expected256) return kLightGreen;
-  if (m < 2 * expected256) return kYellow;
-  if (m < 4 * expected256) return kLightRed;
+  if (m < 2 * expected256) return kDarkGreen;
+  if (m < 3 * expected256) return kLightGreen;
+  if (m < 5 * expected256) return kYellow;
   return kWhite;
 }
 
@@ -309,6 +302,30 @@ bool isRandomlyShownAt(uint64_t seed, Number position, Number n) {
 
 float randomShowThreshold(Number n) {
   return static_cast<float>(1.0 - 2.0 / (std::log(static_cast<double>(n)) + 0.5));
+}
+
+CellRange cellsOf(const ViewSettings& view, const PlaneRect& rect) {
+  const CellPos first = cellAtPlane(view, {rect.x, rect.y});
+  const CellPos last = cellAtPlane(view, {rect.x + rect.width - 1, rect.y + rect.height - 1});
+  const int64_t more = view.level().cellsPerPixel - 1;  // the last pixel's further cells
+  return {first.row, last.row + more, first.column, last.column + more};
+}
+
+// The cells of the largest ring lie on the range's edge, and so does the largest position.
+std::optional<Number> largestPositionIn(const CellRange& cells) {
+  Number largest = 0;
+  const auto take = [&largest](CellPos cell) {
+    const std::optional<Number> position = walkPositionOf(cell);
+    if (position) largest = std::max(largest, *position);
+    return position.has_value();
+  };
+  for (int64_t column = cells.column0; column <= cells.column1; ++column) {
+    if (!take({cells.row0, column}) || !take({cells.row1, column})) return std::nullopt;
+  }
+  for (int64_t row = cells.row0; row <= cells.row1; ++row) {
+    if (!take({row, cells.column0}) || !take({row, cells.column1})) return std::nullopt;
+  }
+  return largest;
 }
 
 CellPos cellAtPlane(const ViewSettings& view, PlanePoint p) {
