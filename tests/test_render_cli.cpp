@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "FileContents.h"
+#include "PlainWalk.h"
 #include "RenderFacts.h"
 #include "Rows.h"
 #include "TrialDivision.h"
@@ -104,11 +105,8 @@ struct ReferenceRay {
 class ReferenceSpiral {
  public:
   ReferenceSpiral(int n, qint64 start) : half_(n / 2), start_(start), index_(qsizetype(n) * n), cells_(index_.size()) {
-    const QPoint legs[] = {{1, 0}, {0, -1}, {-1, 0}, {0, 1}};
-    QPoint cell;
-    put(cell, 0);
-    for (qint64 i = 1, leg = 0; i < cells_.size(); ++leg)
-      for (qint64 step = 0; step <= leg / 2 && i < cells_.size(); ++step) put(cell += legs[leg % 4], i++);
+    PlainWalk walk;
+    for (qint64 i = 0; i < cells_.size(); ++i, walk.next()) put(QPoint(int(walk.column()), int(walk.row())), i);
   }
 
   bool contains(QPoint cell) const { return std::max(std::abs(cell.x()), std::abs(cell.y())) <= half_; }

@@ -248,21 +248,6 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
   return result;
 }
 
-// The share of numbers near n that the class marks, in 1/256ths of a cell, for `cells` cells.
-int64_t expectedMarks256(NumberClass numberClass, Number n, int cells) {
-  const double x = std::max(static_cast<double>(n), 3.0);
-  double density = 0;
-  switch (numberClass) {
-    case NumberClass::Primes: density = 1.0 / std::log(x); break;
-    case NumberClass::Random: density = 1.0 / (std::log(x) + 0.5); break;
-    case NumberClass::Squares: density = 0.5 / std::sqrt(x); break;
-    case NumberClass::Triangular: density = 1.0 / std::sqrt(2.0 * x); break;
-    case NumberClass::All: density = 1.0; break;
-    case NumberClass::None: density = 0.0; break;
-  }
-  return std::llround(std::min(density, 1.0) * 256.0 * cells);
-}
-
 // Density levels: each pixel counts the cells it stands for that the class marks.
 TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context) {
   TileResult result;
@@ -271,7 +256,7 @@ TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture&
   const auto pixels = static_cast<size_t>(rect.width) * static_cast<size_t>(rect.height);
   std::vector<uint16_t> marked(pixels, 0);
   std::vector<uint16_t> valid(pixels, 0);
-  std::vector<Number> sample(pixels, 0);
+  std::vector<Number> largest(pixels, 0);  // the density is taken at the largest number of a pixel
   std::vector<Run> runs;
   result.passesLargest = runsOf(tile.row0, tile.row1, tile.column0, tile.column1, ~Number{0} - view.start, runs);
   RunNumbers numbers(view, false);
@@ -289,7 +274,7 @@ TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture&
     };
     for (int64_t j = 0; j < run.length; ++j) {
       const size_t pixel = pixelOf(j);
-      sample[pixel] = view.start + run.firstPosition + static_cast<Number>(j);
+      largest[pixel] = std::max(largest[pixel], view.start + run.firstPosition + static_cast<Number>(j));
       ++valid[pixel];
     }
     numbers.forEachShown(0, run.length - 1, [&](int64_t j) { ++marked[pixelOf(j)]; });
@@ -298,7 +283,7 @@ TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture&
     for (int x = 0; x < rect.width; ++x) {
       const size_t pixel = static_cast<size_t>(y) * static_cast<size_t>(rect.width) + static_cast<size_t>(x);
       if (valid[pixel] == 0) continue;
-      const int64_t expected = expectedMarks256(view.numberClass, sample[pixel], valid[pixel]);
+      const int64_t expected = expectedMarks256(view.numberClass, largest[pixel], valid[pixel]);
       out.setPixel(x, y, densityShade(marked[pixel], expected));
     }
   }
@@ -306,6 +291,20 @@ TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture&
 }
 
 }  // namespace
+
+int64_t expectedMarks256(NumberClass numberClass, Number n, int64_t cells) {
+  const double x = std::max(static_cast<double>(n), 3.0);
+  double density = 0;
+  switch (numberClass) {
+    case NumberClass::Primes: density = 1.0 / std::log(x); break;
+    case NumberClass::Random: density = 1.0 / (std::log(x) + 0.5); break;
+    case NumberClass::Squares: density = 0.5 / std::sqrt(x); break;
+    case NumberClass::Triangular: density = 1.0 / std::sqrt(2.0 * x); break;
+    case NumberClass::All: density = 1.0; break;
+    case NumberClass::None: density = 0.0; break;
+  }
+  return std::llround(std::min(density, 1.0) * 256.0 * static_cast<double>(cells));
+}
 
 int densityShade(int64_t marked, int64_t expected256) {
   if (marked == 0) return kBlack;

@@ -100,10 +100,14 @@ bool isRandomlyShownAt(uint64_t seed, Number position, Number n);
 // A random number in [0, 1) above this shows n: the chance 2 / (ln n + 0.5) of the random class.
 float randomShowThreshold(Number n);
 
-// The shade of a density pixel: `marked` of its cells are shown where the class's density at that
-// height expects expected256 / 256 of them. Black for none; dark blue below half the expected
-// count, light blue below it; dark green up to twice, light green up to three times, yellow up to
-// five times, white beyond.
+// How many of `cells` cells near n the class marks on average, in 256ths of a cell: for primes
+// cells / ln n, for the random class cells / (ln n + 0.5), for squares cells / (2 sqrt n), for
+// triangular numbers cells / sqrt(2n), all of them for all numbers.
+int64_t expectedMarks256(NumberClass numberClass, Number n, int64_t cells);
+// The shade of a density pixel: `marked` of its cells are shown where expected256 / 256 are
+// expected. Black for none; dark blue below half the expected count, light blue below it; dark
+// green up to twice, light green up to three times, yellow up to five times, white beyond (or
+// where none are expected). Integers decide.
 int densityShade(int64_t marked, int64_t expected256);
 
 // What a tile asks besides its rectangle. Both pointers may be null.
