@@ -176,6 +176,21 @@ void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, 
 
 bool cancelled(const TileContext& context) { return context.cancel != nullptr && context.cancel->load(std::memory_order_relaxed); }
 
+// Loads each run's numbers in turn, counts them and hands the run on, until the tile is cancelled.
+template <class F>
+void forEachRun(const std::vector<Run>& runs, RunNumbers& numbers, const CellRange& tile, Number start,
+                const TileContext& context, TileResult& result, F drawRun) {
+  for (const Run& run : runs) {
+    if (cancelled(context)) {
+      result.cancelled = true;
+      return;
+    }
+    numbers.load(run.firstPosition, run.length);
+    tallyRun(run, numbers, tile, start, result);
+    drawRun(run);
+  }
+}
+
 // Cells of boxSize pixels: every cell touching the tile is drawn in walk order, as the pass draws
 // them, and so are its neighbours where numerals may reach over a cell's edge.
 TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context) {
@@ -232,19 +247,13 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
     cells.drawCell(x, y, color, n);
   };
 
-  for (const Run& run : runs) {
-    if (cancelled(context)) {
-      result.cancelled = true;
-      return result;
-    }
-    numbers.load(run.firstPosition, run.length);
-    tallyRun(run, numbers, tile, view.start, result);
+  forEachRun(runs, numbers, tile, view.start, context, result, [&](const Run& run) {
     if (cells.drawsUnshownCells() || run.firstPosition == 0) {
       for (int64_t j = 0; j < run.length; ++j) drawCell(run, j);
     } else {
       numbers.forEachShown(0, run.length - 1, [&](int64_t j) { drawCell(run, j); });
     }
-  }
+  });
   return result;
 }
 
@@ -260,13 +269,7 @@ TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture&
   std::vector<Run> runs;
   result.passesLargest = runsOf(tile.row0, tile.row1, tile.column0, tile.column1, ~Number{0} - view.start, runs);
   RunNumbers numbers(view, false);
-  for (const Run& run : runs) {
-    if (cancelled(context)) {
-      result.cancelled = true;
-      return result;
-    }
-    numbers.load(run.firstPosition, run.length);
-    tallyRun(run, numbers, tile, view.start, result);
+  forEachRun(runs, numbers, tile, view.start, context, result, [&](const Run& run) {
     const auto pixelOf = [&](int64_t j) {
       const CellPos cell = run.at(j);
       return static_cast<size_t>((cell.row - tile.row0) / k) * static_cast<size_t>(rect.width) +
@@ -278,7 +281,8 @@ TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture&
       ++valid[pixel];
     }
     numbers.forEachShown(0, run.length - 1, [&](int64_t j) { ++marked[pixelOf(j)]; });
-  }
+  });
+  if (result.cancelled) return result;
   for (int y = 0; y < rect.height; ++y) {
     for (int x = 0; x < rect.width; ++x) {
       const size_t pixel = static_cast<size_t>(y) * static_cast<size_t>(rect.width) + static_cast<size_t>(x);
