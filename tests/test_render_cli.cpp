@@ -459,7 +459,8 @@ class TestRenderCli : public QObject {
     QVERIFY(!QImage(plain).isNull() && QImage(plain) == QImage(centred));
   }
   void centredPicturesReportTheirNumbers() {
-    // 5 x 5 cells of 75 pixels around the centre's cell, against the plain walk.
+    // 5 x 5 cells of 75 pixels around the centre's cell, against the plain walk; numerals make the
+    // tiles draw the cells around them too.
     for (const auto& [start, centre] : {std::pair<qint64, qint64>{1, 1500}, {1000, 3000}, {7, 7}}) {
       const ReferenceSpiral spiral(81, start);
       const QPoint middle = spiral.cellOf(centre);
@@ -471,7 +472,7 @@ class TestRenderCli : public QObject {
         }
       }
       const QJsonObject facts = renderJson({"--start", QString::number(start), "--centre", QString::number(centre),
-                                            "--cell", "75", "--size", "375", "--scheme", "ring"});
+                                            "--cell", "75", "--size", "375", "--scheme", "ring", "--numerals"});
       QCOMPARE(QList<qint64>({facts["smallest"].toInteger(), facts["largest"].toInteger()}), QList<qint64>({smallest, largest}));
       QVERIFY(!facts["passes_largest"].toBool());
     }
