@@ -5,10 +5,12 @@
 
 #include <QGuiApplication>
 
+#include "ClusterColours.h"
 #include "Diagonals.h"
 #include "DrawPass.h"
 #include "LineLens.h"
 #include "PictureImage.h"
+#include "Tiles.h"
 #include "numlib.h"
 
 using namespace spiral;
@@ -99,6 +101,46 @@ void BM_BestRaysFromOne(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(LineLens(outcome).bestRays(20));
 }
 BENCHMARK(BM_BestRaysFromOne)->Unit(benchmark::kMillisecond);
+
+// Tiles against the pass over as many cells: 523 x 523 1-pixel cells of primes, by ring, at a
+// height of 1, 10^12 and 10^18. The pass starts there; the tiles (256 x 256 pixels, one after
+// the other, as one worker draws them) lie around that number's cell in the spiral of 1.
+constexpr Number kHeights[] = {1, 1000000000000ULL, 1000000000000000000ULL};
+
+void BM_PassAtHeight(benchmark::State& state) {
+  DrawSettings settings = onePixel(NumberClass::Primes, ColorScheme::RingNumber, 1);
+  settings.start = kHeights[state.range(0)];
+  settings.range = kWholeRange;
+  runPasses(state, settings);
+}
+BENCHMARK(BM_PassAtHeight)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+void BM_TilesAtHeight(benchmark::State& state) {
+  const ViewSettings view{.start = 1, .zoom = 7, .numerals = false, .colorScheme = ColorScheme::RingNumber};
+  const CellPos centre = *cellOfNumber(1, kHeights[state.range(0)]);
+  constexpr int kSide = kPictureSize, kTile = 256;
+  for (auto _ : state) {
+    for (int y = 0; y < kSide; y += kTile) {
+      for (int x = 0; x < kSide; x += kTile) {
+        const PlaneRect rect{centre.column - kSide / 2 + x, centre.row - kSide / 2 + y, std::min(kTile, kSide - x),
+                             std::min(kTile, kSide - y)};
+        Picture out(rect.width, rect.height);
+        benchmark::DoNotOptimize(drawTile(view, rect, out).shownCount);
+      }
+    }
+  }
+}
+BENCHMARK(BM_TilesAtHeight)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+// The cluster colours of primes from 1 over their whole reach, once per view; their memory as a
+// counter.
+void BM_ClusterColoursFromOne(benchmark::State& state) {
+  const ViewSettings view{.start = 1};
+  size_t bytes = 0;
+  for (auto _ : state) bytes = ClusterColours::compute(view)->bytes();
+  state.counters["MiB"] = static_cast<double>(bytes) / (1 << 20);
+}
+BENCHMARK(BM_ClusterColoursFromOne)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_CalculatePrimes(benchmark::State& state) {
   for (auto _ : state) calculate_primes(2147483646);

@@ -371,6 +371,51 @@ class TestRenderCli : public QObject {
     }
   }
 
+  // Centred on its start, a picture drawn in tiles is the pass's picture, whose 523 pixels are
+  // whole cells; centred elsewhere its facts name the numbers it holds, and its cells past 2^64 - 1
+  // stay empty.
+  void centredPicturesAreThePassPictures_data() {
+    addRows<Text>({
+        {"1-pixel primes", {"--cell", "1"}, ""},
+        {"squares with grid and numerals", {"--cell", "35", "--start", "90", "--shape", "squares", "--grid", "--numerals",
+                                             "--show", "all", "--scheme", "veltra"}, ""},
+        {"far circles by ring", {"--cell", "7", "--start", "1000000000000000000", "--scheme", "ring"}, ""},
+    });
+  }
+  void centredPicturesAreThePassPictures() {
+    QFETCH(Text, row);
+    const QString plain = outDir_.filePath("plain.png"), centred = outDir_.filePath("centred.png");
+    QCOMPARE(runRenderer(row.arguments + QStringList{"--out", plain}).exitCode, 0);
+    const QString start = row.arguments.contains("--start") ? row.arguments[row.arguments.indexOf("--start") + 1] : "1";
+    const QJsonObject facts = renderJson(row.arguments + QStringList{"--centre", start, "--out", centred});
+    QCOMPARE(facts["start"].toVariant().toULongLong(), start.toULongLong());
+    QVERIFY(!QImage(plain).isNull() && QImage(plain) == QImage(centred));
+  }
+  void centredPicturesReportTheirNumbers() {
+    // 5 x 5 cells of 75 pixels around the centre's cell, against the plain walk; numerals make the
+    // tiles draw the cells around them too.
+    for (const auto& [start, centre] : {std::pair<qint64, qint64>{1, 1500}, {1000, 3000}, {7, 7}}) {
+      const auto indices = walkIndices(81 * 81);
+      const WalkedCell middle = walkedCells(centre - start + 1).back();
+      qint64 smallest = std::numeric_limits<qint64>::max(), largest = 0;
+      for (int dy = -2; dy <= 2; ++dy) {
+        for (int dx = -2; dx <= 2; ++dx) {
+          const qint64 n = start + indices.at({middle.row + dy, middle.column + dx});
+          smallest = std::min(smallest, n);
+          largest = std::max(largest, n);
+        }
+      }
+      const QJsonObject facts = renderJson({"--start", QString::number(start), "--centre", QString::number(centre),
+                                            "--cell", "75", "--size", "375", "--scheme", "ring", "--numerals"});
+      QCOMPARE(QList<qint64>({facts["smallest"].toInteger(), facts["largest"].toInteger()}), QList<qint64>({smallest, largest}));
+      QVERIFY(!facts["passes_largest"].toBool());
+    }
+    // Its cells past 2^64 - 1 stay empty, and the largest number is 2^64 - 1.
+    const Run far = runRenderer({"--start", "18446744073709551000", "--centre", "18446744073709551615", "--cell", "1",
+                                 "--scheme", "ring", "--size", "16", "--json"});
+    QVERIFY2(far.out.contains(R"("largest":18446744073709551615,"passes_largest":true,)"), qPrintable(far.out));
+  }
+
   // Every frame equals the picture and the facts of a single render of its start number; the ends
   // of the number range end the animation early.
   void animationFramesAreSingleRenders_data() {
@@ -484,6 +529,17 @@ class TestRenderCli : public QObject {
         {"lines of an animation", {"--animate", "in", "--out", "a.gif", "--lines", "3"}, "--lines"},
         {"marks in an animation", {"--animate", "in", "--out", "a.gif", "--mark-lines", "--lines", "3"}, "--lines"},
         {"inspecting an animation", {"--animate", "in", "--out", "a.gif", "--inspect", "3"}, "--inspect"},
+        {"centred animation", {"--centre", "5", "--animate", "in", "--out", "a.gif"}, "--animate cannot go with --centre"},
+        {"centre below the start", {"--start", "41", "--centre", "40"}, "--centre: 40 lies before the start 41"},
+        {"centre past 2^64 - 1", {"--centre", "18446744073709551616"}, "--centre: '18446744073709551616' lies beyond"},
+        {"centre with a letter", {"--centre", "1e9"}, "--centre"},
+        {"clusters beyond their reach", {"--centre", "268435456"}, "--centre: the picture reaches past the walk's first 2^28"},
+        {"density clusters beyond their reach", {"--cell", "1", "--cells-per-pixel", "8", "--size", "2048"},
+         "--cells-per-pixel: the picture reaches past"},
+        {"density of larger cells", {"--cells-per-pixel", "2"}, "--cells-per-pixel needs --cell 1"},
+        {"unlisted density", {"--cell", "1", "--cells-per-pixel", "3"}, "--cells-per-pixel"},
+        {"lines of a centred picture", {"--centre", "5", "--lines", "3"}, "--lines cannot go with --centre"},
+        {"longest of a density picture", {"--cell", "1", "--cells-per-pixel", "2", "--longest"}, "--longest cannot go"},
     });
   }
   void badArgumentsAreUsageErrors() {
@@ -638,7 +694,8 @@ class TestRenderCli : public QObject {
     QCOMPARE(withMore.out, run.out);
     for (const char* option : {"--start", "--cell", "--shape", "--scheme", "--show", "--grid", "--numerals", "--longest",
                                "--size", "--language", "--out", "--json", "--version", "--animate", "--frames",
-                               "--prime-steps", "--delay", "--inspect", "--lines", "--mark-lines", "veltra", "triangular"})
+                               "--prime-steps", "--delay", "--inspect", "--lines", "--mark-lines", "veltra", "triangular",
+                               "--centre", "--cells-per-pixel"})
       QVERIFY2(run.out.contains(QLatin1String(option)), option);
   }
 

@@ -41,92 +41,100 @@ int veltraColor(Number n, bool prime, int factorCount) {
   return factorCount >= 0 && factorCount <= 7 ? kByFactorCount[factorCount] : kBlack;
 }
 
-ColorChooser::ColorChooser(const DrawSettings& settings, const Picture& picture, int boxSize, int64_t count)
-    : picture_(picture),
-      scheme_(settings.colorScheme),
-      primesOnly_(settings.numberClass == NumberClass::Primes),
-      // A cycling scheme never divides by zero, whatever the caller passed.
-      colorCount_(std::max(settings.colorCount.value_or(schemeOf(settings.colorScheme).colorCount), 1)),
-      boxSize_(boxSize),
-      factorCounts_(settings.start, count) {}
+int colorCountOf(const DrawSettings& settings) {
+  return std::max(settings.colorCount.value_or(schemeOf(settings.colorScheme).colorCount), 1);
+}
 
-int ColorChooser::ringColor(int64_t ring) const {
-  return kCycleBaseColor + static_cast<int>((ring + kRingOffset) % colorCount_);
+int ringColor(int64_t ring, int colorCount) {
+  return kCycleBaseColor + static_cast<int>((ring + kRingOffset) % colorCount);
+}
+
+namespace {
+
+int diagonalColor(int64_t diagonal, int colorCount) {
+  return kCycleBaseColor + static_cast<int>((std::llabs(diagonal) + kDiagonalOffset) % colorCount);
 }
 
 // n + 4 is formed without passing 2^64 - 1.
-int ColorChooser::sequenceColor(Number n) const {
-  const auto count = static_cast<Number>(colorCount_);
+int sequenceColor(Number n, int colorCount) {
+  const auto count = static_cast<Number>(colorCount);
   return kCycleBaseColor + static_cast<int>((n % count + kSequenceOffset) % count);
 }
 
-int ColorChooser::centreColor(Number start, bool prime) {
-  lastNewClusterColor_ = kBaseColor;
-  switch (scheme_) {
-    case ColorScheme::Cluster:
-    case ColorScheme::DiagonalNWSE:
-    case ColorScheme::DiagonalSWNE:
-    case ColorScheme::RingNumber:
-      previousColor_ = kBaseColor;
-      break;
+}  // namespace
+
+int ownColor(ColorScheme scheme, int colorCount, const OwnColorFacts& cell) {
+  switch (scheme) {
+    case ColorScheme::DiagonalNWSE: return diagonalColor(cell.diagonalNWSE, colorCount);
+    case ColorScheme::DiagonalSWNE: return diagonalColor(cell.diagonalSWNE, colorCount);
+    case ColorScheme::Cluster:  // a cluster cell's own colour is its ring's, as when it starts a cluster
+    case ColorScheme::RingNumber: return ringColor(cell.ring, colorCount);
+    case ColorScheme::Sequence: return sequenceColor(cell.n, colorCount);
+    case ColorScheme::Veltra: return veltraColor(cell.n, cell.prime, cell.prime ? 1 : cell.factorCount);
+    case ColorScheme::White:
+    case ColorScheme::None: return kWhite;
+  }
+  return kWhite;
+}
+
+int centreColorOf(ColorScheme scheme, int colorCount, Number start, bool prime, int factorCount) {
+  switch (scheme) {
     case ColorScheme::Sequence:
-      previousColor_ = sequenceColor(start);
-      break;
     case ColorScheme::Veltra:
-      previousColor_ = veltraColorOf(start, prime);
-      break;
     case ColorScheme::White:
     case ColorScheme::None:
-      previousColor_ = kWhite;
-      break;
+      return ownColor(scheme, colorCount, {.n = start, .prime = prime, .factorCount = factorCount});
+    default:
+      return kBaseColor;
   }
+}
+
+int ClusterRule::colorOf(Number n, int64_t ring, int neighbour) {
+  if (isCycleColor(neighbour)) return neighbour;  // joins an earlier neighbour's cluster
+  if (n == 2) {
+    lastNewClusterColor_ = lastNewClusterColor_ == kBaseColor ? kBaseColor + 1 : kBaseColor;
+    return lastNewClusterColor_;
+  }
+  if (primesOnly_ && n > 2 && n - 2 == lastPrime_) {  // twin primes share a colour
+    return lastPrimeColor_ + (n == 5 ? 1 : 0);
+  }
+  lastNewClusterColor_ = ringColor(ring, colorCount_);
+  return lastNewClusterColor_;
+}
+
+ColorChooser::ColorChooser(const DrawSettings& settings, const Picture& picture, int boxSize, int64_t count)
+    : picture_(picture),
+      scheme_(settings.colorScheme),
+      colorCount_(colorCountOf(settings)),
+      boxSize_(boxSize),
+      cluster_(colorCount_, settings.numberClass == NumberClass::Primes),
+      factorCounts_(settings.start, count) {}
+
+int ColorChooser::centreColor(Number start, bool prime) {
+  cluster_.centreShown();
+  previousColor_ = centreColorOf(scheme_, colorCount_, start, prime, factorCountOf(start, prime));
   return previousColor_;
 }
 
-void ColorChooser::centreNotShown() { lastNewClusterColor_ = colorCount_ + kBaseColor - 1; }
+void ColorChooser::centreNotShown() { cluster_.centreNotShown(); }
 
 int ColorChooser::colorOf(Number n, int x, int y, const SpiralWalk& walk, bool prime) {
   if (!isLocal()) {
     const auto pixelAt = [this](int px, int py) { return picture_.pixel(px, py); };
     return clusterColorOf(n, walk.ring(), neighbourClusterColor(x, y, pixelAt), prime);
   }
-  const bool countsFactors = scheme_ == ColorScheme::Veltra && !prime;
-  return localColorOf(n, walk, prime, countsFactors ? factorCounts_.of(n) : 1);
+  return localColorOf(n, walk, prime, factorCountOf(n, prime));
 }
 
 int ColorChooser::localColorOf(Number n, const SpiralWalk& walk, bool prime, int factorCount) const {
-  switch (scheme_) {
-    case ColorScheme::DiagonalNWSE:
-      return kCycleBaseColor + static_cast<int>((std::llabs(walk.diagonalNWSE()) + kDiagonalOffset) % colorCount_);
-    case ColorScheme::DiagonalSWNE:
-      return kCycleBaseColor + static_cast<int>((std::llabs(walk.diagonalSWNE()) + kDiagonalOffset) % colorCount_);
-    case ColorScheme::RingNumber: return ringColor(walk.ring());
-    case ColorScheme::Sequence: return sequenceColor(n);
-    case ColorScheme::Veltra: return veltraColor(n, prime, prime ? 1 : factorCount);
-    case ColorScheme::White: return kWhite;
-    case ColorScheme::Cluster:
-    case ColorScheme::None: break;
-  }
-  return previousColor_;
+  if (scheme_ == ColorScheme::None) return previousColor_;
+  return ownColor(scheme_, colorCount_,
+                  {n, walk.ring(), walk.diagonalNWSE(), walk.diagonalSWNE(), prime, factorCount});
 }
 
 int ColorChooser::clusterColorOf(Number n, int64_t ring, int neighbour, bool prime) {
-  int color = neighbour;  // joins an earlier neighbour's cluster
-  if (!isCycleColor(neighbour)) {
-    if (n == 2) {
-      lastNewClusterColor_ = lastNewClusterColor_ == kBaseColor ? kBaseColor + 1 : kBaseColor;
-      color = lastNewClusterColor_;
-    } else if (primesOnly_ && n > 2 && n - 2 == lastPrime_) {  // twin primes share a colour
-      color = lastPrimeColor_ + (n == 5 ? 1 : 0);
-    } else {
-      lastNewClusterColor_ = ringColor(ring);
-      color = lastNewClusterColor_;
-    }
-  }
-  if (prime) {
-    lastPrime_ = n;
-    lastPrimeColor_ = color;
-  }
+  const int color = cluster_.colorOf(n, ring, neighbour);
+  cluster_.shown(n, prime, color);
   previousColor_ = color;
   return color;
 }

@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
 #include <cstdint>
 #include <random>
 #include <utility>
 #include <vector>
 
 #include "Choices.h"
+#include "Tiles.h"
 #include "numlib.hpp"
 
 namespace spiral {
@@ -77,8 +77,7 @@ class ClassTest {
   bool isRandomlyShown(Number n) {
     if (n < 3 || n % 2 == 0) return false;
     const double r = static_cast<double>(random_() >> 11) * 0x1.0p-53;
-    const auto threshold = static_cast<float>(1.0 - 2.0 / (std::log(static_cast<double>(n)) + 0.5));
-    return r > threshold;
+    return r > randomShowThreshold(n);
   }
 
   NumberClass class_;

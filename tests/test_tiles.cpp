@@ -1,0 +1,318 @@
+// Tiles through their public interface: the plane's cells and numbers, tiles against the draw pass
+// over the same cells, far cells against the plain references, the density levels against a plain
+// count, and the cluster colours' reach.
+
+#include <QGuiApplication>
+#include <QTest>
+
+#include "ClusterColours.h"
+#include "DrawPass.h"
+#include "PictureImage.h"
+#include "Palette.h"
+#include "PlainMillerRabin.h"
+#include "PlainWalk.h"
+#include "Rows.h"
+#include "Tiles.h"
+#include "TrialDivision.h"
+#include "numlib.h"
+
+#include <cmath>
+#include <map>
+
+using namespace spiral;
+
+namespace {
+
+// The zoom level of a cell size at one cell per pixel.
+int zoomOf(int boxSize) {
+  for (size_t i = 0; i < kZoomLevels.size(); ++i)
+    if (kZoomLevels[i] == ZoomLevel{boxSize, 1}) return static_cast<int>(i);
+  return -1;
+}
+
+// The numbers of the cells of `keep` that the plain walk passes, from a start, by (row, column).
+using WalkedNumbers = std::map<std::pair<int64_t, int64_t>, Number>;
+WalkedNumbers walkedNumbers(PlainWalk walk, uint64_t steps, Number start, const CellRange& keep) {
+  WalkedNumbers numbers;
+  for (uint64_t i = 0; i <= steps; ++i, walk.next()) {
+    if (walk.row() < keep.row0 || walk.row() > keep.row1 || walk.column() < keep.column0 || walk.column() > keep.column1) continue;
+    if (walk.step() <= ~Number{0} - start) numbers[{walk.row(), walk.column()}] = start + walk.step();
+  }
+  return numbers;
+}
+
+bool samePixels(const Picture& a, const Picture& b) {
+  if (a.width() != b.width() || a.height() != b.height()) return false;
+  for (int y = 0; y < a.height(); ++y)
+    if (!std::equal(a.indexLine(y), a.indexLine(y) + a.width(), b.indexLine(y))) return false;
+  return true;
+}
+
+ViewSettings primesIn(Number start, int zoom, ColorScheme scheme = ColorScheme::White) {
+  return {.start = start, .zoom = zoom, .numerals = false, .colorScheme = scheme};
+}
+
+struct Far { const char* name; Number start; int64_t ring; bool passesLargest; };
+struct Density { const char* name; NumberClass numberClass; int cellsPerPixel; int64_t ring; };
+struct Reach { const char* name; int zoom; PlaneRect rect; bool within; };
+struct Shade { const char* name; int64_t marked, expected256; int shade; };
+
+struct Parity {
+  const char* name;
+  Number start;
+  int boxSize;
+  NumberClass numberClass;
+  ColorScheme scheme;
+  bool squares, grid, numerals;
+  int pictureSize;  // odd cell counts cover the whole picture
+};
+
+}  // namespace
+
+class TestTiles : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { installQtTextDrawing(); }
+
+  // A picture cut into tiles of several sizes, some straddling the centre and the edges, gives the
+  // pass's palette bytes.
+  void tilesGiveThePassPixels_data() {
+    addRows<Parity>({
+        {"primes 1px cluster", 1, 1, NumberClass::Primes, ColorScheme::Cluster, false, false, false, 523},
+        {"primes 3px cluster circles", 1, 3, NumberClass::Primes, ColorScheme::Cluster, false, false, false, 525},
+        {"primes 5px veltra squares", 1, 5, NumberClass::Primes, ColorScheme::Veltra, true, false, false, 523},
+        {"primes 7px cluster grid", 1, 7, NumberClass::Primes, ColorScheme::Cluster, false, true, false, 523},
+        {"all 15px veltra squares numerals", 1, 15, NumberClass::All, ColorScheme::Veltra, true, false, true, 523},
+        {"squares 21px ring grid numerals", 1, 21, NumberClass::Squares, ColorScheme::RingNumber, false, true, true, 523},
+        {"triangular 35px nw-se grid", 5, 35, NumberClass::Triangular, ColorScheme::DiagonalNWSE, true, true, true, 523},
+        {"primes 75px sw-ne numerals", 1000003, 75, NumberClass::Primes, ColorScheme::DiagonalSWNE, false, true, true, 523},
+        {"primes 7px sequence far", 1000000000000000000ULL, 7, NumberClass::Primes, ColorScheme::Sequence, false, true, false, 523},
+        {"all 5px white", 7, 5, NumberClass::All, ColorScheme::White, false, false, false, 523},
+        {"primes 1px cluster at 2", 2, 1, NumberClass::Primes, ColorScheme::Cluster, false, false, false, 523},
+        {"primes 15px cluster numerals", 1, 15, NumberClass::Primes, ColorScheme::Cluster, true, true, true, 523},
+        {"primes 35px cluster numerals", 1, 35, NumberClass::Primes, ColorScheme::Cluster, false, false, true, 1505},
+        {"primes 75px cluster numerals", 1, 75, NumberClass::Primes, ColorScheme::Cluster, true, false, true, 2623},
+        {"all 21px cluster numerals", 1, 21, NumberClass::All, ColorScheme::Cluster, false, false, true, 1533},
+        {"triangular 21px cluster numerals", 1, 21, NumberClass::Triangular, ColorScheme::Cluster, false, false, true, 1533},
+    });
+  }
+  void tilesGiveThePassPixels() {
+    QFETCH(Parity, row);
+    const int size = row.pictureSize;
+    const DrawSettings settings{.start = row.start, .range = kWholeRange, .boxSize = row.boxSize, .squares = row.squares,
+                                .grid = row.grid, .numerals = row.numerals, .numberClass = row.numberClass,
+                                .colorScheme = row.scheme, .colorCount = {}};
+    Picture plain(size, size);
+    QVERIFY(drawSpiral(settings, plain).refusal == Refusal::None);
+    const ViewSettings view{.start = row.start, .zoom = zoomOf(row.boxSize), .squares = row.squares, .grid = row.grid,
+                            .numerals = row.numerals, .numberClass = row.numberClass, .colorScheme = row.scheme};
+    const auto clusters = ClusterColours::compute(view, static_cast<Number>(size) * static_cast<Number>(size));
+    for (int tileSize : {64, 97, size}) {
+      for (int ty = 0; ty < size; ty += tileSize) {
+        for (int tx = 0; tx < size; tx += tileSize) {
+          const PlaneRect rect{tx - size / 2, ty - size / 2, std::min(tileSize, size - tx), std::min(tileSize, size - ty)};
+          Picture tile(rect.width, rect.height);
+          const TileResult result = drawTile(view, rect, tile, {.clusters = clusters.get()});
+          QVERIFY(!result.clusterByRing);
+          for (int y = 0; y < rect.height; ++y)
+            for (int x = 0; x < rect.width; ++x)
+              if (tile.pixel(x, y) != plain.pixel(tx + x, ty + y))
+                QFAIL(qPrintable(QString("tile %1 at (%2, %3): %4, pass %5").arg(tileSize).arg(tx + x).arg(ty + y)
+                                     .arg(tile.pixel(x, y)).arg(plain.pixel(tx + x, ty + y))));
+        }
+      }
+    }
+  }
+
+  // The closed form against the plain walk: every cell of the first rings, both ways.
+  void positionsFollowThePlainWalk() {
+    PlainWalk walk;
+    for (int i = 0; i < 100000; ++i, walk.next()) {
+      const CellPos cell{walk.row(), walk.column()};
+      if (cellAtPosition(walk.step()) != cell || walkPositionOf(cell) != walk.step()) QFAIL(qPrintable(QString::number(i)));
+    }
+    QCOMPARE(numberOfCell(~Number{0}, {0, 1}), std::nullopt);
+    QCOMPARE(cellOfNumber(10, 9), std::nullopt);
+    QCOMPARE(walkPositionOf({int64_t{1} << 40, 0}), std::nullopt);
+  }
+
+  // Far out, 1-pixel primes in white: each cell the walk passes near a ring's lower right corner
+  // is white exactly when the plain Miller-Rabin test calls its number prime; past 2^64 - 1 black.
+  void farCellsAgainstThePlainTest_data() {
+    addRows<Far>({
+        {"10^18", 1, 499999999, false},
+        {"ending at 2^64 - 1", (Number{1} << 33) - 100, 2147483647, true},
+        {"2^63", (Number{1} << 63) - (Number{1} << 32), 1518500249, false},
+    });
+  }
+  void farCellsAgainstThePlainTest() {
+    QFETCH(Far, row);
+    const PlaneRect rect{row.ring, row.ring - 398, 2, 399};
+    const WalkedNumbers numbers = walkedNumbers(PlainWalk::atLowerRightCorner(row.ring), 400, row.start,
+                                                {rect.y, rect.y + rect.height - 1, rect.x, rect.x + 1});
+    Picture tile(rect.width, rect.height);
+    const TileResult result = drawTile(primesIn(row.start, zoomOf(1)), rect, tile);
+    QVERIFY(numbers.size() >= 100);
+    for (const auto& [cell, n] : numbers) {
+      const int x = int(cell.second - rect.x), y = int(cell.first - rect.y);
+      if (x < 0 || x >= rect.width || y < 0 || y >= rect.height) continue;
+      QCOMPARE(tile.pixel(x, y), referenceIsPrime(n) ? kWhite : kBlack);
+      QCOMPARE(numberOfCell(row.start, {cell.first, cell.second}), n);
+    }
+    QCOMPARE(result.passesLargest, row.passesLargest);
+    Number largest = 0;
+    for (const auto& [cell, n] : numbers) largest = std::max(largest, n);
+    QCOMPARE(*result.largest, largest);
+  }
+
+  // A density pixel shades the count of its cells that the class marks, counted plainly along the
+  // walk, against the density at its largest number.
+  void densityCountsTheMarkedCells_data() {
+    addRows<Density>({
+        {"primes 2x2 at the centre", NumberClass::Primes, 2, 0},
+        {"primes 8x8 at the centre", NumberClass::Primes, 8, 0},
+        {"squares 4x4 at the centre", NumberClass::Squares, 4, 0},
+        {"triangular 2x2 at the centre", NumberClass::Triangular, 2, 0},
+        {"all 4x4 at the centre", NumberClass::All, 4, 0},
+        {"primes 4x4 near 4 * 10^10", NumberClass::Primes, 4, 99999},
+        {"primes 8x8 near 4 * 10^10", NumberClass::Primes, 8, 99999},
+    });
+  }
+  void densityCountsTheMarkedCells() {
+    QFETCH(Density, row);
+    const int k = row.cellsPerPixel;
+    // The band of 8 rows below the ring, or the 32 x 32 cells around the centre.
+    const int64_t top = row.ring == 0 ? -16 : row.ring + 1;
+    const int64_t height = row.ring == 0 ? 32 : 8;
+    const PlainWalk from = row.ring == 0 ? PlainWalk() : PlainWalk::atLowerRightCorner(row.ring);
+    const uint64_t steps = row.ring == 0 ? 33 * 33 : 64 * uint64_t(row.ring) + 300;
+    const WalkedNumbers numbers = walkedNumbers(from, steps, 1, {top, top + height - 1, -16, 15});
+    const auto marks = [&row](Number n) {
+      switch (row.numberClass) {
+        case NumberClass::Primes: return n < 1000000 ? isPrimeByTrialDivision(n) : referenceIsPrime(n);
+        case NumberClass::Squares: { Number r = 0; while (r * r < n) ++r; return r * r == n; }
+        case NumberClass::Triangular: { Number t = 0; while (t * (t + 1) / 2 < n) ++t; return t * (t + 1) / 2 == n; }
+        default: return true;
+      }
+    };
+    ViewSettings view{.start = 1, .zoom = int(kZoomLevels.size()) - (k == 2 ? 3 : k == 4 ? 2 : 1), .numberClass = row.numberClass};
+    QCOMPARE(view.level().cellsPerPixel, k);
+    const PlaneRect rect{-16 / k, top / k, int(32 / k), int(height / k)};
+    Picture tile(rect.width, rect.height);
+    const TileResult result = drawTile(view, rect, tile);
+    int64_t shown = 0;
+    for (int y = 0; y < rect.height; ++y) {
+      for (int x = 0; x < rect.width; ++x) {
+        int64_t marked = 0;
+        Number largest = 0;
+        for (int64_t r = (rect.y + y) * k; r < (rect.y + y + 1) * k; ++r) {
+          for (int64_t c = (rect.x + x) * k; c < (rect.x + x + 1) * k; ++c) {
+            const Number n = numbers.at({r, c});
+            marked += marks(n);
+            largest = std::max(largest, n);
+          }
+        }
+        shown += marked;
+        QCOMPARE(tile.pixel(x, y), densityShade(marked, expectedMarks256(row.numberClass, largest, int64_t{k} * k)));
+      }
+    }
+    QCOMPARE(result.shownCount, shown);
+  }
+
+  // The shades' bounds, in whole 256ths.
+  void densityShades_data() {
+    addRows<Shade>({
+        {"none marked", 0, 256, kBlack},
+        {"just below half", 1, 513, kDarkBlue},
+        {"half", 1, 512, kLightBlue},
+        {"as expected", 1, 256, kDarkGreen},
+        {"just below twice", 2, 257, kDarkGreen},
+        {"twice", 2, 256, kLightGreen},
+        {"three times", 3, 256, kYellow},
+        {"five times", 5, 256, kWhite},
+        {"none expected", 1, 0, kWhite},
+    });
+  }
+  void densityShades() {
+    QFETCH(Shade, row);
+    QCOMPARE(densityShade(row.marked, row.expected256), row.shade);
+  }
+
+  // The densities at a height, from their textbook forms: 64 cells near 10^6.
+  void densityAtAHeight() {
+    const double n = 1e6, cells = 64 * 256;
+    const std::pair<NumberClass, double> expected[] = {
+        {NumberClass::Primes, cells / std::log(n)}, {NumberClass::Random, cells / (std::log(n) + 0.5)},
+        {NumberClass::Squares, cells / (2 * std::sqrt(n))}, {NumberClass::Triangular, cells / std::sqrt(2 * n)},
+        {NumberClass::All, cells}};
+    for (const auto& [numberClass, marks] : expected) QCOMPARE(expectedMarks256(numberClass, 1000000, 64), std::llround(marks));
+  }
+
+  // Cluster colours reach the walk's first 2^28 numbers, the 16384 poster's cells.
+  void clusterReach_data() {
+    const int px = zoomOf(1);
+    const auto at = [](Number position) {
+      const CellPos cell = cellAtPosition(position);
+      return PlaneRect{cell.column, cell.row, 1, 1};
+    };
+    addRows<Reach>({
+        {"16383 pixels around the start", px, {-8191, -8191, 16383, 16383}, true},
+        {"16384 pixels around the start", px, {-8192, -8192, 16384, 16384}, false},
+        {"the last cell within", px, at(kClusterReach - 1), true},
+        {"the first cell beyond", px, at(kClusterReach), false},
+        {"8x8 cells a pixel, 2046 pixels", int(kZoomLevels.size()) - 1, {-1023, -1023, 2046, 2046}, true},
+        {"8x8 cells a pixel, 2048 pixels", int(kZoomLevels.size()) - 1, {-1024, -1024, 2048, 2048}, false},
+        {"past 2^64 - 1", px, {int64_t{1} << 33, 0, 1, 1}, false},
+    });
+  }
+  void clusterReach() {
+    QFETCH(Reach, row);
+    const ViewSettings view{.zoom = row.zoom};
+    QCOMPARE(withinClusterReach(view, row.rect), row.within);
+  }
+
+  // Beyond the colours' reach, or without them, or with those of another start, cluster cells
+  // take their ring's colour, and the tile says so.
+  void clustersBeyondTheirReachGoByRing() {
+    const ViewSettings cluster = primesIn(1, zoomOf(7), ColorScheme::Cluster);
+    ViewSettings ring = cluster;
+    ring.colorScheme = ColorScheme::RingNumber;
+    const auto colours = ClusterColours::compute(cluster, 1000);
+    const auto otherStart = ClusterColours::compute(primesIn(2, zoomOf(7), ColorScheme::Cluster), 100000);
+    const PlaneRect beyond{7 * 20, 0, 70, 70}, within{-35, -35, 70, 70};
+    Picture byRing(70, 70), tile(70, 70);
+    drawTile(ring, beyond, byRing);
+    for (const ClusterColours* given : {static_cast<const ClusterColours*>(nullptr), colours.get(), otherStart.get()}) {
+      QVERIFY(drawTile(cluster, beyond, tile, {.clusters = given}).clusterByRing);
+      QVERIFY(samePixels(tile, byRing));
+    }
+    QVERIFY(!drawTile(cluster, within, tile, {.clusters = colours.get()}).clusterByRing);
+    QVERIFY(colours->bytes() < 1000);
+  }
+
+  // The random class is a function of the seed and the cell: tiles that overlap agree, and
+  // another seed draws other cells.
+  void randomCellsKeepTheirLook() {
+    ViewSettings view = primesIn(1000, zoomOf(3));
+    view.numberClass = NumberClass::Random;
+    Picture whole(90, 90), part(45, 45), reseeded(90, 90);
+    drawTile(view, {-45, -45, 90, 90}, whole);
+    drawTile(view, {0, -20, 45, 45}, part);
+    for (int y = 0; y < 45; ++y)
+      for (int x = 0; x < 45; ++x) QCOMPARE(part.pixel(x, y), whole.pixel(45 + x, 25 + y));
+    view.randomSeed = 2;
+    drawTile(view, {-45, -45, 90, 90}, reseeded);
+    QVERIFY(!samePixels(reseeded, whole));
+  }
+
+  // A cancelled tile says so and stops.
+  void cancelledTilesSaySo() {
+    const std::atomic<bool> cancel{true};
+    Picture tile(64, 64);
+    QVERIFY(drawTile(primesIn(1, zoomOf(1)), {0, 0, 64, 64}, tile, {.cancel = &cancel}).cancelled);
+  }
+};
+
+QTEST_MAIN(TestTiles)
+#include "test_tiles.moc"
