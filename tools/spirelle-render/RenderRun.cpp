@@ -71,7 +71,7 @@ int renderSpiral(const RenderOptions& options, std::ostream& out, std::ostream& 
   const ReportForm form = options.json ? ReportForm::Json : ReportForm::Lines;
   if (options.drawsTiles()) {
     const TilePictureFacts facts = drawTiles(options, picture);
-    if (!options.outFile.empty() && reportFailure(writePictureFile(picture, options.outFile), options.outFile, err)) {
+    if (!options.outFile.empty() && reportFailure(writePictureFile(picture, options.outFile, options.draw.threads), options.outFile, err)) {
       return kExitCannotWrite;
     }
     out << reportOf(facts, form);
