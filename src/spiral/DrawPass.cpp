@@ -21,11 +21,13 @@ constexpr int64_t kYieldEvery = 1000;
 
 // Decides whether a number belongs to the chosen class. The primality of the whole pass is read once
 // from the number service as a bitset. The random class draws from a generator seeded by the start
-// number, so the same start always gives the same picture.
+// number, so the same start always gives the same picture. An own rule, when there is one, decides
+// instead of the class, with the pass's primality for prime(n).
 class ClassTest {
  public:
-  ClassTest(NumberClass numberClass, Number start, int64_t count)
-      : class_(numberClass), start_(start), primeBits_((count + 63) / 64), random_(start) {
+  ClassTest(const DrawSettings& settings, Number start, int64_t count)
+      : class_(settings.numberClass), rule_(settings.ownRule.get()), start_(start), primeBits_((count + 63) / 64),
+        random_(start) {
     if (count > 0) numlib::primeBits(start, count, primeBits_.data());
   }
 
@@ -44,11 +46,13 @@ class ClassTest {
     return std::min(static_cast<int64_t>(word * 64 + std::countr_zero(bits)), count);
   }
 
-  // Whether the number at walk index i is shown; `prime` receives whether it is prime, whatever the class.
-  bool isShown(int64_t i, bool& prime) {
+  // Whether the number at walk index i, where the walk stands, is shown; `prime` receives whether it
+  // is prime, whatever the class.
+  bool isShown(int64_t i, const SpiralWalk& walk, bool& prime) {
     prime = (primeBits_[static_cast<size_t>(i >> 6)] >> (i & 63)) & 1;
-    if (class_ == NumberClass::Primes) return prime;  // the common case first
     const Number n = start_ + static_cast<Number>(i);
+    if (rule_ != nullptr) return ruleShows({n, walk.ring(), walk.column(), -walk.row(), prime});
+    if (class_ == NumberClass::Primes) return prime;  // the common case first
     switch (class_) {
       case NumberClass::Primes: return prime;
       case NumberClass::Random: return isRandomlyShown(n);
@@ -60,7 +64,15 @@ class ClassTest {
     return false;
   }
 
+  int64_t undefinedCount() const { return undefined_; }
+
  private:
+  bool ruleShows(const rules::Inputs& inputs) {
+    const rules::Verdict verdict = rule_->verdict(inputs);
+    if (verdict == rules::Verdict::Undefined) ++undefined_;
+    return verdict == rules::Verdict::Yes;
+  }
+
   // Odd numbers from 3 on, each with the chance 2 / (ln n + 0.5), as primes thin out.
   bool isRandomlyShown(Number n) {
     if (n < 3 || n % 2 == 0) return false;
@@ -70,6 +82,8 @@ class ClassTest {
   }
 
   NumberClass class_;
+  const rules::Rule* rule_;
+  int64_t undefined_ = 0;
   Number start_;
   std::vector<uint64_t> primeBits_;
   std::mt19937_64 random_;
@@ -78,12 +92,15 @@ class ClassTest {
 // What one pass has gathered so far.
 struct Tally {
   int64_t shown = 0;
+  int64_t firstShown = 0;  // walk indices, valid once shown > 0
+  int64_t lastShown = 0;
   Number smallestPrime = 0;
   Number largestPrime = 0;
   uint64_t* shownBits = nullptr;  // the outcome's, when the caller asked for them
 
   void countShown(int64_t i) {
-    ++shown;
+    if (shown++ == 0) firstShown = i;
+    lastShown = i;
     if (shownBits != nullptr) shownBits[i >> 6] |= uint64_t{1} << (i & 63);
   }
 
@@ -125,7 +142,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   const Number start = outcome.startNumber;
   const int64_t count = g.numberOfNumbers;
   const CellSizeChoice& size = cellSizeOf(g.boxSize);
-  ClassTest classTest(settings.numberClass, start, count);
+  ClassTest classTest(settings, start, count);
   ColorChooser colors(settings, picture, g.boxSize, count);
   CellRenderer cells(settings, g, picture);
   Tally tally;
@@ -136,7 +153,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   bool prime = false;
 
   if (count > 0) {
-    if (classTest.isShown(0, prime)) {
+    if (classTest.isShown(0, SpiralWalk(), prime)) {
       tally.countShown(0);
       cells.drawCell(g.centerX, g.centerY, colors.centreColor(start, prime), start);
       if (prime) tally.countPrime(start);
@@ -170,7 +187,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
     walk.moveTo(i);
     const Number n = start + static_cast<Number>(i);
     const auto [x, y] = g.centreOf(walk.row(), walk.column());
-    if (classTest.isShown(i, prime)) {
+    if (classTest.isShown(i, walk, prime)) {
       tally.countShown(i);
       cells.drawCell(x, y, colors.colorOf(n, x, y, walk, prime), n);
       if (prime) tally.countPrime(n);
@@ -183,6 +200,9 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   outcome.shownCount = tally.shown;
   outcome.smallestPrime = tally.smallestPrime;
   outcome.largestPrime = tally.largestPrime;
+  outcome.smallestShown = start + static_cast<Number>(tally.firstShown);
+  outcome.largestShown = start + static_cast<Number>(tally.lastShown);
+  if (settings.ownRule) outcome.undefinedCount = classTest.undefinedCount();
   if (settings.recordShown) outcome.primeBits = classTest.takePrimeBits();
   if (outcome.stopped || !settings.calculateLongest) return outcome;
 

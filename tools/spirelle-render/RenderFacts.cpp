@@ -29,15 +29,32 @@ Json milliseconds(double value) {
   return rounded;
 }
 
+// The numbers at either end of what a picture reports on: for a class the smallest and largest prime
+// shown, for an own rule the smallest and largest number shown (0 where it shows none), with how many
+// numbers the rule left undefined.
+struct Extremes {
+  const char* what;  // "prime" or "shown"
+  spiral::Number smallest;
+  spiral::Number largest;
+};
+Extremes extremesOf(const spiral::DrawOutcome& outcome) {
+  if (!outcome.undefinedCount) return {"prime", outcome.smallestPrime, outcome.largestPrime};
+  if (outcome.shownCount == 0) return {"shown", 0, 0};
+  return {"shown", outcome.smallestShown, outcome.largestShown};
+}
+
 // What one picture shows; the same for a single picture and for each frame of an animation.
 Json pictureJson(const spiral::DrawOutcome& outcome) {
-  return {{"start", outcome.startNumber},
-          {"end", outcome.endNumber},
-          {"shown", outcome.shownCount},
-          {"smallest_prime", outcome.smallestPrime},
-          {"largest_prime", outcome.largestPrime},
-          {"longest_nwse", runOrNull(outcome.longestNWSE)},
-          {"longest_swne", runOrNull(outcome.longestSWNE)}};
+  const Extremes extremes = extremesOf(outcome);
+  Json object = {{"start", outcome.startNumber},
+                 {"end", outcome.endNumber},
+                 {"shown", outcome.shownCount},
+                 {std::string("smallest_") + extremes.what, extremes.smallest},
+                 {std::string("largest_") + extremes.what, extremes.largest},
+                 {"longest_nwse", runOrNull(outcome.longestNWSE)},
+                 {"longest_swne", runOrNull(outcome.longestSWNE)}};
+  if (outcome.undefinedCount) object["undefined"] = *outcome.undefinedCount;
+  return object;
 }
 
 // A whole number exactly, as JSON writes integers. nlohmann::json holds 64 bits, signed or unsigned;
@@ -134,14 +151,17 @@ std::string runAsText(const std::optional<int>& run) { return run ? std::to_stri
 
 std::string pictureLines(const PictureFacts& facts) {
   const spiral::DrawOutcome& outcome = facts.outcome;
+  const Extremes extremes = extremesOf(outcome);
+  const std::string what = extremes.what == std::string("prime") ? "prime:" : "shown:";
   using std::to_string;
   return "Start number:       " + to_string(outcome.startNumber) +
          "\nEnd number:         " + to_string(outcome.endNumber) +
          "\nCells per side:     " + to_string(outcome.geometry.cellsPerSide) +
          "\nNumbers:            " + to_string(outcome.geometry.numberOfNumbers) +
          "\nShown:              " + to_string(outcome.shownCount) +
-         "\nSmallest prime:     " + to_string(outcome.smallestPrime) +
-         "\nLargest prime:      " + to_string(outcome.largestPrime) +
+         (outcome.undefinedCount ? "\nUndefined:          " + to_string(*outcome.undefinedCount) : "") +
+         "\nSmallest " + what + "     " + to_string(extremes.smallest) +
+         "\nLargest " + what + "      " + to_string(extremes.largest) +
          "\nLongest NW-SE run:  " + runAsText(outcome.longestNWSE) +
          "\nLongest SW-NE run:  " + runAsText(outcome.longestSWNE) +
          "\nDraw time:          " + millisecondsAsText(facts.drawMilliseconds) + " ms\n";

@@ -13,6 +13,7 @@
 #include <CLI/CLI.hpp>
 
 #include "Geometry.h"
+#include "Rule.h"
 
 namespace render {
 namespace {
@@ -123,6 +124,17 @@ StoreValue storeStart(spiral::Number& target) {
   };
 }
 
+// A rule of one's own, read once here; its text stays for the report.
+StoreValue storeOwnRule(RenderOptions& options) {
+  return [&options](const std::string& value) -> std::string {
+    std::variant<rules::Rule, rules::RuleError> compiled = rules::compileRule(value);
+    if (const auto* error = std::get_if<rules::RuleError>(&compiled)) return rules::errorWithCaret(value, *error);
+    options.draw.ownRule = std::make_shared<const rules::Rule>(std::get<rules::Rule>(std::move(compiled)));
+    options.showIf = value;
+    return {};
+  };
+}
+
 StoreValue storeFileName(std::string& target) {
   return [&target](const std::string& value) -> std::string {
     if (value.empty()) return "needs a file name";
@@ -175,6 +187,15 @@ class CommandLine {
     addValue("--show", "CLASS",
              "the numbers to mark, one of " + choiceList<spiral::NumberClass>(kClasses) + " (default primes)",
              storeChoice<spiral::NumberClass>(kClasses, draw.numberClass));
+    addValue("--show-if", "EXPR",
+             "mark the numbers for which EXPR is true, instead of --show: whole\n"
+             "numbers; n, ring, x, y (the cell from the centre, y upward); + - * / %\n"
+             "(exact, 128 bits); == != < <= > >=; && || ! ( ); prime(e) square(e)\n"
+             "triangular(e) factors(e) distinct(e) gcd(a, b) abs(e). Where a result\n"
+             "leaves the arithmetic or a function's argument leaves 0 to 2^64 - 1, n\n"
+             "is not marked, and the report counts it as undefined. Examples:\n"
+             "'prime(n) && n % 4 == 1', 'factors(n) == 2', 'prime(n*n + 1)'",
+             storeOwnRule(options));
     addFlag("--grid", "grid marks in the empty cells (cells of 15 pixels and more)", draw.grid);
     addFlag("--numerals", "each number written in its cell, where it fits", draw.numerals);
     addFlag("--longest", "measure the longest runs along the NW-SE and SW-NE diagonals", draw.calculateLongest);
@@ -304,6 +325,14 @@ class CommandLine {
   std::array<const CLI::Option*, 2> stops_{};
 };
 
+// An own rule stands instead of a class; the class's row it draws with follows from the rule.
+std::string checkOwnRule(RenderOptions& options, const CommandLine& commandLine) {
+  if (!options.draw.ownRule) return {};
+  if (commandLine.given("--show")) return "--show-if stands instead of --show: give one of them";
+  options.draw.numberClass = spiral::classDrawnLike(*options.draw.ownRule);
+  return {};
+}
+
 // The size and the cell size only make sense together when the picture holds at least one cell.
 std::string checkPictureHoldsACell(const RenderOptions& options) {
   if (spiral::computeGeometry(options.size, options.size, options.draw.boxSize).cellsPerSide > 0) return {};
@@ -368,6 +397,7 @@ ParseResult parseRenderArguments(const std::vector<std::string>& arguments) {
     CommandLine commandLine(options);
     if (std::optional<UsageError> error = commandLine.read(arguments)) return *error;
     if (options.help || options.version) return options;
+    if (std::string problem = checkOwnRule(options, commandLine); !problem.empty()) return UsageError{problem};
     if (std::string problem = checkPictureHoldsACell(options); !problem.empty()) return UsageError{problem};
     if (std::string problem = checkAnimationOptions(options, commandLine); !problem.empty()) return UsageError{problem};
     if (std::string problem = checkLensOptions(options); !problem.empty()) return UsageError{problem};

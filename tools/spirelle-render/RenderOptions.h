@@ -26,6 +26,7 @@ struct RenderOptions {
   std::optional<spiral::Number> inspect;  // set: report this number's cell and the rays through it
   int lines = 0;                   // report the rays with the most primes, this many; 0: none
   bool markLines = false;          // draw the rays of `lines` over the picture
+  std::string showIf;              // the text of the own rule in draw.ownRule; empty: none
   bool json = false;
   bool help = false;
   bool version = false;
