@@ -43,12 +43,20 @@
 #include <optional>
 
 #include "Int128.h"
+#include "QuadraticPolynomial.h"
 
 namespace numlib {
 
 // A for f(k) = 4k^2 + bk + c; 0 when f factors or all its values are even. Not a number for
 // |b| > 2^60 or |c| > 2^120, beyond any spiral.
 double hardyLittlewoodConstant(int64_t b, Int128 c);
+
+// A for any f(t) = a t^2 + b t + c within QuadraticPolynomial's limits. For odd p not dividing a,
+// w(p) = 1 + (D/p) with D = b^2 - 4ac, as above, so A is the same product over the odd primes,
+// with the factors of the odd primes that divide a replaced by their own: there f is b t + c mod p,
+// which has one root, none (p | b only) or p (p | b and p | c). 2 - w(2) counts the even ones among
+// f(0) and f(1). 0 when f factors or a prime divides every value; for a = 4 it is the constant above.
+double hardyLittlewoodConstant(const QuadraticPolynomial& f);
 
 // h(D), the number of classes of primitive positive definite binary quadratic forms of discriminant
 // D (D < 0, D = 0 or 1 mod 4), found as described above; none for any other D, and for |D| > 2^41

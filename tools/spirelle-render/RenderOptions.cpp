@@ -135,6 +135,42 @@ StoreValue storeOwnRule(RenderOptions& options) {
   };
 }
 
+// One coefficient: an optional minus sign and decimal digits, blanks around them ignored; none for
+// any other text or where it leaves 128 bits.
+std::optional<numlib::Int128> coefficient(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  const bool negative = text.starts_with('-');
+  if (negative) text.remove_prefix(1);
+  if (text.empty() || text.size() > 30 || !isAllDigits(text)) return std::nullopt;
+  numlib::Int128 value = 0;
+  for (char digit : text) value = value * 10 + (digit - '0');
+  return negative ? -value : value;
+}
+
+// "a,b,c": the quadratic a t^2 + b t + c, within the limits its arithmetic takes.
+StoreValue storeQuadratic(std::optional<numlib::QuadraticPolynomial>& target) {
+  return [&target](const std::string& value) -> std::string {
+    std::vector<std::string_view> parts;
+    std::string_view rest = value;
+    for (std::size_t comma = rest.find(','); comma != std::string_view::npos; comma = rest.find(',')) {
+      parts.push_back(rest.substr(0, comma));
+      rest.remove_prefix(comma + 1);
+    }
+    parts.push_back(rest);
+    std::vector<numlib::Int128> coefficients;
+    for (std::string_view part : parts) {
+      if (const std::optional<numlib::Int128> number = coefficient(part)) coefficients.push_back(*number);
+    }
+    if (parts.size() != 3 || coefficients.size() != 3) return inQuotes(value) + " is not three whole numbers a,b,c";
+    const numlib::QuadraticPolynomial f{coefficients[0], coefficients[1], coefficients[2]};
+    if (f.a < 1) return "a must be at least 1";
+    if (!f.withinLimits()) return inQuotes(value) + " is too large: a goes to 2^60, b from -2^62 to 2^62, c from -(2^64 - 1) to 2^64 - 1";
+    target = f;
+    return {};
+  };
+}
+
 StoreValue storeFileName(std::string& target) {
   return [&target](const std::string& value) -> std::string {
     if (value.empty()) return "needs a file name";
@@ -229,6 +265,11 @@ class CommandLine {
     addValue("--lines", "K", "report the K rays of the picture with the most primes, 1 to " + number(kMostLines),
              storeWholeNumber(1, kMostLines, options.lines));
     addFlag("--mark-lines", "draw the rays of --lines over the picture as light grey lines", options.markLines);
+    addValue("--mark-quadratic", "A,B,C",
+             "outline the cells of the values a t^2 + b t + c (whole t >= 0, a >= 1)\n"
+             "and report how many are prime against Hardy and Littlewood's\n"
+             "expectation, and the rays they lie on; example: 1,1,41",
+             storeQuadratic(options.markQuadratic));
     addFlag("--json", "print the facts as one JSON object instead of lines", options.json);
     stops_[0] = addFlag("--help", "print this text", options.help);
     stops_[1] = addFlag("--version", "print the name and version", options.version);
@@ -373,7 +414,8 @@ std::string checkLensOptions(const RenderOptions& options) {
   if (options.markLines && options.lines == 0) return "--mark-lines needs --lines";
   if (options.animate) {
     const std::pair<const char*, bool> lensOptions[] = {
-        {"--inspect", options.inspect.has_value()}, {"--lines", options.lines > 0}, {"--mark-lines", options.markLines}};
+        {"--inspect", options.inspect.has_value()}, {"--lines", options.lines > 0}, {"--mark-lines", options.markLines},
+        {"--mark-quadratic", options.markQuadratic.has_value()}};
     for (const auto& [option, given] : lensOptions) {
       if (given) return std::string(option) + " reports on one picture, not on an animation";
     }

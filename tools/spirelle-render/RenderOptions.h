@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DrawPass.h"
+#include "QuadraticPolynomial.h"
 #include "Tick.h"
 
 namespace render {
@@ -27,6 +28,7 @@ struct RenderOptions {
   int lines = 0;                   // report the rays with the most primes, this many; 0: none
   bool markLines = false;          // draw the rays of `lines` over the picture
   std::string showIf;              // the text of the own rule in draw.ownRule; empty: none
+  std::optional<numlib::QuadraticPolynomial> markQuadratic;  // set: outline its values, report on them
   bool json = false;
   bool help = false;
   bool version = false;
