@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "QuadraticCharacter.h"
 #include "numlib.hpp"
 
 namespace numlib {
@@ -18,8 +19,6 @@ Int128 valueAt(const QuadraticPolynomial& f, Int128 t) {
   if (__builtin_mul_overflow(f.a, t * t, &square) || square > kAbove) return kAbove;
   return std::min(square + f.b * t + f.c, kAbove);  // |b t| < 2^125 and |c| < 2^64: no overflow
 }
-
-Int128 floorDivide(Int128 x, Int128 y) { return x / y - ((x % y != 0) && ((x < 0) != (y < 0))); }
 
 Int128 gcd(Int128 x, Int128 y) {
   x = x < 0 ? -x : x;
@@ -70,7 +69,7 @@ std::pair<Int128, Int128> factorOfRoot(Int128 numerator, Int128 denominator) {
 
 std::vector<uint64_t> valuesBetween(const QuadraticPolynomial& f, uint64_t low, uint64_t high) {
   // f(t + 1) >= f(t) from tUp on, and f falls before it; past the vertex f passes 2^64 within 2^62 steps.
-  const Int128 tUp = std::max<Int128>(0, -floorDivide(f.a + f.b, 2 * f.a));
+  const Int128 tUp = std::max<Int128>(0, -detail::floorDiv(f.a + f.b, 2 * f.a));
   const Int128 tEnd = tUp + (Int128{1} << 62);
   std::vector<uint64_t> values;
   const auto collect = [&](Int128 from, Int128 to) {
