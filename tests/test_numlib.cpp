@@ -12,10 +12,12 @@
 #include <limits>
 #include <optional>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "ClassNumber.h"
 #include "HardyLittlewood.h"
+#include "QuadraticPolynomial.h"
 #include "PrimeWindow.h"
 #include "PlainMillerRabin.h"
 #include "Rows.h"
@@ -142,16 +144,17 @@ int64_t countReducedForms(int64_t d) {
   return count;
 }
 
-// The roots of 4k^2 + bk + c mod p: every k tried for small p, Euler's criterion for the others.
-int rootsModulo(int64_t b, numlib::Int128 c, int64_t p) {
+// The roots of a k^2 + bk + c mod p: every k tried for small p and for p | a, Euler's criterion on
+// the discriminant for the others.
+int rootsModulo(int64_t a, int64_t b, numlib::Int128 c, int64_t p) {
   const auto mod = [p](int64_t x) { return (x % p + p) % p; };
   const auto constant = static_cast<int64_t>(c % p);
-  if (p < 1000) {
+  if (p < 1000 || a % p == 0) {
     int roots = 0;
-    for (int64_t k = 0; k < p; ++k) roots += mod(mod(4 * k * k) + mod(b * k) + constant) == 0;
+    for (int64_t k = 0; k < p; ++k) roots += mod(mod(mod(a) * mod(k * k % p)) + mod(mod(b) * k % p) + constant) == 0;
     return roots;
   }
-  const int64_t delta = mod(mod(mod(b) * mod(b)) - mod(16 * constant));
+  const int64_t delta = mod(mod(mod(b) * mod(b)) - mod(4 * mod(a) % p * mod(constant)));
   if (delta == 0) return 1;
   uint64_t power = 1, base = static_cast<uint64_t>(delta);
   for (int64_t e = (p - 1) / 2; e > 0; e >>= 1, base = base * base % p)
@@ -163,15 +166,29 @@ int rootsModulo(int64_t b, numlib::Int128 c, int64_t p) {
 // out stray from 1 like random signs (D/p)/p would: their product strays from 1 by a standard
 // deviation of 1/sqrt(P ln P) = 8e-5, so the reference is good to 5e-4 (six deviations).
 constexpr double kReferenceTolerance = 5e-4;
-double referenceConstant(int64_t b, numlib::Int128 c) {
+double referenceConstant(int64_t a, int64_t b, numlib::Int128 c) {
   static const std::vector<bool> prime = plainSieve(0, 10000000);
   double product = 1;
   for (int64_t p = 2; p < static_cast<int64_t>(prime.size()); ++p)
-    if (prime[p]) product *= static_cast<double>(p - rootsModulo(b, c, p)) / static_cast<double>(p - 1);
+    if (prime[p]) product *= static_cast<double>(p - rootsModulo(a, b, c, p)) / static_cast<double>(p - 1);
   return product;
 }
 
 struct Constant { const char* name; int64_t b; numlib::Int128 c; double expected; };  // -1: the reference product
+struct AnyConstant { const char* name; int64_t a, b, c; double expected; };  // -1: the reference product
+struct Values { const char* name; numlib::QuadraticPolynomial f; uint64_t low, high; };
+
+// The values of f from low to high, ascending and each once, by a plain walk over t from `from` (0,
+// or a point below the first value that the caller knows) until f has passed its vertex and high.
+std::vector<uint64_t> plainValues(const numlib::QuadraticPolynomial& f, uint64_t low, uint64_t high, numlib::Int128 from = 0) {
+  std::set<uint64_t> values;
+  for (numlib::Int128 t = from;; ++t) {
+    const numlib::Int128 value = f.a * t * t + f.b * t + f.c;
+    if (value >= low && value <= high) values.insert(static_cast<uint64_t>(value));
+    if (2 * f.a * t + f.b > 0 && value > high) break;
+  }
+  return {values.begin(), values.end()};
+}
 struct KnownClassNumber { const char* name; numlib::Int128 d; int64_t h; };
 struct Window { const char* name; uint64_t low, count; };
 struct Known { const char* name; uint64_t n; bool prime; int omega; };
@@ -188,6 +205,8 @@ std::vector<Window> randomWindows(int howMany, uint64_t count) {
 
 Q_DECLARE_METATYPE(Window)
 Q_DECLARE_METATYPE(Constant)
+Q_DECLARE_METATYPE(AnyConstant)
+Q_DECLARE_METATYPE(Values)
 Q_DECLARE_METATYPE(KnownClassNumber)
 Q_DECLARE_METATYPE(Known)
 
@@ -269,7 +288,7 @@ class TestNumlib : public QObject {
   }
   void hardyLittlewoodConstants() {
     QFETCH(Constant, row);
-    const double expected = row.expected < 0 ? referenceConstant(row.b, row.c) : row.expected;
+    const double expected = row.expected < 0 ? referenceConstant(4, row.b, row.c) : row.expected;
     const double tolerance = row.expected < 0 ? kReferenceTolerance : 1e-5;
     const double a = numlib::hardyLittlewoodConstant(row.b, row.c);
     if (expected == 0) QCOMPARE(a, 0.0);
@@ -278,6 +297,102 @@ class TestNumlib : public QObject {
 
   // Class numbers from the series and from the class group (some of small exponent among them), against
   // reduced forms counted; none for what is no negative discriminant, or lies beyond the class groups.
+  // Any leading coefficient: the published constants of t^2 + 1 (Shanks) and of Euler's t^2 + t + 41,
+  // others with a = 2, 3, 6, 9 and 15 against the reference product; 0 for those that factor or
+  // whose values share a prime.
+  void anyQuadraticsConstants_data() {
+    addRows<AnyConstant>({{"t^2 + 1", 1, 0, 1, 1.3728134628662462},
+                          {"Euler's t^2 + t + 41", 1, 1, 41, 2 * 3.3197731774714},
+                          {"2t^2 + 2t + 1", 2, 2, 1, -1},
+                          {"2t^2 + 1", 2, 0, 1, -1},
+                          {"2t^2 + 3t + 5", 2, 3, 5, -1},
+                          {"3t^2 + 3t + 1", 3, 3, 1, -1},
+                          {"3t^2 + 1", 3, 0, 1, -1},
+                          {"3t^2 + 2t + 7", 3, 2, 7, -1},
+                          {"6t^2 + 6t + 1, D > 0", 6, 6, 1, -1},
+                          {"6t^2 + 1", 6, 0, 1, -1},
+                          {"6t^2 + 5t + 7", 6, 5, 7, -1},
+                          {"9t^2 + 3t + 1, 3 divides a and b", 9, 3, 1, -1},
+                          {"15t^2 + 5t + 3", 15, 5, 3, -1},
+                          {"(t + 1)(t + 2)", 1, 3, 2, 0},
+                          {"(2t + 1)(t + 2)", 2, 5, 2, 0},
+                          {"t^2, a double root", 1, 0, 0, 0},
+                          {"t^2 + t + 2, always even", 1, 1, 2, 0},
+                          {"3t^2 + 3t + 3, always a multiple of 3", 3, 3, 3, 0},
+                          {"5t^2 + 10t + 15", 5, 10, 15, 0}});
+  }
+  void anyQuadraticsConstants() {
+    QFETCH(AnyConstant, row);
+    const double expected = row.expected < 0 ? referenceConstant(row.a, row.b, row.c) : row.expected;
+    const double tolerance = row.expected < 0 ? kReferenceTolerance : 1e-5;
+    const double a = numlib::hardyLittlewoodConstant(numlib::QuadraticPolynomial{row.a, row.b, row.c});
+    if (expected == 0) QCOMPARE(a, 0.0);
+    QVERIFY2(std::fabs(a - expected) <= tolerance * expected, qPrintable(QString("%1 against %2").arg(a, 0, 'g', 17).arg(expected, 0, 'g', 17)));
+  }
+
+  // With a = 4 the constant of any quadratic is the rays' own, to the last bit; beyond the limits none.
+  void anyQuadraticsConstantAtFourIsTheRays() {
+    std::mt19937 random(99);
+    std::uniform_int_distribution<int64_t> linear(-20, 20), constant(-1000, 1000000);
+    for (int i = 0; i < 40; ++i) {
+      const int64_t b = linear(random), c = constant(random);
+      const double general = numlib::hardyLittlewoodConstant(numlib::QuadraticPolynomial{4, b, c});
+      if (general != numlib::hardyLittlewoodConstant(b, c)) QFAIL(qPrintable(QString("4k^2 + %1k + %2").arg(b).arg(c)));
+    }
+    QVERIFY(std::isnan(numlib::hardyLittlewoodConstant(numlib::QuadraticPolynomial{0, 1, 1})));
+    QVERIFY(std::isnan(numlib::hardyLittlewoodConstant(numlib::QuadraticPolynomial{(numlib::Int128{1} << 60) + 1, 0, 1})));
+  }
+
+  // The values in a window against a plain walk: rising and falling branches, a value taken twice,
+  // windows far out.
+  void quadraticValues_data() {
+    const uint64_t far = uint64_t{1} << 62;
+    addRows<Values>({{"Euler's from 1", {1, 1, 41}, 1, 273529},
+                     {"squares", {1, 0, 0}, 0, 100000},
+                     {"falling then rising, values twice", {1, -100, 3000}, 400, 4000},
+                     {"beyond the vertex only", {3, -7, 5}, 1000, 2000},
+                     {"a window the values skip", {1000, 0, 1}, 1002, 3999},
+                     {"falling far", {1, -2000000, 1000000000001}, 0, 5000000},
+                     {"negative constant", {2, 3, -1000}, 0, 50000},
+                     {"near 2^62", {4, -3, 7}, far, far + 273528},
+                     {"ending at 2^64 - 1", {1, 1, 0}, kTop - 1000000000, kTop}});
+  }
+  void quadraticValues() {
+    QFETCH(Values, row);
+    // Far out the walk starts a little below the first value's t, which the root of low / a gives.
+    const auto root = static_cast<numlib::Int128>(std::sqrt(static_cast<long double>(row.low) / static_cast<long double>(row.f.a)));
+    const numlib::Int128 from = row.low > (uint64_t{1} << 40) ? root - 1000 : 0;
+    QCOMPARE(numlib::valuesBetween(row.f, row.low, row.high), plainValues(row.f, row.low, row.high, from));
+  }
+
+  // The primes that divide every value, against the values themselves; and the factors over the
+  // integers, multiplied out again.
+  void quadraticDivisorsAndFactors() {
+    const numlib::QuadraticPolynomial quadratics[] = {{1, 1, 2}, {3, 3, 3}, {6, 0, 12}, {2, 2, 4}, {1, 1, 41},
+                                                      {1000003, 2000006, 1000003}, {7, 7, 14}, {1, 3, 2},
+                                                      {2, 5, 2}, {6, -5, 1}, {4, 0, 0}, {9, 12, 4}, {1, 0, -4}};
+    const std::vector<bool> prime = plainSieve(0, 2000000);
+    for (const numlib::QuadraticPolynomial& f : quadratics) {
+      std::vector<uint64_t> fixed;
+      const numlib::Int128 common = std::gcd(std::gcd(static_cast<int64_t>(f.a), static_cast<int64_t>(f.b)), static_cast<int64_t>(f.c));
+      for (uint64_t p = 2; p < 2000000; ++p) {
+        if (!prime[p] || (p > 200 && common % p != 0)) continue;
+        bool all = true;
+        for (numlib::Int128 t = 0; t < numlib::Int128(std::min<uint64_t>(p, 200)) && all; ++t) all = (f.a * t * t + f.b * t + f.c) % p == 0;
+        if (all) fixed.push_back(p);
+      }
+      QCOMPARE(numlib::fixedPrimeDivisors(f), fixed);
+      const std::optional<numlib::LinearFactors> factors = numlib::linearFactors(f);
+      const numlib::Int128 d = f.discriminant();
+      const auto root = static_cast<numlib::Int128>(std::llround(std::sqrt(std::fabs(static_cast<double>(d)))));
+      QCOMPARE(factors.has_value(), d >= 0 && root * root == d);
+      if (!factors) continue;
+      const numlib::LinearFactors& x = *factors;
+      QVERIFY(x.p1 >= 1 && x.p2 >= 1);
+      QVERIFY(x.constant * x.p1 * x.p2 == f.a && x.constant * (x.p1 * x.q2 + x.q1 * x.p2) == f.b && x.constant * x.q1 * x.q2 == f.c);
+    }
+  }
+
   void classNumbers() {
     for (int64_t d : {-3, -4, -23, -163, -652, -4 * 1000003, -1048580, -1048579, -8 * 3 * 5 * 7 * 11 * 13 * 17 * 19})
       QCOMPARE(numlib::classNumber(d), std::optional(countReducedForms(d)));
