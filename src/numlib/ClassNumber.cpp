@@ -24,8 +24,8 @@ constexpr double kPi = std::numbers::pi;
 constexpr int64_t kSeriesLimit = int64_t{1} << 20;  // up to here the series gives h more cheaply
 constexpr int kFormsTried = 12;
 constexpr double kWindowSpreads = 6;
-constexpr size_t kLargestTwoPart = size_t{1} << 18;
-constexpr uint32_t kNarrowingCuts[] = {kEstimatePrimes, uint32_t{1} << 17, uint32_t{1} << 20};
+constexpr size_t kLargestTwoPart = size_t{1} << 16;
+constexpr uint32_t kNarrowingCuts[] = {uint32_t{1} << 17, uint32_t{1} << 20};
 
 int64_t classNumberFromSeries(int64_t delta) {
   const double root = std::sqrt(static_cast<double>(-delta));
@@ -134,24 +134,25 @@ int64_t orderOf(const ClassGroup& group, const Form& f, int64_t n) {
 }
 
 // The order of the 2-part of the group the forms generate (each given with its order), counted
-// element by element; none beyond kLargestTwoPart elements. Where the class group holds many
-// elements of order 2 (D with many prime factors), h is a multiple of it far larger than the exponent.
+// element by element: each generator g adds the cosets g^k H of the group H found so far until g^k
+// lies in H, one composition for each element. None beyond kLargestTwoPart elements. Where the class
+// group holds many elements of order 2 (D with many prime factors), h is a multiple of it far larger
+// than the exponent.
 std::optional<int64_t> twoPartOrder(const ClassGroup& group, std::span<const std::pair<Form, int64_t>> forms) {
-  std::vector<Form> generators;
-  for (const auto& [form, order] : forms) generators.push_back(group.power(form, order >> std::countr_zero(static_cast<uint64_t>(order))));
-  std::unordered_set<Key, KeyHash> seen{exactKeyOf(group.identity())};
-  std::vector<Form> unvisited{group.identity()};
-  while (!unvisited.empty()) {
-    const Form x = unvisited.back();
-    unvisited.pop_back();
-    for (const Form& g : generators) {
-      const Form y = group.compose(x, g);
-      if (!seen.insert(exactKeyOf(y)).second) continue;
-      if (seen.size() > kLargestTwoPart) return std::nullopt;
-      unvisited.push_back(y);
+  std::vector<Form> elements{group.identity()};
+  std::unordered_set<Key, KeyHash> keys{exactKeyOf(elements.front())};
+  for (const auto& [form, order] : forms) {
+    const Form g = group.power(form, order >> std::countr_zero(static_cast<uint64_t>(order)));
+    const size_t before = elements.size();
+    for (Form coset = g; !keys.contains(exactKeyOf(coset)); coset = group.compose(coset, g)) {
+      if (elements.size() + before > kLargestTwoPart) return std::nullopt;
+      for (size_t i = 0; i < before; ++i) {
+        elements.push_back(group.compose(elements[i], coset));
+        keys.insert(exactKeyOf(elements.back()));
+      }
     }
   }
-  return static_cast<int64_t>(seen.size());
+  return static_cast<int64_t>(elements.size());
 }
 
 // The multiples within the window of a divisor of h found from the prime forms: the exponent of the
@@ -193,7 +194,7 @@ Window windowAround(double estimate, double width) {
 // h(D) for |D| > 2^20 from the Euler products of L_D(1) and the forms; the candidate nearest the
 // longest product's estimate where even that leaves several.
 std::optional<int64_t> classNumberFromForms(Int128 delta, std::span<const int8_t> symbols) {
-  const std::span<const uint32_t> primes = oddPrimesUpTo(kEstimatePrimes);
+  const std::span<const uint32_t> primes = oddPrimesUpTo(estimatePrimes(delta));
   std::vector<int64_t> splitPrimes;
   for (size_t i = 0; i < primes.size() && splitPrimes.size() < kFormsTried; ++i)
     if (symbols[i] == 1) splitPrimes.push_back(primes[i]);
@@ -201,7 +202,9 @@ std::optional<int64_t> classNumberFromForms(Int128 delta, std::span<const int8_t
   const double scale = automorphs(delta) * std::sqrt(static_cast<double>(-delta)) / (2 * kPi);
   std::vector<int64_t> candidates;
   double estimate = 0;
-  for (uint32_t cut : kNarrowingCuts) {
+  std::vector<uint32_t> cuts{estimatePrimes(delta)};
+  cuts.insert(cuts.end(), std::begin(kNarrowingCuts), std::end(kNarrowingCuts));
+  for (uint32_t cut : cuts) {
     estimate = scale * std::exp(logLEulerProduct(delta, symbols, cut));
     // The tail's spread if its signs were random: sqrt(sum over p > P of 1/p^2) ~ 1/sqrt(P ln P).
     const double spread = 1.0 / std::sqrt(cut * std::log(static_cast<double>(cut)));
@@ -220,6 +223,8 @@ std::optional<int64_t> classNumberFromForms(Int128 delta, std::span<const int8_t
 
 }  // namespace
 
+uint32_t estimatePrimes(Int128 delta) { return magnitude(delta) > (Int128{1} << 44) ? uint32_t{1} << 16 : uint32_t{1} << 14; }
+
 int automorphs(Int128 delta) { return delta == -3 ? 6 : delta == -4 ? 4 : 2; }
 
 std::optional<int64_t> classNumberOf(Int128 delta, std::span<const int8_t> symbols) {
@@ -234,7 +239,7 @@ namespace numlib {
 
 std::optional<int64_t> classNumber(Int128 discriminant) {
   if (discriminant >= 0 || detail::residue(discriminant, 4) > 1) return std::nullopt;
-  return detail::classNumberOf(discriminant, detail::legendreSymbols(discriminant, detail::kEstimatePrimes));
+  return detail::classNumberOf(discriminant, detail::legendreSymbols(discriminant, detail::estimatePrimes(discriminant)));
 }
 
 }  // namespace numlib

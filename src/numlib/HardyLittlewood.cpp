@@ -33,10 +33,11 @@ std::optional<double> dirichletL1(Int128 delta, std::span<const int8_t> symbols)
 
 // prod over the odd primes p of (1 - (D/p)/(p - 1)), D not a square: the odd part of A.
 double oddPrimesPart(Int128 delta) {
-  const std::vector<int8_t> symbols = detail::legendreSymbols(delta, detail::kEstimatePrimes);
+  const uint32_t cut = detail::estimatePrimes(delta);
+  const std::vector<int8_t> symbols = detail::legendreSymbols(delta, cut);
   const std::optional<double> l = dirichletL1(delta, symbols);
   if (!l) return detail::plainProduct(delta);
-  return detail::tameProduct(symbols, detail::kEstimatePrimes) / (*l * (1.0 - detail::kroneckerAtTwo(delta) / 2.0));
+  return detail::tameProduct(symbols, cut) / (*l * (1.0 - detail::kroneckerAtTwo(delta) / 2.0));
 }
 
 }  // namespace

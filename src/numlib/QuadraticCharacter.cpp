@@ -51,7 +51,14 @@ bool isSquare(Int128 x) {
   return root * root == x;
 }
 
-Int128 floorDiv(Int128 a, Int128 b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+// In 64 bits where both fit (a form's a and b, once reduced), as 128-bit division is slow.
+Int128 floorDiv(Int128 a, Int128 b) {
+  if (fitsInt64(a) && fitsInt64(b)) {
+    const auto x = static_cast<int64_t>(a), y = static_cast<int64_t>(b);
+    return x / y - ((x % y != 0) && ((x < 0) != (y < 0)));
+  }
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 Int128 ceilDiv(Int128 a, Int128 b) { return -floorDiv(-a, b); }
 
 Bezout extendedGcd(int64_t a, int64_t b) {
