@@ -57,6 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   check(options.lines >= 0 && options.lines <= 1000 && (!options.markLines || options.lines > 0));
   check(!options.animate || (!options.inspect && options.lines == 0));
   check(options.draw.recordShown == (options.inspect || options.lines > 0));
+  // An own rule stands instead of a class and gives the class row it draws with; a quadratic lies
+  // within its limits and marks one picture.
+  check((options.draw.ownRule != nullptr) == !options.showIf.empty());
+  check(!options.draw.ownRule || options.draw.numberClass == spiral::classDrawnLike(*options.draw.ownRule));
+  check(!options.markQuadratic || (options.markQuadratic->withinLimits() && !options.animate));
   const spiral::DrawOutcome picture = spiral::validateRequest(options.draw, options.size, options.size);
   check(!options.inspect || picture.refusal != spiral::Refusal::None ||
         (*options.inspect >= picture.startNumber && *options.inspect <= picture.endNumber));

@@ -5,7 +5,7 @@
 SPIRELLE_PACKAGES=(
   cmake g++ pkg-config make dpkg-dev
   qt6-base-dev libgl-dev libprimesieve-dev libbenchmark-dev libgif-dev libpng-dev
-  libcli11-dev nlohmann-json3-dev libtbb-dev
+  libcli11-dev nlohmann-json3-dev libtbb-dev tao-pegtl-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth xdotool imagemagick ccache
   help2man appstream desktop-file-utils bash-completion

@@ -16,10 +16,13 @@
 #include "ClassNumber.h"
 #include "HardyLittlewood.h"
 #include "PlainEulerProduct.h"
+#include "QuadraticPolynomial.h"
 #include "PrimeWindow.h"
 #include "PlainMillerRabin.h"
 #include "ReducedForms.h"
+#include "PlainQuadratic.h"
 #include "Rows.h"
+#include "TrialDivision.h"
 #include "numlib.hpp"
 
 namespace {
@@ -109,6 +112,9 @@ void compareFactor(int32_t n) {
 }
 
 struct Constant { const char* name; int64_t b; numlib::Int128 c; double expected; };  // -1: the reference product
+struct AnyConstant { const char* name; int64_t a, b, c; double expected; };  // -1: the reference product
+struct Values { const char* name; numlib::QuadraticPolynomial f; uint64_t low, high; };
+
 struct KnownClassNumber { const char* name; numlib::Int128 d; int64_t h; };
 struct Window { const char* name; uint64_t low, count; };
 struct Known { const char* name; uint64_t n; bool prime; int omega; };
@@ -127,6 +133,8 @@ std::vector<Window> randomWindows(int howMany, uint64_t count) {
 
 Q_DECLARE_METATYPE(Window)
 Q_DECLARE_METATYPE(Constant)
+Q_DECLARE_METATYPE(AnyConstant)
+Q_DECLARE_METATYPE(Values)
 Q_DECLARE_METATYPE(KnownClassNumber)
 Q_DECLARE_METATYPE(Known)
 Q_DECLARE_METATYPE(Hard)
@@ -199,7 +207,7 @@ class TestNumlib : public QObject {
   }
   void hardyLittlewoodConstants() {
     QFETCH(Constant, row);
-    const double expected = row.expected < 0 ? referenceConstant(row.b, row.c) : row.expected;
+    const double expected = row.expected < 0 ? referenceConstant(4, row.b, row.c) : row.expected;
     const double tolerance = row.expected < 0 ? kReferenceTolerance : 1e-6;
     const double a = numlib::hardyLittlewoodConstant(row.b, row.c);
     if (expected == 0) QCOMPARE(a, 0.0);
@@ -208,6 +216,91 @@ class TestNumlib : public QObject {
 
   // Class numbers from the series and from the class group (some of small exponent among them), against
   // reduced forms counted; none for what is no negative discriminant, or lies beyond the class groups.
+  // Any leading coefficient: the published constants of t^2 + 1 (Shanks) and of Euler's t^2 + t + 41,
+  // others with a = 2, 3, 6, 9 and 15 against the reference product; 0 for those that factor or
+  // whose values share a prime.
+  void anyQuadraticsConstants_data() {
+    addRows<AnyConstant>({{"t^2 + 1", 1, 0, 1, 1.3728134628662462},
+                          {"Euler's t^2 + t + 41", 1, 1, 41, 2 * 3.3197731774714},
+                          {"2t^2 + 2t + 1", 2, 2, 1, -1},
+                          {"2t^2 + 1", 2, 0, 1, -1},
+                          {"2t^2 + 3t + 5", 2, 3, 5, -1},
+                          {"3t^2 + 3t + 1", 3, 3, 1, -1},
+                          {"3t^2 + 1", 3, 0, 1, -1},
+                          {"3t^2 + 2t + 7", 3, 2, 7, -1},
+                          {"6t^2 + 6t + 1, D > 0", 6, 6, 1, -1},
+                          {"6t^2 + 1", 6, 0, 1, -1},
+                          {"6t^2 + 5t + 7", 6, 5, 7, -1},
+                          {"9t^2 + 3t + 1, 3 divides a and b", 9, 3, 1, -1},
+                          {"15t^2 + 5t + 3", 15, 5, 3, -1},
+                          {"(t + 1)(t + 2)", 1, 3, 2, 0},
+                          {"(2t + 1)(t + 2)", 2, 5, 2, 0},
+                          {"t^2, a double root", 1, 0, 0, 0},
+                          {"t^2 + t + 2, always even", 1, 1, 2, 0},
+                          {"3t^2 + 3t + 3, always a multiple of 3", 3, 3, 3, 0},
+                          {"5t^2 + 10t + 15", 5, 10, 15, 0}});
+  }
+  void anyQuadraticsConstants() {
+    QFETCH(AnyConstant, row);
+    const double expected = row.expected < 0 ? referenceConstant(row.a, row.b, row.c) : row.expected;
+    const double tolerance = row.expected < 0 ? kReferenceTolerance : 1e-5;
+    const double a = numlib::hardyLittlewoodConstant(numlib::QuadraticPolynomial{row.a, row.b, row.c});
+    if (expected == 0) QCOMPARE(a, 0.0);
+    QVERIFY2(std::fabs(a - expected) <= tolerance * expected, qPrintable(QString("%1 against %2").arg(a, 0, 'g', 17).arg(expected, 0, 'g', 17)));
+  }
+
+  // Beyond the limits the constant is none.
+  void anyQuadraticsConstantBeyondTheLimits() {
+    QVERIFY(std::isnan(numlib::hardyLittlewoodConstant(numlib::QuadraticPolynomial{0, 1, 1})));
+    QVERIFY(std::isnan(numlib::hardyLittlewoodConstant(numlib::QuadraticPolynomial{(numlib::Int128{1} << 60) + 1, 0, 1})));
+  }
+
+  // The values in a window against a plain walk: rising and falling branches, a value taken twice,
+  // windows far out.
+  void quadraticValues_data() {
+    const uint64_t far = uint64_t{1} << 62;
+    addRows<Values>({{"Euler's from 1", {1, 1, 41}, 1, 273529},
+                     {"squares", {1, 0, 0}, 0, 100000},
+                     {"falling then rising, values twice", {1, -100, 3000}, 400, 4000},
+                     {"beyond the vertex only", {3, -7, 5}, 1000, 2000},
+                     {"a window the values skip", {1000, 0, 1}, 1002, 3999},
+                     {"falling far", {1, -2000000, 1000000000001}, 0, 5000000},
+                     {"negative constant", {2, 3, -1000}, 0, 50000},
+                     {"near 2^62", {4, -3, 7}, far, far + 273528},
+                     {"ending at 2^64 - 1", {1, 1, 0}, kTop - 1000000000, kTop}});
+  }
+  void quadraticValues() {
+    QFETCH(Values, row);
+    QCOMPARE(numlib::valuesBetween(row.f, row.low, row.high), plainQuadraticValues(row.f.a, row.f.b, row.f.c, row.low, row.high));
+  }
+
+  // The primes that divide every value, against the values themselves; and the factors over the
+  // integers, multiplied out again.
+  void quadraticDivisorsAndFactors() {
+    const numlib::QuadraticPolynomial quadratics[] = {{1, 1, 2}, {3, 3, 3}, {6, 0, 12}, {2, 2, 4}, {1, 1, 41},
+                                                      {1000003, 2000006, 1000003}, {7, 7, 14}, {1, 3, 2},
+                                                      {2, 5, 2}, {6, -5, 1}, {4, 0, 0}, {9, 12, 4}, {1, 0, -4}};
+    for (const numlib::QuadraticPolynomial& f : quadratics) {
+      std::vector<uint64_t> fixed;
+      const numlib::Int128 common = std::gcd(std::gcd(static_cast<int64_t>(f.a), static_cast<int64_t>(f.b)), static_cast<int64_t>(f.c));
+      for (uint64_t p = 2; p < 2000000; ++p) {
+        if ((p > 200 && common % p != 0) || !isPrimeByTrialDivision(p)) continue;
+        bool all = true;
+        for (numlib::Int128 t = 0; t < numlib::Int128(std::min<uint64_t>(p, 200)) && all; ++t) all = (f.a * t * t + f.b * t + f.c) % p == 0;
+        if (all) fixed.push_back(p);
+      }
+      QCOMPARE(numlib::fixedPrimeDivisors(f), fixed);
+      const std::optional<numlib::LinearFactors> factors = numlib::linearFactors(f);
+      const numlib::Int128 d = f.discriminant();
+      const auto root = static_cast<numlib::Int128>(std::llround(std::sqrt(std::fabs(static_cast<double>(d)))));
+      QCOMPARE(factors.has_value(), d >= 0 && root * root == d);
+      if (!factors) continue;
+      const numlib::LinearFactors& x = *factors;
+      QVERIFY(x.p1 >= 1 && x.p2 >= 1);
+      QVERIFY(x.constant * x.p1 * x.p2 == f.a && x.constant * (x.p1 * x.q2 + x.q1 * x.p2) == f.b && x.constant * x.q1 * x.q2 == f.c);
+    }
+  }
+
   void classNumbers() {
     for (int64_t d : {-3, -4, -23, -163, -652, -4 * 1000003, -1048580, -1048579, -8 * 3 * 5 * 7 * 11 * 13 * 17 * 19})
       QCOMPARE(numlib::classNumber(d), std::optional(countReducedForms(d)));

@@ -18,6 +18,8 @@
 #include "RenderFacts.h"
 #include "RenderOptions.h"
 #include "Rows.h"
+#include "PlainMillerRabin.h"
+#include "PlainQuadratic.h"
 #include "TrialDivision.h"
 #include "ShortDisk.h"
 
@@ -36,6 +38,9 @@ struct Text { const char* name; QStringList arguments; QString text; };
 struct Disk { const char* name; ShortDisk::Kind kind; QString reason; };  // a way to run out
 struct Inspected { const char* name; QStringList arguments; qint64 number; bool prime; QString factors; int lines; };
 struct Listed { const char* name; QStringList arguments; int count; };  // a picture and how many rays --lines asks for
+struct SameAs { const char* name; QStringList arguments; const char* shown; const char* rule; };  // a class and its rule
+struct Caret { const char* name; QString rule; int column; };  // where the caret stands under the rule
+struct Marked { const char* name; QStringList arguments; qint64 a, b, c; };  // a picture and its quadratic
 
 // Runs the renderer (or a copy of it at `program`) to its end.
 Run runRenderer(const QStringList& arguments,
@@ -540,6 +545,23 @@ class TestRenderCli : public QObject {
         {"unlisted density", {"--cell", "1", "--cells-per-pixel", "3"}, "--cells-per-pixel"},
         {"lines of a centred picture", {"--centre", "5", "--lines", "3"}, "--lines cannot go with --centre"},
         {"longest of a density picture", {"--cell", "1", "--cells-per-pixel", "2", "--longest"}, "--longest cannot go"},
+        {"a rule and a class", {"--show-if", "prime(n)", "--show", "primes"}, "--show-if stands instead of --show"},
+        {"a class and a rule", {"--show", "all", "--show-if", "1"}, "--show-if stands instead of --show"},
+        {"a rule without a value", {"--show-if"}, "--show-if needs a value"},
+        {"a rule that does not parse", {"--show-if", "n +"}, "--show-if: expected a number"},
+        {"a rule with an unknown function", {"--show-if", "odd(n)"}, "--show-if: unknown name 'odd'"},
+        {"a rule of 1001 characters", {"--show-if", QString(1001, '1')}, "--show-if: longer than 1000 characters"},
+        {"a quadratic of two numbers", {"--mark-quadratic", "1,2"}, "--mark-quadratic: '1,2' is not three whole numbers"},
+        {"a quadratic of four numbers", {"--mark-quadratic", "1,2,3,4"}, "--mark-quadratic"},
+        {"a quadratic with a letter", {"--mark-quadratic", "1,x,3"}, "--mark-quadratic"},
+        {"a quadratic with a fraction", {"--mark-quadratic", "1,0.5,3"}, "--mark-quadratic"},
+        {"a quadratic with an empty coefficient", {"--mark-quadratic", "1,,3"}, "--mark-quadratic"},
+        {"a quadratic with a = 0", {"--mark-quadratic", "0,1,41"}, "--mark-quadratic: a must be at least 1"},
+        {"a quadratic with a < 0", {"--mark-quadratic", "-1,1,41"}, "--mark-quadratic: a must be at least 1"},
+        {"a quadratic with c of 2^64", {"--mark-quadratic", "1,1,18446744073709551616"}, "--mark-quadratic: '1,1,18446744073709551616' is too large"},
+        {"a quadratic with a of 2^60 + 1", {"--mark-quadratic", "1152921504606846977,0,1"}, "is too large"},
+        {"a quadratic of 40 digits", {"--mark-quadratic", "1,1,1000000000000000000000000000000000000000"}, "--mark-quadratic"},
+        {"a quadratic in an animation", {"--animate", "in", "--out", "a.gif", "--mark-quadratic", "1,1,41"}, "--mark-quadratic"},
     });
   }
   void badArgumentsAreUsageErrors() {
@@ -685,6 +707,200 @@ class TestRenderCli : public QObject {
     QVERIFY(!QFile::exists(file));
   }
 
+  // A rule that asks what a class is draws that class's picture byte for byte, in every scheme and
+  // shape, at 1, at 10^18 and up to 2^64 - 1, and reports the same facts: the smallest and largest
+  // number shown for the smallest and largest prime, with no number undefined.
+  void ownRulesDrawTheClassesTheyName_data() {
+    const QString far = QStringLiteral("1000000000000000000"), top = QStringLiteral("18446744073709545991");
+    addRows<SameAs>({
+        {"primes, cluster", {"--cell", "7"}, "primes", "prime(n)"},
+        {"primes, 1 pixel at 10^18", {"--cell", "1", "--start", far}, "primes", "prime(n)"},
+        {"primes, 3 pixels, longest, lines", {"--cell", "3", "--longest", "--lines", "5", "--inspect", "101"}, "primes", "prime(n)"},
+        {"primes, grid, nw-se, to 2^64 - 1", {"--cell", "15", "--grid", "--scheme", "nw-se", "--start", top}, "primes", "prime(n)"},
+        {"primes, veltra squares", {"--cell", "21", "--shape", "squares", "--scheme", "veltra"}, "primes", "prime(n)"},
+        {"squares, veltra squares, grid", {"--cell", "15", "--shape", "squares", "--scheme", "veltra", "--grid"}, "squares", "square(n)"},
+        {"squares, ring, at 10^18", {"--cell", "5", "--scheme", "ring", "--start", far}, "squares", "square(n)"},
+        {"triangular, sequence, to 2^64 - 1", {"--scheme", "sequence", "--start", top}, "triangular", "triangular(n)"},
+        {"triangular, sw-ne, longest", {"--cell", "3", "--scheme", "sw-ne", "--longest"}, "triangular", "triangular(n)"},
+        {"all, veltra squares", {"--cell", "35", "--shape", "squares", "--scheme", "veltra", "--grid"}, "all", "1"},
+        {"all, white, 1 pixel at 10^18", {"--cell", "1", "--scheme", "white", "--start", far, "--longest"}, "all", "1"},
+        {"all, cluster, to 2^64 - 1", {"--start", top}, "all", "1"},
+        {"an animation of primes", {"--cell", "15", "--animate", "in", "--frames", "4"}, "primes", "prime(n)"},
+    });
+  }
+  void ownRulesDrawTheClassesTheyName() {
+    QFETCH(SameAs, row);
+    const bool animates = row.arguments.contains("--animate");
+    const QString byClass = outDir_.filePath(animates ? "class.gif" : "class.png");
+    const QString byRule = outDir_.filePath(animates ? "rule.gif" : "rule.png");
+    QJsonObject classReport = untimed(renderJson(row.arguments + QStringList{"--show", row.shown, "--out", byClass}));
+    QJsonObject ruleReport = untimed(renderJson(row.arguments + QStringList{"--show-if", row.rule, "--out", byRule}));
+    QVERIFY(!classReport.isEmpty());
+    QCOMPARE(contentsOf(byRule), contentsOf(byClass));
+    const auto sameFacts = [&row](QJsonObject byClass, QJsonObject byRule) {
+      const qint64 shown = byRule["shown"].toInteger();
+      const bool primes = row.shown == QLatin1String("primes"), all = row.shown == QLatin1String("all");
+      QCOMPARE(byRule.take("undefined").toInteger(-1), 0);
+      const quint64 smallest = byRule.take("smallest_shown").toVariant().toULongLong();
+      const quint64 largest = byRule.take("largest_shown").toVariant().toULongLong();
+      const quint64 smallestPrime = byClass.take("smallest_prime").toVariant().toULongLong();
+      const quint64 largestPrime = byClass.take("largest_prime").toVariant().toULongLong();
+      if (primes) QVERIFY(smallest == smallestPrime && largest == largestPrime);
+      if (all) QVERIFY(smallest == byRule["start"].toVariant().toULongLong() && largest == byRule["end"].toVariant().toULongLong());
+      if (shown == 0) QVERIFY(smallest == 0 && largest == 0);
+      QCOMPARE(byRule, byClass);
+    };
+    if (!animates) return sameFacts(classReport, ruleReport);
+    const QJsonArray classFrames = classReport.take("frames").toArray(), ruleFrames = ruleReport.take("frames").toArray();
+    QCOMPARE(ruleReport, classReport);
+    QCOMPARE(ruleFrames.size(), classFrames.size());
+    for (qsizetype i = 0; i < ruleFrames.size(); ++i) sameFacts(classFrames[i].toObject(), ruleFrames[i].toObject());
+  }
+
+  // What a rule shows, against the same question asked of each number plainly: its cell (x to the
+  // right, y upward from the centre) and ring from the plain walk, n^2 + 1 undefined from 2^32 on.
+  void ownRulesShowWhatTheyAsk() {
+    const quint64 start = (quint64(1) << 32) - 2000;
+    QJsonObject report = renderJson({"--start", QString::number(start), "--show-if", "prime(n*n + 1)"});
+    qint64 shown = 0;
+    quint64 smallest = 0, largest = 0;
+    for (quint64 n = start; n < (quint64(1) << 32); ++n) {
+      if (!referenceIsPrime(n * n + 1)) continue;
+      shown += 1;
+      largest = n;
+      if (smallest == 0) smallest = n;
+    }
+    QCOMPARE(report["undefined"].toInteger(), report["end"].toInteger() - (qint64(1) << 32) + 1);
+    QCOMPARE(report["shown"].toInteger(), shown);
+    QCOMPARE(report["smallest_shown"].toInteger(), qint64(smallest));
+    QCOMPARE(report["largest_shown"].toInteger(), qint64(largest));
+    const Run lines = runRenderer({"--start", QString::number(start), "--show-if", "prime(n*n + 1)"});
+    QVERIFY(lines.out.contains(QStringLiteral("\nUndefined:          %1\n").arg(report["undefined"].toInteger())));
+    QVERIFY(lines.out.contains(QStringLiteral("\nSmallest shown:     %1\n").arg(smallest)));
+
+    report = renderJson({"--start", "100", "--show-if", "x == 3 && y == 2 || ring == 4 && factors(n) == 2"});
+    const ReferenceSpiral reference = referenceOf(report);
+    QList<qint64> expected;
+    for (qint64 n = 100; n <= report["end"].toInteger(); ++n) {
+      const QPoint cell = reference.cellOf(n);
+      const qint64 ring = std::max(std::abs(cell.x()), std::abs(cell.y())) + 1;
+      if ((cell.x() == 3 && cell.y() == -2) || (ring == 4 && factorCountByTrialDivision(n, false) == 2)) expected << n;
+    }
+    QCOMPARE(report["shown"].toInteger(), expected.size());
+    QCOMPARE(report["smallest_shown"].toInteger(), expected.front());
+    QCOMPARE(report["largest_shown"].toInteger(), expected.back());
+  }
+
+  // The message shows the rule on its second line and a caret under the first error on its third.
+  void ruleErrorsShowTheCaret_data() {
+    addRows<Caret>({{"unknown name", "prime(m)", 6},
+                    {"characters outside ASCII before it", "n \u2265 2", 2},
+                    {"too deep", QString(65, '(') + "n" + QString(65, ')'), 64}});
+  }
+  void ruleErrorsShowTheCaret() {
+    QFETCH(Caret, row);
+    const Run run = runRenderer({"--show-if", row.rule});
+    QCOMPARE(run.exitCode, kExitUsage);
+    const QStringList lines = run.err.split(u'\n');
+    QVERIFY2(lines[0].startsWith("spirelle-render: --show-if: "), qPrintable(run.err));
+    QCOMPARE(lines[1], "  " + row.rule);
+    QCOMPARE(lines[2], QString(2 + row.column, ' ') + "^");
+  }
+
+  // The values of the quadratic in the picture and its primes against a plain walk and the
+  // reference; the expected primes from A; the rays it reports hold its values on every cell.
+  void quadraticReportsItsValues_data() {
+    addRows<Marked>({{"Euler's from 1", {"--cell", "1"}, 1, 1, 41},
+                     {"t^2 + 1", {"--cell", "21"}, 1, 0, 1},
+                     {"falling first, values twice", {"--cell", "7"}, 1, -100, 3000},
+                     {"a = 2", {"--cell", "5"}, 2, 3, -5},
+                     {"a = 6 at 10^12", {"--cell", "1", "--start", "1000000000000"}, 6, 1, 1},
+                     {"a = 3 near 2^64", {"--cell", "1", "--start", "18446744073709278087"}, 3, 5, 7},
+                     {"factors", {"--cell", "7"}, 2, 5, 2},
+                     {"always even", {"--cell", "7"}, 1, 1, 2},
+                     {"a ray from the centre", {"--cell", "15", "--start", "41"}, 4, 2, 41}});
+  }
+  void quadraticReportsItsValues() {
+    QFETCH(Marked, row);
+    const QString coefficients = QStringLiteral("%1,%2,%3").arg(row.a).arg(row.b).arg(row.c);
+    const QJsonObject report = renderJson(row.arguments + QStringList{"--mark-quadratic", coefficients});
+    const QJsonObject quadratic = report["quadratic"].toObject();
+    QCOMPARE(quadratic["polynomial"].toArray(), (QJsonArray{row.a, row.b, row.c}));
+    const std::vector<uint64_t> values = plainQuadraticValues(row.a, row.b, row.c, report["start"].toVariant().toULongLong(),
+                                                              report["end"].toVariant().toULongLong());
+    qint64 primes = 0;
+    double inverseLogs = 0;
+    for (const quint64 value : values) {
+      primes += referenceIsPrime(value);
+      if (value > 1) inverseLogs += 1 / std::log(double(value));
+    }
+    QCOMPARE(quadratic["values"].toInteger(), qint64(values.size()));
+    QCOMPARE(quadratic["primes"].toInteger(), primes);
+    const double a = quadratic["hl_constant"].toDouble(-1), expected = quadratic["expected_primes"].toDouble(-1);
+    QVERIFY(std::fabs(expected - a * inverseLogs) <= 1e-9 * std::max(1.0, expected));
+    const numlib::Int128 d = numlib::Int128(row.b) * row.b - 4 * numlib::Int128(row.a) * row.c;
+    const auto root = numlib::Int128(std::llround(std::sqrt(std::fabs(double(d)))));
+    QCOMPARE(quadratic["factors_over_integers"].toBool(), d >= 0 && root * root == d);
+    if (quadratic["factors_over_integers"].toBool() || (row.c % 2 == 0 && (row.a + row.b + row.c) % 2 == 0)) QCOMPARE(a, 0.0);
+    if (row.a == 1 && row.b == 1 && row.c == 41) QVERIFY(std::fabs(a - 6.6395463549) < 1e-5);
+    if (row.c == 2 && row.b == 1) QCOMPARE(quadratic["fixed_prime_divisors"].toArray(), QJsonArray{2});
+    if (report["start"].toInteger() > 1000) return;  // the plain walk of the rays is for small pictures
+    const ReferenceSpiral reference = referenceOf(report);
+    for (const QJsonValue& ray : quadratic["rays"].toArray()) {
+      const QJsonArray f = ray["polynomial"].toArray();
+      QPoint previous;
+      for (qint64 k = ray["k_from"].toInteger(); k <= ray["k_to"].toInteger(); ++k) {
+        const qint64 number = (4 * k + f[1].toInteger()) * k + f[2].toInteger();
+        QVERIFY2(std::binary_search(values.begin(), values.end(), uint64_t(number)), qPrintable(QString::number(number)));
+        const QPoint cell = reference.cellOf(number);
+        QCOMPARE(std::max(std::abs(cell.x()), std::abs(cell.y())), k);
+        if (k > ray["k_from"].toInteger()) QVERIFY(std::max(std::abs(cell.x() - previous.x()), std::abs(cell.y() - previous.y())) == 1);
+        previous = cell;
+      }
+    }
+  }
+
+  // For a = 4 and values that make up one ray from the centre, the counts and A are the lens's for
+  // that ray; the marks change only the outlines of the values' cells, to light grey, and no fact.
+  void quadraticAgreesWithTheLens() {
+    const QStringList picture{"--start", "41", "--cell", "15"};
+    const QJsonObject inspected = renderJson(picture + QStringList{"--inspect", "41"});
+    int compared = 0;
+    for (const QJsonValue& ray : inspected["inspect"]["rays"].toArray()) {
+      if (ray["k_from"].toInteger() != 0) continue;
+      const QJsonArray f = ray["polynomial"].toArray();
+      const QString plain = outDir_.filePath("plain.png"), marked = outDir_.filePath("marked.png");
+      const QJsonObject bare = renderJson(picture + QStringList{"--out", plain});
+      QJsonObject report = renderJson(picture + QStringList{"--mark-quadratic",
+                                                            QStringLiteral("4,%1,%2").arg(f[1].toInteger()).arg(f[2].toInteger()),
+                                                            "--out", marked});
+      const QJsonObject quadratic = report.take("quadratic").toObject();
+      QCOMPARE(untimed(report), untimed(bare));
+      QCOMPARE(quadratic["values"].toInteger(), ray["cells"].toInteger());
+      QCOMPARE(quadratic["primes"].toInteger(), ray["primes"].toInteger());
+      QCOMPARE(quadratic["hl_constant"].toDouble(), ray["hl_constant"].toDouble());
+      QCOMPARE(quadratic["expected_primes"].toDouble(), ray["expected_primes"].toDouble());
+      QVERIFY(quadratic["rays"].toArray().contains(QJsonObject{{"direction", ray["direction"]}, {"polynomial", f},
+                                                                {"k_from", 0}, {"k_to", ray["k_to"]}, {"cells", ray["cells"]}}));
+      const ReferenceSpiral reference = referenceOf(report);
+      QSet<QPoint> outline;
+      for (qint64 k = 0; k <= ray["k_to"].toInteger(); ++k) {
+        const QPoint centre = QPoint(261, 261) + 15 * reference.cellOf((4 * k + f[1].toInteger()) * k + f[2].toInteger());
+        for (int step = -7; step <= 7; ++step)
+          outline << centre + QPoint(step, -7) << centre + QPoint(step, 7) << centre + QPoint(-7, step) << centre + QPoint(7, step);
+      }
+      const QImage before = QImage(plain).convertToFormat(QImage::Format_RGB32);
+      const QImage after = QImage(marked).convertToFormat(QImage::Format_RGB32);
+      int wrong = 0;
+      for (int y = 0; y < before.height(); ++y)
+        for (int x = 0; x < before.width(); ++x)
+          wrong += after.pixel(x, y) != (outline.contains(QPoint(x, y)) ? qRgb(0xC0, 0xC0, 0xC0) : before.pixel(x, y));
+      QCOMPARE(wrong, 0);
+      ++compared;
+    }
+    QCOMPARE(compared, 8);  // the centre's eight rays
+  }
+
   // --help ends the reading: what follows it is not looked at.
   void helpDocumentsEveryOption() {
     const Run run = runRenderer({"--help"});
@@ -695,7 +911,9 @@ class TestRenderCli : public QObject {
     for (const char* option : {"--start", "--cell", "--shape", "--scheme", "--show", "--grid", "--numerals", "--longest",
                                "--size", "--language", "--out", "--json", "--version", "--animate", "--frames",
                                "--prime-steps", "--delay", "--inspect", "--lines", "--mark-lines", "veltra", "triangular",
-                               "--centre", "--cells-per-pixel"})
+                               "--centre", "--cells-per-pixel",
+                               "--show-if", "--mark-quadratic", "'prime(n) && n % 4 == 1'", "'factors(n) == 2'",
+                               "'prime(n*n + 1)'", "1,1,41"})
       QVERIFY2(run.out.contains(QLatin1String(option)), option);
   }
 

@@ -39,6 +39,7 @@
 #include <cstdint>
 
 #include "Int128.h"
+#include "QuadraticPolynomial.h"
 
 namespace numlib {
 
@@ -46,5 +47,13 @@ namespace numlib {
 // |b| > 2^60 or |c| > 2^120, beyond any spiral.
 double hardyLittlewoodConstant(int64_t b, Int128 c);
 
+// A for any f(t) = a t^2 + b t + c within QuadraticPolynomial's limits. For odd p not dividing a,
+// w(p) = 1 + (D/p) with D = b^2 - 4ac, as above, so A is the same product over the odd primes,
+// with the factors of the odd primes that divide a replaced by their own: there f is b t + c mod p,
+// which has one root, none (p | b only) or p (p | b and p | c). 2 - w(2) counts the even ones among
+// f(0) and f(1). 0 when f factors or a prime divides every value; for a = 4 it is the constant above.
+// As exact as that constant for the same D: |D| passes 2^76 only for coefficients far from 2^64's
+// values, and D > 2^32 where a negative b or c puts f's roots far from 0. Not a number beyond the limits.
+double hardyLittlewoodConstant(const QuadraticPolynomial& f);
 
 }  // namespace numlib

@@ -276,7 +276,7 @@ void forgetShownFrom(int64_t first, int64_t count, uint64_t* shownBits) {
 
 bool drawsInBands(const DrawSettings& settings, const Geometry& geometry) {
   const int64_t cellPixels = int64_t{geometry.boxSize} * geometry.boxSize;
-  return settings.threads > 1 && geometry.numberOfNumbers * cellPixels >= kBandsFromPixels && !settings.writesNumerals() &&
+  return settings.threads > 1 && !settings.ownRule && geometry.numberOfNumbers * cellPixels >= kBandsFromPixels && !settings.writesNumerals() &&
          (settings.colorScheme != ColorScheme::Cluster || geometry.boxSize == 1);
 }
 

@@ -49,7 +49,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   const Number start = outcome.startNumber;
   const int64_t count = g.numberOfNumbers;
   const CellSizeChoice& size = cellSizeOf(g.boxSize);
-  ClassTest classTest(settings.numberClass, start, count, settings.threads);
+  ClassTest classTest(settings, start, count);
   ColorChooser colors(settings, picture, g.boxSize, count);
   CellRenderer cells(settings, g, picture);
   Tally tally;
@@ -60,7 +60,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   bool prime = false;
 
   if (count > 0) {
-    if (classTest.isShown(0, prime)) {
+    if (classTest.isShown(0, SpiralWalk(), prime)) {
       tally.countShown(0);
       cells.drawCell(g.centerX, g.centerY, colors.centreColor(start, prime), start);
       if (prime) tally.countPrime(start);
@@ -97,7 +97,7 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
     walk.moveTo(i);
     const Number n = start + static_cast<Number>(i);
     const auto [x, y] = g.centreOf(walk.row(), walk.column());
-    if (classTest.isShown(i, prime)) {
+    if (classTest.isShown(i, walk, prime)) {
       tally.countShown(i);
       cells.drawCell(x, y, colors.colorOf(n, x, y, walk, prime), n);
       if (prime) tally.countPrime(n);
@@ -110,6 +110,9 @@ DrawOutcome drawSpiral(const DrawSettings& settings, Picture& picture, const Dra
   outcome.shownCount = tally.shown;
   outcome.smallestPrime = tally.smallestPrime;
   outcome.largestPrime = tally.largestPrime;
+  outcome.smallestShown = start + static_cast<Number>(tally.firstShown);
+  outcome.largestShown = start + static_cast<Number>(tally.lastShown);
+  if (settings.ownRule) outcome.undefinedCount = classTest.undefinedCount();
   if (settings.recordShown) outcome.primeBits = classTest.takePrimeBits();
   if (outcome.stopped || !settings.calculateLongest) return outcome;
 

@@ -32,6 +32,10 @@ struct DrawOutcome {
   int64_t shownCount = 0;
   Number smallestPrime = 0;     // 0 when no prime is shown
   Number largestPrime = 0;      // 0 when no prime is shown
+  Number smallestShown = 0;     // valid when shownCount > 0
+  Number largestShown = 0;
+  // With an own rule: how many numbers it left undefined (counted as not shown).
+  std::optional<int64_t> undefinedCount;
   bool stopped = false;         // the yield hook asked to stop
   std::optional<int> longestNWSE;  // set when measured
   std::optional<int> longestSWNE;

@@ -3,9 +3,11 @@
 // the renderer from its arguments.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "Choices.h"
+#include "Rule.h"
 
 namespace spiral {
 
@@ -25,9 +27,21 @@ struct DrawSettings {
   // Worker threads for the number work and for drawing the cells of a large picture: the picture
   // and the outcome are the same for every count.
   int threads = 1;
+  // The user's own rule: when set, it decides which numbers are shown, and numberClass, from
+  // classDrawnLike(), gives the rest of the class's row.
+  std::shared_ptr<const rules::Rule> ownRule;
 
   // Numerals are written only where the cells are large enough for them.
   bool writesNumerals() const { return numerals && cellSizeOf(boxSize).gridAndNumerals; }
 };
+
+// The class whose row a picture of the rule follows in all but which numbers it shows: a rule true
+// for every number draws like all numbers (no grid marks; squares fill every cell), a rule that shows
+// primes only like the primes (the walk skips from prime to prime; twin primes share a cluster
+// colour), and any other like the squares, the plain class of some numbers with grid marks.
+inline NumberClass classDrawnLike(const rules::Rule& rule) {
+  if (rule.constantVerdict() == rules::Verdict::Yes) return NumberClass::All;
+  return rule.showsOnlyPrimes() ? NumberClass::Primes : NumberClass::Squares;
+}
 
 }  // namespace spiral

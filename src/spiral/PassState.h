@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "Choices.h"
+#include "DrawSettings.h"
+#include "Geometry.h"
+#include "Rule.h"
 #include "Tiles.h"
 #include "numlib.hpp"
 
@@ -17,12 +20,14 @@ namespace spiral {
 
 // Decides whether a number belongs to the chosen class. The primality of the whole pass is read once
 // from the number service as a bitset. The random class draws from a generator seeded by the start
-// number, so the same start always gives the same picture.
+// number, so the same start always gives the same picture. An own rule, when there is one, decides
+// instead of the class, with the pass's primality for prime(n).
 class ClassTest {
  public:
-  ClassTest(NumberClass numberClass, Number start, int64_t count, int threads)
-      : class_(numberClass), start_(start), primeBits_((count + 63) / 64), random_(start) {
-    if (count > 0) numlib::primeBits(start, static_cast<uint64_t>(count), primeBits_.data(), threads);
+  ClassTest(const DrawSettings& settings, Number start, int64_t count)
+      : class_(settings.numberClass), rule_(settings.ownRule.get()), start_(start), primeBits_((count + 63) / 64),
+        random_(start) {
+    if (count > 0) numlib::primeBits(start, static_cast<uint64_t>(count), primeBits_.data(), settings.threads);
   }
 
   // The primality of the pass's numbers, handed over once the pass no longer asks.
@@ -44,10 +49,17 @@ class ClassTest {
 
   // Whether the classes' numbers may be tested in any order and on any thread: all but the random
   // class, whose generator is drawn from in walk order.
-  bool testsInAnyOrder() const { return class_ != NumberClass::Random; }
+  bool testsInAnyOrder() const { return class_ != NumberClass::Random && rule_ == nullptr; }
 
-  // Whether the number at walk index i is shown; `prime` receives whether it is prime, whatever the
-  // class. Asked in walk order.
+  // Whether the number at walk index i, where the walk stands, is shown; `prime` receives whether it
+  // is prime, whatever the class. Asked in walk order.
+  bool isShown(int64_t i, const SpiralWalk& walk, bool& prime) {
+    if (rule_ == nullptr) return isShown(i, prime);
+    prime = isPrimeAt(i);
+    return ruleShows({start_ + static_cast<Number>(i), walk.ring(), walk.column(), -walk.row(), prime});
+  }
+
+  // The same for a pass without an own rule.
   bool isShown(int64_t i, bool& prime) {
     if (class_ == NumberClass::Random) {
       prime = isPrimeAt(i);
@@ -72,7 +84,16 @@ class ClassTest {
     return false;
   }
 
+  // How many numbers the own rule left undefined so far.
+  int64_t undefinedCount() const { return undefined_; }
+
  private:
+  bool ruleShows(const rules::Inputs& inputs) {
+    const rules::Verdict verdict = rule_->verdict(inputs);
+    if (verdict == rules::Verdict::Undefined) ++undefined_;
+    return verdict == rules::Verdict::Yes;
+  }
+
   // Odd numbers from 3 on, each with the chance 2 / (ln n + 0.5), as primes thin out.
   bool isRandomlyShown(Number n) {
     if (n < 3 || n % 2 == 0) return false;
@@ -81,6 +102,8 @@ class ClassTest {
   }
 
   NumberClass class_;
+  const rules::Rule* rule_;
+  int64_t undefined_ = 0;
   Number start_;
   std::vector<uint64_t> primeBits_;
   std::mt19937_64 random_;
@@ -89,12 +112,15 @@ class ClassTest {
 // What one pass has gathered so far.
 struct Tally {
   int64_t shown = 0;
+  int64_t firstShown = 0;  // walk indices, valid once shown > 0
+  int64_t lastShown = 0;
   Number smallestPrime = 0;
   Number largestPrime = 0;
   uint64_t* shownBits = nullptr;  // the outcome's, when the caller asked for them
 
   void countShown(int64_t i) {
-    ++shown;
+    if (shown++ == 0) firstShown = i;
+    lastShown = i;
     if (shownBits != nullptr) shownBits[i >> 6] |= uint64_t{1} << (i & 63);
   }
 
@@ -105,6 +131,10 @@ struct Tally {
 
   // Adds what a tally of later numbers gathered.
   void addLater(const Tally& later) {
+    if (later.shown > 0) {
+      if (shown == 0) firstShown = later.firstShown;
+      lastShown = later.lastShown;
+    }
     shown += later.shown;
     if (smallestPrime == 0) smallestPrime = later.smallestPrime;
     largestPrime = std::max(largestPrime, later.largestPrime);

@@ -61,6 +61,8 @@ check_completion() {
     "--language=|en de"
     "--animate ''|in out"
     "--start ''|"
+    "--mark-q|--mark-quadratic"
+    "--show-if ''|"
   )
   for row in "${rows[@]}"; do
     eval "words=(${row%%|*})"

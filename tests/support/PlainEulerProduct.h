@@ -1,5 +1,5 @@
 #pragma once
-// The Hardy-Littlewood constant of 4k^2 + bk + c as its Euler product, the product over the primes
+// The Hardy-Littlewood constant of ak^2 + bk + c as its Euler product, the product over the primes
 // p up to 10^7 of (p - w(p)) / (p - 1), where w(p) counts the roots of the quadratic mod p.
 
 #include <cstdint>
@@ -7,16 +7,17 @@
 
 #include "Int128.h"
 
-// The roots of 4k^2 + bk + c mod p: every k tried for small p, Euler's criterion for the others.
-inline int rootsModulo(int64_t b, numlib::Int128 c, int64_t p) {
+// The roots of ak^2 + bk + c mod p: every k tried for small p and for p | a, Euler's criterion on
+// the discriminant for the others.
+inline int rootsModulo(int64_t a, int64_t b, numlib::Int128 c, int64_t p) {
   const auto mod = [p](int64_t x) { return (x % p + p) % p; };
   const auto constant = static_cast<int64_t>(c % p);
-  if (p < 1000) {
+  if (p < 1000 || a % p == 0) {
     int roots = 0;
-    for (int64_t k = 0; k < p; ++k) roots += mod(mod(4 * k * k) + mod(b * k) + constant) == 0;
+    for (int64_t k = 0; k < p; ++k) roots += mod(mod(mod(a) * mod(k * k % p)) + mod(mod(b) * k % p) + constant) == 0;
     return roots;
   }
-  const int64_t delta = mod(mod(mod(b) * mod(b)) - mod(16 * constant));
+  const int64_t delta = mod(mod(mod(b) * mod(b)) - mod(4 * mod(a) % p * mod(constant)));
   if (delta == 0) return 1;
   uint64_t power = 1, base = static_cast<uint64_t>(delta);
   for (int64_t e = (p - 1) / 2; e > 0; e >>= 1, base = base * base % p)
@@ -27,7 +28,7 @@ inline int rootsModulo(int64_t b, numlib::Int128 c, int64_t p) {
 // The factors left out stray from 1 like random signs (D/p)/p would: their product strays from 1 by
 // a standard deviation of 1/sqrt(P ln P) = 8e-5, so the product is good to 5e-4 (six deviations).
 constexpr double kReferenceTolerance = 5e-4;
-inline double referenceConstant(int64_t b, numlib::Int128 c) {
+inline double referenceConstant(int64_t a, int64_t b, numlib::Int128 c) {
   constexpr int64_t kLimit = 10000000;
   static const std::vector<bool> composite = [] {  // a sieve of Eratosthenes
     std::vector<bool> crossed(kLimit + 1);
@@ -37,6 +38,6 @@ inline double referenceConstant(int64_t b, numlib::Int128 c) {
   }();
   double product = 1;
   for (int64_t p = 2; p <= kLimit; ++p)
-    if (!composite[p]) product *= static_cast<double>(p - rootsModulo(b, c, p)) / static_cast<double>(p - 1);
+    if (!composite[p]) product *= static_cast<double>(p - rootsModulo(a, b, c, p)) / static_cast<double>(p - 1);
   return product;
 }

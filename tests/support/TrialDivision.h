@@ -10,11 +10,14 @@ bool isPrimeByTrialDivision(Integer n) {
   return true;
 }
 
-// Omega(n): the prime factors of n counted with multiplicity, 0 for n <= 1.
+// The prime factors of n by trial division: with multiplicity (Omega), or each once (omega); 0 for
+// n <= 1.
 template <class Integer>
-int factorCountByTrialDivision(Integer n) {
+int factorCountByTrialDivision(Integer n, bool distinct = false) {
   int count = 0;
-  for (Integer d = 2; d * d <= n; ++d)
-    for (; n % d == 0; n /= d) ++count;
-  return count + (n > 1 ? 1 : 0);
+  for (Integer d = 2; d * d <= n; ++d) {
+    if (n % d != 0) continue;
+    for (bool first = true; n % d == 0; n /= d, first = false) count += first || !distinct;
+  }
+  return count + (n > 1);
 }

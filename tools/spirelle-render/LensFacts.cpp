@@ -3,14 +3,14 @@
 #include "Geometry.h"
 
 namespace render {
-namespace {
 
-// The cell the walk reaches at `index`.
 spiral::Cell cellAtIndex(int64_t index) {
   spiral::SpiralWalk walk;
   if (index > 0) walk.moveTo(index);
   return {static_cast<int>(walk.row()), static_cast<int>(walk.column())};
 }
+
+namespace {
 
 InspectedNumber inspect(const spiral::LineLens& lens, const spiral::DrawOutcome& pass, spiral::Number number) {
   const spiral::Cell cell = cellAtIndex(static_cast<int64_t>(number - pass.startNumber));

@@ -25,6 +25,9 @@ struct LensFacts {
   std::optional<std::vector<spiral::RayFacts>> lines;  // the most primes first
 };
 
+// The cell the walk reaches at `index`.
+spiral::Cell cellAtIndex(int64_t index);
+
 // The facts of a drawn (not refused) pass. `inspect` must be one of its numbers; `lines` 0 asks
 // for no list.
 LensFacts lensFactsOf(const spiral::DrawOutcome& pass, std::optional<spiral::Number> inspect, int lines);

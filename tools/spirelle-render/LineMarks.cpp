@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace render {
 namespace {
@@ -19,7 +20,22 @@ void markRay(spiral::Picture& picture, const spiral::Geometry& geometry, const s
   for (int i = 0; i <= steps; ++i) picture.setPixel(from.x + i * stepX, from.y + i * stepY, kLineMarkColour);
 }
 
+void outlineCell(spiral::Picture& picture, const spiral::Geometry& geometry, const spiral::Cell& cell) {
+  const spiral::Pixel centre = geometry.centreOf(cell.row, cell.column);
+  const int half = (geometry.boxSize - 1) / 2;
+  for (int step = -half; step <= half; ++step) {
+    for (const auto& [x, y] : {std::pair{centre.x + step, centre.y - half}, std::pair{centre.x + step, centre.y + half},
+                               std::pair{centre.x - half, centre.y + step}, std::pair{centre.x + half, centre.y + step}}) {
+      picture.setPixel(x, y, kLineMarkColour);
+    }
+  }
+}
+
 }  // namespace
+
+void markCells(spiral::Picture& picture, const spiral::Geometry& geometry, const std::vector<spiral::Cell>& cells) {
+  for (const spiral::Cell& cell : cells) outlineCell(picture, geometry, cell);
+}
 
 void markRays(spiral::Picture& picture, const spiral::Geometry& geometry, const std::vector<spiral::RayFacts>& rays) {
   for (const spiral::RayFacts& facts : rays) markRay(picture, geometry, facts.ray);

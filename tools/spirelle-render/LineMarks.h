@@ -1,6 +1,7 @@
 #pragma once
-// --mark-lines: the listed rays drawn over the finished picture, each as a line one pixel wide
-// through the centres of its cells.
+// Marks over the finished picture: --mark-lines draws the listed rays, each as a line one pixel
+// wide through the centres of its cells; --mark-quadratic outlines cells, each by the square one
+// pixel wide at the edge of its cell (a 1-pixel cell is itself its outline).
 
 #include <vector>
 
@@ -18,5 +19,6 @@ namespace render {
 inline constexpr int kLineMarkColour = 7;
 
 void markRays(spiral::Picture& picture, const spiral::Geometry& geometry, const std::vector<spiral::RayFacts>& rays);
+void markCells(spiral::Picture& picture, const spiral::Geometry& geometry, const std::vector<spiral::Cell>& cells);
 
 }  // namespace render

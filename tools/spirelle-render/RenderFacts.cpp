@@ -29,15 +29,32 @@ Json milliseconds(double value) {
   return rounded;
 }
 
+// The numbers at either end of what a picture reports on: for a class the smallest and largest prime
+// shown, for an own rule the smallest and largest number shown (0 where it shows none), with how many
+// numbers the rule left undefined.
+struct Extremes {
+  const char* what;  // "prime" or "shown"
+  spiral::Number smallest;
+  spiral::Number largest;
+};
+Extremes extremesOf(const spiral::DrawOutcome& outcome) {
+  if (!outcome.undefinedCount) return {"prime", outcome.smallestPrime, outcome.largestPrime};
+  if (outcome.shownCount == 0) return {"shown", 0, 0};
+  return {"shown", outcome.smallestShown, outcome.largestShown};
+}
+
 // What one picture shows; the same for a single picture and for each frame of an animation.
 Json pictureJson(const spiral::DrawOutcome& outcome) {
-  return {{"start", outcome.startNumber},
-          {"end", outcome.endNumber},
-          {"shown", outcome.shownCount},
-          {"smallest_prime", outcome.smallestPrime},
-          {"largest_prime", outcome.largestPrime},
-          {"longest_nwse", runOrNull(outcome.longestNWSE)},
-          {"longest_swne", runOrNull(outcome.longestSWNE)}};
+  const Extremes extremes = extremesOf(outcome);
+  Json object = {{"start", outcome.startNumber},
+                 {"end", outcome.endNumber},
+                 {"shown", outcome.shownCount},
+                 {std::string("smallest_") + extremes.what, extremes.smallest},
+                 {std::string("largest_") + extremes.what, extremes.largest},
+                 {"longest_nwse", runOrNull(outcome.longestNWSE)},
+                 {"longest_swne", runOrNull(outcome.longestSWNE)}};
+  if (outcome.undefinedCount) object["undefined"] = *outcome.undefinedCount;
+  return object;
 }
 
 // A whole number exactly, as JSON writes integers. nlohmann::json holds 64 bits, signed or unsigned;
@@ -93,6 +110,37 @@ void addLens(Json& object, const LensFacts& lens) {
   if (lens.lines) object["lines"] = raysJson(*lens.lines);
 }
 
+// The exact coefficients [p, q] of a factor p t + q.
+Json factorJson(numlib::Int128 p, numlib::Int128 q) { return Json::array({exactInteger(p), exactInteger(q)}); }
+
+Json stretchJson(const RayStretch& stretch) {
+  return {{"direction", spiral::nameOf(stretch.ray.direction)},
+          {"polynomial", Json::array({4, stretch.numbers.b, exactInteger(stretch.numbers.c)})},
+          {"k_from", stretch.kFrom},
+          {"k_to", stretch.kTo},
+          {"cells", stretch.kTo - stretch.kFrom + 1}};
+}
+
+void addQuadratic(Json& object, const std::optional<QuadraticFacts>& quadratic) {
+  if (!quadratic) return;
+  const numlib::QuadraticPolynomial& f = quadratic->f;
+  Json rays = Json::array();
+  for (const RayStretch& stretch : quadratic->rays) rays.push_back(stretchJson(stretch));
+  object["quadratic"] = {{"polynomial", Json::array({exactInteger(f.a), exactInteger(f.b), exactInteger(f.c)})},
+                         {"values", quadratic->values.size()},
+                         {"primes", quadratic->primes},
+                         {"hl_constant", quadratic->hlConstant},
+                         {"expected_primes", quadratic->expectedPrimes},
+                         {"factors_over_integers", quadratic->factors.has_value()},
+                         {"fixed_prime_divisors", quadratic->fixedPrimes},
+                         {"rays", rays}};
+  if (const std::optional<numlib::LinearFactors>& factors = quadratic->factors) {
+    object["quadratic"]["factors"] = {{"constant", exactInteger(factors->constant)},
+                                      {"linear", Json::array({factorJson(factors->p1, factors->q1),
+                                                              factorJson(factors->p2, factors->q2)})}};
+  }
+}
+
 void addGeometry(Json& object, const spiral::Geometry& geometry, double drawMilliseconds) {
   object["cells_per_side"] = geometry.cellsPerSide;
   object["numbers"] = geometry.numberOfNumbers;
@@ -134,14 +182,17 @@ std::string runAsText(const std::optional<int>& run) { return run ? std::to_stri
 
 std::string pictureLines(const PictureFacts& facts) {
   const spiral::DrawOutcome& outcome = facts.outcome;
+  const Extremes extremes = extremesOf(outcome);
+  const std::string what = extremes.what == std::string("prime") ? "prime:" : "shown:";
   using std::to_string;
   return "Start number:       " + to_string(outcome.startNumber) +
          "\nEnd number:         " + to_string(outcome.endNumber) +
          "\nCells per side:     " + to_string(outcome.geometry.cellsPerSide) +
          "\nNumbers:            " + to_string(outcome.geometry.numberOfNumbers) +
          "\nShown:              " + to_string(outcome.shownCount) +
-         "\nSmallest prime:     " + to_string(outcome.smallestPrime) +
-         "\nLargest prime:      " + to_string(outcome.largestPrime) +
+         (outcome.undefinedCount ? "\nUndefined:          " + to_string(*outcome.undefinedCount) : "") +
+         "\nSmallest " + what + "     " + to_string(extremes.smallest) +
+         "\nLargest " + what + "      " + to_string(extremes.largest) +
          "\nLongest NW-SE run:  " + runAsText(outcome.longestNWSE) +
          "\nLongest SW-NE run:  " + runAsText(outcome.longestSWNE) +
          "\nDraw time:          " + millisecondsAsText(facts.drawMilliseconds) + " ms\n";
@@ -209,6 +260,47 @@ std::string lensLines(const LensFacts& lens) {
   return text;
 }
 
+// "t² + t + 41", "2t² − 3t", "4t² + 1"
+std::string quadraticText(const numlib::QuadraticPolynomial& f) {
+  const std::string leading = termText(f.a, "t\u00B2");
+  return leading.substr(3) + termText(f.b, "t") + termText(f.c, "");  // without the leading " + "
+}
+
+// "(t + 1)(2t + 3)", "3(t)(t − 2)"
+std::string factorsLine(const numlib::LinearFactors& factors) {
+  const auto factor = [](numlib::Int128 p, numlib::Int128 q) {
+    return "(" + termText(p, "t").substr(3) + termText(q, "") + ")";
+  };
+  const std::string constant = factors.constant == 1 ? "" : numlib::toDecimal(factors.constant);
+  return constant + factor(factors.p1, factors.q1) + factor(factors.p2, factors.q2);
+}
+
+std::string stretchTable(const std::vector<RayStretch>& rays) {
+  using std::to_string;
+  std::vector<std::array<std::string, 4>> rows{{"direction", "polynomial", "k", "cells"}};
+  for (const RayStretch& stretch : rays) {
+    rows.push_back({spiral::nameOf(stretch.ray.direction), polynomialText(stretch.numbers),
+                    to_string(stretch.kFrom) + ".." + to_string(stretch.kTo), to_string(stretch.kTo - stretch.kFrom + 1)});
+  }
+  return tableText(rows);
+}
+
+std::string quadraticLines(const std::optional<QuadraticFacts>& quadratic) {
+  if (!quadratic) return {};
+  using std::to_string;
+  std::string divisors;
+  for (const uint64_t p : quadratic->fixedPrimes) divisors += (divisors.empty() ? "" : ", ") + to_string(p);
+  return "Quadratic:          f(t) = " + quadraticText(quadratic->f) +
+         "\nValues in picture:  " + to_string(quadratic->values.size()) +
+         "\nPrime values:       " + to_string(quadratic->primes) +
+         "\nExpected primes:    " + fixed(quadratic->expectedPrimes, 2) +
+         "\nHL constant A:      " + fixed(quadratic->hlConstant, 6) +
+         "\nFactors:            " + (quadratic->factors ? "f = " + factorsLine(*quadratic->factors) : "no, irreducible") +
+         "\nFixed divisors:     " + (divisors.empty() ? "none" : "every value is divisible by " + divisors) +
+         "\nOn rays:            " + to_string(quadratic->rays.size()) + "\n" +
+         (quadratic->rays.empty() ? "" : stretchTable(quadratic->rays));
+}
+
 std::string animationLines(const AnimationFacts& facts) {
   const int written = int(facts.frames.size());
   const char* ending = written < facts.framesAsked ? ", the end of the number range came first" : "";
@@ -251,14 +343,15 @@ PictureFacts drawTimed(const spiral::DrawSettings& settings, spiral::Picture& pi
   const auto begin = std::chrono::steady_clock::now();
   spiral::DrawOutcome outcome = spiral::drawSpiral(settings, picture, hooks);
   const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - begin;
-  return {outcome, elapsed.count(), {}};
+  return {outcome, elapsed.count(), {}, {}};
 }
 
 std::string reportOf(const PictureFacts& facts, ReportForm form) {
-  if (form == ReportForm::Lines) return pictureLines(facts) + lensLines(facts.lens);
+  if (form == ReportForm::Lines) return pictureLines(facts) + lensLines(facts.lens) + quadraticLines(facts.quadratic);
   Json object = pictureJson(facts.outcome);
   addGeometry(object, facts.outcome.geometry, facts.drawMilliseconds);
   addLens(object, facts.lens);
+  addQuadratic(object, facts.quadratic);
   return jsonLine(object);
 }
 

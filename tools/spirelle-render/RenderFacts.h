@@ -7,6 +7,7 @@
 
 #include "DrawPass.h"
 #include "LensFacts.h"
+#include "QuadraticFacts.h"
 #include "Tick.h"
 #include "Tiles.h"
 
@@ -17,6 +18,7 @@ struct PictureFacts {
   spiral::DrawOutcome outcome;
   double drawMilliseconds = 0;
   LensFacts lens;
+  std::optional<QuadraticFacts> quadratic;  // --mark-quadratic's
 };
 
 // A picture drawn in tiles: centred on a number's cell, or at a density level.
@@ -44,7 +46,8 @@ enum class ReportForm { Lines, Json };
 
 // The report: one fact a line for people, or one JSON object on one line, its keys sorted, for
 // scripts. The JSON of an animation holds each frame's facts in its array "frames". The lens facts
-// follow a picture's own: a table of rays in the lines, "inspect" and "lines" in the JSON.
+// follow a picture's own: a table of rays in the lines, "inspect" and "lines" in the JSON; then
+// the marked quadratic's, "quadratic" in the JSON.
 std::string reportOf(const PictureFacts& facts, ReportForm form);
 std::string reportOf(const AnimationFacts& facts, ReportForm form);
 std::string reportOf(const TilePictureFacts& facts, ReportForm form);

@@ -15,6 +15,7 @@
 #include "ClusterColours.h"
 #include "Geometry.h"
 #include "Workers.h"
+#include "Rule.h"
 
 namespace render {
 namespace {
@@ -127,6 +128,53 @@ StoreValue storeStart(spiral::Number& target) {
   };
 }
 
+// A rule of one's own, read once here; its text stays for the report.
+StoreValue storeOwnRule(RenderOptions& options) {
+  return [&options](const std::string& value) -> std::string {
+    std::variant<rules::Rule, rules::RuleError> compiled = rules::compileRule(value);
+    if (const auto* error = std::get_if<rules::RuleError>(&compiled)) return rules::errorWithCaret(value, *error);
+    options.draw.ownRule = std::make_shared<const rules::Rule>(std::get<rules::Rule>(std::move(compiled)));
+    options.showIf = value;
+    return {};
+  };
+}
+
+// One coefficient: an optional minus sign and decimal digits, blanks around them ignored; none for
+// any other text or where it leaves 128 bits.
+std::optional<numlib::Int128> coefficient(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  const bool negative = text.starts_with('-');
+  if (negative) text.remove_prefix(1);
+  if (text.empty() || text.size() > 30 || !isAllDigits(text)) return std::nullopt;
+  numlib::Int128 value = 0;
+  for (char digit : text) value = value * 10 + (digit - '0');
+  return negative ? -value : value;
+}
+
+// "a,b,c": the quadratic a t^2 + b t + c, within the limits its arithmetic takes.
+StoreValue storeQuadratic(std::optional<numlib::QuadraticPolynomial>& target) {
+  return [&target](const std::string& value) -> std::string {
+    std::vector<std::string_view> parts;
+    std::string_view rest = value;
+    for (std::size_t comma = rest.find(','); comma != std::string_view::npos; comma = rest.find(',')) {
+      parts.push_back(rest.substr(0, comma));
+      rest.remove_prefix(comma + 1);
+    }
+    parts.push_back(rest);
+    std::vector<numlib::Int128> coefficients;
+    for (std::string_view part : parts) {
+      if (const std::optional<numlib::Int128> number = coefficient(part)) coefficients.push_back(*number);
+    }
+    if (parts.size() != 3 || coefficients.size() != 3) return inQuotes(value) + " is not three whole numbers a,b,c";
+    const numlib::QuadraticPolynomial f{coefficients[0], coefficients[1], coefficients[2]};
+    if (f.a < 1) return "a must be at least 1";
+    if (!f.withinLimits()) return inQuotes(value) + " is too large: a goes to 2^60, b from -2^62 to 2^62, c from -(2^64 - 1) to 2^64 - 1";
+    target = f;
+    return {};
+  };
+}
+
 StoreValue storeFileName(std::string& target) {
   return [&target](const std::string& value) -> std::string {
     if (value.empty()) return "needs a file name";
@@ -179,6 +227,15 @@ class CommandLine {
     addValue("--show", "CLASS",
              "the numbers to mark, one of " + choiceList<spiral::NumberClass>(kClasses) + " (default primes)",
              storeChoice<spiral::NumberClass>(kClasses, draw.numberClass));
+    addValue("--show-if", "EXPR",
+             "mark the numbers for which EXPR is true, instead of --show: whole\n"
+             "numbers; n, ring, x, y (the cell from the centre, y upward); + - * / %\n"
+             "(exact, 128 bits); == != < <= > >=; && || ! ( ); prime(e) square(e)\n"
+             "triangular(e) factors(e) distinct(e) gcd(a, b) abs(e). Where a result\n"
+             "leaves the arithmetic or a function's argument leaves 0 to 2^64 - 1, n\n"
+             "is not marked, and the report counts it as undefined. Examples:\n"
+             "'prime(n) && n % 4 == 1', 'factors(n) == 2', 'prime(n*n + 1)'",
+             storeOwnRule(options));
     addFlag("--grid", "grid marks in the empty cells (cells of 15 pixels and more)", draw.grid);
     addFlag("--numerals", "each number written in its cell, where it fits", draw.numerals);
     addFlag("--longest", "measure the longest runs along the NW-SE and SW-NE diagonals", draw.calculateLongest);
@@ -226,6 +283,11 @@ class CommandLine {
     addValue("--lines", "K", "report the K rays of the picture with the most primes, 1 to " + number(kMostLines),
              storeWholeNumber(1, kMostLines, options.lines));
     addFlag("--mark-lines", "draw the rays of --lines over the picture as light grey lines (needs --out)", options.markLines);
+    addValue("--mark-quadratic", "A,B,C",
+             "outline the cells of the values a t^2 + b t + c (whole t >= 0, a >= 1)\n"
+             "and report how many are prime against Hardy and Littlewood's\n"
+             "expectation, and the rays they lie on; example: 1,1,41",
+             storeQuadratic(options.markQuadratic));
     addFlag("--json", "print the facts as one JSON object instead of lines", options.json);
     stops_[0] = addFlag("--help", "print this text", options.help);
     stops_[1] = addFlag("--version", "print the name and version", options.version);
@@ -322,6 +384,14 @@ class CommandLine {
   std::array<const CLI::Option*, 2> stops_{};
 };
 
+// An own rule stands instead of a class; the class's row it draws with follows from the rule.
+std::string checkOwnRule(RenderOptions& options, const CommandLine& commandLine) {
+  if (!options.draw.ownRule) return {};
+  if (commandLine.given("--show")) return "--show-if stands instead of --show: give one of them";
+  options.draw.numberClass = spiral::classDrawnLike(*options.draw.ownRule);
+  return {};
+}
+
 // The size and the cell size only make sense together when the picture holds at least one cell.
 std::string checkPictureHoldsACell(const RenderOptions& options) {
   if (spiral::computeGeometry(options.size, options.size, options.draw.boxSize).cellsPerSide > 0) return {};
@@ -363,7 +433,8 @@ std::string checkLensOptions(const RenderOptions& options) {
   if (options.markLines && options.outFile.empty()) return "--mark-lines needs --out FILE.png";
   if (options.animate) {
     const std::pair<const char*, bool> lensOptions[] = {
-        {"--inspect", options.inspect.has_value()}, {"--lines", options.lines > 0}, {"--mark-lines", options.markLines}};
+        {"--inspect", options.inspect.has_value()}, {"--lines", options.lines > 0}, {"--mark-lines", options.markLines},
+        {"--mark-quadratic", options.markQuadratic.has_value()}};
     for (const auto& [option, given] : lensOptions) {
       if (given) return std::string(option) + " reports on one picture, not on an animation";
     }
@@ -428,6 +499,7 @@ ParseResult parseRenderArguments(const std::vector<std::string>& arguments) {
     CommandLine commandLine(options);
     if (std::optional<UsageError> error = commandLine.read(arguments)) return *error;
     if (options.help || options.version) return options;
+    if (std::string problem = checkOwnRule(options, commandLine); !problem.empty()) return UsageError{problem};
     if (std::string problem = checkPictureHoldsACell(options); !problem.empty()) return UsageError{problem};
     if (std::string problem = checkAnimationOptions(options, commandLine); !problem.empty()) return UsageError{problem};
     if (std::string problem = checkTileOptions(options); !problem.empty()) return UsageError{problem};

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DrawPass.h"
+#include "QuadraticPolynomial.h"
 #include "Tick.h"
 #include "Tiles.h"
 
@@ -29,6 +30,8 @@ struct RenderOptions {
   bool markLines = false;          // draw the rays of `lines` over the picture
   std::optional<spiral::Number> centre;  // set: the picture is centred on this number's cell
   int cellsPerPixel = 1;           // above 1, with 1-pixel cells: a density level
+  std::string showIf;              // the text of the own rule in draw.ownRule; empty: none
+  std::optional<numlib::QuadraticPolynomial> markQuadratic;  // set: outline its values, report on them
   bool json = false;
   bool help = false;
   bool version = false;

@@ -88,8 +88,10 @@ int renderSpiral(const RenderOptions& options, std::ostream& out, std::ostream& 
     out << reportOf(animation, form);
   } else {
     first.lens = lensFactsOf(first.outcome, options.inspect, options.lines);
+    if (options.markQuadratic) first.quadratic = quadraticFactsOf(first.outcome, *options.markQuadratic);
     // Over the finished picture, once every fact is taken: the facts are those of the unmarked one.
     if (options.markLines) markRays(picture, first.outcome.geometry, *first.lens.lines);
+    if (first.quadratic) markCells(picture, first.outcome.geometry, cellsOf(first.outcome, first.quadratic->values));
     if (!options.outFile.empty() && reportFailure(writePictureFile(picture, options.outFile, options.draw.threads), options.outFile, err)) {
       return kExitCannotWrite;
     }
