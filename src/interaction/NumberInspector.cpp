@@ -37,7 +37,7 @@ QString grouped(Int128 number) {
 }
 
 // " = 2 × 3^2 × 7" for a composite number, empty for 1 and the primes.
-QString factorisation(int64_t number) {
+QString factorisation(spiral::Number number) {
   QStringList factors;
   for (const numlib::PrimePower& factor : numlib::factorise(number)) {
     const QString power = factor.exponent > 1 ? QStringLiteral("^%1").arg(factor.exponent) : QString();
@@ -62,7 +62,7 @@ QString quadraticText(const spiral::Quadratic& f) {
 
 }  // namespace
 
-QString describeNumber(int64_t number, int64_t ring) {
+QString describeNumber(spiral::Number number, int64_t ring) {
   using language::W;
   using language::Word;
   QString first = grouped(number);
@@ -105,6 +105,7 @@ frmMain::NumberTip frmMain::numberTipOf(double X, double Y) const {
     const spiral::Pixel outer = geometry.centreOf(last.row, last.column);
     tip.rays.emplace_back(inner.x, inner.y, outer.x, outer.y);
   }
+  tip.text += QLatin1Char('\n') + language::W(language::Word::ExploreKey);
   return tip;
 }
 
