@@ -62,22 +62,28 @@ void CellRenderer::drawNumeral(int x, int y, int color, Number number) {
   picture_.setPixel(x, y, color);  // the text may have covered the centre pixel
 }
 
-void CellRenderer::drawGridStroke(int x, int y, int64_t index, const SpiralWalk& walk) {
+void CellRenderer::drawGridStroke(int x, int y, RingCorner corner) {
   const int t = static_cast<int>(std::lround(boxSize_ / 3.0));
-  if (index == walk.upperRight()) {
-    picture_.horizontalLine(x - t, x - 1, y, kWhite);
-    picture_.verticalLine(x, y + 1, y + t, kWhite);
-  } else if (index == walk.upperLeft()) {
-    picture_.horizontalLine(x + 1, x + t, y, kWhite);
-    picture_.verticalLine(x, y + 1, y + t, kWhite);
-  } else if (index == walk.lowerLeft()) {
-    picture_.horizontalLine(x + 1, x + t, y, kWhite);
-    picture_.verticalLine(x, y - t, y - 1, kWhite);
-  } else if (index == walk.lowerRight()) {
-    picture_.horizontalLine(x - t, x - 1, y, kWhite);
-    picture_.verticalLine(x, y - t, y - 1, kWhite);
-  } else {
-    picture_.setPixel(x + 1, y, kWhite);
+  switch (corner) {
+    case RingCorner::UpperRight:
+      picture_.horizontalLine(x - t, x - 1, y, kWhite);
+      picture_.verticalLine(x, y + 1, y + t, kWhite);
+      break;
+    case RingCorner::UpperLeft:
+      picture_.horizontalLine(x + 1, x + t, y, kWhite);
+      picture_.verticalLine(x, y + 1, y + t, kWhite);
+      break;
+    case RingCorner::LowerLeft:
+      picture_.horizontalLine(x + 1, x + t, y, kWhite);
+      picture_.verticalLine(x, y - t, y - 1, kWhite);
+      break;
+    case RingCorner::LowerRight:
+      picture_.horizontalLine(x - t, x - 1, y, kWhite);
+      picture_.verticalLine(x, y - t, y - 1, kWhite);
+      break;
+    case RingCorner::None:
+      picture_.setPixel(x + 1, y, kWhite);
+      break;
   }
 }
 

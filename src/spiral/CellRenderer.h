@@ -15,6 +15,18 @@ namespace spiral {
 // included: all numbers drawn as squares.
 bool fillsEveryCell(NumberClass numberClass, bool squares);
 
+// Which corner of its ring a cell is, for the grid's corner strokes.
+enum class RingCorner { None, UpperRight, UpperLeft, LowerLeft, LowerRight };
+
+// The corner of the cell `row` cells below and `column` cells right of the centre; the centre
+// cell is none.
+constexpr RingCorner ringCornerOf(int64_t row, int64_t column) {
+  if (row == 0 && column == 0) return RingCorner::None;
+  if (row == -column) return row < 0 ? RingCorner::UpperRight : RingCorner::LowerLeft;
+  if (row == column) return row < 0 ? RingCorner::UpperLeft : RingCorner::LowerRight;
+  return RingCorner::None;
+}
+
 class CellRenderer {
  public:
   CellRenderer(const DrawSettings& settings, const Geometry& geometry, Picture& picture);
@@ -30,7 +42,11 @@ class CellRenderer {
   // The grid mark of the unshown cell at walk index `index`: strokes at the ring's corners, a dot
   // beside the centre elsewhere. Draws nothing unless the grid applies.
   void drawGridMark(int x, int y, int64_t index, const SpiralWalk& walk) {
-    if (gridMarks_) drawGridStroke(x, y, index, walk);
+    if (gridMarks_) drawGridStroke(x, y, cornerOf(index, walk));
+  }
+  // The same for a cell whose corner is known.
+  void drawGridMark(int x, int y, RingCorner corner) {
+    if (gridMarks_) drawGridStroke(x, y, corner);
   }
   // Whether drawGridMark() draws anything at all.
   bool drawsUnshownCells() const { return gridMarks_; }
@@ -42,7 +58,14 @@ class CellRenderer {
 
  private:
   void drawLargeCell(int x, int y, int color, Number number);
-  void drawGridStroke(int x, int y, int64_t index, const SpiralWalk& walk);
+  static RingCorner cornerOf(int64_t index, const SpiralWalk& walk) {
+    if (index == walk.upperRight()) return RingCorner::UpperRight;
+    if (index == walk.upperLeft()) return RingCorner::UpperLeft;
+    if (index == walk.lowerLeft()) return RingCorner::LowerLeft;
+    if (index == walk.lowerRight()) return RingCorner::LowerRight;
+    return RingCorner::None;
+  }
+  void drawGridStroke(int x, int y, RingCorner corner);
   void drawNumeral(int x, int y, int color, Number number);
 
   Picture& picture_;

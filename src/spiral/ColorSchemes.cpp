@@ -41,87 +41,55 @@ int veltraColor(Number n, bool prime, int factorCount) {
   return factorCount >= 0 && factorCount <= 7 ? kByFactorCount[factorCount] : kBlack;
 }
 
-ColorChooser::ColorChooser(const DrawSettings& settings, const Picture& picture, int boxSize, int64_t count)
-    : picture_(picture),
-      scheme_(settings.colorScheme),
-      primesOnly_(settings.numberClass == NumberClass::Primes),
-      // A cycling scheme never divides by zero, whatever the caller passed.
-      colorCount_(std::max(settings.colorCount.value_or(schemeOf(settings.colorScheme).colorCount), 1)),
-      boxSize_(boxSize),
-      factorCounts_(settings.start, count) {}
+int colorCountOf(const DrawSettings& settings) {
+  return std::max(settings.colorCount.value_or(schemeOf(settings.colorScheme).colorCount), 1);
+}
 
-int ColorChooser::ringColor(int64_t ring) const {
-  return kCycleBaseColor + static_cast<int>((ring + kRingOffset) % colorCount_);
+int ringColor(int64_t ring, int colorCount) {
+  return kCycleBaseColor + static_cast<int>((ring + kRingOffset) % colorCount);
+}
+
+namespace {
+
+int diagonalColor(int64_t diagonal, int colorCount) {
+  return kCycleBaseColor + static_cast<int>((std::llabs(diagonal) + kDiagonalOffset) % colorCount);
 }
 
 // n + 4 is formed without passing 2^64 - 1.
-int ColorChooser::sequenceColor(Number n) const {
-  const auto count = static_cast<Number>(colorCount_);
+int sequenceColor(Number n, int colorCount) {
+  const auto count = static_cast<Number>(colorCount);
   return kCycleBaseColor + static_cast<int>((n % count + kSequenceOffset) % count);
 }
 
-int ColorChooser::centreColor(Number start, bool prime) {
-  lastNewClusterColor_ = kBaseColor;
-  switch (scheme_) {
-    case ColorScheme::Cluster:
-    case ColorScheme::DiagonalNWSE:
-    case ColorScheme::DiagonalSWNE:
-    case ColorScheme::RingNumber:
-      previousColor_ = kBaseColor;
-      break;
-    case ColorScheme::Sequence:
-      previousColor_ = sequenceColor(start);
-      break;
-    case ColorScheme::Veltra:
-      previousColor_ = veltraColorOf(start, prime);
-      break;
+}  // namespace
+
+int ownColor(ColorScheme scheme, int colorCount, const OwnColorFacts& cell) {
+  switch (scheme) {
+    case ColorScheme::DiagonalNWSE: return diagonalColor(cell.diagonalNWSE, colorCount);
+    case ColorScheme::DiagonalSWNE: return diagonalColor(cell.diagonalSWNE, colorCount);
+    case ColorScheme::Cluster:  // a cluster cell's own colour is its ring's, as when it starts a cluster
+    case ColorScheme::RingNumber: return ringColor(cell.ring, colorCount);
+    case ColorScheme::Sequence: return sequenceColor(cell.n, colorCount);
+    case ColorScheme::Veltra: return veltraColor(cell.n, cell.prime, cell.prime ? 1 : cell.factorCount);
     case ColorScheme::White:
-    case ColorScheme::None:
-      previousColor_ = kWhite;
-      break;
+    case ColorScheme::None: return kWhite;
   }
-  return previousColor_;
+  return kWhite;
 }
 
-void ColorChooser::centreNotShown() { lastNewClusterColor_ = colorCount_ + kBaseColor - 1; }
-
-int ColorChooser::colorOf(Number n, int x, int y, const SpiralWalk& walk, bool prime) {
-  int color = previousColor_;
-  switch (scheme_) {
-    case ColorScheme::Cluster:
-      color = clusterColor(n, x, y, walk.ring());
-      break;
-    case ColorScheme::DiagonalNWSE:
-      color = kCycleBaseColor + static_cast<int>((std::llabs(walk.diagonalNWSE()) + kDiagonalOffset) % colorCount_);
-      break;
-    case ColorScheme::DiagonalSWNE:
-      color = kCycleBaseColor + static_cast<int>((std::llabs(walk.diagonalSWNE()) + kDiagonalOffset) % colorCount_);
-      break;
-    case ColorScheme::RingNumber:
-      color = ringColor(walk.ring());
-      break;
+int centreColorOf(ColorScheme scheme, int colorCount, Number start, bool prime, int factorCount) {
+  switch (scheme) {
     case ColorScheme::Sequence:
-      color = sequenceColor(n);
-      break;
     case ColorScheme::Veltra:
-      color = veltraColorOf(n, prime);
-      break;
     case ColorScheme::White:
-      color = kWhite;
-      break;
     case ColorScheme::None:
-      break;
+      return ownColor(scheme, colorCount, {.n = start, .prime = prime, .factorCount = factorCount});
+    default:
+      return kBaseColor;
   }
-  if (prime) {
-    lastPrime_ = n;
-    lastPrimeColor_ = color;
-  }
-  previousColor_ = color;
-  return color;
 }
 
-int ColorChooser::clusterColor(Number n, int x, int y, int64_t ring) {
-  const int neighbour = neighbourClusterColor(x, y);
+int ClusterRule::colorOf(Number n, int64_t ring, int neighbour) {
   if (isCycleColor(neighbour)) return neighbour;  // joins an earlier neighbour's cluster
   if (n == 2) {
     lastNewClusterColor_ = lastNewClusterColor_ == kBaseColor ? kBaseColor + 1 : kBaseColor;
@@ -130,29 +98,51 @@ int ColorChooser::clusterColor(Number n, int x, int y, int64_t ring) {
   if (primesOnly_ && n > 2 && n - 2 == lastPrime_) {  // twin primes share a colour
     return lastPrimeColor_ + (n == 5 ? 1 : 0);
   }
-  lastNewClusterColor_ = ringColor(ring);
+  lastNewClusterColor_ = ringColor(ring, colorCount_);
   return lastNewClusterColor_;
 }
 
-// Looks at cells drawn earlier in the walk: first the four diagonal neighbours, then the cells two
-// steps away along the row and column. The cells sharing a side are not looked at. Each cell is
-// probed at its centre and, for cells larger than a pixel, the eight pixels around it.
+ColorChooser::ColorChooser(const DrawSettings& settings, const Picture& picture, int boxSize, int64_t count)
+    : picture_(picture),
+      scheme_(settings.colorScheme),
+      colorCount_(colorCountOf(settings)),
+      boxSize_(boxSize),
+      cluster_(colorCount_, settings.numberClass == NumberClass::Primes),
+      factorCounts_(settings.start, count) {}
+
+int ColorChooser::centreColor(Number start, bool prime) {
+  cluster_.centreShown();
+  previousColor_ = centreColorOf(scheme_, colorCount_, start, prime, factorCountOf(start, prime));
+  return previousColor_;
+}
+
+void ColorChooser::centreNotShown() { cluster_.centreNotShown(); }
+
+int ColorChooser::colorOf(Number n, int x, int y, const SpiralWalk& walk, bool prime) {
+  int color = previousColor_;
+  if (scheme_ == ColorScheme::Cluster) {
+    color = cluster_.colorOf(n, walk.ring(), neighbourClusterColor(x, y));
+  } else if (scheme_ != ColorScheme::None) {
+    color = ownColor(scheme_, colorCount_,
+                     {n, walk.ring(), walk.diagonalNWSE(), walk.diagonalSWNE(), prime, factorCountOf(n, prime)});
+  }
+  cluster_.shown(n, prime, color);
+  previousColor_ = color;
+  return color;
+}
+
+// Each neighbour cell is probed at its centre and, for cells larger than a pixel, the eight pixels
+// around it: for each of those nine offsets in turn, every neighbour of the group.
 int ColorChooser::neighbourClusterColor(int x, int y) const {
   const int s = boxSize_;
   const int spread = s == 1 ? 0 : 1;
-  for (int dx = spread; dx >= -spread; --dx) {
-    for (int dy = spread; dy >= -spread; --dy) {
-      for (int c : {probe(x + s + dx, y - s + dy), probe(x - s + dx, y + s + dy),
-                    probe(x + s + dx, y + s + dy), probe(x - s + dx, y - s + dy)}) {
-        if (c >= 0) return c;
-      }
-    }
-  }
-  for (int dx = spread; dx >= -spread; --dx) {
-    for (int dy = spread; dy >= -spread; --dy) {
-      for (int c : {probe(x + 2 * s + dx, y + dy), probe(x - 2 * s + dx, y + dy),
-                    probe(x + dx, y + 2 * s + dy), probe(x + dx, y - 2 * s + dy)}) {
-        if (c >= 0) return c;
+  for (const CellSteps* group : kClusterLookingOrder) {
+    for (int dx = spread; dx >= -spread; --dx) {
+      for (int dy = spread; dy >= -spread; --dy) {
+        for (const CellStep& step : *group) {
+          const int c = probe(x + step.columns * s + dx, y + step.rows * s + dy);
+          if (c >= 0) return c;
+        }
       }
     }
   }

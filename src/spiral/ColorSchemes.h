@@ -1,6 +1,7 @@
 #pragma once
 // The colour of each shown number under the chosen scheme.
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -21,6 +22,65 @@ inline constexpr int kBaseColor = kCycleBaseColor;
 // The Veltra colour of n: primes by their remainder mod 12, other numbers by their factor count
 // (with multiplicity).
 int veltraColor(Number n, bool prime, int factorCount);
+
+// The colour count L of a scheme: its own, unless the caller passed another; never zero, so that a
+// cycling scheme never divides by zero.
+int colorCountOf(const DrawSettings& settings);
+
+// A shown cell's own colour under every scheme but the cluster's: what the cell alone decides.
+// `factorCount` is read by Veltra for numbers that are not prime.
+struct OwnColorFacts {
+  Number n = 0;
+  int64_t ring = 1;
+  int64_t diagonalNWSE = 0;  // d = b - a
+  int64_t diagonalSWNE = 0;  // e = a + b
+  bool prime = false;
+  int factorCount = 0;
+};
+int ringColor(int64_t ring, int colorCount);
+int ownColor(ColorScheme scheme, int colorCount, const OwnColorFacts& cell);
+// The colour of the shown centre cell (start number `start`).
+int centreColorOf(ColorScheme scheme, int colorCount, Number start, bool prime, int factorCount);
+
+// The cells a new cluster cell looks at, in the order it looks: the four diagonal neighbours, then
+// the cells two steps away along the row and column (the cells sharing a side are not looked at).
+// Each is (columns right, rows down). Only cells drawn earlier in the walk can answer.
+struct CellStep {
+  int columns;
+  int rows;
+};
+using CellSteps = std::array<CellStep, 4>;
+inline constexpr CellSteps kClusterDiagonals = {{{1, -1}, {-1, 1}, {1, 1}, {-1, -1}}};
+inline constexpr CellSteps kClusterStraights = {{{2, 0}, {-2, 0}, {0, 2}, {0, -2}}};
+inline constexpr std::array<const CellSteps*, 2> kClusterLookingOrder = {&kClusterDiagonals, &kClusterStraights};
+
+// The cluster rule once the neighbour is known: a cell joins the cluster of the first neighbour
+// that has one; otherwise it starts a cluster in its ring's colour, except that 2 alternates with
+// the centre's colour and twin primes share one. Fed every shown cell in walk order.
+class ClusterRule {
+ public:
+  ClusterRule(int colorCount, bool primesOnly) : colorCount_(colorCount), primesOnly_(primesOnly) {}
+  void centreShown() { lastNewClusterColor_ = kBaseColor; }
+  void centreNotShown() { lastNewClusterColor_ = colorCount_ + kBaseColor - 1; }
+  // The colour of shown number n in ring `ring`; `neighbour` is the first neighbour's cluster
+  // colour, or -1.
+  int colorOf(Number n, int64_t ring, int neighbour);
+  // Every shown cell after the centre, whatever the scheme chose for it.
+  void shown(Number n, bool prime, int color) {
+    if (prime) {
+      lastPrime_ = n;
+      lastPrimeColor_ = color;
+    }
+  }
+  bool isCycleColor(int color) const { return color >= kCycleBaseColor && color < kCycleBaseColor + colorCount_; }
+
+ private:
+  int colorCount_;
+  bool primesOnly_;
+  int lastNewClusterColor_ = 0;
+  Number lastPrime_ = 0;
+  int lastPrimeColor_ = 0;
+};
 
 // The factor counts of a pass's numbers, asked in walk order. Where the asks come close together
 // they are counted a segment at a time, which far from 1 costs a small part of factorising each
@@ -65,30 +125,21 @@ class ColorChooser {
   int colorOf(Number n, int x, int y, const SpiralWalk& walk, bool prime);
 
  private:
-  bool isCycleColor(int color) const {
-    return color >= kCycleBaseColor && color < kCycleBaseColor + colorCount_;
-  }
-  int ringColor(int64_t ring) const;
-  int sequenceColor(Number n) const;
-  int veltraColorOf(Number n, bool prime) { return veltraColor(n, prime, prime ? 1 : factorCounts_.of(n)); }
-  int clusterColor(Number n, int x, int y, int64_t ring);
+  int factorCountOf(Number n, bool prime) { return scheme_ == ColorScheme::Veltra && !prime ? factorCounts_.of(n) : 1; }
   int neighbourClusterColor(int x, int y) const;
   // The cluster colour of a pixel drawn earlier, or -1.
   int probe(int x, int y) const {
     const int color = picture_.pixel(x, y);
-    return isCycleColor(color) ? color : -1;
+    return cluster_.isCycleColor(color) ? color : -1;
   }
 
   const Picture& picture_;
   ColorScheme scheme_;
-  bool primesOnly_;
   int colorCount_;  // L
   int boxSize_;
   int previousColor_ = 0;
-  int lastNewClusterColor_ = 0;
-  Number lastPrime_ = 0;
+  ClusterRule cluster_;
   FactorCounts factorCounts_;
-  int lastPrimeColor_ = 0;
 };
 
 }  // namespace spiral

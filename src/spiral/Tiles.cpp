@@ -1,0 +1,385 @@
+#include "Tiles.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "CellRenderer.h"
+#include "ClusterColours.h"
+#include "ColorSchemes.h"
+#include "Geometry.h"
+#include "Int128.h"
+#include "Palette.h"
+#include "numlib.hpp"
+
+namespace spiral {
+
+namespace {
+
+using numlib::Int128;
+
+constexpr int64_t floorDiv64(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+constexpr uint64_t absOf(int64_t v) { return v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v); }
+
+// A straight run of cells whose walk positions follow one another: part of one side of one ring.
+struct Run {
+  CellPos first;          // the cell of the smallest position
+  int rowStep = 0;        // from one cell to the next position's
+  int columnStep = 0;
+  Number firstPosition = 0;
+  int64_t length = 0;     // cells from `first` whose numbers stay within 2^64 - 1
+  CellPos at(int64_t j) const { return {first.row + j * rowStep, first.column + j * columnStep}; }
+};
+
+// The cells of rows [rows.first, rows.second] and columns [columns.first, columns.second] as runs,
+// in walk order: in each row the cells of the ring's top or bottom side, in each column those of its
+// left or right side. Cells past the largest position are left out; returns whether there were any.
+bool runsOf(int64_t row0, int64_t row1, int64_t col0, int64_t col1, Number largestPosition, std::vector<Run>& runs) {
+  runs.clear();
+  bool passes = false;
+  const auto add = [&](CellPos first, int rowStep, int columnStep, int64_t length) {
+    const std::optional<Number> position = walkPositionOf(first);
+    if (!position || *position > largestPosition) {
+      passes = true;
+      return;
+    }
+    const Number room = largestPosition - *position;
+    if (static_cast<Number>(length - 1) > room) {
+      passes = true;
+      length = static_cast<int64_t>(room + 1);
+    }
+    runs.push_back({first, rowStep, columnStep, *position, length});
+  };
+  for (int64_t row = row0; row <= row1; ++row) {  // top and bottom sides, corners included
+    const int64_t reach = static_cast<int64_t>(absOf(row));
+    const int64_t lo = std::max(col0, -reach);
+    const int64_t hi = std::min(col1, reach);
+    if (lo > hi) continue;
+    if (row >= 0) {
+      add({row, lo}, 0, 1, hi - lo + 1);  // the bottom side runs right
+    } else {
+      add({row, hi}, 0, -1, hi - lo + 1);  // the top side runs left
+    }
+  }
+  for (int64_t column = col0; column <= col1; ++column) {  // left and right sides between the corners
+    if (column == 0) continue;
+    const int64_t reach = static_cast<int64_t>(absOf(column)) - 1;
+    const int64_t lo = std::max(row0, -reach);
+    const int64_t hi = std::min(row1, reach);
+    if (lo > hi) continue;
+    if (column > 0) {
+      add({hi, column}, -1, 0, hi - lo + 1);  // the right side runs up
+    } else {
+      add({lo, column}, 1, 0, hi - lo + 1);  // the left side runs down
+    }
+  }
+  std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.firstPosition < b.firstPosition; });
+  return passes;
+}
+
+bool bitOf(const std::vector<uint64_t>& bits, int64_t j) { return ((bits[static_cast<size_t>(j >> 6)] >> (j & 63)) & 1) != 0; }
+
+// The numbers of one run: their primality and, for Veltra, their factor counts, each asked once for
+// the whole run.
+class RunNumbers {
+ public:
+  RunNumbers(const ViewSettings& view, bool veltra)
+      : view_(view), needsPrimes_(view.numberClass == NumberClass::Primes || veltra), veltra_(veltra) {}
+
+  void load(Number first, int64_t count) {
+    first_ = first;
+    if (needsPrimes_) {
+      bits_.assign(static_cast<size_t>((count + 63) / 64), 0);
+      numlib::primeBits(first, static_cast<uint64_t>(count), bits_.data());
+    }
+    if (veltra_) factorCounts_.emplace(first, count);
+  }
+  bool prime(int64_t j) const { return needsPrimes_ && bitOf(bits_, j); }
+  bool shown(int64_t j, Number position) const {
+    return viewShows(view_, position, first_ + static_cast<Number>(j), prime(j));
+  }
+  int factorCount(int64_t j) { return veltra_ && !prime(j) ? factorCounts_->of(first_ + static_cast<Number>(j)) : 1; }
+
+ private:
+  const ViewSettings& view_;
+  bool needsPrimes_;
+  bool veltra_;
+  Number first_ = 0;
+  std::vector<uint64_t> bits_;
+  std::optional<FactorCounts> factorCounts_;
+};
+
+DrawSettings drawSettingsOf(const ViewSettings& view) {
+  DrawSettings settings;
+  settings.start = view.start;
+  settings.range = kWholeRange;
+  settings.boxSize = view.level().boxSize;
+  settings.squares = view.squares;
+  settings.grid = view.grid;
+  settings.numerals = view.numerals;
+  settings.numberClass = view.numberClass;
+  settings.colorScheme = view.colorScheme;
+  return settings;
+}
+
+// Tracks the numbers of the cells inside the tile itself.
+struct TileTally {
+  TileResult& result;
+  int64_t row0, row1, col0, col1;
+  void count(CellPos cell, Number n, bool shown) {
+    if (cell.row < row0 || cell.row > row1 || cell.column < col0 || cell.column > col1) return;
+    if (!result.smallest || n < *result.smallest) result.smallest = n;
+    if (!result.largest || n > *result.largest) result.largest = n;
+    if (shown) ++result.shownCount;
+  }
+};
+
+bool cancelled(const TileContext& context) { return context.cancel != nullptr && context.cancel->load(std::memory_order_relaxed); }
+
+// Cells of boxSize pixels: every cell touching the tile is drawn in walk order, as the pass draws
+// them, and so are its neighbours where numerals may reach over a cell's edge.
+TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context) {
+  TileResult result;
+  const DrawSettings settings = drawSettingsOf(view);
+  const int s = settings.boxSize;
+  const int half = (s - 1) / 2;
+  const Geometry geometry = computeGeometry(s, s, s);
+  CellRenderer cells(settings, geometry, out);
+  const int colorCount = colorCountOf(settings);
+  const ClusterColours* clusters =
+      context.clusters != nullptr && context.clusters->matches(view) ? context.clusters : nullptr;
+  const bool clusterScheme = view.colorScheme == ColorScheme::Cluster;
+  const bool veltra = view.colorScheme == ColorScheme::Veltra;
+
+  const int64_t row0 = floorDiv64(rect.y + half, s);
+  const int64_t row1 = floorDiv64(rect.y + rect.height - 1 + half, s);
+  const int64_t col0 = floorDiv64(rect.x + half, s);
+  const int64_t col1 = floorDiv64(rect.x + rect.width - 1 + half, s);
+  const int64_t margin = settings.writesNumerals() ? 1 : 0;
+  TileTally tally{result, row0, row1, col0, col1};
+  std::vector<Run> runs;
+  result.passesLargest = runsOf(row0 - margin, row1 + margin, col0 - margin, col1 + margin, ~Number{0} - view.start, runs);
+
+  // The scheme None repeats the centre's colour: white when the centre is shown, else black.
+  RunNumbers centre(view, veltra);
+  centre.load(view.start, 1);
+  const bool centreShown = centre.shown(0, 0);
+  const int noneColor = centreShown ? kWhite : kBlack;
+
+  RunNumbers numbers(view, veltra);
+  for (const Run& run : runs) {
+    if (cancelled(context)) {
+      result.cancelled = true;
+      return result;
+    }
+    numbers.load(view.start + run.firstPosition, run.length);
+    for (int64_t j = 0; j < run.length; ++j) {
+      const CellPos cell = run.at(j);
+      const Number position = run.firstPosition + static_cast<Number>(j);
+      const Number n = view.start + position;
+      const int x = static_cast<int>(cell.column * s - rect.x);
+      const int y = static_cast<int>(cell.row * s - rect.y);
+      const bool shown = numbers.shown(j, position);
+      tally.count(cell, n, shown);
+      if (position == 0) {
+        if (shown) {
+          cells.drawCell(x, y, centreColorOf(view.colorScheme, colorCount, n, numbers.prime(j), numbers.factorCount(j)), n);
+        } else if (cellSizeOf(s).centreGridDot) {
+          cells.drawCentralGridDot(x, y);
+        }
+        continue;
+      }
+      if (!shown) {
+        cells.drawGridMark(x, y, ringCornerOf(cell.row, cell.column));
+        continue;
+      }
+      int color = noneColor;
+      if (clusterScheme && clusters != nullptr && clusters->covers(position)) {
+        color = clusters->colourAt(position);
+      } else if (view.colorScheme != ColorScheme::None) {
+        result.clusterByRing |= clusterScheme;
+        const int64_t d = cell.column - cell.row;
+        const int64_t e = cell.row + cell.column;
+        color = ownColor(view.colorScheme, colorCount,
+                         {n, ringOfCell(cell), d, e, numbers.prime(j), numbers.factorCount(j)});
+      }
+      cells.drawCell(x, y, color, n);
+    }
+  }
+  return result;
+}
+
+// The share of numbers near n that the class marks, in 1/256ths of a cell, for `cells` cells.
+int64_t expectedMarks256(NumberClass numberClass, Number n, int cells) {
+  const double x = std::max(static_cast<double>(n), 3.0);
+  double density = 0;
+  switch (numberClass) {
+    case NumberClass::Primes: density = 1.0 / std::log(x); break;
+    case NumberClass::Random: density = 1.0 / (std::log(x) + 0.5); break;
+    case NumberClass::Squares: density = 0.5 / std::sqrt(x); break;
+    case NumberClass::Triangular: density = 1.0 / std::sqrt(2.0 * x); break;
+    case NumberClass::All: density = 1.0; break;
+    case NumberClass::None: density = 0.0; break;
+  }
+  return std::llround(std::min(density, 1.0) * 256.0 * cells);
+}
+
+// Density levels: each pixel counts the cells it stands for that the class marks.
+TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context) {
+  TileResult result;
+  const int k = view.level().cellsPerPixel;
+  const int64_t row0 = rect.y * k;
+  const int64_t col0 = rect.x * k;
+  const int64_t row1 = (rect.y + rect.height) * k - 1;
+  const int64_t col1 = (rect.x + rect.width) * k - 1;
+  const auto pixels = static_cast<size_t>(rect.width) * static_cast<size_t>(rect.height);
+  std::vector<uint16_t> marked(pixels, 0);
+  std::vector<uint16_t> valid(pixels, 0);
+  std::vector<Number> sample(pixels, 0);
+  TileTally tally{result, row0, row1, col0, col1};
+  std::vector<Run> runs;
+  result.passesLargest = runsOf(row0, row1, col0, col1, ~Number{0} - view.start, runs);
+  RunNumbers numbers(view, false);
+  for (const Run& run : runs) {
+    if (cancelled(context)) {
+      result.cancelled = true;
+      return result;
+    }
+    numbers.load(view.start + run.firstPosition, run.length);
+    for (int64_t j = 0; j < run.length; ++j) {
+      const CellPos cell = run.at(j);
+      const Number position = run.firstPosition + static_cast<Number>(j);
+      const Number n = view.start + position;
+      const bool shown = numbers.shown(j, position);
+      tally.count(cell, n, shown);
+      const size_t pixel = static_cast<size_t>((cell.row - row0) / k) * static_cast<size_t>(rect.width) +
+                           static_cast<size_t>((cell.column - col0) / k);
+      sample[pixel] = n;
+      ++valid[pixel];
+      if (shown) ++marked[pixel];
+    }
+  }
+  for (int y = 0; y < rect.height; ++y) {
+    for (int x = 0; x < rect.width; ++x) {
+      const size_t pixel = static_cast<size_t>(y) * static_cast<size_t>(rect.width) + static_cast<size_t>(x);
+      if (valid[pixel] == 0) continue;
+      const int64_t expected = expectedMarks256(view.numberClass, sample[pixel], valid[pixel]);
+      out.setPixel(x, y, densityShade(marked[pixel], expected));
+    }
+  }
+  return result;
+}
+
+}  // namespace
+
+int densityShade(int64_t marked, int64_t expected256) {
+  if (marked == 0) return kBlack;
+  const int64_t m = marked * 256;
+  if (expected256 <= 0) return kWhite;
+  if (2 * m < expected256) return kDarkBlue;
+  if (m < expected256) return kLightBlue;
+  if (2 * m < 3 * expected256) return kLightGreen;
+  if (m < 2 * expected256) return kYellow;
+  if (m < 4 * expected256) return kLightRed;
+  return kWhite;
+}
+
+bool viewShows(const ViewSettings& view, Number position, Number n, bool prime) {
+  switch (view.numberClass) {
+    case NumberClass::Primes: return prime;
+    case NumberClass::Random: return isRandomlyShownAt(view.randomSeed, position, n);
+    case NumberClass::Squares: return numlib::isSquare(n);
+    case NumberClass::Triangular: return numlib::isTriangular(n);
+    case NumberClass::All: return true;
+    case NumberClass::None: return false;
+  }
+  return false;
+}
+
+bool isRandomlyShownAt(uint64_t seed, Number position, Number n) {
+  if (n < 3 || n % 2 == 0) return false;
+  // SplitMix64 of the seed and the position: the same cell always draws the same value.
+  uint64_t z = seed + (position + 1) * 0x9E3779B97F4A7C15ULL;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  z ^= z >> 31;
+  return static_cast<double>(z >> 11) * 0x1.0p-53 > randomShowThreshold(n);
+}
+
+float randomShowThreshold(Number n) {
+  return static_cast<float>(1.0 - 2.0 / (std::log(static_cast<double>(n)) + 0.5));
+}
+
+CellPos cellAtPlane(const ViewSettings& view, PlanePoint p) {
+  const ZoomLevel& level = view.level();
+  if (level.cellsPerPixel > 1) return {p.y * level.cellsPerPixel, p.x * level.cellsPerPixel};
+  const int half = (level.boxSize - 1) / 2;
+  return {floorDiv64(p.y + half, level.boxSize), floorDiv64(p.x + half, level.boxSize)};
+}
+
+PlanePoint centreOfCell(const ViewSettings& view, CellPos cell) {
+  const ZoomLevel& level = view.level();
+  if (level.cellsPerPixel > 1) {
+    return {floorDiv64(cell.column, level.cellsPerPixel), floorDiv64(cell.row, level.cellsPerPixel)};
+  }
+  return {cell.column * level.boxSize, cell.row * level.boxSize};
+}
+
+int64_t ringOfCell(CellPos cell) { return static_cast<int64_t>(std::max(absOf(cell.row), absOf(cell.column))) + 1; }
+
+// As spiralIndex, in 128 bits: the outer rings' positions pass 2^63.
+std::optional<Number> walkPositionOf(CellPos cell) {
+  const uint64_t r = std::max(absOf(cell.row), absOf(cell.column));
+  if (r > (uint64_t{1} << 32)) return std::nullopt;  // the ring's first position is past 2^64 already
+  const auto ri = static_cast<Int128>(r);
+  const Int128 lowerRight = (2 * ri + 1) * (2 * ri + 1) - 1;
+  const auto row = static_cast<Int128>(cell.row);
+  const auto column = static_cast<Int128>(cell.column);
+  Int128 back = 0;  // how far before the lower right corner
+  if (row == ri) {
+    back = ri - column;
+  } else if (column == -ri) {
+    back = 2 * ri + (ri - row);
+  } else if (row == -ri) {
+    back = 4 * ri + (column + ri);
+  } else {
+    back = 6 * ri + (row + ri);
+  }
+  const Int128 position = lowerRight - back;
+  if (position > static_cast<Int128>(~Number{0})) return std::nullopt;
+  return static_cast<Number>(position);
+}
+
+CellPos cellAtPosition(Number position) {
+  if (position == 0) return {0, 0};
+  // Ring K holds the positions from (2K - 3)^2 to (2K - 1)^2 - 1.
+  const Number root = numlib::isqrt(position);
+  const auto odd = static_cast<int64_t>(root % 2 == 1 ? root : root - 1);  // 2K - 3
+  const int64_t r = (odd + 1) / 2;  // K - 1
+  const auto along = static_cast<int64_t>(position - static_cast<Number>(odd) * static_cast<Number>(odd));
+  const int64_t side = 2 * r;
+  if (along < side) return {r - 1 - along, r};                    // right side, going up
+  if (along < 2 * side) return {-r, r - 1 - (along - side)};       // top side, going left
+  if (along < 3 * side) return {1 - r + (along - 2 * side), -r};   // left side, going down
+  return {r, 1 - r + (along - 3 * side)};                          // bottom side, going right
+}
+
+std::optional<Number> numberOfCell(Number start, CellPos cell) {
+  const std::optional<Number> position = walkPositionOf(cell);
+  if (!position || *position > ~Number{0} - start) return std::nullopt;
+  return start + *position;
+}
+
+std::optional<CellPos> cellOfNumber(Number start, Number n) {
+  if (n < start) return std::nullopt;
+  return cellAtPosition(n - start);
+}
+
+TileResult drawTile(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context) {
+  out.clear();
+  if (rect.width <= 0 || rect.height <= 0) return {};
+  return view.level().cellsPerPixel > 1 ? drawDensity(view, rect, out, context) : drawCells(view, rect, out, context);
+}
+
+}  // namespace spiral

@@ -1,0 +1,118 @@
+#pragma once
+// Tiles: any rectangle of the endless spiral of a start S, at any zoom level. Each cell's number
+// comes from the closed form cell -> walk position -> number, so a tile far from the centre costs
+// what its own numbers cost. A tile's pixels are those of one plane per view: pixel (0, 0) is the
+// centre pixel of the start's cell (walk position 0, number S), x grows to the right and y
+// downwards. Cells are drawn by CellRenderer and coloured by ColorSchemes, as the draw pass does.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <optional>
+
+#include "Choices.h"
+#include "Picture.h"
+
+namespace spiral {
+
+class ClusterColours;
+
+// One zoom level: cells of boxSize pixels, or, at the density levels, one pixel for a square of
+// cellsPerPixel x cellsPerPixel cells.
+struct ZoomLevel {
+  int boxSize;
+  int cellsPerPixel;
+  bool operator==(const ZoomLevel&) const = default;
+};
+// From the largest cells to the coarsest density; one zoom step goes to the next entry.
+inline constexpr std::array<ZoomLevel, 11> kZoomLevels = {{
+    {75, 1}, {35, 1}, {21, 1}, {15, 1}, {7, 1}, {5, 1}, {3, 1}, {1, 1}, {1, 2}, {1, 4}, {1, 8},
+}};
+
+// What a view draws. The random class draws from randomSeed and each cell's walk position, so a
+// cell keeps its look wherever the view moves.
+struct ViewSettings {
+  Number start = 1;
+  int zoom = 4;  // index into kZoomLevels
+  bool squares = false;
+  bool grid = false;
+  bool numerals = true;
+  NumberClass numberClass = NumberClass::Primes;
+  ColorScheme colorScheme = ColorScheme::Cluster;
+  uint64_t randomSeed = 1;
+  bool operator==(const ViewSettings&) const = default;
+
+  const ZoomLevel& level() const { return kZoomLevels[static_cast<size_t>(zoom)]; }
+};
+
+// A point and a rectangle of the plane, in pixels.
+struct PlanePoint {
+  int64_t x = 0;
+  int64_t y = 0;
+  bool operator==(const PlanePoint&) const = default;
+};
+struct PlaneRect {
+  int64_t x = 0;
+  int64_t y = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const PlaneRect&) const = default;
+};
+
+// A cell by its offset from the centre cell: rows down, columns right.
+struct CellPos {
+  int64_t row = 0;
+  int64_t column = 0;
+  bool operator==(const CellPos&) const = default;
+};
+
+// The cell drawn over a plane pixel (at the density levels, one of the cells the pixel stands for:
+// the pixel stands for the cells from cellAtPlane on, cellsPerPixel of them right and down).
+CellPos cellAtPlane(const ViewSettings& view, PlanePoint p);
+// The centre pixel of a cell (at the density levels, the pixel that stands for it).
+PlanePoint centreOfCell(const ViewSettings& view, CellPos cell);
+
+// The walk position of a cell: 0 for the centre; none past 2^64 - 1.
+std::optional<Number> walkPositionOf(CellPos cell);
+// The cell at a walk position.
+CellPos cellAtPosition(Number position);
+// The number a cell holds in the spiral of `start`; none when it would pass 2^64 - 1.
+std::optional<Number> numberOfCell(Number start, CellPos cell);
+// The cell of n in the spiral of `start`; none when n < start.
+std::optional<CellPos> cellOfNumber(Number start, Number n);
+// The ring of a cell: 1 for the centre cell.
+int64_t ringOfCell(CellPos cell);
+
+// Whether the view's class shows the number n at a walk position; `prime` says whether n is prime.
+// The random class shows odd numbers from 3 on, each with the chance 2 / (ln n + 0.5), drawn from
+// the seed and the position alone.
+bool viewShows(const ViewSettings& view, Number position, Number n, bool prime);
+bool isRandomlyShownAt(uint64_t seed, Number position, Number n);
+// A random number in [0, 1) above this shows n: the chance 2 / (ln n + 0.5) of the random class.
+float randomShowThreshold(Number n);
+
+// The shade of a density pixel: `marked` of its cells are shown where the class's density at that
+// height expects expected256 / 256 of them. Black for none; then dark blue, light blue (poorer than
+// expected), light green, yellow, light red and white (richer, from 1, 1.5, 2 and 4 times on).
+int densityShade(int64_t marked, int64_t expected256);
+
+// What a tile asks besides its rectangle. Both pointers may be null.
+struct TileContext {
+  const std::atomic<bool>* cancel = nullptr;   // polled now and then; set: the tile stops
+  const ClusterColours* clusters = nullptr;    // exact cluster colours, where they reach
+};
+
+struct TileResult {
+  bool cancelled = false;        // the picture is unfinished and must not be shown
+  bool clusterByRing = false;    // some cluster cells took their ring's colour: beyond the reach
+  bool passesLargest = false;    // some cells stay empty: their numbers would pass 2^64 - 1
+  std::optional<Number> smallest;  // the smallest and largest number of a cell in the tile
+  std::optional<Number> largest;
+  int64_t shownCount = 0;        // cells whose number the class shows (at density levels too)
+};
+
+// Draws the plane rectangle into `out`, which must be rect.width x rect.height: palette indices,
+// the pixels the renderer's --centre picture has there. Pure and reentrant.
+TileResult drawTile(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context = {});
+
+}  // namespace spiral
