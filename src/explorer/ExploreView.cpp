@@ -78,7 +78,8 @@ void ExploreView::panBy(int64_t dx, int64_t dy) {
 }
 
 void ExploreView::zoomAbout(int steps, QPointF point) {
-  const int zoom = std::clamp(settings_.zoom + steps, 0, zoomLevelCount() - 1);
+  // In goes towards the larger cells, at the front of the table.
+  const int zoom = std::clamp(settings_.zoom - steps, 0, zoomLevelCount() - 1);
   if (zoom == settings_.zoom) return;
   const QPoint device = devicePoint(point);
   const spiral::CellPos cell = spiral::cellAtPlane(settings_, {topLeft_.x + device.x(), topLeft_.y + device.y()});

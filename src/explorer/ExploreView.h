@@ -38,7 +38,7 @@ class ExploreView : public QWidget {
   void centreOn(spiral::CellPos cell);
   // Moves the picture by (dx, dy) device pixels.
   void panBy(int64_t dx, int64_t dy);
-  // Goes `steps` levels in (positive) or out, keeping the cell under `point` (widget
+  // Goes `steps` levels in (positive: larger cells) or out, keeping the cell under `point` (widget
   // coordinates) under it.
   void zoomAbout(int steps, QPointF point);
   void zoomAboutMiddle(int steps);

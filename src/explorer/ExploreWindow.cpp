@@ -32,8 +32,6 @@ constexpr int kFirstWidth = 1024, kFirstHeight = 768;
 
 QString grouped(spiral::Number n) { return QLocale().toString(static_cast<qulonglong>(n)); }
 
-int64_t ringOf(spiral::CellPos cell) { return std::max(std::llabs(cell.row), std::llabs(cell.column)) + 1; }
-
 // A number text as the boxes read it: the number, or the reason it is none.
 struct NumberText {
   std::optional<spiral::Number> value;
@@ -213,7 +211,7 @@ void ExploreWindow::changeSettings(const std::function<void(spiral::ViewSettings
 QString ExploreWindow::reportOf(spiral::CellPos cell) const {
   const std::optional<spiral::Number> number = numberOf(cell);
   if (!number) return {};
-  return interaction::describeNumber(*number, ringOf(cell));
+  return interaction::describeNumber(*number, spiral::ringOfCell(cell));
 }
 
 QString ExploreWindow::rendererCommand() const {
@@ -283,10 +281,10 @@ void ExploreWindow::describeView() {
   int64_t shown = 0;
   for (const TileKey& key : view_->visibleTiles()) {
     const std::shared_ptr<const Tile> tile = tiles_.cached(key);
-    if (!tile || tile->result.cells == 0) continue;
-    smallest = std::min(smallest.value_or(tile->result.smallest), tile->result.smallest);
-    largest = std::max(largest.value_or(tile->result.largest), tile->result.largest);
-    shown += tile->result.shown;
+    if (!tile || !tile->result.smallest) continue;
+    smallest = std::min(smallest.value_or(*tile->result.smallest), *tile->result.smallest);
+    largest = std::max(largest.value_or(*tile->result.largest), *tile->result.largest);
+    shown += tile->result.shownCount;
   }
   range_->setText(smallest ? W(Word::NumbersInView).arg(grouped(*smallest), grouped(*largest), QLocale().toString(shown))
                            : W(Word::NoNumbersInView));

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "ChoiceNames.h"
+#include "Desktop.h"
 #include "LanguageSlots.h"
 #include "WordTable.h"
 #include "frmMain.h"

@@ -28,12 +28,14 @@ namespace {
 
 using numlib::Int128;
 
-// Digit grouping as the desktop's locale gives it. A constant beyond 64 bits, which no picture of
-// the window has, keeps its plain digits.
+// Digit grouping as the desktop's locale gives it, for every number below 2^64 and the negative
+// ones of 64 bits. A constant beyond them keeps its plain digits.
 QString grouped(Int128 number) {
-  using Limits = std::numeric_limits<qlonglong>;
-  if (number < Limits::min() || number > Limits::max()) return QString::fromStdString(numlib::toDecimal(number));
-  return QLocale().toString(static_cast<qlonglong>(number));
+  if (number >= 0 && number <= Int128{std::numeric_limits<qulonglong>::max()}) {
+    return QLocale().toString(static_cast<qulonglong>(number));
+  }
+  if (number >= std::numeric_limits<qlonglong>::min() && number < 0) return QLocale().toString(static_cast<qlonglong>(number));
+  return QString::fromStdString(numlib::toDecimal(number));
 }
 
 // " = 2 × 3^2 × 7" for a composite number, empty for 1 and the primes.
