@@ -57,6 +57,10 @@ class TestTiles : public QObject {
         {"all 5px white", 7, 5, NumberClass::All, ColorScheme::White, false, false, false, 523},
         {"primes 1px cluster at 2", 2, 1, NumberClass::Primes, ColorScheme::Cluster, false, false, false, 523},
         {"primes 15px cluster numerals", 1, 15, NumberClass::Primes, ColorScheme::Cluster, true, true, true, 523},
+        {"primes 35px cluster numerals", 1, 35, NumberClass::Primes, ColorScheme::Cluster, false, false, true, 1505},
+        {"primes 75px cluster numerals", 1, 75, NumberClass::Primes, ColorScheme::Cluster, true, false, true, 2623},
+        {"all 21px cluster numerals", 1, 21, NumberClass::All, ColorScheme::Cluster, false, false, true, 1533},
+        {"triangular 21px cluster numerals", 1, 21, NumberClass::Triangular, ColorScheme::Cluster, false, false, true, 1533},
     });
   }
   void tilesGiveThePassPixels() {

@@ -19,6 +19,11 @@ void setBit(std::vector<uint64_t>& bits, Number i) { bits[i >> 6] |= uint64_t{1}
 
 }  // namespace
 
+bool withinClusterReach(const ViewSettings& view, const PlaneRect& rect) {
+  const std::optional<Number> largest = largestPositionIn(cellsOf(view, rect));
+  return largest && *largest < kClusterReach;
+}
+
 std::shared_ptr<const ClusterColours> ClusterColours::compute(const ViewSettings& view, Number positions,
                                                               const std::atomic<bool>* cancel,
                                                               const std::function<void(double)>& progress) {

@@ -22,6 +22,9 @@ namespace spiral {
 // The reach: the first 2^28 numbers of the walk, the cells of a 16384 x 16384 poster of 1-pixel cells.
 inline constexpr Number kClusterReach = Number{1} << 28;
 
+// Whether every cell a plane rectangle shows lies within the reach.
+bool withinClusterReach(const ViewSettings& view, const PlaneRect& rect);
+
 class ClusterColours {
  public:
   // Walks the first `positions` cells (at most kClusterReach) of the view's spiral. Calls

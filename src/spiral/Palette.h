@@ -11,6 +11,7 @@ using Rgb = std::uint32_t;
 inline constexpr int kPaletteSize = 16;
 inline constexpr int kBlack = 0;
 inline constexpr int kDarkBlue = 1;
+inline constexpr int kDarkGreen = 2;
 inline constexpr int kLightBlue = 9;
 inline constexpr int kLightGreen = 10;
 inline constexpr int kLightCyan = 11;

@@ -1,6 +1,8 @@
 #include "Tiles.h"
 
 #include <algorithm>
+#include <bit>
+#include <utility>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -80,33 +82,59 @@ bool runsOf(int64_t row0, int64_t row1, int64_t col0, int64_t col1, Number large
 
 bool bitOf(const std::vector<uint64_t>& bits, int64_t j) { return ((bits[static_cast<size_t>(j >> 6)] >> (j & 63)) & 1) != 0; }
 
-// The numbers of one run: their primality and, for Veltra, their factor counts, each asked once for
-// the whole run.
+// The numbers of one run: which the class shows, their primality and, for Veltra, their factor
+// counts, each asked once for the whole run.
 class RunNumbers {
  public:
   RunNumbers(const ViewSettings& view, bool veltra)
       : view_(view), needsPrimes_(view.numberClass == NumberClass::Primes || veltra), veltra_(veltra) {}
 
-  void load(Number first, int64_t count) {
-    first_ = first;
+  void load(Number firstPosition, int64_t count) {
+    first_ = view_.start + firstPosition;
+    const auto words = static_cast<size_t>((count + 63) / 64);
     if (needsPrimes_) {
-      bits_.assign(static_cast<size_t>((count + 63) / 64), 0);
-      numlib::primeBits(first, static_cast<uint64_t>(count), bits_.data());
+      primeBits_.assign(words, 0);
+      numlib::primeBits(first_, static_cast<uint64_t>(count), primeBits_.data());
     }
-    if (veltra_) factorCounts_.emplace(first, count);
+    if (view_.numberClass == NumberClass::Primes) {
+      shownBits_ = primeBits_;
+    } else {
+      shownBits_.assign(words, 0);
+      for (int64_t j = 0; j < count; ++j) {
+        if (viewShows(view_, firstPosition + static_cast<Number>(j), first_ + static_cast<Number>(j), prime(j))) {
+          shownBits_[static_cast<size_t>(j >> 6)] |= uint64_t{1} << (j & 63);
+        }
+      }
+    }
+    if (veltra_) factorCounts_.emplace(first_, count);
   }
-  bool prime(int64_t j) const { return needsPrimes_ && bitOf(bits_, j); }
-  bool shown(int64_t j, Number position) const {
-    return viewShows(view_, position, first_ + static_cast<Number>(j), prime(j));
-  }
+  bool prime(int64_t j) const { return needsPrimes_ && bitOf(primeBits_, j); }
+  bool shown(int64_t j) const { return bitOf(shownBits_, j); }
   int factorCount(int64_t j) { return veltra_ && !prime(j) ? factorCounts_->of(first_ + static_cast<Number>(j)) : 1; }
+  // The shown cells among from ... to.
+  int64_t shownBetween(int64_t from, int64_t to) const {
+    int64_t count = 0;
+    forEachShown(from, to, [&count](int64_t) { ++count; });
+    return count;
+  }
+  // Calls f(j) for each shown j from `from` to `to`, in order.
+  template <class F>
+  void forEachShown(int64_t from, int64_t to, F f) const {
+    for (int64_t word = from >> 6; word <= to >> 6; ++word) {
+      uint64_t bits = shownBits_[static_cast<size_t>(word)];
+      if (word == from >> 6) bits &= ~uint64_t{0} << (from & 63);
+      if (word == to >> 6 && (to & 63) != 63) bits &= (uint64_t{1} << ((to & 63) + 1)) - 1;
+      for (; bits != 0; bits &= bits - 1) f(word * 64 + std::countr_zero(bits));
+    }
+  }
 
  private:
   const ViewSettings& view_;
   bool needsPrimes_;
   bool veltra_;
   Number first_ = 0;
-  std::vector<uint64_t> bits_;
+  std::vector<uint64_t> primeBits_;
+  std::vector<uint64_t> shownBits_;
   std::optional<FactorCounts> factorCounts_;
 };
 
@@ -123,17 +151,28 @@ DrawSettings drawSettingsOf(const ViewSettings& view) {
   return settings;
 }
 
-// Tracks the numbers of the cells inside the tile itself.
-struct TileTally {
-  TileResult& result;
-  int64_t row0, row1, col0, col1;
-  void count(CellPos cell, Number n, bool shown) {
-    if (cell.row < row0 || cell.row > row1 || cell.column < col0 || cell.column > col1) return;
-    if (!result.smallest || n < *result.smallest) result.smallest = n;
-    if (!result.largest || n > *result.largest) result.largest = n;
-    if (shown) ++result.shownCount;
-  }
-};
+// The j of a run's cells whose coordinate along one axis lies in lo ... hi: [first, last], empty
+// when first > last.
+std::pair<int64_t, int64_t> stepsWithin(int64_t start, int step, int64_t length, int64_t lo, int64_t hi) {
+  if (step == 0) return start >= lo && start <= hi ? std::pair<int64_t, int64_t>{0, length - 1} : std::pair<int64_t, int64_t>{0, -1};
+  const int64_t a = step > 0 ? lo - start : start - hi;
+  const int64_t b = step > 0 ? hi - start : start - lo;
+  return {std::max<int64_t>(a, 0), std::min(b, length - 1)};
+}
+
+// Counts a run's cells inside the tile itself (not its margin): their numbers and the shown ones.
+void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, Number start, TileResult& result) {
+  const auto [rowFirst, rowLast] = stepsWithin(run.first.row, run.rowStep, run.length, tile.row0, tile.row1);
+  const auto [colFirst, colLast] = stepsWithin(run.first.column, run.columnStep, run.length, tile.column0, tile.column1);
+  const int64_t from = std::max(rowFirst, colFirst);
+  const int64_t to = std::min(rowLast, colLast);
+  if (from > to) return;
+  const Number smallest = start + run.firstPosition + static_cast<Number>(from);
+  const Number largest = start + run.firstPosition + static_cast<Number>(to);
+  if (!result.smallest || smallest < *result.smallest) result.smallest = smallest;
+  if (!result.largest || largest > *result.largest) result.largest = largest;
+  result.shownCount += numbers.shownBetween(from, to);
+}
 
 bool cancelled(const TileContext& context) { return context.cancel != nullptr && context.cancel->load(std::memory_order_relaxed); }
 
@@ -143,7 +182,6 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
   TileResult result;
   const DrawSettings settings = drawSettingsOf(view);
   const int s = settings.boxSize;
-  const int half = (s - 1) / 2;
   const Geometry geometry = computeGeometry(s, s, s);
   CellRenderer cells(settings, geometry, out);
   const int colorCount = colorCountOf(settings);
@@ -152,59 +190,59 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
   const bool clusterScheme = view.colorScheme == ColorScheme::Cluster;
   const bool veltra = view.colorScheme == ColorScheme::Veltra;
 
-  const int64_t row0 = floorDiv64(rect.y + half, s);
-  const int64_t row1 = floorDiv64(rect.y + rect.height - 1 + half, s);
-  const int64_t col0 = floorDiv64(rect.x + half, s);
-  const int64_t col1 = floorDiv64(rect.x + rect.width - 1 + half, s);
+  const CellRange tile = cellsOf(view, rect);
   const int64_t margin = settings.writesNumerals() ? 1 : 0;
-  TileTally tally{result, row0, row1, col0, col1};
   std::vector<Run> runs;
-  result.passesLargest = runsOf(row0 - margin, row1 + margin, col0 - margin, col1 + margin, ~Number{0} - view.start, runs);
+  result.passesLargest = runsOf(tile.row0 - margin, tile.row1 + margin, tile.column0 - margin, tile.column1 + margin,
+                                ~Number{0} - view.start, runs);
 
   // The scheme None repeats the centre's colour: white when the centre is shown, else black.
-  RunNumbers centre(view, veltra);
-  centre.load(view.start, 1);
-  const bool centreShown = centre.shown(0, 0);
-  const int noneColor = centreShown ? kWhite : kBlack;
-
   RunNumbers numbers(view, veltra);
+  numbers.load(0, 1);
+  const int noneColor = numbers.shown(0) ? kWhite : kBlack;
+
+  const auto drawCell = [&](const Run& run, int64_t j) {
+    const CellPos cell = run.at(j);
+    const Number position = run.firstPosition + static_cast<Number>(j);
+    const Number n = view.start + position;
+    const int x = static_cast<int>(cell.column * s - rect.x);
+    const int y = static_cast<int>(cell.row * s - rect.y);
+    const bool shown = numbers.shown(j);
+    if (position == 0) {
+      if (shown) {
+        cells.drawCell(x, y, centreColorOf(view.colorScheme, colorCount, n, numbers.prime(j), numbers.factorCount(j)), n);
+      } else if (cellSizeOf(s).centreGridDot) {
+        cells.drawCentralGridDot(x, y);
+      }
+      return;
+    }
+    if (!shown) {
+      cells.drawGridMark(x, y, ringCornerOf(cell.row, cell.column));
+      return;
+    }
+    int color = noneColor;
+    if (clusterScheme && clusters != nullptr && clusters->covers(position)) {
+      color = clusters->colourAt(position);
+    } else if (view.colorScheme != ColorScheme::None) {
+      result.clusterByRing |= clusterScheme;
+      color = ownColor(view.colorScheme, colorCount,
+                       {n, ringOfCell(cell), cell.column - cell.row, cell.row + cell.column, numbers.prime(j),
+                        numbers.factorCount(j)});
+    }
+    cells.drawCell(x, y, color, n);
+  };
+
   for (const Run& run : runs) {
     if (cancelled(context)) {
       result.cancelled = true;
       return result;
     }
-    numbers.load(view.start + run.firstPosition, run.length);
-    for (int64_t j = 0; j < run.length; ++j) {
-      const CellPos cell = run.at(j);
-      const Number position = run.firstPosition + static_cast<Number>(j);
-      const Number n = view.start + position;
-      const int x = static_cast<int>(cell.column * s - rect.x);
-      const int y = static_cast<int>(cell.row * s - rect.y);
-      const bool shown = numbers.shown(j, position);
-      tally.count(cell, n, shown);
-      if (position == 0) {
-        if (shown) {
-          cells.drawCell(x, y, centreColorOf(view.colorScheme, colorCount, n, numbers.prime(j), numbers.factorCount(j)), n);
-        } else if (cellSizeOf(s).centreGridDot) {
-          cells.drawCentralGridDot(x, y);
-        }
-        continue;
-      }
-      if (!shown) {
-        cells.drawGridMark(x, y, ringCornerOf(cell.row, cell.column));
-        continue;
-      }
-      int color = noneColor;
-      if (clusterScheme && clusters != nullptr && clusters->covers(position)) {
-        color = clusters->colourAt(position);
-      } else if (view.colorScheme != ColorScheme::None) {
-        result.clusterByRing |= clusterScheme;
-        const int64_t d = cell.column - cell.row;
-        const int64_t e = cell.row + cell.column;
-        color = ownColor(view.colorScheme, colorCount,
-                         {n, ringOfCell(cell), d, e, numbers.prime(j), numbers.factorCount(j)});
-      }
-      cells.drawCell(x, y, color, n);
+    numbers.load(run.firstPosition, run.length);
+    tallyRun(run, numbers, tile, view.start, result);
+    if (cells.drawsUnshownCells() || run.firstPosition == 0) {
+      for (int64_t j = 0; j < run.length; ++j) drawCell(run, j);
+    } else {
+      numbers.forEachShown(0, run.length - 1, [&](int64_t j) { drawCell(run, j); });
     }
   }
   return result;
@@ -229,36 +267,32 @@ int64_t expectedMarks256(NumberClass numberClass, Number n, int cells) {
 TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context) {
   TileResult result;
   const int k = view.level().cellsPerPixel;
-  const int64_t row0 = rect.y * k;
-  const int64_t col0 = rect.x * k;
-  const int64_t row1 = (rect.y + rect.height) * k - 1;
-  const int64_t col1 = (rect.x + rect.width) * k - 1;
+  const CellRange tile = cellsOf(view, rect);
   const auto pixels = static_cast<size_t>(rect.width) * static_cast<size_t>(rect.height);
   std::vector<uint16_t> marked(pixels, 0);
   std::vector<uint16_t> valid(pixels, 0);
   std::vector<Number> sample(pixels, 0);
-  TileTally tally{result, row0, row1, col0, col1};
   std::vector<Run> runs;
-  result.passesLargest = runsOf(row0, row1, col0, col1, ~Number{0} - view.start, runs);
+  result.passesLargest = runsOf(tile.row0, tile.row1, tile.column0, tile.column1, ~Number{0} - view.start, runs);
   RunNumbers numbers(view, false);
   for (const Run& run : runs) {
     if (cancelled(context)) {
       result.cancelled = true;
       return result;
     }
-    numbers.load(view.start + run.firstPosition, run.length);
-    for (int64_t j = 0; j < run.length; ++j) {
+    numbers.load(run.firstPosition, run.length);
+    tallyRun(run, numbers, tile, view.start, result);
+    const auto pixelOf = [&](int64_t j) {
       const CellPos cell = run.at(j);
-      const Number position = run.firstPosition + static_cast<Number>(j);
-      const Number n = view.start + position;
-      const bool shown = numbers.shown(j, position);
-      tally.count(cell, n, shown);
-      const size_t pixel = static_cast<size_t>((cell.row - row0) / k) * static_cast<size_t>(rect.width) +
-                           static_cast<size_t>((cell.column - col0) / k);
-      sample[pixel] = n;
+      return static_cast<size_t>((cell.row - tile.row0) / k) * static_cast<size_t>(rect.width) +
+             static_cast<size_t>((cell.column - tile.column0) / k);
+    };
+    for (int64_t j = 0; j < run.length; ++j) {
+      const size_t pixel = pixelOf(j);
+      sample[pixel] = view.start + run.firstPosition + static_cast<Number>(j);
       ++valid[pixel];
-      if (shown) ++marked[pixel];
     }
+    numbers.forEachShown(0, run.length - 1, [&](int64_t j) { ++marked[pixelOf(j)]; });
   }
   for (int y = 0; y < rect.height; ++y) {
     for (int x = 0; x < rect.width; ++x) {
@@ -279,9 +313,9 @@ int densityShade(int64_t marked, int64_t expected256) {
   if (expected256 <= 0) return kWhite;
   if (2 * m < expected256) return kDarkBlue;
   if (m < expected256) return kLightBlue;
-  if (2 * m < 3 * expected256) return kLightGreen;
-  if (m < 2 * expected256) return kYellow;
-  if (m < 4 * expected256) return kLightRed;
+  if (m < 2 * expected256) return kDarkGreen;
+  if (m < 3 * expected256) return kLightGreen;
+  if (m < 5 * expected256) return kYellow;
   return kWhite;
 }
 
@@ -309,6 +343,30 @@ bool isRandomlyShownAt(uint64_t seed, Number position, Number n) {
 
 float randomShowThreshold(Number n) {
   return static_cast<float>(1.0 - 2.0 / (std::log(static_cast<double>(n)) + 0.5));
+}
+
+CellRange cellsOf(const ViewSettings& view, const PlaneRect& rect) {
+  const CellPos first = cellAtPlane(view, {rect.x, rect.y});
+  const CellPos last = cellAtPlane(view, {rect.x + rect.width - 1, rect.y + rect.height - 1});
+  const int64_t more = view.level().cellsPerPixel - 1;  // the last pixel's further cells
+  return {first.row, last.row + more, first.column, last.column + more};
+}
+
+// The cells of the largest ring lie on the range's edge, and so does the largest position.
+std::optional<Number> largestPositionIn(const CellRange& cells) {
+  Number largest = 0;
+  const auto take = [&largest](CellPos cell) {
+    const std::optional<Number> position = walkPositionOf(cell);
+    if (position) largest = std::max(largest, *position);
+    return position.has_value();
+  };
+  for (int64_t column = cells.column0; column <= cells.column1; ++column) {
+    if (!take({cells.row0, column}) || !take({cells.row1, column})) return std::nullopt;
+  }
+  for (int64_t row = cells.row0; row <= cells.row1; ++row) {
+    if (!take({row, cells.column0}) || !take({row, cells.column1})) return std::nullopt;
+  }
+  return largest;
 }
 
 CellPos cellAtPlane(const ViewSettings& view, PlanePoint p) {

@@ -83,6 +83,15 @@ std::optional<CellPos> cellOfNumber(Number start, Number n);
 // The ring of a cell: 1 for the centre cell.
 int64_t ringOfCell(CellPos cell);
 
+// The cells of which a plane rectangle shows at least a pixel: rows row0 ... row1, columns
+// column0 ... column1.
+struct CellRange {
+  int64_t row0 = 0, row1 = 0, column0 = 0, column1 = 0;
+};
+CellRange cellsOf(const ViewSettings& view, const PlaneRect& rect);
+// The largest walk position of those cells; none when one passes 2^64 - 1.
+std::optional<Number> largestPositionIn(const CellRange& cells);
+
 // Whether the view's class shows the number n at a walk position; `prime` says whether n is prime.
 // The random class shows odd numbers from 3 on, each with the chance 2 / (ln n + 0.5), drawn from
 // the seed and the position alone.
@@ -92,8 +101,9 @@ bool isRandomlyShownAt(uint64_t seed, Number position, Number n);
 float randomShowThreshold(Number n);
 
 // The shade of a density pixel: `marked` of its cells are shown where the class's density at that
-// height expects expected256 / 256 of them. Black for none; then dark blue, light blue (poorer than
-// expected), light green, yellow, light red and white (richer, from 1, 1.5, 2 and 4 times on).
+// height expects expected256 / 256 of them. Black for none; dark blue below half the expected
+// count, light blue below it; dark green up to twice, light green up to three times, yellow up to
+// five times, white beyond.
 int densityShade(int64_t marked, int64_t expected256);
 
 // What a tile asks besides its rectangle. Both pointers may be null.

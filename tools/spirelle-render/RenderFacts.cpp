@@ -220,6 +220,31 @@ std::string animationLines(const AnimationFacts& facts) {
          "\nDraw time:          " + millisecondsAsText(facts.drawMilliseconds) + " ms\n";
 }
 
+std::string tileLines(const TilePictureFacts& facts) {
+  using std::to_string;
+  const spiral::TileResult& tile = facts.tile;
+  return "Start number:       " + to_string(facts.start) +
+         "\nCentre number:      " + to_string(facts.centre) +
+         "\nSmallest number:    " + to_string(tile.smallest.value_or(0)) +
+         "\nLargest number:     " + to_string(tile.largest.value_or(0)) +
+         "\nCells past 2^64-1:  " + (tile.passesLargest ? "empty" : "none") +
+         "\nCells per pixel:    " + to_string(facts.cellsPerPixel) +
+         "\nShown:              " + to_string(tile.shownCount) +
+         "\nDraw time:          " + millisecondsAsText(facts.drawMilliseconds) + " ms\n";
+}
+
+Json tileJson(const TilePictureFacts& facts) {
+  const spiral::TileResult& tile = facts.tile;
+  return {{"start", facts.start},
+          {"centre", facts.centre},
+          {"smallest", tile.smallest.value_or(0)},
+          {"largest", tile.largest.value_or(0)},
+          {"passes_largest", tile.passesLargest},
+          {"cells_per_pixel", facts.cellsPerPixel},
+          {"shown", tile.shownCount},
+          {"draw_ms", milliseconds(facts.drawMilliseconds)}};
+}
+
 }  // namespace
 
 PictureFacts drawTimed(const spiral::DrawSettings& settings, spiral::Picture& picture, const spiral::DrawHooks& hooks) {
@@ -235,6 +260,10 @@ std::string reportOf(const PictureFacts& facts, ReportForm form) {
   addGeometry(object, facts.outcome.geometry, facts.drawMilliseconds);
   addLens(object, facts.lens);
   return jsonLine(object);
+}
+
+std::string reportOf(const TilePictureFacts& facts, ReportForm form) {
+  return form == ReportForm::Lines ? tileLines(facts) : jsonLine(tileJson(facts));
 }
 
 std::string reportOf(const AnimationFacts& facts, ReportForm form) {

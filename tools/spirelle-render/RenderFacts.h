@@ -8,6 +8,7 @@
 #include "DrawPass.h"
 #include "LensFacts.h"
 #include "Tick.h"
+#include "Tiles.h"
 
 namespace render {
 
@@ -16,6 +17,15 @@ struct PictureFacts {
   spiral::DrawOutcome outcome;
   double drawMilliseconds = 0;
   LensFacts lens;
+};
+
+// A picture drawn in tiles: centred on a number's cell, or at a density level.
+struct TilePictureFacts {
+  spiral::Number start = 0;
+  spiral::Number centre = 0;
+  int cellsPerPixel = 1;
+  spiral::TileResult tile;
+  double drawMilliseconds = 0;
 };
 
 // Draws one picture and times the pass.
@@ -37,5 +47,6 @@ enum class ReportForm { Lines, Json };
 // follow a picture's own: a table of rays in the lines, "inspect" and "lines" in the JSON.
 std::string reportOf(const PictureFacts& facts, ReportForm form);
 std::string reportOf(const AnimationFacts& facts, ReportForm form);
+std::string reportOf(const TilePictureFacts& facts, ReportForm form);
 
 }  // namespace render

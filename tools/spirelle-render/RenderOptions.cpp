@@ -13,6 +13,7 @@
 #include <CLI/CLI.hpp>
 
 #include "ChoiceNames.h"
+#include "ClusterColours.h"
 #include "Geometry.h"
 
 namespace render {
@@ -33,6 +34,7 @@ constexpr auto& kShapes = spiral::kShapeNames;
 constexpr auto& kSchemes = spiral::kSchemeNames;
 constexpr auto& kClasses = spiral::kClassNames;
 constexpr Choice<spiral::Direction> kDirections[] = {{"in", spiral::Direction::In}, {"out", spiral::Direction::Out}};
+constexpr Choice<int> kCellsPerPixel[] = {{"1", 1}, {"2", 2}, {"4", 4}, {"8", 8}};
 constexpr Choice<Language> kLanguages[] = {{"en", Language::English}, {"de", Language::German}};
 
 using spiral::choiceList;
@@ -179,6 +181,15 @@ class CommandLine {
              "each frame stays MS milliseconds, " + number(kShortestDelay) + " to " + number(kLongestDelay) +
                  " (default 250)",
              storeWholeNumber(kShortestDelay, kLongestDelay, options.delayMs));
+    addValue("--centre", "N",
+             "centre the picture on the cell of N, a number from the start on; cells\n"
+             "whose numbers would pass 2^64 - 1 stay empty",
+             storePictureNumber(options.centre));
+    addValue("--cells-per-pixel", "K",
+             "with --cell 1, one pixel for K x K cells, one of " + choiceList<int>(kCellsPerPixel) +
+                 " (default 1):\n"
+                 "shaded by how many of them the class marks against its density there",
+             storeChoice<int>(kCellsPerPixel, options.cellsPerPixel));
     addValue("--inspect", "N",
              "report the cell of N, a number of the picture, and each ray through it:\n"
              "a run of cells outward whose numbers follow one quadratic 4k^2 + bk + c",
@@ -331,7 +342,47 @@ std::string checkLensOptions(const RenderOptions& options) {
   return {};
 }
 
+// A picture in tiles is one picture of the spiral of its start, whose lens facts need a pass.
+std::string checkTileOptions(const RenderOptions& options) {
+  if (options.cellsPerPixel > 1 && options.draw.boxSize != 1) return "--cells-per-pixel needs --cell 1";
+  if (!options.drawsTiles()) return {};
+  const char* tiles = options.centre ? "--centre" : "--cells-per-pixel";
+  const std::pair<const char*, bool> passOptions[] = {
+      {"--animate", options.animate.has_value()}, {"--inspect", options.inspect.has_value()},
+      {"--lines", options.lines > 0}, {"--longest", options.draw.calculateLongest}};
+  for (const auto& [option, given] : passOptions) {
+    if (given) return std::string(option) + " cannot go with " + tiles + ", which draws one picture in tiles";
+  }
+  if (options.centre && *options.centre < options.draw.start) {
+    return "--centre: " + std::to_string(*options.centre) + " lies before the start " + std::to_string(options.draw.start);
+  }
+  if (options.draw.colorScheme == spiral::ColorScheme::Cluster &&
+      !spiral::withinClusterReach(options.view(), options.pictureRect())) {
+    return std::string(tiles) +
+           ": the picture reaches past the walk's first 2^28 numbers (a poster of 16384 pixels), where "
+           "cluster colours are not drawn";
+  }
+  return {};
+}
+
 }  // namespace
+
+spiral::ViewSettings RenderOptions::view() const {
+  int zoom = 0;
+  for (size_t i = 0; i < spiral::kZoomLevels.size(); ++i) {
+    if (spiral::kZoomLevels[i] == spiral::ZoomLevel{draw.boxSize, cellsPerPixel}) zoom = static_cast<int>(i);
+  }
+  // The random class draws from the start as its seed, as a pass does.
+  return {.start = draw.start, .zoom = zoom, .squares = draw.squares, .grid = draw.grid, .numerals = draw.numerals,
+          .numberClass = draw.numberClass, .colorScheme = draw.colorScheme, .randomSeed = draw.start};
+}
+
+spiral::PlaneRect RenderOptions::pictureRect() const {
+  const spiral::ViewSettings tiles = view();
+  const spiral::CellPos cell = spiral::cellOfNumber(draw.start, centre.value_or(draw.start)).value_or(spiral::CellPos{});
+  const spiral::PlanePoint middle = spiral::centreOfCell(tiles, cell);
+  return {middle.x - size / 2, middle.y - size / 2, size, size};
+}
 
 spiral::DrawSettings RenderOptions::defaultDrawSettings() {
   spiral::DrawSettings settings;
@@ -348,6 +399,7 @@ ParseResult parseRenderArguments(const std::vector<std::string>& arguments) {
     if (options.help || options.version) return options;
     if (std::string problem = checkPictureHoldsACell(options); !problem.empty()) return UsageError{problem};
     if (std::string problem = checkAnimationOptions(options, commandLine); !problem.empty()) return UsageError{problem};
+    if (std::string problem = checkTileOptions(options); !problem.empty()) return UsageError{problem};
     if (std::string problem = checkLensOptions(options); !problem.empty()) return UsageError{problem};
     // The lens counts the shown cells of its rays from the pass's record, which costs a little.
     options.draw.recordShown = options.inspect || options.lines > 0;

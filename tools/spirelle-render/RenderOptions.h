@@ -9,6 +9,7 @@
 
 #include "DrawPass.h"
 #include "Tick.h"
+#include "Tiles.h"
 
 namespace render {
 
@@ -26,9 +27,19 @@ struct RenderOptions {
   std::optional<spiral::Number> inspect;  // set: report this number's cell and the rays through it
   int lines = 0;                   // report the rays with the most primes, this many; 0: none
   bool markLines = false;          // draw the rays of `lines` over the picture
+  std::optional<spiral::Number> centre;  // set: the picture is centred on this number's cell
+  int cellsPerPixel = 1;           // above 1, with 1-pixel cells: a density level
   bool json = false;
   bool help = false;
   bool version = false;
+
+  // Whether the picture is drawn in tiles: centred on another number than the start, or at a
+  // density level.
+  bool drawsTiles() const { return centre.has_value() || cellsPerPixel > 1; }
+  // The tiles' view and the plane rectangle of the picture: the centre's cell (the start's when
+  // no centre is given) in the middle, where the draw pass puts the start's.
+  spiral::ViewSettings view() const;
+  spiral::PlaneRect pictureRect() const;
 
   // The window's defaults, except that the renderer writes no numerals unless asked to and draws
   // anywhere below 2^64.

@@ -1,5 +1,10 @@
 #include "RenderRun.h"
 
+#include <chrono>
+#include <memory>
+
+#include "ClusterColours.h"
+
 #include "LineMarks.h"
 #include "PictureFiles.h"
 #include "Progress.h"
@@ -21,6 +26,23 @@ PictureFacts drawFirstPicture(const RenderOptions& options, spiral::Picture& pic
     return false;
   };
   return drawTimed(options.draw, picture, hooks);
+}
+
+// A picture in tiles, as the explorer draws its view, with the cluster colours its cells need.
+TilePictureFacts drawTiles(const RenderOptions& options, spiral::Picture& picture) {
+  const auto begin = std::chrono::steady_clock::now();
+  const spiral::ViewSettings view = options.view();
+  const spiral::PlaneRect rect = options.pictureRect();
+  std::shared_ptr<const spiral::ClusterColours> clusters;
+  if (view.colorScheme == spiral::ColorScheme::Cluster) {
+    // The options were checked: every cell lies within the reach.
+    clusters = spiral::ClusterColours::compute(view, *spiral::largestPositionIn(spiral::cellsOf(view, rect)) + 1);
+  }
+  TilePictureFacts facts{view.start, options.centre.value_or(view.start), options.cellsPerPixel, {}, 0};
+  facts.tile = spiral::drawTile(view, rect, picture, {.clusters = clusters.get()});
+  const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - begin;
+  facts.drawMilliseconds = elapsed.count();
+  return facts;
 }
 
 // Says on `err` why the file was not written, when it was not.
@@ -46,12 +68,20 @@ int renderSpiral(const RenderOptions& options, std::ostream& out, std::ostream& 
     err << "spirelle-render: not enough memory for a picture of " << size << " x " << size << " pixels\n";
     return kExitCannotWrite;
   }
+  const ReportForm form = options.json ? ReportForm::Json : ReportForm::Lines;
+  if (options.drawsTiles()) {
+    const TilePictureFacts facts = drawTiles(options, picture);
+    if (!options.outFile.empty() && reportFailure(writePictureFile(picture, options.outFile), options.outFile, err)) {
+      return kExitCannotWrite;
+    }
+    out << reportOf(facts, form);
+    return kExitDone;
+  }
   PictureFacts first = drawFirstPicture(options, picture);
   if (first.outcome.refusal != spiral::Refusal::None) {
     err << refusalMessage(options.draw, first.outcome, options.language) << '\n';
     return kExitRefused;
   }
-  const ReportForm form = options.json ? ReportForm::Json : ReportForm::Lines;
   if (options.animate) {
     AnimationFacts animation{*options.animate, options.frames, {first.outcome}, first.drawMilliseconds};
     if (reportFailure(writeAnimationFile(options, picture, animation), options.outFile, err)) return kExitCannotWrite;
