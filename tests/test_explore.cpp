@@ -8,6 +8,7 @@
 #include "ExploreLaunch.h"
 #include "ExploreWindow.h"
 #include "FileContents.h"
+#include "PictureImage.h"
 #include "MainWindowHarness.h"
 #include "PlainMillerRabin.h"
 #include "RecordingDesktop.h"
@@ -84,7 +85,10 @@ class TestExplore : public QObject {
   }
 
  private slots:
-  void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+  void initTestCase() {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    spiral::installQtTextDrawing();  // numerals, as the program draws them
+  }
   void cleanup() {
     window.reset();
     language::intLanguage = language::kEnglish;
@@ -207,59 +211,61 @@ class TestExplore : public QObject {
     QCOMPARE(explorer::chooseLanguage(language::kEnglish, store, german), language::kEnglish);
   }
 
-  // The view's pixels are the renderer's --centre picture's, at several pans and zooms and with
-  // several schemes, pixel for pixel (palette index).
+  // The view's pixels are those of the picture its renderer command draws (--centre), pixel for
+  // pixel (palette index), at several pans and zooms, cluster colours included; put together from
+  // tiles, they are also the engine's one rectangle of the same plane.
   void theViewIsTheRenderersPicture_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QPoint>("pan");
-    QTest::newRow("7-pixel primes at 41") << QStringList{"--start", "41", "--centre", "41"} << QPoint(0, 0);
-    QTest::newRow("panned off the centre") << QStringList{"--start", "41", "--centre", "41"} << QPoint(-333, 157);
+    QTest::addColumn<int>("zoomOut");
+    QTest::newRow("cluster primes at 41") << QStringList{"--start", "41"} << QPoint(0, 0) << 0;
+    QTest::newRow("cluster, panned and zoomed") << QStringList{"--start", "41", "--cell", "15"} << QPoint(-333, 157) << 4;
     QTest::newRow("squares, ring colours, far")
         << QStringList{"--start", "1000000000000000000", "--centre", "1000000000000012345", "--cell", "5", "--shape",
-                       "squares", "--scheme", "ring"} << QPoint(17, -3);
-    QTest::newRow("1-pixel all numbers, sequence") << QStringList{"--cell", "1", "--show", "all", "--scheme", "sequence"}
-                                                   << QPoint(400, 0);
-    QTest::newRow("grid at 21 pixels") << QStringList{"--cell", "21", "--grid", "--show", "squares"} << QPoint(5, 9);
-    QTest::newRow("near 2^64 - 1") << QStringList{"--start", "18446744073709551000", "--cell", "3"} << QPoint(0, 0);
+                       "squares", "--scheme", "ring"} << QPoint(17, -3) << 0;
+    QTest::newRow("random numbers, sequence") << QStringList{"--cell", "3", "--show", "random", "--scheme", "sequence"}
+                                              << QPoint(400, 0) << 0;
+    QTest::newRow("grid and numerals at 21") << QStringList{"--cell", "21", "--grid", "--numerals", "--show", "squares",
+                                                            "--scheme", "veltra"} << QPoint(5, 9) << 0;
+    QTest::newRow("density, far") << QStringList{"--start", "1000000000000000000", "--cell", "1", "--scheme", "nw-se"}
+                                  << QPoint(-50, 20) << 2;
+    QTest::newRow("near 2^64 - 1") << QStringList{"--start", "18446744073709551000", "--cell", "3", "--scheme", "white"}
+                                   << QPoint(0, 0) << 0;
   }
   void theViewIsTheRenderersPicture() {
     QFETCH(QStringList, arguments);
     QFETCH(QPoint, pan);
+    QFETCH(int, zoomOut);
     const auto parsed = parse(arguments);
     QVERIFY(std::holds_alternative<ExploreOptions>(parsed));
     explorer::ExploreWindow& w = open(explorer::chooseView(std::get<ExploreOptions>(parsed), {}), 2, QSize(300, 200));
     w.view().panBy(pan.x(), pan.y());
+    w.view().zoomAboutMiddle(-zoomOut);
     const QImage view = w.view().viewImage();
-    // Put together from tiles, it is the engine's one rectangle of the same plane.
     spiral::Picture whole(view.width(), view.height());
     const spiral::PlanePoint topLeft = w.view().topLeft();
-    spiral::drawTile(w.view().settings(), {topLeft.x, topLeft.y, view.width(), view.height()}, whole);
+    spiral::TileContext context;
+    context.clusters = w.tiles().clusterColoursFor(w.view().settings());
+    spiral::drawTile(w.view().settings(), {topLeft.x, topLeft.y, view.width(), view.height()}, whole, context);
     for (int y = 0; y < view.height(); ++y)
       QVERIFY(std::equal(whole.indexLine(y), whole.indexLine(y) + view.width(), view.constScanLine(y)));
-    // The renderer's square picture centred on the view's middle cell, larger than the view.
+
+    // The renderer's square picture is centred on the view's middle cell; made larger than the
+    // view, it covers it whatever the cell's offset.
+    QStringList command = w.rendererCommand().split(' ');
+    QCOMPARE(command.takeFirst(), QString("spirelle-render"));
     constexpr int kSize = 401;
     QTemporaryDir folder;
-    const QString png = folder.filePath("centre.png");
+    command[command.indexOf("--size") + 1] = QString::number(kSize);
+    command[command.indexOf("--out") + 1] = folder.filePath("centre.png");
     QProcess renderer;
-    QStringList command;
-    for (int i = 0; i < arguments.size(); ++i) {
-      if (arguments[i] == "--centre") { ++i; continue; }
-      command << arguments[i];
-    }
-    const spiral::CellPos middle = w.view().middleCell();
-    command << "--centre" << QString::number(*spiral::numberOfCell(w.view().settings().start, middle)) << "--size"
-            << QString::number(kSize) << "--out" << png;
     renderer.start(SPIRELLE_RENDER_BINARY, command);
-    QVERIFY(renderer.waitForFinished(60000));
-    if (renderer.readAllStandardError().contains("unknown option or argument '--centre'")) QSKIP("no --centre yet");
+    QVERIFY(renderer.waitForFinished(120000));
     QVERIFY2(renderer.exitCode() == 0, renderer.readAllStandardError().constData());
-    const QImage picture(png);
+    const QImage picture(folder.filePath("centre.png"));
     QVERIFY(!picture.isNull());
-    // The renderer centres its cell on pixel kSize / 2; the view on its middle pixel, shifted by
-    // how far the middle cell's centre lies from the view's middle after the pan.
-    const spiral::PlanePoint centre = spiral::centreOfCell(w.view().settings(), middle);
-    const QPoint offset(static_cast<int>(centre.x - w.view().topLeft().x) - kSize / 2,
-                        static_cast<int>(centre.y - w.view().topLeft().y) - kSize / 2);
+    const spiral::PlanePoint centre = spiral::centreOfCell(w.view().settings(), w.view().middleCell());
+    const QPoint offset(static_cast<int>(centre.x - topLeft.x) - kSize / 2, static_cast<int>(centre.y - topLeft.y) - kSize / 2);
     int differences = 0;
     for (int y = 0; y < view.height(); ++y)
       for (int x = 0; x < view.width(); ++x) differences += view.pixelIndex(x, y) != picture.pixelIndex(x - offset.x(), y - offset.y());

@@ -113,8 +113,13 @@ std::vector<TileKey> ExploreView::visibleTiles() const {
 
 QImage ExploreView::viewImage() {
   const std::vector<TileKey> keys = visibleTiles();
-  for (const TileKey& key : keys) source_.tile(key);
-  source_.waitForAll();
+  // Twice at most: tiles drawn by ring while the cluster colours were walked are drawn again.
+  for (int round = 0; round < 2; ++round) {
+    bool all = true;
+    for (const TileKey& key : keys) all = source_.tile(key) != nullptr && all;
+    if (all) break;
+    source_.waitForAll();
+  }
   const QSize size = deviceSize();
   QImage image(size, QImage::Format_Indexed8);
   QList<QRgb> colours;

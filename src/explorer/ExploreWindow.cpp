@@ -65,6 +65,7 @@ spiral::ViewSettings viewSettingsOf(const StoredView& view) {
   settings.numerals = view.numerals;
   settings.numberClass = view.numberClass;
   settings.colorScheme = view.scheme;
+  settings.randomSeed = view.start;  // the renderer's seed: the same cells show
   return settings;
 }
 
@@ -88,6 +89,13 @@ ExploreWindow::ExploreWindow(platform::Desktop& desktop, const StoredView& view,
   if (const std::optional<spiral::CellPos> cell = spiral::cellOfNumber(view.start, view.centre)) view_->centreOn(*cell);
   connect(view_, &ExploreView::viewMoved, this, &ExploreWindow::describeView);
   connect(&tiles_, &TileSource::tileReady, this, &ExploreWindow::describeView);
+  connect(&tiles_, &TileSource::clusterProgress, this, [this](double fraction) {
+    showStatus(W(Word::ClusterProgress).arg(qRound(fraction * 100)));
+  });
+  connect(&tiles_, &TileSource::clusterColoursReady, this, [this] {
+    showStatus({});
+    view_->update();
+  });
   connect(view_, &ExploreView::pointerAt, this, &ExploreWindow::describePointer);
   connect(view_, &ExploreView::cellClicked, this, [this](spiral::CellPos cell) { view_->setSelected(cell); });
   connect(view_, &ExploreView::contextMenuWanted, this, &ExploreWindow::showContextMenu);
@@ -157,7 +165,8 @@ void ExploreWindow::installShortcuts() {
     desktop_.showMessage(this, QStringLiteral("Spirelle Explorer"), W(Word::ExplorerHelp));
   });
   onKeys(Qt::Key_Escape, [this] {
-    if (tiles_.pending() == 0) return;
+    const bool walking = tiles_.cancelClusterColours();
+    if (tiles_.pending() == 0 && !walking) return;
     tiles_.cancelAll();
     showStatus(W(Word::Cancelled));
   });
@@ -195,7 +204,7 @@ bool ExploreWindow::changeStart(const QString& text) {
     showStatus(W(Word::NotAStart));
     return false;
   }
-  changeSettings([&number](spiral::ViewSettings& s) { s.start = *number.value; });
+  changeSettings([&number](spiral::ViewSettings& s) { s.start = s.randomSeed = *number.value; });
   showStatus({});
   return true;
 }
@@ -226,6 +235,7 @@ QString ExploreWindow::rendererCommand() const {
   draw.colorScheme = s.colorScheme;
   QStringList words{QStringLiteral("spirelle-render")};
   for (const std::string& argument : spiral::choiceArguments(draw)) words << QString::fromStdString(argument);
+  if (s.level().cellsPerPixel > 1) words << QStringLiteral("--cells-per-pixel") << QString::number(s.level().cellsPerPixel);
   const std::optional<spiral::Number> centre = numberOf(view_->middleCell());
   if (centre) words << QStringLiteral("--centre") << QString::number(*centre);
   const QSize size = view_->deviceSize();
@@ -273,25 +283,56 @@ void ExploreWindow::describePointer(std::optional<QPointF> point) {
   pointer_->setText(reportOf(cell).replace(QLatin1Char('\n'), QStringLiteral("; ")) + where);
 }
 
+// The cluster colours of the cells in view, where they lie within the walk's reach; the walk goes
+// four times as far as the view needs, so that roaming outward does not walk again at once.
+void ExploreWindow::askForClusterColours() {
+  const spiral::ViewSettings& settings = view_->settings();
+  if (settings.colorScheme != spiral::ColorScheme::Cluster) return;
+  const QSize size = view_->deviceSize();
+  const spiral::PlanePoint topLeft = view_->topLeft();
+  const spiral::CellPos first = spiral::cellAtPlane(settings, topLeft);
+  const spiral::CellPos last = spiral::cellAtPlane(settings, {topLeft.x + size.width() - 1, topLeft.y + size.height() - 1});
+  // The ring of the view's cell nearest the centre, and the largest of its corners'.
+  const spiral::CellPos nearest{std::clamp<int64_t>(0, first.row, last.row), std::clamp<int64_t>(0, first.column, last.column)};
+  const int64_t innerRing = spiral::ringOfCell(nearest);
+  int64_t outerRing = 0;
+  for (const spiral::CellPos corner : {first, last, spiral::CellPos{first.row, last.column}, spiral::CellPos{last.row, first.column}}) {
+    outerRing = std::max(outerRing, spiral::ringOfCell(corner));
+  }
+  const auto cellsWithin = [](int64_t ring) { return static_cast<spiral::Number>(2 * ring - 1) * static_cast<spiral::Number>(2 * ring - 1); };
+  constexpr int64_t kRingBeyondReach = 8194;  // ring K begins at walk position (2K - 3)^2
+  if (innerRing >= kRingBeyondReach) return;  // all by ring: nothing to walk
+  constexpr spiral::Number kLeastWalk = spiral::Number{1} << 20;
+  const spiral::Number needed = outerRing >= kRingBeyondReach ? spiral::kClusterReach : cellsWithin(outerRing);
+  tiles_.wantClusterColours(settings, std::max(kLeastWalk, std::min(needed, spiral::kClusterReach / 4) * 4));
+}
+
 void ExploreWindow::describeView() {
+  askForClusterColours();
   const spiral::ZoomLevel& level = spiral::kZoomLevels[view_->settings().zoom];
   scale_->setText(level.cellsPerPixel > 1 ? W(Word::ScaleDensity).arg(level.cellsPerPixel)
                                           : W(Word::ScaleCells).arg(level.boxSize));
   std::optional<spiral::Number> smallest, largest;
   int64_t shown = 0;
+  bool byRing = false;
   for (const TileKey& key : view_->visibleTiles()) {
     const std::shared_ptr<const Tile> tile = tiles_.cached(key);
     if (!tile || !tile->result.smallest) continue;
+    byRing = byRing || (tile->result.clusterByRing && tile->exactClusters);
     smallest = std::min(smallest.value_or(*tile->result.smallest), *tile->result.smallest);
     largest = std::max(largest.value_or(*tile->result.largest), *tile->result.largest);
     shown += tile->result.shownCount;
   }
   range_->setText(smallest ? W(Word::NumbersInView).arg(grouped(*smallest), grouped(*largest), QLocale().toString(shown))
                            : W(Word::NoNumbersInView));
-  if (tiles_.pending() > 0) {
+  if (tiles_.walkingClusterColours()) return;  // its progress shows
+  if (byRing) {
+    showStatus(W(Word::ClusterByRing));
+  } else if (tiles_.pending() > 0) {
     const int total = static_cast<int>(view_->visibleTiles().size());
     message_->setText(W(Word::TilesProgress).arg(std::max(0, total - tiles_.pending())).arg(total));
-  } else if (message_->text().startsWith(W(Word::TilesProgress).section(QLatin1Char('%'), 0, 0))) {
+  } else if (message_->text().startsWith(W(Word::TilesProgress).section(QLatin1Char('%'), 0, 0)) ||
+             message_->text() == W(Word::ClusterByRing)) {
     message_->clear();
   }
 }

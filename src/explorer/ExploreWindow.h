@@ -57,6 +57,7 @@ class ExploreWindow : public QMainWindow {
   void showStatus(const QString& text);
   void describePointer(std::optional<QPointF> point);
   void describeView();
+  void askForClusterColours();
   void showContextMenu(QPoint globalPosition, spiral::CellPos cell);
   void changeSettings(const std::function<void(spiral::ViewSettings&)>& change);
   std::optional<spiral::Number> numberOf(spiral::CellPos cell) const;

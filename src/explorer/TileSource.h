@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QThreadPool>
 
+#include "ClusterColours.h"
 #include "TileCache.h"
 
 namespace explorer {
@@ -38,12 +39,24 @@ class TileSource : public QObject {
   int workers() const { return pool_.maxThreadCount(); }
   const TileCache& cache() const { return cache_; }
 
-  // Blocks until no tile is pending: for saving, copying, tests and benchmarks. Delivers each
-  // finished tile as it comes.
+  // Walks the cluster colours of the view's spiral in the background, unless the colours at hand
+  // or those being walked cover its first `positions` cells. Tiles drawn by ring meanwhile are
+  // drawn again once the colours are there.
+  void wantClusterColours(const spiral::ViewSettings& view, spiral::Number positions);
+  // The colours at hand when they were walked for the view's spiral, else null.
+  const spiral::ClusterColours* clusterColoursFor(const spiral::ViewSettings& view) const;
+  bool walkingClusterColours() const { return clusterWalk_ != nullptr; }
+  // Stops the walk of the cluster colours; true when one was running.
+  bool cancelClusterColours();
+
+  // Blocks until no tile is pending and no cluster colours are walked: for saving, copying, tests
+  // and benchmarks. Delivers each finished tile as it comes.
   void waitForAll();
 
  signals:
   void tileReady(const TileKey& key);
+  void clusterProgress(double fraction);
+  void clusterColoursReady();
 
  private:
   // A tile asked for: its flag tells a queued job to skip its work and a running one to stop.
@@ -51,8 +64,15 @@ class TileSource : public QObject {
   void start(const TileKey& key);
   void finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile);
 
+  void clusterColoursWalked(const CancelFlag& walk, std::shared_ptr<const spiral::ClusterColours> colours);
+
   TileCache cache_;
   QThreadPool pool_;
+  QThreadPool clusterPool_;  // one thread: the walk takes seconds and must not hold up a tile
+  std::shared_ptr<const spiral::ClusterColours> clusters_;
+  CancelFlag clusterWalk_;   // set while a walk runs
+  spiral::ViewSettings clusterWalkView_;
+  spiral::Number clusterWalkPositions_ = 0;
   std::unordered_map<TileKey, CancelFlag, TileKeyHash> inFlight_;
 };
 

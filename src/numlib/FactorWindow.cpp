@@ -33,7 +33,7 @@ struct Divisor {
 
 // The odd primes up to `bound` (at most kCubeRootOfTop) as divisors, from a table made once.
 std::span<const Divisor> oddDivisorsUpTo(uint64_t bound) {
-  static std::vector<Divisor> table;
+  thread_local std::vector<Divisor> table;
   if (table.empty()) {
     for (uint32_t p : primesUpTo(kCubeRootOfTop)) {
       if (p == 2) continue;
@@ -67,9 +67,9 @@ void divideOutTwos(std::span<uint64_t> rest, uint8_t* out) {
 
 // Adds what each cofactor contributes: nothing, one prime, or one or two by the primality test.
 void countCofactors(std::span<const uint64_t> rest, uint64_t primeBelow, uint8_t* out) {
-  static std::vector<uint64_t> undecided;
-  static std::vector<size_t> at;
-  static std::vector<uint8_t> prime;
+  thread_local std::vector<uint64_t> undecided;
+  thread_local std::vector<size_t> at;
+  thread_local std::vector<uint8_t> prime;
   undecided.clear();
   at.clear();
   for (size_t i = 0; i < rest.size(); ++i) {

@@ -84,8 +84,8 @@ std::vector<int64_t> primeFactors(int64_t n) {
 // The odd primes up to `limit`, sieved as far as asked so far. The list grows only for the plain
 // product, so spans of it stay valid while the constant of one quadratic is computed.
 std::span<const uint32_t> oddPrimesUpTo(uint32_t limit) {
-  static std::vector<uint32_t> primes;
-  static uint32_t sievedTo = 0;
+  thread_local std::vector<uint32_t> primes;
+  thread_local uint32_t sievedTo = 0;
   if (limit > sievedTo) {
     primes.clear();
     primesieve::generate_primes(uint32_t{3}, limit, &primes);

@@ -79,8 +79,8 @@ void testChunk(uint64_t low, uint64_t count, uint64_t* bits) {
   if (bound == root) return;  // every composite up to high has a prime factor up to its root
 
   // What is left above bound^2 has no prime factor up to the bound, but may still be composite.
-  static std::vector<uint64_t> candidates;
-  static std::vector<uint8_t> prime;
+  thread_local std::vector<uint64_t> candidates;
+  thread_local std::vector<uint8_t> prime;
   candidates.clear();
   const uint64_t boundSquared = uint64_t{bound} * bound;
   for (uint64_t w = 0; w < words; ++w) {

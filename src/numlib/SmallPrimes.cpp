@@ -8,8 +8,8 @@
 namespace numlib::detail {
 
 std::span<const uint32_t> primesUpTo(uint32_t limit) {
-  static std::vector<uint32_t> primes;
-  static uint32_t coveredUpTo = 0;
+  thread_local std::vector<uint32_t> primes;
+  thread_local uint32_t coveredUpTo = 0;
   if (limit > coveredUpTo) {
     primes.clear();
     primesieve::generate_primes(limit, &primes);

@@ -26,7 +26,8 @@ using numlib::detail::primesUpTo;
 constexpr uint32_t kSqrtLargest = 46341;        // above the square root of every number served
 
 // ---------------------------------------------------------------------------------------------
-// Primality: one bit per number of a block of 2^18 numbers, a few blocks kept.
+// Primality: one bit per number of a block of 2^18 numbers, a few blocks kept. Every cache of the
+// number service is the calling thread's own, so that worker threads may ask at the same time.
 
 constexpr int kPrimeBlockBits = 18;
 constexpr int64_t kPrimeBlockSize = int64_t{1} << kPrimeBlockBits;
@@ -37,12 +38,12 @@ struct PrimeBlock {
   std::array<uint64_t, kPrimeBlockSize / 64> bits{};
 };
 
-std::array<PrimeBlock, kPrimeBlocksKept> primeBlocks;
-int lastPrimeBlock = 0;
-int nextPrimeBlockToReplace = 0;
+thread_local std::array<PrimeBlock, kPrimeBlocksKept> primeBlocks;
+thread_local int lastPrimeBlock = 0;
+thread_local int nextPrimeBlockToReplace = 0;
 
 void sievePrimeBlock(PrimeBlock& block, int64_t index) {
-  static std::vector<uint32_t> found;
+  thread_local std::vector<uint32_t> found;
   found.clear();
   const uint64_t low = static_cast<uint64_t>(index) << kPrimeBlockBits;
   const uint64_t high = low + kPrimeBlockSize - 1;
@@ -101,9 +102,9 @@ struct FactorBlock {
   }
 };
 
-std::array<FactorBlock, kFactorBlocksKept> factorBlocks;
-int lastFactorBlock = 0;
-int nextFactorBlockToReplace = 0;
+thread_local std::array<FactorBlock, kFactorBlocksKept> factorBlocks;
+thread_local int lastFactorBlock = 0;
+thread_local int nextFactorBlockToReplace = 0;
 
 // The prime 2 and its powers in one go: the trailing zero bits of a number are its factors 2.
 void recordTwo(FactorBlock& block, uint64_t low) {
