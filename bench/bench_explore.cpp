@@ -24,10 +24,13 @@ long peakResidentKib() {
   return 0;
 }
 
+// Coloured by ring: the cluster colours' walk from the centre is serial and has a benchmark of
+// its own (BM_ExploreClusterWalk).
 explorer::StoredView onePixelPrimes(spiral::Number start) {
   explorer::StoredView view;
   view.start = view.centre = start;
   view.boxSize = 1;
+  view.scheme = spiral::ColorScheme::RingNumber;
   return view;
 }
 

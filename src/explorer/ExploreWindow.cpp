@@ -86,6 +86,7 @@ ExploreWindow::ExploreWindow(platform::Desktop& desktop, const StoredView& view,
   statusBar()->addPermanentWidget(scale_);
   resize(kFirstWidth, kFirstHeight);
   view_->setSettings(viewSettingsOf(view));
+  showSettings();
   if (const std::optional<spiral::CellPos> cell = spiral::cellOfNumber(view.start, view.centre)) view_->centreOn(*cell);
   connect(view_, &ExploreView::viewMoved, this, &ExploreWindow::describeView);
   connect(&tiles_, &TileSource::tileReady, this, &ExploreWindow::describeView);
@@ -213,8 +214,15 @@ void ExploreWindow::changeSettings(const std::function<void(spiral::ViewSettings
   spiral::ViewSettings settings = view_->settings();
   change(settings);
   view_->setSettings(settings);
-  startBox_->setText(QString::number(settings.start));
+  showSettings();
   describeView();
+}
+
+void ExploreWindow::showSettings() {
+  const spiral::ViewSettings& settings = view_->settings();
+  startBox_->setText(QString::number(settings.start));
+  classBox_->setCurrentIndex(classBox_->findData(static_cast<int>(settings.numberClass)));
+  schemeBox_->setCurrentIndex(schemeBox_->findData(static_cast<int>(settings.colorScheme)));
 }
 
 QString ExploreWindow::reportOf(spiral::CellPos cell) const {
@@ -283,8 +291,7 @@ void ExploreWindow::describePointer(std::optional<QPointF> point) {
   pointer_->setText(reportOf(cell).replace(QLatin1Char('\n'), QStringLiteral("; ")) + where);
 }
 
-// The cluster colours of the cells in view, where they lie within the walk's reach; the walk goes
-// four times as far as the view needs, so that roaming outward does not walk again at once.
+// The cluster colours of the cells in view, where they lie within the walk's reach.
 void ExploreWindow::askForClusterColours() {
   const spiral::ViewSettings& settings = view_->settings();
   if (settings.colorScheme != spiral::ColorScheme::Cluster) return;
@@ -302,9 +309,7 @@ void ExploreWindow::askForClusterColours() {
   const auto cellsWithin = [](int64_t ring) { return static_cast<spiral::Number>(2 * ring - 1) * static_cast<spiral::Number>(2 * ring - 1); };
   constexpr int64_t kRingBeyondReach = 8194;  // ring K begins at walk position (2K - 3)^2
   if (innerRing >= kRingBeyondReach) return;  // all by ring: nothing to walk
-  constexpr spiral::Number kLeastWalk = spiral::Number{1} << 20;
-  const spiral::Number needed = outerRing >= kRingBeyondReach ? spiral::kClusterReach : cellsWithin(outerRing);
-  tiles_.wantClusterColours(settings, std::max(kLeastWalk, std::min(needed, spiral::kClusterReach / 4) * 4));
+  tiles_.wantClusterColours(settings, outerRing >= kRingBeyondReach ? spiral::kClusterReach : cellsWithin(outerRing));
 }
 
 void ExploreWindow::describeView() {

@@ -58,6 +58,8 @@ class ExploreWindow : public QMainWindow {
   void describePointer(std::optional<QPointF> point);
   void describeView();
   void askForClusterColours();
+  // The toolbar's boxes and lists show the view's settings.
+  void showSettings();
   void showContextMenu(QPoint globalPosition, spiral::CellPos cell);
   void changeSettings(const std::function<void(spiral::ViewSettings&)>& change);
   std::optional<spiral::Number> numberOf(spiral::CellPos cell) const;

@@ -74,14 +74,17 @@ const spiral::ClusterColours* TileSource::clusterColoursFor(const spiral::ViewSe
   return clusters_ && clusters_->matches(view) ? clusters_.get() : nullptr;
 }
 
-void TileSource::wantClusterColours(const spiral::ViewSettings& view, spiral::Number positions) {
-  positions = std::min(positions, spiral::kClusterReach);
+void TileSource::wantClusterColours(const spiral::ViewSettings& view, spiral::Number needed) {
+  needed = std::min(needed, spiral::kClusterReach);
   const spiral::ClusterColours* atHand = clusterColoursFor(view);
-  if (atHand && (positions == 0 || atHand->covers(positions - 1))) return;
+  if (atHand && (needed == 0 || atHand->covers(needed - 1))) return;
   if (clusterWalk_ && clusterWalkView_.start == view.start && clusterWalkView_.numberClass == view.numberClass &&
-      clusterWalkView_.randomSeed == view.randomSeed && clusterWalkPositions_ >= positions) {
+      clusterWalkView_.randomSeed == view.randomSeed && clusterWalkPositions_ >= needed) {
     return;
   }
+  // Twice as far as asked, so that roaming outward does not walk again at once.
+  constexpr spiral::Number kLeastWalk = spiral::Number{1} << 20;
+  const spiral::Number positions = std::max(kLeastWalk, std::min(needed, spiral::kClusterReach / 2) * 2);
   cancelClusterColours();
   auto walk = std::make_shared<std::atomic<bool>>(false);
   clusterWalk_ = walk;

@@ -40,9 +40,9 @@ class TileSource : public QObject {
   const TileCache& cache() const { return cache_; }
 
   // Walks the cluster colours of the view's spiral in the background, unless the colours at hand
-  // or those being walked cover its first `positions` cells. Tiles drawn by ring meanwhile are
-  // drawn again once the colours are there.
-  void wantClusterColours(const spiral::ViewSettings& view, spiral::Number positions);
+  // or those being walked cover its first `needed` cells. Tiles drawn by ring meanwhile are drawn
+  // again once the colours are there.
+  void wantClusterColours(const spiral::ViewSettings& view, spiral::Number needed);
   // The colours at hand when they were walked for the view's spiral, else null.
   const spiral::ClusterColours* clusterColoursFor(const spiral::ViewSettings& view) const;
   bool walkingClusterColours() const { return clusterWalk_ != nullptr; }
