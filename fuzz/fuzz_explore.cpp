@@ -11,7 +11,9 @@
 
 #include <QApplication>
 
+#include "ExploreOptions.h"
 #include "ExploreWindow.h"
+#include "FuzzArguments.h"
 #include "SilentDesktop.h"
 
 namespace {
@@ -21,15 +23,7 @@ void check(bool condition) {
 }
 
 void checkOptions(const uint8_t* data, size_t size) {
-  std::vector<std::string> arguments(1);
-  for (size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) {
-      arguments.emplace_back();
-    } else {
-      arguments.back().push_back(static_cast<char>(data[i]));
-    }
-  }
-  const auto result = explorer::parseExploreArguments(arguments);
+  const auto result = explorer::parseExploreArguments(argumentsFrom(data, size));
   if (const auto* error = std::get_if<explorer::UsageError>(&result)) {
     check(!error->message.empty());
     return;

@@ -272,6 +272,24 @@ class TestExplore : public QObject {
     QCOMPARE(differences, 0);
   }
 
+  // The cache keeps what its budget holds, the least recently used going first.
+  void theTileCacheDropsTheLeastRecentlyUsed() {
+    const auto tile = [] { return std::make_shared<const explorer::Tile>(); };
+    const auto key = [](int64_t column) { return explorer::TileKey{{}, column, 0}; };
+    const int64_t oneTile = [&] {
+      explorer::TileCache probe;
+      probe.insert(key(0), tile());
+      return probe.bytes();
+    }();
+    explorer::TileCache cache(3 * oneTile);
+    for (int64_t column : {1, 2, 3}) cache.insert(key(column), tile());
+    QVERIFY(cache.find(key(1)));  // now the most recently used
+    cache.insert(key(4), tile());
+    QVERIFY(!cache.find(key(2)));
+    for (int64_t column : {1, 3, 4}) QVERIFY(cache.find(key(column)));
+    QCOMPARE(cache.bytes(), 3 * oneTile);
+  }
+
   // One worker or two: the same pixels.
   void theWorkersDoNotChangeThePixels() {
     const StoredView view = viewWith([](StoredView& v) { v.boxSize = 1, v.start = v.centre = 1000003; });
