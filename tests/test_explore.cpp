@@ -223,7 +223,7 @@ class TestExplore : public QObject {
     QTest::newRow("squares, ring colours, far")
         << QStringList{"--start", "1000000000000000000", "--centre", "1000000000000012345", "--cell", "5", "--shape",
                        "squares", "--scheme", "ring"} << QPoint(17, -3) << 0;
-    QTest::newRow("random numbers, sequence") << QStringList{"--cell", "3", "--show", "random", "--scheme", "sequence"}
+    QTest::newRow("random numbers, sequence") << QStringList{"--start", "1000", "--cell", "3", "--show", "random", "--scheme", "sequence"}
                                               << QPoint(400, 0) << 0;
     QTest::newRow("grid and numerals at 21") << QStringList{"--cell", "21", "--grid", "--numerals", "--show", "squares",
                                                             "--scheme", "veltra"} << QPoint(5, 9) << 0;
