@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "BailliePsw.h"
 #include "PrimeWindow.h"
 #include "numlib.hpp"
 
@@ -70,6 +71,31 @@ BENCHMARK(BM_WindowBySieve)->ArgsProduct({{44, 46, 48, 50, 52}, {kPictureNumbers
 BENCHMARK(BM_WindowByTests)->ArgsProduct({{44, 46, 48, 50, 52}, {kPictureNumbers}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowBySieve)->ArgsProduct({{52, 56, 60, 64}, {1 << 24}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowByTests)->ArgsProduct({{52, 56, 60, 64}, {1 << 24}})->Unit(benchmark::kMillisecond);
+
+// The primality test alone, per number: 4096 primes, or 4096 odd composites with no prime factor
+// below 100 (what a window's sieve leaves to it), just above 10^18 or just below 2^64.
+std::vector<uint64_t> numbersFrom(uint64_t low, bool primes) {
+  std::vector<uint64_t> numbers;
+  for (uint64_t n = low | 1; numbers.size() < 4096; n += 2) {
+    bool smallFactor = false;
+    for (uint64_t p = 3; p < 100; p += 2) smallFactor = smallFactor || n % p == 0;
+    if (!smallFactor && numlib::isPrime(n) == primes) numbers.push_back(n);
+  }
+  return numbers;
+}
+void primalityTest(benchmark::State& state, uint64_t low, bool primes) {
+  const std::vector<uint64_t> numbers = numbersFrom(low, primes);
+  std::vector<uint8_t> prime(numbers.size());
+  for (auto _ : state) {
+    numlib::detail::testPrimality(numbers, prime);
+    benchmark::DoNotOptimize(prime.data());
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * numbers.size()));
+}
+BENCHMARK_CAPTURE(primalityTest, primes_1e18, 1000000000000000000, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(primalityTest, composites_1e18, 1000000000000000000, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(primalityTest, primes_top, kTop - (uint64_t{1} << 20), true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(primalityTest, composites_top, kTop - (uint64_t{1} << 20), false)->Unit(benchmark::kMicrosecond);
 
 void BM_FactoriseSemiprimeNear2To64(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(numlib::factorise(18446743979220271189u));  // 4294967291 * 4294967279

@@ -7,11 +7,11 @@
 
 #include <algorithm>
 #include <bit>
-#include <limits>
 #include <span>
 #include <vector>
 
-#include "MillerRabin.h"
+#include "BailliePsw.h"
+#include "Montgomery.h"
 #include "SmallPrimes.h"
 #include "numlib.hpp"
 
@@ -23,36 +23,16 @@ namespace {
 constexpr uint32_t kCubeRootOfTop = 2642245;
 constexpr uint64_t kChunkSize = uint64_t{1} << 15;
 
-// An odd prime p with what divides by it without a division: for a multiple m of p, m / p =
-// m * inverse mod 2^64, and any m is a multiple exactly when m * inverse <= largestQuotient.
-struct Divisor {
-  uint64_t inverse;
-  uint64_t largestQuotient;
-  uint32_t prime;
-};
-
-// The odd primes up to `bound` (at most kCubeRootOfTop) as divisors, from a table made once.
-std::span<const Divisor> oddDivisorsUpTo(uint64_t bound) {
-  thread_local std::vector<Divisor> table;
-  if (table.empty()) {
-    for (uint32_t p : primesUpTo(kCubeRootOfTop)) {
-      if (p == 2) continue;
-      uint64_t inverse = p;  // Newton's iteration: right to 3 bits for an odd p, doubling each step
-      for (int i = 0; i < 5; ++i) inverse *= 2 - p * inverse;
-      table.push_back({inverse, std::numeric_limits<uint64_t>::max() / p, p});
-    }
-  }
-  const auto end = std::partition_point(table.begin(), table.end(), [&](const Divisor& d) { return d.prime <= bound; });
-  return {table.data(), static_cast<size_t>(end - table.begin())};
-}
-
-// Divides the prime out of `rest`, a multiple of it, as often as it goes; returns how often.
-uint8_t divideOutFully(uint64_t& rest, const Divisor& d) {
+// Divides the odd prime p out of `rest`, a multiple of it, as often as it goes; returns how often.
+// Without a division: for a multiple m of p, m / p = m * inverse mod 2^64, and any m is a multiple
+// exactly when m * inverse * p does not pass 2^64.
+uint8_t divideOutFully(uint64_t& rest, uint64_t p, uint64_t inverse) {
   uint8_t times = 0;
+  uint64_t product;
   do {
-    rest *= d.inverse;
+    rest *= inverse;
     ++times;
-  } while (rest * d.inverse <= d.largestQuotient);
+  } while (!__builtin_mul_overflow(rest * inverse, p, &product));
   return times;
 }
 
@@ -87,27 +67,33 @@ void countCofactors(std::span<const uint64_t> rest, uint64_t primeBelow, uint8_t
 }
 
 // The odd primes up to a bound divided out of the chunks of a window in turn; each prime's next
-// multiple is carried from one chunk to the next, so only the first chunk divides to find it.
+// multiple is carried from one chunk to the next, so only the first chunk divides to find it. Most
+// primes have no multiple in a chunk: their inverses are made where one has, and no table of them is
+// kept, as filling one costs more than making them (a new page is dear).
 class OddPrimeSieve {
  public:
-  OddPrimeSieve(uint64_t low, uint64_t bound) : primes_(oddDivisorsUpTo(bound)), next_(primes_.size()) {
-    for (size_t j = 0; j < primes_.size(); ++j) {
-      const uint32_t p = primes_[j].prime;
-      next_[j] = static_cast<uint32_t>((p - low % p) % p);
-    }
+  OddPrimeSieve(uint64_t low, uint64_t bound) {
+    const std::span<const uint32_t> primes = primesUpTo(static_cast<uint32_t>(bound));
+    primes_ = primes.subspan(primes.empty() ? 0 : 1);  // without 2
+    next_.resize(primes_.size());
+    for (size_t j = 0; j < primes_.size(); ++j) next_[j] = static_cast<uint32_t>((primes_[j] - low % primes_[j]) % primes_[j]);
   }
 
   // The next chunk of the window: rest[i] holds its i-th number, divided by what came before.
   void divideOut(std::span<uint64_t> rest, uint8_t* out) {
     for (size_t j = 0; j < primes_.size(); ++j) {
+      const uint64_t p = primes_[j];
       uint64_t i = next_[j];
-      for (; i < rest.size(); i += primes_[j].prime) out[i] = static_cast<uint8_t>(out[i] + divideOutFully(rest[i], primes_[j]));
+      if (i < rest.size()) {
+        const uint64_t inverse = inverseModWord(p);
+        for (; i < rest.size(); i += p) out[i] = static_cast<uint8_t>(out[i] + divideOutFully(rest[i], p, inverse));
+      }
       next_[j] = static_cast<uint32_t>(i - rest.size());
     }
   }
 
  private:
-  std::span<const Divisor> primes_;
+  std::span<const uint32_t> primes_;
   std::vector<uint32_t> next_;
 };
 

@@ -4,7 +4,7 @@
 #include <numeric>
 #include <optional>
 
-#include "MillerRabin.h"
+#include "BailliePsw.h"
 #include "Montgomery.h"
 #include "SmallPrimes.h"
 
@@ -50,7 +50,7 @@ std::optional<uint64_t> rhoDivisor(const Montgomery& form, uint64_t c) {
 
 // Appends the prime factors of n > 1, which has no prime factor up to the trial limit.
 void appendPrimeFactors(uint64_t n, std::vector<uint64_t>& primes) {
-  if (isPrimeByMillerRabin(n)) {
+  if (isPrimeByBailliePsw(n)) {
     primes.push_back(n);
     return;
   }

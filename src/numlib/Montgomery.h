@@ -1,13 +1,21 @@
 #pragma once
 // Arithmetic modulo an odd 64-bit number in Montgomery form (a stands for a * 2^64 mod n): a product
-// costs three multiplications and no division. The primality test and the factor search spend
-// their time here.
+// costs three multiplications and no division. The primality test's two sequences and the factor
+// search spend their time here.
 
 #include <cstdint>
 
 #include "Uint128.h"
 
 namespace numlib::detail {
+
+// x with n * x = 1 mod 2^64 for an odd n, by Newton's iteration: n is its own inverse to 3 bits, and
+// each step doubles the bits that are right.
+inline uint64_t inverseModWord(uint64_t n) {
+  uint64_t x = n;
+  for (int i = 0; i < 5; ++i) x *= 2 - n * x;
+  return x;
+}
 
 class Montgomery {
  public:
@@ -27,6 +35,8 @@ class Montgomery {
 
   // For a, b < n: a + b mod n, without leaving 64 bits.
   uint64_t add(uint64_t a, uint64_t b) const { return a >= n_ - b ? a - (n_ - b) : a + b; }
+  // For a, b < n: a - b mod n.
+  uint64_t subtract(uint64_t a, uint64_t b) const { return a >= b ? a - b : a + (n_ - b); }
 
   // a^exponent in the form, a in the form.
   uint64_t power(uint64_t a, uint64_t exponent) const {
@@ -46,14 +56,6 @@ class Montgomery {
     const auto mnHigh = static_cast<uint64_t>((uint128{m} * n_) >> 64);
     const auto tHigh = static_cast<uint64_t>(t >> 64);
     return tHigh >= mnHigh ? tHigh - mnHigh : tHigh - mnHigh + n_;
-  }
-
-  // x with n * x = 1 mod 2^64 by Newton's iteration: n is its own inverse to 3 bits, and each step
-  // doubles the bits that are right.
-  static uint64_t inverseModWord(uint64_t n) {
-    uint64_t x = n;
-    for (int i = 0; i < 5; ++i) x *= 2 - n * x;
-    return x;
   }
 
   uint64_t n_ = 1;

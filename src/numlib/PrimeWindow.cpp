@@ -7,7 +7,7 @@
 
 #include <primesieve.hpp>
 
-#include "MillerRabin.h"
+#include "BailliePsw.h"
 #include "SmallPrimes.h"
 #include "Uint128.h"
 #include "numlib.hpp"
@@ -19,20 +19,22 @@ namespace {
 constexpr uint64_t kChunkSize = uint64_t{1} << 18;  // numbers, a multiple of 64
 // A long window is worked through in segments of this many numbers (a multiple of 64), each sieved
 // or tested: primesieve holds the primes of what it sieves at once, 8 bytes each, besides its own
-// tables. For a 16384 x 16384 poster's window at 10^18 (at 2^64) the service then peaks at about
-// 45 MB (70 MB) and takes 2.1 s (6.5 s); in one piece it would peak at 110 MB (160 MB).
+// tables. For a 16384 x 16384 poster's window at 10^18, sieved, the service then peaks at about 45 MB;
+// in one piece it would peak at 110 MB.
 constexpr uint64_t kSegmentSize = uint64_t{1} << 26;
 constexpr uint32_t kPresieveLimit = uint32_t{1} << 17;
 constexpr uint64_t kLargestPrimeBelow2To64 = 18446744073709551557u;
 
 // The two ways' costs as measured by bench_numlib (BM_WindowBySieve, BM_WindowByTests), in tenths
-// of a nanosecond: the sieve finds the primes up to the root of the window's top first, about 3 for
-// each unit of the root, then spends about 30 on each number; the tests spend about 250 on each
-// number, whatever its size. So a picture's window of 273,529 numbers is sieved below about 2^48.5,
-// and a window of 2^24 numbers below about 2^60.5.
-constexpr uint64_t kSievePerRootUnit = 3;
+// of a nanosecond: the sieve finds the primes up to the root of the window's top first, about 3 to 7
+// for each unit of the root (the more, the shorter the window), then spends about 30 on each number;
+// the tests spend about 130 on each number, whatever its size (a picture's window: 3.5 ms from 2^44
+// to 2^52; the sieve takes 3.1 ms at 2^44 and 6.6 ms at 2^46). So a picture's window of 273,529
+// numbers is sieved below about 2^45.4, and a window of 2^24 numbers below about 2^57.3 (measured:
+// between 2^56 and 2^60, 178 ms against 299 ms and 447 ms against 227 ms).
+constexpr uint64_t kSievePerRootUnit = 4;
 constexpr uint64_t kSievePerNumber = 30;
-constexpr uint64_t kTestsPerNumber = 250;
+constexpr uint64_t kTestsPerNumber = 130;
 
 bool sieveIsFaster(uint64_t high, uint64_t count) {
   return kSievePerRootUnit * isqrt(high) + uint128{kSievePerNumber} * count < uint128{kTestsPerNumber} * count;

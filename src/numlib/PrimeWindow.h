@@ -11,8 +11,8 @@ namespace numlib::detail {
 [[gnu::noinline]] void primeBitsAnywhere(uint64_t low, uint64_t count, uint64_t* bits);
 
 // The two ways: primesieve's segmented sieve, whose cost has a part that grows with the root of
-// the window's top; and, chunk by chunk, a sieve by the small primes followed by the strong tests
-// of the numbers it leaves, whose cost grows with the window alone.
+// the window's top; and, chunk by chunk, a sieve by the small primes followed by the Baillie-PSW
+// tests of the numbers it leaves, whose cost grows with the window alone.
 void primeBitsBySieve(uint64_t low, uint64_t count, uint64_t* bits);
 void primeBitsByTests(uint64_t low, uint64_t count, uint64_t* bits);
 

@@ -13,9 +13,9 @@
 
 #include <primesieve.hpp>
 
+#include "BailliePsw.h"
 #include "FactorWindow.h"
 #include "Factorise.h"
-#include "MillerRabin.h"
 #include "PrimeWindow.h"
 #include "SmallPrimes.h"
 
@@ -246,12 +246,12 @@ void primeBitsFromBlocks(int64_t low, int64_t count, uint64_t* bits) {
   if (count % 64 != 0) bits[words - 1] &= (uint64_t{1} << (count % 64)) - 1;
 }
 
-// A look at the smallest primes first: most composites end there, before the strong tests.
+// A look at the smallest primes first: most composites end there, before the Baillie-PSW test.
 [[gnu::noinline]] bool isPrimeAboveBlocks(uint64_t n) {
   for (uint64_t p : {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37}) {
     if (n % p == 0) return false;  // n is larger than p
   }
-  return numlib::detail::isPrimeByMillerRabin(n);
+  return numlib::detail::isPrimeByBailliePsw(n);
 }
 
 }  // namespace

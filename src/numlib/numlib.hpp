@@ -6,10 +6,9 @@
 // Where the answers come from:
 // - 0 ... kLargestNumber (2^31 - 2), the window's range: tables of sieved blocks, kept between
 //   calls, so that a pass's long runs of consecutive questions cost a table look-up each.
-// - above: the strong probable-prime test to the bases 2, 325, 9375, 28178, 450775, 9780504 and
-//   1795265022, which no composite below 2^64 passes, so the answer is exact (no chance involved);
-//   windows are sieved by small primes first, and factorisations found by trial division and
-//   Pollard's rho.
+// - above: the Baillie-PSW test (a strong test to base 2 and a Lucas test), which no composite below
+//   2^64 passes, so the answer is exact (no chance involved; BailliePsw.h gives the proof); windows
+//   are sieved by small primes first, and factorisations found by trial division and Pollard's rho.
 //
 // Like the C functions, meant for one thread at a time (the service caches sieved blocks).
 

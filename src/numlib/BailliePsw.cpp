@@ -1,0 +1,257 @@
+#include "BailliePsw.h"
+
+#include <array>
+#include <bit>
+#include <numeric>
+#include <utility>
+#include <optional>
+
+#include "Montgomery.h"
+#include "numlib.hpp"
+
+namespace numlib::detail {
+
+namespace {
+
+// Numbers tested side by side: their multiplications are independent, so the processor overlaps them.
+constexpr size_t kLanes = 4;
+// Bit p set for each prime p < 64.
+constexpr uint64_t primesBelow64() {
+  uint64_t bits = 0;
+  for (uint64_t p = 2; p < 64; ++p) {
+    bool prime = true;
+    for (uint64_t q = 2; q < p; ++q) prime = prime && p % q != 0;
+    if (prime) bits |= uint64_t{1} << p;
+  }
+  return bits;
+}
+constexpr uint64_t kPrimesBelow64 = primesBelow64();
+
+// An odd number n > 2 prepared for the strong test to base 2: n - 1 = d * 2^s.
+struct Base2Candidate {
+  Montgomery form;
+  uint64_t d = 0;
+  int s = 0;
+
+  Base2Candidate() = default;
+  explicit Base2Candidate(uint64_t n) : form(n), s(std::countr_zero(n - 1)) { d = (n - 1) >> s; }
+};
+
+// An odd number n prepared for the Lucas test: n + 1 = d * 2^s, and P' = 1/Q - 2 in the form.
+struct LucasCandidate {
+  Montgomery form;
+  uint64_t p = 0;
+  uint64_t d = 0;
+  int s = 0;
+};
+
+// `ifOne` when `bit` is 1, else `ifZero`, by a mask: a branch on the bits of d would be mispredicted
+// half the time.
+uint64_t select(uint64_t bit, uint64_t ifOne, uint64_t ifZero) { return ifZero ^ ((ifOne ^ ifZero) & (0 - bit)); }
+
+// The end of a strong test from x = 2^d: passed when x is +-1 or becomes -1 within s - 1 squarings.
+bool endsStrongTest(const Montgomery& form, uint64_t x, int s) {
+  if (x == form.one() || x == form.minusOne()) return true;
+  for (int i = 1; i < s; ++i) {
+    x = form.multiply(x, x);
+    if (x == form.minusOne()) return true;
+    if (x == form.one()) return false;  // a square root of 1 other than +-1: n is composite
+  }
+  return false;
+}
+
+// The strong test to base 2 for `Lanes` numbers side by side: 2^d from the top bit of d down, where
+// a multiplication by 2 is an addition.
+template <size_t Lanes>
+std::array<bool, Lanes> passStrongBase2(const std::array<Base2Candidate, Lanes>& c) {
+  std::array<uint64_t, Lanes> x;
+  uint64_t anyD = 0;
+  for (size_t k = 0; k < Lanes; ++k) {
+    x[k] = c[k].form.one();
+    anyD |= c[k].d;
+  }
+  for (int bit = std::bit_width(anyD) - 1; bit >= 0; --bit) {
+    // Unrolled, the lanes stay in registers.
+#pragma GCC unroll 8
+    for (size_t k = 0; k < Lanes; ++k) {
+      const uint64_t squared = c[k].form.multiply(x[k], x[k]);
+      const uint64_t doubled = c[k].form.add(squared, squared);
+      x[k] = (c[k].d >> bit) & 1 ? doubled : squared;
+    }
+  }
+  std::array<bool, Lanes> passed;
+  for (size_t k = 0; k < Lanes; ++k) passed[k] = endsStrongTest(c[k].form, x[k], c[k].s);
+  return passed;
+}
+
+// The Jacobi symbol (a/n) for odd n, by quadratic reciprocity.
+int jacobi(uint64_t a, uint64_t n) {
+  a %= n;
+  int result = 1;
+  while (a != 0) {
+    const int twos = std::countr_zero(a);
+    a >>= twos;
+    if (twos % 2 == 1 && (n % 8 == 3 || n % 8 == 5)) result = -result;  // (2/n) = -1
+    if (a % 4 == 3 && n % 4 == 3) result = -result;
+    const uint64_t previous = a;
+    a = n % a;
+    n = previous;
+  }
+  return n == 1 ? result : 0;
+}
+
+// 1/q mod n for 0 < q < n prime to n: k with k q = 1 + t n, where t r = -1 mod q for r = n mod q.
+// t comes from Euclid's algorithm on the small pair (q, r).
+uint64_t inverseOfSmall(uint64_t q, uint64_t n) {
+  const uint64_t r = n % q;
+  // Invariants: a = x * r mod q and b = y * r mod q; at the end a = gcd(r, q) = 1.
+  int64_t a = static_cast<int64_t>(r), b = static_cast<int64_t>(q), x = 1, y = 0;
+  while (b != 0) {
+    const int64_t quotient = a / b;
+    a -= quotient * b;
+    x -= quotient * y;
+    std::swap(a, b);
+    std::swap(x, y);
+  }
+  const int64_t qSigned = static_cast<int64_t>(q);
+  const auto t = static_cast<uint64_t>(((-x) % qSigned + qSigned) % qSigned);  // t r = -1 mod q
+  return t * (n / q) + (t * r + 1) / q;  // (1 + t n) / q, in two parts that fit
+}
+
+// The Lucas sequence's parameters for an odd n >= 64 that is no square: Selfridge's D (the first of
+// 5, -7, 9, -11, ... with (D/n) = -1) and Q = (1 - D) / 4, turned into P' = 1/Q - 2. None when D or Q
+// shares a factor with n, which is then composite: |Q| < |D| < n, as the search ends long before |D|
+// nears n.
+std::optional<LucasCandidate> lucasCandidate(const Montgomery& form) {
+  const uint64_t n = form.modulus();
+  for (int64_t discriminant = 5;; discriminant = discriminant > 0 ? -(discriminant + 2) : -discriminant + 2) {
+    const uint64_t magnitude = static_cast<uint64_t>(discriminant > 0 ? discriminant : -discriminant);
+    const int symbol = jacobi(magnitude, n) * (discriminant < 0 && n % 4 == 3 ? -1 : 1);  // (-1/n) = -1 for n = 3 mod 4
+    if (symbol == 0) return std::nullopt;
+    if (symbol == 1) continue;
+    const int64_t q = (1 - discriminant) / 4;
+    const auto qMagnitude = static_cast<uint64_t>(q > 0 ? q : -q);
+    if (std::gcd(qMagnitude, n % qMagnitude) != 1) return std::nullopt;
+    const uint64_t inverse = inverseOfSmall(qMagnitude, n);  // of |Q|
+    const uint64_t two = form.add(form.one(), form.one());
+    const uint64_t inverseInForm = form.toForm(q > 0 ? inverse : n - inverse);
+    LucasCandidate c{form, form.subtract(inverseInForm, two), 0, 0};
+    c.s = std::countr_one(n);  // n + 1 = d * 2^s, without forming n + 1
+    c.d = (n >> c.s) + 1;
+    return c;
+  }
+}
+
+// The end of the Lucas test from V_d and V_(d+1): passed when U_d = 0, or V_(d 2^t) = 0 for some
+// t < s - 1. D' U_d = 2 V_(d+1) - P' V_d with D' = P'^2 - 4 = D / Q^2 prime to n, so U_d = 0 exactly
+// when 2 V_(d+1) = P' V_d.
+bool endsLucasTest(const LucasCandidate& c, uint64_t v, uint64_t vNext) {
+  const Montgomery& form = c.form;
+  if (form.add(vNext, vNext) == form.multiply(c.p, v)) return true;
+  const uint64_t two = form.add(form.one(), form.one());
+  for (int t = 0; t + 1 < c.s; ++t) {
+    if (v == 0) return true;
+    v = form.subtract(form.multiply(v, v), two);  // V_2k = V_k^2 - 2
+  }
+  return false;
+}
+
+// The Lucas test for `Lanes` numbers side by side. From k = 0 (V_0 = 2, V_1 = P'), each bit of d, from
+// the top down, takes k to 2k + bit:
+//   V_(2k+1) = V_k V_(k+1) - P',   V_2j = V_j^2 - 2 for j = k + bit.
+// Without branches, as the lanes' bits differ.
+template <size_t Lanes>
+std::array<bool, Lanes> passLucasTest(const std::array<LucasCandidate, Lanes>& c) {
+  std::array<uint64_t, Lanes> v, vNext;  // V_k, V_(k+1) in the form
+  uint64_t anyD = 0;
+  for (size_t k = 0; k < Lanes; ++k) {
+    v[k] = c[k].form.add(c[k].form.one(), c[k].form.one());
+    vNext[k] = c[k].p;
+    anyD |= c[k].d;
+  }
+  for (int bit = std::bit_width(anyD) - 1; bit >= 0; --bit) {
+#pragma GCC unroll 8
+    for (size_t k = 0; k < Lanes; ++k) {
+      const Montgomery& form = c[k].form;
+      const uint64_t one = (c[k].d >> bit) & 1;
+      const uint64_t odd = form.subtract(form.multiply(v[k], vNext[k]), c[k].p);
+      const uint64_t j = select(one, vNext[k], v[k]);
+      const uint64_t even = form.subtract(form.multiply(j, j), form.add(form.one(), form.one()));
+      v[k] = select(one, odd, even);
+      vNext[k] = select(one, even, odd);
+    }
+  }
+  std::array<bool, Lanes> passed;
+  for (size_t k = 0; k < Lanes; ++k) passed[k] = endsLucasTest(c[k], v[k], vNext[k]);
+  return passed;
+}
+
+// Up to kLanes candidates of one kind, each with the index of its number, run together once full.
+template <class Candidate>
+struct Lanes {
+  std::array<Candidate, kLanes> candidates;
+  std::array<size_t, kLanes> indices;
+  size_t filled = 0;
+
+  bool add(const Candidate& c, size_t index) {
+    indices[filled] = index;
+    candidates[filled++] = c;
+    return filled == kLanes;
+  }
+  // Runs `test` over the lanes (a short group repeats its first number) and hands each candidate,
+  // its number's index and its result to `report`.
+  template <class Test, class Report>
+  void run(Test test, Report report) {
+    if (filled == 0) return;
+    for (size_t k = filled; k < kLanes; ++k) candidates[k] = candidates[0];
+    const std::array<bool, kLanes> passed = test(candidates);
+    for (size_t k = 0; k < filled; ++k) report(candidates[k], indices[k], passed[k]);
+    filled = 0;
+  }
+};
+
+// Whether a number that passed the strong test to base 2 reaches the Lucas test: a square makes the
+// search for D endless (every (D/n) is 0 or 1), so it is turned away first, as is a D that shares a
+// factor with n.
+std::optional<LucasCandidate> afterBase2(const Montgomery& form) {
+  if (isSquare(form.modulus())) return std::nullopt;
+  return lucasCandidate(form);
+}
+
+}  // namespace
+
+bool isPrimeByBailliePsw(uint64_t n) {
+  if (n < 64) return (kPrimesBelow64 >> n) & 1;
+  if (n % 2 == 0) return false;
+  const Base2Candidate c(n);
+  if (!passStrongBase2<1>({c})[0]) return false;
+  const std::optional<LucasCandidate> lucas = afterBase2(c.form);
+  return lucas && passLucasTest<1>({*lucas})[0];
+}
+
+void testPrimality(std::span<const uint64_t> numbers, std::span<uint8_t> prime) {
+  Lanes<Base2Candidate> base2;
+  Lanes<LucasCandidate> lucas;
+  const auto runLucas = [&] {
+    lucas.run(passLucasTest<kLanes>, [&](const LucasCandidate&, size_t i, bool passed) { prime[i] = passed; });
+  };
+  const auto runBase2 = [&] {
+    base2.run(passStrongBase2<kLanes>, [&](const Base2Candidate& c, size_t i, bool passed) {
+      const std::optional<LucasCandidate> next = passed ? afterBase2(c.form) : std::nullopt;
+      prime[i] = false;
+      if (next && lucas.add(*next, i)) runLucas();
+    });
+  };
+  for (size_t i = 0; i < numbers.size(); ++i) {
+    const uint64_t n = numbers[i];
+    if (n < 64 || n % 2 == 0) {
+      prime[i] = isPrimeByBailliePsw(n);
+    } else if (base2.add(Base2Candidate(n), i)) {
+      runBase2();
+    }
+  }
+  runBase2();
+  runLucas();
+}
+
+}  // namespace numlib::detail

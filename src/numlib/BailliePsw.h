@@ -1,0 +1,31 @@
+#pragma once
+// The primality of numbers of any size below 2^64 by the Baillie-PSW test: the strong probable-prime
+// test to base 2, then the strong Lucas probable-prime test with Selfridge's parameters (D the first
+// of 5, -7, 9, -11, 13, ... with Jacobi symbol (D/n) = -1, P = 1, Q = (1 - D) / 4).
+//
+// Why the answer is exact below 2^64: a composite that passes the first test is a base-2 Fermat
+// pseudoprime, and J. Feitsma and W. Galway listed every one of those below 2^64 (2009). J. Gilchrist
+// ran the Lucas test with Selfridge's parameters over that whole list and none of them passes it
+// (2009; C. Greathouse checked it again in 2011). A strong Lucas probable prime is a Lucas probable
+// prime for the same parameters, so no composite below 2^64 passes both tests here either.
+// The tests: R. Baillie and S. Wagstaff, "Lucas pseudoprimes", Math. Comp. 35 (1980), 1391-1417;
+// C. Pomerance, J. Selfridge and S. Wagstaff, "The pseudoprimes to 25 * 10^9", Math. Comp. 35
+// (1980), 1003-1026.
+//
+// The cost, for a prime: one exponentiation to base 2 and one Lucas sequence of about three
+// products a bit, where the seven-base strong test takes seven exponentiations. A composite mostly
+// ends after the first.
+
+#include <cstdint>
+#include <span>
+
+namespace numlib::detail {
+
+// Whether n is prime, for every n.
+[[gnu::noinline]] bool isPrimeByBailliePsw(uint64_t n);
+
+// Whether each of `numbers` is prime (prime[i] = 1 or 0): the same answers as isPrimeByBailliePsw,
+// faster for many numbers, as the tests of several of them run side by side.
+void testPrimality(std::span<const uint64_t> numbers, std::span<uint8_t> prime);
+
+}  // namespace numlib::detail
