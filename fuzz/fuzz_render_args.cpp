@@ -12,25 +12,13 @@
 #include <variant>
 #include <vector>
 
+#include "FuzzArguments.h"
 #include "RenderOptions.h"
 
 namespace {
 
 void check(bool condition) {
   if (!condition) std::abort();
-}
-
-// The arguments are the input split at NUL bytes.
-std::vector<std::string> argumentsFrom(const uint8_t* data, size_t size) {
-  std::vector<std::string> arguments(1);
-  for (size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) {
-      arguments.emplace_back();
-    } else {
-      arguments.back().push_back(static_cast<char>(data[i]));
-    }
-  }
-  return arguments;
 }
 
 }  // namespace

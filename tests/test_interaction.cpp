@@ -284,8 +284,9 @@ class TestInteraction : public QObject {
                                                     {"S 4k\u00B2 + 3k", 3}, {"SW 4k\u00B2 + 2k", 2},
                                                     {"W 4k\u00B2 + k", 1}, {"NW 4k\u00B2", 0}};
     const QStringList lines = QToolTip::text().split(u'\n');
-    QCOMPARE(lines.size(), 2 + 8);
+    QCOMPARE(lines.size(), 2 + 8 + 1);
     QCOMPARE(lines[0], QString("41: prime"));
+    QCOMPARE(lines.last(), QString("Ctrl+E: explore from here"));  // the key to roam beyond the picture
     for (size_t i = 0; i < std::size(rays); ++i) {
       int primes = 0;
       for (int64_t k = 0; k <= 17; ++k) primes += isPrimeByTrialDivision(4 * k * k + rays[i].second * k + 41);
@@ -319,7 +320,7 @@ class TestInteraction : public QObject {
     QVERIFY(!QToolTip::isVisible());
 
     // A cell off the diagonals and axes lies on the three rays that lead outward from it.
-    QCOMPARE(tipAfterRestOn(g.centerX + 5 * g.boxSize, g.centerY - 2 * g.boxSize).count(u'\n'), 1 + 3);
+    QCOMPARE(tipAfterRestOn(g.centerX + 5 * g.boxSize, g.centerY - 2 * g.boxSize).count(u'\n'), 1 + 3 + 1);
     QVERIFY(outlinedPixels() > 0);
     w.cmdDraw->click();
     QCOMPARE(outlinedPixels(), 0);

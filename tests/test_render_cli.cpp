@@ -99,6 +99,20 @@ QStringList rayKeys(const QJsonArray& rays) {
   return keys;
 }
 
+// Where each number of a report's picture lies, from the plain walk (x the column, y the row).
+struct WalkedPicture {
+  qint64 start;
+  std::vector<WalkedCell> cells;
+  QPoint cellOf(qint64 n) const {
+    const WalkedCell& cell = cells.at(size_t(n - start));
+    return QPoint(cell.column, cell.row);
+  }
+};
+WalkedPicture referenceOf(const QJsonObject& report) {
+  const qint64 side = report["cells_per_side"].toInt();
+  return {report["start"].toInteger(), walkedCells(side * side)};
+}
+
 // The geometry of the picture `arguments` ask for.
 spiral::Geometry geometryOf(const QStringList& arguments) {
   std::vector<std::string> words;
@@ -779,7 +793,7 @@ class TestRenderCli : public QObject {
     QVERIFY(lines.out.contains(QStringLiteral("\nSmallest shown:     %1\n").arg(smallest)));
 
     report = renderJson({"--start", "100", "--show-if", "x == 3 && y == 2 || ring == 4 && factors(n) == 2"});
-    const ReferenceSpiral reference = referenceOf(report);
+    const WalkedPicture reference = referenceOf(report);
     QList<qint64> expected;
     for (qint64 n = 100; n <= report["end"].toInteger(); ++n) {
       const QPoint cell = reference.cellOf(n);
@@ -845,7 +859,7 @@ class TestRenderCli : public QObject {
     if (row.a == 1 && row.b == 1 && row.c == 41) QVERIFY(std::fabs(a - 6.6395463549) < 1e-5);
     if (row.c == 2 && row.b == 1) QCOMPARE(quadratic["fixed_prime_divisors"].toArray(), QJsonArray{2});
     if (report["start"].toInteger() > 1000) return;  // the plain walk of the rays is for small pictures
-    const ReferenceSpiral reference = referenceOf(report);
+    const WalkedPicture reference = referenceOf(report);
     for (const QJsonValue& ray : quadratic["rays"].toArray()) {
       const QJsonArray f = ray["polynomial"].toArray();
       QPoint previous;
@@ -882,7 +896,7 @@ class TestRenderCli : public QObject {
       QCOMPARE(quadratic["expected_primes"].toDouble(), ray["expected_primes"].toDouble());
       QVERIFY(quadratic["rays"].toArray().contains(QJsonObject{{"direction", ray["direction"]}, {"polynomial", f},
                                                                 {"k_from", 0}, {"k_to", ray["k_to"]}, {"cells", ray["cells"]}}));
-      const ReferenceSpiral reference = referenceOf(report);
+      const WalkedPicture reference = referenceOf(report);
       QSet<QPoint> outline;
       for (qint64 k = 0; k <= ray["k_to"].toInteger(); ++k) {
         const QPoint centre = QPoint(261, 261) + 15 * reference.cellOf((4 * k + f[1].toInteger()) * k + f[2].toInteger());

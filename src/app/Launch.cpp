@@ -14,26 +14,13 @@ namespace {
 
 constexpr std::string_view kLanguageOption = "--language";
 
-struct LanguageName {
-  std::string_view name;
-  int slot;
-};
-constexpr LanguageName kLanguageNames[] = {{"en", language::kEnglish}, {"de", language::kGerman}};
-
-std::string languageNames() {
-  std::string names;
-  for (const LanguageName& language : kLanguageNames) names += (names.empty() ? "" : "|") + std::string(language.name);
-  return names;
-}
+std::string languageNames() { return spiral::choiceList<int>(language::kLanguageNames); }
 
 // Reads the value of --language into `options`, or says what is wrong with it.
 void readLanguage(std::string_view value, LaunchOptions& options) {
-  const auto* known = std::find_if(std::begin(kLanguageNames), std::end(kLanguageNames),
-                                   [value](const LanguageName& language) { return language.name == value; });
-  if (known == std::end(kLanguageNames)) {
+  options.language = spiral::choiceNamed<int>(language::kLanguageNames, value);
+  if (!options.language) {
     options.problem = std::string(kLanguageOption) + ": '" + std::string(value) + "' is not one of " + languageNames();
-  } else {
-    options.language = known->slot;
   }
 }
 

@@ -30,11 +30,6 @@ bool isRestorableStartText(const spiral::StartNumber& start, int maxDigits) {
   return !start.typed.empty() && start.typed.size() <= std::size_t(maxDigits) && start.digitsOnly;
 }
 
-// German for any German locale; English for every other, as the program has no third language.
-int languageOf(const QLocale& locale) {
-  return locale.language() == QLocale::German ? language::kGerman : language::kEnglish;
-}
-
 // Stored sizes below the smallest one that is restored come back as that one.
 int smallestRestoredBoxSizeIndex() {
   int index = 0;
@@ -54,7 +49,7 @@ void frmMain::ReadSettings() {
   std::optional<app::StoredSettings> stored = app::readSettingsFile(strSettingsFile);
   if (!stored || stored->version != intSettingsVersion) {
     stored = app::StoredSettings{};
-    stored->language = languageOf(desktop_.systemLocale());
+    stored->language = app::languageOf(desktop_.systemLocale());
   }
   if (languageFromCommandLine) stored->language = *languageFromCommandLine;
   applySettings(*stored);

@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 
 #include "DeviceWriter.h"
+#include "LanguageSlots.h"
 
 namespace app {
 
@@ -128,6 +129,10 @@ void removeStoreLeftovers(const QString& path) {
   for (const QString& name : store.dir().entryList(QDir::Files | QDir::Hidden)) {
     if (earlierTemporary.match(name).hasMatch()) QFile::remove(store.dir().filePath(name));
   }
+}
+
+int languageOf(const QLocale& locale) {
+  return locale.language() == QLocale::German ? language::kGerman : language::kEnglish;
 }
 
 QString GetDataFilePath(const QString& fileName, const QString& folderName) {

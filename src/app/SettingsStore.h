@@ -13,6 +13,7 @@
 #include <optional>
 
 #include <QByteArray>
+#include <QLocale>
 #include <QString>
 
 namespace app {
@@ -53,6 +54,10 @@ bool writeSettingsFile(const QString& path, const StoredSettings& settings);
 
 // Removes the temporary copies of the store at `path` that a crash while writing left beside it.
 void removeStoreLeftovers(const QString& path);
+
+// The language slot of a desktop's locale: German for any German locale, English for every other,
+// as the program has no third language.
+int languageOf(const QLocale& locale);
 
 // The full path of `fileName` in the folder `folderName` under the user's application-data folder
 // (the home folder when there is none); the folder is created when missing.

@@ -28,11 +28,15 @@ void SpiralView::paintEvent(QPaintEvent* event) {
     if (!outlines_.empty()) {
       painter.setClipRect(contentsRect());
       painter.translate(contentsRect().topLeft());
-      painter.setPen(QPen(QColor::fromRgb(kOutlineColor), 1));  // not antialiased: one pixel wide
-      painter.drawLines(outlines_.data(), static_cast<int>(outlines_.size()));
+      paintOutlines(painter, outlines_);
     }
   }
   QFrame::paintEvent(event);  // the border
+}
+
+void SpiralView::paintOutlines(QPainter& painter, const std::vector<QLine>& lines) {
+  painter.setPen(QPen(QColor::fromRgb(kOutlineColor), 1));  // not antialiased: one pixel wide
+  painter.drawLines(lines.data(), static_cast<int>(lines.size()));
 }
 
 void SpiralView::mouseReleaseEvent(QMouseEvent* event) {

@@ -12,6 +12,8 @@
 
 #include "Picture.h"
 
+class QPainter;
+
 class SpiralView : public QFrame {
   Q_OBJECT
 
@@ -27,6 +29,8 @@ class SpiralView : public QFrame {
 
   // Thin lines over the picture, in picture pixels, in kOutlineColor; none removes them.
   void setOutlines(std::vector<QLine> lines);
+  // Draws such lines with `painter`, one pixel wide and not smoothed: the explorer outlines alike.
+  static void paintOutlines(QPainter& painter, const std::vector<QLine>& lines);
   const std::vector<QLine>& outlines() const { return outlines_; }
 
  signals:

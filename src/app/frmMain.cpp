@@ -262,6 +262,7 @@ void frmMain::installShortcuts() {
   });
   onKeys(Qt::CTRL | Qt::Key_S, [this] { offerToSaveImage(); });
   onKeys(Qt::CTRL | Qt::Key_Q, [this] { cmdQuit_Click(); });
+  onKeys(Qt::CTRL | Qt::Key_E, [this] { startExplorer(); });
   // The Stop button of whatever runs: an animation, or a 1-pixel pass.
   onKeys(Qt::Key_Escape, [this] {
     for (QPushButton* stop : {cmdStopButton, cmdStopCalc}) {

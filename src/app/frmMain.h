@@ -288,6 +288,9 @@ class frmMain : public QWidget {
   void showNumberTip(QPoint viewPoint, QPoint globalPoint);
   // Ctrl+C: the start-number box's selected text, or else the picture as an image.
   void copySelectionOrPicture();
+  // Ctrl+E: the explorer, as a program of its own, on the picture on the screen (its start, cell
+  // size and choices) in the window's language.
+  void startExplorer();
   void lblOnlineDocumentation_Click();
   void lblCorvanelWorks_Click();
   // Shows the help window modally; it leaves the program in English.

@@ -28,16 +28,18 @@ namespace {
 
 using numlib::Int128;
 
-// Digit grouping as the desktop's locale gives it. A constant beyond 64 bits, which no picture of
-// the window has, keeps its plain digits.
+// Digit grouping as the desktop's locale gives it, for every number below 2^64 and the negative
+// ones of 64 bits. A constant beyond them keeps its plain digits.
 QString grouped(Int128 number) {
-  using Limits = std::numeric_limits<qlonglong>;
-  if (number < Limits::min() || number > Limits::max()) return QString::fromStdString(numlib::toDecimal(number));
-  return QLocale().toString(static_cast<qlonglong>(number));
+  if (number >= 0 && number <= Int128{std::numeric_limits<qulonglong>::max()}) {
+    return QLocale().toString(static_cast<qulonglong>(number));
+  }
+  if (number >= std::numeric_limits<qlonglong>::min() && number < 0) return QLocale().toString(static_cast<qlonglong>(number));
+  return QString::fromStdString(numlib::toDecimal(number));
 }
 
 // " = 2 × 3^2 × 7" for a composite number, empty for 1 and the primes.
-QString factorisation(int64_t number) {
+QString factorisation(spiral::Number number) {
   QStringList factors;
   for (const numlib::PrimePower& factor : numlib::factorise(number)) {
     const QString power = factor.exponent > 1 ? QStringLiteral("^%1").arg(factor.exponent) : QString();
@@ -62,7 +64,7 @@ QString quadraticText(const spiral::Quadratic& f) {
 
 }  // namespace
 
-QString describeNumber(int64_t number, int64_t ring) {
+QString describeNumber(spiral::Number number, int64_t ring) {
   using language::W;
   using language::Word;
   QString first = grouped(number);
@@ -104,6 +106,7 @@ frmMain::NumberTip frmMain::numberTipOf(double X, double Y) const {
     const spiral::Pixel outer = geometry.centreOf(last.row, last.column);
     tip.rays.emplace_back(inner.x, inner.y, outer.x, outer.y);
   }
+  tip.text += QLatin1Char('\n') + language::W(language::Word::ExploreKey);
   return tip;
 }
 

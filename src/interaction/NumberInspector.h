@@ -11,7 +11,7 @@ namespace interaction {
 
 // `number` with digit grouping, then "prime" or its prime factors (1,001 = 7 × 11 × 13, a repeated
 // factor as a power, 3^2), and on a second line its ring. 1 has neither.
-QString describeNumber(int64_t number, int64_t ring);
+QString describeNumber(spiral::Number number, int64_t ring);
 
 // One line of a ray through the cell: its direction, the quadratic of its numbers, how many of
 // them are prime, and how many primes its Hardy-Littlewood constant A leads one to expect:

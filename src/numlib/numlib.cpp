@@ -27,7 +27,8 @@ using numlib::detail::primesUpTo;
 constexpr uint32_t kSqrtLargest = 46341;        // above the square root of every number served
 
 // ---------------------------------------------------------------------------------------------
-// Primality: one bit per number of a block of 2^18 numbers, a few blocks kept.
+// Primality: one bit per number of a block of 2^18 numbers, a few blocks kept. Every cache of the
+// number service is the calling thread's own, so that worker threads may ask at the same time.
 
 constexpr int kPrimeBlockBits = 18;
 constexpr int64_t kPrimeBlockSize = int64_t{1} << kPrimeBlockBits;

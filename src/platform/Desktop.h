@@ -1,10 +1,11 @@
 #pragma once
 // The seam between the windows and the desktop: every modal message box, the Save As dialog, the
-// opening of a web address and the desktop's language go through it, so that tests can answer
+// opening of a web address, the start of another program and the desktop's language go through it, so that tests can answer
 // them without a real dialog or the machine's settings.
 
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -38,6 +39,10 @@ class Desktop {
 
   // The user's locale on this desktop; its language is the program's on a first run.
   virtual QLocale systemLocale() const = 0;
+
+  // Starts `program` with `arguments` as a process of its own, which outlives this one; true when
+  // it has started.
+  virtual bool startProgram(const QString& program, const QStringList& arguments) = 0;
 };
 
 // The real desktop: QMessageBox, QFileDialog, QDesktopServices and the system's locale.
@@ -48,6 +53,7 @@ class QtDesktop : public Desktop {
   QString askSaveFileName(QWidget* parent, const QString& title, const QString& filter) override;
   int openUrl(const QString& address) override;
   QLocale systemLocale() const override { return QLocale::system(); }
+  bool startProgram(const QString& program, const QStringList& arguments) override;
 };
 
 }  // namespace platform

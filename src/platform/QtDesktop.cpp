@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QProcess>
 #include <QSpacerItem>
 #include <QUrl>
 
@@ -54,6 +55,10 @@ int QtDesktop::openUrl(const QString& address) {
   constexpr int kOpened = 42;  // any value above kLastLaunchError means success
   static_assert(kOpened > kLastLaunchError);
   return QDesktopServices::openUrl(QUrl(address)) ? kOpened : kNoAssociation;
+}
+
+bool QtDesktop::startProgram(const QString& program, const QStringList& arguments) {
+  return QProcess::startDetached(program, arguments);
 }
 
 }  // namespace platform

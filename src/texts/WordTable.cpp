@@ -80,6 +80,46 @@ constexpr Entry kEntries[] = {
     {Word::CompassSW, {"SW", "SW", "", "", "", ""}},
     {Word::CompassW, {"W", "W", "", "", "", ""}},
     {Word::CompassNW, {"NW", "NW", "", "", "", ""}},
+    {Word::ExploreKey, {"Ctrl+E: explore from here", "Strg+E: von hier aus erkunden", "", "", "", ""}},
+    {Word::GoTo, {"Go to", "Gehe zu", "", "", "", ""}},
+    {Word::ZoomIn, {"Zoom in", "Vergroessern", "", "", "", ""}},
+    {Word::ZoomOut, {"Zoom out", "Verkleinern", "", "", "", ""}},
+    {Word::ScaleCells, {"Cells of %1 pixels", "Zellen von %1 Pixeln", "", "", "", ""}},
+    {Word::ScaleDensity, {"1 pixel = %1 \u00D7 %1 cells", "1 Pixel = %1 \u00D7 %1 Zellen", "", "", "", ""}},
+    {Word::NumbersInView, {"%1 to %2 in view, %3 shown", "%1 bis %2 sichtbar, %3 angezeigt", "", "", "", ""}},
+    {Word::NoNumbersInView, {"No numbers in view", "Keine Zahlen sichtbar", "", "", "", ""}},
+    {Word::PastLargestNumber, {"Beyond 18,446,744,073,709,551,615 (2^64 \u2212 1): no number",
+                               "Jenseits von 18.446.744.073.709.551.615 (2^64 \u2212 1): keine Zahl", "", "", "", ""}},
+    {Word::NotANumber, {"\"%1\" is not a whole number", "\"%1\" ist keine ganze Zahl", "", "", "", ""}},
+    {Word::BelowStart, {"%1 lies below the start number %2", "%1 liegt unter der Anfangszahl %2", "", "", "", ""}},
+    {Word::PastLargest, {"%1 lies past 18,446,744,073,709,551,615 (2^64 \u2212 1)",
+                         "%1 liegt jenseits von 18.446.744.073.709.551.615 (2^64 \u2212 1)", "", "", "", ""}},
+    {Word::NotAStart, {"The start number must be 1 or more", "Die Anfangszahl muss 1 oder groesser sein", "", "", "", ""}},
+    {Word::ClusterProgress, {"Cluster colours: %1 % (Esc cancels)", "Gruppenfarben: %1 % (Esc bricht ab)", "", "", "", ""}},
+    {Word::ClusterByRing, {"Cluster cells beyond the first 2^28 numbers are coloured by ring",
+                           "Gruppenzellen jenseits der ersten 2^28 Zahlen sind nach Ring gefaerbt", "", "", "", ""}},
+    {Word::TilesProgress, {"Computing: %1 of %2 tiles (Esc cancels)", "Rechnen: %1 von %2 Kacheln (Esc bricht ab)",
+                           "", "", "", ""}},
+    {Word::Cancelled, {"Cancelled", "Abgebrochen", "", "", "", ""}},
+    {Word::CopyNumber, {"Copy number", "Zahl kopieren", "", "", "", ""}},
+    {Word::CopyReport, {"Copy report", "Bericht kopieren", "", "", "", ""}},
+    {Word::StartHere, {"Start here", "Hier anfangen", "", "", "", ""}},
+    {Word::SaveView, {"Save view\u2026", "Ansicht speichern\u2026", "", "", "", ""}},
+    {Word::CopyRendererCommand, {"Copy as renderer command", "Als Renderer-Befehl kopieren", "", "", "", ""}},
+    {Word::Saved, {"Saved to %1", "Gespeichert in %1", "", "", "", ""}},
+    {Word::NotSaved, {"Could not save %1: %2", "Konnte %1 nicht speichern: %2", "", "", "", ""}},
+    {Word::ExplorerHelp,
+     {"Drag with the left button, or use the arrow keys (Shift: a screen), to move the spiral; Home "
+      "returns to the start.\nThe wheel zooms about the pointer, Ctrl+plus and Ctrl+minus about the "
+      "middle.\nCtrl+G or Ctrl+L: go to a number. A click selects a cell; Ctrl+C copies its report, or "
+      "the view as an image.\nCtrl+S saves the view as a PNG file; the right button offers more.\nEsc "
+      "cancels a computation, Ctrl+Q quits.",
+      "Mit der linken Taste ziehen oder die Pfeiltasten (Umschalt: ein Bildschirm) verschieben die "
+      "Spirale; Pos1 kehrt zur Anfangszahl zurueck.\nDas Mausrad zoomt um den Zeiger, Strg+Plus und "
+      "Strg+Minus um die Mitte.\nStrg+G oder Strg+L: gehe zu einer Zahl. Ein Klick waehlt eine Zelle; "
+      "Strg+C kopiert ihren Bericht oder die Ansicht als Bild.\nStrg+S speichert die Ansicht als "
+      "PNG-Datei; die rechte Taste bietet mehr.\nEsc bricht eine Rechnung ab, Strg+Q beendet.",
+      "", "", "", ""}},
 };
 
 // Every word has its row, in the order of the enum: a missing or misplaced row fails to compile

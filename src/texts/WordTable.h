@@ -77,6 +77,32 @@ enum class Word {
   CompassSW,
   CompassW,
   CompassNW,
+  ExploreKey,          // the inspector's last line: the key that opens the explorer on the picture
+  // The explorer's words.
+  GoTo,
+  ZoomIn,
+  ZoomOut,
+  ScaleCells,          // the scale at cells of %1 pixels
+  ScaleDensity,        // the scale where a pixel stands for %1 x %1 cells
+  NumbersInView,       // the numbers %1 to %2 in view, %3 of them shown
+  NoNumbersInView,
+  PastLargestNumber,   // the pointer rests on a cell beyond 2^64 - 1
+  NotANumber,          // a go-to or start text (%1) that is no number
+  BelowStart,          // a go-to number (%1) below the start (%2)
+  PastLargest,         // a number text (%1) past 2^64 - 1
+  NotAStart,           // a start text (%1) that is 0
+  ClusterProgress,     // computing the cluster colours: %1 percent
+  ClusterByRing,       // cluster cells beyond the reach are coloured by ring
+  TilesProgress,       // tiles computed: %1 of %2
+  Cancelled,
+  CopyNumber,
+  CopyReport,
+  StartHere,
+  SaveView,
+  CopyRendererCommand,
+  Saved,               // the view was saved to %1
+  NotSaved,            // the view could not be saved to %1 because of %2
+  ExplorerHelp,        // the explorer's short help
   Count
 };
 

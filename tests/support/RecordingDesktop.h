@@ -1,6 +1,6 @@
 #pragma once
-// A desktop for tests: records every message box and web address it is asked for, counts the Save
-// As dialogs, and answers from a script instead of waiting for a user.
+// A desktop for tests: records every message box, web address and started program, counts the
+// Save As dialogs, and answers from a script instead of waiting for a user.
 
 #include <vector>
 
@@ -25,6 +25,8 @@ class RecordingDesktop : public platform::Desktop {
   std::vector<Message> messages;
   int saveDialogsShown = 0;
   QStringList openedUrls;
+  struct StartedProgram { QString program; QStringList arguments; };
+  std::vector<StartedProgram> startedPrograms;
 
   Answer showMessage(QWidget*, const QString& title, const QString& text, Buttons buttons,
                      Icon icon) override {
@@ -44,4 +46,9 @@ class RecordingDesktop : public platform::Desktop {
   }
 
   QLocale systemLocale() const override { return locale; }
+
+  bool startProgram(const QString& program, const QStringList& arguments) override {
+    startedPrograms.push_back({program, arguments});
+    return true;
+  }
 };

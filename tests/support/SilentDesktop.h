@@ -10,4 +10,5 @@ class SilentDesktop : public platform::Desktop {
   QString askSaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
   int openUrl(const QString&) override { return 42; }
   QLocale systemLocale() const override { return QLocale::c(); }
+  bool startProgram(const QString&, const QStringList&) override { return true; }
 };

@@ -12,6 +12,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "ChoiceNames.h"
 #include "ClusterColours.h"
 #include "Geometry.h"
 #include "Workers.h"
@@ -29,40 +30,17 @@ constexpr int kMostLines = 1000;
 constexpr int kMostThreads = 256;
 
 template <typename T>
-struct Choice {
-  const char* name;
-  T value;
-};
+using Choice = spiral::NamedChoice<T>;
 
-// The names of a table of the engine's choices, in the table's order.
-template <typename T, std::size_t N, typename Row>
-constexpr std::array<Choice<T>, N> choicesOf(const std::array<Row, N>& rows, T Row::*value) {
-  std::array<Choice<T>, N> choices{};
-  for (std::size_t i = 0; i < N; ++i) choices[i] = {rows[i].name, rows[i].*value};
-  return choices;
-}
-
-constexpr auto kCellSizes = choicesOf(spiral::kCellSizes, &spiral::CellSizeChoice::pixels);
-constexpr Choice<bool> kShapes[] = {{"circles", false}, {"squares", true}};
-constexpr auto kSchemes = choicesOf(spiral::kSchemes, &spiral::SchemeChoice::scheme);
-constexpr auto kClasses = choicesOf(spiral::kNumberClasses, &spiral::NumberClassChoice::numberClass);
+constexpr auto& kCellSizes = spiral::kCellSizeNames;
+constexpr auto& kShapes = spiral::kShapeNames;
+constexpr auto& kSchemes = spiral::kSchemeNames;
+constexpr auto& kClasses = spiral::kClassNames;
 constexpr Choice<spiral::Direction> kDirections[] = {{"in", spiral::Direction::In}, {"out", spiral::Direction::Out}};
 constexpr Choice<int> kCellsPerPixel[] = {{"1", 1}, {"2", 2}, {"4", 4}, {"8", 8}};
 constexpr Choice<Language> kLanguages[] = {{"en", Language::English}, {"de", Language::German}};
 
-template <typename T>
-std::optional<T> lookUp(std::span<const Choice<T>> choices, std::string_view name) {
-  auto match = std::find_if(choices.begin(), choices.end(), [&](const Choice<T>& choice) { return name == choice.name; });
-  if (match == choices.end()) return std::nullopt;
-  return match->value;
-}
-
-template <typename T>
-std::string choiceList(std::span<const Choice<T>> choices) {
-  std::string names;
-  for (const Choice<T>& choice : choices) names += (names.empty() ? "" : "|") + std::string(choice.name);
-  return names;
-}
+using spiral::choiceList;
 
 bool isAllDigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -76,7 +54,7 @@ using StoreValue = std::function<std::string(const std::string& value)>;
 template <typename T, typename Target>
 StoreValue storeChoice(std::span<const Choice<T>> choices, Target& target) {
   return [choices, &target](const std::string& value) -> std::string {
-    const std::optional<T> chosen = lookUp(choices, value);
+    const std::optional<T> chosen = spiral::choiceNamed(choices, value);
     if (!chosen) return inQuotes(value) + " is not one of " + choiceList(choices);
     target = static_cast<Target>(*chosen);
     return {};

@@ -49,7 +49,7 @@ void paintTextPixels(const QString& text, int pointSize, std::vector<TextPixel>&
     int ascent = 0;
     QImage image;
   };
-  static TextScratch scratch;
+  thread_local TextScratch scratch;
   if (scratch.pointSize != pointSize) {
     scratch.pointSize = pointSize;
     scratch.font = pictureFont(pointSize);
@@ -84,7 +84,8 @@ void paintTextPixels(const QString& text, int pointSize, std::vector<TextPixel>&
 
 // The pixels of the texts drawn lately, by point size and text: the next animation step writes
 // nearly the same numerals again, each in a cell one place further on. A numeral fits the string's
-// own storage, so a lookup allocates nothing.
+// own storage, so a lookup allocates nothing. Each thread keeps its own: the explorer's workers
+// write numerals at once.
 const std::vector<TextPixel>& textPixels(const std::string& text, int pointSize) {
   struct Key {
     int pointSize;
@@ -97,7 +98,7 @@ const std::vector<TextPixel>& textPixels(const std::string& text, int pointSize)
     }
   };
   constexpr std::size_t kTextsKept = 4096;
-  static std::unordered_map<Key, std::vector<TextPixel>, KeyHash> drawn;
+  thread_local std::unordered_map<Key, std::vector<TextPixel>, KeyHash> drawn;
   Key key{pointSize, text};
   auto found = drawn.find(key);
   if (found == drawn.end()) {

@@ -1,0 +1,113 @@
+// The explorer's view: a full view with no tile cached, a pan that reuses all but the new tiles,
+// a full view far out, each with 1 and 2 workers; and a soak of random moves that reports the
+// peak resident memory, which the tile cache bounds.
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "ExploreWindow.h"
+#include "OffscreenWindow.h"
+
+namespace {
+
+constexpr QSize kViewSize(1920, 1080);
+constexpr int kPanPixels = 96;
+
+long peakResidentKib() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return 0;
+}
+
+// Coloured by ring: the cluster colours' walk from the centre is serial and has a benchmark of
+// its own (BM_ExploreClusterWalk).
+explorer::StoredView onePixelPrimes(spiral::Number start) {
+  explorer::StoredView view;
+  view.start = view.centre = start;
+  view.boxSize = 1;
+  view.scheme = spiral::ColorScheme::RingNumber;
+  return view;
+}
+
+// A window whose view is exactly kViewSize device pixels.
+struct ViewWindow {
+  SilentDesktop desktop;
+  explorer::ExploreWindow window;
+  ViewWindow(spiral::Number start, int workers) : window(desktop, onePixelPrimes(start), workers) {
+    window.view().setFixedSize(kViewSize);
+    window.show();
+    window.view().centreOn({0, 0});
+  }
+};
+
+void fullView(benchmark::State& state, spiral::Number start) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto view = std::make_unique<ViewWindow>(start, static_cast<int>(state.range(0)));
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(view->window.view().viewImage());
+    state.PauseTiming();
+    view.reset();
+    state.ResumeTiming();
+  }
+}
+
+void BM_ExploreFull(benchmark::State& state) { fullView(state, 1); }
+BENCHMARK(BM_ExploreFull)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ExploreFullFar(benchmark::State& state) { fullView(state, 1000000000000000000ULL); }
+BENCHMARK(BM_ExploreFullFar)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ExplorePan(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto view = std::make_unique<ViewWindow>(1, static_cast<int>(state.range(0)));
+    view->window.view().viewImage();
+    state.ResumeTiming();
+    view->window.view().panBy(kPanPixels, 0);
+    benchmark::DoNotOptimize(view->window.view().viewImage());
+    state.PauseTiming();
+    view.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_ExplorePan)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Random pans, zooms and changes of class, scheme and start, each view drawn in full. The starts
+// stay below 2^31, where a tile costs milliseconds: the soak is about memory, not far numbers.
+void BM_ExploreSoak(benchmark::State& state) {
+  ViewWindow view(1, 2);
+  explorer::ExploreView& v = view.window.view();
+  v.setFixedSize(320, 240);
+  std::mt19937_64 random(20261207);
+  for (auto _ : state) {
+    for (int64_t i = 0; i < state.range(0); ++i) {
+      spiral::ViewSettings settings = v.settings();
+      switch (random() % 4) {
+        case 0: v.panBy(static_cast<int>(random() % 2001) - 1000, static_cast<int>(random() % 2001) - 1000); break;
+        case 1: v.zoomAboutMiddle(random() % 2 == 0 ? 1 : -1); break;
+        case 2:
+          settings.numberClass = spiral::kNumberClasses[random() % spiral::kNumberClasses.size()].numberClass;
+          settings.colorScheme = spiral::kSchemes[random() % spiral::kSchemes.size()].scheme;
+          v.setSettings(settings);
+          break;
+        default:
+          settings.start = settings.randomSeed = 1 + random() % (spiral::Number{1} << 31);
+          v.setSettings(settings);
+      }
+      v.viewImage();
+    }
+  }
+  state.counters["peak_rss_mib"] = static_cast<double>(peakResidentKib()) / 1024;
+  state.counters["cache_mib"] = static_cast<double>(view.window.tiles().cache().bytes()) / (1 << 20);
+}
+BENCHMARK(BM_ExploreSoak)->Arg(10000)->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+
+int main(int argc, char** argv) { return runOffscreenBenchmarks(argc, argv); }

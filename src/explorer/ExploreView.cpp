@@ -1,0 +1,258 @@
+#include "ExploreView.h"
+
+#include <algorithm>
+
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "Palette.h"
+#include "SpiralView.h"
+
+namespace explorer {
+
+namespace {
+
+constexpr int kFlashMs = 1000;
+constexpr int kWheelStep = 120;  // one notch of a usual wheel
+
+// Division rounding towards minus infinity, for tiles left of and above the plane's origin.
+int64_t floorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+int zoomLevelCount() { return static_cast<int>(std::size(spiral::kZoomLevels)); }
+
+}  // namespace
+
+ExploreView::ExploreView(TileSource& source, QWidget* parent) : QWidget(parent), source_(source) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+  flashTimer_.setSingleShot(true);
+  flashTimer_.setInterval(kFlashMs);
+  connect(&flashTimer_, &QTimer::timeout, this, [this] {
+    flashed_.reset();
+    update();
+  });
+  connect(&source_, &TileSource::tileReady, this, [this](const TileKey& key) {
+    if (key.settings == settings_) update();
+  });
+  viewSize_ = size() * ratio();
+}
+
+void ExploreView::setSettings(const spiral::ViewSettings& settings) {
+  if (settings == settings_) return;
+  const spiral::CellPos middle = settings.start == settings_.start ? middleCell() : spiral::CellPos{0, 0};
+  settings_ = settings;
+  selected_.reset();
+  flashed_.reset();
+  outlines_.clear();
+  centreOn(middle);
+}
+
+QPoint ExploreView::devicePoint(QPointF point) const {
+  return QPoint(static_cast<int>(std::floor(point.x() * ratio())), static_cast<int>(std::floor(point.y() * ratio())));
+}
+
+spiral::PlanePoint ExploreView::planeAt(QPointF point) const {
+  const QPoint device = devicePoint(point);
+  return {topLeft_.x + device.x(), topLeft_.y + device.y()};
+}
+
+spiral::CellPos ExploreView::middleCell() const {
+  const QSize size = deviceSize();
+  return spiral::cellAtPlane(settings_, {topLeft_.x + size.width() / 2, topLeft_.y + size.height() / 2});
+}
+
+void ExploreView::centreOn(spiral::CellPos cell) {
+  const QSize size = deviceSize();
+  const spiral::PlanePoint centre = spiral::centreOfCell(settings_, cell);
+  topLeft_ = {centre.x - size.width() / 2, centre.y - size.height() / 2};
+  moved();
+}
+
+void ExploreView::panBy(int64_t dx, int64_t dy) {
+  topLeft_.x -= dx;
+  topLeft_.y -= dy;
+  moved();
+}
+
+void ExploreView::zoomAbout(int steps, QPointF point) {
+  // In goes towards the larger cells, at the front of the table.
+  const int zoom = std::clamp(settings_.zoom - steps, 0, zoomLevelCount() - 1);
+  if (zoom == settings_.zoom) return;
+  const QPoint device = devicePoint(point);
+  const spiral::CellPos cell = spiral::cellAtPlane(settings_, {topLeft_.x + device.x(), topLeft_.y + device.y()});
+  settings_.zoom = zoom;
+  const spiral::PlanePoint centre = spiral::centreOfCell(settings_, cell);
+  topLeft_ = {centre.x - device.x(), centre.y - device.y()};
+  outlines_.clear();
+  moved();
+}
+
+void ExploreView::zoomAboutMiddle(int steps) {
+  const QSize size = deviceSize();
+  zoomAbout(steps, QPointF(size.width() / 2, size.height() / 2) / ratio());
+}
+
+void ExploreView::moved() {
+  update();
+  emit viewMoved();
+}
+
+std::vector<TileKey> ExploreView::visibleTiles() const {
+  const QSize size = deviceSize();
+  std::vector<TileKey> keys;
+  const int64_t firstColumn = floorDiv(topLeft_.x, kTileSize), lastColumn = floorDiv(topLeft_.x + size.width() - 1, kTileSize);
+  const int64_t firstRow = floorDiv(topLeft_.y, kTileSize), lastRow = floorDiv(topLeft_.y + size.height() - 1, kTileSize);
+  for (int64_t row = firstRow; row <= lastRow; ++row) {
+    for (int64_t column = firstColumn; column <= lastColumn; ++column) keys.push_back({settings_, column, row});
+  }
+  return keys;
+}
+
+QImage ExploreView::viewImage() {
+  const std::vector<TileKey> keys = visibleTiles();
+  // Twice at most: tiles drawn by ring while the cluster colours were walked are drawn again.
+  for (int round = 0; round < 2; ++round) {
+    bool all = true;
+    for (const TileKey& key : keys) all = source_.tile(key) != nullptr && all;
+    if (all) break;
+    source_.waitForAll();
+  }
+  const QSize size = deviceSize();
+  QImage image(size, QImage::Format_Indexed8);
+  QList<QRgb> colours;
+  for (int i = 0; i < spiral::kPaletteSize; ++i) colours << spiral::paletteRgb(i);
+  image.setColorTable(colours);
+  image.fill(spiral::kBlack);
+  for (const TileKey& key : keys) {
+    const std::shared_ptr<const Tile> tile = source_.tile(key);
+    if (!tile) continue;  // cancelled meanwhile: stays background
+    const spiral::PlaneRect rect = key.rect();
+    for (int y = 0; y < rect.height; ++y) {
+      const int64_t imageY = rect.y + y - topLeft_.y;
+      if (imageY < 0 || imageY >= size.height()) continue;
+      const int64_t from = std::max<int64_t>(0, topLeft_.x - rect.x);
+      const int64_t to = std::min<int64_t>(rect.width, topLeft_.x + size.width() - rect.x);
+      if (from >= to) continue;
+      std::copy(tile->picture.indexLine(y) + from, tile->picture.indexLine(y) + to,
+                image.scanLine(static_cast<int>(imageY)) + (rect.x + from - topLeft_.x));
+    }
+  }
+  return image;
+}
+
+void ExploreView::setOutlines(std::vector<QLine> lines) {
+  if (lines.empty() && outlines_.empty()) return;
+  outlines_ = std::move(lines);
+  update();
+}
+
+void ExploreView::setSelected(std::optional<spiral::CellPos> cell) {
+  selected_ = cell;
+  update();
+}
+
+void ExploreView::flashCell(spiral::CellPos cell) {
+  flashed_ = cell;
+  flashTimer_.start();
+  update();
+}
+
+QRect ExploreView::cellRect(spiral::CellPos cell) const {
+  const spiral::PlanePoint centre = spiral::centreOfCell(settings_, cell);
+  const int box = std::max(1, spiral::kZoomLevels[settings_.zoom].boxSize);
+  const int half = (box - 1) / 2;
+  return QRect(static_cast<int>(centre.x - topLeft_.x - half), static_cast<int>(centre.y - topLeft_.y - half), box, box);
+}
+
+void ExploreView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.scale(1 / ratio(), 1 / ratio());  // device pixels from here on
+  const std::vector<TileKey> keys = visibleTiles();
+  for (const TileKey& key : keys) {
+    const spiral::PlaneRect rect = key.rect();
+    const QRect target(static_cast<int>(rect.x - topLeft_.x), static_cast<int>(rect.y - topLeft_.y), rect.width, rect.height);
+    if (const std::shared_ptr<const Tile> tile = source_.tile(key)) {
+      painter.drawImage(target.topLeft(), tile->image);
+    } else {
+      painter.fillRect(target, QColor::fromRgb(spiral::paletteRgb(spiral::kBlack)));  // not drawn yet
+    }
+  }
+  source_.keepOnly(keys);
+  std::vector<QLine> lines = outlines_;
+  for (const std::optional<spiral::CellPos>& cell : {selected_, flashed_}) {
+    if (!cell) continue;
+    const QRect box = cellRect(*cell).adjusted(-2, -2, 1, 1);  // just outside the cell
+    lines.insert(lines.end(), {QLine(box.topLeft(), box.topRight()), QLine(box.topRight(), box.bottomRight()),
+                               QLine(box.bottomRight(), box.bottomLeft()), QLine(box.bottomLeft(), box.topLeft())});
+  }
+  if (!lines.empty()) SpiralView::paintOutlines(painter, lines);
+}
+
+// The plane pixel in the middle stays in the middle.
+void ExploreView::resizeEvent(QResizeEvent*) {
+  const QSize now(qRound(width() * ratio()), qRound(height() * ratio()));
+  topLeft_.x += viewSize_.width() / 2 - now.width() / 2;
+  topLeft_.y += viewSize_.height() / 2 - now.height() / 2;
+  viewSize_ = now;
+  moved();
+}
+
+void ExploreView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  dragFrom_ = devicePoint(event->position());
+  dragged_ = false;
+}
+
+void ExploreView::mouseMoveEvent(QMouseEvent* event) {
+  if (dragFrom_ && (event->buttons() & Qt::LeftButton)) {
+    const QPoint now = devicePoint(event->position());
+    const QPoint delta = now - *dragFrom_;
+    if (!delta.isNull()) {
+      dragged_ = true;
+      dragFrom_ = now;
+      outlines_.clear();
+      panBy(delta.x(), delta.y());
+    }
+  }
+  emit pointerAt(event->position());
+}
+
+void ExploreView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !dragFrom_) return;
+  if (!dragged_) emit cellClicked(spiral::cellAtPlane(settings_, planeAt(event->position())));
+  dragFrom_.reset();
+}
+
+void ExploreView::leaveEvent(QEvent*) { emit pointerAt(std::nullopt); }
+
+void ExploreView::wheelEvent(QWheelEvent* event) {
+  const int steps = event->angleDelta().y() / kWheelStep;
+  if (steps != 0) zoomAbout(steps, event->position());
+  event->accept();
+}
+
+void ExploreView::keyPressEvent(QKeyEvent* event) {
+  const QSize size = deviceSize();
+  const bool screen = event->modifiers() & Qt::ShiftModifier;
+  const int64_t cell = std::max(1, spiral::kZoomLevels[settings_.zoom].boxSize);
+  const int64_t dx = screen ? size.width() : cell, dy = screen ? size.height() : cell;
+  // An arrow moves the view that way: the picture moves the other.
+  switch (event->key()) {
+    case Qt::Key_Left: panBy(dx, 0); break;
+    case Qt::Key_Right: panBy(-dx, 0); break;
+    case Qt::Key_Up: panBy(0, dy); break;
+    case Qt::Key_Down: panBy(0, -dy); break;
+    case Qt::Key_Home: centreOn({0, 0}); break;
+    default: QWidget::keyPressEvent(event); return;
+  }
+  event->accept();
+}
+
+void ExploreView::contextMenuEvent(QContextMenuEvent* event) {
+  emit contextMenuWanted(event->globalPos(), spiral::cellAtPlane(settings_, planeAt(event->pos())));
+}
+
+}  // namespace explorer

@@ -1,0 +1,401 @@
+#include "ExploreWindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHelpEvent>
+#include <QImageWriter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolTip>
+
+#include "ChoiceNames.h"
+#include "DeviceWriter.h"
+#include "NumberInspector.h"
+#include "StartNumber.h"
+#include "WordTable.h"
+
+namespace explorer {
+
+using language::W;
+using language::Word;
+
+namespace {
+
+constexpr int kFirstWidth = 1024, kFirstHeight = 768;
+
+QString grouped(spiral::Number n) { return QLocale().toString(static_cast<qulonglong>(n)); }
+
+// A number text as the boxes read it: the number, or the reason it is none.
+struct NumberText {
+  std::optional<spiral::Number> value;
+  QString refusal;
+};
+NumberText readNumber(const QString& text) {
+  const spiral::StartNumber number = spiral::parseStartNumber(text.toStdString(), spiral::kWholeRange);
+  const QString shown = text.trimmed();
+  if (!number.digitsOnly || shown.isEmpty()) return {std::nullopt, W(Word::NotANumber).arg(shown)};
+  if (number.refusal != spiral::Refusal::None) return {std::nullopt, W(Word::PastLargest).arg(shown)};
+  return {number.value, {}};
+}
+
+}  // namespace
+
+int zoomLevelOf(int boxSize, int cellsPerPixel) {
+  for (std::size_t i = 0; i < std::size(spiral::kZoomLevels); ++i) {
+    if (spiral::kZoomLevels[i].boxSize == boxSize && spiral::kZoomLevels[i].cellsPerPixel == cellsPerPixel) {
+      return static_cast<int>(i);
+    }
+  }
+  return zoomLevelOf(7, 1);
+}
+
+spiral::ViewSettings viewSettingsOf(const StoredView& view) {
+  spiral::ViewSettings settings;
+  settings.start = view.start;
+  settings.zoom = zoomLevelOf(view.boxSize, view.cellsPerPixel);
+  settings.squares = view.squares;
+  settings.grid = view.grid;
+  settings.numerals = view.numerals;
+  settings.numberClass = view.numberClass;
+  settings.colorScheme = view.scheme;
+  settings.randomSeed = view.start;  // the renderer's seed: the same cells show
+  return settings;
+}
+
+ExploreWindow::ExploreWindow(platform::Desktop& desktop, const StoredView& view, int workers,
+                             const QString& settingsPath, QWidget* parent)
+    : QMainWindow(parent), desktop_(desktop), settingsPath_(settingsPath), tiles_(workers) {
+  setWindowTitle(QStringLiteral("Spirelle Explorer"));
+  view_ = new ExploreView(tiles_, this);
+  setCentralWidget(view_);
+  buildToolBar();
+  pointer_ = new QLabel(this);
+  range_ = new QLabel(this);
+  scale_ = new QLabel(this);
+  message_ = new QLabel(this);
+  statusBar()->addWidget(pointer_, 3);
+  statusBar()->addWidget(message_, 2);
+  statusBar()->addPermanentWidget(range_);
+  statusBar()->addPermanentWidget(scale_);
+  resize(kFirstWidth, kFirstHeight);
+  view_->setSettings(viewSettingsOf(view));
+  showSettings();
+  if (const std::optional<spiral::CellPos> cell = spiral::cellOfNumber(view.start, view.centre)) view_->centreOn(*cell);
+  connect(view_, &ExploreView::viewMoved, this, &ExploreWindow::describeView);
+  connect(&tiles_, &TileSource::tileReady, this, &ExploreWindow::describeView);
+  connect(&tiles_, &TileSource::clusterProgress, this, [this](double fraction) {
+    showStatus(W(Word::ClusterProgress).arg(qRound(fraction * 100)));
+  });
+  connect(&tiles_, &TileSource::clusterColoursReady, this, [this] {
+    showStatus({});
+    view_->update();
+  });
+  connect(view_, &ExploreView::pointerAt, this, &ExploreWindow::describePointer);
+  connect(view_, &ExploreView::cellClicked, this, [this](spiral::CellPos cell) { view_->setSelected(cell); });
+  connect(view_, &ExploreView::contextMenuWanted, this, &ExploreWindow::showContextMenu);
+  view_->installEventFilter(this);
+  installShortcuts();
+  describeView();
+  view_->setFocus();
+}
+
+ExploreWindow::~ExploreWindow() = default;
+
+void ExploreWindow::buildToolBar() {
+  QToolBar* bar = addToolBar(QStringLiteral("view"));
+  bar->setMovable(false);
+  bar->addAction(W(Word::ZoomOut), this, [this] { view_->zoomAboutMiddle(-1); });
+  bar->addAction(W(Word::ZoomIn), this, [this] { view_->zoomAboutMiddle(1); });
+  bar->addSeparator();
+  bar->addWidget(new QLabel(W(Word::GoTo) + QLatin1Char(' '), this));
+  goToBox_ = new QLineEdit(this);
+  goToBox_->setMaximumWidth(220);
+  bar->addWidget(goToBox_);
+  connect(goToBox_, &QLineEdit::returnPressed, this, [this] {
+    if (goTo(goToBox_->text())) view_->setFocus();
+  });
+  bar->addSeparator();
+  bar->addWidget(new QLabel(W(Word::StartNumber) + QLatin1Char(' '), this));
+  startBox_ = new QLineEdit(QString::number(1), this);
+  startBox_->setMaximumWidth(220);
+  bar->addWidget(startBox_);
+  connect(startBox_, &QLineEdit::returnPressed, this, [this] {
+    if (changeStart(startBox_->text())) view_->setFocus();
+  });
+  bar->addSeparator();
+  classBox_ = new QComboBox(this);
+  for (const spiral::NumberClassChoice& row : spiral::kNumberClasses) {
+    classBox_->addItem(language::numberClassCaption(row.numberClass), static_cast<int>(row.numberClass));
+  }
+  bar->addWidget(classBox_);
+  schemeBox_ = new QComboBox(this);
+  for (const spiral::SchemeChoice& row : spiral::kSchemes) {
+    schemeBox_->addItem(language::schemeCaption(row.scheme), static_cast<int>(row.scheme));
+  }
+  bar->addWidget(schemeBox_);
+  connect(classBox_, &QComboBox::activated, this, [this] {
+    changeSettings([this](spiral::ViewSettings& s) { s.numberClass = spiral::NumberClass(classBox_->currentData().toInt()); });
+  });
+  connect(schemeBox_, &QComboBox::activated, this, [this] {
+    changeSettings([this](spiral::ViewSettings& s) { s.colorScheme = spiral::ColorScheme(schemeBox_->currentData().toInt()); });
+  });
+}
+
+void ExploreWindow::installShortcuts() {
+  const auto onKeys = [this](const QKeySequence& keys, auto handler) { new QShortcut(keys, this, handler); };
+  const auto focusGoTo = [this] {
+    goToBox_->setFocus();
+    goToBox_->selectAll();
+  };
+  onKeys(Qt::CTRL | Qt::Key_G, focusGoTo);
+  onKeys(Qt::CTRL | Qt::Key_L, focusGoTo);
+  onKeys(QKeySequence::ZoomIn, [this] { view_->zoomAboutMiddle(1); });
+  onKeys(Qt::CTRL | Qt::Key_Equal, [this] { view_->zoomAboutMiddle(1); });
+  onKeys(QKeySequence::ZoomOut, [this] { view_->zoomAboutMiddle(-1); });
+  onKeys(QKeySequence::Copy, [this] { copy(); });
+  onKeys(Qt::CTRL | Qt::Key_S, [this] { saveView(); });
+  onKeys(Qt::CTRL | Qt::Key_Q, [this] { close(); });
+  onKeys(Qt::Key_F1, [this] {
+    desktop_.showMessage(this, QStringLiteral("Spirelle Explorer"), W(Word::ExplorerHelp));
+  });
+  onKeys(Qt::Key_Escape, [this] {
+    const bool walking = tiles_.cancelClusterColours();
+    if (tiles_.pending() == 0 && !walking) return;
+    tiles_.cancelAll();
+    showStatus(W(Word::Cancelled));
+  });
+}
+
+std::optional<spiral::Number> ExploreWindow::numberOf(spiral::CellPos cell) const {
+  return spiral::numberOfCell(view_->settings().start, cell);
+}
+
+bool ExploreWindow::goTo(const QString& text) {
+  const NumberText number = readNumber(text);
+  const spiral::Number start = view_->settings().start;
+  if (!number.value) {
+    showStatus(number.refusal);
+    return false;
+  }
+  if (*number.value < start) {
+    showStatus(W(Word::BelowStart).arg(grouped(*number.value), grouped(start)));
+    return false;
+  }
+  const spiral::CellPos cell = *spiral::cellOfNumber(start, *number.value);
+  view_->centreOn(cell);
+  view_->flashCell(cell);
+  showStatus({});
+  return true;
+}
+
+bool ExploreWindow::changeStart(const QString& text) {
+  const NumberText number = readNumber(text);
+  if (!number.value) {
+    showStatus(number.refusal);
+    return false;
+  }
+  if (*number.value == 0) {
+    showStatus(W(Word::NotAStart));
+    return false;
+  }
+  changeSettings([&number](spiral::ViewSettings& s) { s.start = s.randomSeed = *number.value; });
+  showStatus({});
+  return true;
+}
+
+void ExploreWindow::changeSettings(const std::function<void(spiral::ViewSettings&)>& change) {
+  spiral::ViewSettings settings = view_->settings();
+  change(settings);
+  view_->setSettings(settings);
+  showSettings();
+  describeView();
+}
+
+void ExploreWindow::showSettings() {
+  const spiral::ViewSettings& settings = view_->settings();
+  startBox_->setText(QString::number(settings.start));
+  classBox_->setCurrentIndex(classBox_->findData(static_cast<int>(settings.numberClass)));
+  schemeBox_->setCurrentIndex(schemeBox_->findData(static_cast<int>(settings.colorScheme)));
+}
+
+QString ExploreWindow::reportOf(spiral::CellPos cell) const {
+  const std::optional<spiral::Number> number = numberOf(cell);
+  if (!number) return {};
+  return interaction::describeNumber(*number, spiral::ringOfCell(cell));
+}
+
+QString ExploreWindow::rendererCommand() const {
+  const spiral::ViewSettings& s = view_->settings();
+  spiral::DrawSettings draw;
+  draw.start = s.start;
+  draw.boxSize = spiral::kZoomLevels[s.zoom].boxSize;
+  draw.squares = s.squares;
+  draw.grid = s.grid;
+  draw.numerals = s.numerals;
+  draw.numberClass = s.numberClass;
+  draw.colorScheme = s.colorScheme;
+  QStringList words{QStringLiteral("spirelle-render")};
+  for (const std::string& argument : spiral::choiceArguments(draw)) words << QString::fromStdString(argument);
+  if (s.level().cellsPerPixel > 1) words << QStringLiteral("--cells-per-pixel") << QString::number(s.level().cellsPerPixel);
+  const std::optional<spiral::Number> centre = numberOf(view_->middleCell());
+  if (centre) words << QStringLiteral("--centre") << QString::number(*centre);
+  const QSize size = view_->deviceSize();
+  words << QStringLiteral("--size") << QString::number(std::max(size.width(), size.height()))
+        << QStringLiteral("--out") << QStringLiteral("view.png");
+  return words.join(QLatin1Char(' '));
+}
+
+void ExploreWindow::copy() {
+  if (const std::optional<spiral::CellPos> cell = view_->selected()) {
+    QApplication::clipboard()->setText(reportOf(*cell));
+  } else {
+    QApplication::clipboard()->setImage(view_->viewImage());
+  }
+}
+
+void ExploreWindow::saveView() {
+  const QString name = desktop_.askSaveFileName(this, W(Word::SaveView), QStringLiteral("PNG (*.png)"));
+  if (name.isEmpty()) return;
+  const QImage image = view_->viewImage();
+  const fileio::qt::WriteResult result = fileio::qt::replaceFile(name, [&image](QIODevice& out) {
+    QImageWriter writer(&out, "png");
+    return writer.write(image) ? QString() : writer.errorString();
+  });
+  showStatus(result.written ? W(Word::Saved).arg(name) : W(Word::NotSaved).arg(name, result.reason));
+}
+
+void ExploreWindow::showStatus(const QString& text) { message_->setText(text); }
+
+QString ExploreWindow::statusText() const { return message_->text(); }
+QString ExploreWindow::pointerText() const { return pointer_->text(); }
+
+void ExploreWindow::describePointer(std::optional<QPointF> point) {
+  if (!point) {
+    pointer_->clear();
+    return;
+  }
+  const spiral::CellPos cell = spiral::cellAtPlane(view_->settings(), view_->planeAt(*point));
+  const std::optional<spiral::Number> number = numberOf(cell);
+  if (!number) {
+    pointer_->setText(W(Word::PastLargestNumber));
+    return;
+  }
+  const QString where = QStringLiteral(" (%1, %2)").arg(cell.column).arg(-cell.row);
+  pointer_->setText(reportOf(cell).replace(QLatin1Char('\n'), QStringLiteral("; ")) + where);
+}
+
+// The cluster colours of the cells in view, where they lie within the walk's reach.
+void ExploreWindow::askForClusterColours() {
+  const spiral::ViewSettings& settings = view_->settings();
+  if (settings.colorScheme != spiral::ColorScheme::Cluster) return;
+  const QSize size = view_->deviceSize();
+  const spiral::PlanePoint topLeft = view_->topLeft();
+  const spiral::CellPos first = spiral::cellAtPlane(settings, topLeft);
+  const spiral::CellPos last = spiral::cellAtPlane(settings, {topLeft.x + size.width() - 1, topLeft.y + size.height() - 1});
+  // The ring of the view's cell nearest the centre, and the largest of its corners'.
+  const spiral::CellPos nearest{std::clamp<int64_t>(0, first.row, last.row), std::clamp<int64_t>(0, first.column, last.column)};
+  const int64_t innerRing = spiral::ringOfCell(nearest);
+  int64_t outerRing = 0;
+  for (const spiral::CellPos corner : {first, last, spiral::CellPos{first.row, last.column}, spiral::CellPos{last.row, first.column}}) {
+    outerRing = std::max(outerRing, spiral::ringOfCell(corner));
+  }
+  const auto cellsWithin = [](int64_t ring) { return static_cast<spiral::Number>(2 * ring - 1) * static_cast<spiral::Number>(2 * ring - 1); };
+  constexpr int64_t kRingBeyondReach = 8194;  // ring K begins at walk position (2K - 3)^2
+  if (innerRing >= kRingBeyondReach) return;  // all by ring: nothing to walk
+  tiles_.wantClusterColours(settings, outerRing >= kRingBeyondReach ? spiral::kClusterReach : cellsWithin(outerRing));
+}
+
+void ExploreWindow::describeView() {
+  askForClusterColours();
+  const spiral::ZoomLevel& level = spiral::kZoomLevels[view_->settings().zoom];
+  scale_->setText(level.cellsPerPixel > 1 ? W(Word::ScaleDensity).arg(level.cellsPerPixel)
+                                          : W(Word::ScaleCells).arg(level.boxSize));
+  std::optional<spiral::Number> smallest, largest;
+  int64_t shown = 0;
+  bool byRing = false;
+  for (const TileKey& key : view_->visibleTiles()) {
+    const std::shared_ptr<const Tile> tile = tiles_.cached(key);
+    if (!tile || !tile->result.smallest) continue;
+    byRing = byRing || (tile->result.clusterByRing && tile->exactClusters);
+    smallest = std::min(smallest.value_or(*tile->result.smallest), *tile->result.smallest);
+    largest = std::max(largest.value_or(*tile->result.largest), *tile->result.largest);
+    shown += tile->result.shownCount;
+  }
+  range_->setText(smallest ? W(Word::NumbersInView).arg(grouped(*smallest), grouped(*largest), QLocale().toString(shown))
+                           : W(Word::NoNumbersInView));
+  if (tiles_.walkingClusterColours()) return;  // its progress shows
+  if (byRing) {
+    showStatus(W(Word::ClusterByRing));
+  } else if (tiles_.pending() > 0) {
+    const int total = static_cast<int>(view_->visibleTiles().size());
+    message_->setText(W(Word::TilesProgress).arg(std::max(0, total - tiles_.pending())).arg(total));
+  } else if (message_->text().startsWith(W(Word::TilesProgress).section(QLatin1Char('%'), 0, 0)) ||
+             message_->text() == W(Word::ClusterByRing)) {
+    message_->clear();
+  }
+}
+
+void ExploreWindow::showContextMenu(QPoint globalPosition, spiral::CellPos cell) {
+  const std::optional<spiral::Number> number = numberOf(cell);
+  QMenu menu(this);
+  QAction* copyNumber = menu.addAction(W(Word::CopyNumber), this, [number] {
+    QApplication::clipboard()->setText(QString::number(*number));
+  });
+  QAction* copyReport = menu.addAction(W(Word::CopyReport), this, [this, cell] {
+    QApplication::clipboard()->setText(reportOf(cell));
+  });
+  QAction* startHere = menu.addAction(W(Word::StartHere), this, [this, number] { changeStart(QString::number(*number)); });
+  for (QAction* action : {copyNumber, copyReport, startHere}) action->setEnabled(number.has_value());
+  menu.addAction(W(Word::SaveView), this, [this] { saveView(); });
+  menu.addAction(W(Word::CopyRendererCommand), this, [this] { QApplication::clipboard()->setText(rendererCommand()); });
+  menu.exec(globalPosition);
+}
+
+bool ExploreWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != view_ || event->type() != QEvent::ToolTip) return QMainWindow::eventFilter(watched, event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const spiral::CellPos cell = spiral::cellAtPlane(view_->settings(), view_->planeAt(help->pos()));
+  const QString report = reportOf(cell);
+  if (report.isEmpty()) {
+    QToolTip::hideText();
+  } else {
+    QToolTip::showText(help->globalPos(), report, view_, view_->cellRect(cell));
+  }
+  return true;
+}
+
+StoredView ExploreWindow::storedView() const {
+  const spiral::ViewSettings& s = view_->settings();
+  StoredView stored;
+  stored.start = s.start;
+  stored.centre = numberOf(view_->middleCell()).value_or(s.start);
+  stored.boxSize = spiral::kZoomLevels[s.zoom].boxSize;
+  stored.cellsPerPixel = spiral::kZoomLevels[s.zoom].cellsPerPixel;
+  stored.squares = s.squares;
+  stored.scheme = s.colorScheme;
+  stored.numberClass = s.numberClass;
+  stored.grid = s.grid;
+  stored.numerals = s.numerals;
+  return stored;
+}
+
+void ExploreWindow::closeEvent(QCloseEvent* event) {
+  tiles_.cancelAll();
+  if (!settingsPath_.isEmpty()) {
+    ExploreSettings settings;
+    settings.view = storedView();
+    settings.maximized = isMaximized();
+    if (!isMaximized()) settings.geometry = geometry();
+    writeExploreSettings(settingsPath_, settings);
+  }
+  event->accept();
+}
+
+}  // namespace explorer

@@ -1,0 +1,86 @@
+#pragma once
+// The explorer's window: the view between a toolbar (zoom, go to, start number, class, scheme) and
+// a status bar (the number under the pointer, the numbers in view, the scale, progress).
+
+#include <optional>
+
+#include <QMainWindow>
+
+#include "Desktop.h"
+#include "ExploreSettings.h"
+#include "ExploreView.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+namespace explorer {
+
+class ExploreWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `workers`: threads that draw tiles, 0 for one per core. `settingsPath`: the settings file,
+  // empty for none.
+  ExploreWindow(platform::Desktop& desktop, const StoredView& view, int workers = 0,
+                const QString& settingsPath = QString(), QWidget* parent = nullptr);
+  ~ExploreWindow() override;
+
+  ExploreView& view() { return *view_; }
+  TileSource& tiles() { return tiles_; }
+
+  // Centres the view on the cell of the number `text` names and outlines it; false, with the
+  // reason in the status bar, when the text names no number of the spiral.
+  bool goTo(const QString& text);
+  // Makes the number `text` names the start; false, with the reason, when it names none.
+  bool changeStart(const QString& text);
+  // The inspector's lines for a cell: the number, "prime" or its factors, its ring; empty where
+  // the cell holds no number.
+  QString reportOf(spiral::CellPos cell) const;
+  // The renderer's command line that draws this view, centred where it is.
+  QString rendererCommand() const;
+  // Ctrl+C: the selected cell's report, or else the view as an image.
+  void copy();
+  // Ctrl+S: asks for a file name and writes the view there as a palette PNG.
+  void saveView();
+  QString statusText() const;
+  QString pointerText() const;
+  StoredView storedView() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildToolBar();
+  void installShortcuts();
+  void showStatus(const QString& text);
+  void describePointer(std::optional<QPointF> point);
+  void describeView();
+  void askForClusterColours();
+  // The toolbar's boxes and lists show the view's settings.
+  void showSettings();
+  void showContextMenu(QPoint globalPosition, spiral::CellPos cell);
+  void changeSettings(const std::function<void(spiral::ViewSettings&)>& change);
+  std::optional<spiral::Number> numberOf(spiral::CellPos cell) const;
+
+  platform::Desktop& desktop_;
+  QString settingsPath_;
+  TileSource tiles_;
+  ExploreView* view_ = nullptr;
+  QLineEdit* goToBox_ = nullptr;
+  QLineEdit* startBox_ = nullptr;
+  QComboBox* classBox_ = nullptr;
+  QComboBox* schemeBox_ = nullptr;
+  QLabel* pointer_ = nullptr;
+  QLabel* range_ = nullptr;
+  QLabel* scale_ = nullptr;
+  QLabel* message_ = nullptr;
+};
+
+// The view settings of a stored view (with a random seed of its own), and the zoom level of a
+// cell size and density; the default level when none has them.
+spiral::ViewSettings viewSettingsOf(const StoredView& view);
+int zoomLevelOf(int boxSize, int cellsPerPixel);
+
+}  // namespace explorer

@@ -1,0 +1,64 @@
+#include "TileCache.h"
+
+#include "Palette.h"
+
+namespace explorer {
+
+std::size_t TileKeyHash::operator()(const TileKey& key) const {
+  const spiral::ViewSettings& s = key.settings;
+  std::size_t hash = std::hash<uint64_t>()(s.start);
+  const auto mix = [&hash](uint64_t value) { hash = (hash ^ std::hash<uint64_t>()(value)) * 0x100000001B3ULL; };
+  mix(static_cast<uint64_t>(key.column));
+  mix(static_cast<uint64_t>(key.row));
+  mix(static_cast<uint64_t>(s.zoom));
+  mix(static_cast<uint64_t>(s.numberClass) * 16 + static_cast<uint64_t>(s.colorScheme));
+  mix((s.squares ? 1U : 0U) | (s.grid ? 2U : 0U) | (s.numerals ? 4U : 0U));
+  mix(s.randomSeed);
+  return hash;
+}
+
+void wrapImage(Tile& tile) {
+  static const QList<QRgb> colours = [] {
+    QList<QRgb> table;
+    for (int i = 0; i < spiral::kPaletteSize; ++i) table << spiral::paletteRgb(i);
+    return table;
+  }();
+  const spiral::Picture& picture = tile.picture;
+  tile.image = QImage(picture.indexLine(0), picture.width(), picture.height(), picture.width(), QImage::Format_Indexed8);
+  tile.image.setColorTable(colours);
+}
+
+std::shared_ptr<const Tile> TileCache::find(const TileKey& key) {
+  const auto found = index_.find(key);
+  if (found == index_.end()) return nullptr;
+  order_.splice(order_.begin(), order_, found->second);
+  return found->second->second;
+}
+
+void TileCache::insert(const TileKey& key, std::shared_ptr<const Tile> tile) {
+  if (const auto old = index_.find(key); old != index_.end()) erase(old->second);
+  bytes_ += bytesOf(*tile);
+  order_.emplace_front(key, std::move(tile));
+  index_.emplace(key, order_.begin());
+  while (bytes_ > budget_ && order_.size() > 1) erase(std::prev(order_.end()));
+}
+
+void TileCache::removeIf(const std::function<bool(const TileKey&, const Tile&)>& drop) {
+  for (auto entry = order_.begin(); entry != order_.end();) {
+    const auto next = std::next(entry);
+    if (drop(entry->first, *entry->second)) erase(entry);
+    entry = next;
+  }
+}
+
+int64_t TileCache::bytesOf(const Tile& tile) {
+  return int64_t{tile.picture.width()} * tile.picture.height() + static_cast<int64_t>(sizeof(Tile));
+}
+
+void TileCache::erase(std::list<Entry>::iterator entry) {
+  bytes_ -= bytesOf(*entry->second);
+  index_.erase(entry->first);
+  order_.erase(entry);
+}
+
+}  // namespace explorer

@@ -1,0 +1,70 @@
+#pragma once
+// The explorer's tiles: squares of the plane, drawn once by the engine and kept in a cache of fixed
+// size, the least recently used going first, so that roaming never grows the memory beyond it.
+
+#include <cstdint>
+#include <functional>
+#include <list>
+#include <memory>
+#include <unordered_map>
+
+#include <QImage>
+
+#include "Picture.h"
+#include "Tiles.h"
+
+namespace explorer {
+
+// A tile's side in plane pixels.
+inline constexpr int kTileSize = 256;
+// The most the cache holds, in bytes of pixels.
+inline constexpr int64_t kTileCacheBudget = int64_t{256} << 20;
+
+// Tile (column, row) covers the plane pixels from (column, row) * kTileSize on.
+struct TileKey {
+  spiral::ViewSettings settings;
+  int64_t column = 0;
+  int64_t row = 0;
+  bool operator==(const TileKey&) const = default;
+  spiral::PlaneRect rect() const { return {column * kTileSize, row * kTileSize, kTileSize, kTileSize}; }
+};
+
+struct TileKeyHash {
+  std::size_t operator()(const TileKey& key) const;
+};
+
+// A drawn tile: the engine's raster, an image over the same pixels for painting, and the facts.
+struct Tile {
+  spiral::Picture picture{kTileSize, kTileSize};
+  QImage image;  // Indexed8 over picture's pixels, in the palette's colours
+  spiral::TileResult result;
+  bool exactClusters = false;  // drawn with the cluster colours at hand
+};
+
+// The tile's image over its raster, without a copy.
+void wrapImage(Tile& tile);
+
+class TileCache {
+ public:
+  explicit TileCache(int64_t budget = kTileCacheBudget) : budget_(budget) {}
+
+  // The tile, now the most recently used; null when the cache has none.
+  std::shared_ptr<const Tile> find(const TileKey& key);
+  // Keeps the tile, dropping the least recently used ones beyond the budget.
+  void insert(const TileKey& key, std::shared_ptr<const Tile> tile);
+  void removeIf(const std::function<bool(const TileKey&, const Tile&)>& drop);
+  int64_t bytes() const { return bytes_; }
+  std::size_t size() const { return index_.size(); }
+
+ private:
+  using Entry = std::pair<TileKey, std::shared_ptr<const Tile>>;
+  static int64_t bytesOf(const Tile& tile);
+  void erase(std::list<Entry>::iterator entry);
+
+  int64_t budget_;
+  int64_t bytes_ = 0;
+  std::list<Entry> order_;  // the most recently used first
+  std::unordered_map<TileKey, std::list<Entry>::iterator, TileKeyHash> index_;
+};
+
+}  // namespace explorer

@@ -1,0 +1,130 @@
+#include "TileSource.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace explorer {
+
+TileSource::TileSource(int workers, QObject* parent) : QObject(parent) {
+  pool_.setMaxThreadCount(workers > 0 ? workers : QThread::idealThreadCount());
+  clusterPool_.setMaxThreadCount(1);
+}
+
+TileSource::~TileSource() {
+  cancelAll();
+  cancelClusterColours();
+  pool_.waitForDone();
+  clusterPool_.waitForDone();
+}
+
+std::shared_ptr<const Tile> TileSource::tile(const TileKey& key) {
+  if (std::shared_ptr<const Tile> found = cache_.find(key)) return found;
+  if (!inFlight_.contains(key)) start(key);
+  return nullptr;
+}
+
+void TileSource::start(const TileKey& key) {
+  auto cancel = std::make_shared<std::atomic<bool>>(false);
+  inFlight_[key] = cancel;
+  // The colours stay alive with the job, whatever becomes of them here.
+  std::shared_ptr<const spiral::ClusterColours> clusters =
+      clusterColoursFor(key.settings) ? clusters_ : std::shared_ptr<const spiral::ClusterColours>();
+  pool_.start([this, key, cancel, clusters] {
+    if (*cancel) return;  // left the view while it waited
+    auto tile = std::make_shared<Tile>();
+    spiral::TileContext context;
+    context.cancel = cancel.get();
+    context.clusters = clusters.get();
+    tile->exactClusters = clusters != nullptr;
+    tile->result = spiral::drawTile(key.settings, key.rect(), tile->picture, context);
+    wrapImage(*tile);
+    // Back on the window's thread; dropped with this object if it has gone.
+    QMetaObject::invokeMethod(this, [this, key, cancel, tile] { finished(key, cancel, tile); }, Qt::QueuedConnection);
+  });
+}
+
+void TileSource::finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile) {
+  const auto job = inFlight_.find(key);
+  if (job != inFlight_.end() && job->second == cancel) inFlight_.erase(job);
+  if (*cancel || tile->result.cancelled) return;
+  // Drawn by ring while the colours were walked: asked for again, now with them.
+  const bool overtaken = tile->result.clusterByRing && !tile->exactClusters && clusterColoursFor(key.settings);
+  if (!overtaken) cache_.insert(key, std::move(tile));
+  emit tileReady(key);
+}
+
+void TileSource::keepOnly(const std::vector<TileKey>& wanted) {
+  const std::unordered_set<TileKey, TileKeyHash> keep(wanted.begin(), wanted.end());
+  for (auto job = inFlight_.begin(); job != inFlight_.end();) {
+    if (keep.contains(job->first)) {
+      ++job;
+      continue;
+    }
+    job->second->store(true);
+    job = inFlight_.erase(job);
+  }
+}
+
+void TileSource::cancelAll() { keepOnly({}); }
+
+const spiral::ClusterColours* TileSource::clusterColoursFor(const spiral::ViewSettings& view) const {
+  return clusters_ && clusters_->matches(view) ? clusters_.get() : nullptr;
+}
+
+void TileSource::wantClusterColours(const spiral::ViewSettings& view, spiral::Number needed) {
+  needed = std::min(needed, spiral::kClusterReach);
+  const spiral::ClusterColours* atHand = clusterColoursFor(view);
+  if (atHand && (needed == 0 || atHand->covers(needed - 1))) return;
+  if (clusterWalk_ && clusterWalkView_.start == view.start && clusterWalkView_.numberClass == view.numberClass &&
+      clusterWalkView_.randomSeed == view.randomSeed && clusterWalkPositions_ >= needed) {
+    return;
+  }
+  // Twice as far as asked, so that roaming outward does not walk again at once.
+  constexpr spiral::Number kLeastWalk = spiral::Number{1} << 20;
+  const spiral::Number positions = std::max(kLeastWalk, std::min(needed, spiral::kClusterReach / 2) * 2);
+  cancelClusterColours();
+  auto walk = std::make_shared<std::atomic<bool>>(false);
+  clusterWalk_ = walk;
+  clusterWalkView_ = view;
+  clusterWalkPositions_ = positions;
+  clusterPool_.start([this, view, positions, walk] {
+    const auto progress = [this, walk](double fraction) {
+      QMetaObject::invokeMethod(this, [this, walk, fraction] {
+        if (walk == clusterWalk_) emit clusterProgress(fraction);
+      }, Qt::QueuedConnection);
+    };
+    std::shared_ptr<const spiral::ClusterColours> colours =
+        spiral::ClusterColours::compute(view, positions, walk.get(), progress);
+    QMetaObject::invokeMethod(this, [this, walk, colours] { clusterColoursWalked(walk, colours); }, Qt::QueuedConnection);
+  });
+}
+
+bool TileSource::cancelClusterColours() {
+  if (!clusterWalk_) return false;
+  clusterWalk_->store(true);
+  clusterWalk_.reset();
+  return true;
+}
+
+void TileSource::clusterColoursWalked(const CancelFlag& walk, std::shared_ptr<const spiral::ClusterColours> colours) {
+  if (walk != clusterWalk_ || !colours) return;  // cancelled, or overtaken by another walk
+  clusterWalk_.reset();
+  clusters_ = std::move(colours);
+  // The tiles that took the ring's colour for want of these colours are drawn again.
+  cache_.removeIf([this](const TileKey& key, const Tile& tile) {
+    return tile.result.clusterByRing && !tile.exactClusters && clusters_->matches(key.settings);
+  });
+  emit clusterColoursReady();
+}
+
+void TileSource::waitForAll() {
+  while (!inFlight_.empty() || clusterWalk_) {
+    QCoreApplication::sendPostedEvents(this);
+    if (!inFlight_.empty() || clusterWalk_) QThread::msleep(1);
+  }
+}
+
+}  // namespace explorer

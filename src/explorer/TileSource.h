@@ -1,0 +1,79 @@
+#pragma once
+// Where the explorer's view gets its tiles: from the cache, or drawn by the engine on a pool of
+// worker threads, one per core. The window's thread only asks and is told; it never draws a
+// number. Work that no longer matters (a tile that left the view, settings that changed) is taken
+// off the queue or told to stop.
+
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include <QObject>
+#include <QThreadPool>
+
+#include "ClusterColours.h"
+#include "TileCache.h"
+
+namespace explorer {
+
+class TileSource : public QObject {
+  Q_OBJECT
+
+ public:
+  // `workers`: threads that draw tiles; 0 for one per core.
+  explicit TileSource(int workers = 0, QObject* parent = nullptr);
+  ~TileSource() override;
+
+  // The tile if it is drawn; else null, and it is drawn unless it is being drawn already.
+  std::shared_ptr<const Tile> tile(const TileKey& key);
+  // The tile if it is drawn, without asking for it.
+  std::shared_ptr<const Tile> cached(const TileKey& key) { return cache_.find(key); }
+  // Stops the work on every tile that is not in `wanted`.
+  void keepOnly(const std::vector<TileKey>& wanted);
+  // Stops all work.
+  void cancelAll();
+  // Tiles asked for and not yet drawn.
+  int pending() const { return static_cast<int>(inFlight_.size()); }
+  int workers() const { return pool_.maxThreadCount(); }
+  const TileCache& cache() const { return cache_; }
+
+  // Walks the cluster colours of the view's spiral in the background, unless the colours at hand
+  // or those being walked cover its first `needed` cells. Tiles drawn by ring meanwhile are drawn
+  // again once the colours are there.
+  void wantClusterColours(const spiral::ViewSettings& view, spiral::Number needed);
+  // The colours at hand when they were walked for the view's spiral, else null.
+  const spiral::ClusterColours* clusterColoursFor(const spiral::ViewSettings& view) const;
+  bool walkingClusterColours() const { return clusterWalk_ != nullptr; }
+  // Stops the walk of the cluster colours; true when one was running.
+  bool cancelClusterColours();
+
+  // Blocks until no tile is pending and no cluster colours are walked: for saving, copying, tests
+  // and benchmarks. Delivers each finished tile as it comes.
+  void waitForAll();
+
+ signals:
+  void tileReady(const TileKey& key);
+  void clusterProgress(double fraction);
+  void clusterColoursReady();
+
+ private:
+  // A tile asked for: its flag tells a queued job to skip its work and a running one to stop.
+  using CancelFlag = std::shared_ptr<std::atomic<bool>>;
+  void start(const TileKey& key);
+  void finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile);
+
+  void clusterColoursWalked(const CancelFlag& walk, std::shared_ptr<const spiral::ClusterColours> colours);
+
+  TileCache cache_;
+  QThreadPool pool_;
+  QThreadPool clusterPool_;  // one thread: the walk takes seconds and must not hold up a tile
+  std::shared_ptr<const spiral::ClusterColours> clusters_;
+  CancelFlag clusterWalk_;   // set while a walk runs
+  spiral::ViewSettings clusterWalkView_;
+  spiral::Number clusterWalkPositions_ = 0;
+  std::unordered_map<TileKey, CancelFlag, TileKeyHash> inFlight_;
+};
+
+}  // namespace explorer

@@ -1,0 +1,428 @@
+// The explorer: its options, its settings file and language, the view's pixels against the
+// renderer's, moving and zooming, go to, copying and saving, and the window's Ctrl+E.
+#include <variant>
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include "ExploreLaunch.h"
+#include "ExploreWindow.h"
+#include "FileContents.h"
+#include "PictureImage.h"
+#include "MainWindowHarness.h"
+#include "PlainMillerRabin.h"
+#include "RecordingDesktop.h"
+#include "Rows.h"
+#include "WordTable.h"
+
+using explorer::ExploreOptions;
+using explorer::StoredView;
+using spiral::ColorScheme;
+using spiral::NumberClass;
+using spiral::Number;
+
+namespace {
+
+constexpr Number kLargest = UINT64_MAX;
+
+std::variant<ExploreOptions, explorer::UsageError> parse(const QStringList& arguments) {
+  std::vector<std::string> words;
+  for (const QString& argument : arguments) words.push_back(argument.toStdString());
+  return explorer::parseExploreArguments(words);
+}
+
+struct OptionsCase {
+  const char* name;
+  QStringList arguments;
+  const char* problem;  // a part of the message; empty when the arguments are read
+  StoredView view;      // the view they open on
+};
+
+struct GoToCase {
+  const char* name;
+  Number start;
+  QString text;
+  int languageSlot;
+  const char* refusal;  // empty: the view centres on the number
+};
+
+struct CorruptCase {
+  const char* name;
+  QByteArray bytes;
+};
+
+// A stored view with a few fields changed from the defaults.
+StoredView viewWith(const std::function<void(StoredView&)>& change) {
+  StoredView view;
+  change(view);
+  return view;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(OptionsCase)
+Q_DECLARE_METATYPE(GoToCase)
+Q_DECLARE_METATYPE(CorruptCase)
+
+class TestExplore : public QObject {
+  Q_OBJECT
+
+  RecordingDesktop desktop;
+  std::unique_ptr<explorer::ExploreWindow> window;
+
+  explorer::ExploreWindow& open(const StoredView& view, int workers = 2, QSize size = QSize(640, 480)) {
+    window = std::make_unique<explorer::ExploreWindow>(desktop, view, workers);
+    window->show();
+    window->view().resize(size);  // the view's own size, whatever the bars take
+    window->view().setMinimumSize(size);
+    window->view().setMaximumSize(size);
+    window->resize(window->sizeHint());
+    QCoreApplication::processEvents();
+    if (const std::optional<spiral::CellPos> cell = spiral::cellOfNumber(view.start, view.centre)) {
+      window->view().centreOn(*cell);
+    }
+    return *window;
+  }
+
+ private slots:
+  void initTestCase() {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    spiral::installQtTextDrawing();  // numerals, as the program draws them
+  }
+  void cleanup() {
+    window.reset();
+    language::intLanguage = language::kEnglish;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  }
+
+  // The renderer's names and values; the view they name, or why they cannot be read.
+  void optionsNameTheView_data() {
+    addRows<OptionsCase>({
+        {"none: the last view", {}, "", StoredView{}},
+        {"every choice", {"--start", "41", "--centre", "100", "--cell", "15", "--shape", "squares", "--scheme", "ring",
+                          "--show", "squares", "--grid", "--numerals"}, "",
+         viewWith([](StoredView& v) {
+           v.start = 41, v.centre = 100, v.boxSize = 15, v.squares = true, v.scheme = ColorScheme::RingNumber;
+           v.numberClass = NumberClass::Squares, v.grid = true, v.numerals = true;
+         })},
+        {"largest start", {"--start", "18446744073709551615"}, "",
+         viewWith([](StoredView& v) { v.start = v.centre = kLargest; })},
+        {"blanks around the start", {"--start", " 7 "}, "", viewWith([](StoredView& v) { v.start = v.centre = 7; })},
+        {"start 0", {"--start", "0"}, "'0' is not a number from 1 to 18446744073709551615", {}},
+        {"start past 2^64 - 1", {"--start", "18446744073709551616"}, "is not a number from 1", {}},
+        {"start not a number", {"--start", "4x"}, "'4x' is not a whole number", {}},
+        {"centre below the start", {"--start", "10", "--centre", "9"}, "--centre: 9 lies below the start 10", {}},
+        {"cell size", {"--cell", "4"}, "'4' is not one of 1|3|5|7|15|21|35|75", {}},
+        {"scheme", {"--scheme", "rainbow"}, "is not one of cluster|nw-se|sw-ne|ring|sequence|veltra|white", {}},
+        {"class", {"--show", "odd"}, "is not one of primes|random|squares|triangular|all", {}},
+        {"language", {"--language", "fr"}, "'fr' is not one of en|de", {}},
+        {"renderer only", {"--size", "100"}, "--size", {}},
+        {"stray argument", {"41"}, "41", {}},
+    });
+  }
+  void optionsNameTheView() {
+    QFETCH(OptionsCase, row);
+    const auto parsed = parse(row.arguments);
+    if (*row.problem) {
+      QVERIFY(std::holds_alternative<explorer::UsageError>(parsed));
+      QVERIFY2(std::get<explorer::UsageError>(parsed).message.find(row.problem) != std::string::npos,
+               std::get<explorer::UsageError>(parsed).message.c_str());
+      return;
+    }
+    QVERIFY(std::holds_alternative<ExploreOptions>(parsed));
+    StoredView last;
+    last.start = last.centre = 99;
+    const StoredView expected = row.arguments.isEmpty() ? last : row.view;
+    QCOMPARE(explorer::chooseView(std::get<ExploreOptions>(parsed), last) == expected, true);
+  }
+
+  // The program itself: exit 64 and the message for a bad option, the usage for --help.
+  void theProgramRefusesBadOptions() {
+    QProcess program;
+    program.start(SPIRELLE_EXPLORE_BINARY, {"--cell", "4"});
+    QVERIFY(program.waitForFinished());
+    QCOMPARE(program.exitCode(), 64);
+    QVERIFY(program.readAllStandardError().startsWith("spirelle-explore: --cell: '4' is not one of"));
+    program.start(SPIRELLE_EXPLORE_BINARY, {"--help"});
+    QVERIFY(program.waitForFinished());
+    QCOMPARE(program.exitCode(), 0);
+    const QByteArray usage = program.readAllStandardOutput();
+    for (const char* option : {"--start", "--centre", "--cell", "--shape", "--scheme", "--show", "--grid", "--numerals",
+                               "--language", "--help", "--version"}) {
+      QVERIFY2(usage.contains(option), option);
+    }
+  }
+
+  // The settings file round-trips; anything that is not one gives the defaults, and a value out
+  // of range its own default.
+  void settingsRoundTrip() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("explore.json");
+    QCOMPARE(explorer::readExploreSettings(path) == explorer::ExploreSettings{}, true);  // missing
+    explorer::ExploreSettings settings;
+    settings.geometry = QRect(10, 20, 800, 600);
+    settings.view = viewWith([](StoredView& v) {
+      v.start = 1000000000000000000, v.centre = kLargest, v.boxSize = 1, v.cellsPerPixel = 4;
+      v.scheme = ColorScheme::Veltra, v.numberClass = NumberClass::Triangular, v.squares = true;
+    });
+    QVERIFY(explorer::writeExploreSettings(path, settings));
+    QCOMPARE(explorer::readExploreSettings(path) == settings, true);
+  }
+  void corruptSettingsGiveDefaults_data() {
+    const QByteArray good = explorer::formatExploreSettings({});
+    QByteArray otherFormat = good;
+    otherFormat.replace("settings 1", "settings 2");
+    addRows<CorruptCase>({
+        {"empty", ""}, {"not JSON", "\x89PNG\r\n"}, {"cut short", good.left(good.size() / 2)},
+        {"another format", otherFormat}, {"an array", "[1, 2]"},
+        {"huge", QByteArray(20000, ' ') + good},
+    });
+  }
+  void corruptSettingsGiveDefaults() {
+    QFETCH(CorruptCase, row);
+    QCOMPARE(explorer::parseExploreSettings(row.bytes) == explorer::ExploreSettings{}, true);
+    QTemporaryDir folder;
+    QVERIFY(writeFile(folder.filePath("s.json"), row.bytes));
+    QCOMPARE(explorer::readExploreSettings(folder.filePath("s.json")) == explorer::ExploreSettings{}, true);
+  }
+  void settingsValuesOutOfRangeTakeTheirDefaults() {
+    const QByteArray bytes = R"({"format": "spirelle-explore settings 1",
+        "geometry": {"x": 0, "y": 0, "width": -5, "height": 600},
+        "view": {"start": "18446744073709551616", "centre": "12", "cell": "4", "cellsPerPixel": 3,
+                 "shape": "squares", "scheme": "rainbow", "show": "all", "grid": "yes"}})";
+    const explorer::ExploreSettings settings = explorer::parseExploreSettings(bytes);
+    QVERIFY(!settings.geometry);
+    QCOMPARE(settings.view == viewWith([](StoredView& v) {
+      v.centre = 12, v.squares = true, v.numberClass = NumberClass::All;
+    }), true);
+  }
+
+  // The command line's language, else the window's stored one, else the desktop's.
+  void theLanguageFollowsTheWindow() {
+    QTemporaryDir folder;
+    const QString store = folder.filePath("spl.usr");
+    const QLocale german(QLocale::German, QLocale::Germany), english(QLocale::English, QLocale::UnitedStates);
+    QCOMPARE(explorer::chooseLanguage(std::nullopt, store, german), language::kGerman);  // no store
+    QCOMPARE(explorer::chooseLanguage(std::nullopt, store, english), language::kEnglish);
+    app::StoredSettings window;
+    window.language = language::kGerman;
+    QVERIFY(app::writeSettingsFile(store, window));
+    QCOMPARE(explorer::chooseLanguage(std::nullopt, store, english), language::kGerman);
+    QCOMPARE(explorer::chooseLanguage(language::kEnglish, store, german), language::kEnglish);
+  }
+
+  // The view's pixels are those of the picture its renderer command draws (--centre), pixel for
+  // pixel (palette index), at several pans and zooms, cluster colours included; put together from
+  // tiles, they are also the engine's one rectangle of the same plane.
+  void theViewIsTheRenderersPicture_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QPoint>("pan");
+    QTest::addColumn<int>("zoomOut");
+    QTest::newRow("cluster primes at 41") << QStringList{"--start", "41"} << QPoint(0, 0) << 0;
+    QTest::newRow("cluster, panned and zoomed") << QStringList{"--start", "41", "--cell", "15"} << QPoint(-333, 157) << 4;
+    QTest::newRow("squares, ring colours, far")
+        << QStringList{"--start", "1000000000000000000", "--centre", "1000000000000012345", "--cell", "5", "--shape",
+                       "squares", "--scheme", "ring"} << QPoint(17, -3) << 0;
+    QTest::newRow("random numbers, sequence") << QStringList{"--start", "1000", "--cell", "3", "--show", "random", "--scheme", "sequence"}
+                                              << QPoint(400, 0) << 0;
+    QTest::newRow("grid and numerals at 21") << QStringList{"--cell", "21", "--grid", "--numerals", "--show", "squares",
+                                                            "--scheme", "veltra"} << QPoint(5, 9) << 0;
+    QTest::newRow("density, far") << QStringList{"--start", "1000000000000000000", "--cell", "1", "--scheme", "nw-se"}
+                                  << QPoint(-50, 20) << 2;
+    QTest::newRow("near 2^64 - 1") << QStringList{"--start", "18446744073709551000", "--cell", "3", "--scheme", "white"}
+                                   << QPoint(0, 0) << 0;
+  }
+  void theViewIsTheRenderersPicture() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QPoint, pan);
+    QFETCH(int, zoomOut);
+    const auto parsed = parse(arguments);
+    QVERIFY(std::holds_alternative<ExploreOptions>(parsed));
+    explorer::ExploreWindow& w = open(explorer::chooseView(std::get<ExploreOptions>(parsed), {}), 2, QSize(300, 200));
+    w.view().panBy(pan.x(), pan.y());
+    w.view().zoomAboutMiddle(-zoomOut);
+    const QImage view = w.view().viewImage();
+    spiral::Picture whole(view.width(), view.height());
+    const spiral::PlanePoint topLeft = w.view().topLeft();
+    spiral::TileContext context;
+    context.clusters = w.tiles().clusterColoursFor(w.view().settings());
+    spiral::drawTile(w.view().settings(), {topLeft.x, topLeft.y, view.width(), view.height()}, whole, context);
+    for (int y = 0; y < view.height(); ++y)
+      QVERIFY(std::equal(whole.indexLine(y), whole.indexLine(y) + view.width(), view.constScanLine(y)));
+
+    // The renderer's square picture is centred on the view's middle cell; made larger than the
+    // view, it covers it whatever the cell's offset.
+    QStringList command = w.rendererCommand().split(' ');
+    QCOMPARE(command.takeFirst(), QString("spirelle-render"));
+    constexpr int kSize = 401;
+    QTemporaryDir folder;
+    command[command.indexOf("--size") + 1] = QString::number(kSize);
+    command[command.indexOf("--out") + 1] = folder.filePath("centre.png");
+    QProcess renderer;
+    renderer.start(SPIRELLE_RENDER_BINARY, command);
+    QVERIFY(renderer.waitForFinished(120000));
+    QVERIFY2(renderer.exitCode() == 0, renderer.readAllStandardError().constData());
+    const QImage picture(folder.filePath("centre.png"));
+    QVERIFY(!picture.isNull());
+    const spiral::PlanePoint centre = spiral::centreOfCell(w.view().settings(), w.view().middleCell());
+    const QPoint offset(static_cast<int>(centre.x - topLeft.x) - kSize / 2, static_cast<int>(centre.y - topLeft.y) - kSize / 2);
+    int differences = 0;
+    for (int y = 0; y < view.height(); ++y)
+      for (int x = 0; x < view.width(); ++x) differences += view.pixelIndex(x, y) != picture.pixelIndex(x - offset.x(), y - offset.y());
+    QCOMPARE(differences, 0);
+  }
+
+  // The cache keeps what its budget holds, the least recently used going first.
+  void theTileCacheDropsTheLeastRecentlyUsed() {
+    const auto tile = [] { return std::make_shared<const explorer::Tile>(); };
+    const auto key = [](int64_t column) { return explorer::TileKey{{}, column, 0}; };
+    const int64_t oneTile = [&] {
+      explorer::TileCache probe;
+      probe.insert(key(0), tile());
+      return probe.bytes();
+    }();
+    explorer::TileCache cache(3 * oneTile);
+    for (int64_t column : {1, 2, 3}) cache.insert(key(column), tile());
+    QVERIFY(cache.find(key(1)));  // now the most recently used
+    cache.insert(key(4), tile());
+    QVERIFY(!cache.find(key(2)));
+    for (int64_t column : {1, 3, 4}) QVERIFY(cache.find(key(column)));
+    QCOMPARE(cache.bytes(), 3 * oneTile);
+  }
+
+  // One worker or two: the same pixels.
+  void theWorkersDoNotChangeThePixels() {
+    const StoredView view = viewWith([](StoredView& v) { v.boxSize = 1, v.start = v.centre = 1000003; });
+    const QImage one = open(view, 1).view().viewImage();
+    const QImage two = open(view, 2).view().viewImage();
+    QCOMPARE(one, two);
+  }
+
+  // A drag by (dx, dy) moves the picture by exactly that; a click without a drag selects.
+  void aDragMovesThePictureByItsDistance() {
+    explorer::ExploreWindow& w = open(viewWith([](StoredView& v) { v.boxSize = 3; }));
+    const QImage before = w.view().viewImage();
+    const QPoint from(100, 100), delta(37, -23);
+    QTest::mousePress(&w.view(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(&w.view(), from + QPoint(10, 5));
+    QTest::mouseMove(&w.view(), from + delta);
+    QTest::mouseRelease(&w.view(), Qt::LeftButton, {}, from + delta);
+    QVERIFY(!w.view().selected());
+    const QImage after = w.view().viewImage();
+    QCOMPARE(after.copy(QRect(QPoint(delta.x(), 0), QSize(200, 200))), before.copy(QRect(QPoint(0, -delta.y()), QSize(200, 200))));
+    QTest::mouseClick(&w.view(), Qt::LeftButton, {}, QPoint(50, 60));
+    QCOMPARE(w.view().selected() == spiral::cellAtPlane(w.view().settings(), w.view().planeAt(QPointF(50, 60))), true);
+  }
+
+  // A wheel step zooms about the pointer: the cell under it stays under it, at every level.
+  void theWheelKeepsTheCellUnderThePointer() {
+    explorer::ExploreWindow& w = open(viewWith([](StoredView& v) { v.boxSize = 75; v.start = v.centre = 41; }));
+    const QPointF pointer(123, 77);
+    const auto cellUnderPointer = [&] { return spiral::cellAtPlane(w.view().settings(), w.view().planeAt(pointer)); };
+    for (int step = 0; step < static_cast<int>(std::size(spiral::kZoomLevels)) + 1; ++step) {
+      const spiral::CellPos before = cellUnderPointer();
+      const int zoom = w.view().settings().zoom;
+      QWheelEvent wheel(pointer, w.view().mapToGlobal(pointer), {}, QPoint(0, -120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(&w.view(), &wheel);
+      QCOMPARE(w.view().settings().zoom, std::min(zoom + 1, static_cast<int>(std::size(spiral::kZoomLevels)) - 1));
+      if (spiral::kZoomLevels[w.view().settings().zoom].cellsPerPixel == 1) QCOMPARE(cellUnderPointer() == before, true);
+    }
+  }
+
+  // Go to centres on the number's cell at any start; a text that names no number of the spiral
+  // is refused with the reason in the current language, and nothing moves.
+  void goToCentresOnTheNumber_data() {
+    constexpr int en = language::kEnglish, de = language::kGerman;
+    addRows<GoToCase>({
+        {"near the centre", 1, "2", en, ""},
+        {"far from start 1", 1, "1000000000000000000", en, ""},
+        {"the largest", 1, " 18446744073709551615 ", en, ""},
+        {"far start", 1000000000000000000, "1000000000000000001", en, ""},
+        {"the start itself", kLargest, "18446744073709551615", en, ""},
+        {"not a number", 1, "12a", en, "\"12a\" is not a whole number"},
+        {"empty", 1, "  ", en, "\"\" is not a whole number"},
+        {"negative", 1, "-5", de, "\"-5\" ist keine ganze Zahl"},
+        {"below the start", 100, "99", en, "99 lies below the start number 100"},
+        {"below the start, German", 1000000, "99", de, "99 liegt unter der Anfangszahl 1.000.000"},
+        {"past 2^64 - 1", 1, "18446744073709551616", en, "18446744073709551616 lies past 18,446,744,073,709,551,615 (2^64 \u2212 1)"},
+    });
+  }
+  void goToCentresOnTheNumber() {
+    QFETCH(GoToCase, row);
+    language::intLanguage = row.languageSlot;
+    QLocale::setDefault(row.languageSlot == language::kGerman ? QLocale(QLocale::German, QLocale::Germany)
+                                                              : QLocale(QLocale::English, QLocale::UnitedStates));
+    explorer::ExploreWindow& w = open(viewWith([&](StoredView& v) { v.start = v.centre = row.start; }));
+    w.view().panBy(5, 5);
+    const spiral::PlanePoint before = w.view().topLeft();
+    QTest::keyClick(&w, Qt::Key_G, Qt::ControlModifier);
+    QVERIFY(QApplication::focusWidget() != &w.view());
+    QTest::keyClicks(QApplication::focusWidget(), row.text);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    if (*row.refusal) {
+      QCOMPARE(w.statusText(), QString(row.refusal));
+      QCOMPARE(w.view().topLeft().x, before.x);
+      QCOMPARE(w.view().topLeft().y, before.y);
+      return;
+    }
+    const Number n = QString(row.text).trimmed().toULongLong();
+    QCOMPARE(spiral::numberOfCell(row.start, w.view().middleCell()), std::optional<Number>(n));
+    QCOMPARE(QApplication::focusWidget(), &w.view());  // the keys move the view at once
+  }
+
+  // The status bar tells the number under the pointer as the plain reference does: "prime" or
+  // its factors, far out too; past 2^64 - 1 it says there is no number.
+  void theStatusBarTellsTheNumberUnderThePointer() {
+    explorer::ExploreWindow& w = open(viewWith([](StoredView& v) { v.start = v.centre = 18446744073709551557ULL; v.boxSize = 15; }));
+    const QPoint middle(w.view().width() / 2, w.view().height() / 2);
+    QTest::mouseMove(&w.view(), middle);
+    QVERIFY(referenceIsPrime(18446744073709551557ULL));
+    QVERIFY2(w.pointerText().startsWith("18,446,744,073,709,551,557: prime; Ring 1 (0, 0)"), qPrintable(w.pointerText()));
+    QTest::mouseMove(&w.view(), middle + QPoint(15, 0));
+    QVERIFY(!referenceIsPrime(18446744073709551558ULL));
+    QVERIFY2(w.pointerText().startsWith("18,446,744,073,709,551,558 = 2 \u00D7"), qPrintable(w.pointerText()));
+    QTest::mouseMove(&w.view(), middle + QPoint(15 * 6, 15 * 6));  // ring 7 passes 2^64 - 1
+    QVERIFY2(w.pointerText().startsWith("Beyond"), qPrintable(w.pointerText()));
+  }
+
+  // Ctrl+C copies the selected cell's report, or with none selected the view; Ctrl+S writes the
+  // view as a palette PNG without the outlines.
+  void copyAndSaveTheView() {
+    explorer::ExploreWindow& w = open(viewWith([](StoredView& v) { v.start = v.centre = 41; v.boxSize = 15; }));
+    const QImage view = w.view().viewImage();
+    QTest::keyClick(&w.view(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), view.convertToFormat(QImage::Format_RGB32));
+    QTest::mouseClick(&w.view(), Qt::LeftButton, {}, QPoint(w.view().width() / 2, w.view().height() / 2));
+    QTest::keyClick(&w.view(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString("41: prime\nRing 1"));
+    QTemporaryDir folder;
+    desktop.saveFileName = folder.filePath("view.png");
+    QTest::keyClick(&w.view(), Qt::Key_S, Qt::ControlModifier);
+    const QImage saved(desktop.saveFileName);
+    QCOMPARE(saved.format(), QImage::Format_Indexed8);
+    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), view.convertToFormat(QImage::Format_RGB32));
+    QVERIFY(w.view().grab().toImage().convertToFormat(QImage::Format_RGB32) != saved.convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(w.statusText(), "Saved to " + desktop.saveFileName);
+  }
+
+  // Ctrl+E in the window starts the explorer on the picture on the screen, through the desktop.
+  void ctrlEStartsTheExplorerOnThePicture() {
+    MainWindowHarness harness;
+    frmMain& w = harness.start({"--language", "de"});
+    w.txbStartNumber->setText("41");
+    w.cboBoxSize->setCurrentIndex(4);  // 15 pixels
+    w.optSquares->setChecked(true);
+    w.cmdDraw->click();
+    QTest::keyClick(&w, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(harness.desktop.startedPrograms.size(), size_t(1));
+    const auto& started = harness.desktop.startedPrograms.front();
+    QVERIFY(started.program.endsWith("spirelle-explore"));
+    QCOMPARE(started.arguments.join(' '),
+             QString("--start 41 --cell 15 --shape squares --scheme cluster --show primes --numerals --language de"));
+    const auto parsed = parse(started.arguments);
+    QVERIFY(std::holds_alternative<ExploreOptions>(parsed));
+  }
+};
+
+QTEST_MAIN(TestExplore)
+#include "test_explore.moc"
