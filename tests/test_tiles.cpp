@@ -239,16 +239,6 @@ class TestTiles : public QObject {
     QCOMPARE(densityShade(row.marked, row.expected256), row.shade);
   }
 
-  // The densities at a height, from their textbook forms: 64 cells near 10^6.
-  void densityAtAHeight() {
-    const double n = 1e6, cells = 64 * 256;
-    const std::pair<NumberClass, double> expected[] = {
-        {NumberClass::Primes, cells / std::log(n)}, {NumberClass::Random, cells / (std::log(n) + 0.5)},
-        {NumberClass::Squares, cells / (2 * std::sqrt(n))}, {NumberClass::Triangular, cells / std::sqrt(2 * n)},
-        {NumberClass::All, cells}};
-    for (const auto& [numberClass, marks] : expected) QCOMPARE(expectedMarks256(numberClass, 1000000, 64), std::llround(marks));
-  }
-
   // Cluster colours reach the walk's first 2^28 numbers, the 16384 poster's cells.
   void clusterReach_data() {
     const int px = zoomOf(1);
