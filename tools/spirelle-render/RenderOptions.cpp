@@ -409,7 +409,8 @@ std::string checkTileOptions(const RenderOptions& options) {
   const char* tiles = options.centre ? "--centre" : "--cells-per-pixel";
   const std::pair<const char*, bool> passOptions[] = {
       {"--animate", options.animate.has_value()}, {"--inspect", options.inspect.has_value()},
-      {"--lines", options.lines > 0}, {"--longest", options.draw.calculateLongest}};
+      {"--lines", options.lines > 0}, {"--longest", options.draw.calculateLongest},
+      {"--mark-quadratic", options.markQuadratic.has_value()}};
   for (const auto& [option, given] : passOptions) {
     if (given) return std::string(option) + " cannot go with " + tiles + ", which draws one picture in tiles";
   }
@@ -434,7 +435,8 @@ spiral::ViewSettings RenderOptions::view() const {
   }
   // The random class draws from the start as its seed, as a pass does.
   return {.start = draw.start, .zoom = zoom, .squares = draw.squares, .grid = draw.grid, .numerals = draw.numerals,
-          .numberClass = draw.numberClass, .colorScheme = draw.colorScheme, .randomSeed = draw.start};
+          .numberClass = draw.numberClass, .colorScheme = draw.colorScheme, .randomSeed = draw.start,
+          .ownRule = {draw.ownRule, showIf}};
 }
 
 spiral::PlaneRect RenderOptions::pictureRect() const {
