@@ -341,6 +341,9 @@ class TestExplore : public QObject {
     QVERIFY(w.storedView().ownRule == rule && !w.storedView().showsOwnRule);
     choose(-1);  // the rule in the field shows at once
     QVERIFY(w.view().settings().ownRule.text == rule);
+    const QImage oneModFour = w.view().viewImage();  // another rule's tiles are never shown
+    QVERIFY(w.showOwnRule("prime(n) && n % 4 == 3") && w.view().viewImage() != oneModFour);
+    QVERIFY(w.showOwnRule(QString::fromStdString(rule)) && w.view().viewImage() == oneModFour);
   }
 
   // A text that is no rule leaves the view as it is; the status bar says why, with a caret under

@@ -55,7 +55,7 @@ struct ViewSettings {
   NumberClass numberClass = NumberClass::Primes;
   ColorScheme colorScheme = ColorScheme::Cluster;
   uint64_t randomSeed = 1;
-  ViewRule ownRule;
+  ViewRule ownRule = {};  // none: the class shows
   bool operator==(const ViewSettings&) const = default;
 
   const ZoomLevel& level() const { return kZoomLevels[static_cast<size_t>(zoom)]; }
