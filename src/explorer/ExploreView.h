@@ -5,6 +5,7 @@
 // plane pixel is one device pixel, never smoothed.
 
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include <QLine>
@@ -80,6 +81,8 @@ class ExploreView : public QWidget {
   qreal ratio() const { return devicePixelRatioF(); }
   QPoint devicePoint(QPointF point) const;
   void moved();
+  using StandIns = std::unordered_map<TileKey, std::optional<QImage>, TileKeyHash>;
+  const std::optional<QImage>& standInFor(const TileKey& key, StandIns& standIns);
 
   TileSource& source_;
   spiral::ViewSettings settings_;
@@ -91,6 +94,7 @@ class ExploreView : public QWidget {
   std::optional<spiral::CellPos> selected_;
   std::optional<spiral::CellPos> flashed_;
   QTimer flashTimer_;
+  StandIns standIns_;  // for the tiles in view not drawn yet: the coarser level scaled, or none
 };
 
 }  // namespace explorer

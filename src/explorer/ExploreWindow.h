@@ -16,6 +16,8 @@ class QLineEdit;
 
 namespace explorer {
 
+class HoverInspector;
+
 class ExploreWindow : public QMainWindow {
   Q_OBJECT
 
@@ -37,6 +39,9 @@ class ExploreWindow : public QMainWindow {
   // The inspector's lines for a cell: the number, "prime" or its factors, its ring; empty where
   // the cell holds no number.
   QString reportOf(spiral::CellPos cell) const;
+  // The tooltip's lines, which Ctrl+C copies: the report, then the rays through a shown cell,
+  // counted over their cells in view.
+  QString inspectorText(spiral::CellPos cell) const;
   // The renderer's command line that draws this view, centred where it is.
   QString rendererCommand() const;
   // Ctrl+C: the selected cell's report, or else the view as an image.
@@ -76,6 +81,7 @@ class ExploreWindow : public QMainWindow {
   QLabel* range_ = nullptr;
   QLabel* scale_ = nullptr;
   QLabel* message_ = nullptr;
+  HoverInspector* hover_ = nullptr;
 };
 
 // The view settings of a stored view (with a random seed of its own), and the zoom level of a
