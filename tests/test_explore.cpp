@@ -50,6 +50,11 @@ struct GoToCase {
   const char* refusal;  // empty: the view centres on the number
 };
 
+struct StandInCase {
+  const char* name;
+  int boxSize, cellsPerPixel;  // the coarser level, cached before the view zooms in
+};
+
 struct CorruptCase {
   const char* name;
   QByteArray bytes;
@@ -87,6 +92,7 @@ Q_DECLARE_METATYPE(GoToCase)
 Q_DECLARE_METATYPE(CorruptCase)
 Q_DECLARE_METATYPE(RuleCase)
 Q_DECLARE_METATYPE(QuadraticCase)
+Q_DECLARE_METATYPE(StandInCase)
 
 class TestExplore : public QObject {
   Q_OBJECT
@@ -450,6 +456,49 @@ class TestExplore : public QObject {
     QCOMPARE(one, two);
   }
 
+  // A tile not drawn yet shows the next coarser level's pixels over the same cells, scaled up;
+  // those of other settings never: with another scheme the view stays plain background.
+  void aMissingTileShowsTheCoarserLevel_data() {
+    addRows<StandInCase>({
+        {"3-pixel cells under 5-pixel cells", 3, 1},
+        {"4 x 4 cells a pixel under 2 x 2", 1, 4},
+        {"1-pixel cells under 2 x 2 cells a pixel", 1, 2},
+    });
+  }
+  void aMissingTileShowsTheCoarserLevel() {
+    QFETCH(StandInCase, row);
+    explorer::ExploreWindow& w = open(viewWith([&row](StoredView& v) {
+      v.start = v.centre = 41, v.boxSize = row.boxSize, v.cellsPerPixel = row.cellsPerPixel, v.scheme = ColorScheme::RingNumber;
+    }));
+    const QImage coarse = w.view().viewImage();
+    const spiral::ViewSettings coarser = w.view().settings();
+    const spiral::PlanePoint coarserTopLeft = w.view().topLeft();
+    w.view().zoomAboutMiddle(1);
+    // Painted at once, before any tile of the new level can have come back from the workers.
+    const QImage shown = w.view().grab().toImage();
+    QVERIFY(w.tiles().pending() > 0);
+    // At each cell's centre pixel, the coarser level's centre pixel of that cell.
+    int differing = 0, compared = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+      for (int x = 0; x < shown.width(); ++x) {
+        const spiral::PlanePoint at = w.view().planeAt(QPointF(x, y));
+        const spiral::CellPos cell = spiral::cellAtPlane(w.view().settings(), at);
+        if (spiral::centreOfCell(w.view().settings(), cell) != at) continue;
+        const spiral::PlanePoint p = spiral::centreOfCell(coarser, cell);
+        differing += shown.pixel(x, y) != coarse.pixel(int(p.x - coarserTopLeft.x), int(p.y - coarserTopLeft.y));
+        ++compared;
+      }
+    }
+    QCOMPARE(differing, 0);
+    QVERIFY(compared > 5000);
+    // The same place with another scheme: the coarser tiles at hand are of the ring scheme.
+    spiral::ViewSettings other = w.view().settings();
+    other.colorScheme = ColorScheme::White;
+    w.view().setSettings(other);
+    QImage plain = w.view().grab().toImage();
+    QCOMPARE(plain, (plain.fill(spiral::paletteRgb(spiral::kBlack)), plain));
+  }
+
   // A drag by (dx, dy) moves the picture by exactly that; a click without a drag selects.
   void aDragMovesThePictureByItsDistance() {
     explorer::ExploreWindow& w = open(viewWith([](StoredView& v) { v.boxSize = 3; }));
@@ -546,7 +595,7 @@ class TestExplore : public QObject {
     QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), view.convertToFormat(QImage::Format_RGB32));
     QTest::mouseClick(&w.view(), Qt::LeftButton, {}, QPoint(w.view().width() / 2, w.view().height() / 2));
     QTest::keyClick(&w.view(), Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), QString("41: prime\nRing 1"));
+    QVERIFY(QApplication::clipboard()->text().startsWith("41: prime\nRing 1\nN 4k\u00B2"));
     QTemporaryDir folder;
     desktop.saveFileName = folder.filePath("view.png");
     QTest::keyClick(&w.view(), Qt::Key_S, Qt::ControlModifier);
@@ -555,6 +604,37 @@ class TestExplore : public QObject {
     QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), view.convertToFormat(QImage::Format_RGB32));
     QVERIFY(w.view().grab().toImage().convertToFormat(QImage::Format_RGB32) != saved.convertToFormat(QImage::Format_RGB32));
     QCOMPARE(w.statusText(), "Saved to " + desktop.saveFileName);
+  }
+
+  // Resting on a shown cell: the tooltip tells the rays through it, counted over their cells in
+  // view, and outlines them in orange until it goes. An unshown cell has no rays.
+  void theTooltipTellsTheRaysInView() {
+    explorer::ExploreWindow& w = open(viewWith([](StoredView& v) { v.start = v.centre = 41; v.boxSize = 15; }));
+    const QPoint middle(w.view().width() / 2, w.view().height() / 2);
+    const auto rest = [&w](QPoint at) {
+      QHelpEvent help(QEvent::ToolTip, at, w.view().mapToGlobal(at));
+      QApplication::sendEvent(&w.view(), &help);
+      return QToolTip::text();
+    };
+    const QStringList lines = rest(middle).split('\n');
+    QCOMPARE(lines.join('\n'), w.inspectorText({0, 0}));
+    QCOMPARE(lines.size(), 2 + 8);  // the number, its ring and the centre's eight rays
+    // Euler's ray north-east, 4k^2 - 2k + 41: its cells in view, and their primes by the plain test.
+    const spiral::PlanePoint topLeft = w.view().topLeft();
+    const spiral::CellRange in = spiral::cellsOf(w.view().settings(), {topLeft.x, topLeft.y, w.view().width(), w.view().height()});
+    const int64_t cells = std::min(-in.row0, in.column1) + 1;
+    int64_t primes = 0;
+    for (int64_t k = 0; k < cells; ++k) primes += referenceIsPrime(*spiral::numberOfCell(41, {-k, k}));
+    const QString euler = QString("NE 4k\u00B2 \u2212 2k + 41: %1 primes in %2 cells, expected ").arg(primes).arg(cells);
+    QVERIFY2(lines.filter(euler).size() == 1, qPrintable(lines.join('\n')));
+    // Its outline runs through the centres of those cells; the tooltip gone, so is the outline.
+    const QRect far = w.view().cellRect({-(cells - 2), cells - 2}), near = w.view().cellRect({-3, 3});
+    const auto orange = [&w](QRect cell) { return w.view().grab().toImage().pixel(cell.center()) == 0xFFFF8C00; };
+    QVERIFY(orange(near) && orange(far));
+    QToolTip::hideText();
+    QTRY_VERIFY(!orange(near));
+    // 42 is not prime: its tooltip tells the number alone.
+    QCOMPARE(rest(middle + QPoint(15, 0)).split('\n').size(), 2);
   }
 
   // Ctrl+E in the window starts the explorer on the picture on the screen, through the desktop.

@@ -7,6 +7,7 @@
 
 #include "ClusterColours.h"
 #include "DrawPass.h"
+#include "LineLens.h"
 #include "PictureImage.h"
 #include "Palette.h"
 #include "PlainMillerRabin.h"
@@ -55,7 +56,7 @@ ViewSettings primesIn(Number start, int zoom, ColorScheme scheme = ColorScheme::
 struct Far { const char* name; Number start; int64_t ring; bool passesLargest; };
 struct Density { const char* name; NumberClass numberClass; int cellsPerPixel; int64_t ring; };
 struct Reach { const char* name; int zoom; PlaneRect rect; bool within; };
-struct Shade { const char* name; int64_t marked, expected256; int shade; };
+struct InView { const char* name; Number start; CellRange cells; bool wholeRings; };
 
 struct Parity {
   const char* name;
@@ -214,29 +215,42 @@ class TestTiles : public QObject {
           }
         }
         shown += marked;
-        QCOMPARE(tile.pixel(x, y), densityShade(marked, expectedMarks256(row.numberClass, largest, int64_t{k} * k)));
+        const double expected = expectedMarks(row.numberClass, largest, int64_t{k} * k);
+        QCOMPARE(tile.pixel(x, y), densityShade(marked, expected, densityDraw({(rect.y + y) * k, (rect.x + x) * k})));
       }
     }
     QCOMPARE(result.shownCount, shown);
   }
 
-  // The shades' bounds, in whole 256ths.
-  void densityShades_data() {
-    addRows<Shade>({
-        {"none marked", 0, 256, kBlack},
-        {"just below half", 1, 513, kDarkBlue},
-        {"half", 1, 512, kLightBlue},
-        {"as expected", 1, 256, kDarkGreen},
-        {"just below twice", 2, 257, kDarkGreen},
-        {"twice", 2, 256, kLightGreen},
-        {"three times", 3, 256, kYellow},
-        {"five times", 5, 256, kWhite},
-        {"none expected", 1, 0, kWhite},
-    });
+  // Whatever the pixel's draw: none marked is black, a count far above the expectation the richest
+  // shade, far below it the poorest but black.
+  void densityShadesAtTheEnds() {
+    for (double draw : {0.0, 0.5, 0.9999}) {
+      QCOMPARE(densityShade(0, 40.0, draw), kBlack);
+      QCOMPARE(densityShade(20, 4.0, draw), kWhite);
+      QCOMPARE(densityShade(1, 0.0, draw), kWhite);  // none expected
+      QCOMPARE(densityShade(5, 40.0, draw), kDarkBlue);
+    }
   }
-  void densityShades() {
-    QFETCH(Shade, row);
-    QCOMPARE(densityShade(row.marked, row.expected256), row.shade);
+
+  // Across n = e^16, where 32 / ln n passes 2 (half of what 8 x 8 cells expect), the share of each
+  // shade among the primes' pixels just below and just above that height differs little: the
+  // expectation moves by a hundredth there. Shading by whole multiples of the expectation would
+  // move a seventh of the pixels from one shade to the next.
+  void densitySharesMoveSmoothlyWithTheHeight() {
+    const Number e16 = 8886110;  // e^16 = 8886110.52...; 1024 x 1024 cells hold 1050625 numbers
+    const auto sharesFrom = [](Number start) {
+      Picture tile(128, 128);
+      drawTile({.start = start, .zoom = int(kZoomLevels.size()) - 1}, {-64, -64, 128, 128}, tile);
+      std::vector<double> shares(kPaletteSize);
+      for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 128; ++x) shares[size_t(tile.pixel(x, y))] += 1.0 / (128 * 128);
+      return shares;
+    };
+    const std::vector<double> below = sharesFrom(e16 - 1050625), above = sharesFrom(e16 + 1);
+    for (size_t shade = 0; shade < below.size(); ++shade)
+      QVERIFY2(std::abs(above[shade] - below[shade]) < 0.03, qPrintable(QString("shade %1: %2, %3").arg(shade).arg(below[shade]).arg(above[shade])));
+    QVERIFY(below[kDarkBlue] > 0.05 && below[kWhite] > 0.001);  // the shades are all in use
   }
 
   // Cluster colours reach the walk's first 2^28 numbers, the 16384 poster's cells.
@@ -294,6 +308,54 @@ class TestTiles : public QObject {
     view.randomSeed = 2;
     drawTile(view, {-45, -45, 90, 90}, reseeded);
     QVERIFY(!samePixels(reseeded, whole));
+  }
+
+  // The rays through each cell of a view of the plane, near the centre and far out: each runs
+  // through the cell, its cells lie in view and enter the next ring at every step, its quadratic
+  // gives their numbers, and it reaches as far as both hold. Its primes are those the plain test
+  // finds among its cells; where the view holds the cell's ring and the next two whole, the cell
+  // lies on three rays (a corner on five, the centre on eight), as in a picture.
+  void raysInViewFollowTheWalk_data() {
+    const auto around = [](CellPos c, int64_t r) { return CellRange{c.row - r, c.row + r, c.column - r, c.column + r}; };
+    addRows<InView>({
+        {"around the centre from 41", 41, {-12, 12, -16, 16}, true},
+        {"beside the centre", 1, {-5, 20, 3, 40}, false},
+        {"10^18 from start 1", 1, around(cellAtPosition(999999999999999999ULL), 7), false},
+        {"start 10^18", 1000000000000000000ULL, {-9, 9, -9, 9}, true},
+        {"ending at 2^64 - 1", (Number{1} << 33) - 100, around(cellAtPosition(~Number{0} - ((Number{1} << 33) - 100)), 7), false},
+    });
+  }
+  void raysInViewFollowTheWalk() {
+    QFETCH(InView, row);
+    const CellRange& in = row.cells;
+    const auto holds = [&](CellPos cell, const Quadratic& f, int64_t k) {  // the cell is the ray's cell at k
+      const std::optional<Number> n = numberOfCell(row.start, cell);
+      return cell.row >= in.row0 && cell.row <= in.row1 && cell.column >= in.column0 && cell.column <= in.column1 &&
+             n && ringOfCell(cell) == k + 1 && f.at(k) == numlib::Int128{*n};
+    };
+    const int64_t wholeRing = std::min({-in.row0, in.row1, -in.column0, in.column1}) + 1;  // with the centre in view
+    int64_t raysSeen = 0;
+    for (int64_t r = in.row0; r <= in.row1; ++r) {
+      for (int64_t c = in.column0; c <= in.column1; ++c) {
+        const int64_t k = ringOfCell({r, c}) - 1;
+        const std::vector<PlaneRayFacts> rays = raysInView({.start = row.start}, in, {r, c});
+        for (const PlaneRayFacts& facts : rays) {
+          const PlaneRay& ray = facts.ray;
+          int64_t primes = 0;
+          for (int64_t j = ray.kFrom; j <= ray.kTo; ++j) {
+            QVERIFY2(holds(ray.cellAt(j), facts.numbers, j), nameOf(ray.direction));
+            primes += referenceIsPrime(*numberOfCell(row.start, ray.cellAt(j)));
+          }
+          QVERIFY(ray.cells() >= 3 && ray.cellAt(k) == (CellPos{r, c}));
+          QVERIFY(!holds(ray.cellAt(ray.kFrom - 1), facts.numbers, ray.kFrom - 1) && !holds(ray.cellAt(ray.kTo + 1), facts.numbers, ray.kTo + 1));
+          QCOMPARE(facts.primes, primes);
+        }
+        const bool corner = std::abs(r) == std::abs(c), lowerRight = r == c && r > 0;
+        if (row.wholeRings && k + 3 <= wholeRing) QCOMPARE(int64_t(rays.size()), k == 0 ? 8 : corner && !lowerRight ? 5 : 3);
+        raysSeen += int64_t(rays.size());
+      }
+    }
+    QVERIFY(raysSeen > 100);
   }
 
   // A cancelled tile says so and stops.

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "CoarseStandIn.h"
 #include "Palette.h"
 #include "SpiralView.h"
 
@@ -193,15 +194,19 @@ void ExploreView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.scale(1 / ratio(), 1 / ratio());  // device pixels from here on
   const std::vector<TileKey> keys = visibleTiles();
+  StandIns standIns;  // those of the tiles still missing
   for (const TileKey& key : keys) {
     const spiral::PlaneRect rect = key.rect();
     const QRect target(static_cast<int>(rect.x - topLeft_.x), static_cast<int>(rect.y - topLeft_.y), rect.width, rect.height);
     if (const std::shared_ptr<const Tile> tile = source_.tile(key)) {
       painter.drawImage(target.topLeft(), tile->image);
+    } else if (const std::optional<QImage>& standIn = standInFor(key, standIns); standIn) {
+      painter.drawImage(target.topLeft(), *standIn);
     } else {
       painter.fillRect(target, QColor::fromRgb(spiral::paletteRgb(spiral::kBlack)));  // not drawn yet
     }
   }
+  standIns_ = std::move(standIns);
   source_.keepOnly(keys);
   paintMarks(painter);
   std::vector<QLine> lines = outlines_;
@@ -212,6 +217,15 @@ void ExploreView::paintEvent(QPaintEvent*) {
                                QLine(box.bottomRight(), box.bottomLeft()), QLine(box.bottomLeft(), box.topLeft())});
   }
   if (!lines.empty()) SpiralView::paintOutlines(painter, lines);
+}
+
+// A missing tile's stand-in is made once, while it stays missing and in view.
+const std::optional<QImage>& ExploreView::standInFor(const TileKey& key, StandIns& standIns) {
+  const auto made = standIns_.find(key);
+  auto& standIn = standIns[key];
+  standIn = made != standIns_.end() ? made->second
+                                    : coarseStandIn(key, [this](const TileKey& coarser) { return source_.cached(coarser); });
+  return standIn;
 }
 
 // The plane pixel in the middle stays in the middle.

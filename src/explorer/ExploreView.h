@@ -5,6 +5,7 @@
 // plane pixel is one device pixel, never smoothed.
 
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include <QLine>
@@ -86,6 +87,8 @@ class ExploreView : public QWidget {
   QPoint devicePoint(QPointF point) const;
   void moved();
   void paintMarks(QPainter& painter) const;
+  using StandIns = std::unordered_map<TileKey, std::optional<QImage>, TileKeyHash>;
+  const std::optional<QImage>& standInFor(const TileKey& key, StandIns& standIns);
 
   TileSource& source_;
   spiral::ViewSettings settings_;
@@ -98,6 +101,7 @@ class ExploreView : public QWidget {
   std::optional<spiral::CellPos> selected_;
   std::optional<spiral::CellPos> flashed_;
   QTimer flashTimer_;
+  StandIns standIns_;  // for the tiles in view not drawn yet: the coarser level scaled, or none
 };
 
 }  // namespace explorer

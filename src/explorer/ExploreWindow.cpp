@@ -15,10 +15,10 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QToolTip>
 
 #include "ChoiceNames.h"
 #include "DeviceWriter.h"
+#include "HoverInspector.h"
 #include "NumberInspector.h"
 #include "Rule.h"
 #include "StartNumber.h"
@@ -135,6 +135,7 @@ ExploreWindow::ExploreWindow(platform::Desktop& desktop, const StoredView& view,
   connect(view_, &ExploreView::pointerAt, this, &ExploreWindow::describePointer);
   connect(view_, &ExploreView::cellClicked, this, [this](spiral::CellPos cell) { view_->setSelected(cell); });
   connect(view_, &ExploreView::contextMenuWanted, this, &ExploreWindow::showContextMenu);
+  hover_ = new HoverInspector(*view_);
   view_->installEventFilter(this);
   installShortcuts();
   describeView();
@@ -357,6 +358,12 @@ QString ExploreWindow::reportOf(spiral::CellPos cell) const {
   return interaction::describeNumber(*number, spiral::ringOfCell(cell));
 }
 
+QString ExploreWindow::inspectorText(spiral::CellPos cell) const {
+  const QString report = reportOf(cell);
+  if (report.isEmpty()) return {};
+  return (QStringList(report) << hoverRaysOf(*view_, cell).lines).join(QLatin1Char('\n'));
+}
+
 QStringList ExploreWindow::rendererArguments() const {
   const spiral::ViewSettings& s = view_->settings();
   spiral::DrawSettings draw;
@@ -387,7 +394,7 @@ QString ExploreWindow::rendererCommand() const {
 
 void ExploreWindow::copy() {
   if (const std::optional<spiral::CellPos> cell = view_->selected()) {
-    QApplication::clipboard()->setText(reportOf(*cell));
+    QApplication::clipboard()->setText(inspectorText(*cell));
   } else {
     QApplication::clipboard()->setImage(view_->viewImage());
   }
@@ -488,7 +495,7 @@ void ExploreWindow::showContextMenu(QPoint globalPosition, spiral::CellPos cell)
     QApplication::clipboard()->setText(QString::number(*number));
   });
   QAction* copyReport = menu.addAction(W(Word::CopyReport), this, [this, cell] {
-    QApplication::clipboard()->setText(reportOf(cell));
+    QApplication::clipboard()->setText(inspectorText(cell));
   });
   QAction* startHere = menu.addAction(W(Word::StartHere), this, [this, number] { changeStart(QString::number(*number)); });
   for (QAction* action : {copyNumber, copyReport, startHere}) action->setEnabled(number.has_value());
@@ -503,9 +510,10 @@ bool ExploreWindow::eventFilter(QObject* watched, QEvent* event) {
   const spiral::CellPos cell = spiral::cellAtPlane(view_->settings(), view_->planeAt(help->pos()));
   const QString report = reportOf(cell);
   if (report.isEmpty()) {
-    QToolTip::hideText();
+    hover_->hide();
   } else {
-    QToolTip::showText(help->globalPos(), report, view_, view_->cellRect(cell));
+    const HoverRays rays = hoverRaysOf(*view_, cell);
+    hover_->show(help->globalPos(), cell, (QStringList(report) << rays.lines).join(QLatin1Char('\n')), rays.outlines);
   }
   return true;
 }

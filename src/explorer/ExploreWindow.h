@@ -18,6 +18,8 @@ class QLineEdit;
 
 namespace explorer {
 
+class HoverInspector;
+
 class ExploreWindow : public QMainWindow {
   Q_OBJECT
 
@@ -39,6 +41,9 @@ class ExploreWindow : public QMainWindow {
   // The inspector's lines for a cell: the number, "prime" or its factors, its ring; empty where
   // the cell holds no number.
   QString reportOf(spiral::CellPos cell) const;
+  // The tooltip's lines, which Ctrl+C copies: the report, then the rays through a shown cell,
+  // counted over their cells in view.
+  QString inspectorText(spiral::CellPos cell) const;
   // Shows the numbers for which the rule `text` is true, instead of the class; false, with the
   // reason and a caret under its place in the status bar, when the text is no rule: the view stays.
   bool showOwnRule(const QString& text);
@@ -97,6 +102,7 @@ class ExploreWindow : public QMainWindow {
   QLabel* scale_ = nullptr;
   QLabel* message_ = nullptr;
   QLabel* quadraticCounts_ = nullptr;
+  HoverInspector* hover_ = nullptr;
 };
 
 // The view settings of a stored view (with a random seed of its own; its own rule when it shows one

@@ -76,7 +76,10 @@ QString describeNumber(spiral::Number number, int64_t ring) {
   return first + QLatin1Char('\n') + W(Word::Ring) + QLatin1Char(' ') + QString::number(ring);
 }
 
-QString describeRay(const spiral::RayFacts& facts) {
+namespace {
+
+template <class Facts>
+QString rayLine(const Facts& facts) {
   using language::W;
   using language::Word;
   const QLocale locale;
@@ -86,6 +89,11 @@ QString describeRay(const spiral::RayFacts& facts) {
   return language::compassCaption(facts.ray.direction) + QLatin1Char(' ') + quadraticText(facts.numbers) +
          QStringLiteral(": ") + counts;
 }
+
+}  // namespace
+
+QString describeRay(const spiral::RayFacts& facts) { return rayLine(facts); }
+QString describeRay(const spiral::PlaneRayFacts& facts) { return rayLine(facts); }
 
 }  // namespace interaction
 

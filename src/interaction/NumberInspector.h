@@ -18,5 +18,7 @@ QString describeNumber(spiral::Number number, int64_t ring);
 // "NE 4k² − 2k + 41: 18 primes in 18 cells, expected 12.3 (A = 6.64)". Numbers in the desktop
 // locale's form.
 QString describeRay(const spiral::RayFacts& facts);
+// The same line for a ray of the explorer's view, counted over its cells in view.
+QString describeRay(const spiral::PlaneRayFacts& facts);
 
 }  // namespace interaction

@@ -51,13 +51,32 @@ int64_t LineLens::primesOn(const Ray& ray) const { return countOn(primeBits_, ra
 RayFacts LineLens::factsOf(const Ray& ray) const {
   RayFacts facts{.ray = ray, .numbers = numbersOn(ray, Int128(start_)), .primes = primesOn(ray), .shown = {}};
   if (shownBits_) facts.shown = countOn(*shownBits_, ray);
-  facts.hlConstant = numlib::hardyLittlewoodConstant(facts.numbers.b, facts.numbers.c);
+  const PrimeExpectation expectation = expectationOf(facts.numbers, ray.kFrom, ray.kTo);
+  facts.hlConstant = expectation.hlConstant;
+  facts.expectedPrimes = expectation.expectedPrimes;
+  return facts;
+}
+
+PrimeExpectation expectationOf(const Quadratic& numbers, int64_t kFrom, int64_t kTo) {
+  const double a = numlib::hardyLittlewoodConstant(numbers.b, numbers.c);
   double inverseLogs = 0;
-  for (int64_t k = ray.kFrom; k <= ray.kTo; ++k) {
-    const Int128 value = facts.numbers.at(k);
+  for (int64_t k = kFrom; k <= kTo; ++k) {
+    const Int128 value = numbers.at(k);
     if (value > 1) inverseLogs += 1.0 / std::log(static_cast<double>(value));
   }
-  facts.expectedPrimes = facts.hlConstant * inverseLogs;
+  return {a, a * inverseLogs};
+}
+
+std::vector<PlaneRayFacts> raysInView(const ViewSettings& view, const CellRange& cells, CellPos cell) {
+  std::vector<PlaneRayFacts> facts;
+  for (const PlaneRay& ray : raysThrough(cells, ~Number{0} - view.start, cell)) {
+    PlaneRayFacts ofRay{.ray = ray, .numbers = numbersOn(ray, Int128{view.start}), .primes = 0, .shown = {}};
+    for (int64_t k = ray.kFrom; k <= ray.kTo; ++k) ofRay.primes += numlib::isPrime(static_cast<Number>(ofRay.numbers.at(k))) ? 1 : 0;
+    const PrimeExpectation expectation = expectationOf(ofRay.numbers, ray.kFrom, ray.kTo);
+    ofRay.hlConstant = expectation.hlConstant;
+    ofRay.expectedPrimes = expectation.expectedPrimes;
+    facts.push_back(ofRay);
+  }
   return facts;
 }
 

@@ -2,7 +2,7 @@
 // The line lens: what a drawn picture's rays hold. For each ray its numbers' quadratic, how many of
 // them are prime and how many the pass showed, and how many primes the Hardy-Littlewood constant of
 // its quadratic leads one to expect. The window asks for the rays of one cell, the renderer for the
-// rays with the most primes.
+// rays with the most primes, the explorer for the rays of one cell over the cells in its view.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,14 +14,30 @@
 
 namespace spiral {
 
-struct RayFacts {
-  Ray ray;
+template <class RayT>
+struct RayFactsOf {
+  RayT ray;
   Quadratic numbers;              // f(k), the numbers on the ray in the pass's spiral
   int64_t primes = 0;             // how many of its numbers are prime, whatever the class
   std::optional<int64_t> shown;   // how many of its cells the pass showed; none unless it recorded them
   double hlConstant = 0;          // A, the Hardy-Littlewood constant of f
   double expectedPrimes = 0;      // A * sum of 1 / ln f(k) over its k with f(k) > 1
 };
+using RayFacts = RayFactsOf<Ray>;
+using PlaneRayFacts = RayFactsOf<PlaneRay>;
+
+// A of the numbers f(k) of a ray, and the primes it leads one to expect among f(kFrom) ... f(kTo).
+struct PrimeExpectation {
+  double hlConstant = 0;
+  double expectedPrimes = 0;
+};
+PrimeExpectation expectationOf(const Quadratic& numbers, int64_t kFrom, int64_t kTo);
+
+// The rays through a cell of a view of the endless plane, each as far as it runs among `cells` (the
+// cells in view) within 2^64 - 1: its numbers in the view's spiral, its primes among those cells,
+// and what A leads one to expect there. Nothing is recorded: a ray in view has at most a few
+// thousand cells, each tested on its own.
+std::vector<PlaneRayFacts> raysInView(const ViewSettings& view, const CellRange& cells, CellPos cell);
 
 class LineLens {
  public:

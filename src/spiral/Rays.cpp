@@ -27,15 +27,19 @@ constexpr Step stepOf(Compass direction) {
 
 Cell operator+(Cell cell, Step step) { return {cell.row + step.row, cell.column + step.column}; }
 Cell operator-(Cell cell, Step step) { return {cell.row - step.row, cell.column - step.column}; }
+CellPos operator+(CellPos cell, Step step) { return {cell.row + step.row, cell.column + step.column}; }
+CellPos operator-(CellPos cell, Step step) { return {cell.row - step.row, cell.column - step.column}; }
 
 // k: 0 for the centre cell.
 int64_t ringIndex(Cell cell) { return ringOf(cell) - 1; }
+int64_t ringIndex(CellPos cell) { return ringOfCell(cell) - 1; }
 
 bool hasCells(const Geometry& g) { return g.boxSize > 0 && g.numberOfNumbers > 0; }
 
 // The cells of a picture: their centre lies on it and their index is below N x N.
 class PictureCells {
  public:
+  using CellType = Cell;
   explicit PictureCells(const Geometry& g)
       : top_(g.firstRowOnPicture()), bottom_(g.lastRowOnPicture()), left_(g.firstColumnOnPicture()),
         right_(g.lastColumnOnPicture()), count_(g.numberOfNumbers) {}
@@ -69,32 +73,54 @@ class PictureCells {
   int64_t count_;
 };
 
+// The cells of a rectangle of the endless plane whose walk positions go up to a largest one.
+class PlaneCells {
+ public:
+  using CellType = CellPos;
+  PlaneCells(const CellRange& cells, Number largestPosition) : cells_(cells), largest_(largestPosition) {}
+
+  // The walk position of a cell among them, which may pass 2^63; none for any other cell.
+  std::optional<Int128> indexOf(CellPos cell) const {
+    if (cell.row < cells_.row0 || cell.row > cells_.row1 || cell.column < cells_.column0 || cell.column > cells_.column1) {
+      return std::nullopt;
+    }
+    const std::optional<Number> position = walkPositionOf(cell);
+    if (!position || *position > largest_) return std::nullopt;
+    return Int128{*position};
+  }
+
+ private:
+  CellRange cells_;
+  Number largest_;
+};
+
 // Hands `emit` the rays of the run that begins at `innermost` (a cell of the picture) and leads
 // along `direction` for as long as each step enters the next ring within the picture: its longest
 // stretches of at least three cells whose indices follow one quadratic. Where the quadratic changes,
 // one stretch ends and the next begins in the same cell.
-template <class Emit>
-void raysOfRun(const PictureCells& picture, Cell innermost, Compass direction, Emit emit) {
+template <class Cells, class Emit>
+void raysOfRun(const Cells& cells, typename Cells::CellType innermost, Compass direction, Emit emit) {
+  using CellT = typename Cells::CellType;
   const Step step = stepOf(direction);
-  Cell cell = innermost;
+  CellT cell = innermost;
   int64_t k = ringIndex(cell);
-  int64_t index = *picture.indexOf(cell);
-  Ray ray{direction, cell, k, k, {}};
-  int64_t firstIndex = index;
+  auto index = *cells.indexOf(cell);
+  RayAlong<CellT> ray{direction, cell, k, k, {}};
+  auto firstIndex = index;
   const auto finish = [&] {
     if (ray.cells() < 3) return;
-    ray.indices.c = firstIndex - (4 * ray.kFrom + ray.indices.b) * ray.kFrom;
+    ray.indices.c = Int128{firstIndex} - (Int128{4} * ray.kFrom + ray.indices.b) * ray.kFrom;
     emit(ray);
   };
   for (;;) {
-    const Cell next = cell + step;
+    const CellT next = cell + step;
     if (ringIndex(next) != k + 1) break;
-    const std::optional<int64_t> nextIndex = picture.indexOf(next);
+    const auto nextIndex = cells.indexOf(next);
     if (!nextIndex) break;
-    const int64_t b = *nextIndex - index - (8 * k + 4);  // 4(k + 1)^2 - 4k^2 = 8k + 4
+    const auto b = static_cast<int64_t>(*nextIndex - index - (8 * k + 4));  // 4(k + 1)^2 - 4k^2 = 8k + 4
     if (ray.kTo > ray.kFrom && b != ray.indices.b) {
       finish();
-      ray = Ray{direction, cell, k, k, {}};
+      ray = RayAlong<CellT>{direction, cell, k, k, {}};
       firstIndex = index;
     }
     ray.indices.b = b;
@@ -122,13 +148,14 @@ const char* nameOf(Compass direction) {
   return kNames[static_cast<int>(direction)];
 }
 
-Cell Ray::cellAt(int64_t k) const {
+template <class CellT>
+CellT RayAlong<CellT>::cellAt(int64_t k) const {
   const Step step = stepOf(direction);
-  const auto steps = static_cast<int>(k - kFrom);
+  const auto steps = static_cast<decltype(first.row)>(k - kFrom);
   return {first.row + steps * step.row, first.column + steps * step.column};
 }
-
-Quadratic numbersOn(const Ray& ray, Int128 start) { return {ray.indices.b, ray.indices.c + start}; }
+template struct RayAlong<Cell>;
+template struct RayAlong<CellPos>;
 
 std::vector<Cell> cellsOf(const Ray& ray) {
   std::vector<Cell> cells;
@@ -137,24 +164,37 @@ std::vector<Cell> cellsOf(const Ray& ray) {
   return cells;
 }
 
-std::vector<Ray> raysThrough(const Geometry& g, Cell cell) {
-  std::vector<Ray> rays;
-  if (!hasCells(g)) return rays;
-  const PictureCells picture(g);
-  if (!picture.indexOf(cell)) return rays;
+namespace {
+
+// The rays through a cell among `cells`, by direction.
+template <class Cells>
+std::vector<RayAlong<typename Cells::CellType>> raysThroughCell(const Cells& cells, typename Cells::CellType cell) {
+  std::vector<RayAlong<typename Cells::CellType>> rays;
+  if (!cells.indexOf(cell)) return rays;
   const int64_t k = ringIndex(cell);
   for (Compass direction : kCompass) {
     const Step step = stepOf(direction);
-    Cell innermost = cell;
-    for (Cell before = cell - step; ringIndex(before) + 1 == ringIndex(innermost) && picture.indexOf(before);
+    auto innermost = cell;
+    for (auto before = cell - step; ringIndex(before) + 1 == ringIndex(innermost) && cells.indexOf(before);
          before = before - step) {
       innermost = before;
     }
-    raysOfRun(picture, innermost, direction, [&](const Ray& ray) {
+    raysOfRun(cells, innermost, direction, [&](const auto& ray) {
       if (ray.kFrom <= k && k <= ray.kTo) rays.push_back(ray);
     });
   }
   return rays;
+}
+
+}  // namespace
+
+std::vector<Ray> raysThrough(const Geometry& g, Cell cell) {
+  if (!hasCells(g)) return {};
+  return raysThroughCell(PictureCells(g), cell);
+}
+
+std::vector<PlaneRay> raysThrough(const CellRange& cells, Number largestPosition, CellPos cell) {
+  return raysThroughCell(PlaneCells(cells, largestPosition), cell);
 }
 
 // The picture holds whole rings and part of the next, so a run that leaves it never comes back, and

@@ -11,6 +11,8 @@
 //
 // Rays are found from the walk's mapping of cells to indices (spiralIndex), so they hold for any
 // start: a ray's quadratic describes the walk indices of its cells, and numbersOn() adds a start.
+// The same rays are found among any rectangle of cells of the endless plane, as the explorer shows
+// it, with 64-bit cells.
 
 #include <array>
 #include <cstdint>
@@ -18,6 +20,7 @@
 
 #include "Geometry.h"
 #include "Int128.h"
+#include "Tiles.h"
 
 namespace spiral {
 
@@ -38,27 +41,38 @@ struct Quadratic {
   bool operator==(const Quadratic&) const = default;
 };
 
-struct Ray {
+// A ray whose cells are of the type CellT: Cell in a picture, CellPos in the endless plane.
+template <class CellT>
+struct RayAlong {
   Compass direction = Compass::N;
-  Cell first;          // the innermost cell, at ring index kFrom
+  CellT first;         // the innermost cell, at ring index kFrom
   int64_t kFrom = 0;   // the ring indices of its innermost and outermost cell
   int64_t kTo = 0;
   Quadratic indices;   // the walk index of its cell at ring index k: the numbers of a spiral from 0
 
   int64_t cells() const { return kTo - kFrom + 1; }
   // Its cell at ring index k, kFrom <= k <= kTo.
-  Cell cellAt(int64_t k) const;
-  bool operator==(const Ray&) const = default;
+  CellT cellAt(int64_t k) const;
+  bool operator==(const RayAlong&) const = default;
 };
+using Ray = RayAlong<Cell>;
+using PlaneRay = RayAlong<CellPos>;
 
 // The numbers on a ray in a spiral from `start`: its quadratic with the start in c.
-Quadratic numbersOn(const Ray& ray, Int128 start);
+template <class CellT>
+Quadratic numbersOn(const RayAlong<CellT>& ray, Int128 start) {
+  return {ray.indices.b, ray.indices.c + start};
+}
 
 // The cells of a ray from the innermost outward.
 std::vector<Cell> cellsOf(const Ray& ray);
 
 // The rays through a cell, by direction; none for a cell that is not in the picture.
 std::vector<Ray> raysThrough(const Geometry& geometry, Cell cell);
+
+// The rays through a cell of the plane among `cells`, whose walk positions go up to `largestPosition`
+// (the cells past it hold no number): as in a picture of those cells. None for a cell not among them.
+std::vector<PlaneRay> raysThrough(const CellRange& cells, Number largestPosition, CellPos cell);
 
 // Every ray of the picture once: by direction, then line by line.
 std::vector<Ray> allRays(const Geometry& geometry);

@@ -24,6 +24,13 @@ using numlib::Int128;
 constexpr int64_t floorDiv64(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 constexpr uint64_t absOf(int64_t v) { return v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v); }
 
+// SplitMix64's finish: each bit of z moves about half of the result's.
+constexpr uint64_t splitMix(uint64_t z) {
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  return z ^ (z >> 31);
+}
+
 // A straight run of cells whose walk positions follow one another: part of one side of one ring.
 struct Run {
   CellPos first;          // the cell of the smallest position
@@ -325,8 +332,9 @@ TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture&
     for (int x = 0; x < rect.width; ++x) {
       const size_t pixel = static_cast<size_t>(y) * static_cast<size_t>(rect.width) + static_cast<size_t>(x);
       if (valid[pixel] == 0) continue;
-      const int64_t expected = expectedMarks256(view.numberClass, largest[pixel], valid[pixel]);
-      out.setPixel(x, y, densityShade(marked[pixel], expected));
+      const double expected = expectedMarks(view.numberClass, largest[pixel], valid[pixel]);
+      const CellPos first{tile.row0 + int64_t{y} * k, tile.column0 + int64_t{x} * k};
+      out.setPixel(x, y, densityShade(marked[pixel], expected, densityDraw(first)));
     }
   }
   return result;
@@ -334,7 +342,7 @@ TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture&
 
 }  // namespace
 
-int64_t expectedMarks256(NumberClass numberClass, Number n, int64_t cells) {
+double expectedMarks(NumberClass numberClass, Number n, int64_t cells) {
   const double x = std::max(static_cast<double>(n), 3.0);
   double density = 0;
   switch (numberClass) {
@@ -345,18 +353,28 @@ int64_t expectedMarks256(NumberClass numberClass, Number n, int64_t cells) {
     case NumberClass::All: density = 1.0; break;
     case NumberClass::None: density = 0.0; break;
   }
-  return std::llround(std::min(density, 1.0) * 256.0 * static_cast<double>(cells));
+  return std::min(density, 1.0) * static_cast<double>(cells);
 }
 
-int densityShade(int64_t marked, int64_t expected256) {
+double densityDraw(CellPos firstCell) {
+  const uint64_t z = static_cast<uint64_t>(firstCell.row) * 0xD1B54A32D192ED03ULL ^ static_cast<uint64_t>(firstCell.column);
+  return static_cast<double>(splitMix(z) >> 11) * 0x1.0p-53;
+}
+
+int densityShade(int64_t marked, double expected, double draw) {
   if (marked == 0) return kBlack;
-  const int64_t m = marked * 256;
-  if (expected256 <= 0) return kWhite;
-  if (2 * m < expected256) return kDarkBlue;
-  if (m < expected256) return kLightBlue;
-  if (m < 2 * expected256) return kDarkGreen;
-  if (m < 3 * expected256) return kLightGreen;
-  if (m < 5 * expected256) return kYellow;
+  // P(X < marked) and P(X = marked), term by term: a pixel has at most 64 cells.
+  double below = 0;
+  double term = std::exp(-expected);  // P(X = 0)
+  for (int64_t j = 0; j < marked; ++j) {
+    below += term;
+    term *= expected / static_cast<double>(j + 1);
+  }
+  const double u = below + draw * term;
+  constexpr std::array<std::pair<double, int>, 5> kCuts = {
+      {{0.1, kDarkBlue}, {0.4, kLightBlue}, {0.8, kDarkGreen}, {0.95, kLightGreen}, {0.99, kYellow}}};
+  for (const auto& [level, shade] : kCuts)
+    if (u < level) return shade;
   return kWhite;
 }
 
@@ -379,11 +397,8 @@ rules::Verdict ruleVerdict(const rules::Rule& rule, Number n, CellPos cell, bool
 
 bool isRandomlyShownAt(uint64_t seed, Number position, Number n) {
   if (n < 3 || n % 2 == 0) return false;
-  // SplitMix64 of the seed and the position: the same cell always draws the same value.
-  uint64_t z = seed + (position + 1) * 0x9E3779B97F4A7C15ULL;
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-  z ^= z >> 31;
+  // Of the seed and the position: the same cell always draws the same value.
+  const uint64_t z = splitMix(seed + (position + 1) * 0x9E3779B97F4A7C15ULL);
   return static_cast<double>(z >> 11) * 0x1.0p-53 > randomShowThreshold(n);
 }
 

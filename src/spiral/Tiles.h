@@ -119,15 +119,22 @@ float randomShowThreshold(Number n);
 // An own rule's verdict on the number n in `cell`, `prime` its primality.
 rules::Verdict ruleVerdict(const rules::Rule& rule, Number n, CellPos cell, bool prime);
 
-// How many of `cells` cells near n the class marks on average, in 256ths of a cell: for primes
-// cells / ln n, for the random class cells / (ln n + 0.5), for squares cells / (2 sqrt n), for
-// triangular numbers cells / sqrt(2n), all of them for all numbers.
-int64_t expectedMarks256(NumberClass numberClass, Number n, int64_t cells);
-// The shade of a density pixel: `marked` of its cells are shown where expected256 / 256 are
-// expected. Black for none; dark blue below half the expected count, light blue below it; dark
-// green up to twice, light green up to three times, yellow up to five times, white beyond (or
-// where none are expected). Integers decide.
-int densityShade(int64_t marked, int64_t expected256);
+// How many of `cells` cells near n the class marks on average: for primes cells / ln n, for the
+// random class cells / (ln n + 0.5), for squares cells / (2 sqrt n), for triangular numbers
+// cells / sqrt(2n), all of them for all numbers. A shading, not a count: doubles suffice.
+double expectedMarks(NumberClass numberClass, Number n, int64_t cells);
+// A fixed draw in [0, 1) for the density pixel whose first cell (top left) is `firstCell`: the
+// same pixel always draws the same value, in the explorer and in the renderer alike.
+double densityDraw(CellPos firstCell);
+// The shade of a density pixel: `marked` of its cells are shown where `expected` are expected.
+// Black for none. Otherwise the shade tells where the count stands among those of a Poisson
+// variable X of mean `expected`: u = P(X < marked) + draw * P(X = marked), the mid-p value with the
+// pixel's own draw in place of its half. With the draw spread evenly u is spread evenly too, so the
+// share of pixels in each shade moves smoothly with the height instead of jumping whenever the
+// expectation passes a whole number. Cut at fixed levels: dark blue below 0.1, light blue below
+// 0.4, dark green below 0.8, light green below 0.95, yellow below 0.99, white above (and where
+// none are expected).
+int densityShade(int64_t marked, double expected, double draw);
 
 // What a tile asks besides its rectangle. Both pointers may be null.
 struct TileContext {
