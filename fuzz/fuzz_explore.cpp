@@ -14,6 +14,7 @@
 #include "ExploreOptions.h"
 #include "ExploreWindow.h"
 #include "FuzzArguments.h"
+#include "Rule.h"
 #include "SilentDesktop.h"
 
 namespace {
@@ -32,6 +33,7 @@ void checkOptions(const uint8_t* data, size_t size) {
   check(options.start >= 1);
   check(!options.centre || *options.centre >= options.start);
   check(spiral::cellSizeOf(options.boxSize).pixels == options.boxSize);
+  check(options.showIf.empty() || std::holds_alternative<rules::Rule>(rules::compileRule(options.showIf)));
 }
 
 explorer::ExploreWindow& window() {

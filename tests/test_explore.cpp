@@ -1,5 +1,7 @@
 // The explorer: its options, its settings file and language, the view's pixels against the
 // renderer's, moving and zooming, go to, copying and saving, and the window's Ctrl+E.
+#include <map>
+#include <set>
 #include <variant>
 
 #include <QtTest>
@@ -11,6 +13,8 @@
 #include "PictureImage.h"
 #include "MainWindowHarness.h"
 #include "PlainMillerRabin.h"
+#include "PlainQuadratic.h"
+#include "PlainWalk.h"
 #include "RecordingDesktop.h"
 #include "Rows.h"
 #include "WordTable.h"
@@ -56,6 +60,24 @@ struct CorruptCase {
   QByteArray bytes;
 };
 
+struct RuleCase {
+  const char* name;
+  QString rule;
+  int languageSlot;
+  const char* message;  // the status bar's first line
+  const char* caret;    // and the rule with the caret under the error
+};
+
+struct QuadraticCase {
+  const char* name;
+  Number start;
+  int boxSize;
+  int cellsPerPixel;
+  QString text;
+  PlainInt128 a, b, c;
+  const char* refusal = "";  // in German; empty: the text names the quadratic
+};
+
 // A stored view with a few fields changed from the defaults.
 StoredView viewWith(const std::function<void(StoredView&)>& change) {
   StoredView view;
@@ -68,6 +90,8 @@ StoredView viewWith(const std::function<void(StoredView&)>& change) {
 Q_DECLARE_METATYPE(OptionsCase)
 Q_DECLARE_METATYPE(GoToCase)
 Q_DECLARE_METATYPE(CorruptCase)
+Q_DECLARE_METATYPE(RuleCase)
+Q_DECLARE_METATYPE(QuadraticCase)
 Q_DECLARE_METATYPE(StandInCase)
 
 class TestExplore : public QObject {
@@ -124,6 +148,10 @@ class TestExplore : public QObject {
         {"language", {"--language", "fr"}, "'fr' is not one of en|de", {}},
         {"renderer only", {"--size", "100"}, "--size", {}},
         {"stray argument", {"41"}, "41", {}},
+        {"own rule", {"--show-if", "prime(n) && n % 4 == 1"}, "",
+         viewWith([](StoredView& v) { v.ownRule = "prime(n) && n % 4 == 1", v.showsOwnRule = true; })},
+        {"own rule beside --show", {"--show", "primes", "--show-if", "1"}, "--show-if stands instead of --show", {}},
+        {"rule that does not read", {"--show-if", "prime(n"}, "expected ')'\n  prime(n\n         ^", {}},
     });
   }
   void optionsNameTheView() {
@@ -153,8 +181,8 @@ class TestExplore : public QObject {
     QVERIFY(program.waitForFinished());
     QCOMPARE(program.exitCode(), 0);
     const QByteArray usage = program.readAllStandardOutput();
-    for (const char* option : {"--start", "--centre", "--cell", "--shape", "--scheme", "--show", "--grid", "--numerals",
-                               "--language", "--help", "--version"}) {
+    for (const char* option : {"--start", "--centre", "--cell", "--shape", "--scheme", "--show", "--show-if", "--grid",
+                               "--numerals", "--language", "--help", "--version"}) {
       QVERIFY2(usage.contains(option), option);
     }
   }
@@ -170,6 +198,7 @@ class TestExplore : public QObject {
     settings.view = viewWith([](StoredView& v) {
       v.start = 1000000000000000000, v.centre = kLargest, v.boxSize = 1, v.cellsPerPixel = 4;
       v.scheme = ColorScheme::Veltra, v.numberClass = NumberClass::Triangular, v.squares = true;
+      v.ownRule = "factors(n) == 2 || abs(x - y) < 3", v.showsOwnRule = true;
     });
     QVERIFY(explorer::writeExploreSettings(path, settings));
     QCOMPARE(explorer::readExploreSettings(path) == settings, true);
@@ -195,7 +224,8 @@ class TestExplore : public QObject {
     const QByteArray bytes = R"({"format": "spirelle-explore settings 1",
         "geometry": {"x": 0, "y": 0, "width": -5, "height": 600},
         "view": {"start": "18446744073709551616", "centre": "12", "cell": "4", "cellsPerPixel": 3,
-                 "shape": "squares", "scheme": "rainbow", "show": "all", "grid": "yes"}})";
+                 "shape": "squares", "scheme": "rainbow", "show": "all", "grid": "yes",
+                 "ownRule": "n +", "showsOwnRule": true}})";
     const explorer::ExploreSettings settings = explorer::parseExploreSettings(bytes);
     QVERIFY(!settings.geometry);
     QCOMPARE(settings.view == viewWith([](StoredView& v) {
@@ -224,24 +254,38 @@ class TestExplore : public QObject {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QPoint>("pan");
     QTest::addColumn<int>("zoomOut");
-    QTest::newRow("cluster primes at 41") << QStringList{"--start", "41"} << QPoint(0, 0) << 0;
-    QTest::newRow("cluster, panned and zoomed") << QStringList{"--start", "41", "--cell", "15"} << QPoint(-333, 157) << 4;
+    QTest::addColumn<bool>("pass");  // also against the renderer's draw pass: the view centred on the start
+    QTest::newRow("cluster primes at 41") << QStringList{"--start", "41"} << QPoint(0, 0) << 0 << true;
+    QTest::newRow("cluster, panned and zoomed") << QStringList{"--start", "41", "--cell", "15"} << QPoint(-333, 157) << 4 << false;
     QTest::newRow("squares, ring colours, far")
         << QStringList{"--start", "1000000000000000000", "--centre", "1000000000000012345", "--cell", "5", "--shape",
-                       "squares", "--scheme", "ring"} << QPoint(17, -3) << 0;
+                       "squares", "--scheme", "ring"} << QPoint(17, -3) << 0 << false;
     QTest::newRow("random numbers, sequence") << QStringList{"--start", "1000", "--cell", "3", "--show", "random", "--scheme", "sequence"}
-                                              << QPoint(400, 0) << 0;
+                                              << QPoint(400, 0) << 0 << false;
     QTest::newRow("grid and numerals at 21") << QStringList{"--cell", "21", "--grid", "--numerals", "--show", "squares",
-                                                            "--scheme", "veltra"} << QPoint(5, 9) << 0;
+                                                            "--scheme", "veltra"} << QPoint(5, 9) << 0 << false;
     QTest::newRow("density, far") << QStringList{"--start", "1000000000000000000", "--cell", "1", "--scheme", "nw-se"}
-                                  << QPoint(-50, 20) << 2;
+                                  << QPoint(-50, 20) << 2 << false;
     QTest::newRow("near 2^64 - 1") << QStringList{"--start", "18446744073709551000", "--cell", "3", "--scheme", "white"}
-                                   << QPoint(0, 0) << 0;
+                                   << QPoint(0, 0) << 0 << false;
+    QTest::newRow("own rule: primes 1 mod 4, cluster")
+        << QStringList{"--start", "41", "--cell", "5", "--show-if", "prime(n) && n % 4 == 1"} << QPoint(0, 0) << 0 << true;
+    QTest::newRow("own rule by cell, sequence") << QStringList{"--cell", "7", "--scheme", "sequence", "--show-if", "x > y && !square(n)"}
+                                                << QPoint(0, 0) << 0 << true;
+    QTest::newRow("own rule true for all, grid") << QStringList{"--cell", "15", "--grid", "--scheme", "white", "--show-if", "1"}
+                                                 << QPoint(0, 0) << 0 << true;
+    QTest::newRow("own rule: two factors, ring, far")
+        << QStringList{"--start", "1000000000000000000", "--cell", "3", "--scheme", "ring", "--show-if", "factors(n) == 2"}
+        << QPoint(9, 4) << 0 << false;
+    QTest::newRow("own rule, undefined far, density")
+        << QStringList{"--start", "1000000000000000000", "--cell", "1", "--scheme", "white", "--show-if",
+                       "n % 7 == 0 || prime(n * n + 1)"} << QPoint(3, -8) << 1 << false;
   }
   void theViewIsTheRenderersPicture() {
     QFETCH(QStringList, arguments);
     QFETCH(QPoint, pan);
     QFETCH(int, zoomOut);
+    QFETCH(bool, pass);
     const auto parsed = parse(arguments);
     QVERIFY(std::holds_alternative<ExploreOptions>(parsed));
     explorer::ExploreWindow& w = open(explorer::chooseView(std::get<ExploreOptions>(parsed), {}), 2, QSize(300, 200));
@@ -258,8 +302,8 @@ class TestExplore : public QObject {
 
     // The renderer's square picture is centred on the view's middle cell; made larger than the
     // view, it covers it whatever the cell's offset.
-    QStringList command = w.rendererCommand().split(' ');
-    QCOMPARE(command.takeFirst(), QString("spirelle-render"));
+    QStringList command = w.rendererArguments();
+    if (pass) command.remove(command.indexOf("--centre"), 2);
     constexpr int kSize = 401;
     QTemporaryDir folder;
     command[command.indexOf("--size") + 1] = QString::number(kSize);
@@ -268,6 +312,7 @@ class TestExplore : public QObject {
     renderer.start(SPIRELLE_RENDER_BINARY, command);
     QVERIFY(renderer.waitForFinished(120000));
     QVERIFY2(renderer.exitCode() == 0, renderer.readAllStandardError().constData());
+    QCOMPARE(renderer.readAllStandardOutput().contains("Undefined:"), arguments.contains("--show-if"));
     const QImage picture(folder.filePath("centre.png"));
     QVERIFY(!picture.isNull());
     const spiral::PlanePoint centre = spiral::centreOfCell(w.view().settings(), w.view().middleCell());
@@ -276,6 +321,113 @@ class TestExplore : public QObject {
     for (int y = 0; y < view.height(); ++y)
       for (int x = 0; x < view.width(); ++x) differences += view.pixelIndex(x, y) != picture.pixelIndex(x - offset.x(), y - offset.y());
     QCOMPARE(differences, 0);
+  }
+
+  // "Own rule..." in the class list opens the rule's field; Enter shows the rule, which the renderer
+  // command carries instead of --show, and the settings keep. Another class hides the field, and the
+  // rule stays at hand for the next time.
+  void theClassListTakesAnOwnRule() {
+    explorer::ExploreWindow& w = open(viewWith([](StoredView& v) { v.start = v.centre = 41; }));
+    auto* classes = w.findChild<QComboBox*>("classes");
+    auto* field = w.findChild<QLineEdit*>("ownRule");
+    const auto choose = [classes](int data) {
+      classes->setCurrentIndex(classes->findData(data));
+      emit classes->activated(classes->currentIndex());
+    };
+    const std::string rule = "prime(n) && n % 4 == 1";
+    QVERIFY(!field->isVisible());
+    choose(-1);
+    QTest::keyClicks(field, QString::fromStdString(rule));
+    QTest::keyClick(field, Qt::Key_Return);
+    QVERIFY(w.view().settings().ownRule.text == rule && QApplication::focusWidget() == &w.view() && w.storedView().showsOwnRule);
+    QVERIFY2(w.rendererCommand().contains(" --scheme cluster --show-if 'prime(n) && n % 4 == 1' --centre 41 "),
+             qPrintable(w.rendererCommand()));
+    choose(int(NumberClass::Squares));
+    QVERIFY(!field->isVisible() && !w.view().settings().ownRule && w.view().settings().numberClass == NumberClass::Squares);
+    QVERIFY(w.storedView().ownRule == rule && !w.storedView().showsOwnRule);
+    choose(-1);  // the rule in the field shows at once
+    QVERIFY(w.view().settings().ownRule.text == rule);
+    const QImage oneModFour = w.view().viewImage();  // another rule's tiles are never shown
+    QVERIFY(w.showOwnRule("prime(n) && n % 4 == 3") && w.view().viewImage() != oneModFour);
+    QVERIFY(w.showOwnRule(QString::fromStdString(rule)) && w.view().viewImage() == oneModFour);
+  }
+
+  // A text that is no rule leaves the view as it is; the status bar says why, with a caret under
+  // the error's place.
+  void aBadRuleLeavesTheView_data() {
+    constexpr int en = language::kEnglish, de = language::kGerman;
+    addRows<RuleCase>({
+        {"unknown name", "prime(m)", en, "Own rule not taken: unknown name 'm'", "\n  prime(m)\n        ^"},
+        {"unclosed, German", "prime(n", de, "Eigene Regel nicht uebernommen: expected ')'", "\n  prime(n\n         ^"},
+        {"empty", "", en, "Own rule not taken: expected a number", "\n  \n  ^"},
+    });
+  }
+  void aBadRuleLeavesTheView() {
+    QFETCH(RuleCase, row);
+    language::intLanguage = row.languageSlot;
+    explorer::ExploreWindow& w = open(viewWith([](StoredView& v) { v.ownRule = "square(n)", v.showsOwnRule = true; }));
+    w.view().panBy(7, 3);
+    const spiral::ViewSettings before = w.view().settings();
+    const spiral::PlanePoint topLeft = w.view().topLeft();
+    QVERIFY(!w.showOwnRule(row.rule) && w.view().settings() == before && w.view().topLeft() == topLeft);
+    QVERIFY2(w.statusText().startsWith(row.message) && w.statusText().endsWith(row.caret), qPrintable(w.statusText()));
+  }
+
+  // The marked quadratic's values in view, their cells and primes, against a plain walk of the
+  // view's cells, the plain values and the reference primality; the marks are drawn over the view,
+  // never into its image. A text that names no quadratic is refused as the renderer refuses it.
+  void theQuadraticsValuesInView_data() {
+    addRows<QuadraticCase>({
+        {"Euler from 1", 1, 3, 1, "1,1,41", 1, 1, 41},
+        {"n^2 + 1 from 1000, density", 1000, 1, 2, " 1, 0, 1 ", 1, 0, 1},
+        {"a = 2, negative b", 7, 5, 1, "2,-3,5", 2, -3, 5},
+        {"a = 6, from below 0", 1, 1, 1, "6, 1, -10", 6, 1, -10},
+        {"two numbers", 1, 7, 1, "1,2", 0, 0, 0, "\"1,2\" sind nicht drei ganze Zahlen a, b, c"},
+        {"a below 1", 1, 7, 1, "0,1,1", 0, 0, 0, "a muss mindestens 1 sein"},
+        {"c past 2^64 - 1", 1, 7, 1, "1,0,18446744073709551616", 0, 0, 0,
+         "\"1,0,18446744073709551616\" ist zu gross: a bis 2^60, b von -2^62 bis 2^62, c von -(2^64 - 1) bis 2^64 - 1"},
+    });
+  }
+  void theQuadraticsValuesInView() {
+    QFETCH(QuadraticCase, row);
+    language::intLanguage = language::kGerman;
+    explorer::ExploreWindow& w = open(viewWith([&](StoredView& v) {
+      v.start = v.centre = row.start, v.boxSize = row.boxSize, v.cellsPerPixel = row.cellsPerPixel;
+    }), 2, QSize(300, 200));
+    if (*row.refusal) {
+      QVERIFY(w.markQuadratic("1,1,41") && !w.markQuadratic(row.text));
+      QCOMPARE(w.statusText(), QString(row.refusal));
+      QVERIFY(w.quadraticMarks().quadratic() == numlib::QuadraticPolynomial({1, 1, 41}));
+      return;
+    }
+    QVERIFY(w.markQuadratic(row.text));
+    w.quadraticMarks().waitForDone();
+    const spiral::ViewSettings& settings = w.view().settings();
+    const spiral::CellPos first = spiral::cellAtPlane(settings, w.view().topLeft());
+    spiral::CellPos last = spiral::cellAtPlane(settings, {w.view().topLeft().x + 299, w.view().topLeft().y + 199});
+    last = {last.row + row.cellsPerPixel - 1, last.column + row.cellsPerPixel - 1};
+    const int64_t reach = std::max({-first.row, -first.column, last.row, last.column});
+    const std::map<WalkedCell, int64_t> indices = walkIndices((2 * reach + 1) * (2 * reach + 1));
+    std::map<Number, WalkedCell> inView;
+    for (int64_t r = first.row; r <= last.row; ++r)
+      for (int64_t c = first.column; c <= last.column; ++c) inView[row.start + indices.at({int(r), int(c)})] = {int(r), int(c)};
+    std::set<WalkedCell> expected, marked;
+    int64_t primes = 0;
+    for (const uint64_t v : plainQuadraticValues(row.a, row.b, row.c, inView.begin()->first, inView.rbegin()->first)) {
+      if (inView.contains(v)) expected.insert(inView[v]), primes += referenceIsPrime(v);
+    }
+    for (const spiral::CellPos& cell : w.view().marks()) marked.insert({int(cell.row), int(cell.column)});
+    QVERIFY(!expected.empty() && marked == expected);
+    QVERIFY2(w.quadraticText().startsWith(QString("f: %1 sichtbar, %2 prim, ").arg(expected.size()).arg(primes)),
+             qPrintable(w.quadraticText()));
+    const auto inside = std::find_if(w.view().marks().begin(), w.view().marks().end(), [&](spiral::CellPos cell) {
+      return QRect(0, 0, 300, 200).contains(w.view().cellRect(cell));
+    });
+    QVERIFY(inside != w.view().marks().end());
+    const QPoint mark = w.view().cellRect(*inside).topLeft();
+    QCOMPARE(w.view().grab().toImage().pixel(mark), spiral::paletteRgb(spiral::kMarkColour));
+    QVERIFY(w.view().viewImage().pixelIndex(mark) != spiral::kMarkColour);
+    QVERIFY(w.markQuadratic(" ") && w.view().marks().empty() && w.quadraticText().isEmpty());  // empty: no marks
   }
 
   // The cache keeps what its budget holds, the least recently used going first.

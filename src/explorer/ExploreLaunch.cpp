@@ -24,6 +24,8 @@ StoredView chooseView(const ExploreOptions& options, const StoredView& stored) {
   view.numberClass = options.numberClass;
   view.grid = options.grid;
   view.numerals = options.numerals;
+  view.ownRule = options.showIf.empty() ? stored.ownRule : options.showIf;  // the last rule stays at hand
+  view.showsOwnRule = !options.showIf.empty();
   return view;
 }
 

@@ -7,6 +7,7 @@
 
 #include "ChoiceNames.h"
 #include "LanguageSlots.h"
+#include "Rule.h"
 #include "StartNumber.h"
 
 namespace explorer {
@@ -61,6 +62,14 @@ class CommandLine {
              "the numbers to mark, one of " + spiral::choiceList<spiral::NumberClass>(spiral::kClassNames) +
                  " (default primes)",
              storeChoice<spiral::NumberClass>(spiral::kClassNames, options.numberClass));
+    addValue("--show-if", "EXPR",
+             "mark the numbers for which EXPR is true instead of a class, in the renderer's language",
+             [&options](const std::string& value) -> std::string {
+               const std::variant<rules::Rule, rules::RuleError> rule = rules::compileRule(value);
+               if (const auto* error = std::get_if<rules::RuleError>(&rule)) return rules::errorWithCaret(value, *error);
+               options.showIf = value;
+               return {};
+             });
     app_.add_flag("--grid", options.grid, "grid marks in the empty cells (cells of 15 pixels and more)");
     app_.add_flag("--numerals", options.numerals, "each number written in its cell, where it fits");
     addValue("--language", "LANG",
@@ -81,8 +90,12 @@ class CommandLine {
       return UsageError{error.what()};
     }
     if (!app_.remaining().empty()) return UsageError{"unknown option or argument " + inQuotes(app_.remaining().front())};
-    for (const char* option : {"--start", "--centre", "--cell", "--shape", "--scheme", "--show", "--grid", "--numerals"}) {
+    for (const char* option : {"--start", "--centre", "--cell", "--shape", "--scheme", "--show", "--show-if", "--grid",
+                               "--numerals"}) {
       if (app_.count(option) > 0) options_.viewGiven = true;
+    }
+    if (app_.count("--show") > 0 && app_.count("--show-if") > 0) {
+      return UsageError{"--show-if stands instead of --show: give one of them"};
     }
     return std::nullopt;
   }

@@ -23,6 +23,7 @@ struct ExploreOptions {
   spiral::NumberClass numberClass = spiral::NumberClass::Primes;
   bool grid = false;
   bool numerals = false;
+  std::string showIf;           // an own rule instead of the class; empty: none
   std::optional<int> language;  // a language slot; none: the window's stored choice, then the locale
   bool viewGiven = false;       // an option named the view: the last view is not restored
   bool help = false;

@@ -6,6 +6,7 @@
 
 #include "ChoiceNames.h"
 #include "DeviceWriter.h"
+#include "Rule.h"
 #include "SettingsStore.h"
 #include "StartNumber.h"
 
@@ -54,6 +55,12 @@ StoredView viewFrom(const QJsonObject& json) {
   readChoice<spiral::NumberClass>(json[QStringLiteral("show")], spiral::kClassNames, view.numberClass);
   readFlag(json[QStringLiteral("grid")], view.grid);
   readFlag(json[QStringLiteral("numerals")], view.numerals);
+  // A rule is kept only when it still reads: a rule the user typed was read before it was stored.
+  const std::string rule = json[QStringLiteral("ownRule")].toString().toStdString();
+  if (std::holds_alternative<rules::Rule>(rules::compileRule(rule))) {
+    view.ownRule = rule;
+    readFlag(json[QStringLiteral("showsOwnRule")], view.showsOwnRule);
+  }
   return view;
 }
 
@@ -68,7 +75,9 @@ QJsonObject jsonOf(const StoredView& view) {
           {QStringLiteral("show"),
            QString::fromStdString(spiral::nameOfChoice<spiral::NumberClass>(spiral::kClassNames, view.numberClass))},
           {QStringLiteral("grid"), view.grid},
-          {QStringLiteral("numerals"), view.numerals}};
+          {QStringLiteral("numerals"), view.numerals},
+          {QStringLiteral("ownRule"), QString::fromStdString(view.ownRule)},
+          {QStringLiteral("showsOwnRule"), view.showsOwnRule}};
 }
 
 // A place on the screen no window manager would refuse: a positive size within reason.

@@ -4,6 +4,7 @@
 // unreadable or not the explorer's gives the defaults.
 
 #include <optional>
+#include <string>
 
 #include <QRect>
 #include <QString>
@@ -23,6 +24,8 @@ struct StoredView {
   spiral::NumberClass numberClass = spiral::NumberClass::Primes;
   bool grid = false;
   bool numerals = false;
+  std::string ownRule;         // the last own rule taken, in the renderer's --show-if language; empty: none
+  bool showsOwnRule = false;   // the rule shows instead of numberClass
   bool operator==(const StoredView&) const = default;
 };
 

@@ -155,6 +155,28 @@ void ExploreView::setSelected(std::optional<spiral::CellPos> cell) {
   update();
 }
 
+void ExploreView::setMarks(std::vector<spiral::CellPos> cells) {
+  if (cells.empty() && marks_.empty()) return;
+  marks_ = std::move(cells);
+  update();
+}
+
+void ExploreView::paintMarks(QPainter& painter) const {
+  if (marks_.empty()) return;
+  const QColor grey = QColor::fromRgb(spiral::paletteRgb(spiral::kMarkColour));
+  painter.setPen(grey);
+  const QRect view(QPoint(0, 0), deviceSize());
+  for (const spiral::CellPos& cell : marks_) {
+    const QRect box = cellRect(cell);
+    if (!box.intersects(view)) continue;
+    if (box.width() == 1) {
+      painter.fillRect(box, grey);
+    } else {
+      painter.drawRect(box.adjusted(0, 0, -1, -1));  // the pen covers the pixels of the box's edge
+    }
+  }
+}
+
 void ExploreView::flashCell(spiral::CellPos cell) {
   flashed_ = cell;
   flashTimer_.start();
@@ -186,6 +208,7 @@ void ExploreView::paintEvent(QPaintEvent*) {
   }
   standIns_ = std::move(standIns);
   source_.keepOnly(keys);
+  paintMarks(painter);
   std::vector<QLine> lines = outlines_;
   for (const std::optional<spiral::CellPos>& cell : {selected_, flashed_}) {
     if (!cell) continue;

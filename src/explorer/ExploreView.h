@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QLine>
+#include <QPainter>
 #include <QTimer>
 #include <QWidget>
 
@@ -55,6 +56,10 @@ class ExploreView : public QWidget {
   // The cell the user clicked, outlined until another click; none clears it.
   void setSelected(std::optional<spiral::CellPos> cell);
   std::optional<spiral::CellPos> selected() const { return selected_; }
+  // Cells outlined in light grey over the view (a marked quadratic's values), as the renderer
+  // outlines them: the square one pixel wide at a cell's edge, a 1-pixel cell itself.
+  void setMarks(std::vector<spiral::CellPos> cells);
+  const std::vector<spiral::CellPos>& marks() const { return marks_; }
   // Outlines the cell for about a second.
   void flashCell(spiral::CellPos cell);
   // The outline of a cell, in device pixels from the view's top-left.
@@ -81,6 +86,7 @@ class ExploreView : public QWidget {
   qreal ratio() const { return devicePixelRatioF(); }
   QPoint devicePoint(QPointF point) const;
   void moved();
+  void paintMarks(QPainter& painter) const;
   using StandIns = std::unordered_map<TileKey, std::optional<QImage>, TileKeyHash>;
   const std::optional<QImage>& standInFor(const TileKey& key, StandIns& standIns);
 
@@ -91,6 +97,7 @@ class ExploreView : public QWidget {
   std::optional<QPoint> dragFrom_;               // device pixels
   bool dragged_ = false;
   std::vector<QLine> outlines_;
+  std::vector<spiral::CellPos> marks_;
   std::optional<spiral::CellPos> selected_;
   std::optional<spiral::CellPos> flashed_;
   QTimer flashTimer_;

@@ -1,6 +1,7 @@
 #include "ExploreWindow.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
@@ -18,6 +20,7 @@
 #include "DeviceWriter.h"
 #include "HoverInspector.h"
 #include "NumberInspector.h"
+#include "Rule.h"
 #include "StartNumber.h"
 #include "WordTable.h"
 
@@ -45,6 +48,29 @@ NumberText readNumber(const QString& text) {
   return {number.value, {}};
 }
 
+// The class list's entry for an own rule, beside the classes' own.
+constexpr int kOwnRuleEntry = -1;
+
+// A rule's text read for a view: the rule, or why the text is none.
+std::variant<spiral::ViewRule, rules::RuleError> viewRuleOf(const std::string& text) {
+  std::variant<rules::Rule, rules::RuleError> compiled = rules::compileRule(text);
+  if (const auto* error = std::get_if<rules::RuleError>(&compiled)) return *error;
+  return spiral::ViewRule{std::make_shared<const rules::Rule>(std::get<rules::Rule>(std::move(compiled))), text};
+}
+
+// The rule instead of the class; the class's row it draws with follows from the rule, as in a pass.
+void takeRule(spiral::ViewSettings& settings, spiral::ViewRule rule) {
+  settings.numberClass = spiral::classDrawnLike(*rule.compiled);
+  settings.ownRule = std::move(rule);
+}
+
+// A word of the shell: in single quotes unless it holds only characters the shell takes as they are.
+QString shellWord(const QString& word) {
+  static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./:=+-]+$"));
+  if (plain.match(word).hasMatch()) return word;
+  return QLatin1Char('\'') + QString(word).replace(QLatin1Char('\''), QStringLiteral("'\\''")) + QLatin1Char('\'');
+}
+
 }  // namespace
 
 int zoomLevelOf(int boxSize, int cellsPerPixel) {
@@ -66,12 +92,16 @@ spiral::ViewSettings viewSettingsOf(const StoredView& view) {
   settings.numberClass = view.numberClass;
   settings.colorScheme = view.scheme;
   settings.randomSeed = view.start;  // the renderer's seed: the same cells show
+  if (view.showsOwnRule) {
+    auto rule = viewRuleOf(view.ownRule);
+    if (auto* taken = std::get_if<spiral::ViewRule>(&rule)) takeRule(settings, std::move(*taken));
+  }
   return settings;
 }
 
 ExploreWindow::ExploreWindow(platform::Desktop& desktop, const StoredView& view, int workers,
                              const QString& settingsPath, QWidget* parent)
-    : QMainWindow(parent), desktop_(desktop), settingsPath_(settingsPath), tiles_(workers) {
+    : QMainWindow(parent), desktop_(desktop), settingsPath_(settingsPath), tiles_(workers), lastRule_(view.ownRule) {
   setWindowTitle(QStringLiteral("Spirelle Explorer"));
   view_ = new ExploreView(tiles_, this);
   setCentralWidget(view_);
@@ -80,8 +110,11 @@ ExploreWindow::ExploreWindow(platform::Desktop& desktop, const StoredView& view,
   range_ = new QLabel(this);
   scale_ = new QLabel(this);
   message_ = new QLabel(this);
+  message_->setTextFormat(Qt::PlainText);
+  quadraticCounts_ = new QLabel(this);
   statusBar()->addWidget(pointer_, 3);
   statusBar()->addWidget(message_, 2);
+  statusBar()->addPermanentWidget(quadraticCounts_);
   statusBar()->addPermanentWidget(range_);
   statusBar()->addPermanentWidget(scale_);
   resize(kFirstWidth, kFirstHeight);
@@ -89,6 +122,8 @@ ExploreWindow::ExploreWindow(platform::Desktop& desktop, const StoredView& view,
   showSettings();
   if (const std::optional<spiral::CellPos> cell = spiral::cellOfNumber(view.start, view.centre)) view_->centreOn(*cell);
   connect(view_, &ExploreView::viewMoved, this, &ExploreWindow::describeView);
+  connect(view_, &ExploreView::viewMoved, this, &ExploreWindow::lookForQuadratic);
+  connect(&quadratic_, &QuadraticMarks::foundChanged, this, &ExploreWindow::showQuadraticFound);
   connect(&tiles_, &TileSource::tileReady, this, &ExploreWindow::describeView);
   connect(&tiles_, &TileSource::clusterProgress, this, [this](double fraction) {
     showStatus(W(Word::ClusterProgress).arg(qRound(fraction * 100)));
@@ -132,21 +167,109 @@ void ExploreWindow::buildToolBar() {
   });
   bar->addSeparator();
   classBox_ = new QComboBox(this);
+  classBox_->setObjectName(QStringLiteral("classes"));
   for (const spiral::NumberClassChoice& row : spiral::kNumberClasses) {
     classBox_->addItem(language::numberClassCaption(row.numberClass), static_cast<int>(row.numberClass));
   }
+  classBox_->addItem(W(Word::OwnRule), kOwnRuleEntry);
   bar->addWidget(classBox_);
+  ruleBox_ = new QLineEdit(QString::fromStdString(lastRule_), this);
+  ruleBox_->setObjectName(QStringLiteral("ownRule"));
+  ruleBox_->setPlaceholderText(W(Word::OwnRuleHint));
+  ruleBox_->setMinimumWidth(260);
+  ruleField_ = bar->addWidget(ruleBox_);
+  connect(ruleBox_, &QLineEdit::returnPressed, this, [this] {
+    if (showOwnRule(ruleBox_->text())) view_->setFocus();
+  });
   schemeBox_ = new QComboBox(this);
   for (const spiral::SchemeChoice& row : spiral::kSchemes) {
     schemeBox_->addItem(language::schemeCaption(row.scheme), static_cast<int>(row.scheme));
   }
   bar->addWidget(schemeBox_);
-  connect(classBox_, &QComboBox::activated, this, [this] {
-    changeSettings([this](spiral::ViewSettings& s) { s.numberClass = spiral::NumberClass(classBox_->currentData().toInt()); });
-  });
+  connect(classBox_, &QComboBox::activated, this, &ExploreWindow::chooseClass);
   connect(schemeBox_, &QComboBox::activated, this, [this] {
     changeSettings([this](spiral::ViewSettings& s) { s.colorScheme = spiral::ColorScheme(schemeBox_->currentData().toInt()); });
   });
+  bar->addSeparator();
+  quadraticBox_ = new QLineEdit(this);
+  quadraticBox_->setPlaceholderText(W(Word::MarkQuadratic));
+  quadraticBox_->setMinimumWidth(200);
+  bar->addWidget(quadraticBox_);
+  connect(quadraticBox_, &QLineEdit::returnPressed, this, [this] {
+    if (markQuadratic(quadraticBox_->text())) view_->setFocus();
+  });
+}
+
+// A class of the list shows at once; "Own rule..." opens the rule's field and takes the rule in it.
+void ExploreWindow::chooseClass() {
+  const int entry = classBox_->currentData().toInt();
+  if (entry != kOwnRuleEntry) {
+    changeSettings([entry](spiral::ViewSettings& s) {
+      s.numberClass = spiral::NumberClass(entry);
+      s.ownRule = {};
+    });
+    return;
+  }
+  ruleField_->setVisible(true);
+  ruleBox_->setFocus();
+  if (!ruleBox_->text().trimmed().isEmpty()) showOwnRule(ruleBox_->text());
+}
+
+bool ExploreWindow::showOwnRule(const QString& text) {
+  const std::string rule = text.toStdString();
+  auto read = viewRuleOf(rule);
+  if (const auto* error = std::get_if<rules::RuleError>(&read)) {
+    showStatus(W(Word::OwnRuleRefused) + QLatin1Char(' ') + QString::fromStdString(rules::errorWithCaret(rule, *error)));
+    message_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));  // the caret stands under its character
+    return false;
+  }
+  lastRule_ = rule;
+  changeSettings([&read](spiral::ViewSettings& s) { takeRule(s, std::get<spiral::ViewRule>(std::move(read))); });
+  showStatus({});
+  return true;
+}
+
+bool ExploreWindow::markQuadratic(const QString& text) {
+  if (text.trimmed().isEmpty()) {
+    quadratic_.setQuadratic(std::nullopt);
+    showStatus({});
+    return true;
+  }
+  const auto read = numlib::parseQuadratic(text.toStdString());
+  if (const auto* error = std::get_if<numlib::QuadraticTextError>(&read)) {
+    switch (*error) {
+      case numlib::QuadraticTextError::NotThreeNumbers: showStatus(W(Word::QuadraticNotThree).arg(text.trimmed())); break;
+      case numlib::QuadraticTextError::ABelowOne: showStatus(W(Word::QuadraticABelowOne)); break;
+      case numlib::QuadraticTextError::TooLarge: showStatus(W(Word::QuadraticTooLarge).arg(text.trimmed())); break;
+    }
+    return false;
+  }
+  quadratic_.setQuadratic(std::get<numlib::QuadraticPolynomial>(read));
+  showStatus({});
+  lookForQuadratic();
+  return true;
+}
+
+// The values in view are looked for on a worker; the marks and counts follow when they are found.
+void ExploreWindow::lookForQuadratic() {
+  const QSize size = view_->deviceSize();
+  quadratic_.look(view_->settings(), {view_->topLeft().x, view_->topLeft().y, size.width(), size.height()});
+}
+
+void ExploreWindow::showQuadraticFound() {
+  const std::optional<QuadraticInView>& found = quadratic_.found();
+  if (!found || found->start != view_->settings().start) {
+    view_->setMarks({});
+    quadraticCounts_->clear();
+    return;
+  }
+  view_->setMarks(found->cells);
+  const QLocale locale;
+  quadraticCounts_->setText(W(Word::QuadraticInView)
+                                .arg(locale.toString(static_cast<qlonglong>(found->cells.size())),
+                                     locale.toString(static_cast<qlonglong>(found->primes)),
+                                     locale.toString(found->expectedPrimes, 'f', 1),
+                                     locale.toString(found->hlConstant, 'f', 5)));
 }
 
 void ExploreWindow::installShortcuts() {
@@ -216,13 +339,16 @@ void ExploreWindow::changeSettings(const std::function<void(spiral::ViewSettings
   change(settings);
   view_->setSettings(settings);
   showSettings();
+  showQuadraticFound();  // the cells of another start's values go until they are found again
   describeView();
 }
 
 void ExploreWindow::showSettings() {
   const spiral::ViewSettings& settings = view_->settings();
   startBox_->setText(QString::number(settings.start));
-  classBox_->setCurrentIndex(classBox_->findData(static_cast<int>(settings.numberClass)));
+  classBox_->setCurrentIndex(classBox_->findData(settings.ownRule ? kOwnRuleEntry : static_cast<int>(settings.numberClass)));
+  ruleField_->setVisible(static_cast<bool>(settings.ownRule));
+  if (settings.ownRule) ruleBox_->setText(QString::fromStdString(settings.ownRule.text));
   schemeBox_->setCurrentIndex(schemeBox_->findData(static_cast<int>(settings.colorScheme)));
 }
 
@@ -238,7 +364,7 @@ QString ExploreWindow::inspectorText(spiral::CellPos cell) const {
   return (QStringList(report) << hoverRaysOf(*view_, cell).lines).join(QLatin1Char('\n'));
 }
 
-QString ExploreWindow::rendererCommand() const {
+QStringList ExploreWindow::rendererArguments() const {
   const spiral::ViewSettings& s = view_->settings();
   spiral::DrawSettings draw;
   draw.start = s.start;
@@ -246,16 +372,23 @@ QString ExploreWindow::rendererCommand() const {
   draw.squares = s.squares;
   draw.grid = s.grid;
   draw.numerals = s.numerals;
-  draw.numberClass = s.numberClass;
+  draw.numberClass = s.ownRule ? spiral::NumberClass::None : s.numberClass;  // no --show beside --show-if
   draw.colorScheme = s.colorScheme;
-  QStringList words{QStringLiteral("spirelle-render")};
+  QStringList words;
   for (const std::string& argument : spiral::choiceArguments(draw)) words << QString::fromStdString(argument);
+  if (s.ownRule) words << QStringLiteral("--show-if") << QString::fromStdString(s.ownRule.text);
   if (s.level().cellsPerPixel > 1) words << QStringLiteral("--cells-per-pixel") << QString::number(s.level().cellsPerPixel);
   const std::optional<spiral::Number> centre = numberOf(view_->middleCell());
   if (centre) words << QStringLiteral("--centre") << QString::number(*centre);
   const QSize size = view_->deviceSize();
   words << QStringLiteral("--size") << QString::number(std::max(size.width(), size.height()))
         << QStringLiteral("--out") << QStringLiteral("view.png");
+  return words;
+}
+
+QString ExploreWindow::rendererCommand() const {
+  QStringList words{QStringLiteral("spirelle-render")};
+  for (const QString& argument : rendererArguments()) words << shellWord(argument);
   return words.join(QLatin1Char(' '));
 }
 
@@ -278,10 +411,14 @@ void ExploreWindow::saveView() {
   showStatus(result.written ? W(Word::Saved).arg(name) : W(Word::NotSaved).arg(name, result.reason));
 }
 
-void ExploreWindow::showStatus(const QString& text) { message_->setText(text); }
+void ExploreWindow::showStatus(const QString& text) {
+  message_->setFont(statusBar()->font());
+  message_->setText(text);
+}
 
 QString ExploreWindow::statusText() const { return message_->text(); }
 QString ExploreWindow::pointerText() const { return pointer_->text(); }
+QString ExploreWindow::quadraticText() const { return quadraticCounts_->text(); }
 
 void ExploreWindow::describePointer(std::optional<QPointF> point) {
   if (!point) {
@@ -325,7 +462,7 @@ void ExploreWindow::describeView() {
   scale_->setText(level.cellsPerPixel > 1 ? W(Word::ScaleDensity).arg(level.cellsPerPixel)
                                           : W(Word::ScaleCells).arg(level.boxSize));
   std::optional<spiral::Number> smallest, largest;
-  int64_t shown = 0;
+  int64_t shown = 0, undefined = 0;
   bool byRing = false;
   for (const TileKey& key : view_->visibleTiles()) {
     const std::shared_ptr<const Tile> tile = tiles_.cached(key);
@@ -334,8 +471,10 @@ void ExploreWindow::describeView() {
     smallest = std::min(smallest.value_or(*tile->result.smallest), *tile->result.smallest);
     largest = std::max(largest.value_or(*tile->result.largest), *tile->result.largest);
     shown += tile->result.shownCount;
+    undefined += tile->result.undefinedCount;
   }
-  range_->setText(smallest ? W(Word::NumbersInView).arg(grouped(*smallest), grouped(*largest), QLocale().toString(shown))
+  range_->setText(smallest ? W(Word::NumbersInView).arg(grouped(*smallest), grouped(*largest), QLocale().toString(shown)) +
+                                 (undefined > 0 ? W(Word::UndefinedInView).arg(QLocale().toString(undefined)) : QString())
                            : W(Word::NoNumbersInView));
   if (tiles_.walkingClusterColours()) return;  // its progress shows
   if (byRing) {
@@ -391,6 +530,8 @@ StoredView ExploreWindow::storedView() const {
   stored.numberClass = s.numberClass;
   stored.grid = s.grid;
   stored.numerals = s.numerals;
+  stored.ownRule = lastRule_;
+  stored.showsOwnRule = static_cast<bool>(s.ownRule);
   return stored;
 }
 

@@ -9,7 +9,9 @@
 #include "Desktop.h"
 #include "ExploreSettings.h"
 #include "ExploreView.h"
+#include "QuadraticMarks.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -42,7 +44,16 @@ class ExploreWindow : public QMainWindow {
   // The tooltip's lines, which Ctrl+C copies: the report, then the rays through a shown cell,
   // counted over their cells in view.
   QString inspectorText(spiral::CellPos cell) const;
-  // The renderer's command line that draws this view, centred where it is.
+  // Shows the numbers for which the rule `text` is true, instead of the class; false, with the
+  // reason and a caret under its place in the status bar, when the text is no rule: the view stays.
+  bool showOwnRule(const QString& text);
+  // Outlines the values of the quadratic "a, b, c" in view and gives their counts in the status
+  // bar; an empty text clears the marks. False, with the reason, when the text names none.
+  bool markQuadratic(const QString& text);
+  QuadraticMarks& quadraticMarks() { return quadratic_; }
+  // The renderer's arguments that draw this view, centred where it is, and the shell command line
+  // of them.
+  QStringList rendererArguments() const;
   QString rendererCommand() const;
   // Ctrl+C: the selected cell's report, or else the view as an image.
   void copy();
@@ -50,6 +61,7 @@ class ExploreWindow : public QMainWindow {
   void saveView();
   QString statusText() const;
   QString pointerText() const;
+  QString quadraticText() const;
   StoredView storedView() const;
 
  protected:
@@ -67,6 +79,9 @@ class ExploreWindow : public QMainWindow {
   void showSettings();
   void showContextMenu(QPoint globalPosition, spiral::CellPos cell);
   void changeSettings(const std::function<void(spiral::ViewSettings&)>& change);
+  void chooseClass();
+  void lookForQuadratic();
+  void showQuadraticFound();
   std::optional<spiral::Number> numberOf(spiral::CellPos cell) const;
 
   platform::Desktop& desktop_;
@@ -76,16 +91,23 @@ class ExploreWindow : public QMainWindow {
   QLineEdit* goToBox_ = nullptr;
   QLineEdit* startBox_ = nullptr;
   QComboBox* classBox_ = nullptr;
+  QLineEdit* ruleBox_ = nullptr;      // the own rule's text, shown while "Own rule..." is chosen
+  QAction* ruleField_ = nullptr;
+  QLineEdit* quadraticBox_ = nullptr;
+  QuadraticMarks quadratic_;
+  std::string lastRule_;  // the last rule taken, kept when another class is chosen
   QComboBox* schemeBox_ = nullptr;
   QLabel* pointer_ = nullptr;
   QLabel* range_ = nullptr;
   QLabel* scale_ = nullptr;
   QLabel* message_ = nullptr;
+  QLabel* quadraticCounts_ = nullptr;
   HoverInspector* hover_ = nullptr;
 };
 
-// The view settings of a stored view (with a random seed of its own), and the zoom level of a
-// cell size and density; the default level when none has them.
+// The view settings of a stored view (with a random seed of its own; its own rule when it shows one
+// and the rule reads), and the zoom level of a cell size and density; the default level when none
+// has them.
 spiral::ViewSettings viewSettingsOf(const StoredView& view);
 int zoomLevelOf(int boxSize, int cellsPerPixel);
 

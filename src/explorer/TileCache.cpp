@@ -14,6 +14,7 @@ std::size_t TileKeyHash::operator()(const TileKey& key) const {
   mix(static_cast<uint64_t>(s.numberClass) * 16 + static_cast<uint64_t>(s.colorScheme));
   mix((s.squares ? 1U : 0U) | (s.grid ? 2U : 0U) | (s.numerals ? 4U : 0U));
   mix(s.randomSeed);
+  mix(std::hash<std::string>()(s.ownRule.text));
   return hash;
 }
 

@@ -80,8 +80,7 @@ void TileSource::wantClusterColours(const spiral::ViewSettings& view, spiral::Nu
   needed = std::min(needed, spiral::kClusterReach);
   const spiral::ClusterColours* atHand = clusterColoursFor(view);
   if (atHand && (needed == 0 || atHand->covers(needed - 1))) return;
-  if (clusterWalk_ && clusterWalkView_.start == view.start && clusterWalkView_.numberClass == view.numberClass &&
-      clusterWalkView_.randomSeed == view.randomSeed && clusterWalkPositions_ >= needed) {
+  if (clusterWalk_ && spiral::walksAlike(clusterWalkView_, view) && clusterWalkPositions_ >= needed) {
     return;
   }
   // Twice as far as asked, so that roaming outward does not walk again at once.

@@ -72,4 +72,15 @@ double hardyLittlewoodConstant(const QuadraticPolynomial& f) {
   return product;
 }
 
+PrimesAmongValues primesAmong(const std::vector<uint64_t>& values, double hlConstant) {
+  PrimesAmongValues tally;
+  double inverseLogs = 0;
+  for (const uint64_t value : values) {
+    tally.primes += isPrime(value);
+    if (value > 1) inverseLogs += 1.0 / std::log(static_cast<double>(value));
+  }
+  tally.expected = hlConstant * inverseLogs;
+  return tally;
+}
+
 }  // namespace numlib

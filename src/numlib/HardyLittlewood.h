@@ -37,6 +37,7 @@
 // only read.
 
 #include <cstdint>
+#include <vector>
 
 #include "Int128.h"
 #include "QuadraticPolynomial.h"
@@ -55,5 +56,13 @@ double hardyLittlewoodConstant(int64_t b, Int128 c);
 // As exact as that constant for the same D: |D| passes 2^76 only for coefficients far from 2^64's
 // values, and D > 2^32 where a negative b or c puts f's roots far from 0. Not a number beyond the limits.
 double hardyLittlewoodConstant(const QuadraticPolynomial& f);
+
+// The primes among values of a quadratic whose constant is A, and how many Hardy and Littlewood
+// expect: A times the sum of 1 / ln v over the values v > 1.
+struct PrimesAmongValues {
+  int64_t primes = 0;
+  double expected = 0;
+};
+PrimesAmongValues primesAmong(const std::vector<uint64_t>& values, double hlConstant);
 
 }  // namespace numlib

@@ -65,7 +65,38 @@ std::pair<Int128, Int128> factorOfRoot(Int128 numerator, Int128 denominator) {
   return {denominator / common, -numerator / common};
 }
 
+// One coefficient; none for any other text or where it leaves 128 bits.
+std::optional<Int128> coefficient(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  const bool negative = text.starts_with('-');
+  if (negative) text.remove_prefix(1);
+  if (text.empty() || text.size() > 30 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return std::nullopt;
+  }
+  Int128 value = 0;
+  for (char digit : text) value = value * 10 + (digit - '0');
+  return negative ? -value : value;
+}
+
 }  // namespace
+
+std::variant<QuadraticPolynomial, QuadraticTextError> parseQuadratic(std::string_view text) {
+  std::vector<Int128> coefficients;
+  int parts = 0;
+  for (;;) {
+    const std::size_t comma = text.find(',');
+    ++parts;
+    if (const std::optional<Int128> number = coefficient(text.substr(0, comma))) coefficients.push_back(*number);
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  if (parts != 3 || coefficients.size() != 3) return QuadraticTextError::NotThreeNumbers;
+  const QuadraticPolynomial f{coefficients[0], coefficients[1], coefficients[2]};
+  if (f.a < 1) return QuadraticTextError::ABelowOne;
+  if (!f.withinLimits()) return QuadraticTextError::TooLarge;
+  return f;
+}
 
 std::vector<uint64_t> valuesBetween(const QuadraticPolynomial& f, uint64_t low, uint64_t high) {
   // f(t + 1) >= f(t) from tUp on, and f falls before it; past the vertex f passes 2^64 within 2^62 steps.

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 #include "Int128.h"
@@ -26,6 +28,14 @@ struct QuadraticPolynomial {
   Int128 discriminant() const { return b * b - 4 * a * c; }
   bool operator==(const QuadraticPolynomial&) const = default;
 };
+
+// Why a text "a,b,c" names no quadratic: not three whole numbers, a below 1, or a coefficient
+// beyond the limits.
+enum class QuadraticTextError { NotThreeNumbers, ABelowOne, TooLarge };
+
+// Reads "a,b,c": three whole numbers (an optional minus sign and at most 30 decimal digits, blanks
+// around them ignored) separated by commas, within the limits above.
+std::variant<QuadraticPolynomial, QuadraticTextError> parseQuadratic(std::string_view text);
 
 // The values f(t), t >= 0, from `low` to `high` (0 <= low <= high), ascending, each once: f takes
 // a value twice where t and the vertex's mirror image of t are both whole and >= 0.

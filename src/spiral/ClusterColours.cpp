@@ -33,9 +33,7 @@ std::shared_ptr<const ClusterColours> ClusterColours::compute(const ViewSettings
   };
   std::shared_ptr<ClusterColours> colours(new ClusterColours);
   ClusterColours& c = *colours;
-  c.start_ = view.start;
-  c.numberClass_ = view.numberClass;
-  c.randomSeed_ = view.randomSeed;
+  c.view_ = view;
   c.positions_ = std::min({positions, kClusterReach, ~Number{0} - view.start + 1});
   const Number count = c.positions_;
   c.allShown_ = view.numberClass == NumberClass::All;
@@ -47,6 +45,10 @@ std::shared_ptr<const ClusterColours> ClusterColours::compute(const ViewSettings
       if (stopped()) return nullptr;
       report(0.5 * static_cast<double>(first) / static_cast<double>(count));
       const Number n = std::min(kChunk, count - first);
+      if (view.ownRule) {
+        c.markShown(view, first, n);
+        continue;
+      }
       switch (view.numberClass) {
         case NumberClass::Primes:
           numlib::primeBits(view.start + first, n, c.shownBits_.data() + first / 64);
@@ -57,9 +59,7 @@ std::shared_ptr<const ClusterColours> ClusterColours::compute(const ViewSettings
           }
           break;
         default:
-          for (Number p = first; p < first + n; ++p) {
-            if (viewShows(view, p, view.start + p, false)) setBit(c.shownBits_, p);
-          }
+          c.markShown(view, first, n);
           break;
       }
     }
@@ -114,9 +114,26 @@ std::shared_ptr<const ClusterColours> ClusterColours::compute(const ViewSettings
   return colours;
 }
 
-bool ClusterColours::matches(const ViewSettings& view) const {
-  return view.start == start_ && view.numberClass == numberClass_ &&
-         (numberClass_ != NumberClass::Random || view.randomSeed == randomSeed_);
+bool walksAlike(const ViewSettings& a, const ViewSettings& b) {
+  return a.start == b.start && a.numberClass == b.numberClass && a.ownRule == b.ownRule &&
+         (a.numberClass != NumberClass::Random || a.randomSeed == b.randomSeed);
+}
+
+bool ClusterColours::matches(const ViewSettings& view) const { return walksAlike(view_, view); }
+
+// The shown cells among `count` positions from `first`, for the classes tested one number at a
+// time and for an own rule, which may ask whether n is prime.
+void ClusterColours::markShown(const ViewSettings& view, Number first, Number count) {
+  std::vector<uint64_t> primes;
+  if (view.ownRule) {
+    primes.assign(static_cast<size_t>((count + 63) / 64), 0);
+    numlib::primeBits(view.start + first, count, primes.data());
+  }
+  for (Number p = first; p < first + count; ++p) {
+    const Number j = p - first;
+    const bool prime = !primes.empty() && ((primes[j >> 6] >> (j & 63)) & 1) != 0;
+    if (viewShows(view, p, view.start + p, prime)) setBit(shownBits_, p);
+  }
 }
 
 Number ClusterColours::rankOf(Number position) const {

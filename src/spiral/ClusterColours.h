@@ -22,6 +22,10 @@ namespace spiral {
 // The reach: the first 2^28 numbers of the walk, the cells of a 16384 x 16384 poster of 1-pixel cells.
 inline constexpr Number kClusterReach = Number{1} << 28;
 
+// Whether two views walk the same cluster colours: the same start, class, own rule and, for the
+// random class, seed.
+bool walksAlike(const ViewSettings& a, const ViewSettings& b);
+
 // Whether every cell a plane rectangle shows lies within the reach.
 bool withinClusterReach(const ViewSettings& view, const PlaneRect& rect);
 
@@ -33,7 +37,7 @@ class ClusterColours {
                                                        const std::atomic<bool>* cancel = nullptr,
                                                        const std::function<void(double)>& progress = {});
 
-  // Whether these colours were walked for the view's start, class and seed.
+  // Whether these colours were walked for the view's start, class, own rule and seed.
   bool matches(const ViewSettings& view) const;
   // Whether the walk reached this position.
   bool covers(Number position) const { return position < positions_; }
@@ -50,9 +54,9 @@ class ClusterColours {
   Number rankOf(Number position) const;
   void setColour(Number rank, int colour);
 
-  Number start_ = 0;
-  NumberClass numberClass_ = NumberClass::Primes;
-  uint64_t randomSeed_ = 0;
+  void markShown(const ViewSettings& view, Number first, Number count);
+
+  ViewSettings view_;  // the spiral walked
   Number positions_ = 0;
   bool allShown_ = false;               // every cell is shown: no bits, the rank is the position
   std::vector<uint64_t> shownBits_;     // bit p: the cell at walk position p is shown

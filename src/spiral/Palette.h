@@ -19,6 +19,13 @@ inline constexpr int kLightRed = 12;
 inline constexpr int kLightMagenta = 13;
 inline constexpr int kYellow = 14;
 inline constexpr int kWhite = 15;
+// Light grey, for marks over a picture (the renderer's --mark-lines and --mark-quadratic, the
+// explorer's marked quadratic). The cells draw with black (0) and the bright colours 9 to 15, the
+// density levels also with 1 and 2, so light grey marks without being mistaken for a cell. Most of
+// a line runs over the black background, and light grey stands out most against it (a contrast of
+// about 11:1, dark grey about 5:1, the dark hues less); as the one pale colour without a hue it
+// also stands apart from the saturated colours 9 to 14 of the cells it crosses.
+inline constexpr int kMarkColour = 7;
 
 namespace detail {
 // The classic 16-colour palette in palette order.

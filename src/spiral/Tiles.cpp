@@ -89,27 +89,32 @@ bool runsOf(int64_t row0, int64_t row1, int64_t col0, int64_t col1, Number large
 
 bool bitOf(const std::vector<uint64_t>& bits, int64_t j) { return ((bits[static_cast<size_t>(j >> 6)] >> (j & 63)) & 1) != 0; }
 
-// The numbers of one run: which the class shows, their primality and, for Veltra, their factor
-// counts, each asked once for the whole run.
+void setBit(std::vector<uint64_t>& bits, int64_t j) { bits[static_cast<size_t>(j >> 6)] |= uint64_t{1} << (j & 63); }
+
+// The numbers of one run: which the class or the own rule shows, their primality and, for Veltra,
+// their factor counts, each asked once for the whole run.
 class RunNumbers {
  public:
   RunNumbers(const ViewSettings& view, bool veltra)
-      : view_(view), needsPrimes_(view.numberClass == NumberClass::Primes || veltra), veltra_(veltra) {}
+      : view_(view), needsPrimes_(view.numberClass == NumberClass::Primes || veltra || view.ownRule), veltra_(veltra) {}
 
-  void load(Number firstPosition, int64_t count) {
-    first_ = view_.start + firstPosition;
+  void load(const Run& run) {
+    const int64_t count = run.length;
+    first_ = view_.start + run.firstPosition;
     const auto words = static_cast<size_t>((count + 63) / 64);
     if (needsPrimes_) {
       primeBits_.assign(words, 0);
       numlib::primeBits(first_, static_cast<uint64_t>(count), primeBits_.data());
     }
-    if (view_.numberClass == NumberClass::Primes) {
+    if (view_.ownRule) {
+      loadRule(run);
+    } else if (view_.numberClass == NumberClass::Primes) {
       shownBits_ = primeBits_;
     } else {
       shownBits_.assign(words, 0);
       for (int64_t j = 0; j < count; ++j) {
-        if (viewShows(view_, firstPosition + static_cast<Number>(j), first_ + static_cast<Number>(j), prime(j))) {
-          shownBits_[static_cast<size_t>(j >> 6)] |= uint64_t{1} << (j & 63);
+        if (viewShows(view_, run.firstPosition + static_cast<Number>(j), first_ + static_cast<Number>(j), prime(j))) {
+          setBit(shownBits_, j);
         }
       }
     }
@@ -117,6 +122,12 @@ class RunNumbers {
   }
   bool prime(int64_t j) const { return needsPrimes_ && bitOf(primeBits_, j); }
   bool shown(int64_t j) const { return bitOf(shownBits_, j); }
+  // The numbers among from ... to the own rule left undefined.
+  int64_t undefinedBetween(int64_t from, int64_t to) const {
+    int64_t count = 0;
+    forEachSet(undefinedBits_, from, to, [&count](int64_t) { ++count; });
+    return count;
+  }
   int factorCount(int64_t j) { return veltra_ && !prime(j) ? factorCounts_->of(first_ + static_cast<Number>(j)) : 1; }
   // The shown cells among from ... to.
   int64_t shownBetween(int64_t from, int64_t to) const {
@@ -126,22 +137,48 @@ class RunNumbers {
   }
   // Calls f(j) for each shown j from `from` to `to`, in order.
   template <class F>
-  void forEachShown(int64_t from, int64_t to, F f) const {
+  void forEachShown(int64_t from, int64_t to, F f) const { forEachSet(shownBits_, from, to, f); }
+
+ private:
+  // A rule that shows primes only is asked of the primes alone, as a pass asks it; it answers No
+  // for the others.
+  void loadRule(const Run& run) {
+    const auto words = static_cast<size_t>((run.length + 63) / 64);
+    shownBits_.assign(words, 0);
+    undefinedBits_.assign(words, 0);
+    const rules::Rule& rule = *view_.ownRule.compiled;
+    const auto ask = [&](int64_t j) {
+      switch (ruleVerdict(rule, first_ + static_cast<Number>(j), run.at(j), prime(j))) {
+        case rules::Verdict::Yes: setBit(shownBits_, j); break;
+        case rules::Verdict::Undefined: setBit(undefinedBits_, j); break;
+        case rules::Verdict::No: break;
+      }
+    };
+    if (rule.showsOnlyPrimes()) {
+      forEachSet(primeBits_, 0, run.length - 1, ask);
+    } else {
+      for (int64_t j = 0; j < run.length; ++j) ask(j);
+    }
+  }
+
+  template <class F>
+  static void forEachSet(const std::vector<uint64_t>& set, int64_t from, int64_t to, F f) {
+    if (set.empty()) return;
     for (int64_t word = from >> 6; word <= to >> 6; ++word) {
-      uint64_t bits = shownBits_[static_cast<size_t>(word)];
+      uint64_t bits = set[static_cast<size_t>(word)];
       if (word == from >> 6) bits &= ~uint64_t{0} << (from & 63);
       if (word == to >> 6 && (to & 63) != 63) bits &= (uint64_t{1} << ((to & 63) + 1)) - 1;
       for (; bits != 0; bits &= bits - 1) f(word * 64 + std::countr_zero(bits));
     }
   }
 
- private:
   const ViewSettings& view_;
   bool needsPrimes_;
   bool veltra_;
   Number first_ = 0;
   std::vector<uint64_t> primeBits_;
   std::vector<uint64_t> shownBits_;
+  std::vector<uint64_t> undefinedBits_;  // with an own rule
   std::optional<FactorCounts> factorCounts_;
 };
 
@@ -179,6 +216,7 @@ void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, 
   if (!result.smallest || smallest < *result.smallest) result.smallest = smallest;
   if (!result.largest || largest > *result.largest) result.largest = largest;
   result.shownCount += numbers.shownBetween(from, to);
+  result.undefinedCount += numbers.undefinedBetween(from, to);
 }
 
 bool cancelled(const TileContext& context) { return context.cancel != nullptr && context.cancel->load(std::memory_order_relaxed); }
@@ -192,7 +230,7 @@ void forEachRun(const std::vector<Run>& runs, RunNumbers& numbers, const CellRan
       result.cancelled = true;
       return;
     }
-    numbers.load(run.firstPosition, run.length);
+    numbers.load(run);
     tallyRun(run, numbers, tile, start, result);
     drawRun(run);
   }
@@ -220,7 +258,7 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
 
   // The scheme None repeats the centre's colour: white when the centre is shown, else black.
   RunNumbers numbers(view, veltra);
-  numbers.load(0, 1);
+  numbers.load({.first = {0, 0}, .firstPosition = 0, .length = 1});
   const int noneColor = numbers.shown(0) ? kWhite : kBlack;
 
   const auto drawCell = [&](const Run& run, int64_t j) {
@@ -341,6 +379,7 @@ int densityShade(int64_t marked, double expected, double draw) {
 }
 
 bool viewShows(const ViewSettings& view, Number position, Number n, bool prime) {
+  if (view.ownRule) return ruleVerdict(*view.ownRule.compiled, n, cellAtPosition(position), prime) == rules::Verdict::Yes;
   switch (view.numberClass) {
     case NumberClass::Primes: return prime;
     case NumberClass::Random: return isRandomlyShownAt(view.randomSeed, position, n);
@@ -350,6 +389,10 @@ bool viewShows(const ViewSettings& view, Number position, Number n, bool prime) 
     case NumberClass::None: return false;
   }
   return false;
+}
+
+rules::Verdict ruleVerdict(const rules::Rule& rule, Number n, CellPos cell, bool prime) {
+  return rule.verdict({n, ringOfCell(cell), cell.column, -cell.row, prime});
 }
 
 bool isRandomlyShownAt(uint64_t seed, Number position, Number n) {
@@ -456,6 +499,23 @@ TileResult drawTile(const ViewSettings& view, const PlaneRect& rect, Picture& ou
   out.clear();
   if (rect.width <= 0 || rect.height <= 0) return {};
   return view.level().cellsPerPixel > 1 ? drawDensity(view, rect, out, context) : drawCells(view, rect, out, context);
+}
+
+std::vector<ValueCell> quadraticValuesIn(const ViewSettings& view, const PlaneRect& rect,
+                                         const numlib::QuadraticPolynomial& f, const std::atomic<bool>* cancel) {
+  std::vector<ValueCell> cells;
+  if (rect.width <= 0 || rect.height <= 0) return cells;
+  const CellRange range = cellsOf(view, rect);
+  std::vector<Run> runs;
+  runsOf(range.row0, range.row1, range.column0, range.column1, ~Number{0} - view.start, runs);
+  for (const Run& run : runs) {
+    if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return {};
+    const Number first = view.start + run.firstPosition;
+    for (const Number value : numlib::valuesBetween(f, first, first + static_cast<Number>(run.length - 1))) {
+      cells.push_back({value, run.at(static_cast<int64_t>(value - first))});
+    }
+  }
+  return cells;
 }
 
 }  // namespace spiral

@@ -8,10 +8,15 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "Choices.h"
 #include "Picture.h"
+#include "QuadraticPolynomial.h"
+#include "Rule.h"
 
 namespace spiral {
 
@@ -29,8 +34,18 @@ inline constexpr std::array<ZoomLevel, 11> kZoomLevels = {{
     {75, 1}, {35, 1}, {21, 1}, {15, 1}, {7, 1}, {5, 1}, {3, 1}, {1, 1}, {1, 2}, {1, 4}, {1, 8},
 }};
 
+// A view's own rule: its compiled tree, told apart from other rules by its text. Without a tree
+// the view shows its class.
+struct ViewRule {
+  std::shared_ptr<const rules::Rule> compiled;
+  std::string text;
+  explicit operator bool() const { return compiled != nullptr; }
+  bool operator==(const ViewRule& other) const { return bool(*this) == bool(other) && text == other.text; }
+};
+
 // What a view draws. The random class draws from randomSeed and each cell's walk position, so a
-// cell keeps its look wherever the view moves.
+// cell keeps its look wherever the view moves. With an own rule the rule decides which numbers are
+// shown, and numberClass is the class it draws like (classDrawnLike), as in a draw pass.
 struct ViewSettings {
   Number start = 1;
   int zoom = 4;  // index into kZoomLevels
@@ -40,6 +55,7 @@ struct ViewSettings {
   NumberClass numberClass = NumberClass::Primes;
   ColorScheme colorScheme = ColorScheme::Cluster;
   uint64_t randomSeed = 1;
+  ViewRule ownRule = {};  // none: the class shows
   bool operator==(const ViewSettings&) const = default;
 
   const ZoomLevel& level() const { return kZoomLevels[static_cast<size_t>(zoom)]; }
@@ -95,10 +111,13 @@ std::optional<Number> largestPositionIn(const CellRange& cells);
 // Whether the view's class shows the number n at a walk position; `prime` says whether n is prime.
 // The random class shows odd numbers from 3 on, each with the chance 2 / (ln n + 0.5), drawn from
 // the seed and the position alone.
+// With an own rule, the rule decides.
 bool viewShows(const ViewSettings& view, Number position, Number n, bool prime);
 bool isRandomlyShownAt(uint64_t seed, Number position, Number n);
 // A random number in [0, 1) above this shows n: the chance 2 / (ln n + 0.5) of the random class.
 float randomShowThreshold(Number n);
+// An own rule's verdict on the number n in `cell`, `prime` its primality.
+rules::Verdict ruleVerdict(const rules::Rule& rule, Number n, CellPos cell, bool prime);
 
 // How many of `cells` cells near n the class marks on average: for primes cells / ln n, for the
 // random class cells / (ln n + 0.5), for squares cells / (2 sqrt n), for triangular numbers
@@ -130,10 +149,22 @@ struct TileResult {
   std::optional<Number> smallest;  // the smallest and largest number of a cell in the tile
   std::optional<Number> largest;
   int64_t shownCount = 0;        // cells whose number the class shows (at density levels too)
+  int64_t undefinedCount = 0;    // cells whose number the own rule leaves undefined (not shown)
 };
 
 // Draws the plane rectangle into `out`, which must be rect.width x rect.height: palette indices,
 // the pixels the renderer's --centre picture has there. Pure and reentrant.
 TileResult drawTile(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context = {});
+
+// A value of a quadratic in a view, and its cell.
+struct ValueCell {
+  Number n = 0;
+  CellPos cell;
+};
+// The cells of a plane rectangle whose numbers are values f(t), t >= 0, in walk order: each run of
+// consecutive positions asks numlib::valuesBetween for its numbers, so that a view far out costs
+// a few searches per ring side. Empty when `cancel` was set meanwhile.
+std::vector<ValueCell> quadraticValuesIn(const ViewSettings& view, const PlaneRect& rect,
+                                         const numlib::QuadraticPolynomial& f, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace spiral

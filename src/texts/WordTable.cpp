@@ -113,13 +113,33 @@ constexpr Entry kEntries[] = {
       "returns to the start.\nThe wheel zooms about the pointer, Ctrl+plus and Ctrl+minus about the "
       "middle.\nCtrl+G or Ctrl+L: go to a number. A click selects a cell; Ctrl+C copies its report, or "
       "the view as an image.\nCtrl+S saves the view as a PNG file; the right button offers more.\nEsc "
-      "cancels a computation, Ctrl+Q quits.",
+      "cancels a computation, Ctrl+Q quits.\n\"Own rule\u2026\" in the class list takes a rule such as "
+      "prime(n) && n % 4 == 1 (the renderer's --show-if); \"Mark a quadratic\u2026\" takes a, b, c and outlines "
+      "the values of a t\u00B2 + b t + c in view.",
       "Mit der linken Taste ziehen oder die Pfeiltasten (Umschalt: ein Bildschirm) verschieben die "
       "Spirale; Pos1 kehrt zur Anfangszahl zurueck.\nDas Mausrad zoomt um den Zeiger, Strg+Plus und "
       "Strg+Minus um die Mitte.\nStrg+G oder Strg+L: gehe zu einer Zahl. Ein Klick waehlt eine Zelle; "
       "Strg+C kopiert ihren Bericht oder die Ansicht als Bild.\nStrg+S speichert die Ansicht als "
-      "PNG-Datei; die rechte Taste bietet mehr.\nEsc bricht eine Rechnung ab, Strg+Q beendet.",
+      "PNG-Datei; die rechte Taste bietet mehr.\nEsc bricht eine Rechnung ab, Strg+Q beendet.\n\"Eigene "
+      "Regel\u2026\" in der Klassenliste nimmt eine Regel wie prime(n) && n % 4 == 1 (--show-if des Renderers); "
+      "\"Quadratisches Polynom markieren\u2026\" nimmt a, b, c und umrandet die sichtbaren Werte von "
+      "a t\u00B2 + b t + c.",
       "", "", "", ""}},
+    {Word::OwnRule, {"Own rule\u2026", "Eigene Regel\u2026", "", "", "", ""}},
+    {Word::OwnRuleHint, {"e.g. prime(n) && n % 4 == 1, then Enter", "z. B. prime(n) && n % 4 == 1, dann Eingabe",
+                         "", "", "", ""}},
+    {Word::OwnRuleRefused, {"Own rule not taken:", "Eigene Regel nicht uebernommen:", "", "", "", ""}},
+    {Word::UndefinedInView, {", %1 undefined", ", %1 undefiniert", "", "", "", ""}},
+    {Word::MarkQuadratic, {"Mark a quadratic\u2026 a, b, c", "Quadratisches Polynom markieren\u2026 a, b, c",
+                           "", "", "", ""}},
+    {Word::QuadraticNotThree, {"\"%1\" is not three whole numbers a, b, c", "\"%1\" sind nicht drei ganze Zahlen a, b, c",
+                               "", "", "", ""}},
+    {Word::QuadraticABelowOne, {"a must be at least 1", "a muss mindestens 1 sein", "", "", "", ""}},
+    {Word::QuadraticTooLarge,
+     {"\"%1\" is too large: a goes to 2^60, b from -2^62 to 2^62, c from -(2^64 - 1) to 2^64 - 1",
+      "\"%1\" ist zu gross: a bis 2^60, b von -2^62 bis 2^62, c von -(2^64 - 1) bis 2^64 - 1", "", "", "", ""}},
+    {Word::QuadraticInView, {"f: %1 in view, %2 prime, %3 expected (A = %4)", "f: %1 sichtbar, %2 prim, %3 erwartet (A = %4)",
+                             "", "", "", ""}},
 };
 
 // Every word has its row, in the order of the enum: a missing or misplaced row fails to compile

@@ -103,6 +103,15 @@ enum class Word {
   Saved,               // the view was saved to %1
   NotSaved,            // the view could not be saved to %1 because of %2
   ExplorerHelp,        // the explorer's short help
+  OwnRule,             // the class list's entry for a rule of one's own
+  OwnRuleHint,         // the rule field's example
+  OwnRuleRefused,      // before the reason a rule cannot be read, with its caret
+  UndefinedInView,     // appended to NumbersInView: %1 numbers the own rule left undefined
+  MarkQuadratic,       // the quadratic field's hint
+  QuadraticNotThree,   // a quadratic text (%1) that is not three whole numbers
+  QuadraticABelowOne,
+  QuadraticTooLarge,   // a quadratic text (%1) whose coefficients pass the limits
+  QuadraticInView,     // values of the quadratic in view (%1), primes (%2), expected (%3), A (%4)
   Count
 };
 

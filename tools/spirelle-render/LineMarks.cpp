@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "Palette.h"
+
 namespace render {
 namespace {
 
@@ -17,7 +19,7 @@ void markRay(spiral::Picture& picture, const spiral::Geometry& geometry, const s
   const spiral::Pixel to = geometry.centreOf(last.row, last.column);
   const int stepX = sign(to.x - from.x), stepY = sign(to.y - from.y);
   const int steps = std::max(std::abs(to.x - from.x), std::abs(to.y - from.y));
-  for (int i = 0; i <= steps; ++i) picture.setPixel(from.x + i * stepX, from.y + i * stepY, kLineMarkColour);
+  for (int i = 0; i <= steps; ++i) picture.setPixel(from.x + i * stepX, from.y + i * stepY, spiral::kMarkColour);
 }
 
 void outlineCell(spiral::Picture& picture, const spiral::Geometry& geometry, const spiral::Cell& cell) {
@@ -26,7 +28,7 @@ void outlineCell(spiral::Picture& picture, const spiral::Geometry& geometry, con
   for (int step = -half; step <= half; ++step) {
     for (const auto& [x, y] : {std::pair{centre.x + step, centre.y - half}, std::pair{centre.x + step, centre.y + half},
                                std::pair{centre.x - half, centre.y + step}, std::pair{centre.x + half, centre.y + step}}) {
-      picture.setPixel(x, y, kLineMarkColour);
+      picture.setPixel(x, y, spiral::kMarkColour);
     }
   }
 }

@@ -1,10 +1,7 @@
 #include "QuadraticFacts.h"
 
-#include <cmath>
-
 #include "HardyLittlewood.h"
 #include "LensFacts.h"
-#include "numlib.hpp"
 
 namespace render {
 namespace {
@@ -43,13 +40,10 @@ QuadraticFacts quadraticFactsOf(const spiral::DrawOutcome& pass, const numlib::Q
   QuadraticFacts facts;
   facts.f = f;
   facts.values = numlib::valuesBetween(f, pass.startNumber, pass.endNumber);
-  double inverseLogs = 0;
-  for (const spiral::Number value : facts.values) {
-    facts.primes += numlib::isPrime(value);
-    if (value > 1) inverseLogs += 1.0 / std::log(static_cast<double>(value));
-  }
   facts.hlConstant = numlib::hardyLittlewoodConstant(f);
-  facts.expectedPrimes = facts.hlConstant * inverseLogs;
+  const numlib::PrimesAmongValues primes = numlib::primesAmong(facts.values, facts.hlConstant);
+  facts.primes = primes.primes;
+  facts.expectedPrimes = primes.expected;
   facts.factors = numlib::linearFactors(f);
   facts.fixedPrimes = numlib::fixedPrimeDivisors(f);
   facts.rays = raysOf(pass, f);

@@ -322,12 +322,13 @@ std::string tileLines(const TilePictureFacts& facts) {
          "\nCells past 2^64-1:  " + (tile.passesLargest ? "empty" : "none") +
          "\nCells per pixel:    " + to_string(facts.cellsPerPixel) +
          "\nShown:              " + to_string(tile.shownCount) +
+         (facts.ownRule ? "\nUndefined:          " + to_string(tile.undefinedCount) : "") +
          "\nDraw time:          " + millisecondsAsText(facts.drawMilliseconds) + " ms\n";
 }
 
 Json tileJson(const TilePictureFacts& facts) {
   const spiral::TileResult& tile = facts.tile;
-  return {{"start", facts.start},
+  Json object = {{"start", facts.start},
           {"centre", facts.centre},
           {"smallest", tile.smallest.value_or(0)},
           {"largest", tile.largest.value_or(0)},
@@ -335,6 +336,8 @@ Json tileJson(const TilePictureFacts& facts) {
           {"cells_per_pixel", facts.cellsPerPixel},
           {"shown", tile.shownCount},
           {"draw_ms", milliseconds(facts.drawMilliseconds)}};
+  if (facts.ownRule) object["undefined"] = tile.undefinedCount;
+  return object;
 }
 
 }  // namespace

@@ -28,6 +28,7 @@ struct TilePictureFacts {
   int cellsPerPixel = 1;
   spiral::TileResult tile;
   double drawMilliseconds = 0;
+  bool ownRule = false;  // drawn by --show-if: the report counts the numbers it left undefined
 };
 
 // Draws one picture and times the pass.

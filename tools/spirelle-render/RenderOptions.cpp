@@ -117,39 +117,20 @@ StoreValue storeOwnRule(RenderOptions& options) {
   };
 }
 
-// One coefficient: an optional minus sign and decimal digits, blanks around them ignored; none for
-// any other text or where it leaves 128 bits.
-std::optional<numlib::Int128> coefficient(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  const bool negative = text.starts_with('-');
-  if (negative) text.remove_prefix(1);
-  if (text.empty() || text.size() > 30 || !isAllDigits(text)) return std::nullopt;
-  numlib::Int128 value = 0;
-  for (char digit : text) value = value * 10 + (digit - '0');
-  return negative ? -value : value;
-}
-
 // "a,b,c": the quadratic a t^2 + b t + c, within the limits its arithmetic takes.
 StoreValue storeQuadratic(std::optional<numlib::QuadraticPolynomial>& target) {
   return [&target](const std::string& value) -> std::string {
-    std::vector<std::string_view> parts;
-    std::string_view rest = value;
-    for (std::size_t comma = rest.find(','); comma != std::string_view::npos; comma = rest.find(',')) {
-      parts.push_back(rest.substr(0, comma));
-      rest.remove_prefix(comma + 1);
+    const auto parsed = numlib::parseQuadratic(value);
+    if (const auto* f = std::get_if<numlib::QuadraticPolynomial>(&parsed)) {
+      target = *f;
+      return {};
     }
-    parts.push_back(rest);
-    std::vector<numlib::Int128> coefficients;
-    for (std::string_view part : parts) {
-      if (const std::optional<numlib::Int128> number = coefficient(part)) coefficients.push_back(*number);
+    switch (std::get<numlib::QuadraticTextError>(parsed)) {
+      case numlib::QuadraticTextError::NotThreeNumbers: return inQuotes(value) + " is not three whole numbers a,b,c";
+      case numlib::QuadraticTextError::ABelowOne: return "a must be at least 1";
+      case numlib::QuadraticTextError::TooLarge: break;
     }
-    if (parts.size() != 3 || coefficients.size() != 3) return inQuotes(value) + " is not three whole numbers a,b,c";
-    const numlib::QuadraticPolynomial f{coefficients[0], coefficients[1], coefficients[2]};
-    if (f.a < 1) return "a must be at least 1";
-    if (!f.withinLimits()) return inQuotes(value) + " is too large: a goes to 2^60, b from -2^62 to 2^62, c from -(2^64 - 1) to 2^64 - 1";
-    target = f;
-    return {};
+    return inQuotes(value) + " is too large: a goes to 2^60, b from -2^62 to 2^62, c from -(2^64 - 1) to 2^64 - 1";
   };
 }
 
@@ -428,7 +409,8 @@ std::string checkTileOptions(const RenderOptions& options) {
   const char* tiles = options.centre ? "--centre" : "--cells-per-pixel";
   const std::pair<const char*, bool> passOptions[] = {
       {"--animate", options.animate.has_value()}, {"--inspect", options.inspect.has_value()},
-      {"--lines", options.lines > 0}, {"--longest", options.draw.calculateLongest}};
+      {"--lines", options.lines > 0}, {"--longest", options.draw.calculateLongest},
+      {"--mark-quadratic", options.markQuadratic.has_value()}};
   for (const auto& [option, given] : passOptions) {
     if (given) return std::string(option) + " cannot go with " + tiles + ", which draws one picture in tiles";
   }
@@ -453,7 +435,8 @@ spiral::ViewSettings RenderOptions::view() const {
   }
   // The random class draws from the start as its seed, as a pass does.
   return {.start = draw.start, .zoom = zoom, .squares = draw.squares, .grid = draw.grid, .numerals = draw.numerals,
-          .numberClass = draw.numberClass, .colorScheme = draw.colorScheme, .randomSeed = draw.start};
+          .numberClass = draw.numberClass, .colorScheme = draw.colorScheme, .randomSeed = draw.start,
+          .ownRule = {draw.ownRule, showIf}};
 }
 
 spiral::PlaneRect RenderOptions::pictureRect() const {

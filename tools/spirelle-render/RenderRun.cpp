@@ -38,7 +38,8 @@ TilePictureFacts drawTiles(const RenderOptions& options, spiral::Picture& pictur
     // The options were checked: every cell lies within the reach.
     clusters = spiral::ClusterColours::compute(view, *spiral::largestPositionIn(spiral::cellsOf(view, rect)) + 1);
   }
-  TilePictureFacts facts{view.start, options.centre.value_or(view.start), options.cellsPerPixel, {}, 0};
+  TilePictureFacts facts{view.start, options.centre.value_or(view.start), options.cellsPerPixel, {}, 0,
+                         static_cast<bool>(view.ownRule)};
   facts.tile = spiral::drawTile(view, rect, picture, {.clusters = clusters.get()});
   const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - begin;
   facts.drawMilliseconds = elapsed.count();
