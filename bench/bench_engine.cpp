@@ -103,7 +103,7 @@ void BM_BestRaysFromOne(benchmark::State& state) {
 BENCHMARK(BM_BestRaysFromOne)->Unit(benchmark::kMillisecond);
 
 // Tiles against the pass over as many cells: 523 x 523 1-pixel cells of primes, by ring, at a
-// height of 1, 10^12 and 10^18. The pass starts there; the tiles (256 x 256 pixels, one after
+// height of 1, 10^12 and 10^18. The pass starts there; the tiles (128 x 128 pixels, one after
 // the other, as one worker draws them) lie around that number's cell in the spiral of 1.
 constexpr Number kHeights[] = {1, 1000000000000ULL, 1000000000000000000ULL};
 
@@ -118,7 +118,7 @@ BENCHMARK(BM_PassAtHeight)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 void BM_TilesAtHeight(benchmark::State& state) {
   const ViewSettings view{.start = 1, .zoom = 7, .numerals = false, .colorScheme = ColorScheme::RingNumber};
   const CellPos centre = *cellOfNumber(1, kHeights[state.range(0)]);
-  constexpr int kSide = kPictureSize, kTile = 256;
+  constexpr int kSide = kPictureSize, kTile = 128;
   for (auto _ : state) {
     for (int y = 0; y < kSide; y += kTile) {
       for (int x = 0; x < kSide; x += kTile) {

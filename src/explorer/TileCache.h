@@ -16,7 +16,7 @@
 namespace explorer {
 
 // A tile's side in plane pixels.
-inline constexpr int kTileSize = 256;
+inline constexpr int kTileSize = 128;
 // The most the cache holds, in bytes of pixels.
 inline constexpr int64_t kTileCacheBudget = int64_t{256} << 20;
 

@@ -4,6 +4,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <chrono>
 #include <unordered_set>
 
 namespace explorer {
@@ -43,6 +44,7 @@ void TileSource::start(const TileKey& key) {
     wrapImage(*tile);
     // Back on the window's thread; dropped with this object if it has gone.
     QMetaObject::invokeMethod(this, [this, key, cancel, tile] { finished(key, cancel, tile); }, Qt::QueuedConnection);
+    resultPosted();
   });
 }
 
@@ -99,6 +101,7 @@ void TileSource::wantClusterColours(const spiral::ViewSettings& view, spiral::Nu
     std::shared_ptr<const spiral::ClusterColours> colours =
         spiral::ClusterColours::compute(view, positions, walk.get(), progress);
     QMetaObject::invokeMethod(this, [this, walk, colours] { clusterColoursWalked(walk, colours); }, Qt::QueuedConnection);
+    resultPosted();
   });
 }
 
@@ -120,10 +123,25 @@ void TileSource::clusterColoursWalked(const CancelFlag& walk, std::shared_ptr<co
   emit clusterColoursReady();
 }
 
+void TileSource::resultPosted() {
+  {
+    const std::lock_guard lock(postedMutex_);
+    ++resultsPosted_;
+  }
+  postedChanged_.notify_one();
+}
+
+// Sleeps until a job has posted its result, then hands the posted results over. A job that was
+// cancelled while it waited posts nothing: it is no longer awaited, and the bound on each sleep
+// keeps a wait from outliving it.
 void TileSource::waitForAll() {
   while (!inFlight_.empty() || clusterWalk_) {
+    {
+      std::unique_lock lock(postedMutex_);
+      postedChanged_.wait_for(lock, std::chrono::milliseconds(5), [this] { return resultsPosted_ > 0; });
+      resultsPosted_ = 0;
+    }
     QCoreApplication::sendPostedEvents(this);
-    if (!inFlight_.empty() || clusterWalk_) QThread::msleep(1);
   }
 }
 

@@ -5,7 +5,9 @@
 // off the queue or told to stop.
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -50,7 +52,7 @@ class TileSource : public QObject {
   bool cancelClusterColours();
 
   // Blocks until no tile is pending and no cluster colours are walked: for saving, copying, tests
-  // and benchmarks. Delivers each finished tile as it comes.
+  // and benchmarks. Delivers the finished tiles as they come.
   void waitForAll();
 
  signals:
@@ -65,6 +67,8 @@ class TileSource : public QObject {
   void finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile);
 
   void clusterColoursWalked(const CancelFlag& walk, std::shared_ptr<const spiral::ClusterColours> colours);
+  // Called by a job once it has posted its result, so that waitForAll wakes at once.
+  void resultPosted();
 
   TileCache cache_;
   QThreadPool pool_;
@@ -74,6 +78,9 @@ class TileSource : public QObject {
   spiral::ViewSettings clusterWalkView_;
   spiral::Number clusterWalkPositions_ = 0;
   std::unordered_map<TileKey, CancelFlag, TileKeyHash> inFlight_;
+  std::mutex postedMutex_;
+  std::condition_variable postedChanged_;
+  int resultsPosted_ = 0;  // since waitForAll last looked
 };
 
 }  // namespace explorer

@@ -9,6 +9,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include <primesieve.hpp>
@@ -27,23 +28,26 @@ using numlib::detail::primesUpTo;
 constexpr uint32_t kSqrtLargest = 46341;        // above the square root of every number served
 
 // ---------------------------------------------------------------------------------------------
-// Primality: one bit per number of a block of 2^18 numbers, a few blocks kept. Every cache of the
+// Primality: one bit per number of a block of 2^18 numbers, 64 blocks kept. Every cache of the
 // number service is the calling thread's own, so that worker threads may ask at the same time.
 
 constexpr int kPrimeBlockBits = 18;
 constexpr int64_t kPrimeBlockSize = int64_t{1} << kPrimeBlockBits;
-constexpr int kPrimeBlocksKept = 4;
+// Block b is kept in slot b % kPrimeBlocksKept: 64 blocks hold the first 2^24 numbers, so that
+// the tiles of a whole screen, which visit the rings of the view over and over, find their blocks
+// sieved. 2 MB a thread at most.
+constexpr int kPrimeBlocksKept = 64;
 
+// The bits are written when the block is sieved: a thread's slots are not cleared beforehand, so
+// that a new worker touches only the pages of the blocks it uses.
 struct PrimeBlock {
   int64_t index = -1;
-  std::array<uint64_t, kPrimeBlockSize / 64> bits{};
+  std::array<uint64_t, kPrimeBlockSize / 64> bits;
 };
 
-// Each thread keeps its own blocks, so that workers never share a cache; the calling thread's
-// blocks are the ones a single-threaded program has always had.
-thread_local std::array<PrimeBlock, kPrimeBlocksKept> primeBlocks;
-thread_local int lastPrimeBlock = 0;
-thread_local int nextPrimeBlockToReplace = 0;
+// Each thread keeps its own blocks, so that workers never share a cache.
+thread_local std::unique_ptr<std::array<PrimeBlock, kPrimeBlocksKept>> primeBlocks;
+thread_local const PrimeBlock* lastPrimeBlock = nullptr;
 
 void sievePrimeBlock(PrimeBlock& block, int64_t index) {
   thread_local std::vector<uint32_t> found;
@@ -60,17 +64,11 @@ void sievePrimeBlock(PrimeBlock& block, int64_t index) {
 }
 
 const PrimeBlock& primeBlockFor(int64_t index) {
-  for (int i = 0; i < kPrimeBlocksKept; ++i) {
-    if (primeBlocks[i].index == index) {
-      lastPrimeBlock = i;
-      return primeBlocks[i];
-    }
-  }
-  const int slot = nextPrimeBlockToReplace;
-  nextPrimeBlockToReplace = (nextPrimeBlockToReplace + 1) % kPrimeBlocksKept;
-  sievePrimeBlock(primeBlocks[slot], index);
-  lastPrimeBlock = slot;
-  return primeBlocks[slot];
+  if (!primeBlocks) primeBlocks = std::make_unique_for_overwrite<std::array<PrimeBlock, kPrimeBlocksKept>>();
+  PrimeBlock& block = (*primeBlocks)[static_cast<size_t>(index % kPrimeBlocksKept)];
+  if (block.index != index) sievePrimeBlock(block, index);
+  lastPrimeBlock = &block;
+  return block;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -284,8 +282,8 @@ bool isPrime(uint64_t n) {
   if (n > kLargestNumber) return isPrimeAboveBlocks(n);
   if (n < 2) return false;
   const int64_t index = static_cast<int64_t>(n >> kPrimeBlockBits);
-  const PrimeBlock* block = &primeBlocks[lastPrimeBlock];
-  if (block->index != index) block = &primeBlockFor(index);
+  const PrimeBlock* block = lastPrimeBlock;
+  if (block == nullptr || block->index != index) block = &primeBlockFor(index);
   const uint32_t offset = static_cast<uint32_t>(n) & (kPrimeBlockSize - 1);
   return (block->bits[offset >> 6] >> (offset & 63)) & 1;
 }

@@ -61,6 +61,11 @@ void SpiralWalk::jumpTo(int64_t i) {
   const int64_t odd = root % 2 == 1 ? root : root - 1;
   const int64_t k = (odd + 3) / 2;
   enterRing(k);
+  placeInRing(i);
+}
+
+void SpiralWalk::placeInRing(int64_t i) {
+  const int64_t k = ring_;
   index_ = i;
   if (i <= e1_) {  // right column, going up from the ring's first cell
     a_ = k - 2 - (i - (e1_ - (2 * k - 3)));

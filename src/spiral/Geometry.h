@@ -97,6 +97,8 @@ class SpiralWalk {
   void moveTo(int64_t i) {
     if (i == index_ + 1) {
       advance(i);
+    } else if (i > index_ && i < nextRingStart_) {
+      placeInRing(i);  // most jumps of a pass stay in the ring: no root to take
     } else {
       jumpTo(i);
     }
@@ -116,6 +118,8 @@ class SpiralWalk {
  private:
   void enterRing(int64_t k);
   void jumpTo(int64_t i);
+  // Moves to index i of the current ring, whose corners are set.
+  void placeInRing(int64_t i);
 
   int64_t index_ = 0;
   int64_t ring_ = 1;
