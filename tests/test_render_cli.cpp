@@ -526,7 +526,7 @@ class TestRenderCli : public QObject {
         {"too many threads", {"--threads", "1000"}, "--threads: '1000'"},
         {"no lines", {"--lines", "0"}, "--lines"},
         {"too many lines", {"--lines", "1001"}, "--lines"},
-        {"marks without lines", {"--mark-lines"}, "--mark-lines"},
+        {"marks without lines", {"--mark-lines"}, "--mark-lines needs --lines"},
         {"marks without a file", {"--lines", "3", "--mark-lines"}, "--mark-lines needs --out"},
         {"lines of an animation", {"--animate", "in", "--out", "a.gif", "--lines", "3"}, "--lines"},
         {"inspecting an animation", {"--animate", "in", "--out", "a.gif", "--inspect", "3"}, "--inspect"},
