@@ -154,8 +154,8 @@ class TestInteraction : public QObject {
   void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
   void cleanup() { harness.reset(); }
 
-  // A click reports the number of the cell drawn there, and the inspector's tooltip comes from the
-  // same cell. Points beside the drawn cells report nothing.
+  // A click reports the number of the cell drawn there, black or not, and the inspector's tooltip
+  // comes from the same cell. Points beside the drawn cells report nothing.
   void theCellsReportTheirNumbersAndPointsBesideThemNothing() {
     frmMain& w = drawn(kAllNumbers, true, "1");
     const int x = w.lastPass.geometry.centerX, y = w.lastPass.geometry.centerY, s = w.intBoxSize();
@@ -166,6 +166,9 @@ class TestInteraction : public QObject {
     language::intLanguage = language::kGerman;
     QCOMPARE(numberLines(w.numberTipAt(x + s, y)), QString("2: Primzahl\nRing 2"));
     language::intLanguage = language::kEnglish;
+    w.cboColorBy->setCurrentIndex(w.cboColorBy->findText("Veltra color"));  // 1 is a black square there
+    QVERIFY(!w.picture.isMarked(x, y));
+    QCOMPARE(titlesAfter(x, y), QStringList{"1"});
 
     w.txbStartNumber->setText("1000");  // edited, not drawn
     QCOMPARE(titlesAfter(x + s, y), QStringList{"2"});
@@ -458,19 +461,15 @@ class TestInteraction : public QObject {
     QCOMPARE(outcome, int(Png));
   }
 
-  void theMainWindowsLinkLabelsOpenTheirPages() {
+  // The main window's links open their pages. A failed launch tells the shell's error code, and the
+  // hint the message adds for it; a page of the other-software window has a hint of its own.
+  void aFailedLaunchIsExplained() {
     MainWindowHarness h;
     frmMain& w = h.start();
     QTest::mouseClick(w.lblOnlineDocumentation, Qt::LeftButton);
     QTest::mouseClick(w.lblCorvanelWorks, Qt::LeftButton);
-    QCOMPARE(h.desktop.openedUrls, (QStringList{"http://corvanel-works.example/spl/spl.htm",
-                                                "http://corvanel-works.example/"}));
-    QVERIFY(h.desktop.messages.empty());  // a failed launch is explained as below
-  }
-
-  // The shell's error code, and the hint the message adds for it; a page of the other-software
-  // window has a hint of its own.
-  void aFailedLaunchIsExplained() {
+    QCOMPARE(h.desktop.openedUrls, (QStringList{"http://corvanel-works.example/spl/spl.htm", "http://corvanel-works.example/"}));
+    QVERIFY(h.desktop.messages.empty());
     const std::pair<int, QString> codes[] = {
         {31, "\r\n\r\nFile extension 'htm' is not associated with any application program."},
         {32, ""}, {8, "\r\n\r\nOut of memory."}, {2, "\r\n\r\nPlease try once more."}};

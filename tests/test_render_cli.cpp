@@ -2,7 +2,6 @@
 // and the report's JSON for numbers no picture of today reaches, straight from its writer.
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QtGui>
@@ -39,7 +38,6 @@ struct Disk { const char* name; ShortDisk::Kind kind; QString reason; };  // a w
 struct Inspected { const char* name; QStringList arguments; qint64 number; bool prime; QString factors; int lines; };
 struct Listed { const char* name; QStringList arguments; int count; };  // a picture and how many rays --lines asks for
 struct SameAs { const char* name; QStringList arguments; const char* shown; const char* rule; };  // a class and its rule
-struct Caret { const char* name; QString rule; int column; };  // where the caret stands under the rule
 struct Marked { const char* name; QStringList arguments; qint64 a, b, c; };  // a picture and its quadratic
 
 // Runs the renderer (or a copy of it at `program`) to its end.
@@ -142,6 +140,22 @@ std::function<bool(qint64)> shownClassOf(const QStringList& arguments) {
   if (shown == "all") return [](qint64) { return true; };
   if (shown == "squares") return isSquare;
   return isPrimeByTrialDivision<qint64>;
+}
+
+// How many pixels of the picture in `marked` differ from those in `plain` other than the `marks`,
+// which must be light grey; -1 when the plain picture holds that grey already.
+int pixelsBesideTheMarks(const QString& plain, const QString& marked, const QSet<QPoint>& marks) {
+  const QImage before = QImage(plain).convertToFormat(QImage::Format_RGB32);
+  const QImage after = QImage(marked).convertToFormat(QImage::Format_RGB32);
+  const QRgb grey = qRgb(0xC0, 0xC0, 0xC0);
+  int wrong = 0;
+  for (int y = 0; y < before.height(); ++y) {
+    for (int x = 0; x < before.width(); ++x) {
+      if (before.pixel(x, y) == grey) return -1;
+      wrong += after.pixel(x, y) != (marks.contains(QPoint(x, y)) ? grey : before.pixel(x, y));
+    }
+  }
+  return before.isNull() ? -1 : wrong;
 }
 
 // The report without the time it took.
@@ -297,18 +311,7 @@ class TestRenderCli : public QObject {
       for (QPoint pixel = from; pixel != to + step; pixel += step) onLines << pixel;
     }
     QVERIFY(!onLines.isEmpty());
-    const QImage before = QImage(plain).convertToFormat(QImage::Format_RGB32);
-    const QImage after = QImage(marked).convertToFormat(QImage::Format_RGB32);
-    const QRgb grey = qRgb(0xC0, 0xC0, 0xC0);
-    int greyBefore = 0, wrong = 0;
-    for (int y = 0; y < before.height(); ++y) {
-      for (int x = 0; x < before.width(); ++x) {
-        greyBefore += before.pixel(x, y) == grey;
-        wrong += after.pixel(x, y) != (onLines.contains(QPoint(x, y)) ? grey : before.pixel(x, y));
-      }
-    }
-    QCOMPARE(greyBefore, 0);
-    QCOMPARE(wrong, 0);
+    QCOMPARE(pixelsBesideTheMarks(plain, marked, onLines), 0);
   }
 
   // A constant beyond 64 bits (a ray whose numbers come near 2^64) is still written as an integer,
@@ -390,26 +393,9 @@ class TestRenderCli : public QObject {
     }
   }
 
-  // Centred on its start, a picture drawn in tiles is the pass's picture, whose 523 pixels are
-  // whole cells; centred elsewhere its facts name the numbers it holds, and its cells past 2^64 - 1
-  // stay empty.
-  void centredPicturesAreThePassPictures_data() {
-    addRows<Text>({
-        {"1-pixel primes", {"--cell", "1"}, ""},
-        {"squares with grid and numerals", {"--cell", "35", "--start", "90", "--shape", "squares", "--grid", "--numerals",
-                                             "--show", "all", "--scheme", "veltra"}, ""},
-        {"far circles by ring", {"--cell", "7", "--start", "1000000000000000000", "--scheme", "ring"}, ""},
-    });
-  }
-  void centredPicturesAreThePassPictures() {
-    QFETCH(Text, row);
-    const QString plain = outDir_.filePath("plain.png"), centred = outDir_.filePath("centred.png");
-    QCOMPARE(runRenderer(row.arguments + QStringList{"--out", plain}).exitCode, 0);
-    const QString start = row.arguments.contains("--start") ? row.arguments[row.arguments.indexOf("--start") + 1] : "1";
-    const QJsonObject facts = renderJson(row.arguments + QStringList{"--centre", start, "--out", centred});
-    QCOMPARE(facts["start"].toVariant().toULongLong(), start.toULongLong());
-    QVERIFY(!QImage(plain).isNull() && QImage(plain) == QImage(centred));
-  }
+  // Centred elsewhere than its start, a picture's facts name the numbers it holds, and its cells
+  // past 2^64 - 1 stay empty. (Its pixels are the tiles', which the explorer's test compares with
+  // the explorer's view, and the tiles' test with the pass.)
   void centredPicturesReportTheirNumbers() {
     // 5 x 5 cells of 75 pixels around the centre's cell, against the plain walk; numerals make the
     // tiles draw the cells around them too.
@@ -503,11 +489,11 @@ class TestRenderCli : public QObject {
     QVERIFY2(shown.contains(" of 30 frames, about ") && shown.endsWith("\r\033[K"), shown.constData());
   }
 
-  // Each names the argument at fault on the first line of its message.
+  // Each names the argument at fault on the first line of its message. (Why a rule is refused the
+  // rule's own test pins; that its message comes out whole, ruleErrorsShowTheCaret below.)
   void badArgumentsAreUsageErrors_data() {
     addRows<Text>({
         {"start with a letter", {"--start", "12a"}, "--start"},
-        {"signed start", {"--start", "-5"}, "--start"},
         {"start without value", {"--start"}, "--start"},
         {"unlisted cell", {"--cell", "4"}, "--cell"},
         {"unknown scheme", {"--scheme", "Cluster"}, "--scheme"},
@@ -534,24 +520,19 @@ class TestRenderCli : public QObject {
         {"inspect past the end", {"--inspect", "5626"}, "--inspect: 5626 is not in the picture"},
         {"inspect below the start", {"--start", "41", "--inspect", "40"}, "--inspect: 40"},
         {"inspect past a smaller picture", {"--inspect", "50", "--size", "100", "--cell", "15"}, "--inspect: 50"},
-        {"inspect with a letter", {"--inspect", "4a"}, "--inspect"},
         {"inspect signed", {"--inspect", "+5"}, "--inspect"},
-        {"inspect overflowing", {"--inspect", "99999999999999999999"}, "--inspect"},
         {"inspect empty", {"--inspect="}, "--inspect"},
         {"no threads", {"--threads", "0"}, "--threads: '0' is not a whole number from 1 to 256"},
         {"too many threads", {"--threads", "1000"}, "--threads: '1000'"},
-        {"threads not a number", {"--threads", "x"}, "--threads: 'x'"},
         {"no lines", {"--lines", "0"}, "--lines"},
         {"too many lines", {"--lines", "1001"}, "--lines"},
-        {"marks without lines", {"--mark-lines"}, "--mark-lines"},
+        {"marks without lines", {"--mark-lines"}, "--mark-lines needs --lines"},
         {"marks without a file", {"--lines", "3", "--mark-lines"}, "--mark-lines needs --out"},
         {"lines of an animation", {"--animate", "in", "--out", "a.gif", "--lines", "3"}, "--lines"},
-        {"marks in an animation", {"--animate", "in", "--out", "a.gif", "--mark-lines", "--lines", "3"}, "--lines"},
         {"inspecting an animation", {"--animate", "in", "--out", "a.gif", "--inspect", "3"}, "--inspect"},
         {"centred animation", {"--centre", "5", "--animate", "in", "--out", "a.gif"}, "--animate cannot go with --centre"},
         {"centre below the start", {"--start", "41", "--centre", "40"}, "--centre: 40 lies before the start 41"},
         {"centre past 2^64 - 1", {"--centre", "18446744073709551616"}, "--centre: '18446744073709551616' lies beyond"},
-        {"centre with a letter", {"--centre", "1e9"}, "--centre"},
         {"clusters beyond their reach", {"--centre", "268435456"}, "--centre: the picture reaches past the walk's first 2^28"},
         {"density clusters beyond their reach", {"--cell", "1", "--cells-per-pixel", "8", "--size", "2048"},
          "--cells-per-pixel: the picture reaches past"},
@@ -562,9 +543,6 @@ class TestRenderCli : public QObject {
         {"a rule and a class", {"--show-if", "prime(n)", "--show", "primes"}, "--show-if stands instead of --show"},
         {"a class and a rule", {"--show", "all", "--show-if", "1"}, "--show-if stands instead of --show"},
         {"a rule without a value", {"--show-if"}, "--show-if needs a value"},
-        {"a rule that does not parse", {"--show-if", "n +"}, "--show-if: expected a number"},
-        {"a rule with an unknown function", {"--show-if", "odd(n)"}, "--show-if: unknown name 'odd'"},
-        {"a rule of 1001 characters", {"--show-if", QString(1001, '1')}, "--show-if: longer than 1000 characters"},
         {"a quadratic of two numbers", {"--mark-quadratic", "1,2"}, "--mark-quadratic: '1,2' is not three whole numbers"},
         {"a quadratic with a = 0", {"--mark-quadratic", "0,1,41"}, "--mark-quadratic: a must be at least 1"},
         {"a quadratic with c of 2^64", {"--mark-quadratic", "1,1,18446744073709551616"}, "--mark-quadratic: '1,1,18446744073709551616' is too large"},
@@ -610,26 +588,20 @@ class TestRenderCli : public QObject {
     QVERIFY(!QFileInfo::exists(file));
   }
 
-  // A FIFO (like a device) is refused, not replaced by a plain file; an animation is refused alike.
+  // A picture and an animation that cannot be written: the exit status and the message with the
+  // system's reason. Which targets the writer refuses (a FIFO, a device, ...) the file writer's own
+  // test pins.
   void unwritableOutputFails() {
-    const QString fifo = outDir_.filePath("fifo"), gifDir = outDir_.filePath("folder.gif");
-    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString gifDir = outDir_.filePath("folder.gif");
     QVERIFY(QDir().mkpath(gifDir));
-    const std::pair<QString, const char*> pathsAndReasons[] = {
-        {outDir_.filePath("no such folder/spiral.png"), "No such file or directory"},
-        {outDir_.path(), "Is a directory"},
-        {fifo, "Not a regular file"},
-        {outDir_.filePath("no such folder/spiral.gif"), "No such file or directory"},
-        {gifDir, "Is a directory"}};
-    for (const auto& [path, reason] : pathsAndReasons) {
+    for (const auto& [path, reason] : {std::pair<QString, QString>{outDir_.filePath("no such folder/spiral.png"), "No such file or directory"},
+                                       {gifDir, "Is a directory"}}) {
       QStringList arguments{"--cell", "75", "--out", path};
       if (path.endsWith(".gif")) arguments << "--animate" << "in" << "--frames" << "2";
       const Run run = runRenderer(arguments);
       QCOMPARE(run.exitCode, kExitCannotWrite);
       QCOMPARE(run.err, QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(path, reason));
     }
-    struct stat status {};
-    QVERIFY(::lstat(QFile::encodeName(fifo).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
   }
 
   void fullDiskKeepsTheOlderPicture_data() {
@@ -799,20 +771,14 @@ class TestRenderCli : public QObject {
     QCOMPARE(report["largest_shown"].toInteger(), expected.back());
   }
 
-  // The message shows the rule on its second line and a caret under the first error on its third.
-  void ruleErrorsShowTheCaret_data() {
-    addRows<Caret>({{"unknown name", "prime(m)", 6},
-                    {"characters outside ASCII before it", "n \u2265 2", 2},
-                    {"too deep", QString(65, '(') + "n" + QString(65, ')'), 64}});
-  }
+  // The message shows the rule on its second line and a caret under the first error on its third;
+  // where the caret stands for other rules and characters the rule's own test pins.
   void ruleErrorsShowTheCaret() {
-    QFETCH(Caret, row);
-    const Run run = runRenderer({"--show-if", row.rule});
+    const Run run = runRenderer({"--show-if", "prime(m)"});
     QCOMPARE(run.exitCode, kExitUsage);
     const QStringList lines = run.err.split(u'\n');
-    QVERIFY2(lines[0].startsWith("spirelle-render: --show-if: "), qPrintable(run.err));
-    QCOMPARE(lines[1], "  " + row.rule);
-    QCOMPARE(lines[2], QString(2 + row.column, ' ') + "^");
+    QVERIFY2(lines.size() > 2 && lines[0].startsWith("spirelle-render: --show-if: unknown name 'm'"), qPrintable(run.err));
+    QCOMPARE(lines.mid(1, 2), (QStringList{"  prime(m)", "        ^"}));
   }
 
   // The values of the quadratic in the picture and its primes against a plain walk and the
@@ -897,13 +863,7 @@ class TestRenderCli : public QObject {
         for (int step = -7; step <= 7; ++step)
           outline << centre + QPoint(step, -7) << centre + QPoint(step, 7) << centre + QPoint(-7, step) << centre + QPoint(7, step);
       }
-      const QImage before = QImage(plain).convertToFormat(QImage::Format_RGB32);
-      const QImage after = QImage(marked).convertToFormat(QImage::Format_RGB32);
-      int wrong = 0;
-      for (int y = 0; y < before.height(); ++y)
-        for (int x = 0; x < before.width(); ++x)
-          wrong += after.pixel(x, y) != (outline.contains(QPoint(x, y)) ? qRgb(0xC0, 0xC0, 0xC0) : before.pixel(x, y));
-      QCOMPARE(wrong, 0);
+      QCOMPARE(pixelsBesideTheMarks(plain, marked, outline), 0);
       ++compared;
     }
     QCOMPARE(compared, 8);  // the centre's eight rays
