@@ -320,6 +320,7 @@ class TestNumlib : public QObject {
     addRows<Window>({
         // Read from the blocks: a million numbers from 0 and up to the blocks' top.
         {"from 0", 0, 1000000},
+        {"from 2^24, whose blocks take the places of those from 0", uint64_t{1} << 24, 1000000},
         {"up to the blocks' top", numlib::kLargestNumber - 999999, 1000000},
         {"from the prime 2 to the prime 97", 2, 96},
         {"up to the prime 2147483629", 2147483629 - 999, 1000},

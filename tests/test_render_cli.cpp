@@ -531,6 +531,8 @@ class TestRenderCli : public QObject {
         {"lines of an animation", {"--animate", "in", "--out", "a.gif", "--lines", "3"}, "--lines"},
         {"inspecting an animation", {"--animate", "in", "--out", "a.gif", "--inspect", "3"}, "--inspect"},
         {"centred animation", {"--centre", "5", "--animate", "in", "--out", "a.gif"}, "--animate cannot go with --centre"},
+        {"quadratic in a density picture", {"--cell", "1", "--cells-per-pixel", "2", "--mark-quadratic", "1,1,41"},
+         "--mark-quadratic cannot go with --cells-per-pixel"},
         {"centre below the start", {"--start", "41", "--centre", "40"}, "--centre: 40 lies before the start 41"},
         {"centre past 2^64 - 1", {"--centre", "18446744073709551616"}, "--centre: '18446744073709551616' lies beyond"},
         {"clusters beyond their reach", {"--centre", "268435456"}, "--centre: the picture reaches past the walk's first 2^28"},
