@@ -5,6 +5,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "CheckedOptions.h"
+
 #include "ChoiceNames.h"
 #include "LanguageSlots.h"
 #include "Rule.h"
@@ -13,20 +15,9 @@
 namespace explorer {
 namespace {
 
-std::string inQuotes(const std::string& value) { return "'" + value + "'"; }
-
-// Stores one option's value; returns an empty text, or what is wrong with the value.
-using StoreValue = std::function<std::string(const std::string& value)>;
-
-template <typename T, typename Target>
-StoreValue storeChoice(std::span<const spiral::NamedChoice<T>> choices, Target& target) {
-  return [choices, &target](const std::string& value) -> std::string {
-    const std::optional<T> chosen = spiral::choiceNamed(choices, value);
-    if (!chosen) return inQuotes(value) + " is not one of " + spiral::choiceList(choices);
-    target = static_cast<Target>(*chosen);
-    return {};
-  };
-}
+using cli::inQuotes;
+using cli::StoreValue;
+using cli::storeChoice;
 
 // A number of the spiral, read as the start-number box reads it: blanks around the digits are
 // ignored, empty means 1, and no number passes 2^64 - 1.
@@ -104,14 +95,7 @@ class CommandLine {
 
  private:
   void addValue(const std::string& name, const char* placeholder, const std::string& description, StoreValue store) {
-    app_.add_option_function<std::string>(
-            name,
-            [name, store = std::move(store)](const std::string& value) {
-              if (std::string problem = store(value); !problem.empty()) throw CLI::ValidationError(name, problem);
-            },
-            description)
-        ->type_name(placeholder)
-        ->trigger_on_parse();
+    cli::addCheckedOption(app_, name, placeholder, description, std::move(store));
   }
 
   ExploreOptions& options_;

@@ -12,6 +12,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "CheckedOptions.h"
+
 #include "ChoiceNames.h"
 #include "ClusterColours.h"
 #include "Geometry.h"
@@ -46,20 +48,9 @@ bool isAllDigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::string inQuotes(std::string_view value) { return "'" + std::string(value) + "'"; }
-
-// Stores the value of one option; returns an empty text, or what is wrong with the value.
-using StoreValue = std::function<std::string(const std::string& value)>;
-
-template <typename T, typename Target>
-StoreValue storeChoice(std::span<const Choice<T>> choices, Target& target) {
-  return [choices, &target](const std::string& value) -> std::string {
-    const std::optional<T> chosen = spiral::choiceNamed(choices, value);
-    if (!chosen) return inQuotes(value) + " is not one of " + choiceList(choices);
-    target = static_cast<Target>(*chosen);
-    return {};
-  };
-}
+using cli::inQuotes;
+using cli::StoreValue;
+using cli::storeChoice;
 
 // Decimal digits only: no sign, no blanks, and no octal or hexadecimal reading of a leading 0. None
 // for any other text and for a number beyond T.
@@ -279,14 +270,7 @@ class CommandLine {
   };
 
   void addValue(const std::string& name, const char* placeholder, const std::string& description, StoreValue store) {
-    app_.add_option_function<std::string>(
-            name,
-            [name, store = std::move(store)](const std::string& value) {
-              if (std::string problem = store(value); !problem.empty()) throw CLI::ValidationError(name, problem);
-            },
-            description)
-        ->type_name(placeholder)
-        ->trigger_on_parse();
+    cli::addCheckedOption(app_, name, placeholder, description, std::move(store));
   }
   const CLI::Option* addFlag(const std::string& name, const std::string& description, bool& target) {
     return app_.add_flag(name, target, description);
