@@ -91,9 +91,9 @@ class Band {
     return band;
   }
 
-  // The cluster colours of the band's shown numbers, in walk order. Most cells have no shown cell
-  // where the probes look, or take the first one's cluster; only where its colour is no cluster
-  // colour do the probes run again, here.
+  // The cluster colours of the band's shown numbers, in walk order. A cell takes the cluster of the
+  // first shown cell its probes found, or none; every shown cell before it, the centre included,
+  // holds a cluster colour by now. Only the random class, which is not found in any order, probes here.
   void giveClusterColors() {
     forEachSetBit(shown_, 0, end_ - first_, [&](int64_t offset) {
       const int64_t i = first_ + offset;
@@ -103,7 +103,6 @@ class Band {
         neighbour = probeAround(i);
       } else if (distance != kNoneShown) {
         neighbour = colorBefore(i, i - distance);
-        if (!pass_.colors.isCycleColor(neighbour)) neighbour = probeAround(i);
       }
       colors_[static_cast<size_t>(offset)] = static_cast<uint8_t>(
           pass_.colors.clusterColorOf(numberAt(i), rings_[static_cast<size_t>(offset)], neighbour, pass_.classTest.isPrimeAt(i)));

@@ -156,9 +156,6 @@ class ColorChooser {
     return -1;
   }
 
-  // Whether a colour is one of the cycle's: a cluster colour.
-  bool isCycleColor(int color) const { return cluster_.isCycleColor(color); }
-
  private:
   int factorCountOf(Number n, bool prime) { return scheme_ == ColorScheme::Veltra && !prime ? factorCounts_.of(n) : 1; }
 
