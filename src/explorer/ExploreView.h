@@ -89,6 +89,8 @@ class ExploreView : public QWidget {
   void paintMarks(QPainter& painter) const;
   using StandIns = std::unordered_map<TileKey, std::optional<QImage>, TileKeyHash>;
   const std::optional<QImage>& standInFor(const TileKey& key, StandIns& standIns);
+  std::vector<TileKey> tilesOfView(int64_t margin) const;
+  void keepTilesFor(std::vector<TileKey> keys, bool missing);
 
   TileSource& source_;
   spiral::ViewSettings settings_;

@@ -21,13 +21,23 @@ TileSource::~TileSource() {
   clusterPool_.waitForDone();
 }
 
+namespace {
+// A tile asked for goes before every tile drawn ahead.
+constexpr int kAskedPriority = 1;
+constexpr int kAheadPriority = 0;
+}  // namespace
+
 std::shared_ptr<const Tile> TileSource::tile(const TileKey& key) {
   if (std::shared_ptr<const Tile> found = cache_.find(key)) return found;
-  if (!inFlight_.contains(key)) start(key);
+  if (!inFlight_.contains(key)) start(key, kAskedPriority);
   return nullptr;
 }
 
-void TileSource::start(const TileKey& key) {
+void TileSource::drawAhead(const TileKey& key) {
+  if (!inFlight_.contains(key) && !cache_.find(key)) start(key, kAheadPriority);
+}
+
+void TileSource::start(const TileKey& key, int priority) {
   auto cancel = std::make_shared<std::atomic<bool>>(false);
   inFlight_[key] = cancel;
   // The colours stay alive with the job, whatever becomes of them here.
@@ -45,7 +55,7 @@ void TileSource::start(const TileKey& key) {
     // Back on the window's thread; dropped with this object if it has gone.
     QMetaObject::invokeMethod(this, [this, key, cancel, tile] { finished(key, cancel, tile); }, Qt::QueuedConnection);
     resultPosted();
-  });
+  }, priority);
 }
 
 void TileSource::finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile) {

@@ -30,6 +30,8 @@ class TileSource : public QObject {
 
   // The tile if it is drawn; else null, and it is drawn unless it is being drawn already.
   std::shared_ptr<const Tile> tile(const TileKey& key);
+  // Draws the tile, if it is neither drawn nor being drawn, once the tiles asked for are done.
+  void drawAhead(const TileKey& key);
   // The tile if it is drawn, without asking for it.
   std::shared_ptr<const Tile> cached(const TileKey& key) { return cache_.find(key); }
   // Stops the work on every tile that is not in `wanted`.
@@ -63,7 +65,7 @@ class TileSource : public QObject {
  private:
   // A tile asked for: its flag tells a queued job to skip its work and a running one to stop.
   using CancelFlag = std::shared_ptr<std::atomic<bool>>;
-  void start(const TileKey& key);
+  void start(const TileKey& key, int priority);
   void finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile);
 
   void clusterColoursWalked(const CancelFlag& walk, std::shared_ptr<const spiral::ClusterColours> colours);
