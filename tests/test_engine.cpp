@@ -15,7 +15,6 @@
 #include "BandedPass.h"
 #include "ColorSchemes.h"
 #include "DrawPass.h"
-#include "HardyLittlewood.h"
 #include "LineLens.h"
 #include "Palette.h"
 #include "PictureImage.h"
@@ -239,14 +238,13 @@ class TestEngine : public QObject {
   // 18 numbers from it end at 2147483646; 2147483563 and 2147483579 are primes with none between.
   void ticksEndAtTheRangeEnds_data() {
     using enum Direction;
-    constexpr NumberClass kTriangularClass = NumberClass::Triangular;
     addRows<Step>({
         {"in", {In, NumberClass::Primes, 49, false}, 2147483597, 2147483598},
         {"in at the end", {In, NumberClass::Primes, 49, false}, 2147483598, std::nullopt},
         {"in to a prime end", {In, NumberClass::Primes, 18, false}, 2147483628, 2147483629},
         {"in by primes, the end prime", {In, NumberClass::Primes, 18, true}, 2147483628, std::nullopt},
         {"in by primes", {In, NumberClass::Primes, 49, true}, 2147483563, 2147483579},
-        {"in, triangular limit", {In, kTriangularClass, 49, false}, 268435407, std::nullopt},
+        {"in, triangular limit", {In, NumberClass::Triangular, 49, false}, 268435407, std::nullopt},
         {"out", {Out, NumberClass::Primes, 49, false}, 2, 1},
         {"out at 1", {Out, NumberClass::Primes, 49, false}, 1, std::nullopt},
         {"out by primes to 2", {Out, NumberClass::Primes, 49, true}, 3, 2},
@@ -297,6 +295,7 @@ class TestEngine : public QObject {
   }
 
   // Refusals exactly at and one past each bound of the window's range, and the classes at its ends.
+  // A refused request leaves the picture alone and has no rays.
   void rangeEnds_data() {
     const int none = int(Refusal::None), endTooLarge = int(Refusal::EndNumberTooLarge);
     addRows<Range>({
@@ -319,14 +318,14 @@ class TestEngine : public QObject {
   void rangeEnds() {
     QFETCH(Range, row);
     Picture picture;
-    picture.setPixel(5, 5, kWhite);  // a refused request leaves the picture alone
+    picture.setPixel(5, 5, kWhite);
     bool accepted = false;
     const DrawOutcome o = drawSpiral(settingsFor(parseStartNumber(row.start.toStdString()).value, 75, NumberClass(row.numberClass)),
                                      picture, {[&](const Geometry&) { accepted = true; }, {}, {}});
     QCOMPARE(int(o.refusal), row.refusal);
     QCOMPARE(accepted, row.refusal == int(Refusal::None));
     QCOMPARE(picture.pixel(5, 5), accepted ? int(kBlack) : int(kWhite));
-    QCOMPARE(LineLens(o).bestRays(3).empty(), !accepted);  // a refused picture has no rays
+    QCOMPARE(LineLens(o).bestRays(3).empty(), !accepted);
     if (!accepted) return;
     QVERIFY(o.endNumber <= 2147483646);
     QCOMPARE(o.shownCount, int64_t{row.shown});
