@@ -185,7 +185,6 @@ class TestNumlib : public QObject {
                        {"(2k + 1)^2", 4, 4, 1, 0},
                        {"(2k - 1)(2k + 1)", 4, 0, -1, 0},
                        {"(4k + 1)(k + 1)", 4, 5, 1, 0},
-                       {"(4k - 3)(k + 2)", 4, 5, -6, 0},
                        {"all even", 4, 2, 2, 0},
                        {"all even, no linear term", 4, 0, -8, 0},
                        {"the window's top", 4, -3, top, reference},
@@ -199,13 +198,10 @@ class TestNumlib : public QObject {
                        {"t^2 + 1", 1, 0, 1, 1.3728134628662462},
                        {"Euler's t^2 + t + 41", 1, 1, 41, 2 * 3.3197731774714},
                        {"2t^2 + 2t + 1", 2, 2, 1, reference},
-                       {"2t^2 + 1", 2, 0, 1, reference},
                        {"2t^2 + 3t + 5", 2, 3, 5, reference},
-                       {"3t^2 + 3t + 1", 3, 3, 1, reference},
                        {"3t^2 + 1", 3, 0, 1, reference},
                        {"3t^2 + 2t + 7", 3, 2, 7, reference},
                        {"6t^2 + 6t + 1, D > 0", 6, 6, 1, reference},
-                       {"6t^2 + 1", 6, 0, 1, reference},
                        {"6t^2 + 5t + 7", 6, 5, 7, reference},
                        {"9t^2 + 3t + 1, 3 divides a and b", 9, 3, 1, reference},
                        {"15t^2 + 5t + 3", 15, 5, 3, reference},
@@ -409,10 +405,10 @@ class TestNumlib : public QObject {
   // the Baillie-PSW test's Lucas part must turn away (the Fermat condition is checked, so each such
   // row is as hard as its name says); strong Lucas pseudoprimes for Selfridge's parameters, which the
   // base-2 test turns away; squares, turned away before a D is sought (1093^2 and 3511^2 pass the
-  // base-2 test); primes at both ends.
+  // base-2 test); primes at both ends. The least of each kind, below 70000, the tests of every
+  // number up to 2^21 and of the factor counts from 1 meet.
   void hardNumbers_data() {
     addRows<Known>({
-        {"Carmichael 561", 561, 3, true}, {"Carmichael 41041", 41041, 4, true},
         {"Carmichael 825265", 825265, 5, true}, {"Carmichael 321197185", 321197185, 6, true},
         {"Carmichael 5394826801", 5394826801, 7, true}, {"Carmichael 232250619601", 232250619601, 8, true},
         {"Carmichael 9746347772161", 9746347772161, 9, true},
@@ -421,19 +417,15 @@ class TestNumlib : public QObject {
         {"Carmichael 7156857700403137441", 7156857700403137441, 12, true},
         {"Carmichael 1432621 * 2865241 * 4297861", 17641878857973672121u, 3, true},
         {"Carmichael 1417561 * 2835121 * 4252681", 17091341903103690961u, 3, true},
-        {"strong pseudoprime to 2", 2047, 2, true}, {"3277", 3277, 2, true}, {"4033", 4033, 2, true},
-        {"4681", 4681, 2, true}, {"8321", 8321, 2, true}, {"to 2 ... 7", 3215031751, 3, true},
+        {"to 2 ... 7", 3215031751, 3, true},
         {"to 2 ... 11", 2152302898747, 3, true}, {"to 2 ... 13", 3474749660383, 3, true},
         {"to 2 ... 17", 341550071728321, 2, true}, {"to 2 ... 23", 3825123056546413051, 3, true},
         {"1000001137 * 2000002273", 2000004547002584401, 2, true},
         {"3037000429 * 6074000857", 18446743208455367653u, 2, true},
         {"1093^2", 1194649, 2, true}, {"3511^2", 12327121, 2, true},
-        {"Lucas 5459", 5459, 2, false}, {"Lucas 5777", 5777, 2, false}, {"Lucas 10877", 10877, 2, false},
-        {"Lucas 16109", 16109, 2, false}, {"Lucas 18971", 18971, 2, false}, {"Lucas 22499", 22499, 2, false},
         {"4294967291^2", 18446744030759878681u, 2, false}, {"4294967279^2", 18446743927680663841u, 2, false},
         {"65537^2", 4295098369, 2, false}, {"2^63 + 1", (uint64_t{1} << 63) + 1, 7, false},
-        {"3 * 5 * 7 * 11 * 13 * 17 * 19 * 23", 111546435, 8, false}, {"61", 61, 1, false}, {"63", 63, 3, false},
-        {"67", 67, 1, false}, {"largest prime below 2^32", 4294967291, 1, false},
+        {"3 * 5 * 7 * 11 * 13 * 17 * 19 * 23", 111546435, 8, false}, {"largest prime below 2^32", 4294967291, 1, false},
         {"least prime above 2^32", 4294967311, 1, false}, {"largest prime below 2^63", 9223372036854775783u, 1, false},
         {"2^63", uint64_t{1} << 63, 63, false}, {"3^40", 12157665459056928801u, 40, false},
         {"a prime near 10^18", 1000000000000000003, 1, false},
@@ -485,18 +477,14 @@ class TestNumlib : public QObject {
   }
 
   // Roots, squares and triangular numbers where a double rounds: next to (2^32 - 1)^2, at the top of
-  // the range, and T(k) = k(k + 1) / 2 up to the largest below 2^64, T(6074000999).
+  // the range, and T(k) = k(k + 1) / 2 up to the largest below 2^64, T(6074000999). (Every number
+  // below 3000 the rules' square(n) and triangular(n) meet, against a plain root.)
   void rootsSquaresAndTriangularNumbers() {
     const std::pair<uint64_t, uint64_t> roots[] = {{0, 0}, {1, 1}, {2, 1}, {3, 1}, {4, 2}, {8, 2}, {9, 3}, {kTop, 4294967295}};
     for (auto [n, root] : roots) QCOMPARE(numlib::isqrt(n), root);
     for (uint64_t k = 4294967295; k > 4294967295 - 2000; --k) {
       QVERIFY(numlib::isqrt(k * k) == k && numlib::isqrt(k * k - 1) == k - 1 && numlib::isqrt(k * k + 2 * k) == k);
       QVERIFY(numlib::isSquare(k * k) && !numlib::isSquare(k * k - 1) && !numlib::isSquare(k * k + 1));
-    }
-    for (uint64_t k = 0; k < 2000; ++k) {  // small squares and triangular numbers, and their neighbours
-      const uint64_t t = k * (k + 1) / 2;
-      QVERIFY(numlib::isSquare(k * k) && (k == 0 || !numlib::isSquare(k * k + 1)) && (k < 2 || !numlib::isSquare(k * k - 1)));
-      QVERIFY(numlib::isTriangular(t) && (k == 0 || !numlib::isTriangular(t + 1)) && (k < 2 || !numlib::isTriangular(t - 1)));
     }
     QVERIFY(numlib::isTriangular(9223372034707292160u) && !numlib::isTriangular(9223372034707292159u) &&
             !numlib::isTriangular(9223372034707292161u));

@@ -77,38 +77,24 @@ bool isSquare(qint64 n) {
   return r * r == n;
 }
 
-// A ray as the report and the reference both state it, one text for comparing lists of rays.
-QString rayKey(const QString& direction, qint64 b, qint64 c, qint64 kFrom, qint64 kTo, qint64 primes, qint64 shown) {
-  return QStringLiteral("%1 4k^2 %2k %3 k %4..%5 primes %6 shown %7")
-      .arg(direction).arg(b, 0, 10).arg(c, 0, 10).arg(kFrom).arg(kTo).arg(primes).arg(shown);
+// A ray as the report states it, without its constant and expected primes (the readable report's
+// rows pin those).
+QJsonObject withoutConstants(const QJsonValue& ray) {
+  QJsonObject object = ray.toObject();
+  for (const char* key : {"hl_constant", "expected_primes"}) object.remove(QLatin1String(key));
+  return object;
 }
 
-QString rayKey(const QJsonValue& ray) {
-  const QJsonArray polynomial = ray["polynomial"].toArray();
-  if (polynomial[0].toInteger() != 4 || ray["cells"].toInteger() != ray["k_to"].toInteger() - ray["k_from"].toInteger() + 1)
-    return QStringLiteral("malformed");
-  return rayKey(ray["direction"].toString(), polynomial[1].toInteger(), polynomial[2].toInteger(), ray["k_from"].toInteger(),
-                ray["k_to"].toInteger(), ray["primes"].toInteger(), ray["shown"].toInteger(-1));
+QList<QJsonObject> withoutConstants(const QJsonArray& rays) {
+  QList<QJsonObject> list;
+  for (const QJsonValue& ray : rays) list << withoutConstants(ray);
+  return list;
 }
 
-QStringList rayKeys(const QJsonArray& rays) {
-  QStringList keys;
-  for (const QJsonValue& ray : rays) keys << rayKey(ray);
-  return keys;
-}
-
-// Where each number of a report's picture lies, from the plain walk (x the column, y the row).
-struct WalkedPicture {
-  qint64 start;
-  std::vector<WalkedCell> cells;
-  QPoint cellOf(qint64 n) const {
-    const WalkedCell& cell = cells.at(size_t(n - start));
-    return QPoint(cell.column, cell.row);
-  }
-};
-WalkedPicture referenceOf(const QJsonObject& report) {
-  const qint64 side = report["cells_per_side"].toInt();
-  return {report["start"].toInteger(), walkedCells(side * side)};
+// Where the number `index` steps along the walk lies, from the plain walk (x the column, y the row).
+QPoint walkedCell(qint64 index) {
+  const WalkedCell cell = walkedCells(index + 1).back();
+  return QPoint(cell.column, cell.row);
 }
 
 // The geometry of the picture `arguments` ask for.
@@ -121,16 +107,15 @@ spiral::Geometry geometryOf(const QStringList& arguments) {
 
 // A ray as the engine finds it (the engine's tests pin the rays to their definition), with its
 // primes counted by trial division and its shown cells by the class's plain test.
-struct ExpectedRay { QString key; qint64 primes; };
-ExpectedRay expectedRay(const spiral::Ray& ray, qint64 start, const std::function<bool(qint64)>& shown) {
+QJsonObject expectedRay(const spiral::Ray& ray, qint64 start, const std::function<bool(qint64)>& shown) {
   qint64 primes = 0, shownCount = 0;
   for (int64_t k = ray.kFrom; k <= ray.kTo; ++k) {
     const auto n = qint64(spiral::Geometry::numberOf(ray.cellAt(k), spiral::Number(start)));
     primes += isPrimeByTrialDivision(n);
     shownCount += shown(n);
   }
-  return {rayKey(spiral::nameOf(ray.direction), ray.indices.b, qint64(ray.indices.c) + start, ray.kFrom, ray.kTo, primes,
-                 shownCount), primes};
+  return {{"direction", spiral::nameOf(ray.direction)}, {"polynomial", QJsonArray{4, qint64(ray.indices.b), qint64(ray.indices.c) + start}},
+          {"k_from", qint64(ray.kFrom)}, {"k_to", qint64(ray.kTo)}, {"cells", qint64(ray.cells())}, {"primes", primes}, {"shown", shownCount}};
 }
 
 // Which numbers a picture of `arguments` shows, for the classes whose test is plain.
@@ -250,24 +235,23 @@ class TestRenderCli : public QObject {
     QCOMPARE(inspected["ring"].toInteger(), std::max(std::abs(cell.row), std::abs(cell.column)) + 1);
     const spiral::Geometry g = geometryOf(arguments);
     const auto shown = shownClassOf(row.arguments);
-    QStringList through, unlisted;
-    for (const spiral::Ray& ray : spiral::raysThrough(g, {cell.row, cell.column})) through << expectedRay(ray, start, shown).key;
-    QCOMPARE(rayKeys(inspected["rays"].toArray()), through);
+    QList<QJsonObject> through, unlisted;
+    for (const spiral::Ray& ray : spiral::raysThrough(g, {cell.row, cell.column})) through << expectedRay(ray, start, shown);
+    QCOMPARE(withoutConstants(inspected["rays"].toArray()), through);
     for (const QJsonValue& ray : inspected["rays"].toArray())  // Euler's, the README's example: A = 6.6395
       if (ray["polynomial"] == QJsonArray{4, -2, 41}) QVERIFY(std::fabs(ray["hl_constant"].toDouble() / 6.6395 - 1) < 1e-3);
 
     QList<qint64> mostPrimes;
     for (const spiral::Ray& ray : spiral::allRays(g)) {
-      const ExpectedRay expected = expectedRay(ray, start, shown);
-      unlisted << expected.key;
-      mostPrimes << expected.primes;
+      unlisted << expectedRay(ray, start, shown);
+      mostPrimes << unlisted.back()["primes"].toInteger();
     }
     QVERIFY(report["lines"].isArray());
     const QJsonArray lines = report["lines"].toArray();
     std::sort(mostPrimes.begin(), mostPrimes.end(), std::greater<>());
     QCOMPARE(lines.size(), std::min<qsizetype>(row.lines, mostPrimes.size()));
     for (qsizetype i = 0; i < lines.size(); ++i) {
-      QVERIFY2(unlisted.removeOne(rayKey(lines[i])), qPrintable(rayKey(lines[i])));
+      QVERIFY2(unlisted.removeOne(withoutConstants(lines[i])), QJsonDocument(withoutConstants(lines[i])).toJson().constData());
       QCOMPARE(lines[i]["primes"].toInteger(), mostPrimes[i]);
       if (i > 0 && lines[i]["primes"] == lines[i - 1]["primes"])
         QVERIFY(lines[i]["hl_constant"].toDouble() <= lines[i - 1]["hl_constant"].toDouble());
@@ -375,21 +359,18 @@ class TestRenderCli : public QObject {
   // The file and the facts do not depend on the thread count: a picture whose image data is
   // compressed in several bands, and the lens over a far one.
   void threadCountChangesNoByte() {
-    const QStringList pictures[] = {{"--cell", "1", "--size", "2100", "--longest", "--json"},
+    const QStringList pictures[] = {{"--cell", "1", "--size", "2100", "--longest"},
                                     {"--cell", "1", "--size", "1100", "--start", "1000000000000000000", "--lines", "5",
-                                     "--inspect", "1000000000000000000", "--json", "--scheme", "veltra"}};
+                                     "--inspect", "1000000000000000000", "--scheme", "veltra"}};
     for (const QStringList& picture : pictures) {
-      QByteArray files[2];
-      QJsonObject reports[2];
-      for (int k : {0, 1}) {
-        const QString file = outDir_.filePath(QString("threads-%1.png").arg(k));
-        const Run run = runRenderer(picture + QStringList{"--threads", k == 0 ? "1" : "3", "--out", file});
-        QCOMPARE(run.exitCode, 0);
-        files[k] = contentsOf(file);
-        reports[k] = untimed(QJsonDocument::fromJson(run.out.toUtf8()).object());
-      }
-      QVERIFY(!QImage::fromData(files[0]).isNull() && files[1] == files[0]);
-      QVERIFY(!reports[0].isEmpty() && reports[1] == reports[0]);
+      const auto render = [&](const QString& threads) {  // the file and the report
+        const QString file = outDir_.filePath("threads-" + threads + ".png");
+        const Run run = runRenderer(picture + QStringList{"--threads", threads, "--out", file, "--json"});
+        return std::pair{contentsOf(file), untimed(QJsonDocument::fromJson(run.out.toUtf8()).object())};
+      };
+      const auto alone = render("1");
+      QVERIFY(!QImage::fromData(alone.first).isNull() && !alone.second.isEmpty());
+      QVERIFY(render("3") == alone);
     }
   }
 
@@ -501,14 +482,12 @@ class TestRenderCli : public QObject {
         {"size too large", {"--size", "16385"}, "--size"},
         {"size overflowing", {"--size", "99999999999999999999"}, "--size"},
         {"size without cells", {"--size", "37", "--cell", "75"}, "--size"},
-        {"flag with value", {"--grid=yes"}, "--grid"},
         {"flag with an empty value", {"--json="}, "--json takes no value"},
         {"help with a value", {"--help=true"}, "--help takes no value"},
         {"value like an option", {"--start", "--grid=1"}, "--start: '--grid=1'"},
         {"end of options", {"--", "--cell", "75"}, "'--'"},
         {"unknown before help", {"--bogus", "--help"}, "--bogus"},
         {"bad value before unknown", {"--cell", "4", "--bogus"}, "--cell"},
-        {"unknown option", {"--colour", "red"}, "--colour"},
         {"stray argument", {"picture.png"}, "picture.png"},
         {"animation without a file", {"--animate", "in"}, "--animate"},
         {"animation into a PNG", {"--animate", "out", "--out", "a.png"}, "--animate"},
@@ -521,7 +500,6 @@ class TestRenderCli : public QObject {
         {"inspect below the start", {"--start", "41", "--inspect", "40"}, "--inspect: 40"},
         {"inspect past a smaller picture", {"--inspect", "50", "--size", "100", "--cell", "15"}, "--inspect: 50"},
         {"inspect signed", {"--inspect", "+5"}, "--inspect"},
-        {"inspect empty", {"--inspect="}, "--inspect"},
         {"no threads", {"--threads", "0"}, "--threads: '0' is not a whole number from 1 to 256"},
         {"too many threads", {"--threads", "1000"}, "--threads: '1000'"},
         {"no lines", {"--lines", "0"}, "--lines"},
@@ -590,20 +568,15 @@ class TestRenderCli : public QObject {
     QVERIFY(!QFileInfo::exists(file));
   }
 
-  // A picture and an animation that cannot be written: the exit status and the message with the
-  // system's reason. Which targets the writer refuses (a FIFO, a device, ...) the file writer's own
-  // test pins.
+  // An animation that cannot be written: the exit status and the message with the system's reason.
+  // A picture's the full-disk test below meets; which targets the writer refuses (a FIFO, a device,
+  // ...) the file writer's own test pins.
   void unwritableOutputFails() {
     const QString gifDir = outDir_.filePath("folder.gif");
     QVERIFY(QDir().mkpath(gifDir));
-    for (const auto& [path, reason] : {std::pair<QString, QString>{outDir_.filePath("no such folder/spiral.png"), "No such file or directory"},
-                                       {gifDir, "Is a directory"}}) {
-      QStringList arguments{"--cell", "75", "--out", path};
-      if (path.endsWith(".gif")) arguments << "--animate" << "in" << "--frames" << "2";
-      const Run run = runRenderer(arguments);
-      QCOMPARE(run.exitCode, kExitCannotWrite);
-      QCOMPARE(run.err, QStringLiteral("spirelle-render: cannot write '%1': %2\n").arg(path, reason));
-    }
+    const Run run = runRenderer({"--cell", "75", "--animate", "in", "--frames", "2", "--out", gifDir});
+    QCOMPARE(run.exitCode, kExitCannotWrite);
+    QCOMPARE(run.err, QStringLiteral("spirelle-render: cannot write '%1': Is a directory\n").arg(gifDir));
   }
 
   void fullDiskKeepsTheOlderPicture_data() {
@@ -695,18 +668,14 @@ class TestRenderCli : public QObject {
   void ownRulesDrawTheClassesTheyName_data() {
     const QString far = QStringLiteral("1000000000000000000"), top = QStringLiteral("18446744073709545991");
     addRows<SameAs>({
-        {"primes, cluster", {"--cell", "7"}, "primes", "prime(n)"},
         {"primes, 1 pixel at 10^18", {"--cell", "1", "--start", far}, "primes", "prime(n)"},
         {"primes, 3 pixels, longest, lines", {"--cell", "3", "--longest", "--lines", "5", "--inspect", "101"}, "primes", "prime(n)"},
         {"primes, grid, nw-se, to 2^64 - 1", {"--cell", "15", "--grid", "--scheme", "nw-se", "--start", top}, "primes", "prime(n)"},
-        {"primes, veltra squares", {"--cell", "21", "--shape", "squares", "--scheme", "veltra"}, "primes", "prime(n)"},
         {"squares, veltra squares, grid", {"--cell", "15", "--shape", "squares", "--scheme", "veltra", "--grid"}, "squares", "square(n)"},
         {"squares, ring, at 10^18", {"--cell", "5", "--scheme", "ring", "--start", far}, "squares", "square(n)"},
         {"triangular, sequence, to 2^64 - 1", {"--scheme", "sequence", "--start", top}, "triangular", "triangular(n)"},
         {"triangular, sw-ne, longest", {"--cell", "3", "--scheme", "sw-ne", "--longest"}, "triangular", "triangular(n)"},
-        {"all, veltra squares", {"--cell", "35", "--shape", "squares", "--scheme", "veltra", "--grid"}, "all", "1"},
         {"all, white, 1 pixel at 10^18", {"--cell", "1", "--scheme", "white", "--start", far, "--longest"}, "all", "1"},
-        {"all, cluster, to 2^64 - 1", {"--start", top}, "all", "1"},
         {"an animation of primes", {"--cell", "15", "--animate", "in", "--frames", "4"}, "primes", "prime(n)"},
     });
   }
@@ -761,10 +730,9 @@ class TestRenderCli : public QObject {
     QVERIFY(lines.out.contains(QStringLiteral("\nSmallest shown:     %1\n").arg(smallest)));
 
     report = renderJson({"--start", "100", "--show-if", "x == 3 && y == 2 || ring == 4 && factors(n) == 2"});
-    const WalkedPicture reference = referenceOf(report);
     QList<qint64> expected;
     for (qint64 n = 100; n <= report["end"].toInteger(); ++n) {
-      const QPoint cell = reference.cellOf(n);
+      const QPoint cell = walkedCell(n - 100);
       const qint64 ring = std::max(std::abs(cell.x()), std::abs(cell.y())) + 1;
       if ((cell.x() == 3 && cell.y() == -2) || (ring == 4 && factorCountByTrialDivision(n, false) == 2)) expected << n;
     }
@@ -788,7 +756,6 @@ class TestRenderCli : public QObject {
   void quadraticReportsItsValues_data() {
     addRows<Marked>({{"Euler's from 1", {"--cell", "1"}, 1, 1, 41},
                      {"t^2 + 1", {"--cell", "21"}, 1, 0, 1},
-                     {"falling first, values twice", {"--cell", "7"}, 1, -100, 3000},
                      {"a = 2", {"--cell", "5"}, 2, 3, -5},
                      {"a = 6 at 10^12", {"--cell", "1", "--start", "1000000000000"}, 6, 1, 1},
                      {"a = 3 near 2^64", {"--cell", "1", "--start", "18446744073709278087"}, 3, 5, 7},
@@ -820,24 +787,19 @@ class TestRenderCli : public QObject {
     if (quadratic["factors_over_integers"].toBool() || (row.c % 2 == 0 && (row.a + row.b + row.c) % 2 == 0)) QCOMPARE(a, 0.0);
     if (row.a == 1 && row.b == 1 && row.c == 41) QVERIFY(std::fabs(a - 6.6395463549) < 1e-5);
     if (row.c == 2 && row.b == 1) QCOMPARE(quadratic["fixed_prime_divisors"].toArray(), QJsonArray{2});
-    if (report["start"].toInteger() > 1000) return;  // the plain walk of the rays is for small pictures
-    const WalkedPicture reference = referenceOf(report);
-    for (const QJsonValue& ray : quadratic["rays"].toArray()) {
+    if (report["start"].toInteger() > 1000) return;  // a JSON reader of doubles rounds the far rays' constants
+    for (const QJsonValue& ray : quadratic["rays"].toArray()) {  // where a ray's cells lie the engine's test pins
       const QJsonArray f = ray["polynomial"].toArray();
-      QPoint previous;
       for (qint64 k = ray["k_from"].toInteger(); k <= ray["k_to"].toInteger(); ++k) {
         const qint64 number = (4 * k + f[1].toInteger()) * k + f[2].toInteger();
         QVERIFY2(std::binary_search(values.begin(), values.end(), uint64_t(number)), qPrintable(QString::number(number)));
-        const QPoint cell = reference.cellOf(number);
-        QCOMPARE(std::max(std::abs(cell.x()), std::abs(cell.y())), k);
-        if (k > ray["k_from"].toInteger()) QVERIFY(std::max(std::abs(cell.x() - previous.x()), std::abs(cell.y() - previous.y())) == 1);
-        previous = cell;
       }
     }
   }
 
-  // For a = 4 and values that make up one ray from the centre, the counts and A are the lens's for
-  // that ray; the marks change only the outlines of the values' cells, to light grey, and no fact.
+  // For a = 4 and values that make up one ray from the centre, the report lists that ray (its counts
+  // and A meet their references above); the marks change only the outlines of the values' cells, to
+  // light grey, and no fact.
   void quadraticAgreesWithTheLens() {
     const QStringList picture{"--start", "41", "--cell", "15"};
     const QJsonObject inspected = renderJson(picture + QStringList{"--inspect", "41"});
@@ -852,16 +814,11 @@ class TestRenderCli : public QObject {
                                                             "--out", marked});
       const QJsonObject quadratic = report.take("quadratic").toObject();
       QCOMPARE(untimed(report), untimed(bare));
-      QCOMPARE(quadratic["values"].toInteger(), ray["cells"].toInteger());
-      QCOMPARE(quadratic["primes"].toInteger(), ray["primes"].toInteger());
-      QCOMPARE(quadratic["hl_constant"].toDouble(), ray["hl_constant"].toDouble());
-      QCOMPARE(quadratic["expected_primes"].toDouble(), ray["expected_primes"].toDouble());
       QVERIFY(quadratic["rays"].toArray().contains(QJsonObject{{"direction", ray["direction"]}, {"polynomial", f},
                                                                 {"k_from", 0}, {"k_to", ray["k_to"]}, {"cells", ray["cells"]}}));
-      const WalkedPicture reference = referenceOf(report);
       QSet<QPoint> outline;
       for (qint64 k = 0; k <= ray["k_to"].toInteger(); ++k) {
-        const QPoint centre = QPoint(261, 261) + 15 * reference.cellOf((4 * k + f[1].toInteger()) * k + f[2].toInteger());
+        const QPoint centre = QPoint(261, 261) + 15 * walkedCell((4 * k + f[1].toInteger()) * k + f[2].toInteger() - 41);
         for (int step = -7; step <= 7; ++step)
           outline << centre + QPoint(step, -7) << centre + QPoint(step, 7) << centre + QPoint(-7, step) << centre + QPoint(7, step);
       }
