@@ -163,7 +163,7 @@ class TestExplore : public QObject {
     const std::pair<const char*, QByteArray> corrupt[] = {
         {"empty", ""}, {"not JSON", "\x89PNG\r\n"}, {"cut short", good.left(good.size() / 2)},
         {"another format", QByteArray(good).replace("settings 1", "settings 2")}, {"an array", "[1, 2]"},
-        {"huge", QByteArray(20000, ' ') + good}};
+        {"huge", good + QByteArray(20000, ' ')}};
     for (const auto& [name, bytes] : corrupt) {
       QVERIFY(writeFile(path, bytes));
       QVERIFY2(explorer::readExploreSettings(path) == explorer::ExploreSettings{}, name);
