@@ -362,11 +362,9 @@ class TestExplore : public QObject {
   void theTileCacheDropsTheLeastRecentlyUsed() {
     const auto tile = [] { return std::make_shared<const explorer::Tile>(); };
     const auto key = [](int64_t column) { return explorer::TileKey{{}, column, 0}; };
-    const int64_t oneTile = [&] {
-      explorer::TileCache probe;
-      probe.insert(key(0), tile());
-      return probe.bytes();
-    }();
+    explorer::TileCache probe;  // what one tile costs
+    probe.insert(key(0), tile());
+    const int64_t oneTile = probe.bytes();
     explorer::TileCache cache(3 * oneTile);
     for (int64_t column : {1, 2, 3}) cache.insert(key(column), tile());
     QVERIFY(cache.find(key(1)));  // now the most recently used
@@ -567,8 +565,7 @@ class TestExplore : public QObject {
     QVERIFY(started.program.endsWith("spirelle-explore"));
     QCOMPARE(started.arguments.join(' '),
              QString("--start 41 --cell 15 --shape squares --scheme cluster --show primes --numerals --language de"));
-    const auto parsed = parse(started.arguments);
-    QVERIFY(std::holds_alternative<ExploreOptions>(parsed));
+    QVERIFY(std::holds_alternative<ExploreOptions>(parse(started.arguments)));
   }
 };
 
