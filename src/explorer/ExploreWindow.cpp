@@ -124,7 +124,7 @@ ExploreWindow::ExploreWindow(platform::Desktop& desktop, const StoredView& view,
   connect(view_, &ExploreView::viewMoved, this, &ExploreWindow::describeView);
   connect(view_, &ExploreView::viewMoved, this, &ExploreWindow::lookForQuadratic);
   connect(&quadratic_, &QuadraticMarks::foundChanged, this, &ExploreWindow::showQuadraticFound);
-  connect(&tiles_, &TileSource::tileReady, this, &ExploreWindow::describeView);
+  connect(&tiles_, &TileSource::tileReady, this, &ExploreWindow::tileArrived);
   connect(&tiles_, &TileSource::clusterProgress, this, [this](double fraction) {
     showStatus(W(Word::ClusterProgress).arg(qRound(fraction * 100)));
   });
@@ -456,7 +456,16 @@ void ExploreWindow::askForClusterColours() {
   tiles_.wantClusterColours(settings, outerRing >= kRingBeyondReach ? spiral::kClusterReach : cellsWithin(outerRing));
 }
 
+// Describing the view reads every tile in it; a full view brings a hundred tiles and more, so
+// that describing it at each would cost more than drawing it.
+void ExploreWindow::tileArrived() {
+  constexpr qint64 kDescribeEveryMs = 100;
+  if (tiles_.pending() > 0 && sinceDescribed_.isValid() && sinceDescribed_.elapsed() < kDescribeEveryMs) return;
+  describeView();
+}
+
 void ExploreWindow::describeView() {
+  sinceDescribed_.start();
   askForClusterColours();
   const spiral::ZoomLevel& level = spiral::kZoomLevels[view_->settings().zoom];
   scale_->setText(level.cellsPerPixel > 1 ? W(Word::ScaleDensity).arg(level.cellsPerPixel)

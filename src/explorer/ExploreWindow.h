@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include "Desktop.h"
@@ -74,6 +75,8 @@ class ExploreWindow : public QMainWindow {
   void showStatus(const QString& text);
   void describePointer(std::optional<QPointF> point);
   void describeView();
+  // A tile has come: the status bar follows now and then while tiles come, and always at the last.
+  void tileArrived();
   void askForClusterColours();
   // The toolbar's boxes and lists show the view's settings.
   void showSettings();
@@ -103,6 +106,7 @@ class ExploreWindow : public QMainWindow {
   QLabel* message_ = nullptr;
   QLabel* quadraticCounts_ = nullptr;
   HoverInspector* hover_ = nullptr;
+  QElapsedTimer sinceDescribed_;
 };
 
 // The view settings of a stored view (with a random seed of its own; its own rule when it shows one
