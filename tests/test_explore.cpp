@@ -35,48 +35,16 @@ std::variant<ExploreOptions, explorer::UsageError> parse(const QStringList& argu
   return explorer::parseExploreArguments(words);
 }
 
-struct OptionsCase {
-  const char* name;
-  QStringList arguments;
-  const char* problem;  // a part of the message; empty when the arguments are read
-  StoredView view;      // the view they open on
-};
-
-struct GoToCase {
-  const char* name;
-  Number start;
-  QString text;
-  int languageSlot;
-  const char* refusal;  // empty: the view centres on the number
-};
-
-struct StandInCase {
-  const char* name;
-  int boxSize, cellsPerPixel;  // the coarser level, cached before the view zooms in
-};
-
-struct CorruptCase {
-  const char* name;
-  QByteArray bytes;
-};
-
-struct RuleCase {
-  const char* name;
-  QString rule;
-  int languageSlot;
-  const char* message;  // the status bar's first line
-  const char* caret;    // and the rule with the caret under the error
-};
-
-struct QuadraticCase {
-  const char* name;
-  Number start;
-  int boxSize;
-  int cellsPerPixel;
-  QString text;
-  PlainInt128 a, b, c;
-  const char* refusal = "";  // in German; empty: the text names the quadratic
-};
+// `problem`: a part of the message, empty when the arguments are read; `view`: the view they open on.
+struct OptionsCase { const char* name; QStringList arguments; const char* problem; StoredView view; };
+// `refusal`: empty when the view centres on the number.
+struct GoToCase { const char* name; Number start; QString text; int languageSlot; const char* refusal; };
+struct StandInCase { const char* name; int boxSize, cellsPerPixel; };  // the coarser level, cached before zooming in
+// The status bar's first line, and the rule with the caret under the error.
+struct RuleCase { const char* name; QString rule; int languageSlot; const char* message, *caret; };
+struct QuadraticCase { const char* name; Number start; int boxSize, cellsPerPixel; QString text; PlainInt128 a, b, c; };
+// `pass`: also against the renderer's draw pass, the view centred on the start.
+struct ViewCase { const char* name; QStringList arguments; QPoint pan; int zoomOut; bool pass; };
 
 // A stored view with a few fields changed from the defaults.
 StoredView viewWith(const std::function<void(StoredView&)>& change) {
@@ -86,13 +54,6 @@ StoredView viewWith(const std::function<void(StoredView&)>& change) {
 }
 
 }  // namespace
-
-Q_DECLARE_METATYPE(OptionsCase)
-Q_DECLARE_METATYPE(GoToCase)
-Q_DECLARE_METATYPE(CorruptCase)
-Q_DECLARE_METATYPE(RuleCase)
-Q_DECLARE_METATYPE(QuadraticCase)
-Q_DECLARE_METATYPE(StandInCase)
 
 class TestExplore : public QObject {
   Q_OBJECT
@@ -143,10 +104,7 @@ class TestExplore : public QObject {
         {"start not a number", {"--start", "4x"}, "'4x' is not a whole number", {}},
         {"centre below the start", {"--start", "10", "--centre", "9"}, "--centre: 9 lies below the start 10", {}},
         {"cell size", {"--cell", "4"}, "'4' is not one of 1|3|5|7|15|21|35|75", {}},
-        {"scheme", {"--scheme", "rainbow"}, "is not one of cluster|nw-se|sw-ne|ring|sequence|veltra|white", {}},
-        {"class", {"--show", "odd"}, "is not one of primes|random|squares|triangular|all", {}},
         {"language", {"--language", "fr"}, "'fr' is not one of en|de", {}},
-        {"renderer only", {"--size", "100"}, "--size", {}},
         {"stray argument", {"41"}, "41", {}},
         {"own rule", {"--show-if", "prime(n) && n % 4 == 1"}, "",
          viewWith([](StoredView& v) { v.ownRule = "prime(n) && n % 4 == 1", v.showsOwnRule = true; })},
@@ -174,12 +132,10 @@ class TestExplore : public QObject {
   void theProgramRefusesBadOptions() {
     QProcess program;
     program.start(SPIRELLE_EXPLORE_BINARY, {"--cell", "4"});
-    QVERIFY(program.waitForFinished());
-    QCOMPARE(program.exitCode(), 64);
+    QVERIFY(program.waitForFinished() && program.exitCode() == 64);
     QVERIFY(program.readAllStandardError().startsWith("spirelle-explore: --cell: '4' is not one of"));
     program.start(SPIRELLE_EXPLORE_BINARY, {"--help"});
-    QVERIFY(program.waitForFinished());
-    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(program.waitForFinished() && program.exitCode() == 0);
     const QByteArray usage = program.readAllStandardOutput();
     for (const char* option : {"--start", "--centre", "--cell", "--shape", "--scheme", "--show", "--show-if", "--grid",
                                "--numerals", "--language", "--help", "--version"}) {
@@ -187,12 +143,13 @@ class TestExplore : public QObject {
     }
   }
 
-  // The settings file round-trips; anything that is not one gives the defaults, and a value out
-  // of range its own default.
+  // The settings file round-trips. A missing file, or anything that is not such a file, gives the
+  // defaults: the corrupt files are made from settings unlike the defaults, so that what is read of
+  // them would show. A value out of range takes its own default.
   void settingsRoundTrip() {
     QTemporaryDir folder;
     const QString path = folder.filePath("explore.json");
-    QCOMPARE(explorer::readExploreSettings(path) == explorer::ExploreSettings{}, true);  // missing
+    QVERIFY(explorer::readExploreSettings(path) == explorer::ExploreSettings{});  // missing
     explorer::ExploreSettings settings;
     settings.geometry = QRect(10, 20, 800, 600);
     settings.view = viewWith([](StoredView& v) {
@@ -201,24 +158,16 @@ class TestExplore : public QObject {
       v.ownRule = "factors(n) == 2 || abs(x - y) < 3", v.showsOwnRule = true;
     });
     QVERIFY(explorer::writeExploreSettings(path, settings));
-    QCOMPARE(explorer::readExploreSettings(path) == settings, true);
-  }
-  void corruptSettingsGiveDefaults_data() {
-    const QByteArray good = explorer::formatExploreSettings({});
-    QByteArray otherFormat = good;
-    otherFormat.replace("settings 1", "settings 2");
-    addRows<CorruptCase>({
+    QVERIFY(explorer::readExploreSettings(path) == settings);
+    const QByteArray good = contentsOf(path);
+    const std::pair<const char*, QByteArray> corrupt[] = {
         {"empty", ""}, {"not JSON", "\x89PNG\r\n"}, {"cut short", good.left(good.size() / 2)},
-        {"another format", otherFormat}, {"an array", "[1, 2]"},
-        {"huge", QByteArray(20000, ' ') + good},
-    });
-  }
-  void corruptSettingsGiveDefaults() {
-    QFETCH(CorruptCase, row);
-    QCOMPARE(explorer::parseExploreSettings(row.bytes) == explorer::ExploreSettings{}, true);
-    QTemporaryDir folder;
-    QVERIFY(writeFile(folder.filePath("s.json"), row.bytes));
-    QCOMPARE(explorer::readExploreSettings(folder.filePath("s.json")) == explorer::ExploreSettings{}, true);
+        {"another format", QByteArray(good).replace("settings 1", "settings 2")}, {"an array", "[1, 2]"},
+        {"huge", good + QByteArray(20000, ' ')}};
+    for (const auto& [name, bytes] : corrupt) {
+      QVERIFY(writeFile(path, bytes));
+      QVERIFY2(explorer::readExploreSettings(path) == explorer::ExploreSettings{}, name);
+    }
   }
   void settingsValuesOutOfRangeTakeTheirDefaults() {
     const QByteArray bytes = R"({"format": "spirelle-explore settings 1",
@@ -251,46 +200,31 @@ class TestExplore : public QObject {
   // pixel (palette index), at several pans and zooms, cluster colours included; put together from
   // tiles, they are also the engine's one rectangle of the same plane.
   void theViewIsTheRenderersPicture_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QPoint>("pan");
-    QTest::addColumn<int>("zoomOut");
-    QTest::addColumn<bool>("pass");  // also against the renderer's draw pass: the view centred on the start
-    QTest::newRow("cluster primes at 41") << QStringList{"--start", "41"} << QPoint(0, 0) << 0 << true;
-    QTest::newRow("cluster, panned and zoomed") << QStringList{"--start", "41", "--cell", "15"} << QPoint(-333, 157) << 4 << false;
-    QTest::newRow("squares, ring colours, far")
-        << QStringList{"--start", "1000000000000000000", "--centre", "1000000000000012345", "--cell", "5", "--shape",
-                       "squares", "--scheme", "ring"} << QPoint(17, -3) << 0 << false;
-    QTest::newRow("random numbers, sequence") << QStringList{"--start", "1000", "--cell", "3", "--show", "random", "--scheme", "sequence"}
-                                              << QPoint(400, 0) << 0 << false;
-    QTest::newRow("grid and numerals at 21") << QStringList{"--cell", "21", "--grid", "--numerals", "--show", "squares",
-                                                            "--scheme", "veltra"} << QPoint(5, 9) << 0 << false;
-    QTest::newRow("density, far") << QStringList{"--start", "1000000000000000000", "--cell", "1", "--scheme", "nw-se"}
-                                  << QPoint(-50, 20) << 2 << false;
-    QTest::newRow("near 2^64 - 1") << QStringList{"--start", "18446744073709551000", "--cell", "3", "--scheme", "white"}
-                                   << QPoint(0, 0) << 0 << false;
-    QTest::newRow("own rule: primes 1 mod 4, cluster")
-        << QStringList{"--start", "41", "--cell", "5", "--show-if", "prime(n) && n % 4 == 1"} << QPoint(0, 0) << 0 << true;
-    QTest::newRow("own rule by cell, sequence") << QStringList{"--cell", "7", "--scheme", "sequence", "--show-if", "x > y && !square(n)"}
-                                                << QPoint(0, 0) << 0 << true;
-    QTest::newRow("own rule true for all, grid") << QStringList{"--cell", "15", "--grid", "--scheme", "white", "--show-if", "1"}
-                                                 << QPoint(0, 0) << 0 << true;
-    QTest::newRow("own rule: two factors, ring, far")
-        << QStringList{"--start", "1000000000000000000", "--cell", "3", "--scheme", "ring", "--show-if", "factors(n) == 2"}
-        << QPoint(9, 4) << 0 << false;
-    QTest::newRow("own rule, undefined far, density")
-        << QStringList{"--start", "1000000000000000000", "--cell", "1", "--scheme", "white", "--show-if",
-                       "n % 7 == 0 || prime(n * n + 1)"} << QPoint(3, -8) << 1 << false;
+    const QString far = "1000000000000000000";
+    addRows<ViewCase>({
+        {"cluster primes at 41", {"--start", "41"}, {0, 0}, 0, true},
+        {"cluster, panned and zoomed", {"--start", "41", "--cell", "15"}, {-333, 157}, 4, false},
+        {"squares, ring colours, far",
+         {"--start", far, "--centre", "1000000000000012345", "--cell", "5", "--shape", "squares", "--scheme", "ring"}, {17, -3}, 0, false},
+        {"random numbers, sequence", {"--start", "1000", "--cell", "3", "--show", "random", "--scheme", "sequence"}, {400, 0}, 0, false},
+        {"grid and numerals at 21", {"--cell", "21", "--grid", "--numerals", "--show", "squares", "--scheme", "veltra"}, {5, 9}, 0, false},
+        {"density, far", {"--start", far, "--cell", "1", "--scheme", "nw-se"}, {-50, 20}, 2, false},
+        {"near 2^64 - 1", {"--start", "18446744073709551000", "--cell", "3", "--scheme", "white"}, {0, 0}, 0, false},
+        {"own rule: primes 1 mod 4, cluster", {"--start", "41", "--cell", "5", "--show-if", "prime(n) && n % 4 == 1"}, {0, 0}, 0, true},
+        {"own rule by cell, sequence", {"--cell", "7", "--scheme", "sequence", "--show-if", "x > y && !square(n)"}, {0, 0}, 0, true},
+        {"own rule: two factors, ring, far", {"--start", far, "--cell", "3", "--scheme", "ring", "--show-if", "factors(n) == 2"}, {9, 4}, 0, false},
+        {"own rule, undefined far, density",
+         {"--start", far, "--cell", "1", "--scheme", "white", "--show-if", "n % 7 == 0 || prime(n * n + 1)"}, {3, -8}, 1, false},
+    });
   }
   void theViewIsTheRenderersPicture() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QPoint, pan);
-    QFETCH(int, zoomOut);
-    QFETCH(bool, pass);
+    QFETCH(ViewCase, row);
+    const QStringList& arguments = row.arguments;
     const auto parsed = parse(arguments);
     QVERIFY(std::holds_alternative<ExploreOptions>(parsed));
     explorer::ExploreWindow& w = open(explorer::chooseView(std::get<ExploreOptions>(parsed), {}), 2, QSize(300, 200));
-    w.view().panBy(pan.x(), pan.y());
-    w.view().zoomAboutMiddle(-zoomOut);
+    w.view().panBy(row.pan.x(), row.pan.y());
+    w.view().zoomAboutMiddle(-row.zoomOut);
     const QImage view = w.view().viewImage();
     spiral::Picture whole(view.width(), view.height());
     const spiral::PlanePoint topLeft = w.view().topLeft();
@@ -303,7 +237,7 @@ class TestExplore : public QObject {
     // The renderer's square picture is centred on the view's middle cell; made larger than the
     // view, it covers it whatever the cell's offset.
     QStringList command = w.rendererArguments();
-    if (pass) command.remove(command.indexOf("--centre"), 2);
+    if (row.pass) command.remove(command.indexOf("--centre"), 2);
     constexpr int kSize = 401;
     QTemporaryDir folder;
     command[command.indexOf("--size") + 1] = QString::number(kSize);
@@ -382,10 +316,6 @@ class TestExplore : public QObject {
         {"n^2 + 1 from 1000, density", 1000, 1, 2, " 1, 0, 1 ", 1, 0, 1},
         {"a = 2, negative b", 7, 5, 1, "2,-3,5", 2, -3, 5},
         {"a = 6, from below 0", 1, 1, 1, "6, 1, -10", 6, 1, -10},
-        {"two numbers", 1, 7, 1, "1,2", 0, 0, 0, "\"1,2\" sind nicht drei ganze Zahlen a, b, c"},
-        {"a below 1", 1, 7, 1, "0,1,1", 0, 0, 0, "a muss mindestens 1 sein"},
-        {"c past 2^64 - 1", 1, 7, 1, "1,0,18446744073709551616", 0, 0, 0,
-         "\"1,0,18446744073709551616\" ist zu gross: a bis 2^60, b von -2^62 bis 2^62, c von -(2^64 - 1) bis 2^64 - 1"},
     });
   }
   void theQuadraticsValuesInView() {
@@ -394,12 +324,6 @@ class TestExplore : public QObject {
     explorer::ExploreWindow& w = open(viewWith([&](StoredView& v) {
       v.start = v.centre = row.start, v.boxSize = row.boxSize, v.cellsPerPixel = row.cellsPerPixel;
     }), 2, QSize(300, 200));
-    if (*row.refusal) {
-      QVERIFY(w.markQuadratic("1,1,41") && !w.markQuadratic(row.text));
-      QCOMPARE(w.statusText(), QString(row.refusal));
-      QVERIFY(w.quadraticMarks().quadratic() == numlib::QuadraticPolynomial({1, 1, 41}));
-      return;
-    }
     QVERIFY(w.markQuadratic(row.text));
     w.quadraticMarks().waitForDone();
     const spiral::ViewSettings& settings = w.view().settings();
@@ -416,6 +340,7 @@ class TestExplore : public QObject {
     for (const uint64_t v : plainQuadraticValues(row.a, row.b, row.c, inView.begin()->first, inView.rbegin()->first)) {
       if (inView.contains(v)) expected.insert(inView[v]), primes += referenceIsPrime(v);
     }
+    const auto marksBefore = w.view().marks();
     for (const spiral::CellPos& cell : w.view().marks()) marked.insert({int(cell.row), int(cell.column)});
     QVERIFY(!expected.empty() && marked == expected);
     QVERIFY2(w.quadraticText().startsWith(QString("f: %1 sichtbar, %2 prim, ").arg(expected.size()).arg(primes)),
@@ -427,6 +352,9 @@ class TestExplore : public QObject {
     const QPoint mark = w.view().cellRect(*inside).topLeft();
     QCOMPARE(w.view().grab().toImage().pixel(mark), spiral::paletteRgb(spiral::kMarkColour));
     QVERIFY(w.view().viewImage().pixelIndex(mark) != spiral::kMarkColour);
+    // Which texts name no quadratic is the renderer's rule, tested there; here the refusal keeps the marks.
+    QVERIFY(!w.markQuadratic("1,2") && w.view().marks() == marksBefore);
+    QCOMPARE(w.statusText(), QString("\"1,2\" sind nicht drei ganze Zahlen a, b, c"));
     QVERIFY(w.markQuadratic(" ") && w.view().marks().empty() && w.quadraticText().isEmpty());  // empty: no marks
   }
 
@@ -434,11 +362,9 @@ class TestExplore : public QObject {
   void theTileCacheDropsTheLeastRecentlyUsed() {
     const auto tile = [] { return std::make_shared<const explorer::Tile>(); };
     const auto key = [](int64_t column) { return explorer::TileKey{{}, column, 0}; };
-    const int64_t oneTile = [&] {
-      explorer::TileCache probe;
-      probe.insert(key(0), tile());
-      return probe.bytes();
-    }();
+    explorer::TileCache probe;  // what one tile costs
+    probe.insert(key(0), tile());
+    const int64_t oneTile = probe.bytes();
     explorer::TileCache cache(3 * oneTile);
     for (int64_t column : {1, 2, 3}) cache.insert(key(column), tile());
     QVERIFY(cache.find(key(1)));  // now the most recently used
@@ -446,14 +372,6 @@ class TestExplore : public QObject {
     QVERIFY(!cache.find(key(2)));
     for (int64_t column : {1, 3, 4}) QVERIFY(cache.find(key(column)));
     QCOMPARE(cache.bytes(), 3 * oneTile);
-  }
-
-  // One worker or two: the same pixels.
-  void theWorkersDoNotChangeThePixels() {
-    const StoredView view = viewWith([](StoredView& v) { v.boxSize = 1, v.start = v.centre = 1000003; });
-    const QImage one = open(view, 1).view().viewImage();
-    const QImage two = open(view, 2).view().viewImage();
-    QCOMPARE(one, two);
   }
 
   // A tile not drawn yet shows the next coarser level's pixels over the same cells, scaled up;
@@ -536,7 +454,6 @@ class TestExplore : public QObject {
     constexpr int en = language::kEnglish, de = language::kGerman;
     addRows<GoToCase>({
         {"near the centre", 1, "2", en, ""},
-        {"far from start 1", 1, "1000000000000000000", en, ""},
         {"the largest", 1, " 18446744073709551615 ", en, ""},
         {"far start", 1000000000000000000, "1000000000000000001", en, ""},
         {"the start itself", kLargest, "18446744073709551615", en, ""},
@@ -562,8 +479,7 @@ class TestExplore : public QObject {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     if (*row.refusal) {
       QCOMPARE(w.statusText(), QString(row.refusal));
-      QCOMPARE(w.view().topLeft().x, before.x);
-      QCOMPARE(w.view().topLeft().y, before.y);
+      QVERIFY(w.view().topLeft() == before);
       return;
     }
     const Number n = QString(row.text).trimmed().toULongLong();
@@ -571,16 +487,14 @@ class TestExplore : public QObject {
     QCOMPARE(QApplication::focusWidget(), &w.view());  // the keys move the view at once
   }
 
-  // The status bar tells the number under the pointer as the plain reference does: "prime" or
-  // its factors, far out too; past 2^64 - 1 it says there is no number.
+  // The status bar tells the number under the pointer: 2^64 - 59, the largest prime below 2^64, is
+  // "prime", the even number after it has its factors; past 2^64 - 1 there is no number.
   void theStatusBarTellsTheNumberUnderThePointer() {
     explorer::ExploreWindow& w = open(viewWith([](StoredView& v) { v.start = v.centre = 18446744073709551557ULL; v.boxSize = 15; }));
     const QPoint middle(w.view().width() / 2, w.view().height() / 2);
     QTest::mouseMove(&w.view(), middle);
-    QVERIFY(referenceIsPrime(18446744073709551557ULL));
     QVERIFY2(w.pointerText().startsWith("18,446,744,073,709,551,557: prime; Ring 1 (0, 0)"), qPrintable(w.pointerText()));
     QTest::mouseMove(&w.view(), middle + QPoint(15, 0));
-    QVERIFY(!referenceIsPrime(18446744073709551558ULL));
     QVERIFY2(w.pointerText().startsWith("18,446,744,073,709,551,558 = 2 \u00D7"), qPrintable(w.pointerText()));
     QTest::mouseMove(&w.view(), middle + QPoint(15 * 6, 15 * 6));  // ring 7 passes 2^64 - 1
     QVERIFY2(w.pointerText().startsWith("Beyond"), qPrintable(w.pointerText()));
@@ -651,8 +565,7 @@ class TestExplore : public QObject {
     QVERIFY(started.program.endsWith("spirelle-explore"));
     QCOMPARE(started.arguments.join(' '),
              QString("--start 41 --cell 15 --shape squares --scheme cluster --show primes --numerals --language de"));
-    const auto parsed = parse(started.arguments);
-    QVERIFY(std::holds_alternative<ExploreOptions>(parsed));
+    QVERIFY(std::holds_alternative<ExploreOptions>(parse(started.arguments)));
   }
 };
 
