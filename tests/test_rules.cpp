@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "PlainMillerRabin.h"
+#include "PlainRoots.h"
 #include "Rows.h"
 #include "Rule.h"
 #include "TrialDivision.h"
@@ -27,17 +28,6 @@ using Plain = std::function<Answer(const rules::Inputs&)>;
 struct Evaluated { const char* name; const char* text; Plain plain; bool small; };  // small: only n below 3000
 struct Refused { const char* name; std::string text; std::size_t offset; const char* message; };
 
-// Whether some k near the root of n / scale gives k(k + scale - 1) / scale = n: squares with scale
-// 1, triangular numbers with scale 2.
-bool plainRootHits(uint64_t n, int scale) {
-  const auto root = static_cast<uint64_t>(std::sqrt(static_cast<long double>(n) * scale));
-  for (uint64_t k = root > 2 ? root - 2 : 0; k <= root + 2; ++k) {
-    if (Wide{k} * (k + static_cast<uint64_t>(scale) - 1) == Wide{n} * static_cast<uint64_t>(scale)) return true;
-  }
-  return false;
-}
-bool plainSquare(uint64_t n) { return plainRootHits(n, 1); }
-bool plainTriangular(uint64_t n) { return plainRootHits(n, 2); }
 
 // The numbers asked about: small ones, around 2^32 (where n^2 + 1 leaves 64 bits) and below 2^64,
 // each with a cell and a ring of its own, and primality from the reference.
@@ -80,8 +70,6 @@ std::string calls(int depth) {  // abs(abs(...(n)...))
 
 }  // namespace
 
-Q_DECLARE_METATYPE(Evaluated)
-Q_DECLARE_METATYPE(Refused)
 
 class TestRules : public QObject {
   Q_OBJECT
