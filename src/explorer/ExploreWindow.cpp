@@ -418,6 +418,7 @@ void ExploreWindow::showStatus(const QString& text) {
 
 QString ExploreWindow::statusText() const { return message_->text(); }
 QString ExploreWindow::pointerText() const { return pointer_->text(); }
+QString ExploreWindow::rangeText() const { return range_->text(); }
 QString ExploreWindow::quadraticText() const { return quadraticCounts_->text(); }
 
 void ExploreWindow::describePointer(std::optional<QPointF> point) {
@@ -479,8 +480,8 @@ void ExploreWindow::describeView() {
     byRing = byRing || (tile->result.clusterByRing && tile->exactClusters);
     smallest = std::min(smallest.value_or(*tile->result.smallest), *tile->result.smallest);
     largest = std::max(largest.value_or(*tile->result.largest), *tile->result.largest);
-    shown += tile->result.shownCount;
-    undefined += tile->result.undefinedCount;
+    shown += tile->result.ownShownCount;
+    undefined += tile->result.ownUndefinedCount;
   }
   range_->setText(smallest ? W(Word::NumbersInView).arg(grouped(*smallest), grouped(*largest), QLocale().toString(shown)) +
                                  (undefined > 0 ? W(Word::UndefinedInView).arg(QLocale().toString(undefined)) : QString())

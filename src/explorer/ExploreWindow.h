@@ -62,6 +62,7 @@ class ExploreWindow : public QMainWindow {
   void saveView();
   QString statusText() const;
   QString pointerText() const;
+  QString rangeText() const;
   QString quadraticText() const;
   StoredView storedView() const;
 

@@ -204,12 +204,22 @@ std::pair<int64_t, int64_t> stepsWithin(int64_t start, int step, int64_t length,
   return {std::max<int64_t>(a, 0), std::min(b, length - 1)};
 }
 
-// Counts a run's cells inside the tile itself (not its margin): their numbers and the shown ones.
-void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, Number start, TileResult& result) {
-  const auto [rowFirst, rowLast] = stepsWithin(run.first.row, run.rowStep, run.length, tile.row0, tile.row1);
-  const auto [colFirst, colLast] = stepsWithin(run.first.column, run.columnStep, run.length, tile.column0, tile.column1);
-  const int64_t from = std::max(rowFirst, colFirst);
-  const int64_t to = std::min(rowLast, colLast);
+// The j of a run's cells inside a range of cells: [first, last], empty when first > last.
+std::pair<int64_t, int64_t> stepsWithin(const Run& run, const CellRange& cells) {
+  const auto [rowFirst, rowLast] = stepsWithin(run.first.row, run.rowStep, run.length, cells.row0, cells.row1);
+  const auto [colFirst, colLast] = stepsWithin(run.first.column, run.columnStep, run.length, cells.column0, cells.column1);
+  return {std::max(rowFirst, colFirst), std::min(rowLast, colLast)};
+}
+
+// Counts a run's cells inside the tile itself (not its margin): their numbers and the shown ones;
+// and of those the shown and undefined ones whose centre lies in the tile, the tile's own cells.
+void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, const CellRange& own, Number start,
+              TileResult& result) {
+  if (const auto [from, to] = stepsWithin(run, own); from <= to) {
+    result.ownShownCount += numbers.shownBetween(from, to);
+    result.ownUndefinedCount += numbers.undefinedBetween(from, to);
+  }
+  const auto [from, to] = stepsWithin(run, tile);
   if (from > to) return;
   const Number smallest = start + run.firstPosition + static_cast<Number>(from);
   const Number largest = start + run.firstPosition + static_cast<Number>(to);
@@ -223,7 +233,7 @@ bool cancelled(const TileContext& context) { return context.cancel != nullptr &&
 
 // Loads each run's numbers in turn, counts them and hands the run on, until the tile is cancelled.
 template <class F>
-void forEachRun(const std::vector<Run>& runs, RunNumbers& numbers, const CellRange& tile, Number start,
+void forEachRun(const std::vector<Run>& runs, RunNumbers& numbers, const CellRange& tile, const CellRange& own, Number start,
                 const TileContext& context, TileResult& result, F drawRun) {
   for (const Run& run : runs) {
     if (cancelled(context)) {
@@ -231,7 +241,7 @@ void forEachRun(const std::vector<Run>& runs, RunNumbers& numbers, const CellRan
       return;
     }
     numbers.load(run);
-    tallyRun(run, numbers, tile, start, result);
+    tallyRun(run, numbers, tile, own, start, result);
     drawRun(run);
   }
 }
@@ -292,7 +302,7 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
     cells.drawCell(x, y, color, n);
   };
 
-  forEachRun(runs, numbers, tile, view.start, context, result, [&](const Run& run) {
+  forEachRun(runs, numbers, tile, ownCellsOf(view, rect), view.start, context, result, [&](const Run& run) {
     if (cells.drawsUnshownCells() || run.firstPosition == 0) {
       for (int64_t j = 0; j < run.length; ++j) drawCell(run, j);
     } else {
@@ -314,7 +324,7 @@ TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture&
   std::vector<Run> runs;
   result.passesLargest = runsOf(tile.row0, tile.row1, tile.column0, tile.column1, ~Number{0} - view.start, runs);
   RunNumbers numbers(view, false);
-  forEachRun(runs, numbers, tile, view.start, context, result, [&](const Run& run) {
+  forEachRun(runs, numbers, tile, ownCellsOf(view, rect), view.start, context, result, [&](const Run& run) {
     const auto pixelOf = [&](int64_t j) {
       const CellPos cell = run.at(j);
       return static_cast<size_t>((cell.row - tile.row0) / k) * static_cast<size_t>(rect.width) +
@@ -404,6 +414,15 @@ bool isRandomlyShownAt(uint64_t seed, Number position, Number n) {
 
 float randomShowThreshold(Number n) {
   return static_cast<float>(1.0 - 2.0 / (std::log(static_cast<double>(n)) + 0.5));
+}
+
+// A cell larger than a pixel touches up to four tiles.
+CellRange ownCellsOf(const ViewSettings& view, const PlaneRect& rect) {
+  const ZoomLevel& level = view.level();
+  if (level.cellsPerPixel > 1) return cellsOf(view, rect);
+  const int64_t s = level.boxSize;
+  return {-floorDiv64(-rect.y, s), floorDiv64(rect.y + rect.height - 1, s), -floorDiv64(-rect.x, s),
+          floorDiv64(rect.x + rect.width - 1, s)};
 }
 
 CellRange cellsOf(const ViewSettings& view, const PlaneRect& rect) {

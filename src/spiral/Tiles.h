@@ -105,6 +105,8 @@ struct CellRange {
   int64_t row0 = 0, row1 = 0, column0 = 0, column1 = 0;
 };
 CellRange cellsOf(const ViewSettings& view, const PlaneRect& rect);
+// Of those, the cells whose centre pixel lies in the rectangle: each cell is one tile's own.
+CellRange ownCellsOf(const ViewSettings& view, const PlaneRect& rect);
 // The largest walk position of those cells; none when one passes 2^64 - 1.
 std::optional<Number> largestPositionIn(const CellRange& cells);
 
@@ -150,6 +152,10 @@ struct TileResult {
   std::optional<Number> largest;
   int64_t shownCount = 0;        // cells whose number the class shows (at density levels too)
   int64_t undefinedCount = 0;    // cells whose number the own rule leaves undefined (not shown)
+  // The same two counts for the tile's own cells, those whose centre lies in it: summed over tiles
+  // they count each cell once.
+  int64_t ownShownCount = 0;
+  int64_t ownUndefinedCount = 0;
 };
 
 // Draws the plane rectangle into `out`, which must be rect.width x rect.height: palette indices,
