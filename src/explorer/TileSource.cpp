@@ -27,14 +27,14 @@ constexpr int kAskedPriority = 1;
 constexpr int kAheadPriority = 0;
 }  // namespace
 
-std::shared_ptr<const Tile> TileSource::tile(const TileKey& key) {
-  if (std::shared_ptr<const Tile> found = cache_.find(key)) return found;
-  if (!inFlight_.contains(key)) start(key, kAskedPriority);
-  return nullptr;
-}
+std::shared_ptr<const Tile> TileSource::tile(const TileKey& key) { return findOrStart(key, kAskedPriority); }
 
-void TileSource::drawAhead(const TileKey& key) {
-  if (!inFlight_.contains(key) && !cache_.find(key)) start(key, kAheadPriority);
+void TileSource::drawAhead(const TileKey& key) { findOrStart(key, kAheadPriority); }
+
+std::shared_ptr<const Tile> TileSource::findOrStart(const TileKey& key, int priority) {
+  if (std::shared_ptr<const Tile> found = cache_.find(key)) return found;
+  if (!inFlight_.contains(key)) start(key, priority);
+  return nullptr;
 }
 
 void TileSource::start(const TileKey& key, int priority) {

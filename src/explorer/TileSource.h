@@ -65,6 +65,7 @@ class TileSource : public QObject {
  private:
   // A tile asked for: its flag tells a queued job to skip its work and a running one to stop.
   using CancelFlag = std::shared_ptr<std::atomic<bool>>;
+  std::shared_ptr<const Tile> findOrStart(const TileKey& key, int priority);
   void start(const TileKey& key, int priority);
   void finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile);
 

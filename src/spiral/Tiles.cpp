@@ -22,6 +22,7 @@ namespace {
 using numlib::Int128;
 
 constexpr int64_t floorDiv64(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+constexpr int64_t ceilDiv64(int64_t a, int64_t b) { return -floorDiv64(-a, b); }
 constexpr uint64_t absOf(int64_t v) { return v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v); }
 
 // SplitMix64's finish: each bit of z moves about half of the result's.
@@ -123,18 +124,10 @@ class RunNumbers {
   bool prime(int64_t j) const { return needsPrimes_ && bitOf(primeBits_, j); }
   bool shown(int64_t j) const { return bitOf(shownBits_, j); }
   // The numbers among from ... to the own rule left undefined.
-  int64_t undefinedBetween(int64_t from, int64_t to) const {
-    int64_t count = 0;
-    forEachSet(undefinedBits_, from, to, [&count](int64_t) { ++count; });
-    return count;
-  }
+  int64_t undefinedBetween(int64_t from, int64_t to) const { return countSet(undefinedBits_, from, to); }
   int factorCount(int64_t j) { return veltra_ && !prime(j) ? factorCounts_->of(first_ + static_cast<Number>(j)) : 1; }
   // The shown cells among from ... to.
-  int64_t shownBetween(int64_t from, int64_t to) const {
-    int64_t count = 0;
-    forEachShown(from, to, [&count](int64_t) { ++count; });
-    return count;
-  }
+  int64_t shownBetween(int64_t from, int64_t to) const { return countSet(shownBits_, from, to); }
   // Calls f(j) for each shown j from `from` to `to`, in order.
   template <class F>
   void forEachShown(int64_t from, int64_t to, F f) const { forEachSet(shownBits_, from, to, f); }
@@ -161,15 +154,28 @@ class RunNumbers {
     }
   }
 
+  // Calls f(w, bits) for each word w of the set that holds some of from ... to, with the bits
+  // outside from ... to cleared.
   template <class F>
-  static void forEachSet(const std::vector<uint64_t>& set, int64_t from, int64_t to, F f) {
+  static void forEachWord(const std::vector<uint64_t>& set, int64_t from, int64_t to, F f) {
     if (set.empty()) return;
     for (int64_t word = from >> 6; word <= to >> 6; ++word) {
       uint64_t bits = set[static_cast<size_t>(word)];
       if (word == from >> 6) bits &= ~uint64_t{0} << (from & 63);
       if (word == to >> 6 && (to & 63) != 63) bits &= (uint64_t{1} << ((to & 63) + 1)) - 1;
-      for (; bits != 0; bits &= bits - 1) f(word * 64 + std::countr_zero(bits));
+      f(word, bits);
     }
+  }
+  template <class F>
+  static void forEachSet(const std::vector<uint64_t>& set, int64_t from, int64_t to, F f) {
+    forEachWord(set, from, to, [&f](int64_t word, uint64_t bits) {
+      for (; bits != 0; bits &= bits - 1) f(word * 64 + std::countr_zero(bits));
+    });
+  }
+  static int64_t countSet(const std::vector<uint64_t>& set, int64_t from, int64_t to) {
+    int64_t count = 0;
+    forEachWord(set, from, to, [&count](int64_t, uint64_t bits) { count += std::popcount(bits); });
+    return count;
   }
 
   const ViewSettings& view_;
@@ -416,12 +422,13 @@ float randomShowThreshold(Number n) {
   return static_cast<float>(1.0 - 2.0 / (std::log(static_cast<double>(n)) + 0.5));
 }
 
-// A cell larger than a pixel touches up to four tiles.
+// A cell larger than a pixel touches up to four tiles. Its centre pixel lies at boxSize times its
+// row and column (centreOfCell).
 CellRange ownCellsOf(const ViewSettings& view, const PlaneRect& rect) {
   const ZoomLevel& level = view.level();
   if (level.cellsPerPixel > 1) return cellsOf(view, rect);
   const int64_t s = level.boxSize;
-  return {-floorDiv64(-rect.y, s), floorDiv64(rect.y + rect.height - 1, s), -floorDiv64(-rect.x, s),
+  return {ceilDiv64(rect.y, s), floorDiv64(rect.y + rect.height - 1, s), ceilDiv64(rect.x, s),
           floorDiv64(rect.x + rect.width - 1, s)};
 }
 
