@@ -474,8 +474,11 @@ void ExploreWindow::describeView() {
   std::optional<spiral::Number> smallest, largest;
   int64_t shown = 0, undefined = 0;
   bool byRing = false;
-  for (const TileKey& key : view_->visibleTiles()) {
+  const std::vector<TileKey> keys = view_->visibleTiles();
+  int missing = 0;
+  for (const TileKey& key : keys) {
     const std::shared_ptr<const Tile> tile = tiles_.cached(key);
+    missing += tile == nullptr;
     if (!tile || !tile->result.smallest) continue;
     byRing = byRing || (tile->result.clusterByRing && tile->exactClusters);
     smallest = std::min(smallest.value_or(*tile->result.smallest), *tile->result.smallest);
@@ -489,9 +492,9 @@ void ExploreWindow::describeView() {
   if (tiles_.walkingClusterColours()) return;  // its progress shows
   if (byRing) {
     showStatus(W(Word::ClusterByRing));
-  } else if (tiles_.pending() > 0) {
-    const int total = static_cast<int>(view_->visibleTiles().size());
-    message_->setText(W(Word::TilesProgress).arg(std::max(0, total - tiles_.pending())).arg(total));
+  } else if (missing > 0 && tiles_.pending() > 0) {  // tiles drawn ahead are not counted
+    const int total = static_cast<int>(keys.size());
+    message_->setText(W(Word::TilesProgress).arg(total - missing).arg(total));
   } else if (message_->text().startsWith(W(Word::TilesProgress).section(QLatin1Char('%'), 0, 0)) ||
              message_->text() == W(Word::ClusterByRing)) {
     message_->clear();
