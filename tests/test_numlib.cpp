@@ -340,6 +340,23 @@ class TestNumlib : public QObject {
     bitsAgreeWithReference(bits, low, (uint64_t{1} << 26) - 1000, (uint64_t{1} << 26) + 1000);
   }
 
+  // Many windows asked at once, as a tile asks its runs: short ones of every length around a word
+  // far out, whose tests run together, beside ones in the blocks, across their top and at 2^64 - 1.
+  void manyWindowsAtOnceAgreeWithReference() {
+    std::vector<std::pair<uint64_t, uint64_t>> places = {
+        {1, 100}, {numlib::kLargestNumber - 40, 90}, {kTop - 199, 200}, {(uint64_t{1} << 40) + 3, 0}};
+    for (uint64_t length = 1; length <= 130; length += 3) places.push_back({1000000000000000000u + 977 * length, length});
+    std::vector<std::vector<uint64_t>> bits;
+    std::vector<numlib::BitWindow> windows;
+    for (const auto& [low, count] : places) bits.emplace_back((count + 63) / 64 + 1, ~uint64_t{0});
+    for (size_t k = 0; k < places.size(); ++k) windows.push_back({places[k].first, places[k].second, bits[k].data()});
+    numlib::primeBitsOfWindows(windows);
+    for (size_t k = 0; k < places.size(); ++k) {
+      bitsAgreeWithReference(bits[k], places[k].first, 0, places[k].second);
+      QCOMPARE(bits[k].back(), ~uint64_t{0});  // the word past the window's is not touched
+    }
+  }
+
   // Both ways of a window's primality where the sieve would look past the last prime below 2^64.
   void bothWaysAgreeAtTheTop() {
     for (auto way : {numlib::detail::primeBitsBySieve, numlib::detail::primeBitsByTests}) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include <primesieve.hpp>
@@ -64,9 +65,35 @@ void crossOff(uint64_t low, uint64_t count, uint32_t p, uint64_t* bits) {
 // length was slower, a third of it no faster).
 uint64_t presieveBound(uint64_t count) { return std::max<uint64_t>(count, 256); }
 
-// One chunk of at most kChunkSize numbers, all above 2: its bits fit the processor's nearest cache.
-// The tests are only ever chosen far above the blocks' range, where neither 1 nor 2 can appear.
-void testChunk(uint64_t low, uint64_t count, uint64_t* bits) {
+// Numbers a sieve by the small primes left, which the tests must still decide, and the bits that
+// stand for them. Tested together, many short windows fill the tests' groups.
+class Undecided {
+ public:
+  void add(uint64_t n, uint64_t* word, uint64_t mask) {
+    numbers_.push_back(n);
+    places_.push_back({word, mask});
+  }
+  // Clears the bits of the composites among them, and forgets them.
+  void settle() {
+    prime_.resize(numbers_.size());
+    testPrimality(numbers_, prime_);
+    for (size_t k = 0; k < numbers_.size(); ++k) {
+      if (!prime_[k]) *places_[k].first &= ~places_[k].second;
+    }
+    numbers_.clear();
+    places_.clear();
+  }
+
+ private:
+  std::vector<uint64_t> numbers_;
+  std::vector<std::pair<uint64_t*, uint64_t>> places_;
+  std::vector<uint8_t> prime_;
+};
+
+// One chunk of at most kChunkSize numbers, all above 2, sieved by the small primes: its bits fit the
+// processor's nearest cache. What the sieve cannot decide goes to `undecided`. The tests are only
+// ever chosen far above the blocks' range, where neither 1 nor 2 can appear.
+void sieveChunk(uint64_t low, uint64_t count, uint64_t* bits, Undecided& undecided) {
   const uint64_t high = low + (count - 1);
   const uint64_t words = (count + 63) / 64;
   // Bit i stands for low + i, and each word starts at an even i: one pattern marks the odd numbers.
@@ -80,21 +107,20 @@ void testChunk(uint64_t low, uint64_t count, uint64_t* bits) {
   if (bound == root) return;  // every composite up to high has a prime factor up to its root
 
   // What is left above bound^2 has no prime factor up to the bound, but may still be composite.
-  thread_local std::vector<uint64_t> candidates;
-  thread_local std::vector<uint8_t> prime;
-  candidates.clear();
   const uint64_t boundSquared = uint64_t{bound} * bound;
   for (uint64_t w = 0; w < words; ++w) {
     for (uint64_t word = bits[w]; word != 0; word &= word - 1) {
-      const uint64_t i = w * 64 + static_cast<uint64_t>(std::countr_zero(word));
-      if (low + i > boundSquared) candidates.push_back(low + i);
+      const int bit = std::countr_zero(word);
+      const uint64_t n = low + w * 64 + static_cast<uint64_t>(bit);
+      if (n > boundSquared) undecided.add(n, bits + w, uint64_t{1} << bit);
     }
   }
-  prime.resize(candidates.size());
-  testPrimality(candidates, prime);
-  for (size_t k = 0; k < candidates.size(); ++k) {
-    if (!prime[k]) clearBit(bits, candidates[k] - low);
-  }
+}
+
+void testChunk(uint64_t low, uint64_t count, uint64_t* bits) {
+  thread_local Undecided undecided;
+  sieveChunk(low, count, bits, undecided);
+  undecided.settle();
 }
 
 }  // namespace
@@ -126,6 +152,19 @@ void primeBitsAnywhere(uint64_t low, uint64_t count, uint64_t* bits) {
       primeBitsByTests(segmentLow, segmentCount, bits + done / 64);
     }
   }
+}
+
+void primeBitsOfFarWindows(std::span<const BitWindow> windows) {
+  thread_local Undecided undecided;
+  for (const BitWindow& window : windows) {
+    if (window.count == 0) continue;
+    if (window.count > kChunkSize || sieveIsFaster(window.low + (window.count - 1), window.count)) {
+      primeBitsAnywhere(window.low, window.count, window.bits);
+    } else {
+      sieveChunk(window.low, window.count, window.bits, undecided);
+    }
+  }
+  undecided.settle();
 }
 
 }  // namespace numlib::detail

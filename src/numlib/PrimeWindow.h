@@ -4,6 +4,9 @@
 // chunks, so that nothing but the bits grows with the window.
 
 #include <cstdint>
+#include <span>
+
+#include "numlib.hpp"
 
 namespace numlib::detail {
 
@@ -16,5 +19,9 @@ namespace numlib::detail {
 // above 2 only: they serve the numbers far above the blocks' range.
 void primeBitsBySieve(uint64_t low, uint64_t count, uint64_t* bits);
 void primeBitsByTests(uint64_t low, uint64_t count, uint64_t* bits);
+
+// Each window as primeBitsAnywhere gives it, all above 2: the numbers the short windows' sieves
+// leave are tested together at the end.
+void primeBitsOfFarWindows(std::span<const BitWindow> windows);
 
 }  // namespace numlib::detail

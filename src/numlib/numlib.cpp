@@ -323,6 +323,19 @@ void primeBits(uint64_t low, uint64_t count, uint64_t* bits, int threads) {
   detail::primeBitsAnywhere(low + fromBlocks, count - fromBlocks, bits + fromBlocks / 64);
 }
 
+void primeBitsOfWindows(std::span<const BitWindow> windows) {
+  thread_local std::vector<BitWindow> far;
+  far.clear();
+  for (const BitWindow& window : windows) {
+    if (window.low > kLargestNumber) {
+      far.push_back(window);
+    } else {
+      primeBits(window.low, window.count, window.bits);
+    }
+  }
+  detail::primeBitsOfFarWindows(far);
+}
+
 int factorCount(uint64_t n) {
   if (n > kLargestNumber) {
     int count = 0;

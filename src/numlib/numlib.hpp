@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "numlib.h"
@@ -37,6 +38,17 @@ std::optional<uint64_t> primeBefore(uint64_t n, uint64_t first);
 // words. Beyond the bits, the memory used does not grow with the window. A long window is split
 // among up to `threads` workers; the bits are the same for every thread count.
 void primeBits(uint64_t low, uint64_t count, uint64_t* bits, int threads = 1);
+
+// A window of consecutive numbers and the words its bits go to, as primeBits takes them.
+struct BitWindow {
+  uint64_t low = 0;
+  uint64_t count = 0;
+  uint64_t* bits = nullptr;
+};
+// The bits of each window, exactly as primeBits gives them, on the calling thread. Far above the
+// window's range the tests of all the windows' numbers run together, so that many short windows
+// (the runs of a tile) cost what one long one does.
+void primeBitsOfWindows(std::span<const BitWindow> windows);
 
 // Omega(n): the prime factors of n counted with multiplicity; 0 for n <= 1.
 int factorCount(uint64_t n);

@@ -99,13 +99,29 @@ class RunNumbers {
   RunNumbers(const ViewSettings& view, bool veltra)
       : view_(view), needsPrimes_(view.numberClass == NumberClass::Primes || veltra || view.ownRule), veltra_(veltra) {}
 
-  void load(const Run& run) {
+  // The primality of every run's numbers, asked at once: far out, the tests of all their numbers
+  // then run side by side in full groups, which a run of some tens of numbers alone leaves half empty.
+  void findPrimes(const std::vector<Run>& runs) {
+    if (!needsPrimes_) return;
+    runWords_.assign(runs.size() + 1, 0);
+    for (size_t k = 0; k < runs.size(); ++k) runWords_[k + 1] = runWords_[k] + wordsOf(runs[k].length);
+    allPrimeBits_.assign(runWords_.back(), 0);
+    windows_.clear();
+    for (size_t k = 0; k < runs.size(); ++k) {
+      windows_.push_back({view_.start + runs[k].firstPosition, static_cast<uint64_t>(runs[k].length),
+                          allPrimeBits_.data() + runWords_[k]});
+    }
+    numlib::primeBitsOfWindows(windows_);
+  }
+
+  // Run k of those findPrimes was given.
+  void load(const Run& run, size_t k) {
     const int64_t count = run.length;
     first_ = view_.start + run.firstPosition;
-    const auto words = static_cast<size_t>((count + 63) / 64);
+    const size_t words = wordsOf(count);
     if (needsPrimes_) {
-      primeBits_.assign(words, 0);
-      numlib::primeBits(first_, static_cast<uint64_t>(count), primeBits_.data());
+      const auto from = allPrimeBits_.begin() + static_cast<ptrdiff_t>(runWords_[k]);
+      primeBits_.assign(from, from + static_cast<ptrdiff_t>(words));
     }
     if (view_.ownRule) {
       loadRule(run);
@@ -136,7 +152,7 @@ class RunNumbers {
   // A rule that shows primes only is asked of the primes alone, as a pass asks it; it answers No
   // for the others.
   void loadRule(const Run& run) {
-    const auto words = static_cast<size_t>((run.length + 63) / 64);
+    const size_t words = wordsOf(run.length);
     shownBits_.assign(words, 0);
     undefinedBits_.assign(words, 0);
     const rules::Rule& rule = *view_.ownRule.compiled;
@@ -178,11 +194,16 @@ class RunNumbers {
     return count;
   }
 
+  static size_t wordsOf(int64_t count) { return static_cast<size_t>((count + 63) / 64); }
+
   const ViewSettings& view_;
   bool needsPrimes_;
   bool veltra_;
   Number first_ = 0;
   std::vector<uint64_t> primeBits_;
+  std::vector<uint64_t> allPrimeBits_;  // of every run findPrimes was given; run k from word runWords_[k]
+  std::vector<size_t> runWords_;
+  std::vector<numlib::BitWindow> windows_;
   std::vector<uint64_t> shownBits_;
   std::vector<uint64_t> undefinedBits_;  // with an own rule
   std::optional<FactorCounts> factorCounts_;
@@ -241,14 +262,19 @@ bool cancelled(const TileContext& context) { return context.cancel != nullptr &&
 template <class F>
 void forEachRun(const std::vector<Run>& runs, RunNumbers& numbers, const CellRange& tile, const CellRange& own, Number start,
                 const TileContext& context, TileResult& result, F drawRun) {
-  for (const Run& run : runs) {
+  if (cancelled(context)) {
+    result.cancelled = true;
+    return;
+  }
+  numbers.findPrimes(runs);
+  for (size_t k = 0; k < runs.size(); ++k) {
     if (cancelled(context)) {
       result.cancelled = true;
       return;
     }
-    numbers.load(run);
-    tallyRun(run, numbers, tile, own, start, result);
-    drawRun(run);
+    numbers.load(runs[k], k);
+    tallyRun(runs[k], numbers, tile, own, start, result);
+    drawRun(runs[k]);
   }
 }
 
@@ -274,7 +300,9 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
 
   // The scheme None repeats the centre's colour: white when the centre is shown, else black.
   RunNumbers numbers(view, veltra);
-  numbers.load({.first = {0, 0}, .firstPosition = 0, .length = 1});
+  const std::vector<Run> centre = {{.first = {0, 0}, .firstPosition = 0, .length = 1}};
+  numbers.findPrimes(centre);
+  numbers.load(centre[0], 0);
   const int noneColor = numbers.shown(0) ? kWhite : kBlack;
 
   const auto drawCell = [&](const Run& run, int64_t j) {
