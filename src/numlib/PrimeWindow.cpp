@@ -50,13 +50,64 @@ void clearPastCount(uint64_t count, uint64_t* bits) {
 }
 
 // Clears the odd multiples of the odd prime p in the window from p^2 on: a smaller multiple has a
-// smaller prime factor, and p itself stays.
-void crossOff(uint64_t low, uint64_t count, uint32_t p, uint64_t* bits) {
+// smaller prime factor, and p itself stays. remainderOf(n) gives n mod p.
+template <class Remainder>
+void crossOff(uint64_t low, uint64_t count, uint32_t p, uint64_t* bits, Remainder remainderOf) {
   const uint64_t start = std::max(low, uint64_t{p} * p);
   if (start - low >= count) return;
-  uint64_t offset = start - low + (p - start % p) % p;  // of the first multiple from start on
-  if (((low ^ offset) & 1) == 0) offset += p;           // low + offset is even: the next is odd
+  const uint64_t remainder = remainderOf(start);
+  uint64_t offset = start - low + (remainder == 0 ? 0 : p - remainder);  // of the first multiple from start on
+  if (((low ^ offset) & 1) == 0) offset += p;  // low + offset is even: the next is odd
   for (; offset < count; offset += 2 * uint64_t{p}) clearBit(bits, offset);
+}
+
+// An odd sieving prime with its reciprocal to 128 bits, which gives the remainder of any 64-bit
+// number without a division: the fraction n / p - floor(n / p) comes out exact enough that p times
+// it is n mod p (D. Lemire, O. Kaser and N. Kurz, "Faster remainder by direct computation", 2019).
+// A short window places each of its primes once, and there a division cost more than the sieving.
+class SievingPrime {
+ public:
+  explicit SievingPrime(uint32_t p) : p_(p), reciprocal_(~uint128{0} / p + 1) {}
+  uint32_t value() const { return p_; }
+  uint64_t remainderOf(uint64_t n) const {
+    const uint128 fraction = reciprocal_ * n;
+    const uint128 high = uint128{static_cast<uint64_t>(fraction >> 64)} * p_;
+    const uint128 low = uint128{static_cast<uint64_t>(fraction)} * p_;
+    return static_cast<uint64_t>((high + (low >> 64)) >> 64);
+  }
+
+ private:
+  uint32_t p_;
+  uint128 reciprocal_;
+};
+
+// Reciprocals are kept for the primes a short window sieves by; a long one divides for the rest.
+constexpr uint32_t kReciprocalsUpTo = uint32_t{1} << 12;
+
+// The odd primes up to the bound (at most kReciprocalsUpTo) with their reciprocals, made once.
+std::span<const SievingPrime> sievingPrimesUpTo(uint32_t bound) {
+  static const std::vector<SievingPrime> primes = [] {
+    std::vector<SievingPrime> made;
+    for (uint32_t p : primesUpTo(kReciprocalsUpTo)) {
+      if (p > 2) made.emplace_back(p);
+    }
+    return made;
+  }();
+  const auto end = std::partition_point(primes.begin(), primes.end(), [bound](const SievingPrime& p) { return p.value() <= bound; });
+  return {primes.data(), static_cast<size_t>(end - primes.begin())};
+}
+
+// Clears the odd multiples of the odd primes up to the bound, each from its square on.
+void crossOffPrimesUpTo(uint32_t bound, uint64_t low, uint64_t count, uint64_t* bits) {
+  for (const SievingPrime& p : sievingPrimesUpTo(std::min(bound, kReciprocalsUpTo))) {
+    crossOff(low, count, p.value(), bits, [&p](uint64_t n) { return p.remainderOf(n); });
+  }
+  if (bound <= kReciprocalsUpTo) return;
+  const std::span<const uint32_t> primes = primesUpTo(bound);
+  const auto larger = std::upper_bound(primes.begin(), primes.end(), kReciprocalsUpTo);
+  for (auto p = larger; p != primes.end(); ++p) {
+    crossOff(low, count, *p, bits, [p = *p](uint64_t n) { return n % p; });
+  }
 }
 
 // A prime p above the window's length crosses off at most one number, and only now and then, yet
@@ -100,9 +151,7 @@ void sieveChunk(uint64_t low, uint64_t count, uint64_t* bits, Undecided& undecid
   std::fill(bits, bits + words, low % 2 == 0 ? 0xAAAAAAAAAAAAAAAAu : 0x5555555555555555u);
   const uint64_t root = isqrt(high);
   const auto bound = static_cast<uint32_t>(std::min<uint64_t>({root, kPresieveLimit, presieveBound(count)}));
-  for (uint32_t p : primesUpTo(bound)) {
-    if (p > 2) crossOff(low, count, p, bits);  // 2 by the pattern
-  }
+  crossOffPrimesUpTo(bound, low, count, bits);  // 2 by the pattern
   clearPastCount(count, bits);
   if (bound == root) return;  // every composite up to high has a prime factor up to its root
 
