@@ -116,13 +116,17 @@ void crossOffPrimesUpTo(uint32_t bound, uint64_t low, uint64_t count, uint64_t* 
 // length was slower, a third of it no faster).
 uint64_t presieveBound(uint64_t count) { return std::max<uint64_t>(count, 256); }
 
+constexpr size_t kTestedAtOnce = 512;  // undecided numbers
+
 // Numbers a sieve by the small primes left, which the tests must still decide, and the bits that
-// stand for them. Tested together, many short windows fill the tests' groups.
+// stand for them. Tested together, many short windows fill the tests' groups; they are tested a
+// few hundred at a time, so that they stay in the nearest cache.
 class Undecided {
  public:
   void add(uint64_t n, uint64_t* word, uint64_t mask) {
     numbers_.push_back(n);
     places_.push_back({word, mask});
+    if (numbers_.size() == kTestedAtOnce) settle();
   }
   // Clears the bits of the composites among them, and forgets them.
   void settle() {
