@@ -39,6 +39,7 @@ std::variant<ExploreOptions, explorer::UsageError> parse(const QStringList& argu
 struct OptionsCase { const char* name; QStringList arguments; const char* problem; StoredView view; };
 // `refusal`: empty when the view centres on the number.
 struct GoToCase { const char* name; Number start; QString text; int languageSlot; const char* refusal; };
+struct InViewCase { const char* name; int boxSize, cellsPerPixel; QPoint pan; };
 struct StandInCase { const char* name; int boxSize, cellsPerPixel; };  // the coarser level, cached before zooming in
 // The status bar's first line, and the rule with the caret under the error.
 struct RuleCase { const char* name; QString rule; int languageSlot; const char* message, *caret; };
@@ -501,6 +502,35 @@ class TestExplore : public QObject {
     QVERIFY2(w.pointerText().startsWith("18,446,744,073,709,551,558 = 2 \u00D7"), qPrintable(w.pointerText()));
     QTest::mouseMove(&w.view(), middle + QPoint(15 * 6, 15 * 6));  // ring 7 passes 2^64 - 1
     QVERIFY2(w.pointerText().startsWith("Beyond"), qPrintable(w.pointerText()));
+  }
+
+  // The numbers in view are those of the cells with a pixel in it, and the shown ones are counted
+  // where a cell's centre (at density levels its pixel) lies in it: the edge tiles reaching beyond
+  // the view add nothing. Against the plain walk and the reference.
+  void theStatusBarCountsWhatIsInView_data() {
+    addRows<InViewCase>({{"1-pixel cells", 1, 1, {200, 90}}, {"7-pixel cells, cut by every edge", 7, 1, {-333, 250}},
+                         {"2 x 2 cells a pixel", 1, 2, {-70, -45}}});
+  }
+  void theStatusBarCountsWhatIsInView() {
+    QFETCH(InViewCase, row);
+    const int s = row.boxSize, k = row.cellsPerPixel, half = (s - 1) / 2;
+    explorer::ExploreWindow& w = open(viewWith([&](StoredView& v) { v.boxSize = s, v.cellsPerPixel = k; }), 2, QSize(301, 203));
+    w.view().panBy(row.pan.x(), row.pan.y());
+    w.view().viewImage();
+    const spiral::PlanePoint topLeft = w.view().topLeft();
+    const auto inView = [&](int64_t x, int64_t y) { return x >= topLeft.x && x < topLeft.x + 301 && y >= topLeft.y && y < topLeft.y + 203; };
+    const auto pixelOf = [&](int64_t cell) { return k > 1 ? (cell - (cell < 0 ? k - 1 : 0)) / k : cell * s; };
+    Number smallest = kLargest, largest = 0, shown = 0;
+    for (PlainWalk walk; walk.step() < 2000000; walk.next()) {
+      const Number n = walk.step() + 1;
+      const int64_t x = pixelOf(walk.column()), y = pixelOf(walk.row());
+      if (x + half >= topLeft.x && x - half < topLeft.x + 301 && y + half >= topLeft.y && y - half < topLeft.y + 203) {
+        smallest = std::min(smallest, n), largest = std::max(largest, n);  // a pixel of the cell in view
+      }
+      shown += inView(x, y) && referenceIsPrime(n);
+    }
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    QCOMPARE(w.rangeText(), QString("%1 to %2 in view, %3 shown").arg(english.toString(smallest), english.toString(largest), english.toString(shown)));
   }
 
   // Ctrl+C copies the selected cell's report, or with none selected the view; Ctrl+S writes the

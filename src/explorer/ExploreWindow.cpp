@@ -471,7 +471,9 @@ void ExploreWindow::describeView() {
   const spiral::ZoomLevel& level = spiral::kZoomLevels[view_->settings().zoom];
   scale_->setText(level.cellsPerPixel > 1 ? W(Word::ScaleDensity).arg(level.cellsPerPixel)
                                           : W(Word::ScaleCells).arg(level.boxSize));
-  std::optional<spiral::Number> smallest, largest;
+  const spiral::ViewSettings& settings = view_->settings();
+  const QSize size = view_->deviceSize();
+  const spiral::PlaneRect visible{view_->topLeft().x, view_->topLeft().y, size.width(), size.height()};
   int64_t shown = 0, undefined = 0;
   bool byRing = false;
   const std::vector<TileKey> keys = view_->visibleTiles();
@@ -479,16 +481,19 @@ void ExploreWindow::describeView() {
   for (const TileKey& key : keys) {
     const std::shared_ptr<const Tile> tile = tiles_.cached(key);
     missing += tile == nullptr;
-    if (!tile || !tile->result.smallest) continue;
+    if (!tile) continue;
     byRing = byRing || (tile->result.clusterByRing && tile->exactClusters);
-    smallest = std::min(smallest.value_or(*tile->result.smallest), *tile->result.smallest);
-    largest = std::max(largest.value_or(*tile->result.largest), *tile->result.largest);
-    shown += tile->result.ownShownCount;
-    undefined += tile->result.ownUndefinedCount;
+    const auto [tileShown, tileUndefined] = spiral::ownCountsWithin(settings, key.rect(), tile->result, visible);
+    shown += tileShown;
+    undefined += tileUndefined;
   }
-  range_->setText(smallest ? W(Word::NumbersInView).arg(grouped(*smallest), grouped(*largest), QLocale().toString(shown)) +
-                                 (undefined > 0 ? W(Word::UndefinedInView).arg(QLocale().toString(undefined)) : QString())
-                           : W(Word::NoNumbersInView));
+  // The range from the cells in view themselves: the edge tiles reach beyond the view.
+  const std::optional<std::pair<spiral::Number, spiral::Number>> positions =
+      spiral::positionsIn(spiral::cellsOf(settings, visible), ~spiral::Number{0} - settings.start);
+  range_->setText(positions ? W(Word::NumbersInView).arg(grouped(settings.start + positions->first),
+                                                         grouped(settings.start + positions->second), QLocale().toString(shown)) +
+                                  (undefined > 0 ? W(Word::UndefinedInView).arg(QLocale().toString(undefined)) : QString())
+                            : W(Word::NoNumbersInView));
   if (tiles_.walkingClusterColours()) return;  // its progress shows
   if (byRing) {
     showStatus(W(Word::ClusterByRing));

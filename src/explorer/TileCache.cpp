@@ -53,7 +53,8 @@ void TileCache::removeIf(const std::function<bool(const TileKey&, const Tile&)>&
 }
 
 int64_t TileCache::bytesOf(const Tile& tile) {
-  return int64_t{tile.picture.width()} * tile.picture.height() + static_cast<int64_t>(sizeof(Tile));
+  return int64_t{tile.picture.width()} * tile.picture.height() + static_cast<int64_t>(sizeof(Tile)) +
+         static_cast<int64_t>(tile.result.ownShown.size() + tile.result.ownUndefined.size());
 }
 
 void TileCache::erase(std::list<Entry>::iterator entry) {

@@ -17,7 +17,7 @@ namespace explorer {
 
 // A tile's side in plane pixels.
 inline constexpr int kTileSize = 128;
-// The most the cache holds, in bytes of pixels.
+// The most the cache holds, in bytes of pixels and per-cell counts.
 inline constexpr int64_t kTileCacheBudget = int64_t{256} << 20;
 
 // Tile (column, row) covers the plane pixels from (column, row) * kTileSize on.

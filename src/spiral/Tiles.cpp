@@ -138,6 +138,8 @@ class RunNumbers {
     if (veltra_) factorCounts_.emplace(first_, count);
   }
   bool prime(int64_t j) const { return needsPrimes_ && bitOf(primeBits_, j); }
+  // Only an own rule leaves numbers undefined.
+  bool leavesUndefined() const { return static_cast<bool>(view_.ownRule); }
   bool shown(int64_t j) const { return bitOf(shownBits_, j); }
   // The numbers among from ... to the own rule left undefined.
   int64_t undefinedBetween(int64_t from, int64_t to) const { return countSet(undefinedBits_, from, to); }
@@ -147,6 +149,8 @@ class RunNumbers {
   // Calls f(j) for each shown j from `from` to `to`, in order.
   template <class F>
   void forEachShown(int64_t from, int64_t to, F f) const { forEachSet(shownBits_, from, to, f); }
+  template <class F>
+  void forEachUndefined(int64_t from, int64_t to, F f) const { forEachSet(undefinedBits_, from, to, f); }
 
  private:
   // A rule that shows primes only is asked of the primes alone, as a pass asks it; it answers No
@@ -238,13 +242,37 @@ std::pair<int64_t, int64_t> stepsWithin(const Run& run, const CellRange& cells) 
   return {std::max(rowFirst, colFirst), std::min(rowLast, colLast)};
 }
 
+// The tile's own cells in units: a cell, or at density levels the k x k cells of a pixel; row by
+// row, `columns` to a row.
+struct OwnUnits {
+  CellRange cells;
+  int k = 1;
+  int64_t columns = 0;
+
+  OwnUnits(const ViewSettings& view, const PlaneRect& rect)
+      : cells(ownCellsOf(view, rect)), k(view.level().cellsPerPixel),
+        columns(std::max<int64_t>(0, ceilDiv64(cells.column1 - cells.column0 + 1, k))) {}
+  size_t count() const { return static_cast<size_t>(std::max<int64_t>(0, ceilDiv64(cells.row1 - cells.row0 + 1, k)) * columns); }
+  size_t indexOf(CellPos cell) const {
+    return static_cast<size_t>((cell.row - cells.row0) / k * columns + (cell.column - cells.column0) / k);
+  }
+  // The first (top left) cell of unit `index`.
+  CellPos firstCellOf(size_t index) const {
+    const auto i = static_cast<int64_t>(index);
+    return {cells.row0 + i / columns * k, cells.column0 + i % columns * k};
+  }
+};
+
 // Counts a run's cells inside the tile itself (not its margin): their numbers and the shown ones;
-// and of those the shown and undefined ones whose centre lies in the tile, the tile's own cells.
-void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, const CellRange& own, Number start,
+// and of those the shown and undefined ones whose centre lies in the tile, the tile's own cells,
+// each in its unit too.
+void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, const OwnUnits& own, Number start,
               TileResult& result) {
-  if (const auto [from, to] = stepsWithin(run, own); from <= to) {
+  if (const auto [from, to] = stepsWithin(run, own.cells); from <= to) {
     result.ownShownCount += numbers.shownBetween(from, to);
     result.ownUndefinedCount += numbers.undefinedBetween(from, to);
+    numbers.forEachShown(from, to, [&](int64_t j) { ++result.ownShown[own.indexOf(run.at(j))]; });
+    numbers.forEachUndefined(from, to, [&](int64_t j) { ++result.ownUndefined[own.indexOf(run.at(j))]; });
   }
   const auto [from, to] = stepsWithin(run, tile);
   if (from > to) return;
@@ -260,8 +288,10 @@ bool cancelled(const TileContext& context) { return context.cancel != nullptr &&
 
 // Loads each run's numbers in turn, counts them and hands the run on, until the tile is cancelled.
 template <class F>
-void forEachRun(const std::vector<Run>& runs, RunNumbers& numbers, const CellRange& tile, const CellRange& own, Number start,
+void forEachRun(const std::vector<Run>& runs, RunNumbers& numbers, const CellRange& tile, const OwnUnits& own, Number start,
                 const TileContext& context, TileResult& result, F drawRun) {
+  result.ownShown.assign(own.count(), 0);
+  result.ownUndefined.assign(numbers.leavesUndefined() ? own.count() : 0, 0);
   if (cancelled(context)) {
     result.cancelled = true;
     return;
@@ -336,7 +366,8 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
     cells.drawCell(x, y, color, n);
   };
 
-  forEachRun(runs, numbers, tile, ownCellsOf(view, rect), view.start, context, result, [&](const Run& run) {
+  const OwnUnits own(view, rect);
+  forEachRun(runs, numbers, tile, own, view.start, context, result, [&](const Run& run) {
     if (cells.drawsUnshownCells() || run.firstPosition == 0) {
       for (int64_t j = 0; j < run.length; ++j) drawCell(run, j);
     } else {
@@ -352,24 +383,19 @@ TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture&
   const int k = view.level().cellsPerPixel;
   const CellRange tile = cellsOf(view, rect);
   const auto pixels = static_cast<size_t>(rect.width) * static_cast<size_t>(rect.height);
-  std::vector<uint16_t> marked(pixels, 0);
   std::vector<uint16_t> valid(pixels, 0);
   std::vector<Number> largest(pixels, 0);  // the density is taken at the largest number of a pixel
   std::vector<Run> runs;
   result.passesLargest = runsOf(tile.row0, tile.row1, tile.column0, tile.column1, ~Number{0} - view.start, runs);
   RunNumbers numbers(view, false);
-  forEachRun(runs, numbers, tile, ownCellsOf(view, rect), view.start, context, result, [&](const Run& run) {
-    const auto pixelOf = [&](int64_t j) {
-      const CellPos cell = run.at(j);
-      return static_cast<size_t>((cell.row - tile.row0) / k) * static_cast<size_t>(rect.width) +
-             static_cast<size_t>((cell.column - tile.column0) / k);
-    };
+  // A pixel's cells are all the tile's own: the tally counts the marked ones of each pixel.
+  const OwnUnits pixelsOfCells(view, rect);
+  forEachRun(runs, numbers, tile, pixelsOfCells, view.start, context, result, [&](const Run& run) {
     for (int64_t j = 0; j < run.length; ++j) {
-      const size_t pixel = pixelOf(j);
+      const size_t pixel = pixelsOfCells.indexOf(run.at(j));
       largest[pixel] = std::max(largest[pixel], view.start + run.firstPosition + static_cast<Number>(j));
       ++valid[pixel];
     }
-    numbers.forEachShown(0, run.length - 1, [&](int64_t j) { ++marked[pixelOf(j)]; });
   });
   if (result.cancelled) return result;
   for (int y = 0; y < rect.height; ++y) {
@@ -378,7 +404,7 @@ TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture&
       if (valid[pixel] == 0) continue;
       const double expected = expectedMarks(view.numberClass, largest[pixel], valid[pixel]);
       const CellPos first{tile.row0 + int64_t{y} * k, tile.column0 + int64_t{x} * k};
-      out.setPixel(x, y, densityShade(marked[pixel], expected, densityDraw(first)));
+      out.setPixel(x, y, densityShade(result.ownShown[pixel], expected, densityDraw(first)));
     }
   }
   return result;
@@ -458,6 +484,34 @@ CellRange ownCellsOf(const ViewSettings& view, const PlaneRect& rect) {
   const int64_t s = level.boxSize;
   return {ceilDiv64(rect.y, s), floorDiv64(rect.y + rect.height - 1, s), ceilDiv64(rect.x, s),
           floorDiv64(rect.x + rect.width - 1, s)};
+}
+
+std::pair<int64_t, int64_t> ownCountsWithin(const ViewSettings& view, const PlaneRect& rect, const TileResult& result,
+                                            const PlaneRect& visible) {
+  const auto within = [&visible](PlanePoint p) {
+    return p.x >= visible.x && p.y >= visible.y && p.x < visible.x + visible.width && p.y < visible.y + visible.height;
+  };
+  if (within({rect.x, rect.y}) && within({rect.x + rect.width - 1, rect.y + rect.height - 1})) {
+    return {result.ownShownCount, result.ownUndefinedCount};  // every own cell's centre lies in the tile
+  }
+  const OwnUnits own(view, rect);
+  std::pair<int64_t, int64_t> counts{0, 0};
+  if (result.ownShown.size() != own.count()) return counts;
+  for (size_t unit = 0; unit < own.count(); ++unit) {
+    if (!within(centreOfCell(view, own.firstCellOf(unit)))) continue;
+    counts.first += result.ownShown[unit];
+    if (!result.ownUndefined.empty()) counts.second += result.ownUndefined[unit];
+  }
+  return counts;
+}
+
+std::optional<std::pair<Number, Number>> positionsIn(const CellRange& cells, Number largestPosition) {
+  std::vector<Run> runs;
+  runsOf(cells.row0, cells.row1, cells.column0, cells.column1, largestPosition, runs);
+  if (runs.empty()) return std::nullopt;
+  Number largest = 0;
+  for (const Run& run : runs) largest = std::max(largest, run.firstPosition + static_cast<Number>(run.length - 1));
+  return std::pair{runs.front().firstPosition, largest};
 }
 
 CellRange cellsOf(const ViewSettings& view, const PlaneRect& rect) {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Choices.h"
@@ -109,6 +110,9 @@ CellRange cellsOf(const ViewSettings& view, const PlaneRect& rect);
 CellRange ownCellsOf(const ViewSettings& view, const PlaneRect& rect);
 // The largest walk position of those cells; none when one passes 2^64 - 1.
 std::optional<Number> largestPositionIn(const CellRange& cells);
+// The smallest and the largest walk position of those cells up to `largestPosition`; none when
+// there is no such cell.
+std::optional<std::pair<Number, Number>> positionsIn(const CellRange& cells, Number largestPosition);
 
 // Whether the view's class shows the number n at a walk position; `prime` says whether n is prime.
 // The random class shows odd numbers from 3 on, each with the chance 2 / (ln n + 0.5), drawn from
@@ -156,11 +160,19 @@ struct TileResult {
   // they count each cell once.
   int64_t ownShownCount = 0;
   int64_t ownUndefinedCount = 0;
+  // Both again for each own cell, or at density levels each pixel, row by row: a view that shows
+  // part of the tile counts only what it shows (ownCountsWithin).
+  std::vector<uint8_t> ownShown;
+  std::vector<uint8_t> ownUndefined;
 };
 
 // Draws the plane rectangle into `out`, which must be rect.width x rect.height: palette indices,
 // the pixels the renderer's --centre picture has there. Pure and reentrant.
 TileResult drawTile(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context = {});
+// The shown and undefined counts of the tile's own cells (or pixels) whose centre pixel lies in
+// `visible`, from the tile drawTile drew over `rect`.
+std::pair<int64_t, int64_t> ownCountsWithin(const ViewSettings& view, const PlaneRect& rect, const TileResult& result,
+                                            const PlaneRect& visible);
 
 // A value of a quadratic in a view, and its cell.
 struct ValueCell {
