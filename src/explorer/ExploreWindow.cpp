@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -112,11 +113,20 @@ ExploreWindow::ExploreWindow(platform::Desktop& desktop, const StoredView& view,
   message_ = new QLabel(this);
   message_->setTextFormat(Qt::PlainText);
   quadraticCounts_ = new QLabel(this);
-  statusBar()->addWidget(pointer_, 3);
-  statusBar()->addWidget(message_, 2);
-  statusBar()->addPermanentWidget(quadraticCounts_);
-  statusBar()->addPermanentWidget(range_);
-  statusBar()->addPermanentWidget(scale_);
+  // Two lines: far out, the number under the pointer with its factors and the numbers in view each
+  // take half a window's width, and one line would cut the count off.
+  auto* lines = new QWidget(this);
+  auto* grid = new QGridLayout(lines);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setVerticalSpacing(0);
+  grid->addWidget(pointer_, 0, 0, 1, 3);
+  grid->addWidget(scale_, 0, 3, Qt::AlignRight);
+  grid->addWidget(message_, 1, 0);
+  grid->addWidget(quadraticCounts_, 1, 1, Qt::AlignRight);
+  grid->addWidget(range_, 1, 2, 1, 2, Qt::AlignRight);
+  grid->setColumnStretch(0, 1);
+  for (QLabel* label : {pointer_, message_}) label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // cut, not widen
+  statusBar()->addWidget(lines, 1);
   resize(kFirstWidth, kFirstHeight);
   view_->setSettings(viewSettingsOf(view));
   showSettings();
