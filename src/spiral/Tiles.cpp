@@ -256,11 +256,6 @@ struct OwnUnits {
   size_t indexOf(CellPos cell) const {
     return static_cast<size_t>((cell.row - cells.row0) / k * columns + (cell.column - cells.column0) / k);
   }
-  // The first (top left) cell of unit `index`.
-  CellPos firstCellOf(size_t index) const {
-    const auto i = static_cast<int64_t>(index);
-    return {cells.row0 + i / columns * k, cells.column0 + i % columns * k};
-  }
 };
 
 // Counts a run's cells inside the tile itself (not its margin): their numbers and the shown ones;
@@ -488,19 +483,23 @@ CellRange ownCellsOf(const ViewSettings& view, const PlaneRect& rect) {
 
 std::pair<int64_t, int64_t> ownCountsWithin(const ViewSettings& view, const PlaneRect& rect, const TileResult& result,
                                             const PlaneRect& visible) {
-  const auto within = [&visible](PlanePoint p) {
-    return p.x >= visible.x && p.y >= visible.y && p.x < visible.x + visible.width && p.y < visible.y + visible.height;
-  };
-  if (within({rect.x, rect.y}) && within({rect.x + rect.width - 1, rect.y + rect.height - 1})) {
-    return {result.ownShownCount, result.ownUndefinedCount};  // every own cell's centre lies in the tile
-  }
   const OwnUnits own(view, rect);
   std::pair<int64_t, int64_t> counts{0, 0};
   if (result.ownShown.size() != own.count()) return counts;
-  for (size_t unit = 0; unit < own.count(); ++unit) {
-    if (!within(centreOfCell(view, own.firstCellOf(unit)))) continue;
-    counts.first += result.ownShown[unit];
-    if (!result.ownUndefined.empty()) counts.second += result.ownUndefined[unit];
+  // The own cells of the visible part are its own cells inside the tile's.
+  const CellRange seen = ownCellsOf(view, visible);
+  const CellRange both{std::max(own.cells.row0, seen.row0), std::min(own.cells.row1, seen.row1),
+                       std::max(own.cells.column0, seen.column0), std::min(own.cells.column1, seen.column1)};
+  if (both.row0 == own.cells.row0 && both.row1 == own.cells.row1 && both.column0 == own.cells.column0 &&
+      both.column1 == own.cells.column1) {
+    return {result.ownShownCount, result.ownUndefinedCount};  // the whole tile is in view
+  }
+  for (int64_t row = both.row0; row <= both.row1; row += own.k) {
+    for (int64_t column = both.column0; column <= both.column1; column += own.k) {
+      const size_t unit = own.indexOf({row, column});
+      counts.first += result.ownShown[unit];
+      if (!result.ownUndefined.empty()) counts.second += result.ownUndefined[unit];
+    }
   }
   return counts;
 }
