@@ -138,7 +138,8 @@ explorer_pictures() {
   xdotool mouseup 1
   xdotool mousemove --sync $((X + 400)) $((Y + 300))
   sleep 3
-  shoot "$main" "$out/explorer-dragged.png"
+  # From the screen: the tooltip is a window of its own, which the explorer's window lies under.
+  shoot root "$out/explorer-dragged.png" "${WIDTH}x${HEIGHT}+$X+$Y"
   echo "spirelle-explore --cell 3    # then dragged up and left with the mouse" >"$out/explorer-dragged.txt"
   stop_window
 
