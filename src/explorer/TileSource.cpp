@@ -49,6 +49,7 @@ void TileSource::start(const TileKey& key, int priority) {
     spiral::TileContext context;
     context.cancel = cancel.get();
     context.clusters = clusters.get();
+    context.marksOwnCells = true;  // the status bar counts what the view shows of each tile
     tile->exactClusters = clusters != nullptr;
     tile->result = spiral::drawTile(key.settings, key.rect(), tile->picture, context);
     wrapImage(*tile);

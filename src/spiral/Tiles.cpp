@@ -5,6 +5,7 @@
 #include <utility>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "CellRenderer.h"
@@ -242,6 +243,22 @@ std::pair<int64_t, int64_t> stepsWithin(const Run& run, const CellRange& cells) 
   return {std::max(rowFirst, colFirst), std::min(rowLast, colLast)};
 }
 
+// The sum of `count` bytes of at most 64 each, eight at a time: the status bar sums the rows of
+// the view's edge tiles whenever the view moves, and one at a time that cost more than the pan.
+int64_t sumOfBytes(const uint8_t* bytes, size_t count) {
+  int64_t sum = 0;
+  size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    uint64_t word = 0;
+    std::memcpy(&word, bytes + i, 8);
+    constexpr uint64_t kEvenBytes = 0x00FF00FF00FF00FFu;
+    word = (word & kEvenBytes) + ((word >> 8) & kEvenBytes);      // four sums of two bytes, 16 bits each
+    sum += static_cast<int64_t>((word * 0x0001000100010001u) >> 48);  // their sum in the top 16 bits
+  }
+  for (; i < count; ++i) sum += bytes[i];
+  return sum;
+}
+
 // The tile's own cells in units: a cell, or at density levels the k x k cells of a pixel; row by
 // row, `columns` to a row.
 struct OwnUnits {
@@ -266,8 +283,10 @@ void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, 
   if (const auto [from, to] = stepsWithin(run, own.cells); from <= to) {
     result.ownShownCount += numbers.shownBetween(from, to);
     result.ownUndefinedCount += numbers.undefinedBetween(from, to);
-    numbers.forEachShown(from, to, [&](int64_t j) { ++result.ownShown[own.indexOf(run.at(j))]; });
-    numbers.forEachUndefined(from, to, [&](int64_t j) { ++result.ownUndefined[own.indexOf(run.at(j))]; });
+    if (!result.ownShown.empty()) numbers.forEachShown(from, to, [&](int64_t j) { ++result.ownShown[own.indexOf(run.at(j))]; });
+    if (!result.ownUndefined.empty()) {
+      numbers.forEachUndefined(from, to, [&](int64_t j) { ++result.ownUndefined[own.indexOf(run.at(j))]; });
+    }
   }
   const auto [from, to] = stepsWithin(run, tile);
   if (from > to) return;
@@ -285,8 +304,9 @@ bool cancelled(const TileContext& context) { return context.cancel != nullptr &&
 template <class F>
 void forEachRun(const std::vector<Run>& runs, RunNumbers& numbers, const CellRange& tile, const OwnUnits& own, Number start,
                 const TileContext& context, TileResult& result, F drawRun) {
-  result.ownShown.assign(own.count(), 0);
-  result.ownUndefined.assign(numbers.leavesUndefined() ? own.count() : 0, 0);
+  const bool marks = context.marksOwnCells || own.k > 1;  // a density pixel is shaded by its count
+  result.ownShown.assign(marks ? own.count() : 0, 0);
+  result.ownUndefined.assign(marks && numbers.leavesUndefined() ? own.count() : 0, 0);
   if (cancelled(context)) {
     result.cancelled = true;
     return;
@@ -494,17 +514,48 @@ std::pair<int64_t, int64_t> ownCountsWithin(const ViewSettings& view, const Plan
       both.column1 == own.cells.column1) {
     return {result.ownShownCount, result.ownUndefinedCount};  // the whole tile is in view
   }
+  if (both.column0 > both.column1) return counts;
+  // A row's units lie side by side: each row is summed in one go.
+  const auto sum = [](const std::vector<uint8_t>& marks, size_t first, size_t last) {
+    return marks.empty() ? 0 : sumOfBytes(marks.data() + first, last - first + 1);
+  };
   for (int64_t row = both.row0; row <= both.row1; row += own.k) {
-    for (int64_t column = both.column0; column <= both.column1; column += own.k) {
-      const size_t unit = own.indexOf({row, column});
-      counts.first += result.ownShown[unit];
-      if (!result.ownUndefined.empty()) counts.second += result.ownUndefined[unit];
-    }
+    const size_t first = own.indexOf({row, both.column0});
+    const size_t last = own.indexOf({row, both.column1});
+    counts.first += sum(result.ownShown, first, last);
+    counts.second += sum(result.ownUndefined, first, last);
   }
   return counts;
 }
 
+// The farthest ring meets the range only on the range's edge, and its last cell there is a corner
+// of the range; the nearest ring meets it only on the edges nearest the centre. So the edge alone
+// gives both ends, unless some cells pass the largest position.
+std::optional<std::pair<Number, Number>> positionsOnEdge(const CellRange& cells, Number largestPosition) {
+  Number largest = 0;
+  for (const CellPos corner : {CellPos{cells.row0, cells.column0}, CellPos{cells.row0, cells.column1},
+                               CellPos{cells.row1, cells.column0}, CellPos{cells.row1, cells.column1}}) {
+    const std::optional<Number> position = walkPositionOf(corner);
+    if (!position || *position > largestPosition) return std::nullopt;
+    largest = std::max(largest, *position);
+  }
+  const bool rowsHoldCentre = cells.row0 <= 0 && cells.row1 >= 0;
+  const bool columnsHoldCentre = cells.column0 <= 0 && cells.column1 >= 0;
+  Number smallest = rowsHoldCentre && columnsHoldCentre ? 0 : largest;
+  const auto take = [&smallest](CellPos cell) { smallest = std::min(smallest, *walkPositionOf(cell)); };
+  if (!rowsHoldCentre) {
+    const int64_t row = cells.row0 > 0 ? cells.row0 : cells.row1;
+    for (int64_t column = cells.column0; column <= cells.column1; ++column) take({row, column});
+  }
+  if (!columnsHoldCentre) {
+    const int64_t column = cells.column0 > 0 ? cells.column0 : cells.column1;
+    for (int64_t row = cells.row0; row <= cells.row1; ++row) take({row, column});
+  }
+  return std::pair{smallest, largest};
+}
+
 std::optional<std::pair<Number, Number>> positionsIn(const CellRange& cells, Number largestPosition) {
+  if (const auto onEdge = positionsOnEdge(cells, largestPosition)) return onEdge;
   std::vector<Run> runs;
   runsOf(cells.row0, cells.row1, cells.column0, cells.column1, largestPosition, runs);
   if (runs.empty()) return std::nullopt;

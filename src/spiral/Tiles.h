@@ -146,6 +146,7 @@ int densityShade(int64_t marked, double expected, double draw);
 struct TileContext {
   const std::atomic<bool>* cancel = nullptr;   // polled now and then; set: the tile stops
   const ClusterColours* clusters = nullptr;    // exact cluster colours, where they reach
+  bool marksOwnCells = false;                   // keep each own cell's counts, for ownCountsWithin
 };
 
 struct TileResult {
@@ -161,7 +162,7 @@ struct TileResult {
   int64_t ownShownCount = 0;
   int64_t ownUndefinedCount = 0;
   // Both again for each own cell, or at density levels each pixel, row by row: a view that shows
-  // part of the tile counts only what it shows (ownCountsWithin).
+  // part of the tile counts only what it shows (ownCountsWithin). For cells, only when asked.
   std::vector<uint8_t> ownShown;
   std::vector<uint8_t> ownUndefined;
 };
@@ -170,7 +171,7 @@ struct TileResult {
 // the pixels the renderer's --centre picture has there. Pure and reentrant.
 TileResult drawTile(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context = {});
 // The shown and undefined counts of the tile's own cells (or pixels) whose centre pixel lies in
-// `visible`, from the tile drawTile drew over `rect`.
+// `visible`, from the tile drawTile drew over `rect` with marksOwnCells.
 std::pair<int64_t, int64_t> ownCountsWithin(const ViewSettings& view, const PlaneRect& rect, const TileResult& result,
                                             const PlaneRect& visible);
 
