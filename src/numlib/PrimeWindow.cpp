@@ -170,8 +170,14 @@ void sieveChunk(uint64_t low, uint64_t count, uint64_t* bits, Undecided& undecid
   }
 }
 
-void testChunk(uint64_t low, uint64_t count, uint64_t* bits) {
+// The calling thread's undecided numbers: the worker threads sieve at once.
+Undecided& undecidedOfThisThread() {
   thread_local Undecided undecided;
+  return undecided;
+}
+
+void testChunk(uint64_t low, uint64_t count, uint64_t* bits) {
+  Undecided& undecided = undecidedOfThisThread();
   sieveChunk(low, count, bits, undecided);
   undecided.settle();
 }
@@ -208,7 +214,7 @@ void primeBitsAnywhere(uint64_t low, uint64_t count, uint64_t* bits) {
 }
 
 void primeBitsOfFarWindows(std::span<const BitWindow> windows) {
-  thread_local Undecided undecided;
+  Undecided& undecided = undecidedOfThisThread();
   for (const BitWindow& window : windows) {
     if (window.count == 0) continue;
     if (window.count > kChunkSize || sieveIsFaster(window.low + (window.count - 1), window.count)) {

@@ -528,17 +528,13 @@ std::pair<int64_t, int64_t> ownCountsWithin(const ViewSettings& view, const Plan
   return counts;
 }
 
-// The farthest ring meets the range only on the range's edge, and its last cell there is a corner
-// of the range; the nearest ring meets it only on the edges nearest the centre. So the edge alone
-// gives both ends, unless some cells pass the largest position.
+// The largest position is a corner's (largestPositionIn), and the nearest ring meets the range only
+// on the edges nearest the centre. So the edge alone gives both ends, unless some cells pass the
+// largest position.
 std::optional<std::pair<Number, Number>> positionsOnEdge(const CellRange& cells, Number largestPosition) {
-  Number largest = 0;
-  for (const CellPos corner : {CellPos{cells.row0, cells.column0}, CellPos{cells.row0, cells.column1},
-                               CellPos{cells.row1, cells.column0}, CellPos{cells.row1, cells.column1}}) {
-    const std::optional<Number> position = walkPositionOf(corner);
-    if (!position || *position > largestPosition) return std::nullopt;
-    largest = std::max(largest, *position);
-  }
+  const std::optional<Number> largestOrNone = largestPositionIn(cells);
+  if (!largestOrNone || *largestOrNone > largestPosition) return std::nullopt;
+  const Number largest = *largestOrNone;
   const bool rowsHoldCentre = cells.row0 <= 0 && cells.row1 >= 0;
   const bool columnsHoldCentre = cells.column0 <= 0 && cells.column1 >= 0;
   Number smallest = rowsHoldCentre && columnsHoldCentre ? 0 : largest;
@@ -572,18 +568,15 @@ CellRange cellsOf(const ViewSettings& view, const PlaneRect& rect) {
 }
 
 // The cells of the largest ring lie on the range's edge, and so does the largest position.
+// The farthest ring meets the range only on the range's edge, and its last cell there is a corner
+// of the range: the largest position is a corner's.
 std::optional<Number> largestPositionIn(const CellRange& cells) {
   Number largest = 0;
-  const auto take = [&largest](CellPos cell) {
-    const std::optional<Number> position = walkPositionOf(cell);
-    if (position) largest = std::max(largest, *position);
-    return position.has_value();
-  };
-  for (int64_t column = cells.column0; column <= cells.column1; ++column) {
-    if (!take({cells.row0, column}) || !take({cells.row1, column})) return std::nullopt;
-  }
-  for (int64_t row = cells.row0; row <= cells.row1; ++row) {
-    if (!take({row, cells.column0}) || !take({row, cells.column1})) return std::nullopt;
+  for (const CellPos corner : {CellPos{cells.row0, cells.column0}, CellPos{cells.row0, cells.column1},
+                               CellPos{cells.row1, cells.column0}, CellPos{cells.row1, cells.column1}}) {
+    const std::optional<Number> position = walkPositionOf(corner);
+    if (!position) return std::nullopt;
+    largest = std::max(largest, *position);
   }
   return largest;
 }
