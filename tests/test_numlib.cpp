@@ -10,6 +10,7 @@
 #include <limits>
 #include <optional>
 #include <random>
+#include <span>
 #include <vector>
 
 #include "BailliePsw.h"
@@ -28,6 +29,15 @@
 namespace {
 
 constexpr uint64_t kTop = std::numeric_limits<uint64_t>::max();  // 2^64 - 1
+
+// The ways of testing many numbers at once that this processor has: 64-bit words everywhere, and
+// vectors of 52-bit limbs where it multiplies those.
+using BatchTest = void (*)(std::span<const uint64_t>, std::span<uint8_t>);
+std::vector<std::pair<const char*, BatchTest>> batchTests() {
+  std::vector<std::pair<const char*, BatchTest>> ways = {{"words", numlib::detail::testPrimalityInWords}};
+  if (numlib::detail::wideLanesAvailable()) ways.emplace_back("wide lanes", numlib::detail::testPrimalityInWideLanes);
+  return ways;
+}
 
 // factorise(n) is its factorisation when its primes ascend, each passes the reference, and their
 // powers multiply to n: the factorisation is unique. Returns Omega, or -1 when a check fails.
@@ -457,26 +467,40 @@ class TestNumlib : public QObject {
     uint8_t count = 0;
     numlib::factorCounts(row.n, 1, &count);
     QCOMPARE(int(count), row.omega);
-    const std::vector<uint64_t> batch = {row.n, 1000000000000000003, row.n, 2047, row.n};
-    std::vector<uint8_t> inBatch(batch.size());
-    numlib::detail::testPrimality(batch, inBatch);
-    for (size_t i = 0; i < batch.size(); ++i) QCOMPARE(bool(inBatch[i]), batch[i] == row.n ? prime : referenceIsPrime(batch[i]));
+    // Among others, in every kind of lane of a block of groups: a prime, and 2047, which passes the
+    // base-2 test and no Lucas test.
+    std::vector<uint64_t> batch(40);
+    for (size_t i = 0; i < batch.size(); ++i) batch[i] = i % 3 == 0 ? row.n : i % 3 == 1 ? 1000000000000000003 : 2047;
+    for (auto [way, test] : batchTests()) {
+      std::vector<uint8_t> inBatch(batch.size());
+      test(batch, inBatch);
+      for (size_t i = 0; i < batch.size(); ++i) {
+        if (bool(inBatch[i]) != (batch[i] == row.n ? prime : referenceIsPrime(batch[i]))) QFAIL(way);
+      }
+    }
   }
 
-  // Every number up to 2^21, where all the small pseudoprimes of either kind lie, and random 64-bit
-  // numbers, odd and even, against the reference, one by one and in one batch.
+  // Every number up to 2^21, where all the small pseudoprimes of either kind lie, the last below
+  // 2^64, where a product's reduction passes 64 bits, and random 64-bit numbers, odd and even, against
+  // the reference, one by one and in batches.
   void bailliePswAgreesEverywhere() {
     constexpr uint64_t kSmall = uint64_t{1} << 21;
     std::vector<uint64_t> numbers(kSmall);
     std::iota(numbers.begin(), numbers.end(), 0);
+    for (uint64_t n = kTop - 20000; n != kTop; ++n) numbers.push_back(n);
     std::mt19937_64 random(99);
     for (int i = 0; i < 20000; ++i) numbers.push_back(random() >> (i % 40));
-    std::vector<uint8_t> prime(numbers.size());
-    numlib::detail::testPrimality(numbers, prime);
+    std::vector<uint8_t> expected(numbers.size());
+    for (size_t i = 0; i < numbers.size(); ++i) expected[i] = referenceIsPrime(numbers[i]);
     for (size_t i = 0; i < numbers.size(); ++i) {
-      const bool expected = referenceIsPrime(numbers[i]);
-      if (bool(prime[i]) != expected || numlib::detail::isPrimeByBailliePsw(numbers[i]) != expected)
-        QFAIL(qPrintable(QString::number(numbers[i])));
+      if (numlib::detail::isPrimeByBailliePsw(numbers[i]) != bool(expected[i])) QFAIL(qPrintable(QString::number(numbers[i])));
+    }
+    for (auto [way, test] : batchTests()) {
+      std::vector<uint8_t> prime(numbers.size());
+      test(numbers, prime);
+      for (size_t i = 0; i < numbers.size(); ++i) {
+        if (prime[i] != expected[i]) QFAIL(qPrintable(QString("%1: %2").arg(way).arg(numbers[i])));
+      }
     }
   }
 

@@ -118,12 +118,10 @@ uint64_t inverseOfSmall(uint64_t q, uint64_t n) {
   return t * (n / q) + (t * r + 1) / q;  // (1 + t n) / q, in two parts that fit
 }
 
-// The Lucas sequence's parameters for an odd n >= 64 that is no square: Selfridge's D (the first of
-// 5, -7, 9, -11, ... with (D/n) = -1) and Q = (1 - D) / 4, turned into P' = 1/Q - 2. None when D or Q
-// shares a factor with n, which is then composite: |Q| < |D| < n, as the search ends long before |D|
-// nears n.
-std::optional<LucasCandidate> lucasCandidate(const Montgomery& form) {
-  const uint64_t n = form.modulus();
+// Selfridge's parameters for an odd n >= 64 that is no square: D the first of 5, -7, 9, -11, ... with
+// (D/n) = -1 and Q = (1 - D) / 4, turned into P' = 1/Q - 2 mod n. None when D or Q shares a factor
+// with n, which is then composite: |Q| < |D| < n, as the search ends long before |D| nears n.
+std::optional<uint64_t> selfridgeParameter(uint64_t n) {
   for (int64_t discriminant = 5;; discriminant = discriminant > 0 ? -(discriminant + 2) : -discriminant + 2) {
     const uint64_t magnitude = static_cast<uint64_t>(discriminant > 0 ? discriminant : -discriminant);
     const int symbol = jacobi(magnitude, n) * (discriminant < 0 && n % 4 == 3 ? -1 : 1);  // (-1/n) = -1 for n = 3 mod 4
@@ -133,13 +131,18 @@ std::optional<LucasCandidate> lucasCandidate(const Montgomery& form) {
     const auto qMagnitude = static_cast<uint64_t>(q > 0 ? q : -q);
     if (std::gcd(qMagnitude, n % qMagnitude) != 1) return std::nullopt;
     const uint64_t inverse = inverseOfSmall(qMagnitude, n);  // of |Q|
-    const uint64_t two = form.add(form.one(), form.one());
-    const uint64_t inverseInForm = form.toForm(q > 0 ? inverse : n - inverse);
-    LucasCandidate c{form, form.subtract(inverseInForm, two), 0, 0};
-    c.s = std::countr_one(n);  // n + 1 = d * 2^s, without forming n + 1
-    c.d = (n >> c.s) + 1;
-    return c;
+    const uint64_t inverseOfQ = q > 0 ? inverse : n - inverse;
+    return inverseOfQ >= 2 ? inverseOfQ - 2 : inverseOfQ + (n - 2);
   }
+}
+
+// The Lucas test's candidate in the 64-bit form: n + 1 = d * 2^s.
+LucasCandidate lucasCandidate(const Montgomery& form, uint64_t p) {
+  const uint64_t n = form.modulus();
+  LucasCandidate c{form, form.toForm(p), 0, 0};
+  c.s = std::countr_one(n);  // n + 1 = d * 2^s, without forming n + 1
+  c.d = (n >> c.s) + 1;
+  return c;
 }
 
 // The end of the Lucas test from V_d and V_(d+1): passed when U_d = 0, or V_(d 2^t) = 0 for some
@@ -210,15 +213,20 @@ struct Lanes {
   }
 };
 
-// Whether a number that passed the strong test to base 2 reaches the Lucas test: a square makes the
-// search for D endless (every (D/n) is 0 or 1), so it is turned away first, as is a D that shares a
-// factor with n.
+// A candidate for the Lucas test after the strong test to base 2, if n is still in the running.
 std::optional<LucasCandidate> afterBase2(const Montgomery& form) {
-  if (isSquare(form.modulus())) return std::nullopt;
-  return lucasCandidate(form);
+  const std::optional<uint64_t> p = lucasParameterAfterBase2(form.modulus());
+  if (!p) return std::nullopt;
+  return lucasCandidate(form, *p);
 }
 
 }  // namespace
+
+// A square makes the search for D endless (every (D/n) is 0 or 1), so it is turned away first.
+std::optional<uint64_t> lucasParameterAfterBase2(uint64_t n) {
+  if (isSquare(n)) return std::nullopt;
+  return selfridgeParameter(n);
+}
 
 bool isPrimeByBailliePsw(uint64_t n) {
   if (n < 64) return (kPrimesBelow64 >> n) & 1;
@@ -229,7 +237,7 @@ bool isPrimeByBailliePsw(uint64_t n) {
   return lucas && passLucasTest<1>({*lucas})[0];
 }
 
-void testPrimality(std::span<const uint64_t> numbers, std::span<uint8_t> prime) {
+void testPrimalityInWords(std::span<const uint64_t> numbers, std::span<uint8_t> prime) {
   Lanes<Base2Candidate> base2;
   Lanes<LucasCandidate> lucas;
   const auto runLucas = [&] {
@@ -252,6 +260,14 @@ void testPrimality(std::span<const uint64_t> numbers, std::span<uint8_t> prime) 
   }
   runBase2();
   runLucas();
+}
+
+void testPrimality(std::span<const uint64_t> numbers, std::span<uint8_t> prime) {
+  if (wideLanesAvailable()) {
+    testPrimalityInWideLanes(numbers, prime);
+  } else {
+    testPrimalityInWords(numbers, prime);
+  }
 }
 
 }  // namespace numlib::detail

@@ -17,6 +17,7 @@
 // ends after the first.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace numlib::detail {
@@ -25,7 +26,17 @@ namespace numlib::detail {
 [[gnu::noinline]] bool isPrimeByBailliePsw(uint64_t n);
 
 // Whether each of `numbers` is prime (prime[i] = 1 or 0): the same answers as isPrimeByBailliePsw,
-// faster for many numbers, as the tests of several of them run side by side.
+// faster for many numbers, as the tests of several of them run side by side: eight to a vector where
+// the processor has 52-bit multiply-add lanes (AVX-512 IFMA), else four in 64-bit words.
 void testPrimality(std::span<const uint64_t> numbers, std::span<uint8_t> prime);
+
+// The two ways testPrimality chooses between; the wide one only where wideLanesAvailable().
+void testPrimalityInWords(std::span<const uint64_t> numbers, std::span<uint8_t> prime);
+void testPrimalityInWideLanes(std::span<const uint64_t> numbers, std::span<uint8_t> prime);
+bool wideLanesAvailable();
+
+// For an odd n >= 64 that passed the strong test to base 2: the Lucas test's P' = 1/Q - 2 mod n for
+// Selfridge's D and Q, or none when n is a square or shares a factor with D or Q (then composite).
+std::optional<uint64_t> lucasParameterAfterBase2(uint64_t n);
 
 }  // namespace numlib::detail
