@@ -332,6 +332,8 @@ class TestNumlib : public QObject {
         {"around 2^32", (uint64_t{1} << 32) - 1000, 2000},
         {"two chunks at 2^50", (uint64_t{1} << 50) - 100, (uint64_t{1} << 18) + 300},
         {"around 2^63", (uint64_t{1} << 63) - 1000, 2000},
+        // From a multiple of 2 * 3 * 5 * 7 * 11 * 13 = 30030, where the small primes' pattern starts over.
+        {"from 30030 * 33300000000000", 30030 * uint64_t{33300000000000}, 2000},
         {"ending at 2^64 - 1", kTop - 1999, 2000},
     });
     for (const Window& w : randomWindows(4, 1000)) QTest::newRow(w.name) << w;

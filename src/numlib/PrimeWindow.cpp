@@ -97,9 +97,47 @@ std::span<const SievingPrime> sievingPrimesUpTo(uint32_t bound) {
   return {primes.data(), static_cast<size_t>(end - primes.begin())};
 }
 
-// Clears the odd multiples of the odd primes up to the bound, each from its square on.
+// The numbers prime to 2, 3, 5, 7, 11 and 13 repeat every 30030: the pattern of their bits, with a
+// word to spare at the end, so that any 64 bits from an offset below the period can be read.
+constexpr uint32_t kPatternPrimes[] = {2, 3, 5, 7, 11, 13};
+constexpr uint64_t kPatternPeriod = 2 * 3 * 5 * 7 * 11 * 13;
+
+class PresievePattern {
+ public:
+  PresievePattern() : words_(kPatternPeriod / 64 + 2, 0) {
+    for (uint64_t i = 0; i < kPatternPeriod + 64; ++i) {
+      bool prime = true;
+      for (uint32_t p : kPatternPrimes) prime = prime && i % p != 0;
+      if (prime) setBit(words_.data(), i);
+    }
+  }
+  // Fills the window's bits: bit i stands for low + i. Each word reads 64 bits from the offset of
+  // its first number in the period.
+  void fill(uint64_t low, uint64_t words, uint64_t* bits) const {
+    uint64_t offset = low % kPatternPeriod;
+    for (uint64_t w = 0; w < words; ++w) {
+      const uint64_t at = offset / 64, shift = offset % 64;
+      bits[w] = shift == 0 ? words_[at] : (words_[at] >> shift) | (words_[at + 1] << (64 - shift));
+      offset += 64;
+      if (offset >= kPatternPeriod) offset -= kPatternPeriod;
+    }
+  }
+
+ private:
+  std::vector<uint64_t> words_;
+};
+
+// A window from this number on takes the small primes' bits from the pattern: it holds none of
+// them, and from here the pattern clears what crossing off from each prime's square would.
+constexpr uint64_t kPatternServesFrom = 64;
+constexpr uint32_t kFirstPrimeAfterPattern = 17;
+
+// Clears the odd multiples of the odd primes up to the bound, each from its square on: past 13 for
+// a window the pattern served.
 void crossOffPrimesUpTo(uint32_t bound, uint64_t low, uint64_t count, uint64_t* bits) {
+  const uint32_t from = low >= kPatternServesFrom ? kFirstPrimeAfterPattern : 3;
   for (const SievingPrime& p : sievingPrimesUpTo(std::min(bound, kReciprocalsUpTo))) {
+    if (p.value() < from) continue;
     crossOff(low, count, p.value(), bits, [&p](uint64_t n) { return p.remainderOf(n); });
   }
   if (bound <= kReciprocalsUpTo) return;
@@ -108,6 +146,20 @@ void crossOffPrimesUpTo(uint32_t bound, uint64_t low, uint64_t count, uint64_t* 
   for (auto p = larger; p != primes.end(); ++p) {
     crossOff(low, count, *p, bits, [p = *p](uint64_t n) { return n % p; });
   }
+}
+
+// Sets every odd number's bit and clears the odd multiples of the odd primes up to the bound, each
+// from its square on; where the window lies above the pattern's primes, their bits come from it.
+void sieveBySmallPrimes(uint32_t bound, uint64_t low, uint64_t count, uint64_t* bits) {
+  const uint64_t words = (count + 63) / 64;
+  if (low >= kPatternServesFrom) {
+    static const PresievePattern pattern;
+    pattern.fill(low, words, bits);
+  } else {
+    // Bit i stands for low + i, and each word starts at an even i: one pattern marks the odd numbers.
+    std::fill(bits, bits + words, low % 2 == 0 ? 0xAAAAAAAAAAAAAAAAu : 0x5555555555555555u);
+  }
+  crossOffPrimesUpTo(bound, low, count, bits);
 }
 
 // A prime p above the window's length crosses off at most one number, and only now and then, yet
@@ -151,11 +203,9 @@ class Undecided {
 void sieveChunk(uint64_t low, uint64_t count, uint64_t* bits, Undecided& undecided) {
   const uint64_t high = low + (count - 1);
   const uint64_t words = (count + 63) / 64;
-  // Bit i stands for low + i, and each word starts at an even i: one pattern marks the odd numbers.
-  std::fill(bits, bits + words, low % 2 == 0 ? 0xAAAAAAAAAAAAAAAAu : 0x5555555555555555u);
   const uint64_t root = isqrt(high);
   const auto bound = static_cast<uint32_t>(std::min<uint64_t>({root, kPresieveLimit, presieveBound(count)}));
-  crossOffPrimesUpTo(bound, low, count, bits);  // 2 by the pattern
+  sieveBySmallPrimes(bound, low, count, bits);
   clearPastCount(count, bits);
   if (bound == root) return;  // every composite up to high has a prime factor up to its root
 
