@@ -57,7 +57,14 @@ void crossOff(uint64_t low, uint64_t count, uint32_t p, uint64_t* bits, Remainde
   if (start - low >= count) return;
   const uint64_t remainder = remainderOf(start);
   uint64_t offset = start - low + (remainder == 0 ? 0 : p - remainder);  // of the first multiple from start on
-  if (((low ^ offset) & 1) == 0) offset += p;  // low + offset is even: the next is odd
+  offset += p & (0 - (~(low ^ offset) & 1));  // low + offset is even: the next is odd
+  // Whether a multiple falls in a short window is as good as random, and so would be a branch on it.
+  if (2 * uint64_t{p} >= count) {
+    const uint64_t inside = (offset - count) >> 63;  // offset < count, both far below 2^63
+    const uint64_t at = offset & (0 - inside);
+    bits[at >> 6] &= ~(inside << (at & 63));
+    return;
+  }
   for (; offset < count; offset += 2 * uint64_t{p}) clearBit(bits, offset);
 }
 
