@@ -1,6 +1,7 @@
 #include "ExploreView.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
@@ -133,19 +134,20 @@ QImage ExploreView::viewImage() {
   QList<QRgb> colours;
   for (int i = 0; i < spiral::kPaletteSize; ++i) colours << spiral::paletteRgb(i);
   image.setColorTable(colours);
-  image.fill(spiral::kBlack);
-  for (const TileKey& key : keys) {
-    const std::shared_ptr<const Tile> tile = source_.tile(key);
-    if (!tile) continue;  // cancelled meanwhile: stays background
-    const spiral::PlaneRect rect = key.rect();
-    for (int y = 0; y < rect.height; ++y) {
-      const int64_t imageY = rect.y + y - topLeft_.y;
-      if (imageY < 0 || imageY >= size.height()) continue;
-      const int64_t from = std::max<int64_t>(0, topLeft_.x - rect.x);
-      const int64_t to = std::min<int64_t>(rect.width, topLeft_.x + size.width() - rect.x);
-      if (from >= to) continue;
-      std::copy(tile->picture.indexLine(y) + from, tile->picture.indexLine(y) + to,
-                image.scanLine(static_cast<int>(imageY)) + (rect.x + from - topLeft_.x));
+  std::vector<std::shared_ptr<const Tile>> tiles;
+  for (const TileKey& key : keys) tiles.push_back(source_.tile(key));
+  // The tiles cover the view: only a tile cancelled meanwhile leaves background.
+  if (std::find(tiles.begin(), tiles.end(), nullptr) != tiles.end()) image.fill(spiral::kBlack);
+  uchar* const pixels = image.bits();
+  const qsizetype stride = image.bytesPerLine();
+  for (size_t k = 0; k < keys.size(); ++k) {
+    if (!tiles[k]) continue;
+    const spiral::PlaneRect rect = keys[k].rect();
+    const int64_t fromX = std::max(rect.x, topLeft_.x), toX = std::min(rect.x + rect.width, topLeft_.x + size.width());
+    const int64_t fromY = std::max(rect.y, topLeft_.y), toY = std::min(rect.y + rect.height, topLeft_.y + size.height());
+    for (int64_t y = fromY; y < toY; ++y) {
+      std::memcpy(pixels + (y - topLeft_.y) * stride + (fromX - topLeft_.x),
+                  tiles[k]->picture.indexLine(static_cast<int>(y - rect.y)) + (fromX - rect.x), static_cast<size_t>(toX - fromX));
     }
   }
   return image;
