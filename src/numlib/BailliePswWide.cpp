@@ -69,47 +69,56 @@ Inline Wide reduceOnce(const Moduli& m, Wide x) {
   return select(below, Wide{limbOf(low), high}, x);
 }
 
-// t / 2^104 mod n for t = t0 + t1 2^52 + t2 2^104 < n 2^104: limb by limb, a multiple of n clears
-// the low limb, and the two limbs left are below 2n.
-Inline Wide reduce(const Moduli& m, Vector t0, Vector t1, Vector t2) {
+// A product's columns, t = t0 + t1 2^52 + t2 2^104.
+struct Columns {
+  Vector t0, t1, t2;
+};
+
+// For a, b < 2n: a * b. Their high limbs are below 2^13, so that product has no high half.
+Inline Columns productColumns(Wide a, Wide b) {
   const Vector zero = _mm512_setzero_si512();
-  const Vector m0 = multiplyLow(zero, t0, m.inverse);
-  t0 = multiplyLow(t0, m0, m.low);  // a multiple of 2^52 now
-  t1 = multiplyHigh(t1, m0, m.low);
-  t1 = multiplyLow(t1, m0, m.high);
-  t2 = multiplyHigh(t2, m0, m.high);
+  const Vector t1 = multiplyLow(multiplyLow(multiplyHigh(zero, a.low, b.low), a.low, b.high), a.high, b.low);
+  const Vector t2 = multiplyLow(multiplyHigh(multiplyHigh(zero, a.low, b.high), a.high, b.low), a.high, b.high);
+  return {multiplyLow(zero, a.low, b.low), t1, t2};
+}
+
+// For a < 2n: a * a, the cross product once, doubled by a shift.
+Inline Columns squareColumns(Wide a) {
+  const Vector zero = _mm512_setzero_si512();
+  return {multiplyLow(zero, a.low, a.low), multiplyHigh(_mm512_slli_epi64(multiplyLow(zero, a.low, a.high), 1), a.low, a.low),
+          multiplyLow(_mm512_slli_epi64(multiplyHigh(zero, a.low, a.high), 1), a.high, a.high)};
+}
+
+// t / 2^104 mod n, below 2n but not reduced, for t below n 2^104: limb by limb, a multiple of n
+// clears the low limb, and (t + m n) / 2^104 < n + n. A product of two numbers below 2n, even
+// doubled (8 n^2), stays below n 2^104, so that the steps of a test need not reduce.
+Inline Wide reduceBelowTwiceN(const Moduli& m, Columns t) {
+  const Vector zero = _mm512_setzero_si512();
+  const Vector m0 = multiplyLow(zero, t.t0, m.inverse);  // of t0's low 52 bits
+  const Vector t0 = multiplyLow(t.t0, m0, m.low);  // a multiple of 2^52 now
+  Vector t1 = multiplyLow(multiplyHigh(t.t1, m0, m.low), m0, m.high);
+  Vector t2 = multiplyHigh(t.t2, m0, m.high);
   t1 = _mm512_add_epi64(t1, shiftOutLimb(t0));
 
   const Vector m1 = multiplyLow(zero, t1, m.inverse);  // of t1's low 52 bits
   t1 = multiplyLow(t1, m1, m.low);
-  t2 = multiplyHigh(t2, m1, m.low);
-  t2 = multiplyLow(t2, m1, m.high);
+  t2 = multiplyLow(multiplyHigh(t2, m1, m.low), m1, m.high);
   const Vector t3 = multiplyHigh(zero, m1, m.high);
   t2 = _mm512_add_epi64(t2, shiftOutLimb(t1));
-  return reduceOnce(m, {limbOf(t2), _mm512_add_epi64(t3, shiftOutLimb(t2))});
+  return {limbOf(t2), _mm512_add_epi64(t3, shiftOutLimb(t2))};
 }
 
-// For a, b < n: a * b / 2^104 mod n. The product's columns: a's and b's high limbs are below 2^12,
-// so their product has no high half.
-Inline Wide multiply(const Moduli& m, Wide a, Wide b) {
-  const Vector zero = _mm512_setzero_si512();
-  const Vector t0 = multiplyLow(zero, a.low, b.low);
-  Vector t1 = multiplyHigh(zero, a.low, b.low);
-  t1 = multiplyLow(t1, a.low, b.high);
-  t1 = multiplyLow(t1, a.high, b.low);
-  Vector t2 = multiplyHigh(zero, a.low, b.high);
-  t2 = multiplyHigh(t2, a.high, b.low);
-  t2 = multiplyLow(t2, a.high, b.high);
-  return reduce(m, t0, t1, t2);
-}
+// For a, b < 2n: a * b / 2^104 mod n, and the same below 2n.
+Inline Wide multiply(const Moduli& m, Wide a, Wide b) { return reduceOnce(m, reduceBelowTwiceN(m, productColumns(a, b))); }
+Inline Wide multiplyBelowTwiceN(const Moduli& m, Wide a, Wide b) { return reduceBelowTwiceN(m, productColumns(a, b)); }
+Inline Wide square(const Moduli& m, Wide a) { return reduceOnce(m, reduceBelowTwiceN(m, squareColumns(a))); }
+Inline Wide squareBelowTwiceN(const Moduli& m, Wide a) { return reduceBelowTwiceN(m, squareColumns(a)); }
 
-// a * a / 2^104 mod n: the cross product once, doubled by a shift.
-Inline Wide square(const Moduli& m, Wide a) {
-  const Vector zero = _mm512_setzero_si512();
-  const Vector t0 = multiplyLow(zero, a.low, a.low);
-  const Vector t1 = multiplyHigh(_mm512_slli_epi64(multiplyLow(zero, a.low, a.high), 1), a.low, a.low);
-  const Vector t2 = multiplyLow(_mm512_slli_epi64(multiplyHigh(zero, a.low, a.high), 1), a.high, a.high);
-  return reduce(m, t0, t1, t2);
+// For a < 2n: a * a * 2^shift / 2^104 below 2n, shift 0 or 1 in each lane. Shifting the product's
+// columns doubles it, where an addition mod n and a choice would lengthen every step.
+Inline Wide squareTimesTwoToThe(const Moduli& m, Wide a, Vector shift) {
+  const Columns t = squareColumns(a);
+  return reduceBelowTwiceN(m, {_mm512_sllv_epi64(t.t0, shift), _mm512_sllv_epi64(t.t1, shift), _mm512_sllv_epi64(t.t2, shift)});
 }
 
 // For a, b < n: a + b mod n.
@@ -118,7 +127,19 @@ Inline Wide add(const Moduli& m, Wide a, Wide b) {
   return reduceOnce(m, {limbOf(low), _mm512_add_epi64(_mm512_add_epi64(a.high, b.high), shiftOutLimb(low))});
 }
 
-// For a, b < n: a - b mod n.
+// a + b, for a sum below 2^66 (its high limb stays small): no reduction.
+Inline Wide addBelow2To66(Wide a, Wide b) {
+  const Vector low = _mm512_add_epi64(a.low, b.low);
+  return {limbOf(low), _mm512_add_epi64(_mm512_add_epi64(a.high, b.high), shiftOutLimb(low))};
+}
+
+// a - b for b <= a.
+Inline Wide subtractBelow2To64(Wide a, Wide b) {
+  const Vector low = _mm512_sub_epi64(a.low, b.low);
+  return {limbOf(low), _mm512_sub_epi64(_mm512_sub_epi64(a.high, b.high), _mm512_srli_epi64(low, 63))};
+}
+
+// For a < 2n and b < n: a - b mod n, below 2n (a - b is above -n).
 Inline Wide subtract(const Moduli& m, Wide a, Wide b) {
   const Vector low = _mm512_sub_epi64(a.low, b.low);
   const Vector high = _mm512_sub_epi64(_mm512_sub_epi64(a.high, b.high), _mm512_srli_epi64(low, 63));
@@ -197,12 +218,15 @@ std::array<Mask, kVectors> passStrongBase2(const Block& b) {
   for (int bit = std::bit_width(b.anyExponent()) - 1; bit >= 0; --bit) {
 #pragma GCC unroll 4
     for (size_t v = 0; v < kVectors; ++v) {
-      const Wide squared = square(m[v], x[v]);
-      x[v] = select(bitOf(b, v, bit), squared, add(m[v], squared, squared));
+      const Vector exponentBit = _mm512_and_si512(_mm512_srli_epi64(load(b.exponent, v), static_cast<unsigned>(bit)), broadcast(1));
+      x[v] = squareTimesTwoToThe(m[v], x[v], exponentBit);
     }
   }
   std::array<Mask, kVectors> passed;
-  for (size_t v = 0; v < kVectors; ++v) passed[v] = equal(x[v], oneOf(b, v)) | equal(x[v], minusOne[v]);
+  for (size_t v = 0; v < kVectors; ++v) {
+    x[v] = reduceOnce(m[v], x[v]);
+    passed[v] = equal(x[v], oneOf(b, v)) | equal(x[v], minusOne[v]);
+  }
   for (uint64_t i = 1; i < b.mostTwos(); ++i) {
     for (size_t v = 0; v < kVectors; ++v) {
       x[v] = square(m[v], x[v]);
@@ -216,11 +240,16 @@ std::array<Mask, kVectors> passStrongBase2(const Block& b) {
 // the 64-bit test; then U_d = 0 (2 V_(d+1) = P' V_d), or V_(d 2^t) = 0 for some t < twos - 1.
 std::array<Mask, kVectors> passLucasTest(const Block& b) {
   std::array<Moduli, kVectors> m;
-  std::array<Wide, kVectors> v, vNext, p, two;
+  // Within the sequence, x - P' is taken as x + (n - P'), below 3n, where a subtraction mod n would
+  // compare and choose at every step: a product of two numbers below 3n still reduces below 2n.
+  std::array<Wide, kVectors> v, vNext, p, two, minusP, minusTwo;
   for (size_t k = 0; k < kVectors; ++k) {
     m[k] = moduliOf(b, k);
     two[k] = add(m[k], oneOf(b, k), oneOf(b, k));
     p[k] = {load(b.pLow, k), load(b.pHigh, k)};
+    const Wide n{m[k].low, m[k].high};
+    minusP[k] = subtractBelow2To64(n, p[k]);
+    minusTwo[k] = subtractBelow2To64(n, two[k]);
     v[k] = two[k];
     vNext[k] = p[k];
   }
@@ -228,15 +257,19 @@ std::array<Mask, kVectors> passLucasTest(const Block& b) {
 #pragma GCC unroll 4
     for (size_t k = 0; k < kVectors; ++k) {
       const Mask one = bitOf(b, k, bit);
-      const Wide odd = subtract(m[k], multiply(m[k], v[k], vNext[k]), p[k]);
+      const Wide odd = addBelow2To66(multiplyBelowTwiceN(m[k], v[k], vNext[k]), minusP[k]);
       const Wide j = select(one, v[k], vNext[k]);
-      const Wide even = subtract(m[k], square(m[k], j), two[k]);
+      const Wide even = addBelow2To66(squareBelowTwiceN(m[k], j), minusTwo[k]);
       v[k] = select(one, even, odd);
       vNext[k] = select(one, odd, even);
     }
   }
   std::array<Mask, kVectors> passed;
-  for (size_t k = 0; k < kVectors; ++k) passed[k] = equal(add(m[k], vNext[k], vNext[k]), multiply(m[k], p[k], v[k]));
+  for (size_t k = 0; k < kVectors; ++k) {
+    v[k] = reduceOnce(m[k], reduceOnce(m[k], v[k]));
+    vNext[k] = reduceOnce(m[k], reduceOnce(m[k], vNext[k]));
+    passed[k] = equal(add(m[k], vNext[k], vNext[k]), multiply(m[k], p[k], v[k]));
+  }
   for (uint64_t t = 0; t + 1 < b.mostTwos(); ++t) {
     for (size_t k = 0; k < kVectors; ++k) {
       passed[k] |= moreTwosThan(b, k, t + 1) & isZero(v[k]);
