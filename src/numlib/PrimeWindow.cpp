@@ -29,16 +29,19 @@ constexpr uint64_t kLargestPrimeBelow2To64 = 18446744073709551557u;
 // The two ways' costs as measured by bench_numlib (BM_WindowBySieve, BM_WindowByTests), in tenths
 // of a nanosecond: the sieve finds the primes up to the root of the window's top first, about 3 to 7
 // for each unit of the root (the more, the shorter the window), then spends about 30 on each number;
-// the tests spend about 130 on each number, whatever its size (a picture's window: 3.5 ms from 2^44
-// to 2^52; the sieve takes 3.1 ms at 2^44 and 6.6 ms at 2^46). So a picture's window of 273,529
-// numbers is sieved below about 2^45.4, and a window of 2^24 numbers below about 2^57.3 (measured:
-// between 2^56 and 2^60, 178 ms against 299 ms and 447 ms against 227 ms).
+// the tests spend about 130 on each number in 64-bit words, whatever its size, and about 72 eight to
+// a vector (a picture's window of 273,529 numbers: 2.0 ms from 2^44 to 2^52, where the sieve takes
+// 2.8 ms at 2^44 and 6.9 ms at 2^46; a window of 2^24 numbers: 120 ms from 2^52 to 2^64, where the
+// sieve takes 78 ms at 2^52 and 187 ms at 2^56). So with vectors a picture's window is sieved below
+// about 2^43, and a window of 2^24 numbers below about 2^54.8; in words below 2^45.4 and 2^57.3.
 constexpr uint64_t kSievePerRootUnit = 4;
 constexpr uint64_t kSievePerNumber = 30;
-constexpr uint64_t kTestsPerNumber = 130;
+constexpr uint64_t kTestsPerNumberInWords = 130;
+constexpr uint64_t kTestsPerNumberInVectors = 72;
 
 bool sieveIsFaster(uint64_t high, uint64_t count) {
-  return kSievePerRootUnit * isqrt(high) + uint128{kSievePerNumber} * count < uint128{kTestsPerNumber} * count;
+  static const uint64_t testsPerNumber = wideLanesAvailable() ? kTestsPerNumberInVectors : kTestsPerNumberInWords;
+  return kSievePerRootUnit * isqrt(high) + uint128{kSievePerNumber} * count < uint128{testsPerNumber} * count;
 }
 
 void setBit(uint64_t* bits, uint64_t i) { bits[i >> 6] |= uint64_t{1} << (i & 63); }
