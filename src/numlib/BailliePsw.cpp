@@ -86,7 +86,7 @@ std::array<bool, Lanes> passStrongBase2(const std::array<Base2Candidate, Lanes>&
 
 // The Jacobi symbol (a/n) for odd n, by quadratic reciprocity.
 int jacobi(uint64_t a, uint64_t n) {
-  a %= n;
+  if (a >= n) a %= n;
   int result = 1;
   while (a != 0) {
     const int twos = std::countr_zero(a);
@@ -100,22 +100,24 @@ int jacobi(uint64_t a, uint64_t n) {
   return n == 1 ? result : 0;
 }
 
-// 1/q mod n for 0 < q < n prime to n: k with k q = 1 + t n, where t r = -1 mod q for r = n mod q.
-// t comes from Euclid's algorithm on the small pair (q, r).
-uint64_t inverseOfSmall(uint64_t q, uint64_t n) {
-  const uint64_t r = n % q;
-  // Invariants: a = x * r mod q and b = y * r mod q; at the end a = gcd(r, q) = 1.
+// 1/q mod n for 0 < q < n, or none when q shares a factor with n: k with k q = 1 + t n, where
+// t r = -1 mod q for r = n mod q. t comes from Euclid's algorithm on the small pair (q, r), which
+// also gives gcd(r, q) = gcd(n, q).
+std::optional<uint64_t> inverseOfSmall(uint64_t q, uint64_t n) {
+  const uint64_t quotient = n / q, r = n % q;
+  // Invariants: a = x * r mod q and b = y * r mod q; at the end a = gcd(r, q).
   int64_t a = static_cast<int64_t>(r), b = static_cast<int64_t>(q), x = 1, y = 0;
   while (b != 0) {
-    const int64_t quotient = a / b;
-    a -= quotient * b;
-    x -= quotient * y;
+    const int64_t step = a / b;
+    a -= step * b;
+    x -= step * y;
     std::swap(a, b);
     std::swap(x, y);
   }
+  if (a != 1) return std::nullopt;
   const int64_t qSigned = static_cast<int64_t>(q);
   const auto t = static_cast<uint64_t>(((-x) % qSigned + qSigned) % qSigned);  // t r = -1 mod q
-  return t * (n / q) + (t * r + 1) / q;  // (1 + t n) / q, in two parts that fit
+  return t * quotient + (t * r + 1) / q;  // (1 + t n) / q, in two parts that fit
 }
 
 // Selfridge's parameters for an odd n >= 64 that is no square: D the first of 5, -7, 9, -11, ... with
@@ -128,10 +130,9 @@ std::optional<uint64_t> selfridgeParameter(uint64_t n) {
     if (symbol == 0) return std::nullopt;
     if (symbol == 1) continue;
     const int64_t q = (1 - discriminant) / 4;
-    const auto qMagnitude = static_cast<uint64_t>(q > 0 ? q : -q);
-    if (std::gcd(qMagnitude, n % qMagnitude) != 1) return std::nullopt;
-    const uint64_t inverse = inverseOfSmall(qMagnitude, n);  // of |Q|
-    const uint64_t inverseOfQ = q > 0 ? inverse : n - inverse;
+    const std::optional<uint64_t> inverse = inverseOfSmall(static_cast<uint64_t>(q > 0 ? q : -q), n);  // of |Q|
+    if (!inverse) return std::nullopt;
+    const uint64_t inverseOfQ = q > 0 ? *inverse : n - *inverse;
     return inverseOfQ >= 2 ? inverseOfQ - 2 : inverseOfQ + (n - 2);
   }
 }

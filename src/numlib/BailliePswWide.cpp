@@ -164,6 +164,15 @@ uint64_t toForm(uint64_t x, uint64_t n) {
   return remainderOf(times2To64 >> 24, times2To64 << 40, n);
 }
 
+// An odd number n >= 64 in the lanes' terms: its limbs, -1/n mod 2^52, and 1 in the form.
+struct Modulus {
+  uint64_t low = 0, high = 0, inverse = 0, one = 0;
+
+  Modulus() = default;
+  explicit Modulus(uint64_t n)
+      : low(n & kLimbMask), high(n >> 52), inverse((0 - inverseModWord(n)) & kLimbMask), one(toForm(1, n)) {}
+};
+
 // Up to kBlock odd numbers n >= 64 in lanes, with what one of the two tests needs: its exponent
 // (n -+ 1 = exponent * 2^twos) and, for the Lucas test, P' in the form. Short blocks repeat lane 0.
 struct Block {
@@ -171,19 +180,26 @@ struct Block {
   std::array<size_t, kBlock> index;
   size_t filled = 0;
 
-  bool add(uint64_t n, size_t at, uint64_t exponentOfN, int twosOfN, uint64_t pInForm = 0) {
-    const uint64_t one = toForm(1, n);
-    low[filled] = n & kLimbMask;
-    high[filled] = n >> 52;
-    inverse[filled] = (0 - inverseModWord(n)) & kLimbMask;
-    oneLow[filled] = one & kLimbMask;
-    oneHigh[filled] = one >> 52;
+  bool add(const Modulus& n, size_t at, uint64_t exponentOfN, int twosOfN, uint64_t pInForm = 0) {
+    low[filled] = n.low;
+    high[filled] = n.high;
+    inverse[filled] = n.inverse;
+    oneLow[filled] = n.one & kLimbMask;
+    oneHigh[filled] = n.one >> 52;
     exponent[filled] = exponentOfN;
     twos[filled] = static_cast<uint64_t>(twosOfN);
     pLow[filled] = pInForm & kLimbMask;
     pHigh[filled] = pInForm >> 52;
     index[filled++] = at;
     return filled == kBlock;
+  }
+  Modulus modulusIn(size_t lane) const {
+    Modulus n;
+    n.low = low[lane];
+    n.high = high[lane];
+    n.inverse = inverse[lane];
+    n.one = oneLow[lane] | oneHigh[lane] << 52;
+    return n;
   }
   void padWithFirst() {
     for (auto* lanes : {&low, &high, &inverse, &oneLow, &oneHigh, &exponent, &twos, &pLow, &pHigh}) {
@@ -279,13 +295,13 @@ std::array<Mask, kVectors> passLucasTest(const Block& b) {
   return passed;
 }
 
-// Runs `test` over a block's lanes and hands each filled lane's index and result to `report`.
+// Runs `test` over a block's lanes and hands each filled lane and its result to `report`.
 template <class Test, class Report>
 void runBlock(Block& b, Test test, Report report) {
   if (b.filled == 0) return;
   b.padWithFirst();
   const std::array<Mask, kVectors> passed = test(b);
-  for (size_t k = 0; k < b.filled; ++k) report(b.index[k], ((passed[k / kLanes] >> (k % kLanes)) & 1) != 0);
+  for (size_t k = 0; k < b.filled; ++k) report(k, ((passed[k / kLanes] >> (k % kLanes)) & 1) != 0);
   b.filled = 0;
 }
 
@@ -298,15 +314,16 @@ bool wideLanesAvailable() {
 
 void testPrimalityInWideLanes(std::span<const uint64_t> numbers, std::span<uint8_t> prime) {
   Block base2, lucas;
-  const auto runLucas = [&] { runBlock(lucas, passLucasTest, [&](size_t i, bool passed) { prime[i] = passed; }); };
+  const auto runLucas = [&] { runBlock(lucas, passLucasTest, [&](size_t k, bool passed) { prime[lucas.index[k]] = passed; }); };
   const auto runBase2 = [&] {
-    runBlock(base2, passStrongBase2, [&](size_t i, bool passed) {
+    runBlock(base2, passStrongBase2, [&](size_t k, bool passed) {
+      const size_t i = base2.index[k];
       prime[i] = false;
       if (!passed) return;
       const uint64_t n = numbers[i];
       const std::optional<uint64_t> p = lucasParameterAfterBase2(n);
       const int twos = std::countr_one(n);  // n + 1 = exponent * 2^twos, without forming n + 1
-      if (p && lucas.add(n, i, (n >> twos) + 1, twos, toForm(*p, n))) runLucas();
+      if (p && lucas.add(base2.modulusIn(k), i, (n >> twos) + 1, twos, toForm(*p, n))) runLucas();
     });
   };
   for (size_t i = 0; i < numbers.size(); ++i) {
@@ -315,7 +332,7 @@ void testPrimalityInWideLanes(std::span<const uint64_t> numbers, std::span<uint8
       prime[i] = isPrimeByBailliePsw(n);
     } else {
       const int twos = std::countr_zero(n - 1);
-      if (base2.add(n, i, (n - 1) >> twos, twos)) runBase2();
+      if (base2.add(Modulus(n), i, (n - 1) >> twos, twos)) runBase2();
     }
   }
   runBase2();
