@@ -173,10 +173,11 @@ void sieveBySmallPrimes(uint32_t bound, uint64_t low, uint64_t count, uint64_t* 
 }
 
 // A prime p above the window's length crosses off at most one number, and only now and then, yet
-// costs a division to place: a short window (a run of a tile) presieves only by primes up to its
-// length, and tests the rest (measured by the renderer's --centre far out: a bound of 4 times the
-// length was slower, a third of it no faster).
-uint64_t presieveBound(uint64_t count) { return std::max<uint64_t>(count, 256); }
+// costs a remainder to place: a short window (a run of a tile) presieves only by primes up to its
+// length, and at least up to 128, and tests the rest (measured by the renderer's --centre far out
+// and the explorer's far view: a bound of 4 times the length was slower, and so was a least bound
+// of 256 once the tests ran eight to a vector).
+uint64_t presieveBound(uint64_t count) { return std::max<uint64_t>(count, 128); }
 
 constexpr size_t kTestedAtOnce = 512;  // undecided numbers
 
