@@ -1,6 +1,7 @@
 #include "Tiles.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <utility>
 #include <cmath>
@@ -514,16 +515,31 @@ std::pair<int64_t, int64_t> ownCountsWithin(const ViewSettings& view, const Plan
       both.column1 == own.cells.column1) {
     return {result.ownShownCount, result.ownUndefinedCount};  // the whole tile is in view
   }
-  if (both.column0 > both.column1) return counts;
-  // A row's units lie side by side: each row is summed in one go.
-  const auto sum = [](const std::vector<uint8_t>& marks, size_t first, size_t last) {
-    return marks.empty() ? 0 : sumOfBytes(marks.data() + first, last - first + 1);
+  if (both.column0 > both.column1 || both.row0 > both.row1) return counts;
+  // A row's units lie side by side: each row of a block of units is summed in one go.
+  const auto sumOver = [&](int64_t row0, int64_t row1, int64_t column0, int64_t column1) {
+    std::pair<int64_t, int64_t> sums{0, 0};
+    if (column0 > column1) return sums;
+    for (int64_t row = row0; row <= row1; row += own.k) {
+      const size_t first = own.indexOf({row, column0});
+      const size_t count = own.indexOf({row, column1}) - first + 1;
+      sums.first += sumOfBytes(result.ownShown.data() + first, count);
+      if (!result.ownUndefined.empty()) sums.second += sumOfBytes(result.ownUndefined.data() + first, count);
+    }
+    return sums;
   };
-  for (int64_t row = both.row0; row <= both.row1; row += own.k) {
-    const size_t first = own.indexOf({row, both.column0});
-    const size_t last = own.indexOf({row, both.column1});
-    counts.first += sum(result.ownShown, first, last);
-    counts.second += sum(result.ownUndefined, first, last);
+  const int64_t unitsInView = ceilDiv64(both.row1 - both.row0 + 1, own.k) * ceilDiv64(both.column1 - both.column0 + 1, own.k);
+  if (2 * static_cast<size_t>(unitsInView) <= own.count()) return sumOver(both.row0, both.row1, both.column0, both.column1);
+  // Most of the tile in view: its counts less those of the units outside, the fewer to sum.
+  const CellRange& all = own.cells;
+  counts = {result.ownShownCount, result.ownUndefinedCount};
+  for (const auto [row0, row1, column0, column1] : {std::array<int64_t, 4>{all.row0, both.row0 - 1, all.column0, all.column1},
+                                                    std::array<int64_t, 4>{both.row1 + 1, all.row1, all.column0, all.column1},
+                                                    std::array<int64_t, 4>{both.row0, both.row1, all.column0, both.column0 - 1},
+                                                    std::array<int64_t, 4>{both.row0, both.row1, both.column1 + 1, all.column1}}) {
+    const auto [shown, undefined] = sumOver(row0, row1, column0, column1);
+    counts.first -= shown;
+    counts.second -= undefined;
   }
   return counts;
 }
