@@ -263,6 +263,15 @@ void testPrimalityInWords(std::span<const uint64_t> numbers, std::span<uint8_t> 
   runLucas();
 }
 
+bool wideLanesAvailable() {
+#if defined(__x86_64__)
+  static const bool available = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512ifma");
+  return available;
+#else
+  return false;
+#endif
+}
+
 void testPrimality(std::span<const uint64_t> numbers, std::span<uint8_t> prime) {
   if (wideLanesAvailable()) {
     testPrimalityInWideLanes(numbers, prime);

@@ -19,8 +19,16 @@
 #include "Montgomery.h"
 #include "Uint128.h"
 
+#if defined(__x86_64__)
+
+// Everything below is compiled for those lanes, and only ever called where wideLanesAvailable()
+// (BailliePsw.cpp, compiled for any processor) found them.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx512f,avx512ifma"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx512f,avx512ifma")
+#endif
 
 namespace numlib::detail {
 
@@ -307,11 +315,6 @@ void runBlock(Block& b, Test test, Report report) {
 
 }  // namespace
 
-bool wideLanesAvailable() {
-  static const bool available = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512ifma");
-  return available;
-}
-
 void testPrimalityInWideLanes(std::span<const uint64_t> numbers, std::span<uint8_t> prime) {
   Block base2, lucas;
   const auto runLucas = [&] { runBlock(lucas, passLucasTest, [&](size_t k, bool passed) { prime[lucas.index[k]] = passed; }); };
@@ -342,4 +345,16 @@ void testPrimalityInWideLanes(std::span<const uint64_t> numbers, std::span<uint8
 }  // namespace numlib::detail
 
 #undef Inline
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
+
+#else  // no such lanes on other processors: wideLanesAvailable() is false there
+
+namespace numlib::detail {
+void testPrimalityInWideLanes(std::span<const uint64_t> numbers, std::span<uint8_t> prime) { testPrimalityInWords(numbers, prime); }
+}  // namespace numlib::detail
+
+#endif
