@@ -1,15 +1,14 @@
 // The Baillie-PSW test eight numbers to a vector, on processors whose vector unit multiplies 52-bit
 // halves (AVX-512 IFMA). A 64-bit number is held in two limbs, x = low + high * 2^52 with high below
-// 2^12, and Montgomery's reduction works with R = 2^104. A product then costs 17 multiply-adds for
-// eight numbers, where the 64-bit multiplier takes three products for one: the two sequences of the
-// test, which decide far numbers, run about twice as fast.
+// 2^12, and Montgomery's reduction works with R = 2^104. A product then costs 17 multiply-adds (a
+// square 15) for eight numbers, where the 64-bit multiplier takes three products for one, and the
+// steps leave their results below 2n or 3n rather than reducing them: the test, which decides far
+// numbers, runs two and a half to three times as fast (bench_numlib: primalityTest against _words).
 //
 // The steps are those of the 64-bit test in BailliePsw.cpp, with the same answers: the tests compare
 // the two on every hard number and on windows around the whole range.
 
 #include "BailliePsw.h"
-
-#include <immintrin.h>
 
 #include <algorithm>
 #include <array>
@@ -20,6 +19,8 @@
 #include "Uint128.h"
 
 #if defined(__x86_64__)
+
+#include <immintrin.h>
 
 // Everything below is compiled for those lanes, and only ever called where wideLanesAvailable()
 // (BailliePsw.cpp, compiled for any processor) found them.
