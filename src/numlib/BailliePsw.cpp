@@ -2,7 +2,6 @@
 
 #include <array>
 #include <bit>
-#include <numeric>
 #include <utility>
 #include <optional>
 
