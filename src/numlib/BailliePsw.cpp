@@ -33,7 +33,11 @@ struct Base2Candidate {
   int s = 0;
 
   Base2Candidate() = default;
-  explicit Base2Candidate(uint64_t n) : form(n), s(std::countr_zero(n - 1)) { d = (n - 1) >> s; }
+  explicit Base2Candidate(uint64_t n) : form(n) {
+    const PowerOfTwoSplit split = splitBelow(n);
+    d = split.odd;
+    s = split.twos;
+  }
 };
 
 // An odd number n prepared for the Lucas test: n + 1 = d * 2^s, and P' = 1/Q - 2 in the form.
@@ -138,11 +142,8 @@ std::optional<uint64_t> selfridgeParameter(uint64_t n) {
 
 // The Lucas test's candidate in the 64-bit form: n + 1 = d * 2^s.
 LucasCandidate lucasCandidate(const Montgomery& form, uint64_t p) {
-  const uint64_t n = form.modulus();
-  LucasCandidate c{form, form.toForm(p), 0, 0};
-  c.s = std::countr_one(n);  // n + 1 = d * 2^s, without forming n + 1
-  c.d = (n >> c.s) + 1;
-  return c;
+  const PowerOfTwoSplit split = splitAbove(form.modulus());
+  return {form, form.toForm(p), split.odd, split.twos};
 }
 
 // The end of the Lucas test from V_d and V_(d+1): passed when U_d = 0, or V_(d 2^t) = 0 for some

@@ -16,6 +16,7 @@
 // products a bit, where the seven-base strong test takes seven exponentiations. A composite mostly
 // ends after the first.
 
+#include <bit>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -34,6 +35,21 @@ void testPrimality(std::span<const uint64_t> numbers, std::span<uint8_t> prime);
 void testPrimalityInWords(std::span<const uint64_t> numbers, std::span<uint8_t> prime);
 void testPrimalityInWideLanes(std::span<const uint64_t> numbers, std::span<uint8_t> prime);
 bool wideLanesAvailable();
+
+// For odd n > 1: n - 1 = odd * 2^twos, which the strong test to base 2 raises 2 to, and
+// n + 1 = odd * 2^twos, which the Lucas test walks (formed without n + 1, which may pass 2^64 - 1).
+struct PowerOfTwoSplit {
+  uint64_t odd = 0;
+  int twos = 0;
+};
+inline PowerOfTwoSplit splitBelow(uint64_t n) {
+  const int twos = std::countr_zero(n - 1);
+  return {(n - 1) >> twos, twos};
+}
+inline PowerOfTwoSplit splitAbove(uint64_t n) {
+  const int twos = std::countr_one(n);
+  return {(n >> twos) + 1, twos};
+}
 
 // For an odd n >= 64 that passed the strong test to base 2: the Lucas test's P' = 1/Q - 2 mod n for
 // Selfridge's D and Q, or none when n is a square or shares a factor with D or Q (then composite).

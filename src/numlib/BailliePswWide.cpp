@@ -69,13 +69,26 @@ Inline Wide select(Mask takeSecond, Wide first, Wide second) {
 Inline Mask equal(Wide a, Wide b) { return _mm512_cmpeq_epi64_mask(a.low, b.low) & _mm512_cmpeq_epi64_mask(a.high, b.high); }
 Inline Mask isZero(Wide a) { return _mm512_testn_epi64_mask(_mm512_or_si512(a.low, a.high), _mm512_or_si512(a.low, a.high)); }
 
-// For x < 2n with normalised limbs: x mod n. The difference's high limb goes negative exactly when
-// x < n.
+// a + b limb by limb, the carry taken up and nothing reduced: for a sum below 2^66, whose high limb
+// stays small.
+Inline Wide sumOf(Wide a, Wide b) {
+  const Vector low = _mm512_add_epi64(a.low, b.low);
+  return {limbOf(low), _mm512_add_epi64(_mm512_add_epi64(a.high, b.high), shiftOutLimb(low))};
+}
+
+// a - b limb by limb, the borrow taken from the high limb, which goes negative exactly when a < b.
+Inline Wide differenceOf(Wide a, Wide b) {
+  const Vector low = _mm512_sub_epi64(a.low, b.low);
+  return {limbOf(low), _mm512_sub_epi64(_mm512_sub_epi64(a.high, b.high), _mm512_srli_epi64(low, 63))};
+}
+
+Inline Mask isNegative(Wide a) { return _mm512_cmplt_epi64_mask(a.high, _mm512_setzero_si512()); }
+Inline Wide modulusOf(const Moduli& m) { return {m.low, m.high}; }
+
+// For x < 2n with normalised limbs: x mod n.
 Inline Wide reduceOnce(const Moduli& m, Wide x) {
-  const Vector low = _mm512_sub_epi64(x.low, m.low);
-  const Vector high = _mm512_sub_epi64(_mm512_sub_epi64(x.high, m.high), _mm512_srli_epi64(low, 63));
-  const Mask below = _mm512_cmplt_epi64_mask(high, _mm512_setzero_si512());
-  return select(below, Wide{limbOf(low), high}, x);
+  const Wide less = differenceOf(x, modulusOf(m));
+  return select(isNegative(less), less, x);
 }
 
 // A product's columns, t = t0 + t1 2^52 + t2 2^104.
@@ -131,32 +144,12 @@ Inline Wide squareTimesTwoToThe(const Moduli& m, Wide a, Vector shift) {
 }
 
 // For a, b < n: a + b mod n.
-Inline Wide add(const Moduli& m, Wide a, Wide b) {
-  const Vector low = _mm512_add_epi64(a.low, b.low);
-  return reduceOnce(m, {limbOf(low), _mm512_add_epi64(_mm512_add_epi64(a.high, b.high), shiftOutLimb(low))});
-}
-
-// a + b, for a sum below 2^66 (its high limb stays small): no reduction.
-Inline Wide addBelow2To66(Wide a, Wide b) {
-  const Vector low = _mm512_add_epi64(a.low, b.low);
-  return {limbOf(low), _mm512_add_epi64(_mm512_add_epi64(a.high, b.high), shiftOutLimb(low))};
-}
-
-// a - b for b <= a.
-Inline Wide subtractBelow2To64(Wide a, Wide b) {
-  const Vector low = _mm512_sub_epi64(a.low, b.low);
-  return {limbOf(low), _mm512_sub_epi64(_mm512_sub_epi64(a.high, b.high), _mm512_srli_epi64(low, 63))};
-}
+Inline Wide add(const Moduli& m, Wide a, Wide b) { return reduceOnce(m, sumOf(a, b)); }
 
 // For a < 2n and b < n: a - b mod n, below 2n (a - b is above -n).
 Inline Wide subtract(const Moduli& m, Wide a, Wide b) {
-  const Vector low = _mm512_sub_epi64(a.low, b.low);
-  const Vector high = _mm512_sub_epi64(_mm512_sub_epi64(a.high, b.high), _mm512_srli_epi64(low, 63));
-  const Wide difference{limbOf(low), high};
-  const Mask negative = _mm512_cmplt_epi64_mask(high, _mm512_setzero_si512());
-  const Vector plusLow = _mm512_add_epi64(difference.low, m.low);
-  const Wide plusN{limbOf(plusLow), _mm512_add_epi64(_mm512_add_epi64(high, m.high), shiftOutLimb(plusLow))};
-  return select(negative, difference, plusN);
+  const Wide difference = differenceOf(a, b);
+  return select(isNegative(difference), difference, sumOf(difference, modulusOf(m)));
 }
 
 // (high * 2^64 + low) mod n for high < n, by one division instruction: the library's 128-bit
@@ -183,20 +176,20 @@ struct Modulus {
 };
 
 // Up to kBlock odd numbers n >= 64 in lanes, with what one of the two tests needs: its exponent
-// (n -+ 1 = exponent * 2^twos) and, for the Lucas test, P' in the form. Short blocks repeat lane 0.
+// (n -+ 1 = exponent * 2^twos, splitBelow or splitAbove) and, for the Lucas test, P' in the form. Short blocks repeat lane 0.
 struct Block {
   alignas(64) std::array<uint64_t, kBlock> low, high, inverse, oneLow, oneHigh, exponent, twos, pLow, pHigh;
   std::array<size_t, kBlock> index;
   size_t filled = 0;
 
-  bool add(const Modulus& n, size_t at, uint64_t exponentOfN, int twosOfN, uint64_t pInForm = 0) {
+  bool add(const Modulus& n, size_t at, PowerOfTwoSplit split, uint64_t pInForm = 0) {
     low[filled] = n.low;
     high[filled] = n.high;
     inverse[filled] = n.inverse;
     oneLow[filled] = n.one & kLimbMask;
     oneHigh[filled] = n.one >> 52;
-    exponent[filled] = exponentOfN;
-    twos[filled] = static_cast<uint64_t>(twosOfN);
+    exponent[filled] = split.odd;
+    twos[filled] = static_cast<uint64_t>(split.twos);
     pLow[filled] = pInForm & kLimbMask;
     pHigh[filled] = pInForm >> 52;
     index[filled++] = at;
@@ -272,9 +265,8 @@ std::array<Mask, kVectors> passLucasTest(const Block& b) {
     m[k] = moduliOf(b, k);
     two[k] = add(m[k], oneOf(b, k), oneOf(b, k));
     p[k] = {load(b.pLow, k), load(b.pHigh, k)};
-    const Wide n{m[k].low, m[k].high};
-    minusP[k] = subtractBelow2To64(n, p[k]);
-    minusTwo[k] = subtractBelow2To64(n, two[k]);
+    minusP[k] = differenceOf(modulusOf(m[k]), p[k]);
+    minusTwo[k] = differenceOf(modulusOf(m[k]), two[k]);
     v[k] = two[k];
     vNext[k] = p[k];
   }
@@ -282,9 +274,9 @@ std::array<Mask, kVectors> passLucasTest(const Block& b) {
 #pragma GCC unroll 4
     for (size_t k = 0; k < kVectors; ++k) {
       const Mask one = bitOf(b, k, bit);
-      const Wide odd = addBelow2To66(multiplyBelowTwiceN(m[k], v[k], vNext[k]), minusP[k]);
+      const Wide odd = sumOf(multiplyBelowTwiceN(m[k], v[k], vNext[k]), minusP[k]);
       const Wide j = select(one, v[k], vNext[k]);
-      const Wide even = addBelow2To66(squareBelowTwiceN(m[k], j), minusTwo[k]);
+      const Wide even = sumOf(squareBelowTwiceN(m[k], j), minusTwo[k]);
       v[k] = select(one, even, odd);
       vNext[k] = select(one, odd, even);
     }
@@ -326,8 +318,8 @@ void testPrimalityInWideLanes(std::span<const uint64_t> numbers, std::span<uint8
       if (!passed) return;
       const uint64_t n = numbers[i];
       const std::optional<uint64_t> p = lucasParameterAfterBase2(n);
-      const int twos = std::countr_one(n);  // n + 1 = exponent * 2^twos, without forming n + 1
-      if (p && lucas.add(base2.modulusIn(k), i, (n >> twos) + 1, twos, toForm(*p, n))) runLucas();
+      const PowerOfTwoSplit split = splitAbove(n);
+      if (p && lucas.add(base2.modulusIn(k), i, split, toForm(*p, n))) runLucas();
     });
   };
   for (size_t i = 0; i < numbers.size(); ++i) {
@@ -335,8 +327,7 @@ void testPrimalityInWideLanes(std::span<const uint64_t> numbers, std::span<uint8
     if (n < 64 || n % 2 == 0) {
       prime[i] = isPrimeByBailliePsw(n);
     } else {
-      const int twos = std::countr_zero(n - 1);
-      if (base2.add(Modulus(n), i, (n - 1) >> twos, twos)) runBase2();
+      if (base2.add(Modulus(n), i, splitBelow(n))) runBase2();
     }
   }
   runBase2();

@@ -39,9 +39,14 @@ constexpr uint64_t kSievePerNumber = 30;
 constexpr uint64_t kTestsPerNumberInWords = 130;
 constexpr uint64_t kTestsPerNumberInVectors = 72;
 
+// Whether kSievePerRootUnit * isqrt(high) + kSievePerNumber * count < testsPerNumber * count, that
+// is isqrt(high) < saved / kSievePerRootUnit for what the sieve saves on the numbers, so high below
+// the square of that quotient rounded up: no root taken for each of a far tile's many short windows.
 bool sieveIsFaster(uint64_t high, uint64_t count) {
   static const uint64_t testsPerNumber = wideLanesAvailable() ? kTestsPerNumberInVectors : kTestsPerNumberInWords;
-  return kSievePerRootUnit * isqrt(high) + uint128{kSievePerNumber} * count < uint128{testsPerNumber} * count;
+  const uint128 saved = uint128{testsPerNumber - kSievePerNumber} * count;
+  const uint128 rootBound = (saved + kSievePerRootUnit - 1) / kSievePerRootUnit;
+  return rootBound > (uint128{1} << 32) || uint128{high} < rootBound * rootBound;
 }
 
 void setBit(uint64_t* bits, uint64_t i) { bits[i >> 6] |= uint64_t{1} << (i & 63); }
