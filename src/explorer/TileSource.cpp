@@ -43,8 +43,12 @@ void TileSource::start(const TileKey& key, int priority) {
   // The colours stay alive with the job, whatever becomes of them here.
   std::shared_ptr<const spiral::ClusterColours> clusters =
       clusterColoursFor(key.settings) ? clusters_ : std::shared_ptr<const spiral::ClusterColours>();
+  jobsUnfinished_.fetch_add(1);
   pool_.start([this, key, cancel, clusters] {
-    if (*cancel) return;  // left the view while it waited
+    if (*cancel) {  // left the view while it waited
+      jobEnded();
+      return;
+    }
     auto tile = std::make_shared<Tile>();
     spiral::TileContext context;
     context.cancel = cancel.get();
@@ -55,7 +59,7 @@ void TileSource::start(const TileKey& key, int priority) {
     wrapImage(*tile);
     // Back on the window's thread; dropped with this object if it has gone.
     QMetaObject::invokeMethod(this, [this, key, cancel, tile] { finished(key, cancel, tile); }, Qt::QueuedConnection);
-    resultPosted();
+    jobEnded();
   }, priority);
 }
 
@@ -141,9 +145,15 @@ void TileSource::resultPosted() {
   postedChanged_.notify_one();
 }
 
-// Sleeps until a job has posted its result, then hands the posted results over. A job that was
-// cancelled while it waited posts nothing: it is no longer awaited, and the bound on each sleep
-// keeps a wait from outliving it.
+// Waking the waiting thread for each tile cost more than a tenth of a worker's time (a wake-up
+// crosses to the other core); it waits for the last, and takes the others on its way.
+void TileSource::jobEnded() {
+  if (jobsUnfinished_.fetch_sub(1) == 1) resultPosted();
+}
+
+// Sleeps until the last job has ended or the cluster colours have posted, then hands the posted
+// results over. A job cancelled meanwhile is no longer awaited: the bound on each sleep hands over
+// the others' results while it, or a tile drawn ahead, still runs.
 void TileSource::waitForAll() {
   while (!inFlight_.empty() || clusterWalk_) {
     {

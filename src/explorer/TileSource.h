@@ -70,8 +70,11 @@ class TileSource : public QObject {
   void finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile);
 
   void clusterColoursWalked(const CancelFlag& walk, std::shared_ptr<const spiral::ClusterColours> colours);
-  // Called by a job once it has posted its result, so that waitForAll wakes at once.
+  // Called by the cluster colours' walk once it has posted its result, and by the last tile job to
+  // end, so that waitForAll wakes at once.
   void resultPosted();
+  // Called by each tile job as it ends, cancelled or not.
+  void jobEnded();
 
   TileCache cache_;
   QThreadPool pool_;
@@ -84,6 +87,7 @@ class TileSource : public QObject {
   std::mutex postedMutex_;
   std::condition_variable postedChanged_;
   int resultsPosted_ = 0;  // since waitForAll last looked
+  std::atomic<int> jobsUnfinished_ = 0;  // tile jobs started and not yet ended
 };
 
 }  // namespace explorer
