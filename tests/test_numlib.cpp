@@ -7,10 +7,12 @@
 #include <cmath>
 #include <cstdint>
 #include <numeric>
+#include <latch>
 #include <limits>
 #include <optional>
 #include <random>
 #include <span>
+#include <thread>
 #include <vector>
 
 #include "BailliePsw.h"
@@ -401,6 +403,24 @@ class TestNumlib : public QObject {
     numlib::factorCounts(row.low, row.count, countsShared.data(), 3);
     QVERIFY(countsShared == countsAlone);
     if (row.low > numlib::kLargestNumber) bitsAgreeWithReference(shared, row.low, row.count / 3 - 500, row.count / 3 + 500);
+  }
+
+  // Threads that ask at once for the blocks every thread shares, each sieved by the first to ask,
+  // and for their own blocks beyond, all get the reference's bits.
+  void threadsAskingAtOnceGetTheSameBits() {
+    constexpr uint64_t low = (uint64_t{1} << 24) - (uint64_t{1} << 19) - 77, count = uint64_t{1} << 20;
+    std::vector<std::vector<uint64_t>> bits(4, std::vector<uint64_t>((count + 63) / 64));
+    std::latch ready(static_cast<ptrdiff_t>(bits.size()));
+    std::vector<std::thread> threads;
+    for (std::vector<uint64_t>& each : bits) {
+      threads.emplace_back([&ready, &each] {
+        ready.arrive_and_wait();
+        numlib::primeBits(low, count, each.data(), 1);
+      });
+    }
+    for (std::thread& thread : threads) thread.join();
+    bitsAgreeWithReference(bits[0], low, 0, count);
+    for (const std::vector<uint64_t>& each : bits) QVERIFY(each == bits[0]);
   }
 
   // Past the sieved factor tables: what is left after the primes up to the cube root has at most

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include <primesieve.hpp>
@@ -28,24 +29,30 @@ using numlib::detail::primesUpTo;
 constexpr uint32_t kSqrtLargest = 46341;        // above the square root of every number served
 
 // ---------------------------------------------------------------------------------------------
-// Primality: one bit per number of a block of 2^18 numbers, 64 blocks kept. Every cache of the
-// number service is the calling thread's own, so that worker threads may ask at the same time.
+// Primality: one bit per number of a block of 2^18 numbers. The first 64 blocks, the first 2^24
+// numbers, are the process's: every picture near the spiral's start reads them, and each is sieved
+// once, by the first thread that asks, and only read after that, so that workers (new ones too)
+// do not sieve them again. Of the farther blocks each thread keeps its own 64, so that worker
+// threads may ask at the same time; every other cache of the number service is the thread's own.
 
 constexpr int kPrimeBlockBits = 18;
 constexpr int64_t kPrimeBlockSize = int64_t{1} << kPrimeBlockBits;
-// Block b is kept in slot b % kPrimeBlocksKept: 64 blocks hold the first 2^24 numbers, so that
-// the tiles of a whole screen, which visit the rings of the view over and over, find their blocks
-// sieved. 2 MB a thread at most.
+constexpr int kSharedPrimeBlocks = 64;
+// Block b is kept in slot b % kPrimeBlocksKept of its thread: 2 MB a thread at most.
 constexpr int kPrimeBlocksKept = 64;
 
-// The bits are written when the block is sieved: a thread's slots are not cleared beforehand, so
-// that a new worker touches only the pages of the blocks it uses.
+// The bits are written when the block is sieved: the slots are not cleared beforehand, so that a
+// thread touches only the pages of the blocks it uses.
 struct PrimeBlock {
   int64_t index = -1;
   std::array<uint64_t, kPrimeBlockSize / 64> bits;
 };
 
-// Each thread keeps its own blocks, so that workers never share a cache.
+struct SharedPrimeBlocks {
+  std::array<std::once_flag, kSharedPrimeBlocks> sieved;
+  std::array<PrimeBlock, kSharedPrimeBlocks> blocks;
+};
+
 thread_local std::unique_ptr<std::array<PrimeBlock, kPrimeBlocksKept>> primeBlocks;
 thread_local const PrimeBlock* lastPrimeBlock = nullptr;
 
@@ -63,10 +70,22 @@ void sievePrimeBlock(PrimeBlock& block, int64_t index) {
   block.index = index;
 }
 
-const PrimeBlock& primeBlockFor(int64_t index) {
+const PrimeBlock& sharedPrimeBlock(int64_t index) {
+  static const std::unique_ptr<SharedPrimeBlocks> shared = std::make_unique_for_overwrite<SharedPrimeBlocks>();
+  PrimeBlock& block = shared->blocks[static_cast<size_t>(index)];
+  std::call_once(shared->sieved[static_cast<size_t>(index)], [&] { sievePrimeBlock(block, index); });
+  return block;
+}
+
+const PrimeBlock& ownPrimeBlock(int64_t index) {
   if (!primeBlocks) primeBlocks = std::make_unique_for_overwrite<std::array<PrimeBlock, kPrimeBlocksKept>>();
   PrimeBlock& block = (*primeBlocks)[static_cast<size_t>(index % kPrimeBlocksKept)];
   if (block.index != index) sievePrimeBlock(block, index);
+  return block;
+}
+
+const PrimeBlock& primeBlockFor(int64_t index) {
+  const PrimeBlock& block = index < kSharedPrimeBlocks ? sharedPrimeBlock(index) : ownPrimeBlock(index);
   lastPrimeBlock = &block;
   return block;
 }
