@@ -54,6 +54,20 @@ StoredView viewWith(const std::function<void(StoredView&)>& change) {
   return view;
 }
 
+// Whether the image is the engine's one rectangle of the view's plane, drawn with the cluster
+// colours at hand, pixel for pixel.
+bool isTheEnginesRectangle(explorer::ExploreWindow& w, const QImage& image) {
+  spiral::Picture whole(image.width(), image.height());
+  const spiral::PlanePoint topLeft = w.view().topLeft();
+  spiral::TileContext context;
+  context.clusters = w.tiles().clusterColoursFor(w.view().settings());
+  spiral::drawTile(w.view().settings(), {topLeft.x, topLeft.y, image.width(), image.height()}, whole, context);
+  for (int y = 0; y < image.height(); ++y) {
+    if (!std::equal(whole.indexLine(y), whole.indexLine(y) + image.width(), image.constScanLine(y))) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 class TestExplore : public QObject {
@@ -223,13 +237,8 @@ class TestExplore : public QObject {
     w.view().panBy(row.pan.x(), row.pan.y());
     w.view().zoomAboutMiddle(-row.zoomOut);
     const QImage view = w.view().viewImage();
-    spiral::Picture whole(view.width(), view.height());
+    QVERIFY(isTheEnginesRectangle(w, view));
     const spiral::PlanePoint topLeft = w.view().topLeft();
-    spiral::TileContext context;
-    context.clusters = w.tiles().clusterColoursFor(w.view().settings());
-    spiral::drawTile(w.view().settings(), {topLeft.x, topLeft.y, view.width(), view.height()}, whole, context);
-    for (int y = 0; y < view.height(); ++y)
-      QVERIFY(std::equal(whole.indexLine(y), whole.indexLine(y) + view.width(), view.constScanLine(y)));
 
     // The renderer's square picture is centred on the view's middle cell; made larger than the
     // view, it covers it whatever the cell's offset.
@@ -430,6 +439,12 @@ class TestExplore : public QObject {
     for (const explorer::TileKey& key : w.view().visibleTiles()) QVERIFY(w.tiles().cached(key));
     const QImage after = w.view().viewImage();
     QCOMPARE(after.copy(QRect(QPoint(delta.x(), 0), QSize(200, 200))), before.copy(QRect(QPoint(0, -delta.y()), QSize(200, 200))));
+    QVERIFY(isTheEnginesRectangle(w, after));  // what moved within the image, and what came into view
+    for (const QPoint back : {QPoint(-delta.x(), 0), QPoint(0, -delta.y())}) {
+      w.view().panBy(back.x(), back.y());
+      QVERIFY(isTheEnginesRectangle(w, w.view().viewImage()));
+    }
+    QCOMPARE(w.view().viewImage(), before);
     QTest::mouseClick(&w.view(), Qt::LeftButton, {}, QPoint(50, 60));
     QCOMPARE(w.view().selected() == spiral::cellAtPlane(w.view().settings(), w.view().planeAt(QPointF(50, 60))), true);
   }

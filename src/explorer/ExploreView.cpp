@@ -1,7 +1,6 @@
 #include "ExploreView.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
@@ -122,35 +121,19 @@ std::vector<TileKey> ExploreView::visibleTiles() const { return tilesOfView(0); 
 
 QImage ExploreView::viewImage() {
   const std::vector<TileKey> keys = visibleTiles();
+  std::vector<std::shared_ptr<const Tile>> tiles(keys.size());
+  const auto lookUp = [&] {
+    for (size_t k = 0; k < keys.size(); ++k) tiles[k] = source_.tile(keys[k]);
+    return std::find(tiles.begin(), tiles.end(), nullptr) == tiles.end();
+  };
   // Twice at most: tiles drawn by ring while the cluster colours were walked are drawn again.
-  for (int round = 0; round < 2; ++round) {
-    bool all = true;
-    for (const TileKey& key : keys) all = source_.tile(key) != nullptr && all;
-    if (all) break;
+  bool whole = lookUp();
+  for (int round = 0; round < 2 && !whole; ++round) {
     source_.waitForAll();
+    whole = lookUp();
   }
-  const QSize size = deviceSize();
-  QImage image(size, QImage::Format_Indexed8);
-  QList<QRgb> colours;
-  for (int i = 0; i < spiral::kPaletteSize; ++i) colours << spiral::paletteRgb(i);
-  image.setColorTable(colours);
-  std::vector<std::shared_ptr<const Tile>> tiles;
-  for (const TileKey& key : keys) tiles.push_back(source_.tile(key));
   // The tiles cover the view: only a tile cancelled meanwhile leaves background.
-  if (std::find(tiles.begin(), tiles.end(), nullptr) != tiles.end()) image.fill(spiral::kBlack);
-  uchar* const pixels = image.bits();
-  const qsizetype stride = image.bytesPerLine();
-  for (size_t k = 0; k < keys.size(); ++k) {
-    if (!tiles[k]) continue;
-    const spiral::PlaneRect rect = keys[k].rect();
-    const int64_t fromX = std::max(rect.x, topLeft_.x), toX = std::min(rect.x + rect.width, topLeft_.x + size.width());
-    const int64_t fromY = std::max(rect.y, topLeft_.y), toY = std::min(rect.y + rect.height, topLeft_.y + size.height());
-    for (int64_t y = fromY; y < toY; ++y) {
-      std::memcpy(pixels + (y - topLeft_.y) * stride + (fromX - topLeft_.x),
-                  tiles[k]->picture.indexLine(static_cast<int>(y - rect.y)) + (fromX - rect.x), static_cast<size_t>(toX - fromX));
-    }
-  }
-  return image;
+  return composed_.compose(topLeft_, deviceSize(), keys, tiles);
 }
 
 void ExploreView::setOutlines(std::vector<QLine> lines) {

@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include "TileSource.h"
+#include "ViewImage.h"
 
 namespace explorer {
 
@@ -104,6 +105,7 @@ class ExploreView : public QWidget {
   std::optional<spiral::CellPos> flashed_;
   QTimer flashTimer_;
   StandIns standIns_;  // for the tiles in view not drawn yet: the coarser level scaled, or none
+  ViewImage composed_;  // the last viewImage, whose pixels a pan moves
 };
 
 }  // namespace explorer

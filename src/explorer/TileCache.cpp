@@ -18,15 +18,19 @@ std::size_t TileKeyHash::operator()(const TileKey& key) const {
   return hash;
 }
 
-void wrapImage(Tile& tile) {
+const QList<QRgb>& paletteColourTable() {
   static const QList<QRgb> colours = [] {
     QList<QRgb> table;
     for (int i = 0; i < spiral::kPaletteSize; ++i) table << spiral::paletteRgb(i);
     return table;
   }();
+  return colours;
+}
+
+void wrapImage(Tile& tile) {
   const spiral::Picture& picture = tile.picture;
   tile.image = QImage(picture.indexLine(0), picture.width(), picture.height(), picture.width(), QImage::Format_Indexed8);
-  tile.image.setColorTable(colours);
+  tile.image.setColorTable(paletteColourTable());
 }
 
 std::shared_ptr<const Tile> TileCache::find(const TileKey& key) {

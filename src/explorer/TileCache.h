@@ -43,6 +43,8 @@ struct Tile {
 
 // The tile's image over its raster, without a copy.
 void wrapImage(Tile& tile);
+// The palette as an Indexed8 image's colour table.
+const QList<QRgb>& paletteColourTable();
 
 class TileCache {
  public:
