@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <numeric>
 #include <utility>
 #include <cmath>
 #include <cstdlib>
@@ -267,12 +268,27 @@ struct OwnUnits {
   int k = 1;
   int64_t columns = 0;
 
+  int64_t rows = 0;
+
   OwnUnits(const ViewSettings& view, const PlaneRect& rect)
       : cells(ownCellsOf(view, rect)), k(view.level().cellsPerPixel),
-        columns(std::max<int64_t>(0, ceilDiv64(cells.column1 - cells.column0 + 1, k))) {}
-  size_t count() const { return static_cast<size_t>(std::max<int64_t>(0, ceilDiv64(cells.row1 - cells.row0 + 1, k)) * columns); }
+        columns(std::max<int64_t>(0, ceilDiv64(cells.column1 - cells.column0 + 1, k))),
+        rows(std::max<int64_t>(0, ceilDiv64(cells.row1 - cells.row0 + 1, k))) {}
+  size_t count() const { return static_cast<size_t>(rows * columns); }
   size_t indexOf(CellPos cell) const {
     return static_cast<size_t>((cell.row - cells.row0) / k * columns + (cell.column - cells.column0) / k);
+  }
+  // Counts a cell in its unit, and in the sums of the unit's row and column.
+  void add(CellPos cell, std::vector<uint8_t>& units, TileResult::LineSums& lines) const {
+    const auto row = static_cast<size_t>((cell.row - cells.row0) / k), column = static_cast<size_t>((cell.column - cells.column0) / k);
+    ++units[row * static_cast<size_t>(columns) + column];
+    ++lines.byRow[row];
+    ++lines.byColumn[column];
+  }
+  void clear(std::vector<uint8_t>& units, TileResult::LineSums& lines, bool kept) const {
+    units.assign(kept ? count() : 0, 0);
+    lines.byRow.assign(kept ? static_cast<size_t>(rows) : 0, 0);
+    lines.byColumn.assign(kept ? static_cast<size_t>(columns) : 0, 0);
   }
 };
 
@@ -284,9 +300,11 @@ void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, 
   if (const auto [from, to] = stepsWithin(run, own.cells); from <= to) {
     result.ownShownCount += numbers.shownBetween(from, to);
     result.ownUndefinedCount += numbers.undefinedBetween(from, to);
-    if (!result.ownShown.empty()) numbers.forEachShown(from, to, [&](int64_t j) { ++result.ownShown[own.indexOf(run.at(j))]; });
+    if (!result.ownShown.empty()) {
+      numbers.forEachShown(from, to, [&](int64_t j) { own.add(run.at(j), result.ownShown, result.ownShownLines); });
+    }
     if (!result.ownUndefined.empty()) {
-      numbers.forEachUndefined(from, to, [&](int64_t j) { ++result.ownUndefined[own.indexOf(run.at(j))]; });
+      numbers.forEachUndefined(from, to, [&](int64_t j) { own.add(run.at(j), result.ownUndefined, result.ownUndefinedLines); });
     }
   }
   const auto [from, to] = stepsWithin(run, tile);
@@ -306,8 +324,8 @@ template <class F>
 void forEachRun(const std::vector<Run>& runs, RunNumbers& numbers, const CellRange& tile, const OwnUnits& own, Number start,
                 const TileContext& context, TileResult& result, F drawRun) {
   const bool marks = context.marksOwnCells || own.k > 1;  // a density pixel is shaded by its count
-  result.ownShown.assign(marks ? own.count() : 0, 0);
-  result.ownUndefined.assign(marks && numbers.leavesUndefined() ? own.count() : 0, 0);
+  own.clear(result.ownShown, result.ownShownLines, marks);
+  own.clear(result.ownUndefined, result.ownUndefinedLines, marks && numbers.leavesUndefined());
   if (cancelled(context)) {
     result.cancelled = true;
     return;
@@ -516,6 +534,21 @@ std::pair<int64_t, int64_t> ownCountsWithin(const ViewSettings& view, const Plan
     return {result.ownShownCount, result.ownUndefinedCount};  // the whole tile is in view
   }
   if (both.column0 > both.column1 || both.row0 > both.row1) return counts;
+  // Whole rows or whole columns of units in view: their sums.
+  const auto sumOfLines = [](const std::vector<uint32_t>& lines, int64_t first, int64_t last) {
+    return lines.empty() ? int64_t{0} : std::accumulate(lines.begin() + first, lines.begin() + last + 1, int64_t{0});
+  };
+  const auto sumsOfLines = [&](auto lines, int64_t first, int64_t last) {
+    return std::pair<int64_t, int64_t>{sumOfLines(result.ownShownLines.*lines, first, last),
+                                       sumOfLines(result.ownUndefinedLines.*lines, first, last)};
+  };
+  if (both.column0 == own.cells.column0 && both.column1 == own.cells.column1) {
+    return sumsOfLines(&TileResult::LineSums::byRow, (both.row0 - own.cells.row0) / own.k, (both.row1 - own.cells.row0) / own.k);
+  }
+  if (both.row0 == own.cells.row0 && both.row1 == own.cells.row1) {
+    return sumsOfLines(&TileResult::LineSums::byColumn, (both.column0 - own.cells.column0) / own.k,
+                       (both.column1 - own.cells.column0) / own.k);
+  }
   // A row's units lie side by side: each row of a block of units is summed in one go.
   const auto sumOver = [&](int64_t row0, int64_t row1, int64_t column0, int64_t column1) {
     std::pair<int64_t, int64_t> sums{0, 0};

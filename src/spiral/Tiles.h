@@ -165,6 +165,12 @@ struct TileResult {
   // part of the tile counts only what it shows (ownCountsWithin). For cells, only when asked.
   std::vector<uint8_t> ownShown;
   std::vector<uint8_t> ownUndefined;
+  // Their sums over each row and each column of units: a view's edge shows whole rows or whole
+  // columns of a tile, and adds those sums instead of the units.
+  struct LineSums {
+    std::vector<uint32_t> byRow, byColumn;
+  };
+  LineSums ownShownLines, ownUndefinedLines;
 };
 
 // Draws the plane rectangle into `out`, which must be rect.width x rect.height: palette indices,
