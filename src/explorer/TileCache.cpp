@@ -57,8 +57,13 @@ void TileCache::removeIf(const std::function<bool(const TileKey&, const Tile&)>&
 }
 
 int64_t TileCache::bytesOf(const Tile& tile) {
+  const spiral::TileResult& result = tile.result;
+  const auto lineBytes = [](const spiral::TileResult::LineSums& lines) {
+    return static_cast<int64_t>((lines.byRow.size() + lines.byColumn.size()) * sizeof(uint32_t));
+  };
   return int64_t{tile.picture.width()} * tile.picture.height() + static_cast<int64_t>(sizeof(Tile)) +
-         static_cast<int64_t>(tile.result.ownShown.size() + tile.result.ownUndefined.size());
+         static_cast<int64_t>(result.ownShown.size() + result.ownUndefined.size()) + lineBytes(result.ownShownLines) +
+         lineBytes(result.ownUndefinedLines);
 }
 
 void TileCache::erase(std::list<Entry>::iterator entry) {
