@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include "DrawPass.h"
 #include "ExploreWindow.h"
 #include "OffscreenWindow.h"
 
@@ -78,6 +79,24 @@ BENCHMARK(BM_ExploreFull)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRea
 
 void BM_ExploreFullFar(benchmark::State& state) { fullView(state, 1000000000000000000ULL); }
 BENCHMARK(BM_ExploreFullFar)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The yardstick of a worker's cost per cell: the renderer's draw pass, on one thread, over a
+// square picture of as many cells as the full view, at the same start, scheme and class.
+void BM_RendererPassOfAView(benchmark::State& state) {
+  constexpr int kSide = 1440;
+  static_assert(kSide * kSide == kViewSize.width() * kViewSize.height());
+  const explorer::StoredView view = onePixelPrimes(1);
+  spiral::DrawSettings settings;
+  settings.start = view.start;
+  settings.range = spiral::kWholeRange;
+  settings.boxSize = view.boxSize;
+  settings.colorScheme = view.scheme;
+  settings.numberClass = view.numberClass;
+  settings.threads = 1;
+  spiral::Picture picture(kSide, kSide);
+  for (auto _ : state) benchmark::DoNotOptimize(spiral::drawSpiral(settings, picture).shownCount);
+}
+BENCHMARK(BM_RendererPassOfAView)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ExplorePan(benchmark::State& state) {
   for (auto _ : state) {

@@ -84,7 +84,9 @@ const PrimeBlock& ownPrimeBlock(int64_t index) {
   return block;
 }
 
+// The block asked last first: a window's words, and a pass's numbers, ask for their block one by one.
 const PrimeBlock& primeBlockFor(int64_t index) {
+  if (lastPrimeBlock != nullptr && lastPrimeBlock->index == index) return *lastPrimeBlock;
   const PrimeBlock& block = index < kSharedPrimeBlocks ? sharedPrimeBlock(index) : ownPrimeBlock(index);
   lastPrimeBlock = &block;
   return block;
@@ -300,11 +302,9 @@ namespace numlib {
 bool isPrime(uint64_t n) {
   if (n > kLargestNumber) return isPrimeAboveBlocks(n);
   if (n < 2) return false;
-  const int64_t index = static_cast<int64_t>(n >> kPrimeBlockBits);
-  const PrimeBlock* block = lastPrimeBlock;
-  if (block == nullptr || block->index != index) block = &primeBlockFor(index);
+  const PrimeBlock& block = primeBlockFor(static_cast<int64_t>(n >> kPrimeBlockBits));
   const uint32_t offset = static_cast<uint32_t>(n) & (kPrimeBlockSize - 1);
-  return (block->bits[offset >> 6] >> (offset & 63)) & 1;
+  return (block.bits[offset >> 6] >> (offset & 63)) & 1;
 }
 
 // Counted so that neither end of the 64-bit range is stepped over.
