@@ -266,21 +266,21 @@ int64_t sumOfBytes(const uint8_t* bytes, size_t count) {
 struct OwnUnits {
   CellRange cells;
   int k = 1;
-  int64_t columns = 0;
-
   int64_t rows = 0;
+  int64_t columns = 0;
 
   OwnUnits(const ViewSettings& view, const PlaneRect& rect)
       : cells(ownCellsOf(view, rect)), k(view.level().cellsPerPixel),
-        columns(std::max<int64_t>(0, ceilDiv64(cells.column1 - cells.column0 + 1, k))),
-        rows(std::max<int64_t>(0, ceilDiv64(cells.row1 - cells.row0 + 1, k))) {}
+        rows(std::max<int64_t>(0, ceilDiv64(cells.row1 - cells.row0 + 1, k))),
+        columns(std::max<int64_t>(0, ceilDiv64(cells.column1 - cells.column0 + 1, k))) {}
   size_t count() const { return static_cast<size_t>(rows * columns); }
-  size_t indexOf(CellPos cell) const {
-    return static_cast<size_t>((cell.row - cells.row0) / k * columns + (cell.column - cells.column0) / k);
-  }
+  // The row and column of units that hold the cell.
+  int64_t unitRow(int64_t row) const { return (row - cells.row0) / k; }
+  int64_t unitColumn(int64_t column) const { return (column - cells.column0) / k; }
+  size_t indexOf(CellPos cell) const { return static_cast<size_t>(unitRow(cell.row) * columns + unitColumn(cell.column)); }
   // Counts a cell in its unit, and in the sums of the unit's row and column.
   void add(CellPos cell, std::vector<uint8_t>& units, TileResult::LineSums& lines) const {
-    const auto row = static_cast<size_t>((cell.row - cells.row0) / k), column = static_cast<size_t>((cell.column - cells.column0) / k);
+    const auto row = static_cast<size_t>(unitRow(cell.row)), column = static_cast<size_t>(unitColumn(cell.column));
     ++units[row * static_cast<size_t>(columns) + column];
     ++lines.byRow[row];
     ++lines.byColumn[column];
@@ -523,37 +523,21 @@ CellRange ownCellsOf(const ViewSettings& view, const PlaneRect& rect) {
 std::pair<int64_t, int64_t> ownCountsWithin(const ViewSettings& view, const PlaneRect& rect, const TileResult& result,
                                             const PlaneRect& visible) {
   const OwnUnits own(view, rect);
-  std::pair<int64_t, int64_t> counts{0, 0};
-  if (result.ownShown.size() != own.count()) return counts;
+  if (result.ownShown.size() != own.count()) return {0, 0};
   // The own cells of the visible part are its own cells inside the tile's.
   const CellRange seen = ownCellsOf(view, visible);
   const CellRange both{std::max(own.cells.row0, seen.row0), std::min(own.cells.row1, seen.row1),
                        std::max(own.cells.column0, seen.column0), std::min(own.cells.column1, seen.column1)};
-  if (both.row0 == own.cells.row0 && both.row1 == own.cells.row1 && both.column0 == own.cells.column0 &&
-      both.column1 == own.cells.column1) {
-    return {result.ownShownCount, result.ownUndefinedCount};  // the whole tile is in view
-  }
-  if (both.column0 > both.column1 || both.row0 > both.row1) return counts;
-  // Whole rows or whole columns of units in view: their sums.
+  if (both.column0 > both.column1 || both.row0 > both.row1) return {0, 0};
+  const CellRange& all = own.cells;
   const auto sumOfLines = [](const std::vector<uint32_t>& lines, int64_t first, int64_t last) {
     return lines.empty() ? int64_t{0} : std::accumulate(lines.begin() + first, lines.begin() + last + 1, int64_t{0});
   };
-  const auto sumsOfLines = [&](auto lines, int64_t first, int64_t last) {
-    return std::pair<int64_t, int64_t>{sumOfLines(result.ownShownLines.*lines, first, last),
-                                       sumOfLines(result.ownUndefinedLines.*lines, first, last)};
-  };
-  if (both.column0 == own.cells.column0 && both.column1 == own.cells.column1) {
-    return sumsOfLines(&TileResult::LineSums::byRow, (both.row0 - own.cells.row0) / own.k, (both.row1 - own.cells.row0) / own.k);
-  }
-  if (both.row0 == own.cells.row0 && both.row1 == own.cells.row1) {
-    return sumsOfLines(&TileResult::LineSums::byColumn, (both.column0 - own.cells.column0) / own.k,
-                       (both.column1 - own.cells.column0) / own.k);
-  }
-  // A row's units lie side by side: each row of a block of units is summed in one go.
-  const auto sumOver = [&](int64_t row0, int64_t row1, int64_t column0, int64_t column1) {
+  // The units of the rows in view and of columns column0 ... column1, a row's units side by side.
+  const auto unitsOfRowsInView = [&](int64_t column0, int64_t column1) {
     std::pair<int64_t, int64_t> sums{0, 0};
     if (column0 > column1) return sums;
-    for (int64_t row = row0; row <= row1; row += own.k) {
+    for (int64_t row = both.row0; row <= both.row1; row += own.k) {
       const size_t first = own.indexOf({row, column0});
       const size_t count = own.indexOf({row, column1}) - first + 1;
       sums.first += sumOfBytes(result.ownShown.data() + first, count);
@@ -561,16 +545,20 @@ std::pair<int64_t, int64_t> ownCountsWithin(const ViewSettings& view, const Plan
     }
     return sums;
   };
-  const int64_t unitsInView = ceilDiv64(both.row1 - both.row0 + 1, own.k) * ceilDiv64(both.column1 - both.column0 + 1, own.k);
-  if (2 * static_cast<size_t>(unitsInView) <= own.count()) return sumOver(both.row0, both.row1, both.column0, both.column1);
-  // Most of the tile in view: its counts less those of the units outside, the fewer to sum.
-  const CellRange& all = own.cells;
-  counts = {result.ownShownCount, result.ownUndefinedCount};
-  for (const auto [row0, row1, column0, column1] : {std::array<int64_t, 4>{all.row0, both.row0 - 1, all.column0, all.column1},
-                                                    std::array<int64_t, 4>{both.row1 + 1, all.row1, all.column0, all.column1},
-                                                    std::array<int64_t, 4>{both.row0, both.row1, all.column0, both.column0 - 1},
-                                                    std::array<int64_t, 4>{both.row0, both.row1, both.column1 + 1, all.column1}}) {
-    const auto [shown, undefined] = sumOver(row0, row1, column0, column1);
+  const int64_t firstColumn = own.unitColumn(both.column0), lastColumn = own.unitColumn(both.column1);
+  if (both.row0 == all.row0 && both.row1 == all.row1) {  // whole columns: their sums
+    if (both.column0 == all.column0 && both.column1 == all.column1) return {result.ownShownCount, result.ownUndefinedCount};
+    return {sumOfLines(result.ownShownLines.byColumn, firstColumn, lastColumn),
+            sumOfLines(result.ownUndefinedLines.byColumn, firstColumn, lastColumn)};
+  }
+  // The rows in view: their units in view, or, where most of a row is in view, the rows' sums less
+  // the units outside, the fewer to add.
+  if (2 * (lastColumn - firstColumn + 1) <= own.columns) return unitsOfRowsInView(both.column0, both.column1);
+  const int64_t firstRow = own.unitRow(both.row0), lastRow = own.unitRow(both.row1);
+  std::pair<int64_t, int64_t> counts{sumOfLines(result.ownShownLines.byRow, firstRow, lastRow),
+                                     sumOfLines(result.ownUndefinedLines.byRow, firstRow, lastRow)};
+  for (const auto& [column0, column1] : {std::pair{all.column0, both.column0 - 1}, std::pair{both.column1 + 1, all.column1}}) {
+    const auto [shown, undefined] = unitsOfRowsInView(column0, column1);
     counts.first -= shown;
     counts.second -= undefined;
   }
