@@ -32,36 +32,63 @@ struct DeflatedBand {
   size_t rawLength = 0;
 };
 
-// The rows as the PNG holds them: a filter byte (none), then two pixels a byte, the left one high.
-std::vector<png_byte> packedRows(const spiral::Picture& picture, int firstRow, int endRow) {
-  const size_t rowBytes = 1 + (static_cast<size_t>(picture.width()) + 1) / 2;
-  std::vector<png_byte> raw(rowBytes * static_cast<size_t>(endRow - firstRow), 0);
+// Packs rows firstRow to endRow - 1 into `raw` as the PNG holds them: a filter byte (none), then two
+// pixels a byte, the left one high. Every byte is written, so that `raw` may hold an earlier band.
+void packRows(const spiral::Picture& picture, int firstRow, int endRow, std::vector<png_byte>& raw) {
+  const int width = picture.width();
+  const size_t rowBytes = 1 + (static_cast<size_t>(width) + 1) / 2;
+  raw.resize(rowBytes * static_cast<size_t>(endRow - firstRow));
   for (int y = firstRow; y < endRow; ++y) {
-    png_byte* row = raw.data() + rowBytes * static_cast<size_t>(y - firstRow) + 1;
+    png_byte* row = raw.data() + rowBytes * static_cast<size_t>(y - firstRow);
+    *row++ = 0;
     const uint8_t* pixels = picture.indexLine(y);
-    for (int x = 0; x < picture.width(); ++x) row[x / 2] |= static_cast<png_byte>(x % 2 == 0 ? pixels[x] << 4 : pixels[x]);
+    for (int pair = 0; pair < width / 2; ++pair) {
+      row[pair] = static_cast<png_byte>(pixels[2 * pair] << 4 | pixels[2 * pair + 1]);
+    }
+    if (width % 2 != 0) row[width / 2] = static_cast<png_byte>(pixels[width - 1] << 4);
   }
-  return raw;
 }
 
-// Empty bytes when zlib could not have its memory.
+// What one thread needs to deflate band after band: the stream and its buffers, kept from band to
+// band. A poster's bands would otherwise each ask for fresh memory, and the system's clearing of
+// its pages costs more than the packing.
+class BandDeflater {
+ public:
+  BandDeflater() { ready_ = deflateInit2(&stream_, kZlibLevel, Z_DEFLATED, -15, 8, Z_RLE) == Z_OK; }
+  ~BandDeflater() {
+    if (ready_) deflateEnd(&stream_);
+  }
+  BandDeflater(const BandDeflater&) = delete;
+  BandDeflater& operator=(const BandDeflater&) = delete;
+
+  // Empty bytes when zlib could not have its memory.
+  DeflatedBand deflated(const spiral::Picture& picture, int firstRow, int endRow, bool last) {
+    if (!ready_ || deflateReset(&stream_) != Z_OK) return {};
+    packRows(picture, firstRow, endRow, raw_);
+    DeflatedBand band;
+    band.rawLength = raw_.size();
+    band.adler = adler32(band.adler, raw_.data(), static_cast<uInt>(raw_.size()));
+    out_.resize(deflateBound(&stream_, raw_.size()) + 16);
+    stream_.next_in = raw_.data();
+    stream_.avail_in = static_cast<uInt>(raw_.size());
+    stream_.next_out = out_.data();
+    stream_.avail_out = static_cast<uInt>(out_.size());
+    const int status = deflate(&stream_, last ? Z_FINISH : Z_SYNC_FLUSH);
+    if (status != (last ? Z_STREAM_END : Z_OK)) return {};
+    band.bytes.assign(out_.data(), out_.data() + (out_.size() - stream_.avail_out));
+    return band;
+  }
+
+ private:
+  z_stream stream_{};
+  bool ready_ = false;
+  std::vector<png_byte> raw_;
+  std::vector<png_byte> out_;
+};
+
 DeflatedBand deflateBand(const spiral::Picture& picture, int firstRow, int endRow, bool last) {
-  std::vector<png_byte> raw = packedRows(picture, firstRow, endRow);
-  DeflatedBand band;
-  band.rawLength = raw.size();
-  band.adler = adler32(band.adler, raw.data(), static_cast<uInt>(raw.size()));
-  z_stream stream{};
-  if (deflateInit2(&stream, kZlibLevel, Z_DEFLATED, -15, 8, Z_RLE) != Z_OK) return {};
-  band.bytes.resize(deflateBound(&stream, raw.size()) + 16);
-  stream.next_in = raw.data();
-  stream.avail_in = static_cast<uInt>(raw.size());
-  stream.next_out = band.bytes.data();
-  stream.avail_out = static_cast<uInt>(band.bytes.size());
-  const int status = deflate(&stream, last ? Z_FINISH : Z_SYNC_FLUSH);
-  band.bytes.resize(band.bytes.size() - stream.avail_out);
-  deflateEnd(&stream);
-  if (status != (last ? Z_STREAM_END : Z_OK)) return {};
-  return band;
+  thread_local BandDeflater deflater;
+  return deflater.deflated(picture, firstRow, endRow, last);
 }
 
 // Every band of the picture, deflated by up to `threads` workers.
