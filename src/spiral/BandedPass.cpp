@@ -10,6 +10,7 @@
 
 #include "Palette.h"
 #include "Workers.h"
+#include "ZeroedMemory.h"
 #include "numlib.hpp"
 
 namespace spiral {
@@ -29,12 +30,16 @@ constexpr int64_t kShareSize = int64_t{1} << 16;
 constexpr uint32_t kNoneShown = 0;
 constexpr uint32_t kProbeAll = UINT32_MAX;
 
-bool testBit(const std::vector<uint64_t>& bits, int64_t i) { return (bits[static_cast<size_t>(i >> 6)] >> (i & 63)) & 1; }
-void setBit(std::vector<uint64_t>& bits, int64_t i) { bits[static_cast<size_t>(i >> 6)] |= uint64_t{1} << (i & 63); }
+// A band's bitset, like its other arrays, comes in huge pages: three bands' storage is written
+// before any worker starts, and in small pages its first touch costs more than a step of the walk.
+using Bits = numlib::ZeroedVector<uint64_t>;
+
+bool testBit(const Bits& bits, int64_t i) { return (bits[static_cast<size_t>(i >> 6)] >> (i & 63)) & 1; }
+void setBit(Bits& bits, int64_t i) { bits[static_cast<size_t>(i >> 6)] |= uint64_t{1} << (i & 63); }
 
 // Calls visit(i) for each set bit i of `bits` from `from` to `to` - 1, in order.
 template <typename Visit>
-void forEachSetBit(const std::vector<uint64_t>& bits, int64_t from, int64_t to, Visit visit) {
+void forEachSetBit(const Bits& bits, int64_t from, int64_t to, Visit visit) {
   for (int64_t w = from >> 6; w <= (to - 1) >> 6; ++w) {
     for (uint64_t word = bits[static_cast<size_t>(w)]; word != 0; word &= word - 1) {
       const int64_t i = w * 64 + std::countr_zero(word);
@@ -231,12 +236,12 @@ class Band {
   int64_t first_ = 0;
   int64_t end_ = 0;
   const Band* previous_ = nullptr;
-  std::vector<uint64_t> shown_;
-  std::vector<uint8_t> colors_;
+  Bits shown_;
+  numlib::ZeroedVector<uint8_t> colors_;
   // For the cluster colours, at each shown cell: how far back the first shown cell the probes find
   // lies, and the cell's ring.
-  std::vector<uint32_t> nearestShown_;
-  std::vector<uint32_t> rings_;
+  numlib::ZeroedVector<uint32_t> nearestShown_;
+  numlib::ZeroedVector<uint32_t> rings_;
   std::vector<Tally> tallies_;
 };
 
@@ -284,7 +289,9 @@ int64_t drawInBands(const PassParts& pass, Tally& tally, const std::function<boo
   const int64_t count = pass.geometry.numberOfNumbers;
   const int64_t bands = (count + kBandSize - 1) / kBandSize;
   // Band b lives in slot b % 3 from the step that finds it to the step that draws it.
-  std::vector<Band> slots(3, Band(pass));
+  std::vector<Band> slots;
+  slots.reserve(3);
+  for (int slot = 0; slot < 3; ++slot) slots.emplace_back(pass);
   oneapi::tbb::task_arena workers(pass.settings.threads);
   const auto band = [&](int64_t b, int64_t step) {
     return b >= 0 && b < bands && b >= step - 2 && b <= step ? &slots[static_cast<size_t>(b % 3)] : nullptr;

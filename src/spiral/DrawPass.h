@@ -11,6 +11,7 @@
 #include "DrawSettings.h"
 #include "Geometry.h"
 #include "Picture.h"
+#include "ZeroedMemory.h"
 #include "StartNumber.h"
 
 namespace spiral {
@@ -41,9 +42,9 @@ struct DrawOutcome {
   std::optional<int> longestSWNE;
   // With recordShown: bit i of shownBits[i / 64] is set when the number at walk index i was shown.
   // A stopped pass records what it drew.
-  std::vector<uint64_t> shownBits;
+  numlib::ZeroedVector<uint64_t> shownBits;
   // With recordShown: bit i of primeBits[i / 64] is set when the number at walk index i is prime.
-  std::vector<uint64_t> primeBits;
+  numlib::ZeroedVector<uint64_t> primeBits;
 };
 
 // Checks the request without drawing: the refusal and, unless the start number was too large,

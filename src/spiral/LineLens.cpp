@@ -14,7 +14,7 @@ namespace {
 
 // How many cells of a ray have their bit set: bit i stands for walk index i, and the ray's indices
 // follow its quadratic.
-int64_t countOn(const std::vector<uint64_t>& bits, const Ray& ray) {
+int64_t countOn(const numlib::ZeroedVector<uint64_t>& bits, const Ray& ray) {
   auto index = static_cast<int64_t>(ray.indices.at(ray.kFrom));
   int64_t count = 0;
   for (int64_t k = ray.kFrom; k <= ray.kTo; index += 8 * k + 4 + ray.indices.b, ++k)  // f(k + 1) - f(k)

@@ -58,8 +58,8 @@ class LineLens {
   bool drawn_ = false;
   Geometry geometry_;
   Number start_ = 0;
-  std::vector<uint64_t> primeBits_;  // bit i: the number at walk index i is prime
-  std::optional<std::vector<uint64_t>> shownBits_;  // bit i: the pass showed it; none unrecorded
+  numlib::ZeroedVector<uint64_t> primeBits_;  // bit i: the number at walk index i is prime
+  std::optional<numlib::ZeroedVector<uint64_t>> shownBits_;  // bit i: the pass showed it; none unrecorded
 };
 
 }  // namespace spiral

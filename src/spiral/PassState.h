@@ -31,7 +31,7 @@ class ClassTest {
   }
 
   // The primality of the pass's numbers, handed over once the pass no longer asks.
-  std::vector<uint64_t> takePrimeBits() { return std::move(primeBits_); }
+  numlib::ZeroedVector<uint64_t> takePrimeBits() { return std::move(primeBits_); }
 
   // The first prime's walk index from `i` on, or `count` when none is left.
   int64_t nextPrimeIndex(int64_t i, int64_t count) const {
@@ -105,7 +105,7 @@ class ClassTest {
   const rules::Rule* rule_;
   int64_t undefined_ = 0;
   Number start_;
-  std::vector<uint64_t> primeBits_;
+  numlib::ZeroedVector<uint64_t> primeBits_;
   std::mt19937_64 random_;
 };
 

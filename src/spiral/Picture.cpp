@@ -5,8 +5,6 @@
 #include <cstring>
 #include <new>
 
-#include <sys/mman.h>
-
 #include "Palette.h"
 #include "Workers.h"
 
@@ -14,36 +12,12 @@ namespace spiral {
 
 namespace {
 
-// From this size on the raster lives in its own mapping, in huge pages where the system gives them.
-constexpr size_t kHugePageRaster = size_t{8} << 20;
-constexpr size_t kHugePage = size_t{2} << 20;
-
-// A mapped raster takes whole huge pages.
-size_t mappedBytes(size_t n) { return (n + kHugePage - 1) / kHugePage * kHugePage; }
-
 // Half the width of a disc's row `dy` rows away from its centre.
 int discHalfWidth(int radius, int dy) {
   return static_cast<int>(std::sqrt(static_cast<double>(radius * radius - dy * dy)));
 }
 
 }  // namespace
-
-void* allocateRaster(size_t n) {
-  if (n < kHugePageRaster) return std::memset(::operator new(n), 0, n);
-  const size_t bytes = mappedBytes(n);
-  void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (p == MAP_FAILED) throw std::bad_alloc();
-  ::madvise(p, bytes, MADV_HUGEPAGE);  // a hint: without it the raster stays in small pages
-  return p;
-}
-
-void freeRaster(void* p, size_t n) {
-  if (n < kHugePageRaster) {
-    ::operator delete(p);
-  } else {
-    ::munmap(p, mappedBytes(n));
-  }
-}
 
 Picture::Picture(int width, int height) {
   const int w = std::max(width, 1);

@@ -10,31 +10,9 @@
 #include <vector>
 
 #include "Palette.h"
+#include "ZeroedMemory.h"
 
 namespace spiral {
-
-// Memory for the raster. A poster's raster spans hundreds of megabytes, and the pass reads it back
-// a row above and below each cell: in small pages nearly every such read misses the address
-// cache. Large rasters therefore ask the system for huge pages. The memory comes zeroed.
-void* allocateRaster(size_t bytes);
-void freeRaster(void* p, size_t bytes);
-template <class T>
-struct RasterAllocator {
-  using value_type = T;
-  RasterAllocator() = default;
-  template <class U>
-  RasterAllocator(const RasterAllocator<U>&) {}  // allocators of other types convert implicitly
-  T* allocate(size_t n) { return static_cast<T*>(allocateRaster(n * sizeof(T))); }
-  void deallocate(T* p, size_t n) { freeRaster(p, n * sizeof(T)); }
-  // The raster comes zeroed from allocateRaster: resizing writes nothing, so that the system zeroes
-  // a large raster's pages where the pass first touches them, on whichever worker does.
-  template <class U>
-  void construct(U* p) noexcept {
-    ::new (static_cast<void*>(p)) U;
-  }
-  template <class U>
-  bool operator==(const RasterAllocator<U>&) const { return true; }
-};
 
 // The side of the window's picture in pixels, and of the renderer's unless it is told otherwise.
 inline constexpr int kPictureSize = 523;
@@ -101,7 +79,7 @@ class Picture {
   const uint8_t* line(int y) const { return pixels_.data() + static_cast<ptrdiff_t>(y) * width_; }
   bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
-  std::vector<uint8_t, RasterAllocator<uint8_t>> pixels_;
+  numlib::ZeroedVector<uint8_t> pixels_;  // huge pages for a poster
   int width_ = 0;
   int height_ = 0;
 };
