@@ -79,14 +79,16 @@ class Band {
     const int64_t to = std::min(from + kShareSize, end_);
     std::fill(colors_.begin() + (from - first_), colors_.begin() + (to - first_), static_cast<uint8_t>(kBlack));
     std::fill(shown_.begin() + (from - first_) / 64, shown_.begin() + (to - first_ + 63) / 64, 0);
-    Tally& tally = tallies_[static_cast<size_t>(share)];
-    tally = Tally{.shownBits = shownBits};
+    // Counted on the stack: neighbouring shares' tallies share cache lines, and two workers counting
+    // into them at once would take the lines from each other at every shown number.
+    Tally tally{.shownBits = shownBits};
     std::vector<uint8_t> factorCounts;
     if (countsFactorsOfShare()) {
       factorCounts.resize(static_cast<size_t>(to - from));
       numlib::factorCounts(numberAt(from), factorCounts.size(), factorCounts.data());
     }
     findShownIn(from, to, factorCounts, tally);
+    tallies_[static_cast<size_t>(share)] = tally;
   }
 
   // What the band adds to the tally, once every share is found.
