@@ -523,7 +523,8 @@ class TestExplore : public QObject {
   // where a cell's centre (at density levels its pixel) lies in it: the edge tiles reaching beyond
   // the view add nothing. Against the plain walk and the reference.
   void theStatusBarCountsWhatIsInView_data() {
-    addRows<InViewCase>({{"1-pixel cells", 1, 1, {200, 90}}, {"7-pixel cells, cut by every edge", 7, 1, {-333, 250}},
+    addRows<InViewCase>({{"1-pixel cells", 1, 1, {200, 90}}, {"1-pixel cells above the centre", 1, 1, {0, -300}},
+                         {"7-pixel cells, cut by every edge", 7, 1, {-333, 250}},
                          {"2 x 2 cells a pixel", 1, 2, {-70, -45}}});
   }
   void theStatusBarCountsWhatIsInView() {

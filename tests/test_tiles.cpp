@@ -131,6 +131,26 @@ class TestTiles : public QObject {
     QCOMPARE(walkPositionOf({int64_t{1} << 40, 0}), std::nullopt);
   }
 
+  // A tile whose edges cut cells counts each shown cell with a pixel in it, and as its own only
+  // those whose centre pixel lies in it.
+  void aTileCountsTheCellsItCuts() {
+    constexpr int s = 7, half = 3;
+    const PlaneRect rect{-40, -33, 61, 50};  // every edge through a column or row of cells
+    Picture tile(rect.width, rect.height);
+    const TileResult result = drawTile(primesIn(1, zoomOf(s)), rect, tile);
+    int64_t touching = 0, own = 0;
+    PlainWalk walk;
+    for (int i = 0; i < 400; ++i, walk.next()) {  // rings past the tile's
+      if (!referenceIsPrime(walk.step() + 1)) continue;
+      const int64_t x = walk.column() * s, y = walk.row() * s;  // the cell's centre pixel
+      touching += x + half >= rect.x && x - half < rect.x + rect.width && y + half >= rect.y && y - half < rect.y + rect.height;
+      own += x >= rect.x && x < rect.x + rect.width && y >= rect.y && y < rect.y + rect.height;
+    }
+    QVERIFY(touching > own);
+    QCOMPARE(result.shownCount, touching);
+    QCOMPARE(result.ownShownCount, own);
+  }
+
   // Far out, 1-pixel primes in white: each cell the walk passes near a ring's lower right corner
   // is white exactly when the plain Miller-Rabin test calls its number prime; past 2^64 - 1 black.
   void farCellsAgainstThePlainTest_data() {

@@ -266,24 +266,37 @@ int64_t sumOfBytes(const uint8_t* bytes, size_t count) {
 struct OwnUnits {
   CellRange cells;
   int k = 1;
+  int kShift = 0;  // k is a power of two: a unit is found by a shift, not a division for every shown cell
   int64_t rows = 0;
   int64_t columns = 0;
 
   OwnUnits(const ViewSettings& view, const PlaneRect& rect)
-      : cells(ownCellsOf(view, rect)), k(view.level().cellsPerPixel),
+      : cells(ownCellsOf(view, rect)), k(view.level().cellsPerPixel), kShift(std::countr_zero(static_cast<unsigned>(k))),
         rows(std::max<int64_t>(0, ceilDiv64(cells.row1 - cells.row0 + 1, k))),
         columns(std::max<int64_t>(0, ceilDiv64(cells.column1 - cells.column0 + 1, k))) {}
   size_t count() const { return static_cast<size_t>(rows * columns); }
-  // The row and column of units that hold the cell.
-  int64_t unitRow(int64_t row) const { return (row - cells.row0) / k; }
-  int64_t unitColumn(int64_t column) const { return (column - cells.column0) / k; }
+  // The row and column of units that hold the cell, one of the tile's own.
+  int64_t unitRow(int64_t row) const { return (row - cells.row0) >> kShift; }
+  int64_t unitColumn(int64_t column) const { return (column - cells.column0) >> kShift; }
   size_t indexOf(CellPos cell) const { return static_cast<size_t>(unitRow(cell.row) * columns + unitColumn(cell.column)); }
-  // Counts a cell in its unit, and in the sums of the unit's row and column.
-  void add(CellPos cell, std::vector<uint8_t>& units, TileResult::LineSums& lines) const {
-    const auto row = static_cast<size_t>(unitRow(cell.row)), column = static_cast<size_t>(unitColumn(cell.column));
-    ++units[row * static_cast<size_t>(columns) + column];
-    ++lines.byRow[row];
-    ++lines.byColumn[column];
+  // Counts the `count` cells j of a run that forEach(f) gives in their units, and in the sums of
+  // their units' rows and columns. A run keeps to one row or one column: that line's sum takes the
+  // count at once, and only the other one is counted cell by cell.
+  template <class ForEach>
+  void addRun(const Run& run, int64_t count, ForEach forEach, std::vector<uint8_t>& units, TileResult::LineSums& lines) const {
+    if (count == 0) return;
+    const bool alongRow = run.rowStep == 0;
+    if (alongRow) {
+      lines.byRow[static_cast<size_t>(unitRow(run.first.row))] += static_cast<uint32_t>(count);
+    } else {
+      lines.byColumn[static_cast<size_t>(unitColumn(run.first.column))] += static_cast<uint32_t>(count);
+    }
+    forEach([&](int64_t j) {
+      const CellPos cell = run.at(j);
+      const auto row = static_cast<size_t>(unitRow(cell.row)), column = static_cast<size_t>(unitColumn(cell.column));
+      ++units[row * static_cast<size_t>(columns) + column];
+      ++(alongRow ? lines.byColumn[column] : lines.byRow[row]);
+    });
   }
   void clear(std::vector<uint8_t>& units, TileResult::LineSums& lines, bool kept) const {
     units.assign(kept ? count() : 0, 0);
@@ -297,24 +310,32 @@ struct OwnUnits {
 // each in its unit too.
 void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, const OwnUnits& own, Number start,
               TileResult& result) {
-  if (const auto [from, to] = stepsWithin(run, own.cells); from <= to) {
-    result.ownShownCount += numbers.shownBetween(from, to);
-    result.ownUndefinedCount += numbers.undefinedBetween(from, to);
+  const auto ownSteps = stepsWithin(run, own.cells);
+  int64_t ownShown = 0, ownUndefined = 0;
+  if (const auto [from, to] = ownSteps; from <= to) {
+    ownShown = numbers.shownBetween(from, to);
+    ownUndefined = numbers.undefinedBetween(from, to);
+    result.ownShownCount += ownShown;
+    result.ownUndefinedCount += ownUndefined;
     if (!result.ownShown.empty()) {
-      numbers.forEachShown(from, to, [&](int64_t j) { own.add(run.at(j), result.ownShown, result.ownShownLines); });
+      own.addRun(run, ownShown, [&](auto f) { numbers.forEachShown(from, to, f); }, result.ownShown, result.ownShownLines);
     }
     if (!result.ownUndefined.empty()) {
-      numbers.forEachUndefined(from, to, [&](int64_t j) { own.add(run.at(j), result.ownUndefined, result.ownUndefinedLines); });
+      own.addRun(run, ownUndefined, [&](auto f) { numbers.forEachUndefined(from, to, f); }, result.ownUndefined,
+                 result.ownUndefinedLines);
     }
   }
-  const auto [from, to] = stepsWithin(run, tile);
+  const auto tileSteps = stepsWithin(run, tile);
+  const auto [from, to] = tileSteps;
   if (from > to) return;
   const Number smallest = start + run.firstPosition + static_cast<Number>(from);
   const Number largest = start + run.firstPosition + static_cast<Number>(to);
   if (!result.smallest || smallest < *result.smallest) result.smallest = smallest;
   if (!result.largest || largest > *result.largest) result.largest = largest;
-  result.shownCount += numbers.shownBetween(from, to);
-  result.undefinedCount += numbers.undefinedBetween(from, to);
+  // Cells of a pixel or less: a tile's cells are its own ones, already counted.
+  const bool sameCells = tileSteps == ownSteps;
+  result.shownCount += sameCells ? ownShown : numbers.shownBetween(from, to);
+  result.undefinedCount += sameCells ? ownUndefined : numbers.undefinedBetween(from, to);
 }
 
 bool cancelled(const TileContext& context) { return context.cancel != nullptr && context.cancel->load(std::memory_order_relaxed); }
