@@ -661,6 +661,17 @@ class TestEngine : public QObject {
     }
   }
 
+  // A picture is black before anything is drawn on it, whether its raster is small or mapped.
+  void newPicturesAreBlack() {
+    for (const auto& [width, height] : {std::pair{5, 7}, std::pair{2000, 1200}}) {
+      const Picture picture(width, height);
+      for (int y = 0; y < height; ++y) {
+        const uint8_t* line = picture.indexLine(y);
+        QVERIFY2(std::all_of(line, line + width, [](uint8_t index) { return index == kBlack; }), qPrintable(QString::number(y)));
+      }
+    }
+  }
+
   // The notice: with its text up to 5 pixels, the box alone at 1, nothing from 7 on.
   void busyNotice() {
     for (auto [boxSize, text, box] : {std::tuple{1, false, true}, {5, true, true}, {7, false, false}}) {
