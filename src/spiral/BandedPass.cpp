@@ -30,8 +30,9 @@ constexpr int64_t kShareSize = int64_t{1} << 16;
 constexpr uint32_t kNoneShown = 0;
 constexpr uint32_t kProbeAll = UINT32_MAX;
 
-// A band's bitset, like its other arrays, comes in huge pages: three bands' storage is written
-// before any worker starts, and in small pages its first touch costs more than a step of the walk.
+// A band's arrays are zeroed memory, its two largest (2 MiB each) in huge pages: three bands'
+// storage is made before any worker starts, and in small pages its first touch cost more than a
+// step of the pipeline.
 using Bits = numlib::ZeroedVector<uint64_t>;
 
 bool testBit(const Bits& bits, int64_t i) { return (bits[static_cast<size_t>(i >> 6)] >> (i & 63)) & 1; }

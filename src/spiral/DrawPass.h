@@ -11,8 +11,8 @@
 #include "DrawSettings.h"
 #include "Geometry.h"
 #include "Picture.h"
-#include "ZeroedMemory.h"
 #include "StartNumber.h"
+#include "ZeroedMemory.h"
 
 namespace spiral {
 
