@@ -55,7 +55,8 @@ class Band {
  public:
   // A band's storage, used again for band after band.
   explicit Band(const PassParts& pass)
-      : pass_(pass), g_(pass.geometry), count_(g_.numberOfNumbers), shown_(kBandSize / 64), colors_(kBandSize),
+      : pass_(pass), g_(pass.geometry), colorsFound_(pass.colors), count_(g_.numberOfNumbers), shown_(kBandSize / 64),
+        colors_(kBandSize),
         tallies_(kBandSize / kShareSize) {
     if (pass.colors.isLocal()) return;
     nearestShown_.resize(kBandSize);
@@ -173,9 +174,9 @@ class Band {
       tally.countShown(i);
       if (prime) tally.countPrime(numberAt(i));
       walk.moveTo(i);
-      if (pass_.colors.isLocal()) {
+      if (colorsFound_.isLocal()) {
         colors_[static_cast<size_t>(offset)] =
-            static_cast<uint8_t>(pass_.colors.localColorOf(numberAt(i), walk, prime, factorCountOf(i, prime, factorCounts, from)));
+            static_cast<uint8_t>(colorsFound_.localColorOf(numberAt(i), walk, prime, factorCountOf(i, prime, factorCounts, from)));
       } else {
         nearestShown_[static_cast<size_t>(offset)] = distanceToFirstProbedShown(i, walk);
         rings_[static_cast<size_t>(offset)] = static_cast<uint32_t>(walk.ring());
@@ -204,7 +205,7 @@ class Band {
       if (found == i) found = j;  // the probes of a group are all made before the first is taken
       return kCycleBaseColor;
     };
-    pass_.colors.neighbourClusterColor(x, y, shownBefore);
+    colorsFound_.neighbourClusterColor(x, y, shownBefore);
     return static_cast<uint32_t>(i - found);
   }
 
@@ -235,6 +236,9 @@ class Band {
 
   const PassParts& pass_;
   const Geometry& g_;
+  // The colour chooser as the workers finding shown cells read it: a copy of the band's own, so
+  // that no cache line they read at every cell is one the thread giving the cluster colours writes.
+  const ColorChooser colorsFound_;
   int64_t count_;
   int64_t first_ = 0;
   int64_t end_ = 0;

@@ -77,10 +77,7 @@ class ClusterRule {
  private:
   int colorCount_;
   bool primesOnly_;
-  // What the walk changes, from here on, lies on cache lines of its own: while one thread gives a
-  // large picture's cluster colours, the workers finding its shown cells read the colour count for
-  // every cell they probe, and a line both write and read would pass between them each time.
-  alignas(64) int lastNewClusterColor_ = 0;
+  int lastNewClusterColor_ = 0;
   Number lastPrime_ = 0;
   int lastPrimeColor_ = 0;
 };
@@ -166,7 +163,7 @@ class ColorChooser {
   ColorScheme scheme_;
   int colorCount_;  // L
   int boxSize_;
-  alignas(64) int previousColor_ = 0;  // apart from what the workers read, as in ClusterRule
+  int previousColor_ = 0;
   ClusterRule cluster_;
   FactorCounts factorCounts_;
 };
