@@ -312,7 +312,8 @@ void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, 
               TileResult& result) {
   const auto ownSteps = stepsWithin(run, own.cells);
   int64_t ownShown = 0, ownUndefined = 0;
-  if (const auto [from, to] = ownSteps; from <= to) {
+  // Plain names, not a structured binding: the lambdas below capture them, which clang refuses.
+  if (const int64_t from = ownSteps.first, to = ownSteps.second; from <= to) {
     ownShown = numbers.shownBetween(from, to);
     ownUndefined = numbers.undefinedBetween(from, to);
     result.ownShownCount += ownShown;
