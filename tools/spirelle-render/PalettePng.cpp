@@ -54,7 +54,7 @@ void packRows(const spiral::Picture& picture, int firstRow, int endRow, std::vec
 // its pages costs more than the packing.
 class BandDeflater {
  public:
-  BandDeflater() { ready_ = deflateInit2(&stream_, kZlibLevel, Z_DEFLATED, -15, 8, Z_RLE) == Z_OK; }
+  BandDeflater() = default;
   ~BandDeflater() {
     if (ready_) deflateEnd(&stream_);
   }
@@ -63,6 +63,8 @@ class BandDeflater {
 
   // Empty bytes when zlib could not have its memory.
   DeflatedBand deflated(const spiral::Picture& picture, int firstRow, int endRow, bool last) {
+    // A stream that zlib could not make is asked for again: the thread keeps the deflater.
+    if (!ready_) ready_ = deflateInit2(&stream_, kZlibLevel, Z_DEFLATED, -15, 8, Z_RLE) == Z_OK;
     if (!ready_ || deflateReset(&stream_) != Z_OK) return {};
     packRows(picture, firstRow, endRow, raw_);
     DeflatedBand band;
