@@ -85,13 +85,7 @@ BENCHMARK(BM_ExploreFullFar)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Use
 void BM_RendererPassOfAView(benchmark::State& state) {
   constexpr int kSide = 1440;
   static_assert(kSide * kSide == kViewSize.width() * kViewSize.height());
-  const explorer::StoredView view = onePixelPrimes(1);
-  spiral::DrawSettings settings;
-  settings.start = view.start;
-  settings.range = spiral::kWholeRange;
-  settings.boxSize = view.boxSize;
-  settings.colorScheme = view.scheme;
-  settings.numberClass = view.numberClass;
+  spiral::DrawSettings settings = spiral::drawSettingsOf(explorer::viewSettingsOf(onePixelPrimes(1)));
   settings.threads = 1;
   spiral::Picture picture(kSide, kSide);
   for (auto _ : state) benchmark::DoNotOptimize(spiral::drawSpiral(settings, picture).shownCount);

@@ -20,6 +20,19 @@
 
 namespace spiral {
 
+DrawSettings drawSettingsOf(const ViewSettings& view) {
+  DrawSettings settings;
+  settings.start = view.start;
+  settings.range = kWholeRange;
+  settings.boxSize = view.level().boxSize;
+  settings.squares = view.squares;
+  settings.grid = view.grid;
+  settings.numerals = view.numerals;
+  settings.numberClass = view.numberClass;
+  settings.colorScheme = view.colorScheme;
+  return settings;
+}
+
 namespace {
 
 using numlib::Int128;
@@ -215,19 +228,6 @@ class RunNumbers {
   std::vector<uint64_t> undefinedBits_;  // with an own rule
   std::optional<FactorCounts> factorCounts_;
 };
-
-DrawSettings drawSettingsOf(const ViewSettings& view) {
-  DrawSettings settings;
-  settings.start = view.start;
-  settings.range = kWholeRange;
-  settings.boxSize = view.level().boxSize;
-  settings.squares = view.squares;
-  settings.grid = view.grid;
-  settings.numerals = view.numerals;
-  settings.numberClass = view.numberClass;
-  settings.colorScheme = view.colorScheme;
-  return settings;
-}
 
 // The j of a run's cells whose coordinate along one axis lies in lo ... hi: [first, last], empty
 // when first > last.

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Choices.h"
+#include "DrawSettings.h"
 #include "Picture.h"
 #include "QuadraticPolynomial.h"
 #include "Rule.h"
@@ -172,6 +173,10 @@ struct TileResult {
   };
   LineSums ownShownLines, ownUndefinedLines;
 };
+
+// The settings the renderer's pass takes for a view's cells: its start, cell size, class, scheme,
+// shape, grid and numerals, over the whole 64-bit range.
+DrawSettings drawSettingsOf(const ViewSettings& view);
 
 // Draws the plane rectangle into `out`, which must be rect.width x rect.height: palette indices,
 // the pixels the renderer's --centre picture has there. Pure and reentrant.
