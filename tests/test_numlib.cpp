@@ -526,6 +526,59 @@ class TestNumlib : public QObject {
     }
   }
 
+  // The Lucas test's P' for n = the product of `primes` (distinct, odd), against Selfridge's rule
+  // written out: (D/n) as the product of Euler's criterion D^((p-1)/2) mod p over its primes; none
+  // when a 0 comes first, else the first D of 5, -7, 9, ... with (D/n) = -1 and (P' + 2) Q = 1 mod n,
+  // and times a unit, the same P' times it. `found` gets the D.
+  static bool selfridgeAgrees(const std::vector<uint64_t>& primes, int64_t* found = nullptr) {
+    uint64_t n = 1;
+    for (uint64_t p : primes) n *= p;
+    int64_t d = 5;
+    int symbol = 1;
+    for (;; d = d > 0 ? -(d + 2) : -d + 2) {
+      symbol = 1;
+      for (uint64_t p : primes) {
+        const uint64_t euler = powerMod(d > 0 ? uint64_t(d) % p : p - uint64_t(-d) % p, (p - 1) / 2, p);
+        symbol *= euler == 0 ? 0 : euler == 1 ? 1 : -1;
+      }
+      if (symbol != 1) break;
+    }
+    if (found) *found = d;
+    const auto p = numlib::detail::lucasParameterAfterBase2(n);
+    const uint64_t unit = (0 - n) % n;  // 2^64 mod n
+    const auto pTimesUnit = numlib::detail::lucasParameterAfterBase2(n, unit);
+    if (symbol == 0) return !p && !pTimesUnit;
+    if (!p || !pTimesUnit || *p >= n) return false;
+    const int64_t q = (1 - d) / 4;
+    const uint64_t qModN = q > 0 ? uint64_t(q) : n - uint64_t(-q);
+    return (Wide{*p} + 2) % n * qModN % n == 1 && Wide{*p} * unit % n == *pTimesUnit;
+  }
+
+  // Selfridge's parameters for primes from 10^18 on, until four whose D lies past |D| = 31, for
+  // primes below 2^64, and for products of a small and a large prime, where a D that shares the small
+  // one ends the search; none for squares, whose symbols are never -1.
+  void lucasParameterFollowsSelfridge() {
+    int pastThe31 = 0;
+    for (uint64_t n = 1000000000000000001; pastThe31 < 4 && n < 1000000000040000000; n += 2) {
+      int64_t d = 0;
+      if (!referenceIsPrime(n)) continue;
+      if (!selfridgeAgrees({n}, &d)) QFAIL(qPrintable(QString::number(n)));
+      pastThe31 += std::abs(d) > 31;
+    }
+    QCOMPARE(pastThe31, 4);
+    for (uint64_t n = kTop - 2; n > kTop - 3000; n -= 2) {
+      if (referenceIsPrime(n) && !selfridgeAgrees({n})) QFAIL(qPrintable(QString::number(n)));
+    }
+    for (uint64_t small : {3, 5, 7, 11, 13, 37, 41, 43, 97, 101, 65537}) {
+      for (uint64_t large = 10000000000001; large < 10000000001000; large += 2) {
+        if (referenceIsPrime(large) && !selfridgeAgrees({small, large})) QFAIL(qPrintable(QString("%1 * %2").arg(small).arg(large)));
+      }
+    }
+    for (uint64_t n : {uint64_t{12327121}, uint64_t{4295098369}, uint64_t{18446744030759878681u}}) {
+      QVERIFY2(!numlib::detail::lucasParameterAfterBase2(n), qPrintable(QString::number(n)));
+    }
+  }
+
   // The next prime up and down with the search open to the far end of the range; the windows above
   // meet the ends themselves (nothing past 2^64 - 59, nothing below 2).
   void nextPrimesAcrossTheWholeRange() {

@@ -87,63 +87,10 @@ std::array<bool, Lanes> passStrongBase2(const std::array<Base2Candidate, Lanes>&
   return passed;
 }
 
-// The Jacobi symbol (a/n) for odd n, by quadratic reciprocity.
-int jacobi(uint64_t a, uint64_t n) {
-  if (a >= n) a %= n;
-  int result = 1;
-  while (a != 0) {
-    const int twos = std::countr_zero(a);
-    a >>= twos;
-    if (twos % 2 == 1 && (n % 8 == 3 || n % 8 == 5)) result = -result;  // (2/n) = -1
-    if (a % 4 == 3 && n % 4 == 3) result = -result;
-    const uint64_t previous = a;
-    a = n % a;
-    n = previous;
-  }
-  return n == 1 ? result : 0;
-}
-
-// 1/q mod n for 0 < q < n, or none when q shares a factor with n: k with k q = 1 + t n, where
-// t r = -1 mod q for r = n mod q. t comes from Euclid's algorithm on the small pair (q, r), which
-// also gives gcd(r, q) = gcd(n, q).
-std::optional<uint64_t> inverseOfSmall(uint64_t q, uint64_t n) {
-  const uint64_t quotient = n / q, r = n % q;
-  // Invariants: a = x * r mod q and b = y * r mod q; at the end a = gcd(r, q).
-  int64_t a = static_cast<int64_t>(r), b = static_cast<int64_t>(q), x = 1, y = 0;
-  while (b != 0) {
-    const int64_t step = a / b;
-    a -= step * b;
-    x -= step * y;
-    std::swap(a, b);
-    std::swap(x, y);
-  }
-  if (a != 1) return std::nullopt;
-  const int64_t qSigned = static_cast<int64_t>(q);
-  const auto t = static_cast<uint64_t>(((-x) % qSigned + qSigned) % qSigned);  // t r = -1 mod q
-  return t * quotient + (t * r + 1) / q;  // (1 + t n) / q, in two parts that fit
-}
-
-// Selfridge's parameters for an odd n >= 64 that is no square: D the first of 5, -7, 9, -11, ... with
-// (D/n) = -1 and Q = (1 - D) / 4, turned into P' = 1/Q - 2 mod n. None when D or Q shares a factor
-// with n, which is then composite: |Q| < |D| < n, as the search ends long before |D| nears n.
-std::optional<uint64_t> selfridgeParameter(uint64_t n) {
-  for (int64_t discriminant = 5;; discriminant = discriminant > 0 ? -(discriminant + 2) : -discriminant + 2) {
-    const uint64_t magnitude = static_cast<uint64_t>(discriminant > 0 ? discriminant : -discriminant);
-    const int symbol = jacobi(magnitude, n) * (discriminant < 0 && n % 4 == 3 ? -1 : 1);  // (-1/n) = -1 for n = 3 mod 4
-    if (symbol == 0) return std::nullopt;
-    if (symbol == 1) continue;
-    const int64_t q = (1 - discriminant) / 4;
-    const std::optional<uint64_t> inverse = inverseOfSmall(static_cast<uint64_t>(q > 0 ? q : -q), n);  // of |Q|
-    if (!inverse) return std::nullopt;
-    const uint64_t inverseOfQ = q > 0 ? *inverse : n - *inverse;
-    return inverseOfQ >= 2 ? inverseOfQ - 2 : inverseOfQ + (n - 2);
-  }
-}
-
-// The Lucas test's candidate in the 64-bit form: n + 1 = d * 2^s.
-LucasCandidate lucasCandidate(const Montgomery& form, uint64_t p) {
+// The Lucas test's candidate in the 64-bit form, P' in the form: n + 1 = d * 2^s.
+LucasCandidate lucasCandidate(const Montgomery& form, uint64_t pInForm) {
   const PowerOfTwoSplit split = splitAbove(form.modulus());
-  return {form, form.toForm(p), split.odd, split.twos};
+  return {form, pInForm, split.odd, split.twos};
 }
 
 // The end of the Lucas test from V_d and V_(d+1): passed when U_d = 0, or V_(d 2^t) = 0 for some
@@ -216,18 +163,12 @@ struct Lanes {
 
 // A candidate for the Lucas test after the strong test to base 2, if n is still in the running.
 std::optional<LucasCandidate> afterBase2(const Montgomery& form) {
-  const std::optional<uint64_t> p = lucasParameterAfterBase2(form.modulus());
+  const std::optional<uint64_t> p = lucasParameterAfterBase2(form.modulus(), form.one());
   if (!p) return std::nullopt;
   return lucasCandidate(form, *p);
 }
 
 }  // namespace
-
-// A square makes the search for D endless (every (D/n) is 0 or 1), so it is turned away first.
-std::optional<uint64_t> lucasParameterAfterBase2(uint64_t n) {
-  if (isSquare(n)) return std::nullopt;
-  return selfridgeParameter(n);
-}
 
 bool isPrimeByBailliePsw(uint64_t n) {
   if (n < 64) return (kPrimesBelow64 >> n) & 1;

@@ -52,7 +52,8 @@ inline PowerOfTwoSplit splitAbove(uint64_t n) {
 }
 
 // For an odd n >= 64 that passed the strong test to base 2: the Lucas test's P' = 1/Q - 2 mod n for
-// Selfridge's D and Q, or none when n is a square or shares a factor with D or Q (then composite).
-std::optional<uint64_t> lucasParameterAfterBase2(uint64_t n);
+// Selfridge's D and Q, times `unit` mod n (the form's 1 gives P' in the form), or none when n is a
+// square or shares a factor with D or Q (then composite).
+std::optional<uint64_t> lucasParameterAfterBase2(uint64_t n, uint64_t unit = 1);
 
 }  // namespace numlib::detail

@@ -317,9 +317,9 @@ void testPrimalityInWideLanes(std::span<const uint64_t> numbers, std::span<uint8
       prime[i] = false;
       if (!passed) return;
       const uint64_t n = numbers[i];
-      const std::optional<uint64_t> p = lucasParameterAfterBase2(n);
-      const PowerOfTwoSplit split = splitAbove(n);
-      if (p && lucas.add(base2.modulusIn(k), i, split, toForm(*p, n))) runLucas();
+      const Modulus modulus = base2.modulusIn(k);
+      const std::optional<uint64_t> pInForm = lucasParameterAfterBase2(n, modulus.one);
+      if (pInForm && lucas.add(modulus, i, splitAbove(n), *pInForm)) runLucas();
     });
   };
   for (size_t i = 0; i < numbers.size(); ++i) {

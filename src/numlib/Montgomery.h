@@ -11,7 +11,7 @@ namespace numlib::detail {
 
 // x with n * x = 1 mod 2^64 for an odd n, by Newton's iteration: n is its own inverse to 3 bits, and
 // each step doubles the bits that are right.
-inline uint64_t inverseModWord(uint64_t n) {
+constexpr uint64_t inverseModWord(uint64_t n) {
   uint64_t x = n;
   for (int i = 0; i < 5; ++i) x *= 2 - n * x;
   return x;

@@ -1,0 +1,141 @@
+// Selfridge's parameters for the Lucas test: D the first of 5, -7, 9, -11, 13, ... with Jacobi symbol
+// (D/n) = -1, Q = (1 - D) / 4, and P' = 1/Q - 2 mod n. Every prime the base-2 test passes comes here,
+// so the search works without a division for the D that nearly every number stops at.
+
+#include <array>
+#include <bit>
+#include <numeric>
+#include <optional>
+#include <utility>
+
+#include "BailliePsw.h"
+#include "Montgomery.h"
+#include "Uint128.h"
+#include "numlib.hpp"
+
+namespace numlib::detail {
+
+namespace {
+
+// The Jacobi symbol (a/n) for odd n, by quadratic reciprocity.
+constexpr int jacobi(uint64_t a, uint64_t n) {
+  if (a >= n) a %= n;
+  int result = 1;
+  while (a != 0) {
+    const int twos = std::countr_zero(a);
+    a >>= twos;
+    if (twos % 2 == 1 && (n % 8 == 3 || n % 8 == 5)) result = -result;  // (2/n) = -1
+    if (a % 4 == 3 && n % 4 == 3) result = -result;
+    const uint64_t previous = a;
+    a = n % a;
+    n = previous;
+  }
+  return n == 1 ? result : 0;
+}
+
+// 1/q mod n for 0 < q < n, or none when q shares a factor with n: k with k q = 1 + t n, where
+// t r = -1 mod q for r = n mod q. t comes from Euclid's algorithm on the small pair (q, r), which
+// also gives gcd(r, q) = gcd(n, q).
+std::optional<uint64_t> inverseOfSmall(uint64_t q, uint64_t n) {
+  const uint64_t quotient = n / q, r = n % q;
+  // Invariants: a = x * r mod q and b = y * r mod q; at the end a = gcd(r, q).
+  int64_t a = static_cast<int64_t>(r), b = static_cast<int64_t>(q), x = 1, y = 0;
+  while (b != 0) {
+    const int64_t step = a / b;
+    a -= step * b;
+    x -= step * y;
+    std::swap(a, b);
+    std::swap(x, y);
+  }
+  if (a != 1) return std::nullopt;
+  const int64_t qSigned = static_cast<int64_t>(q);
+  const auto t = static_cast<uint64_t>(((-x) % qSigned + qSigned) % qSigned);  // t r = -1 mod q
+  return t * quotient + (t * r + 1) / q;  // (1 + t n) / q, in two parts that fit
+}
+
+// P' times the unit, from 1/Q mod n: (1/Q - 2) unit mod n.
+uint64_t parameterOf(bool qPositive, uint64_t unitOverQMagnitude, uint64_t unit, uint64_t n) {
+  const uint64_t unitOverQ = qPositive || unitOverQMagnitude == 0 ? unitOverQMagnitude : n - unitOverQMagnitude;
+  const uint64_t twoUnits = unit >= n - unit ? unit - (n - unit) : unit + unit;
+  return unitOverQ >= twoUnits ? unitOverQ - twoUnits : unitOverQ + (n - twoUnits);
+}
+
+// The general search, from the discriminant `from` on, for what the constant divisors left: n is
+// no square then.
+std::optional<uint64_t> searchFrom(int64_t from, uint64_t n, uint64_t unit) {
+  for (int64_t discriminant = from;; discriminant = discriminant > 0 ? -(discriminant + 2) : -discriminant + 2) {
+    const uint64_t magnitude = static_cast<uint64_t>(discriminant > 0 ? discriminant : -discriminant);
+    const int symbol = jacobi(magnitude, n) * (discriminant < 0 && n % 4 == 3 ? -1 : 1);  // (-1/n) = -1 for n = 3 mod 4
+    if (symbol == 0) return std::nullopt;
+    if (symbol == 1) continue;
+    const int64_t q = (1 - discriminant) / 4;
+    const std::optional<uint64_t> inverse = inverseOfSmall(static_cast<uint64_t>(q > 0 ? q : -q), n);  // of |Q|
+    if (!inverse) return std::nullopt;
+    return parameterOf(q > 0, static_cast<uint64_t>(uint128{*inverse} * unit % n), unit, n);
+  }
+}
+
+// Every Selfridge D is 1 mod 4, and for such a D and an odd n > 0 quadratic reciprocity gives
+// (D/n) = (n/|D|): for D < 0 the factor (-1/n) and the sign of swapping cancel. So the symbol is read
+// from a table by n mod |D|, a division by a constant, which the compiler makes a multiplication.
+template <uint64_t M>
+constexpr std::array<int8_t, M> kSymbolOfRemainder = [] {
+  std::array<int8_t, M> symbols{};
+  for (uint64_t r = 0; r < M; ++r) symbols[r] = static_cast<int8_t>(jacobi(r, M));
+  return symbols;
+}();
+
+// unit / q mod n for a small constant q prime to n, or none when they share a factor: unit + t n
+// for t = -unit / n mod q is a multiple of q, and the quotient, below n, is its low word times 1/q
+// mod 2^64 once the twos of q are shifted out.
+template <uint64_t Q>
+std::optional<uint64_t> divideBySmall(uint64_t unit, uint64_t n) {
+  constexpr int twos = std::countr_zero(Q);
+  constexpr uint64_t oddInverse = inverseModWord(Q >> twos);
+  const uint64_t nModQ = n % Q, unitModQ = unit % Q;
+  if (std::gcd(nModQ, Q) != 1) return std::nullopt;
+  for (uint64_t t = 0; t < Q; ++t) {
+    if ((unitModQ + t * nModQ) % Q == 0) return static_cast<uint64_t>((uint128{t} * n + unit) >> twos) * oddInverse;
+  }
+  return std::nullopt;
+}
+
+enum class Search { goOn, composite, found };
+
+template <int64_t D>
+Search tryDiscriminant(uint64_t n, uint64_t unit, std::optional<uint64_t>& parameter) {
+  constexpr uint64_t magnitude = D > 0 ? D : -D;
+  const int symbol = kSymbolOfRemainder<magnitude>[n % magnitude];
+  if (symbol == 1) return Search::goOn;
+  if (symbol == 0) return Search::composite;
+  constexpr int64_t q = (1 - D) / 4;
+  constexpr uint64_t qMagnitude = q > 0 ? q : -q;
+  const std::optional<uint64_t> unitOverQ = divideBySmall<qMagnitude>(unit, n);
+  if (!unitOverQ) return Search::composite;
+  parameter = parameterOf(q > 0, *unitOverQ, unit, n);
+  return Search::found;
+}
+
+// The first fourteen D, up to |D| = 31: a number goes past them about once in 4,000.
+using FirstDiscriminants = std::integer_sequence<int64_t, 5, -7, 9, -11, 13, -15, 17, -19, 21, -23, 25, -27, 29, -31>;
+constexpr int64_t kFirstAfterThem = 33;
+
+template <int64_t... D>
+std::optional<uint64_t> selfridgeParameter(uint64_t n, uint64_t unit, std::integer_sequence<int64_t, D...>) {
+  std::optional<uint64_t> parameter;
+  Search search = Search::goOn;
+  (void)((search = tryDiscriminant<D>(n, unit, parameter), search == Search::goOn) && ...);
+  if (search == Search::found) return parameter;
+  if (search == Search::composite) return std::nullopt;
+  // Every (D/n) of a square is 0 or 1, so the search would not end: a square is turned away here.
+  if (isSquare(n)) return std::nullopt;
+  return searchFrom(kFirstAfterThem, n, unit);
+}
+
+}  // namespace
+
+std::optional<uint64_t> lucasParameterAfterBase2(uint64_t n, uint64_t unit) {
+  return selfridgeParameter(n, unit, FirstDiscriminants{});
+}
+
+}  // namespace numlib::detail
