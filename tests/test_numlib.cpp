@@ -547,11 +547,11 @@ class TestNumlib : public QObject {
     const auto p = numlib::detail::lucasParameterAfterBase2(n);
     const uint64_t unit = (0 - n) % n;  // 2^64 mod n
     const auto pTimesUnit = numlib::detail::lucasParameterAfterBase2(n, unit);
-    if (symbol == 0) return !p && !pTimesUnit;
-    if (!p || !pTimesUnit || *p >= n) return false;
+    if (symbol == 0) return !p.found && !pTimesUnit.found;
+    if (!p.found || !pTimesUnit.found || p.value >= n) return false;
     const int64_t q = (1 - d) / 4;
     const uint64_t qModN = q > 0 ? uint64_t(q) : n - uint64_t(-q);
-    return (Wide{*p} + 2) % n * qModN % n == 1 && Wide{*p} * unit % n == *pTimesUnit;
+    return (Wide{p.value} + 2) % n * qModN % n == 1 && Wide{p.value} * unit % n == pTimesUnit.value;
   }
 
   // Selfridge's parameters for primes from 10^18 on, until four whose D lies past |D| = 31, for
@@ -575,7 +575,7 @@ class TestNumlib : public QObject {
       }
     }
     for (uint64_t n : {uint64_t{12327121}, uint64_t{4295098369}, uint64_t{18446744030759878681u}}) {
-      QVERIFY2(!numlib::detail::lucasParameterAfterBase2(n), qPrintable(QString::number(n)));
+      QVERIFY2(!numlib::detail::lucasParameterAfterBase2(n).found, qPrintable(QString::number(n)));
     }
   }
 

@@ -163,9 +163,9 @@ struct Lanes {
 
 // A candidate for the Lucas test after the strong test to base 2, if n is still in the running.
 std::optional<LucasCandidate> afterBase2(const Montgomery& form) {
-  const std::optional<uint64_t> p = lucasParameterAfterBase2(form.modulus(), form.one());
-  if (!p) return std::nullopt;
-  return lucasCandidate(form, *p);
+  const LucasParameter p = lucasParameterAfterBase2(form.modulus(), form.one());
+  if (!p.found) return std::nullopt;
+  return lucasCandidate(form, p.value);
 }
 
 }  // namespace

@@ -52,8 +52,13 @@ inline PowerOfTwoSplit splitAbove(uint64_t n) {
 }
 
 // For an odd n >= 64 that passed the strong test to base 2: the Lucas test's P' = 1/Q - 2 mod n for
-// Selfridge's D and Q, times `unit` mod n (the form's 1 gives P' in the form), or none when n is a
-// square or shares a factor with D or Q (then composite).
-std::optional<uint64_t> lucasParameterAfterBase2(uint64_t n, uint64_t unit = 1);
+// Selfridge's D and Q, times `unit` mod n (the form's 1 gives P' in the form), or not found when n is
+// a square or shares a factor with D or Q (then composite). A pair of words, which comes back in
+// registers: an optional came back through memory, and stalled every prime's test.
+struct LucasParameter {
+  bool found = false;
+  uint64_t value = 0;
+};
+LucasParameter lucasParameterAfterBase2(uint64_t n, uint64_t unit = 1);
 
 }  // namespace numlib::detail

@@ -318,8 +318,8 @@ void testPrimalityInWideLanes(std::span<const uint64_t> numbers, std::span<uint8
       if (!passed) return;
       const uint64_t n = numbers[i];
       const Modulus modulus = base2.modulusIn(k);
-      const std::optional<uint64_t> pInForm = lucasParameterAfterBase2(n, modulus.one);
-      if (pInForm && lucas.add(modulus, i, splitAbove(n), *pInForm)) runLucas();
+      const LucasParameter pInForm = lucasParameterAfterBase2(n, modulus.one);
+      if (pInForm.found && lucas.add(modulus, i, splitAbove(n), pInForm.value)) runLucas();
     });
   };
   for (size_t i = 0; i < numbers.size(); ++i) {

@@ -57,25 +57,6 @@ void clearPastCount(uint64_t count, uint64_t* bits) {
   if (count % 64 != 0) bits[count / 64] &= (uint64_t{1} << (count % 64)) - 1;
 }
 
-// Clears the odd multiples of the odd prime p in the window from p^2 on: a smaller multiple has a
-// smaller prime factor, and p itself stays. remainderOf(n) gives n mod p.
-template <class Remainder>
-void crossOff(uint64_t low, uint64_t count, uint32_t p, uint64_t* bits, Remainder remainderOf) {
-  const uint64_t start = std::max(low, uint64_t{p} * p);
-  if (start - low >= count) return;
-  const uint64_t remainder = remainderOf(start);
-  uint64_t offset = start - low + (remainder == 0 ? 0 : p - remainder);  // of the first multiple from start on
-  offset += p & (0 - (~(low ^ offset) & 1));  // low + offset is even: the next is odd
-  // Whether a multiple falls in a short window is as good as random, and so would be a branch on it.
-  if (2 * uint64_t{p} >= count) {
-    const uint64_t inside = (offset - count) >> 63;  // offset < count, both far below 2^63
-    const uint64_t at = offset & (0 - inside);
-    bits[at >> 6] &= ~(inside << (at & 63));
-    return;
-  }
-  for (; offset < count; offset += 2 * uint64_t{p}) clearBit(bits, offset);
-}
-
 // An odd sieving prime with its reciprocal to 128 bits, which gives the remainder of any 64-bit
 // number without a division: the fraction n / p - floor(n / p) comes out exact enough that p times
 // it is n mod p (D. Lemire, O. Kaser and N. Kurz, "Faster remainder by direct computation", 2019).
@@ -147,25 +128,9 @@ class PresievePattern {
 constexpr uint64_t kPatternServesFrom = 64;
 constexpr uint32_t kFirstPrimeAfterPattern = 17;
 
-// Clears the odd multiples of the odd primes up to the bound, each from its square on: past 13 for
-// a window the pattern served.
-void crossOffPrimesUpTo(uint32_t bound, uint64_t low, uint64_t count, uint64_t* bits) {
-  const uint32_t from = low >= kPatternServesFrom ? kFirstPrimeAfterPattern : 3;
-  for (const SievingPrime& p : sievingPrimesUpTo(std::min(bound, kReciprocalsUpTo))) {
-    if (p.value() < from) continue;
-    crossOff(low, count, p.value(), bits, [&p](uint64_t n) { return p.remainderOf(n); });
-  }
-  if (bound <= kReciprocalsUpTo) return;
-  const std::span<const uint32_t> primes = primesUpTo(bound);
-  const auto larger = std::upper_bound(primes.begin(), primes.end(), kReciprocalsUpTo);
-  for (auto p = larger; p != primes.end(); ++p) {
-    crossOff(low, count, *p, bits, [p = *p](uint64_t n) { return n % p; });
-  }
-}
-
-// Sets every odd number's bit and clears the odd multiples of the odd primes up to the bound, each
-// from its square on; where the window lies above the pattern's primes, their bits come from it.
-void sieveBySmallPrimes(uint32_t bound, uint64_t low, uint64_t count, uint64_t* bits) {
+// Sets every odd number's bit of a window; where the window lies above the pattern's primes, their
+// multiples' bits are cleared too.
+void fillBeforeSieving(uint64_t low, uint64_t count, uint64_t* bits) {
   const uint64_t words = (count + 63) / 64;
   if (low >= kPatternServesFrom) {
     static const PresievePattern pattern;
@@ -174,8 +139,63 @@ void sieveBySmallPrimes(uint32_t bound, uint64_t low, uint64_t count, uint64_t* 
     // Bit i stands for low + i, and each word starts at an even i: one pattern marks the odd numbers.
     std::fill(bits, bits + words, low % 2 == 0 ? 0xAAAAAAAAAAAAAAAAu : 0x5555555555555555u);
   }
-  crossOffPrimesUpTo(bound, low, count, bits);
 }
+
+// The odd primes up to a bound that a window is sieved by, past 13 for a window the pattern serves,
+// each with the offset of its next odd multiple to clear from the start of the chunk at hand, from
+// its square on: a smaller multiple has a smaller prime factor, and the prime itself stays. A long
+// window is sieved chunk by chunk, and a prime's place carries over from one chunk to the next:
+// placing each prime in each chunk anew took a remainder apiece, a fifth of the sieve's time. The
+// places' storage is kept from window to window, as a far view sieves many short ones.
+class SmallPrimeSieve {
+ public:
+  // Places the primes up to the bound for a window from low on.
+  void start(uint64_t low, uint32_t bound) {
+    primes_.clear();
+    next_.clear();
+    const uint32_t from = low >= kPatternServesFrom ? kFirstPrimeAfterPattern : 3;
+    for (const SievingPrime& p : sievingPrimesUpTo(std::min(bound, kReciprocalsUpTo))) {
+      if (p.value() >= from) place(low, p.value(), p.remainderOf(std::max(low, uint64_t{p.value()} * p.value())));
+    }
+    if (bound <= kReciprocalsUpTo) return;
+    const std::span<const uint32_t> primes = primesUpTo(bound);
+    for (auto p = std::upper_bound(primes.begin(), primes.end(), kReciprocalsUpTo); p != primes.end(); ++p) {
+      place(low, *p, std::max(low, uint64_t{*p} * *p) % *p);
+    }
+  }
+
+  // Clears the multiples among the next `count` numbers, from bits[0] on, and moves on past them.
+  void crossOff(uint64_t count, uint64_t* bits) {
+    for (size_t k = 0; k < primes_.size(); ++k) {
+      const uint64_t step = 2 * uint64_t{primes_[k]};
+      uint64_t offset = next_[k];
+      if (step >= count) {
+        // At most one multiple falls in the chunk, and whether it does is as good as random, so
+        // would be a branch on it.
+        const uint64_t inside = offset < count;
+        const uint64_t at = offset & (0 - inside);
+        bits[at >> 6] &= ~(inside << (at & 63));
+        offset += step & (0 - inside);
+      } else {
+        for (; offset < count; offset += step) clearBit(bits, offset);
+      }
+      next_[k] = offset - count;
+    }
+  }
+
+ private:
+  // The first odd multiple of p from start = max(low, p^2) on, whose remainder is given.
+  void place(uint64_t low, uint32_t p, uint64_t remainderOfStart) {
+    const uint64_t start = std::max(low, uint64_t{p} * p);
+    uint64_t offset = start - low + (remainderOfStart == 0 ? 0 : p - remainderOfStart);
+    offset += p & (0 - (~(low ^ offset) & 1));  // low + offset is even: the next is odd
+    primes_.push_back(p);
+    next_.push_back(offset);
+  }
+
+  std::vector<uint32_t> primes_;
+  std::vector<uint64_t> next_;
+};
 
 // A prime p above the window's length crosses off at most one number, and only now and then, yet
 // costs a remainder to place: a short window (a run of a tile) presieves only by primes up to its
@@ -200,8 +220,9 @@ class Undecided {
   void settle() {
     prime_.resize(numbers_.size());
     testPrimality(numbers_, prime_);
+    // Without a branch: whether a number is prime is as good as random.
     for (size_t k = 0; k < numbers_.size(); ++k) {
-      if (!prime_[k]) *places_[k].first &= ~places_[k].second;
+      *places_[k].first &= ~(places_[k].second & (uint64_t{prime_[k]} - 1));
     }
     numbers_.clear();
     places_.clear();
@@ -213,39 +234,41 @@ class Undecided {
   std::vector<uint8_t> prime_;
 };
 
-// One chunk of at most kChunkSize numbers, all above 2, sieved by the small primes: its bits fit the
-// processor's nearest cache. What the sieve cannot decide goes to `undecided`. The tests are only
-// ever chosen far above the blocks' range, where neither 1 nor 2 can appear.
-void sieveChunk(uint64_t low, uint64_t count, uint64_t* bits, Undecided& undecided) {
-  const uint64_t high = low + (count - 1);
-  const uint64_t words = (count + 63) / 64;
-  const uint64_t root = isqrt(high);
-  const auto bound = static_cast<uint32_t>(std::min<uint64_t>({root, kPresieveLimit, presieveBound(count)}));
-  sieveBySmallPrimes(bound, low, count, bits);
-  clearPastCount(count, bits);
-  if (bound == root) return;  // every composite up to high has a prime factor up to its root
+// The bound a window is sieved to, for its top and the length of its chunks.
+uint32_t sieveBound(uint64_t high, uint64_t chunkCount) {
+  return static_cast<uint32_t>(std::min<uint64_t>({isqrt(high), kPresieveLimit, presieveBound(chunkCount)}));
+}
 
-  // What is left above bound^2 has no prime factor up to the bound, but may still be composite.
-  const uint64_t boundSquared = uint64_t{bound} * bound;
+// A thread's sieve places and undecided numbers: the worker threads sieve at once.
+struct ThreadSieve {
+  SmallPrimeSieve primes;
+  Undecided undecided;
+};
+
+ThreadSieve& sieveOfThisThread() {
+  thread_local ThreadSieve sieve;
+  return sieve;
+}
+
+// The next chunk of at most kChunkSize numbers from low, all above 2, sieved by the small primes up
+// to the bound: its bits fit the processor's nearest cache. What the sieve cannot decide goes to the
+// undecided numbers. The tests are only ever chosen far above the blocks' range, where neither 1 nor
+// 2 can appear.
+void sieveChunk(uint64_t low, uint64_t count, uint64_t* bits, uint32_t bound, ThreadSieve& sieve) {
+  fillBeforeSieving(low, count, bits);
+  sieve.primes.crossOff(count, bits);
+  clearPastCount(count, bits);
+  // A number below (bound + 1)^2 that is left has no prime factor up to its root: it is prime.
+  const uint64_t firstUndecided = (uint64_t{bound} + 1) * (uint64_t{bound} + 1);
+  if (low + (count - 1) < firstUndecided) return;
+  const uint64_t words = (count + 63) / 64;
   for (uint64_t w = 0; w < words; ++w) {
     for (uint64_t word = bits[w]; word != 0; word &= word - 1) {
       const int bit = std::countr_zero(word);
       const uint64_t n = low + w * 64 + static_cast<uint64_t>(bit);
-      if (n > boundSquared) undecided.add(n, bits + w, uint64_t{1} << bit);
+      if (n >= firstUndecided) sieve.undecided.add(n, bits + w, uint64_t{1} << bit);
     }
   }
-}
-
-// The calling thread's undecided numbers: the worker threads sieve at once.
-Undecided& undecidedOfThisThread() {
-  thread_local Undecided undecided;
-  return undecided;
-}
-
-void testChunk(uint64_t low, uint64_t count, uint64_t* bits) {
-  Undecided& undecided = undecidedOfThisThread();
-  sieveChunk(low, count, bits, undecided);
-  undecided.settle();
 }
 
 }  // namespace
@@ -262,8 +285,12 @@ void primeBitsBySieve(uint64_t low, uint64_t count, uint64_t* bits) {
 }
 
 void primeBitsByTests(uint64_t low, uint64_t count, uint64_t* bits) {
+  const uint32_t bound = sieveBound(low + (count - 1), std::min(count, kChunkSize));
+  ThreadSieve& sieve = sieveOfThisThread();
+  sieve.primes.start(low, bound);
   for (uint64_t done = 0; done < count; done += kChunkSize) {
-    testChunk(low + done, std::min(kChunkSize, count - done), bits + done / 64);
+    sieveChunk(low + done, std::min(kChunkSize, count - done), bits + done / 64, bound, sieve);
+    sieve.undecided.settle();  // while the chunk's bits are near
   }
 }
 
@@ -280,16 +307,19 @@ void primeBitsAnywhere(uint64_t low, uint64_t count, uint64_t* bits) {
 }
 
 void primeBitsOfFarWindows(std::span<const BitWindow> windows) {
-  Undecided& undecided = undecidedOfThisThread();
+  ThreadSieve& sieve = sieveOfThisThread();
   for (const BitWindow& window : windows) {
     if (window.count == 0) continue;
-    if (window.count > kChunkSize || sieveIsFaster(window.low + (window.count - 1), window.count)) {
+    const uint64_t high = window.low + (window.count - 1);
+    if (window.count > kChunkSize || sieveIsFaster(high, window.count)) {
       primeBitsAnywhere(window.low, window.count, window.bits);
     } else {
-      sieveChunk(window.low, window.count, window.bits, undecided);
+      const uint32_t bound = sieveBound(high, window.count);
+      sieve.primes.start(window.low, bound);
+      sieveChunk(window.low, window.count, window.bits, bound, sieve);
     }
   }
-  undecided.settle();
+  sieve.undecided.settle();
 }
 
 }  // namespace numlib::detail

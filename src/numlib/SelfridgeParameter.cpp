@@ -4,7 +4,6 @@
 
 #include <array>
 #include <bit>
-#include <numeric>
 #include <optional>
 #include <utility>
 
@@ -54,7 +53,7 @@ std::optional<uint64_t> inverseOfSmall(uint64_t q, uint64_t n) {
 }
 
 // P' times the unit, from 1/Q mod n: (1/Q - 2) unit mod n.
-uint64_t parameterOf(bool qPositive, uint64_t unitOverQMagnitude, uint64_t unit, uint64_t n) {
+inline uint64_t parameterOf(bool qPositive, uint64_t unitOverQMagnitude, uint64_t unit, uint64_t n) {
   const uint64_t unitOverQ = qPositive || unitOverQMagnitude == 0 ? unitOverQMagnitude : n - unitOverQMagnitude;
   const uint64_t twoUnits = unit >= n - unit ? unit - (n - unit) : unit + unit;
   return unitOverQ >= twoUnits ? unitOverQ - twoUnits : unitOverQ + (n - twoUnits);
@@ -62,16 +61,16 @@ uint64_t parameterOf(bool qPositive, uint64_t unitOverQMagnitude, uint64_t unit,
 
 // The general search, from the discriminant `from` on, for what the constant divisors left: n is
 // no square then.
-std::optional<uint64_t> searchFrom(int64_t from, uint64_t n, uint64_t unit) {
+LucasParameter searchFrom(int64_t from, uint64_t n, uint64_t unit) {
   for (int64_t discriminant = from;; discriminant = discriminant > 0 ? -(discriminant + 2) : -discriminant + 2) {
     const uint64_t magnitude = static_cast<uint64_t>(discriminant > 0 ? discriminant : -discriminant);
     const int symbol = jacobi(magnitude, n) * (discriminant < 0 && n % 4 == 3 ? -1 : 1);  // (-1/n) = -1 for n = 3 mod 4
-    if (symbol == 0) return std::nullopt;
+    if (symbol == 0) return {};
     if (symbol == 1) continue;
     const int64_t q = (1 - discriminant) / 4;
     const std::optional<uint64_t> inverse = inverseOfSmall(static_cast<uint64_t>(q > 0 ? q : -q), n);  // of |Q|
-    if (!inverse) return std::nullopt;
-    return parameterOf(q > 0, static_cast<uint64_t>(uint128{*inverse} * unit % n), unit, n);
+    if (!inverse) return {};
+    return {true, parameterOf(q > 0, static_cast<uint64_t>(uint128{*inverse} * unit % n), unit, n)};
   }
 }
 
@@ -85,34 +84,43 @@ constexpr std::array<int8_t, M> kSymbolOfRemainder = [] {
   return symbols;
 }();
 
-// unit / q mod n for a small constant q prime to n, or none when they share a factor: unit + t n
-// for t = -unit / n mod q is a multiple of q, and the quotient, below n, is its low word times 1/q
-// mod 2^64 once the twos of q are shifted out.
+// r -> 1/r mod Q for each r prime to Q, 0 for the others (1 for Q = 1).
 template <uint64_t Q>
-std::optional<uint64_t> divideBySmall(uint64_t unit, uint64_t n) {
+constexpr std::array<uint64_t, Q> kInverseModulo = [] {
+  std::array<uint64_t, Q> inverses{};
+  for (uint64_t r = 0; r < Q; ++r) {
+    for (uint64_t x = 1; x < Q; ++x) {
+      if (r * x % Q == 1) inverses[r] = x;
+    }
+  }
+  if (Q == 1) inverses[0] = 1;
+  return inverses;
+}();
+
+// unit / q mod n for a small constant q prime to n: unit + t n for t = -unit / n mod q is a
+// multiple of q, and the quotient, below n, is its low word times 1/q mod 2^64 once the twos of q are
+// shifted out. No branch on t: its value is as good as random.
+template <uint64_t Q>
+uint64_t divideBySmall(uint64_t unit, uint64_t n) {
   constexpr int twos = std::countr_zero(Q);
   constexpr uint64_t oddInverse = inverseModWord(Q >> twos);
-  const uint64_t nModQ = n % Q, unitModQ = unit % Q;
-  if (std::gcd(nModQ, Q) != 1) return std::nullopt;
-  for (uint64_t t = 0; t < Q; ++t) {
-    if ((unitModQ + t * nModQ) % Q == 0) return static_cast<uint64_t>((uint128{t} * n + unit) >> twos) * oddInverse;
-  }
-  return std::nullopt;
+  const uint64_t t = (Q - unit % Q * kInverseModulo<Q>[n % Q] % Q) % Q;
+  return static_cast<uint64_t>((uint128{t} * n + unit) >> twos) * oddInverse;
 }
 
+// Where the search stands after a D.
 enum class Search { goOn, composite, found };
 
 template <int64_t D>
-Search tryDiscriminant(uint64_t n, uint64_t unit, std::optional<uint64_t>& parameter) {
+Search tryDiscriminant(uint64_t n, uint64_t unit, LucasParameter& parameter) {
   constexpr uint64_t magnitude = D > 0 ? D : -D;
   const int symbol = kSymbolOfRemainder<magnitude>[n % magnitude];
   if (symbol == 1) return Search::goOn;
   if (symbol == 0) return Search::composite;
   constexpr int64_t q = (1 - D) / 4;
   constexpr uint64_t qMagnitude = q > 0 ? q : -q;
-  const std::optional<uint64_t> unitOverQ = divideBySmall<qMagnitude>(unit, n);
-  if (!unitOverQ) return Search::composite;
-  parameter = parameterOf(q > 0, *unitOverQ, unit, n);
+  if (kInverseModulo<qMagnitude>[n % qMagnitude] == 0) return Search::composite;  // a factor in common
+  parameter = {true, parameterOf(q > 0, divideBySmall<qMagnitude>(unit, n), unit, n)};
   return Search::found;
 }
 
@@ -121,20 +129,19 @@ using FirstDiscriminants = std::integer_sequence<int64_t, 5, -7, 9, -11, 13, -15
 constexpr int64_t kFirstAfterThem = 33;
 
 template <int64_t... D>
-std::optional<uint64_t> selfridgeParameter(uint64_t n, uint64_t unit, std::integer_sequence<int64_t, D...>) {
-  std::optional<uint64_t> parameter;
+LucasParameter selfridgeParameter(uint64_t n, uint64_t unit, std::integer_sequence<int64_t, D...>) {
+  LucasParameter parameter;
   Search search = Search::goOn;
-  (void)((search = tryDiscriminant<D>(n, unit, parameter), search == Search::goOn) && ...);
-  if (search == Search::found) return parameter;
-  if (search == Search::composite) return std::nullopt;
+  (void)(((search = tryDiscriminant<D>(n, unit, parameter)) == Search::goOn) && ...);
+  if (search != Search::goOn) return parameter;
   // Every (D/n) of a square is 0 or 1, so the search would not end: a square is turned away here.
-  if (isSquare(n)) return std::nullopt;
+  if (isSquare(n)) return {};
   return searchFrom(kFirstAfterThem, n, unit);
 }
 
 }  // namespace
 
-std::optional<uint64_t> lucasParameterAfterBase2(uint64_t n, uint64_t unit) {
+LucasParameter lucasParameterAfterBase2(uint64_t n, uint64_t unit) {
   return selfridgeParameter(n, unit, FirstDiscriminants{});
 }
 
