@@ -296,31 +296,44 @@ std::array<Mask, kVectors> passLucasTest(const Block& b) {
   return passed;
 }
 
-// Runs `test` over a block's lanes and hands each filled lane and its result to `report`.
-template <class Test, class Report>
-void runBlock(Block& b, Test test, Report report) {
-  if (b.filled == 0) return;
+// Runs `test` over a block's lanes, and empties it: bit k of the result is set when lane k, one of
+// those filled, passed.
+template <class Test>
+uint32_t runBlock(Block& b, Test test) {
+  if (b.filled == 0) return 0;
   b.padWithFirst();
   const std::array<Mask, kVectors> passed = test(b);
-  for (size_t k = 0; k < b.filled; ++k) report(k, ((passed[k / kLanes] >> (k % kLanes)) & 1) != 0);
+  uint32_t lanes = 0;
+  for (size_t v = 0; v < kVectors; ++v) lanes |= uint32_t{passed[v]} << (v * kLanes);
+  static_assert(kBlock == 32);
+  if (b.filled < kBlock) lanes &= (uint32_t{1} << b.filled) - 1;
   b.filled = 0;
+  return lanes;
 }
 
 }  // namespace
 
 void testPrimalityInWideLanes(std::span<const uint64_t> numbers, std::span<uint8_t> prime) {
   Block base2, lucas;
-  const auto runLucas = [&] { runBlock(lucas, passLucasTest, [&](size_t k, bool passed) { prime[lucas.index[k]] = passed; }); };
+  const auto runLucas = [&] {
+    const size_t filled = lucas.filled;
+    const uint32_t passed = runBlock(lucas, passLucasTest);
+    for (size_t k = 0; k < filled; ++k) prime[lucas.index[k]] = (passed >> k) & 1;
+  };
+  // The lanes that passed are taken by their bits, as a branch on each lane's result was as good as
+  // random.
   const auto runBase2 = [&] {
-    runBlock(base2, passStrongBase2, [&](size_t k, bool passed) {
+    const size_t filled = base2.filled;
+    const uint32_t passed = runBlock(base2, passStrongBase2);
+    for (size_t k = 0; k < filled; ++k) prime[base2.index[k]] = false;
+    for (uint32_t left = passed; left != 0; left &= left - 1) {
+      const auto k = static_cast<size_t>(std::countr_zero(left));
       const size_t i = base2.index[k];
-      prime[i] = false;
-      if (!passed) return;
       const uint64_t n = numbers[i];
       const Modulus modulus = base2.modulusIn(k);
       const LucasParameter pInForm = lucasParameterAfterBase2(n, modulus.one);
       if (pInForm.found && lucas.add(modulus, i, splitAbove(n), pInForm.value)) runLucas();
-    });
+    }
   };
   for (size_t i = 0; i < numbers.size(); ++i) {
     const uint64_t n = numbers[i];
