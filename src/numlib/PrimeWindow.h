@@ -20,6 +20,9 @@ namespace numlib::detail {
 void primeBitsBySieve(uint64_t low, uint64_t count, uint64_t* bits);
 void primeBitsByTests(uint64_t low, uint64_t count, uint64_t* bits);
 
+// The longest piece of a window that one worker should take, for the workers to finish together.
+uint64_t longestSharedPiece(uint64_t low, uint64_t count);
+
 // Each window as primeBitsAnywhere gives it, all above 2: the numbers the short windows' sieves
 // leave are tested together at the end.
 void primeBitsOfFarWindows(std::span<const BitWindow> windows);

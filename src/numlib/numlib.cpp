@@ -326,7 +326,7 @@ std::optional<uint64_t> primeBefore(uint64_t n, uint64_t first) {
 void primeBits(uint64_t low, uint64_t count, uint64_t* bits, int threads) {
   if (count == 0) return;
   if (worthSplitting(low, count, threads)) {
-    const uint64_t piece = pieceOf(count, threads);
+    const uint64_t piece = std::min(pieceOf(count, threads), detail::longestSharedPiece(low, count));
     forEachPiece(static_cast<int64_t>(count), static_cast<int64_t>(piece), threads, [&](int64_t first, int64_t length) {
       primeBits(low + static_cast<uint64_t>(first), static_cast<uint64_t>(length), bits + first / 64, 1);
     });
