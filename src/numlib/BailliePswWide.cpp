@@ -160,9 +160,12 @@ uint64_t remainderOf(uint64_t high, uint64_t low, uint64_t n) {
   return remainder;
 }
 
-// x * 2^104 mod n for x < n, in two steps whose quotients fit 64 bits.
-uint64_t toForm(uint64_t x, uint64_t n) {
-  const uint64_t times2To64 = remainderOf(x, 0, n);
+// 1 in the form, 2^104 mod n: in one division above 2^40, where its quotient fits 64 bits, else in
+// two steps whose quotients do.
+uint64_t oneInForm(uint64_t n) {
+  constexpr uint64_t k2To40 = uint64_t{1} << 40;
+  if (n > k2To40) return remainderOf(k2To40, 0, n);
+  const uint64_t times2To64 = remainderOf(1, 0, n);
   return remainderOf(times2To64 >> 24, times2To64 << 40, n);
 }
 
@@ -172,7 +175,7 @@ struct Modulus {
 
   Modulus() = default;
   explicit Modulus(uint64_t n)
-      : low(n & kLimbMask), high(n >> 52), inverse((0 - inverseModWord(n)) & kLimbMask), one(toForm(1, n)) {}
+      : low(n & kLimbMask), high(n >> 52), inverse((0 - inverseModWord(n)) & kLimbMask), one(oneInForm(n)) {}
 };
 
 // Up to kBlock odd numbers n >= 64 in lanes, with what one of the two tests needs: its exponent
