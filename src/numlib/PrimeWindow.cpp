@@ -27,17 +27,17 @@ constexpr uint32_t kPresieveLimit = uint32_t{1} << 17;
 constexpr uint64_t kLargestPrimeBelow2To64 = 18446744073709551557u;
 
 // The two ways' costs as measured by bench_numlib (BM_WindowBySieve, BM_WindowByTests), in tenths
-// of a nanosecond: the sieve finds the primes up to the root of the window's top first, about 3 to 7
-// for each unit of the root (the more, the shorter the window), then spends about 30 on each number;
-// the tests spend about 130 on each number in 64-bit words, whatever its size, and about 72 eight to
-// a vector (a picture's window of 273,529 numbers: 2.0 ms from 2^44 to 2^52, where the sieve takes
-// 2.8 ms at 2^44 and 6.9 ms at 2^46; a window of 2^24 numbers: 120 ms from 2^52 to 2^64, where the
-// sieve takes 78 ms at 2^52 and 187 ms at 2^56). So with vectors a picture's window is sieved below
-// about 2^43, and a window of 2^24 numbers below about 2^54.8; in words below 2^45.4 and 2^57.3.
+// of a nanosecond: the sieve finds the primes up to the root of the window's top first, about 4 for
+// each unit of the root, then spends about 30 on each number; the tests spend about 43 on each number
+// eight to a vector, whatever its size, and about 110 in 64-bit words (a picture's window of 273,529
+// numbers: 1.1 ms from 2^44 to 2^52, where the sieve takes 2.3 ms at 2^44 and 5.3 ms at 2^46; a
+// window of 2^24 numbers: 73 ms from 2^52 to 2^64, where the sieve takes 72 ms at 2^52 and 151 ms at
+// 2^56). So with vectors a picture's window is sieved below about 2^39.5, and a window of 2^24
+// numbers below about 2^51.4; in words below 2^44.8 and 2^56.6.
 constexpr uint64_t kSievePerRootUnit = 4;
 constexpr uint64_t kSievePerNumber = 30;
-constexpr uint64_t kTestsPerNumberInWords = 130;
-constexpr uint64_t kTestsPerNumberInVectors = 72;
+constexpr uint64_t kTestsPerNumberInWords = 110;
+constexpr uint64_t kTestsPerNumberInVectors = 43;
 
 // Whether kSievePerRootUnit * isqrt(high) + kSievePerNumber * count < testsPerNumber * count, that
 // is isqrt(high) < saved / kSievePerRootUnit for what the sieve saves on the numbers, so high below
