@@ -2,11 +2,9 @@
 
 #include <array>
 #include <bit>
-#include <utility>
 #include <optional>
 
 #include "Montgomery.h"
-#include "numlib.hpp"
 
 namespace numlib::detail {
 

@@ -10,7 +10,8 @@
 namespace numlib::detail {
 
 // x with n * x = 1 mod 2^64 for an odd n, by Newton's iteration: 3n xor 2 is the inverse to 5 bits
-// (P. Montgomery's seed), and each step doubles the bits that are right: 10, 20, 40, 80.
+// (as a look at the sixteen odd residues mod 32 shows), and each step doubles the bits that are
+// right: 10, 20, 40, 80.
 constexpr uint64_t inverseModWord(uint64_t n) {
   uint64_t x = (3 * n) ^ 2;
   for (int i = 0; i < 4; ++i) x *= 2 - n * x;
