@@ -103,21 +103,6 @@ std::span<const uint32_t> oddPrimesUpTo(uint32_t limit) {
   return {list->data(), static_cast<size_t>(end - list->begin())};
 }
 
-// The sign is kept in the low bit of `flips`, without branches.
-int jacobi(uint32_t a, uint32_t n) {
-  uint32_t flips = 0;
-  while (a != 0) {
-    const auto twos = static_cast<uint32_t>(std::countr_zero(a));
-    a >>= twos;
-    flips ^= twos & ((n ^ n >> 1) >> 1);  // (2/n) = -1 for n = 3, 5 mod 8, once for each odd power of 2
-    flips ^= (a & n) >> 1;                // reciprocity: -1 when a = n = 3 mod 4
-    std::swap(a, n);
-    a %= n;
-  }
-  if (n != 1) return 0;
-  return (flips & 1) != 0 ? -1 : 1;
-}
-
 int kroneckerAtTwo(Int128 d) {
   const uint64_t r = residue(d, 8);
   if (r % 2 == 0) return 0;

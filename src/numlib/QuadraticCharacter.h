@@ -3,8 +3,10 @@
 // spiral's rays), and its character n -> (D/n), the Kronecker symbol: what the Euler products, the
 // series and the class group all read.
 
+#include <bit>
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "Int128.h"
@@ -33,8 +35,22 @@ std::vector<int64_t> primeFactors(int64_t n);
 inline constexpr uint32_t kLargestListedPrime = uint32_t{1} << 20;
 std::span<const uint32_t> oddPrimesUpTo(uint32_t limit);
 
-// The Jacobi symbol (a/n) for odd n > 0 and 0 <= a < n.
-int jacobi(uint32_t a, uint32_t n);
+// The Jacobi symbol (a/n) for odd n > 0 and 0 <= a < n, in 32 or 64 bits, by quadratic
+// reciprocity. The sign is kept in the low bit of `flips`, without branches.
+template <class Unsigned>
+constexpr int jacobi(Unsigned a, Unsigned n) {
+  Unsigned flips = 0;
+  while (a != 0) {
+    const auto twos = static_cast<Unsigned>(std::countr_zero(a));
+    a >>= twos;
+    flips ^= twos & ((n ^ n >> 1) >> 1);  // (2/n) = -1 for n = 3, 5 mod 8, once for each odd power of 2
+    flips ^= (a & n) >> 1;                // reciprocity: -1 when a = n = 3 mod 4
+    std::swap(a, n);
+    a %= n;
+  }
+  if (n != 1) return 0;
+  return (flips & 1) != 0 ? -1 : 1;
+}
 // The Kronecker symbol (d/2): 0 for even d, 1 for d = +-1 mod 8, -1 for d = +-3 mod 8.
 int kroneckerAtTwo(Int128 d);
 // The Kronecker symbol (d/n) for 1 <= n < 2^32.

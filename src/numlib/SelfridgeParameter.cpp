@@ -9,28 +9,13 @@
 
 #include "BailliePsw.h"
 #include "Montgomery.h"
+#include "QuadraticCharacter.h"
 #include "Uint128.h"
 #include "numlib.hpp"
 
 namespace numlib::detail {
 
 namespace {
-
-// The Jacobi symbol (a/n) for odd n, by quadratic reciprocity.
-constexpr int jacobi(uint64_t a, uint64_t n) {
-  if (a >= n) a %= n;
-  int result = 1;
-  while (a != 0) {
-    const int twos = std::countr_zero(a);
-    a >>= twos;
-    if (twos % 2 == 1 && (n % 8 == 3 || n % 8 == 5)) result = -result;  // (2/n) = -1
-    if (a % 4 == 3 && n % 4 == 3) result = -result;
-    const uint64_t previous = a;
-    a = n % a;
-    n = previous;
-  }
-  return n == 1 ? result : 0;
-}
 
 // 1/q mod n for 0 < q < n, or none when q shares a factor with n: k with k q = 1 + t n, where
 // t r = -1 mod q for r = n mod q. t comes from Euclid's algorithm on the small pair (q, r), which
@@ -64,7 +49,7 @@ inline uint64_t parameterOf(bool qPositive, uint64_t unitOverQMagnitude, uint64_
 LucasParameter searchFrom(int64_t from, uint64_t n, uint64_t unit) {
   for (int64_t discriminant = from;; discriminant = discriminant > 0 ? -(discriminant + 2) : -discriminant + 2) {
     const uint64_t magnitude = static_cast<uint64_t>(discriminant > 0 ? discriminant : -discriminant);
-    const int symbol = jacobi(magnitude, n) * (discriminant < 0 && n % 4 == 3 ? -1 : 1);  // (-1/n) = -1 for n = 3 mod 4
+    const int symbol = jacobi(magnitude % n, n) * (discriminant < 0 && n % 4 == 3 ? -1 : 1);  // (-1/n) = -1 for n = 3 mod 4
     if (symbol == 0) return {};
     if (symbol == 1) continue;
     const int64_t q = (1 - discriminant) / 4;

@@ -236,7 +236,7 @@ class Band {
 
   const PassParts& pass_;
   const Geometry& g_;
-  // The colour chooser as the workers finding shown cells read it: a copy of the band's own, so
+  // The colour chooser as the workers finding shown cells read it: a copy of the pass's, so
   // that no cache line they read at every cell is one the thread giving the cluster colours writes.
   const ColorChooser colorsFound_;
   int64_t count_;
