@@ -92,6 +92,30 @@ void BM_RendererPassOfAView(benchmark::State& state) {
 }
 BENCHMARK(BM_RendererPassOfAView)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The engine's share of BM_ExploreFull/1: the tiles of the same view drawn one after the other on
+// this thread, as a worker draws them, without the pool, the cache or the composed image. With
+// the argument 1 each tile keeps its per-cell counts, as the explorer asks.
+void BM_TilesOfAView(benchmark::State& state) {
+  const spiral::ViewSettings settings = explorer::viewSettingsOf(onePixelPrimes(1));
+  spiral::TileContext context;
+  context.marksOwnCells = state.range(0) != 0;
+  const int64_t columns0 = -(kViewSize.width() / 2), rows0 = -(kViewSize.height() / 2);
+  const auto first = [](int64_t a) { return a >= 0 ? a / explorer::kTileSize : -((-a + explorer::kTileSize - 1) / explorer::kTileSize); };
+  const int64_t c0 = first(columns0), c1 = first(columns0 + kViewSize.width() - 1);
+  const int64_t r0 = first(rows0), r1 = first(rows0 + kViewSize.height() - 1);
+  for (auto _ : state) {
+    for (int64_t row = r0; row <= r1; ++row) {
+      for (int64_t column = c0; column <= c1; ++column) {
+        auto tile = std::make_shared<explorer::Tile>();
+        const explorer::TileKey key{settings, column, row};
+        tile->result = spiral::drawTile(settings, key.rect(), tile->picture, context);
+        benchmark::DoNotOptimize(tile->result.shownCount);
+      }
+    }
+  }
+}
+BENCHMARK(BM_TilesOfAView)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_ExplorePan(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();

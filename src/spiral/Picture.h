@@ -39,6 +39,12 @@ class Picture {
   int height() const { return height_; }
   // The palette indices of scan line y, width() of them.
   const uint8_t* indexLine(int y) const { return line(y); }
+  // The same, to write: for a drawer that has placed its pixels inside the raster itself.
+  uint8_t* writableLine(int y) { return line(y); }
+  // The palette index a colour is drawn in: black for a colour outside the palette.
+  static uint8_t paletteIndex(int color) {
+    return static_cast<uint8_t>(color >= 0 && color < kPaletteSize ? color : kBlack);
+  }
 
   // Fills the whole raster with black, the background. A large raster is shared among up to
   // `threads` workers: its pages are first touched, and so zeroed by the system, by them all.
@@ -72,9 +78,6 @@ class Picture {
   static void setTextDrawer(TextDrawer drawer);
 
  private:
-  static uint8_t paletteIndex(int color) {
-    return static_cast<uint8_t>(color >= 0 && color < kPaletteSize ? color : kBlack);
-  }
   uint8_t* line(int y) { return pixels_.data() + static_cast<ptrdiff_t>(y) * width_; }
   const uint8_t* line(int y) const { return pixels_.data() + static_cast<ptrdiff_t>(y) * width_; }
   bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }

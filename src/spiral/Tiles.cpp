@@ -285,18 +285,22 @@ struct OwnUnits {
   template <class ForEach>
   void addRun(const Run& run, int64_t count, ForEach forEach, std::vector<uint8_t>& units, TileResult::LineSums& lines) const {
     if (count == 0) return;
+    addToLineOfRun(run, count, lines);
     const bool alongRow = run.rowStep == 0;
-    if (alongRow) {
-      lines.byRow[static_cast<size_t>(unitRow(run.first.row))] += static_cast<uint32_t>(count);
-    } else {
-      lines.byColumn[static_cast<size_t>(unitColumn(run.first.column))] += static_cast<uint32_t>(count);
-    }
     forEach([&](int64_t j) {
       const CellPos cell = run.at(j);
       const auto row = static_cast<size_t>(unitRow(cell.row)), column = static_cast<size_t>(unitColumn(cell.column));
       ++units[row * static_cast<size_t>(columns) + column];
       ++(alongRow ? lines.byColumn[column] : lines.byRow[row]);
     });
+  }
+  // The count of a run's cells in the sum of the one line of units it keeps to.
+  void addToLineOfRun(const Run& run, int64_t count, TileResult::LineSums& lines) const {
+    if (run.rowStep == 0) {
+      lines.byRow[static_cast<size_t>(unitRow(run.first.row))] += static_cast<uint32_t>(count);
+    } else {
+      lines.byColumn[static_cast<size_t>(unitColumn(run.first.column))] += static_cast<uint32_t>(count);
+    }
   }
   void clear(std::vector<uint8_t>& units, TileResult::LineSums& lines, bool kept) const {
     units.assign(kept ? count() : 0, 0);
@@ -307,9 +311,9 @@ struct OwnUnits {
 
 // Counts a run's cells inside the tile itself (not its margin): their numbers and the shown ones;
 // and of those the shown and undefined ones whose centre lies in the tile, the tile's own cells,
-// each in its unit too.
+// each in its unit too, unless the drawer counts the shown ones in their units as it draws them.
 void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, const OwnUnits& own, Number start,
-              TileResult& result) {
+              bool drawerCountsShownUnits, TileResult& result) {
   const auto ownSteps = stepsWithin(run, own.cells);
   int64_t ownShown = 0, ownUndefined = 0;
   // Plain names, not a structured binding: the lambdas below capture them, which clang refuses.
@@ -318,7 +322,9 @@ void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, 
     ownUndefined = numbers.undefinedBetween(from, to);
     result.ownShownCount += ownShown;
     result.ownUndefinedCount += ownUndefined;
-    if (!result.ownShown.empty()) {
+    if (!result.ownShown.empty() && drawerCountsShownUnits) {
+      own.addToLineOfRun(run, ownShown, result.ownShownLines);
+    } else if (!result.ownShown.empty()) {
       own.addRun(run, ownShown, [&](auto f) { numbers.forEachShown(from, to, f); }, result.ownShown, result.ownShownLines);
     }
     if (!result.ownUndefined.empty()) {
@@ -342,9 +348,10 @@ void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, 
 bool cancelled(const TileContext& context) { return context.cancel != nullptr && context.cancel->load(std::memory_order_relaxed); }
 
 // Loads each run's numbers in turn, counts them and hands the run on, until the tile is cancelled.
-template <class F>
+// `drawerCountsShownUnits(run)`: whether drawRun counts the run's shown cells in their units.
+template <class Counts, class F>
 void forEachRun(const std::vector<Run>& runs, RunNumbers& numbers, const CellRange& tile, const OwnUnits& own, Number start,
-                const TileContext& context, TileResult& result, F drawRun) {
+                const TileContext& context, TileResult& result, Counts drawerCountsShownUnits, F drawRun) {
   const bool marks = context.marksOwnCells || own.k > 1;  // a density pixel is shaded by its count
   own.clear(result.ownShown, result.ownShownLines, marks);
   own.clear(result.ownUndefined, result.ownUndefinedLines, marks && numbers.leavesUndefined());
@@ -359,7 +366,7 @@ void forEachRun(const std::vector<Run>& runs, RunNumbers& numbers, const CellRan
       return;
     }
     numbers.load(runs[k], k);
-    tallyRun(runs[k], numbers, tile, own, start, result);
+    tallyRun(runs[k], numbers, tile, own, start, drawerCountsShownUnits(runs[k]), result);
     drawRun(runs[k]);
   }
 }
@@ -391,6 +398,31 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
   numbers.load(centre[0], 0);
   const int noneColor = numbers.shown(0) ? kWhite : kBlack;
 
+  // A shown cell's colour, but for the centre's.
+  const auto shownColour = [&](const Run& run, int64_t j) {
+    const Number position = run.firstPosition + static_cast<Number>(j);
+    if (clusterScheme && clusters != nullptr && clusters->covers(position)) return clusters->colourAt(position);
+    if (view.colorScheme == ColorScheme::None) return noneColor;
+    result.clusterByRing |= clusterScheme;
+    const CellPos cell = run.at(j);
+    return ownColor(view.colorScheme, colorCount,
+                    {view.start + position, ringOfCell(cell), cell.column - cell.row, cell.row + cell.column,
+                     numbers.prime(j), numbers.factorCount(j)});
+  };
+  // The colour all of a run's shown cells take, where its ring alone decides it (a run keeps to one
+  // side of one ring); none where each cell has its own.
+  const auto runColour = [&](const Run& run) -> std::optional<int> {
+    switch (view.colorScheme) {
+      case ColorScheme::None: return noneColor;
+      case ColorScheme::Cluster:
+        if (clusters != nullptr && clusters->covers(run.firstPosition)) return std::nullopt;  // and so the rest
+        [[fallthrough]];
+      case ColorScheme::White:
+      case ColorScheme::RingNumber: return ownColor(view.colorScheme, colorCount, {.ring = ringOfCell(run.first)});
+      default: return std::nullopt;
+    }
+  };
+
   const auto drawCell = [&](const Run& run, int64_t j) {
     const CellPos cell = run.at(j);
     const Number position = run.firstPosition + static_cast<Number>(j);
@@ -410,21 +442,46 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
       cells.drawGridMark(x, y, ringCornerOf(cell.row, cell.column));
       return;
     }
-    int color = noneColor;
-    if (clusterScheme && clusters != nullptr && clusters->covers(position)) {
-      color = clusters->colourAt(position);
-    } else if (view.colorScheme != ColorScheme::None) {
-      result.clusterByRing |= clusterScheme;
-      color = ownColor(view.colorScheme, colorCount,
-                       {n, ringOfCell(cell), cell.column - cell.row, cell.row + cell.column, numbers.prime(j),
-                        numbers.factorCount(j)});
-    }
-    cells.drawCell(x, y, color, n);
+    cells.drawCell(x, y, shownColour(run, j), n);
   };
 
+  // 1-pixel cells without grid marks, as far views are mostly drawn: a run's cells lie on one line
+  // of the tile, a pixel each, and each is the tile's own, in the unit of the same index as its
+  // pixel. One pass over the run's shown cells writes their pixels and counts them in their units
+  // and in the sums of the lines across the run; the tally adds them to the run's own line.
   const OwnUnits own(view, rect);
-  forEachRun(runs, numbers, tile, own, view.start, context, result, [&](const Run& run) {
-    if (cells.drawsUnshownCells() || run.firstPosition == 0) {
+  const bool pixelCells = s == 1 && margin == 0 && !cells.drawsUnshownCells();
+  const auto drawPixelRun = [&](const Run& run) {
+    const int64_t offset = (run.first.row - rect.y) * rect.width + (run.first.column - rect.x);
+    const int64_t step = run.rowStep * rect.width + run.columnStep;
+    uint8_t* const pixels = out.writableLine(0) + offset;
+    const std::optional<int> colour = runColour(run);
+    if (colour && view.colorScheme == ColorScheme::Cluster && numbers.shownBetween(0, run.length - 1) > 0) {
+      result.clusterByRing = true;
+    }
+    const uint8_t index = Picture::paletteIndex(colour.value_or(kBlack));
+    if (result.ownShown.empty()) {
+      numbers.forEachShown(0, run.length - 1, [&](int64_t j) {
+        pixels[j * step] = colour ? index : Picture::paletteIndex(shownColour(run, j));
+      });
+      return;
+    }
+    uint8_t* const units = result.ownShown.data() + offset;
+    const bool alongRow = run.rowStep == 0;
+    uint32_t* const across = alongRow ? result.ownShownLines.byColumn.data() + (run.first.column - rect.x)
+                                      : result.ownShownLines.byRow.data() + (run.first.row - rect.y);
+    const int acrossStep = alongRow ? run.columnStep : run.rowStep;
+    numbers.forEachShown(0, run.length - 1, [&](int64_t j) {
+      pixels[j * step] = colour ? index : Picture::paletteIndex(shownColour(run, j));
+      ++units[j * step];
+      ++across[j * acrossStep];
+    });
+  };
+  const auto drawnAsPixels = [&](const Run& run) { return pixelCells && run.firstPosition != 0; };
+  forEachRun(runs, numbers, tile, own, view.start, context, result, drawnAsPixels, [&](const Run& run) {
+    if (drawnAsPixels(run)) {
+      drawPixelRun(run);
+    } else if (cells.drawsUnshownCells() || run.firstPosition == 0) {
       for (int64_t j = 0; j < run.length; ++j) drawCell(run, j);
     } else {
       numbers.forEachShown(0, run.length - 1, [&](int64_t j) { drawCell(run, j); });
@@ -446,7 +503,8 @@ TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture&
   RunNumbers numbers(view, false);
   // A pixel's cells are all the tile's own: the tally counts the marked ones of each pixel.
   const OwnUnits pixelsOfCells(view, rect);
-  forEachRun(runs, numbers, tile, pixelsOfCells, view.start, context, result, [&](const Run& run) {
+  const auto unitsCountedByTally = [](const Run&) { return false; };
+  forEachRun(runs, numbers, tile, pixelsOfCells, view.start, context, result, unitsCountedByTally, [&](const Run& run) {
     for (int64_t j = 0; j < run.length; ++j) {
       const size_t pixel = pixelsOfCells.indexOf(run.at(j));
       largest[pixel] = std::max(largest[pixel], view.start + run.firstPosition + static_cast<Number>(j));
