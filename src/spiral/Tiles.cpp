@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <numeric>
+#include <span>
 #include <utility>
 #include <cmath>
 #include <cstdlib>
@@ -104,7 +105,9 @@ bool runsOf(int64_t row0, int64_t row1, int64_t col0, int64_t col1, Number large
   return passes;
 }
 
-bool bitOf(const std::vector<uint64_t>& bits, int64_t j) { return ((bits[static_cast<size_t>(j >> 6)] >> (j & 63)) & 1) != 0; }
+using Bits = std::span<const uint64_t>;
+
+bool bitOf(Bits bits, int64_t j) { return ((bits[static_cast<size_t>(j >> 6)] >> (j & 63)) & 1) != 0; }
 
 void setBit(std::vector<uint64_t>& bits, int64_t j) { bits[static_cast<size_t>(j >> 6)] |= uint64_t{1} << (j & 63); }
 
@@ -130,26 +133,24 @@ class RunNumbers {
     numlib::primeBitsOfWindows(windows_);
   }
 
-  // Run k of those findPrimes was given.
+  // Run k of those findPrimes was given. Primes show straight from the bits findPrimes found.
   void load(const Run& run, size_t k) {
     const int64_t count = run.length;
     first_ = view_.start + run.firstPosition;
     const size_t words = wordsOf(count);
-    if (needsPrimes_) {
-      const auto from = allPrimeBits_.begin() + static_cast<ptrdiff_t>(runWords_[k]);
-      primeBits_.assign(from, from + static_cast<ptrdiff_t>(words));
-    }
+    if (needsPrimes_) primeBits_ = Bits(allPrimeBits_).subspan(runWords_[k], words);
     if (view_.ownRule) {
       loadRule(run);
     } else if (view_.numberClass == NumberClass::Primes) {
       shownBits_ = primeBits_;
     } else {
-      shownBits_.assign(words, 0);
+      shownStorage_.assign(words, 0);
       for (int64_t j = 0; j < count; ++j) {
         if (viewShows(view_, run.firstPosition + static_cast<Number>(j), first_ + static_cast<Number>(j), prime(j))) {
-          setBit(shownBits_, j);
+          setBit(shownStorage_, j);
         }
       }
+      shownBits_ = shownStorage_;
     }
     if (veltra_) factorCounts_.emplace(first_, count);
   }
@@ -173,12 +174,13 @@ class RunNumbers {
   // for the others.
   void loadRule(const Run& run) {
     const size_t words = wordsOf(run.length);
-    shownBits_.assign(words, 0);
+    shownStorage_.assign(words, 0);
     undefinedBits_.assign(words, 0);
+    shownBits_ = shownStorage_;
     const rules::Rule& rule = *view_.ownRule.compiled;
     const auto ask = [&](int64_t j) {
       switch (ruleVerdict(rule, first_ + static_cast<Number>(j), run.at(j), prime(j))) {
-        case rules::Verdict::Yes: setBit(shownBits_, j); break;
+        case rules::Verdict::Yes: setBit(shownStorage_, j); break;
         case rules::Verdict::Undefined: setBit(undefinedBits_, j); break;
         case rules::Verdict::No: break;
       }
@@ -193,7 +195,7 @@ class RunNumbers {
   // Calls f(w, bits) for each word w of the set that holds some of from ... to, with the bits
   // outside from ... to cleared.
   template <class F>
-  static void forEachWord(const std::vector<uint64_t>& set, int64_t from, int64_t to, F f) {
+  static void forEachWord(Bits set, int64_t from, int64_t to, F f) {
     if (set.empty()) return;
     for (int64_t word = from >> 6; word <= to >> 6; ++word) {
       uint64_t bits = set[static_cast<size_t>(word)];
@@ -203,12 +205,12 @@ class RunNumbers {
     }
   }
   template <class F>
-  static void forEachSet(const std::vector<uint64_t>& set, int64_t from, int64_t to, F f) {
+  static void forEachSet(Bits set, int64_t from, int64_t to, F f) {
     forEachWord(set, from, to, [&f](int64_t word, uint64_t bits) {
       for (; bits != 0; bits &= bits - 1) f(word * 64 + std::countr_zero(bits));
     });
   }
-  static int64_t countSet(const std::vector<uint64_t>& set, int64_t from, int64_t to) {
+  static int64_t countSet(Bits set, int64_t from, int64_t to) {
     int64_t count = 0;
     forEachWord(set, from, to, [&count](int64_t, uint64_t bits) { count += std::popcount(bits); });
     return count;
@@ -220,11 +222,12 @@ class RunNumbers {
   bool needsPrimes_;
   bool veltra_;
   Number first_ = 0;
-  std::vector<uint64_t> primeBits_;
+  Bits primeBits_;                      // of the loaded run, in allPrimeBits_
   std::vector<uint64_t> allPrimeBits_;  // of every run findPrimes was given; run k from word runWords_[k]
   std::vector<size_t> runWords_;
   std::vector<numlib::BitWindow> windows_;
-  std::vector<uint64_t> shownBits_;
+  Bits shownBits_;                      // the primes', or shownStorage_
+  std::vector<uint64_t> shownStorage_;  // where the class or the own rule decides
   std::vector<uint64_t> undefinedBits_;  // with an own rule
   std::optional<FactorCounts> factorCounts_;
 };
@@ -332,15 +335,15 @@ void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, 
                  result.ownUndefinedLines);
     }
   }
-  const auto tileSteps = stepsWithin(run, tile);
+  // Cells of a pixel or less: the tile's cells are its own ones.
+  const auto tileSteps = tile == own.cells ? ownSteps : stepsWithin(run, tile);
   const auto [from, to] = tileSteps;
   if (from > to) return;
   const Number smallest = start + run.firstPosition + static_cast<Number>(from);
   const Number largest = start + run.firstPosition + static_cast<Number>(to);
   if (!result.smallest || smallest < *result.smallest) result.smallest = smallest;
   if (!result.largest || largest > *result.largest) result.largest = largest;
-  // Cells of a pixel or less: a tile's cells are its own ones, already counted.
-  const bool sameCells = tileSteps == ownSteps;
+  const bool sameCells = tileSteps == ownSteps;  // already counted
   result.shownCount += sameCells ? ownShown : numbers.shownBetween(from, to);
   result.undefinedCount += sameCells ? ownUndefined : numbers.undefinedBetween(from, to);
 }
@@ -715,15 +718,16 @@ PlanePoint centreOfCell(const ViewSettings& view, CellPos cell) {
 
 int64_t ringOfCell(CellPos cell) { return static_cast<int64_t>(std::max(absOf(cell.row), absOf(cell.column))) + 1; }
 
-// As spiralIndex, in 128 bits: the outer rings' positions pass 2^63.
-std::optional<Number> walkPositionOf(CellPos cell) {
-  const uint64_t r = std::max(absOf(cell.row), absOf(cell.column));
-  if (r > (uint64_t{1} << 32)) return std::nullopt;  // the ring's first position is past 2^64 already
-  const auto ri = static_cast<Int128>(r);
-  const Int128 lowerRight = (2 * ri + 1) * (2 * ri + 1) - 1;
-  const auto row = static_cast<Int128>(cell.row);
-  const auto column = static_cast<Int128>(cell.column);
-  Int128 back = 0;  // how far before the lower right corner
+namespace {
+
+// The walk position of a cell of ring r + 1 (r = the larger of |row| and |column|), reckoned in
+// Int: how far before the ring's lower right corner, whose position is (2r + 1)^2 - 1.
+template <class Int>
+Int walkPositionIn(CellPos cell, uint64_t r) {
+  const auto ri = static_cast<Int>(r);
+  const auto row = static_cast<Int>(cell.row);
+  const auto column = static_cast<Int>(cell.column);
+  Int back = 0;
   if (row == ri) {
     back = ri - column;
   } else if (column == -ri) {
@@ -733,7 +737,18 @@ std::optional<Number> walkPositionOf(CellPos cell) {
   } else {
     back = 6 * ri + (row + ri);
   }
-  const Int128 position = lowerRight - back;
+  return (2 * ri + 1) * (2 * ri + 1) - 1 - back;
+}
+
+}  // namespace
+
+// As spiralIndex. Below ring 2^30 every position fits in 62 bits; the outer rings' positions pass
+// 2^63 and are reckoned in 128 bits.
+std::optional<Number> walkPositionOf(CellPos cell) {
+  const uint64_t r = std::max(absOf(cell.row), absOf(cell.column));
+  if (r < (uint64_t{1} << 30)) return static_cast<Number>(walkPositionIn<int64_t>(cell, r));
+  if (r > (uint64_t{1} << 32)) return std::nullopt;  // the ring's first position is past 2^64 already
+  const Int128 position = walkPositionIn<Int128>(cell, r);
   if (position > static_cast<Int128>(~Number{0})) return std::nullopt;
   return static_cast<Number>(position);
 }

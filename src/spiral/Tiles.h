@@ -105,6 +105,7 @@ int64_t ringOfCell(CellPos cell);
 // column0 ... column1.
 struct CellRange {
   int64_t row0 = 0, row1 = 0, column0 = 0, column1 = 0;
+  bool operator==(const CellRange&) const = default;
 };
 CellRange cellsOf(const ViewSettings& view, const PlaneRect& rect);
 // Of those, the cells whose centre pixel lies in the rectangle: each cell is one tile's own.
