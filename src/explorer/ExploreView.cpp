@@ -126,10 +126,17 @@ QImage ExploreView::viewImage() {
     for (size_t k = 0; k < keys.size(); ++k) tiles[k] = source_.tile(keys[k]);
     return std::find(tiles.begin(), tiles.end(), nullptr) == tiles.end();
   };
+  // While the workers draw, the tiles they have handed are put in place: little is left for the end.
+  const auto composeSoFar = [&] {
+    for (size_t k = 0; k < keys.size(); ++k)
+      if (!tiles[k]) tiles[k] = source_.cached(keys[k]);
+    composed_.compose(topLeft_, deviceSize(), keys, tiles);
+  };
   // Twice at most: tiles drawn by ring while the cluster colours were walked are drawn again.
   bool whole = lookUp();
   for (int round = 0; round < 2 && !whole; ++round) {
-    source_.waitForAll();
+    composed_.compose(topLeft_, deviceSize(), keys, tiles);
+    source_.waitForAll(composeSoFar);
     whole = lookUp();
   }
   // The tiles cover the view: only a tile cancelled meanwhile leaves background.

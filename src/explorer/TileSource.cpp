@@ -57,10 +57,44 @@ void TileSource::start(const TileKey& key, int priority) {
     tile->exactClusters = clusters != nullptr;
     tile->result = spiral::drawTile(key.settings, key.rect(), tile->picture, context);
     wrapImage(*tile);
-    // Back on the window's thread; dropped with this object if it has gone.
-    QMetaObject::invokeMethod(this, [this, key, cancel, tile] { finished(key, cancel, tile); }, Qt::QueuedConnection);
+    hand({key, cancel, std::move(tile)});
     jobEnded();
   }, priority);
+}
+
+namespace {
+// A thread waiting in waitForAll is woken once for this many tiles handed, and for the last: it
+// takes them over while the workers draw on, and the wake-ups cost the workers little.
+constexpr int kTilesPerWake = 16;
+}  // namespace
+
+// Tiles go back to the window's thread in batches: one posted call takes over all the tiles handed
+// until it runs, so that a worker posts, and wakes that thread, only when the batch was empty.
+void TileSource::hand(Drawn drawn) {
+  bool first = false, wake = false;
+  {
+    const std::lock_guard lock(postedMutex_);
+    first = handed_.empty();
+    handed_.push_back(std::move(drawn));
+    wake = ++handedSinceWake_ >= kTilesPerWake;
+    if (wake) {
+      handedSinceWake_ = 0;
+      ++resultsPosted_;
+    }
+  }
+  // Dropped with this object if it has gone.
+  if (first) QMetaObject::invokeMethod(this, &TileSource::takeHandedTiles, Qt::QueuedConnection);
+  if (wake) postedChanged_.notify_one();
+}
+
+bool TileSource::takeHandedTiles() {
+  std::vector<Drawn> handed;
+  {
+    const std::lock_guard lock(postedMutex_);
+    handed.swap(handed_);
+  }
+  for (Drawn& drawn : handed) finished(drawn.key, drawn.cancel, std::move(drawn.tile));
+  return !handed.empty();
 }
 
 void TileSource::finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile) {
@@ -146,22 +180,24 @@ void TileSource::resultPosted() {
 }
 
 // Waking the waiting thread for each tile cost more than a tenth of a worker's time (a wake-up
-// crosses to the other core); it waits for the last, and takes the others on its way.
+// crosses to the other core); it is woken for each batch of tiles handed, and for the last job.
 void TileSource::jobEnded() {
   if (jobsUnfinished_.fetch_sub(1) == 1) resultPosted();
 }
 
-// Sleeps until the last job has ended or the cluster colours have posted, then hands the posted
-// results over. A job cancelled meanwhile is no longer awaited: the bound on each sleep hands over
+// Sleeps until a batch of tiles is handed, the last job has ended or the cluster colours have
+// posted, then takes the results over. A job cancelled meanwhile is no longer awaited: the bound on each sleep hands over
 // the others' results while it, or a tile drawn ahead, still runs.
-void TileSource::waitForAll() {
+void TileSource::waitForAll(const std::function<void()>& delivered) {
   while (!inFlight_.empty() || clusterWalk_) {
     {
       std::unique_lock lock(postedMutex_);
       postedChanged_.wait_for(lock, std::chrono::milliseconds(5), [this] { return resultsPosted_ > 0; });
       resultsPosted_ = 0;
     }
+    const bool took = takeHandedTiles();
     QCoreApplication::sendPostedEvents(this);
+    if (took && delivered) delivered();
   }
 }
 

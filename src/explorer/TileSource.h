@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -54,8 +55,8 @@ class TileSource : public QObject {
   bool cancelClusterColours();
 
   // Blocks until no tile is pending and no cluster colours are walked: for saving, copying, tests
-  // and benchmarks. Delivers the finished tiles as they come.
-  void waitForAll();
+  // and benchmarks. Delivers the finished tiles as they come, calling `delivered` after each batch.
+  void waitForAll(const std::function<void()>& delivered = {});
 
  signals:
   void tileReady(const TileKey& key);
@@ -67,6 +68,16 @@ class TileSource : public QObject {
   using CancelFlag = std::shared_ptr<std::atomic<bool>>;
   std::shared_ptr<const Tile> findOrStart(const TileKey& key, int priority);
   void start(const TileKey& key, int priority);
+  // A tile drawn by a worker, waiting to be taken over on the window's thread.
+  struct Drawn {
+    TileKey key;
+    CancelFlag cancel;
+    std::shared_ptr<Tile> tile;
+  };
+  // Called by a worker with its tile.
+  void hand(Drawn drawn);
+  // Takes over every tile the workers have handed; false when there was none.
+  bool takeHandedTiles();
   void finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile);
 
   void clusterColoursWalked(const CancelFlag& walk, std::shared_ptr<const spiral::ClusterColours> colours);
@@ -87,6 +98,8 @@ class TileSource : public QObject {
   std::mutex postedMutex_;
   std::condition_variable postedChanged_;
   int resultsPosted_ = 0;  // since waitForAll last looked
+  std::vector<Drawn> handed_;  // under postedMutex_
+  int handedSinceWake_ = 0;    // under postedMutex_
   std::atomic<int> jobsUnfinished_ = 0;  // tile jobs started and not yet ended
 };
 

@@ -73,12 +73,12 @@ const QImage& ViewImage::compose(spiral::PlanePoint topLeft, QSize size, const s
     const PlaneRect part = overlap(tileRect, view);
     if (isEmpty(part)) continue;
     const auto had = tiles_.find(keys[k]);
-    if (kept && tiles[k] && had != tiles_.end() && had->second == tiles[k]) {
+    if (kept && had != tiles_.end() && had->second == tiles[k]) {  // the same tile, or background again
       forEachPartOutside(part, before, [&](const PlaneRect& p) { copyFromTile(tiles[k].get(), tileRect, p, pixels); });
     } else {
       copyFromTile(tiles[k].get(), tileRect, part, pixels);
     }
-    if (tiles[k]) used.emplace(keys[k], tiles[k]);
+    used.emplace(keys[k], tiles[k]);
   }
   tiles_ = std::move(used);
   return image_;
@@ -90,8 +90,11 @@ bool ViewImage::keepWhatStaysInView(spiral::PlanePoint topLeft, QSize size) {
   const bool keep = !image_.isNull() && image_.size() == size && std::abs(dx) < size.width() && std::abs(dy) < size.height();
   topLeft_ = topLeft;
   if (!keep) {
-    image_ = QImage(size, QImage::Format_Indexed8);
-    image_.setColorTable(paletteColourTable());
+    // A jump or a zoom keeps the image's memory, whose pages are then not faulted in afresh.
+    if (image_.size() != size) {
+      image_ = QImage(size, QImage::Format_Indexed8);
+      image_.setColorTable(paletteColourTable());
+    }
     tiles_.clear();
     return false;
   }

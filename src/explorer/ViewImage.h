@@ -19,7 +19,8 @@ namespace explorer {
 class ViewImage {
  public:
   // The view of `size` device pixels from the plane pixel `topLeft`, from the tiles of `keys`
-  // (null where a tile is missing: background there).
+  // (null where a tile is missing: background there). Put together again as the missing tiles come,
+  // it copies only those.
   const QImage& compose(spiral::PlanePoint topLeft, QSize size, const std::vector<TileKey>& keys,
                         const std::vector<std::shared_ptr<const Tile>>& tiles);
 
@@ -31,8 +32,8 @@ class ViewImage {
 
   QImage image_;
   spiral::PlanePoint topLeft_{0, 0};
-  // The tiles the image was put together from; held, so that a tile drawn again is never taken
-  // for the one whose pixels the image has.
+  // The tiles the image was put together from, null where it shows background; held, so that a
+  // tile drawn again is never taken for the one whose pixels the image has.
   std::unordered_map<TileKey, std::shared_ptr<const Tile>, TileKeyHash> tiles_;
 };
 
