@@ -5,6 +5,7 @@
 #include <bit>
 #include <numeric>
 #include <span>
+#include <type_traits>
 #include <utility>
 #include <cmath>
 #include <cstdlib>
@@ -463,22 +464,28 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
       result.clusterByRing = true;
     }
     const uint8_t index = Picture::paletteIndex(colour.value_or(kBlack));
-    if (result.ownShown.empty()) {
+    const bool marks = !result.ownShown.empty();
+    uint8_t* const units = marks ? result.ownShown.data() + offset : nullptr;
+    const bool alongRow = run.rowStep == 0;
+    uint32_t* const across = !marks    ? nullptr
+                             : alongRow ? result.ownShownLines.byColumn.data() + (run.first.column - rect.x)
+                                        : result.ownShownLines.byRow.data() + (run.first.row - rect.y);
+    const int acrossStep = alongRow ? run.columnStep : run.rowStep;
+    // One loop for each case, so that the loop without marks does not ask at every cell.
+    const auto drawShown = [&](auto counted) {
       numbers.forEachShown(0, run.length - 1, [&](int64_t j) {
         pixels[j * step] = colour ? index : Picture::paletteIndex(shownColour(run, j));
+        if constexpr (decltype(counted)::value) {
+          ++units[j * step];
+          ++across[j * acrossStep];
+        }
       });
-      return;
+    };
+    if (marks) {
+      drawShown(std::true_type{});
+    } else {
+      drawShown(std::false_type{});
     }
-    uint8_t* const units = result.ownShown.data() + offset;
-    const bool alongRow = run.rowStep == 0;
-    uint32_t* const across = alongRow ? result.ownShownLines.byColumn.data() + (run.first.column - rect.x)
-                                      : result.ownShownLines.byRow.data() + (run.first.row - rect.y);
-    const int acrossStep = alongRow ? run.columnStep : run.rowStep;
-    numbers.forEachShown(0, run.length - 1, [&](int64_t j) {
-      pixels[j * step] = colour ? index : Picture::paletteIndex(shownColour(run, j));
-      ++units[j * step];
-      ++across[j * acrossStep];
-    });
   };
   const auto drawnAsPixels = [&](const Run& run) { return pixelCells && run.firstPosition != 0; };
   forEachRun(runs, numbers, tile, own, view.start, context, result, drawnAsPixels, [&](const Run& run) {
