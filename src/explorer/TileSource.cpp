@@ -186,8 +186,8 @@ void TileSource::jobEnded() {
 }
 
 // Sleeps until a batch of tiles is handed, the last job has ended or the cluster colours have
-// posted, then takes the results over. A job cancelled meanwhile is no longer awaited: the bound on each sleep hands over
-// the others' results while it, or a tile drawn ahead, still runs.
+// posted, then takes the results over. A job cancelled meanwhile is no longer awaited: the bound
+// on each sleep takes the others' results over while it, or a tile drawn ahead, still runs.
 void TileSource::waitForAll(const std::function<void()>& delivered) {
   while (!inFlight_.empty() || clusterWalk_) {
     {
