@@ -97,23 +97,16 @@ BENCHMARK(BM_RendererPassOfAView)->Unit(benchmark::kMillisecond)->UseRealTime();
 // argument 1: each tile keeps its per-cell counts, as the explorer asks; the second 1: the tiles stay
 // alive until the view is drawn, as in the cache, so that each is drawn into memory not in use.
 void BM_TilesOfAView(benchmark::State& state) {
-  const spiral::ViewSettings settings = explorer::viewSettingsOf(onePixelPrimes(1));
+  const std::vector<explorer::TileKey> keys = ViewWindow(1, 1).window.view().visibleTiles();
   spiral::TileContext context;
   context.marksOwnCells = state.range(0) != 0;
-  const int64_t columns0 = -(kViewSize.width() / 2), rows0 = -(kViewSize.height() / 2);
-  const auto first = [](int64_t a) { return a >= 0 ? a / explorer::kTileSize : -((-a + explorer::kTileSize - 1) / explorer::kTileSize); };
-  const int64_t c0 = first(columns0), c1 = first(columns0 + kViewSize.width() - 1);
-  const int64_t r0 = first(rows0), r1 = first(rows0 + kViewSize.height() - 1);
   std::vector<std::shared_ptr<explorer::Tile>> kept;
   for (auto _ : state) {
-    for (int64_t row = r0; row <= r1; ++row) {
-      for (int64_t column = c0; column <= c1; ++column) {
-        auto tile = std::make_shared<explorer::Tile>();
-        const explorer::TileKey key{settings, column, row};
-        tile->result = spiral::drawTile(settings, key.rect(), tile->picture, context);
-        benchmark::DoNotOptimize(tile->result.shownCount);
-        if (state.range(1)) kept.push_back(tile);
-      }
+    for (const explorer::TileKey& key : keys) {
+      auto tile = std::make_shared<explorer::Tile>();
+      tile->result = spiral::drawTile(key.settings, key.rect(), tile->picture, context);
+      benchmark::DoNotOptimize(tile->result.shownCount);
+      if (state.range(1)) kept.push_back(tile);
     }
     kept.clear();
   }

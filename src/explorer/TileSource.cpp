@@ -77,14 +77,11 @@ void TileSource::hand(Drawn drawn) {
     first = handed_.empty();
     handed_.push_back(std::move(drawn));
     wake = ++handedSinceWake_ >= kTilesPerWake;
-    if (wake) {
-      handedSinceWake_ = 0;
-      ++resultsPosted_;
-    }
+    if (wake) handedSinceWake_ = 0;
   }
   // Dropped with this object if it has gone.
   if (first) QMetaObject::invokeMethod(this, &TileSource::takeHandedTiles, Qt::QueuedConnection);
-  if (wake) postedChanged_.notify_one();
+  if (wake) resultPosted();
 }
 
 bool TileSource::takeHandedTiles() {

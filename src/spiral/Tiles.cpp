@@ -460,7 +460,8 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
     const int64_t step = run.rowStep * rect.width + run.columnStep;
     uint8_t* const pixels = out.writableLine(0) + offset;
     const std::optional<int> colour = runColour(run);
-    if (colour && view.colorScheme == ColorScheme::Cluster && numbers.shownBetween(0, run.length - 1) > 0) {
+    if (colour && view.colorScheme == ColorScheme::Cluster && !result.clusterByRing &&
+        numbers.shownBetween(0, run.length - 1) > 0) {
       result.clusterByRing = true;
     }
     const uint8_t index = Picture::paletteIndex(colour.value_or(kBlack));
