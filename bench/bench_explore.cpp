@@ -129,6 +129,21 @@ void BM_ExplorePan(benchmark::State& state) {
 }
 BENCHMARK(BM_ExplorePan)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+void BM_PanLoop(benchmark::State& state) {
+  ViewWindow view(1, 2);
+  view.window.view().viewImage();
+  view.window.view().panBy(kPanPixels, 0);
+  view.window.view().viewImage();
+  view.settle();
+  int sign = -1;
+  for (auto _ : state) {
+    view.window.view().panBy(sign * kPanPixels, 0);
+    benchmark::DoNotOptimize(view.window.view().viewImage());
+    sign = -sign;
+  }
+}
+BENCHMARK(BM_PanLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // Random pans, zooms and changes of class, scheme and start, each view drawn in full. The starts
 // stay below 2^31, where a tile costs milliseconds: the soak is about memory, not far numbers.
 void BM_ExploreSoak(benchmark::State& state) {

@@ -58,6 +58,7 @@ struct Far { const char* name; Number start; int64_t ring; bool passesLargest; }
 struct Density { const char* name; NumberClass numberClass; int cellsPerPixel; int64_t ring; };
 struct Reach { const char* name; int zoom; PlaneRect rect; bool within; };
 struct InView { const char* name; Number start; CellRange cells; bool wholeRings; };
+struct Banded { const char* name; ViewSettings view; PlaneRect rect; };
 
 // Odd picture sizes cover the whole picture with cells.
 struct Parity {
@@ -108,6 +109,16 @@ class TestTiles : public QObject {
     const ViewSettings view{.start = row.start, .zoom = zoomOf(row.boxSize), .squares = row.squares, .grid = row.grid,
                             .numerals = row.numerals, .numberClass = row.numberClass, .colorScheme = row.scheme};
     const auto clusters = ClusterColours::compute(view, static_cast<Number>(size) * static_cast<Number>(size));
+    // The whole picture in bands of whole rows of cells, on three workers: the same pixels and counts.
+    const PlaneRect whole{-(size / 2), -(size / 2), size, size};
+    Picture single(size, size), banded(size, size);
+    const TileResult one = drawTile(view, whole, single, {.clusters = clusters.get()});
+    const TileResult bands = drawTileInBands(view, whole, banded, {.clusters = clusters.get()}, 3);
+    QVERIFY(samePixels(banded, plain));
+    QCOMPARE(bands.shownCount, one.shownCount);
+    QCOMPARE(bands.ownShownCount, one.ownShownCount);
+    QCOMPARE(bands.smallest, one.smallest);
+    QCOMPARE(bands.largest, one.largest);
     for (int tileSize : {64, 97, size}) {
       for (int ty = 0; ty < size; ty += tileSize) {
         for (int tx = 0; tx < size; tx += tileSize) {
@@ -370,6 +381,32 @@ class TestTiles : public QObject {
       }
     }
     QVERIFY(raysSeen > 100);
+  }
+
+  // Where the pass has no picture to compare with, bands against the tile drawn whole: density
+  // levels, cells whose numbers pass 2^64 - 1, and an odd cell size cut by the rectangle's edges;
+  // bands of rows above and below the centre, of columns beside it.
+  void bandsGiveTheWholeTile_data() {
+    addRows<Banded>({
+        {"2 x 2 cells a pixel", primesIn(1, int(kZoomLevels.size()) - 3), {-150, -97, 301, 203}},
+        {"2 x 2 cells a pixel, beside the centre", primesIn(1, int(kZoomLevels.size()) - 3), {200, -97, 301, 203}},
+        {"8 x 8 cells a pixel, far", primesIn(1000000000000ULL, int(kZoomLevels.size()) - 1), {-60, -201, 130, 190}},
+        {"1-pixel cells past 2^64 - 1", primesIn(~Number{0} - 40000, zoomOf(1), ColorScheme::RingNumber), {-90, -130, 211, 257}},
+        {"7-pixel cells cut by the edges", primesIn(41, zoomOf(7), ColorScheme::DiagonalNWSE), {-333, -250, 601, 509}},
+        {"7-pixel cells beside the centre", primesIn(41, zoomOf(7), ColorScheme::DiagonalNWSE), {-100, -250, 601, 509}},
+    });
+  }
+  void bandsGiveTheWholeTile() {
+    QFETCH(Banded, row);
+    Picture single(row.rect.width, row.rect.height), banded(row.rect.width, row.rect.height);
+    const TileResult one = drawTile(row.view, row.rect, single);
+    const TileResult bands = drawTileInBands(row.view, row.rect, banded, {}, 2);
+    QVERIFY(samePixels(banded, single));
+    QCOMPARE(bands.shownCount, one.shownCount);
+    QCOMPARE(bands.ownShownCount, one.ownShownCount);
+    QCOMPARE(bands.passesLargest, one.passesLargest);
+    QCOMPARE(bands.smallest, one.smallest);
+    QCOMPARE(bands.largest, one.largest);
   }
 
   // A cancelled tile says so and stops.

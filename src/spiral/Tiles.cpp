@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <numeric>
 #include <span>
@@ -18,6 +19,7 @@
 #include "Geometry.h"
 #include "Int128.h"
 #include "Palette.h"
+#include "Workers.h"
 #include "numlib.hpp"
 
 namespace spiral {
@@ -790,6 +792,88 @@ TileResult drawTile(const ViewSettings& view, const PlaneRect& rect, Picture& ou
   out.clear();
   if (rect.width <= 0 || rect.height <= 0) return {};
   return view.level().cellsPerPixel > 1 ? drawDensity(view, rect, out, context) : drawCells(view, rect, out, context);
+}
+
+namespace {
+
+// The first plane row (or column) from p on where a row (column) of cells begins: bands cut there
+// share no cell, so that each counts its own cells and the counts add up.
+int64_t cellLineFrom(const ViewSettings& view, int64_t p) {
+  const ZoomLevel& level = view.level();
+  if (level.cellsPerPixel > 1) return p;  // a pixel line holds whole lines of cells
+  const int64_t s = level.boxSize, half = (s - 1) / 2;
+  return s * ceilDiv64(p + half, s) - half;  // cell line r begins at plane line r * s - half
+}
+
+// Where the bands begin along one axis of the rectangle, from `first` to `end`: each at least
+// `lines` long but the last, and beginning a line of cells; then `end`.
+std::vector<int64_t> bandStarts(const ViewSettings& view, int64_t first, int64_t end, int64_t lines) {
+  std::vector<int64_t> starts{first};
+  for (int64_t next = cellLineFrom(view, first + lines); next < end; next = cellLineFrom(view, next + lines)) {
+    starts.push_back(next);
+  }
+  starts.push_back(end);
+  return starts;
+}
+
+// Runs follow the ring's side: up and down beside the centre, across above and below it. Bands
+// along the runs keep them whole, and a far run's numbers are sieved once, not once a band.
+bool runsGoDown(const ViewSettings& view, const PlaneRect& rect) {
+  const CellPos middle = cellAtPlane(view, {rect.x + rect.width / 2, rect.y + rect.height / 2});
+  return absOf(middle.column) > absOf(middle.row);
+}
+
+// Adds a band's facts to those of the bands before it; they share no cell.
+void addBand(TileResult& whole, const TileResult& band) {
+  whole.cancelled = whole.cancelled || band.cancelled;
+  whole.clusterByRing = whole.clusterByRing || band.clusterByRing;
+  whole.passesLargest = whole.passesLargest || band.passesLargest;
+  if (band.smallest) whole.smallest = std::min(whole.smallest.value_or(*band.smallest), *band.smallest);
+  if (band.largest) whole.largest = std::max(whole.largest.value_or(*band.largest), *band.largest);
+  whole.shownCount += band.shownCount;
+  whole.undefinedCount += band.undefinedCount;
+  whole.ownShownCount += band.ownShownCount;
+  whole.ownUndefinedCount += band.ownUndefinedCount;
+}
+
+}  // namespace
+
+TileResult drawTileInBands(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context,
+                           int threads) {
+  // A few bands a worker, so that bands of costlier numbers balance; none so thin that its runs
+  // are mostly ends.
+  constexpr int kBandsPerThread = 4;
+  constexpr int64_t kLeastBandLines = 32;
+  TileContext bandContext = context;
+  bandContext.marksOwnCells = false;
+  const bool columns = runsGoDown(view, rect);
+  const int64_t first = columns ? rect.x : rect.y, length = columns ? rect.width : rect.height;
+  const int64_t lines = std::max(kLeastBandLines, ceilDiv64(length, int64_t{std::max(threads, 1)} * kBandsPerThread));
+  const std::vector<int64_t> starts = bandStarts(view, first, first + length, lines);
+  const auto bands = static_cast<int64_t>(starts.size()) - 1;
+  if (threads <= 1 || bands <= 1) return drawTile(view, rect, out, bandContext);
+  std::vector<TileResult> results(static_cast<size_t>(bands));
+  std::atomic<bool> outOfMemory = false;
+  numlib::forEachPiece(bands, 1, threads, [&](int64_t band, int64_t) {
+    const auto across = static_cast<int>(starts[band + 1] - starts[band]);
+    const PlaneRect part = columns ? PlaneRect{starts[band], rect.y, across, rect.height}
+                                   : PlaneRect{rect.x, starts[band], rect.width, across};
+    Picture pixels(part.width, part.height);
+    if (pixels.isNull()) {
+      outOfMemory = true;
+      return;
+    }
+    results[static_cast<size_t>(band)] = drawTile(view, part, pixels, bandContext);
+    for (int y = 0; y < part.height; ++y) {
+      std::memcpy(out.writableLine(static_cast<int>(part.y - rect.y) + y) + (part.x - rect.x), pixels.indexLine(y),
+                  static_cast<size_t>(part.width));
+    }
+  });
+  // Without room for the bands' pictures, the picture itself takes the pixels, on this thread.
+  if (outOfMemory) return drawTile(view, rect, out, bandContext);
+  TileResult whole;
+  for (const TileResult& band : results) addBand(whole, band);
+  return whole;
 }
 
 std::vector<ValueCell> quadraticValuesIn(const ViewSettings& view, const PlaneRect& rect,

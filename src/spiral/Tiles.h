@@ -182,6 +182,10 @@ DrawSettings drawSettingsOf(const ViewSettings& view);
 // Draws the plane rectangle into `out`, which must be rect.width x rect.height: palette indices,
 // the pixels the renderer's --centre picture has there. Pure and reentrant.
 TileResult drawTile(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context = {});
+// The same pixels and counts, drawn in bands of whole rows of cells on up to `threads` workers, a
+// band's picture at a time on each. Keeps no per-cell counts (marksOwnCells is not taken).
+TileResult drawTileInBands(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context,
+                           int threads);
 // The shown and undefined counts of the tile's own cells (or pixels) whose centre pixel lies in
 // `visible`, from the tile drawTile drew over `rect` with marksOwnCells.
 std::pair<int64_t, int64_t> ownCountsWithin(const ViewSettings& view, const PlaneRect& rect, const TileResult& result,

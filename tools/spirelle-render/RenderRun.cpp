@@ -40,7 +40,7 @@ TilePictureFacts drawTiles(const RenderOptions& options, spiral::Picture& pictur
   }
   TilePictureFacts facts{view.start, options.centre.value_or(view.start), options.cellsPerPixel, {}, 0,
                          static_cast<bool>(view.ownRule)};
-  facts.tile = spiral::drawTile(view, rect, picture, {.clusters = clusters.get()});
+  facts.tile = spiral::drawTileInBands(view, rect, picture, {.clusters = clusters.get()}, options.draw.threads);
   const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - begin;
   facts.drawMilliseconds = elapsed.count();
   return facts;
