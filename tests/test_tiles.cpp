@@ -19,6 +19,7 @@
 #include "numlib.h"
 
 #include <cmath>
+#include <numeric>
 #include <map>
 
 using namespace spiral;
@@ -407,6 +408,29 @@ class TestTiles : public QObject {
     QCOMPARE(bands.passesLargest, one.passesLargest);
     QCOMPARE(bands.smallest, one.smallest);
     QCOMPARE(bands.largest, one.largest);
+  }
+
+  // A tile's counts for each unit, a bit each or a byte each, summed over every stretch of units
+  // against the plain sum of what was added.
+  void unitCountsSumWhatWasAdded() {
+    for (const bool oneCellEach : {true, false}) {
+      constexpr size_t kUnits = 200;  // four words of bits, the last one in part
+      UnitCounts counts;
+      counts.reset(kUnits, oneCellEach);
+      std::vector<int> plain(kUnits, 0);
+      for (size_t unit = 0; unit < kUnits; ++unit) {
+        const int times = oneCellEach ? (unit * 7 % 3 == 0) : static_cast<int>(unit * 5 % 4);
+        for (int t = 0; t < times; ++t) counts.add(unit);
+        plain[unit] = times;
+      }
+      for (size_t first = 0; first < kUnits; ++first) {
+        QCOMPARE(counts.at(first), plain[first]);
+        for (size_t count = 0; first + count <= kUnits; ++count) {
+          if (counts.sum(first, count) != std::accumulate(plain.begin() + first, plain.begin() + first + count, 0))
+            QFAIL(qPrintable(QString("%1 units from %2").arg(count).arg(first)));
+        }
+      }
+    }
   }
 
   // A cancelled tile says so and stops.

@@ -62,7 +62,7 @@ int64_t TileCache::bytesOf(const Tile& tile) {
     return static_cast<int64_t>((lines.byRow.size() + lines.byColumn.size()) * sizeof(uint32_t));
   };
   return int64_t{tile.picture.width()} * tile.picture.height() + static_cast<int64_t>(sizeof(Tile)) +
-         static_cast<int64_t>(result.ownShown.size() + result.ownUndefined.size()) + lineBytes(result.ownShownLines) +
+         static_cast<int64_t>(result.ownShown.bytes() + result.ownUndefined.bytes()) + lineBytes(result.ownShownLines) +
          lineBytes(result.ownUndefinedLines);
 }
 

@@ -24,6 +24,12 @@
 
 namespace spiral {
 
+void UnitCounts::reset(size_t units, bool oneCellEach) {
+  units_ = units;
+  bytes_.assign(oneCellEach ? 0 : units, 0);
+  words_.assign(oneCellEach ? (units + 63) / 64 : 0, 0);
+}
+
 DrawSettings drawSettingsOf(const ViewSettings& view) {
   DrawSettings settings;
   settings.start = view.start;
@@ -267,6 +273,18 @@ int64_t sumOfBytes(const uint8_t* bytes, size_t count) {
   return sum;
 }
 
+// The set bits among bits first ... first + count - 1.
+int64_t sumOfBits(const std::vector<uint64_t>& words, size_t first, size_t count) {
+  if (count == 0) return 0;
+  const size_t last = first + count - 1;
+  const auto below = [](size_t bit) { return (uint64_t{2} << (bit & 63)) - 1; };  // bits 0 ... bit of a word
+  const uint64_t firstMask = ~((uint64_t{1} << (first & 63)) - 1);
+  if (first >> 6 == last >> 6) return std::popcount(words[first >> 6] & firstMask & below(last));
+  int64_t sum = std::popcount(words[first >> 6] & firstMask) + std::popcount(words[last >> 6] & below(last));
+  for (size_t w = (first >> 6) + 1; w < last >> 6; ++w) sum += std::popcount(words[w]);
+  return sum;
+}
+
 // The tile's own cells in units: a cell, or at density levels the k x k cells of a pixel; row by
 // row, `columns` to a row.
 struct OwnUnits {
@@ -289,14 +307,14 @@ struct OwnUnits {
   // their units' rows and columns. A run keeps to one row or one column: that line's sum takes the
   // count at once, and only the other one is counted cell by cell.
   template <class ForEach>
-  void addRun(const Run& run, int64_t count, ForEach forEach, std::vector<uint8_t>& units, TileResult::LineSums& lines) const {
+  void addRun(const Run& run, int64_t count, ForEach forEach, UnitCounts& units, TileResult::LineSums& lines) const {
     if (count == 0) return;
     addToLineOfRun(run, count, lines);
     const bool alongRow = run.rowStep == 0;
     forEach([&](int64_t j) {
       const CellPos cell = run.at(j);
       const auto row = static_cast<size_t>(unitRow(cell.row)), column = static_cast<size_t>(unitColumn(cell.column));
-      ++units[row * static_cast<size_t>(columns) + column];
+      units.add(row * static_cast<size_t>(columns) + column);
       ++(alongRow ? lines.byColumn[column] : lines.byRow[row]);
     });
   }
@@ -308,8 +326,8 @@ struct OwnUnits {
       lines.byColumn[static_cast<size_t>(unitColumn(run.first.column))] += static_cast<uint32_t>(count);
     }
   }
-  void clear(std::vector<uint8_t>& units, TileResult::LineSums& lines, bool kept) const {
-    units.assign(kept ? count() : 0, 0);
+  void clear(UnitCounts& units, TileResult::LineSums& lines, bool kept) const {
+    units.reset(kept ? count() : 0, k == 1);
     lines.byRow.assign(kept ? static_cast<size_t>(rows) : 0, 0);
     lines.byColumn.assign(kept ? static_cast<size_t>(columns) : 0, 0);
   }
@@ -468,7 +486,6 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
     }
     const uint8_t index = Picture::paletteIndex(colour.value_or(kBlack));
     const bool marks = !result.ownShown.empty();
-    uint8_t* const units = marks ? result.ownShown.data() + offset : nullptr;
     const bool alongRow = run.rowStep == 0;
     uint32_t* const across = !marks    ? nullptr
                              : alongRow ? result.ownShownLines.byColumn.data() + (run.first.column - rect.x)
@@ -479,7 +496,7 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
       numbers.forEachShown(0, run.length - 1, [&](int64_t j) {
         pixels[j * step] = colour ? index : Picture::paletteIndex(shownColour(run, j));
         if constexpr (decltype(counted)::value) {
-          ++units[j * step];
+          result.ownShown.add(static_cast<size_t>(offset + j * step));
           ++across[j * acrossStep];
         }
       });
@@ -531,13 +548,21 @@ TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture&
       if (valid[pixel] == 0) continue;
       const double expected = expectedMarks(view.numberClass, largest[pixel], valid[pixel]);
       const CellPos first{tile.row0 + int64_t{y} * k, tile.column0 + int64_t{x} * k};
-      out.setPixel(x, y, densityShade(result.ownShown[pixel], expected, densityDraw(first)));
+      out.setPixel(x, y, densityShade(result.ownShown.at(pixel), expected, densityDraw(first)));
     }
   }
   return result;
 }
 
 }  // namespace
+
+int UnitCounts::at(size_t unit) const {
+  return bytes_.empty() ? static_cast<int>((words_[unit >> 6] >> (unit & 63)) & 1) : bytes_[unit];
+}
+
+int64_t UnitCounts::sum(size_t first, size_t count) const {
+  return bytes_.empty() ? sumOfBits(words_, first, count) : sumOfBytes(bytes_.data() + first, count);
+}
 
 double expectedMarks(NumberClass numberClass, Number n, int64_t cells) {
   const double x = std::max(static_cast<double>(n), 3.0);
@@ -633,8 +658,8 @@ std::pair<int64_t, int64_t> ownCountsWithin(const ViewSettings& view, const Plan
     for (int64_t row = both.row0; row <= both.row1; row += own.k) {
       const size_t first = own.indexOf({row, column0});
       const size_t count = own.indexOf({row, column1}) - first + 1;
-      sums.first += sumOfBytes(result.ownShown.data() + first, count);
-      if (!result.ownUndefined.empty()) sums.second += sumOfBytes(result.ownUndefined.data() + first, count);
+      sums.first += result.ownShown.sum(first, count);
+      if (!result.ownUndefined.empty()) sums.second += result.ownUndefined.sum(first, count);
     }
     return sums;
   };
