@@ -24,12 +24,6 @@
 
 namespace spiral {
 
-void UnitCounts::reset(size_t units, bool oneCellEach) {
-  units_ = units;
-  bytes_.assign(oneCellEach ? 0 : units, 0);
-  words_.assign(oneCellEach ? (units + 63) / 64 : 0, 0);
-}
-
 DrawSettings drawSettingsOf(const ViewSettings& view) {
   DrawSettings settings;
   settings.start = view.start;
@@ -555,6 +549,12 @@ TileResult drawDensity(const ViewSettings& view, const PlaneRect& rect, Picture&
 }
 
 }  // namespace
+
+void UnitCounts::reset(size_t units, bool oneCellEach) {
+  units_ = units;
+  bytes_.assign(oneCellEach ? 0 : units, 0);
+  words_.assign(oneCellEach ? (units + 63) / 64 : 0, 0);
+}
 
 int UnitCounts::at(size_t unit) const {
   return bytes_.empty() ? static_cast<int>((words_[unit >> 6] >> (unit & 63)) & 1) : bytes_[unit];

@@ -209,8 +209,9 @@ DrawSettings drawSettingsOf(const ViewSettings& view);
 // Draws the plane rectangle into `out`, which must be rect.width x rect.height: palette indices,
 // the pixels the renderer's --centre picture has there. Pure and reentrant.
 TileResult drawTile(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context = {});
-// The same pixels and counts, drawn in bands of whole rows of cells on up to `threads` workers, a
-// band's picture at a time on each. Keeps no per-cell counts (marksOwnCells is not taken).
+// The same pixels and counts, drawn in bands of whole rows or whole columns of cells (along the
+// runs) on up to `threads` workers, a band's picture at a time on each. Keeps no per-cell counts
+// (marksOwnCells is not taken).
 TileResult drawTileInBands(const ViewSettings& view, const PlaneRect& rect, Picture& out, const TileContext& context,
                            int threads);
 // The shown and undefined counts of the tile's own cells (or pixels) whose centre pixel lies in
