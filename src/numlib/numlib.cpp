@@ -70,8 +70,10 @@ void sievePrimeBlock(PrimeBlock& block, int64_t index) {
   block.index = index;
 }
 
+// Never freed: a worker still drawing while the process exits (a walk for the explorer's cluster
+// colours, say) may read a block after the statics are gone.
 const PrimeBlock& sharedPrimeBlock(int64_t index) {
-  static const std::unique_ptr<SharedPrimeBlocks> shared = std::make_unique_for_overwrite<SharedPrimeBlocks>();
+  static SharedPrimeBlocks* const shared = std::make_unique_for_overwrite<SharedPrimeBlocks>().release();
   PrimeBlock& block = shared->blocks[static_cast<size_t>(index)];
   std::call_once(shared->sieved[static_cast<size_t>(index)], [&] { sievePrimeBlock(block, index); });
   return block;
