@@ -327,6 +327,12 @@ struct OwnUnits {
   }
 };
 
+// Widens the tile's range of numbers to take in smallest ... largest.
+void includeNumbers(TileResult& result, Number smallest, Number largest) {
+  if (!result.smallest || smallest < *result.smallest) result.smallest = smallest;
+  if (!result.largest || largest > *result.largest) result.largest = largest;
+}
+
 // Counts a run's cells inside the tile itself (not its margin): their numbers and the shown ones;
 // and of those the shown and undefined ones whose centre lies in the tile, the tile's own cells,
 // each in its unit too, unless the drawer counts the shown ones in their units as it draws them.
@@ -356,8 +362,7 @@ void tallyRun(const Run& run, const RunNumbers& numbers, const CellRange& tile, 
   if (from > to) return;
   const Number smallest = start + run.firstPosition + static_cast<Number>(from);
   const Number largest = start + run.firstPosition + static_cast<Number>(to);
-  if (!result.smallest || smallest < *result.smallest) result.smallest = smallest;
-  if (!result.largest || largest > *result.largest) result.largest = largest;
+  includeNumbers(result, smallest, largest);
   const bool sameCells = tileSteps == ownSteps;  // already counted
   result.shownCount += sameCells ? ownShown : numbers.shownBetween(from, to);
   result.undefinedCount += sameCells ? ownUndefined : numbers.undefinedBetween(from, to);
@@ -853,8 +858,7 @@ void addBand(TileResult& whole, const TileResult& band) {
   whole.cancelled = whole.cancelled || band.cancelled;
   whole.clusterByRing = whole.clusterByRing || band.clusterByRing;
   whole.passesLargest = whole.passesLargest || band.passesLargest;
-  if (band.smallest) whole.smallest = std::min(whole.smallest.value_or(*band.smallest), *band.smallest);
-  if (band.largest) whole.largest = std::max(whole.largest.value_or(*band.largest), *band.largest);
+  if (band.smallest && band.largest) includeNumbers(whole, *band.smallest, *band.largest);
   whole.shownCount += band.shownCount;
   whole.undefinedCount += band.undefinedCount;
   whole.ownShownCount += band.ownShownCount;
