@@ -3,6 +3,7 @@
 #include <array>
 #include <bit>
 #include <optional>
+#include <utility>
 
 #include "Montgomery.h"
 
@@ -50,6 +51,62 @@ struct LucasCandidate {
 // half the time.
 uint64_t select(uint64_t bit, uint64_t ifOne, uint64_t ifZero) { return ifZero ^ ((ifOne ^ ifZero) & (0 - bit)); }
 
+// The two sequences' arithmetic, for a loop over the lanes. ExactForm keeps each value below n.
+// LooseForm, for n below 2^62, keeps them below 2n: with 4n below 2^64 a product of two such values
+// still reduces into (0, 2n), so that a product needs no compare and select at its end, and a test
+// runs a fifth faster. A loose value is made exact once, after the loop.
+class ExactForm {
+ public:
+  explicit ExactForm(const Montgomery& form) : form_(form) {}
+  uint64_t multiply(uint64_t a, uint64_t b) const { return form_.multiply(a, b); }
+  uint64_t twice(uint64_t a) const { return form_.add(a, a); }
+  uint64_t subtract(uint64_t a, uint64_t b) const { return form_.subtract(a, b); }
+  uint64_t exact(uint64_t a) const { return a; }
+
+ private:
+  Montgomery form_;
+};
+
+class LooseForm {
+ public:
+  static constexpr uint64_t kModuliBelow = uint64_t{1} << 62;
+  explicit LooseForm(const Montgomery& form)
+      : n_(form.modulus()), twiceN_(2 * form.modulus()), inverse_(inverseModWord(form.modulus())) {}
+  // a * b * 2^-64 in (0, 2n): t / 2^64 and m n / 2^64 both lie below n, so their difference plus n
+  // is positive and below 2n.
+  uint64_t multiply(uint64_t a, uint64_t b) const {
+    const uint128 t = uint128{a} * b;
+    const uint64_t m = static_cast<uint64_t>(t) * inverse_;
+    const auto mnHigh = static_cast<uint64_t>((uint128{m} * n_) >> 64);
+    return static_cast<uint64_t>(t >> 64) + n_ - mnHigh;
+  }
+  uint64_t twice(uint64_t a) const { return a + a >= twiceN_ ? a + a - twiceN_ : a + a; }
+  uint64_t subtract(uint64_t a, uint64_t b) const { return a >= b ? a - b : a - b + twiceN_; }
+  uint64_t exact(uint64_t a) const { return a >= n_ ? a - n_ : a; }
+
+ private:
+  uint64_t n_, twiceN_, inverse_;
+};
+
+// The lanes' forms, one per candidate.
+template <class Form, class Candidate, size_t Lanes>
+std::array<Form, Lanes> formsOf(const std::array<Candidate, Lanes>& c) {
+  return [&]<size_t... k>(std::index_sequence<k...>) { return std::array<Form, Lanes>{Form(c[k].form)...}; }(
+      std::make_index_sequence<Lanes>());
+}
+
+// Runs `loop` with the lanes' loose forms when every modulus allows them, else with exact ones.
+template <class Candidate, size_t Lanes, class Loop>
+void withFormsOf(const std::array<Candidate, Lanes>& c, Loop loop) {
+  uint64_t anyModulus = 0;
+  for (const Candidate& candidate : c) anyModulus |= candidate.form.modulus();
+  if (anyModulus < LooseForm::kModuliBelow) {
+    loop(formsOf<LooseForm>(c));
+  } else {
+    loop(formsOf<ExactForm>(c));
+  }
+}
+
 // The end of a strong test from x = 2^d: passed when x is +-1 or becomes -1 within s - 1 squarings.
 bool endsStrongTest(const Montgomery& form, uint64_t x, int s) {
   if (x == form.one() || x == form.minusOne()) return true;
@@ -71,15 +128,18 @@ std::array<bool, Lanes> passStrongBase2(const std::array<Base2Candidate, Lanes>&
     x[k] = c[k].form.one();
     anyD |= c[k].d;
   }
-  for (int bit = std::bit_width(anyD) - 1; bit >= 0; --bit) {
-    // Unrolled, the lanes stay in registers.
+  withFormsOf(c, [&](const auto& forms) {
+    for (int bit = std::bit_width(anyD) - 1; bit >= 0; --bit) {
+      // Unrolled, the lanes stay in registers.
 #pragma GCC unroll 8
-    for (size_t k = 0; k < Lanes; ++k) {
-      const uint64_t squared = c[k].form.multiply(x[k], x[k]);
-      const uint64_t doubled = c[k].form.add(squared, squared);
-      x[k] = (c[k].d >> bit) & 1 ? doubled : squared;
+      for (size_t k = 0; k < Lanes; ++k) {
+        const uint64_t squared = forms[k].multiply(x[k], x[k]);
+        const uint64_t doubled = forms[k].twice(squared);
+        x[k] = (c[k].d >> bit) & 1 ? doubled : squared;
+      }
     }
-  }
+    for (size_t k = 0; k < Lanes; ++k) x[k] = forms[k].exact(x[k]);
+  });
   std::array<bool, Lanes> passed;
   for (size_t k = 0; k < Lanes; ++k) passed[k] = endsStrongTest(c[k].form, x[k], c[k].s);
   return passed;
@@ -111,25 +171,31 @@ bool endsLucasTest(const LucasCandidate& c, uint64_t v, uint64_t vNext) {
 // Without branches, as the lanes' bits differ.
 template <size_t Lanes>
 std::array<bool, Lanes> passLucasTest(const std::array<LucasCandidate, Lanes>& c) {
-  std::array<uint64_t, Lanes> v, vNext;  // V_k, V_(k+1) in the form
+  std::array<uint64_t, Lanes> v, vNext, two;  // V_k, V_(k+1) and 2 in the form
   uint64_t anyD = 0;
   for (size_t k = 0; k < Lanes; ++k) {
-    v[k] = c[k].form.add(c[k].form.one(), c[k].form.one());
+    two[k] = c[k].form.add(c[k].form.one(), c[k].form.one());
+    v[k] = two[k];
     vNext[k] = c[k].p;
     anyD |= c[k].d;
   }
-  for (int bit = std::bit_width(anyD) - 1; bit >= 0; --bit) {
+  withFormsOf(c, [&](const auto& forms) {
+    for (int bit = std::bit_width(anyD) - 1; bit >= 0; --bit) {
 #pragma GCC unroll 8
-    for (size_t k = 0; k < Lanes; ++k) {
-      const Montgomery& form = c[k].form;
-      const uint64_t one = (c[k].d >> bit) & 1;
-      const uint64_t odd = form.subtract(form.multiply(v[k], vNext[k]), c[k].p);
-      const uint64_t j = select(one, vNext[k], v[k]);
-      const uint64_t even = form.subtract(form.multiply(j, j), form.add(form.one(), form.one()));
-      v[k] = select(one, odd, even);
-      vNext[k] = select(one, even, odd);
+      for (size_t k = 0; k < Lanes; ++k) {
+        const uint64_t one = (c[k].d >> bit) & 1;
+        const uint64_t odd = forms[k].subtract(forms[k].multiply(v[k], vNext[k]), c[k].p);
+        const uint64_t j = select(one, vNext[k], v[k]);
+        const uint64_t even = forms[k].subtract(forms[k].multiply(j, j), two[k]);
+        v[k] = select(one, odd, even);
+        vNext[k] = select(one, even, odd);
+      }
     }
-  }
+    for (size_t k = 0; k < Lanes; ++k) {
+      v[k] = forms[k].exact(v[k]);
+      vNext[k] = forms[k].exact(vNext[k]);
+    }
+  });
   std::array<bool, Lanes> passed;
   for (size_t k = 0; k < Lanes; ++k) passed[k] = endsLucasTest(c[k], v[k], vNext[k]);
   return passed;
