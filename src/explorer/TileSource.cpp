@@ -12,6 +12,9 @@ namespace explorer {
 TileSource::TileSource(int workers, QObject* parent) : QObject(parent) {
   pool_.setMaxThreadCount(workers > 0 ? workers : QThread::idealThreadCount());
   clusterPool_.setMaxThreadCount(1);
+  // The workers' threads start now, while the window opens, rather than when the first view's
+  // tiles are asked for: starting one took about 0.4 ms, which the first view waited for.
+  for (int k = 0; k < pool_.maxThreadCount(); ++k) pool_.start([] {});
 }
 
 TileSource::~TileSource() {
