@@ -445,6 +445,14 @@ class TestExplore : public QObject {
       QVERIFY(isTheEnginesRectangle(w, w.view().viewImage()));
     }
     QCOMPARE(w.view().viewImage(), before);
+    // Pans far enough that the pixels kept move within the image's memory, with and without an
+    // earlier image held: what is held keeps its pixels, and each view is still the engine's.
+    const QImage held = before.copy();
+    for (const QPoint pan : {QPoint(300, 0), QPoint(-290, 270), QPoint(0, -400), QPoint(-600, 10)}) {
+      w.view().panBy(pan.x(), pan.y());
+      QVERIFY(isTheEnginesRectangle(w, w.view().viewImage()));
+    }
+    QCOMPARE(before, held);
     QTest::mouseClick(&w.view(), Qt::LeftButton, {}, QPoint(50, 60));
     QCOMPARE(w.view().selected() == spiral::cellAtPlane(w.view().settings(), w.view().planeAt(QPointF(50, 60))), true);
   }

@@ -406,7 +406,9 @@ void ExploreWindow::copy() {
   if (const std::optional<spiral::CellPos> cell = view_->selected()) {
     QApplication::clipboard()->setText(inspectorText(*cell));
   } else {
-    QApplication::clipboard()->setImage(view_->viewImage());
+    // A copy of its own: the view's image would hold the view's larger canvas for as long as the
+    // clipboard keeps it.
+    QApplication::clipboard()->setImage(view_->viewImage().copy());
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "Palette.h"
 
@@ -42,31 +43,58 @@ void forEachPartOutside(const PlaneRect& rect, const PlaneRect& hole, F f) {
   part(inside.x + inside.width, inside.y, right, insideBottom);
 }
 
-// Moves the image's pixels by (dx, dy), |dx| and |dy| below its width and height; the pixels
-// they leave keep what they had. Rows are taken in the order that reads each before it is written.
-void shiftPixels(QImage& image, int64_t dx, int64_t dy) {
-  uchar* const pixels = image.bits();
-  const qsizetype stride = image.bytesPerLine();
-  const auto width = static_cast<size_t>(image.width() - std::abs(dx));
-  const int height = image.height();
-  const auto moveRow = [&](int64_t y) {
-    std::memmove(pixels + y * stride + std::max<int64_t>(dx, 0), pixels + (y - dy) * stride + std::max<int64_t>(-dx, 0), width);
-  };
-  if (dy > 0) {
-    for (int64_t y = height - 1; y >= dy; --y) moveRow(y);
-  } else {
-    for (int64_t y = 0; y < height + dy; ++y) moveRow(y);
+// The margin of pixels the canvas keeps around the view on every side: a view may move this far
+// before the pixels it keeps are moved.
+constexpr int kMargin = 256;
+
+}  // namespace
+
+struct ViewImage::Canvas {
+  int width = 0, height = 0;
+  qsizetype stride = 0;  // rows start on 32-bit boundaries, as an image over outside memory needs
+  std::unique_ptr<uchar[]> pixels;
+  spiral::PlanePoint origin{0, 0};  // the plane pixel at the canvas's top left
+
+  bool fits(QSize view) const { return width == view.width() + 2 * kMargin && height == view.height() + 2 * kMargin; }
+  uchar* at(spiral::PlanePoint p) const { return pixels.get() + (p.y - origin.y) * stride + (p.x - origin.x); }
+  bool holds(const PlaneRect& rect) const {
+    return rect.x >= origin.x && rect.y >= origin.y && rect.x + rect.width <= origin.x + width &&
+           rect.y + rect.height <= origin.y + height;
   }
-}
+  // Moves the pixels of `part` (inside the canvas) to where they belong once the canvas's top
+  // left is `newOrigin`. Rows are taken in the order that reads each before it is written.
+  void moveTo(spiral::PlanePoint newOrigin, const PlaneRect& part) {
+    const int64_t dy = origin.y - newOrigin.y;
+    const auto width = static_cast<size_t>(part.width);
+    uchar* const from = at({part.x, part.y});
+    uchar* const to = from + dy * stride + (origin.x - newOrigin.x);
+    const auto moveRow = [&](int64_t y) { std::memmove(to + y * stride, from + y * stride, width); };
+    if (dy > 0) {
+      for (int64_t y = part.height - 1; y >= 0; --y) moveRow(y);
+    } else {
+      for (int64_t y = 0; y < part.height; ++y) moveRow(y);
+    }
+    origin = newOrigin;
+  }
+  // Copies the pixels of `part` from another canvas.
+  void copyFrom(const Canvas& other, const PlaneRect& part) {
+    for (int64_t y = part.y; y < part.y + part.height; ++y) std::memcpy(at({part.x, y}), other.at({part.x, y}), static_cast<size_t>(part.width));
+  }
+};
+
+namespace {
+
+spiral::PlanePoint originFor(spiral::PlanePoint topLeft) { return {topLeft.x - kMargin, topLeft.y - kMargin}; }
 
 }  // namespace
 
 const QImage& ViewImage::compose(spiral::PlanePoint topLeft, QSize size, const std::vector<TileKey>& keys,
                                  const std::vector<std::shared_ptr<const Tile>>& tiles) {
-  const PlaneRect before{topLeft_.x, topLeft_.y, image_.width(), image_.height()};
+  const PlaneRect before{topLeft_.x, topLeft_.y, size_.width(), size_.height()};
+  image_ = QImage();  // lets go of the canvas: if it is still held, an image handed out holds it
   const bool kept = keepWhatStaysInView(topLeft, size);
+  if (!canvas_) return image_;
   const PlaneRect view{topLeft.x, topLeft.y, size.width(), size.height()};
-  uchar* const pixels = image_.bits();
   std::unordered_map<TileKey, std::shared_ptr<const Tile>, TileKeyHash> used;
   for (size_t k = 0; k < keys.size(); ++k) {
     const PlaneRect tileRect = keys[k].rect();
@@ -74,40 +102,74 @@ const QImage& ViewImage::compose(spiral::PlanePoint topLeft, QSize size, const s
     if (isEmpty(part)) continue;
     const auto had = tiles_.find(keys[k]);
     if (kept && had != tiles_.end() && had->second == tiles[k]) {  // the same tile, or background again
-      forEachPartOutside(part, before, [&](const PlaneRect& p) { copyFromTile(tiles[k].get(), tileRect, p, pixels); });
+      forEachPartOutside(part, before, [&](const PlaneRect& p) { copyFromTile(tiles[k].get(), tileRect, p); });
     } else {
-      copyFromTile(tiles[k].get(), tileRect, part, pixels);
+      copyFromTile(tiles[k].get(), tileRect, part);
     }
     used.emplace(keys[k], tiles[k]);
   }
   tiles_ = std::move(used);
+  // The image, and every copy of it, holds the canvas until the last of them goes.
+  const auto release = [](void* holder) { delete static_cast<std::shared_ptr<Canvas>*>(holder); };
+  image_ = QImage(canvas_->at(topLeft), size.width(), size.height(), canvas_->stride, QImage::Format_Indexed8, release,
+                  new std::shared_ptr<Canvas>(canvas_));
+  image_.setColorTable(paletteColourTable());
   return image_;
 }
 
 // Other settings keep the pixels too, but no tile of theirs matches one the pixels came from.
 bool ViewImage::keepWhatStaysInView(spiral::PlanePoint topLeft, QSize size) {
-  const int64_t dx = topLeft_.x - topLeft.x, dy = topLeft_.y - topLeft.y;
-  const bool keep = !image_.isNull() && image_.size() == size && std::abs(dx) < size.width() && std::abs(dy) < size.height();
+  const PlaneRect before{topLeft_.x, topLeft_.y, size_.width(), size_.height()};
+  const PlaneRect view{topLeft.x, topLeft.y, size.width(), size.height()};
+  const bool held = canvas_ && canvas_.use_count() > 1;
+  const bool keep = canvas_ && size_ == size && std::abs(before.x - view.x) < size.width() &&
+                    std::abs(before.y - view.y) < size.height();
   topLeft_ = topLeft;
+  size_ = size;
+  if (size.isEmpty()) {
+    canvas_.reset();
+    tiles_.clear();
+    return false;
+  }
   if (!keep) {
-    // A jump or a zoom keeps the image's memory, whose pages are then not faulted in afresh.
-    if (image_.size() != size) {
-      image_ = QImage(size, QImage::Format_Indexed8);
-      image_.setColorTable(paletteColourTable());
+    // A jump or a zoom keeps the canvas's memory, whose pages are then not faulted in afresh.
+    if (!canvas_ || held || !canvas_->fits(size)) {
+      canvas_ = canvasFor(topLeft, size);
+    } else {
+      canvas_->origin = originFor(topLeft);
     }
     tiles_.clear();
     return false;
   }
-  if (dx != 0 || dy != 0) shiftPixels(image_, dx, dy);
-  return true;
+  const PlaneRect stays = overlap(before, view);
+  if (held) {  // the pixels an image handed out shows stay as they are
+    std::shared_ptr<Canvas> fresh = canvasFor(topLeft, size);
+    if (fresh) fresh->copyFrom(*canvas_, stays);
+    canvas_ = std::move(fresh);
+  } else if (!canvas_->holds(view)) {
+    canvas_->moveTo(originFor(topLeft), stays);
+  }
+  if (!canvas_) tiles_.clear();
+  return canvas_ != nullptr;
+}
+
+std::shared_ptr<ViewImage::Canvas> ViewImage::canvasFor(spiral::PlanePoint topLeft, QSize size) {
+  auto canvas = std::make_shared<Canvas>();
+  canvas->width = size.width() + 2 * kMargin;
+  canvas->height = size.height() + 2 * kMargin;
+  canvas->stride = (canvas->width + 3) / 4 * 4;
+  // Not cleared: every pixel of a view is copied before it is shown.
+  canvas->pixels.reset(new (std::nothrow) uchar[static_cast<size_t>(canvas->stride) * static_cast<size_t>(canvas->height)]);
+  if (!canvas->pixels) return nullptr;  // no image rather than no program
+  canvas->origin = originFor(topLeft);
+  return canvas;
 }
 
 // A part of the view inside one tile, from the tile, or background while the tile is missing.
-void ViewImage::copyFromTile(const Tile* tile, const PlaneRect& tileRect, const PlaneRect& part, uchar* pixels) {
-  const qsizetype stride = image_.bytesPerLine();
+void ViewImage::copyFromTile(const Tile* tile, const PlaneRect& tileRect, const PlaneRect& part) {
+  const auto width = static_cast<size_t>(part.width);
   for (int64_t y = part.y; y < part.y + part.height; ++y) {
-    uchar* const to = pixels + (y - topLeft_.y) * stride + (part.x - topLeft_.x);
-    const auto width = static_cast<size_t>(part.width);
+    uchar* const to = canvas_->at({part.x, y});
     if (tile != nullptr) {
       std::memcpy(to, tile->picture.indexLine(static_cast<int>(y - tileRect.y)) + (part.x - tileRect.x), width);
     } else {

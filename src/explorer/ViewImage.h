@@ -1,9 +1,14 @@
 #pragma once
-// The view as one Indexed8 image of palette indices, put together from its tiles. The image is
-// kept: when the view has only moved, its pixels move within it and only those that came into
-// view are copied from tiles, as a scrolling window repaints only what it exposes. Pixels are
-// reused only from the very tile they came from: a tile drawn again since (cluster colours that
-// arrived), or one of other settings, is copied whole.
+// The view as one Indexed8 image of palette indices, put together from its tiles. The image is a
+// window into a larger canvas that keeps a margin of pixels around the view: when the view has
+// only moved, the window moves over the canvas and only the pixels that came into view are copied
+// from tiles, as a scrolling window repaints only what it exposes. Only when the view leaves the
+// canvas are the pixels it keeps moved, to the canvas's middle. Pixels are reused only from the
+// very tile they came from: a tile drawn again since (cluster colours that arrived), or one of
+// other settings, is copied whole.
+//
+// An image handed out keeps its pixels: while one is held, the next view is put together on a new
+// canvas, and the held one's canvas lives as long as the image does.
 
 #include <memory>
 #include <unordered_map>
@@ -25,13 +30,19 @@ class ViewImage {
                         const std::vector<std::shared_ptr<const Tile>>& tiles);
 
  private:
-  // Whether the pixels at hand overlap the view; if so they are moved to where that part is now,
+  struct Canvas;
+
+  // Whether the pixels at hand overlap the view; if so they are kept where the view finds them,
   // else the image starts afresh.
   bool keepWhatStaysInView(spiral::PlanePoint topLeft, QSize size);
-  void copyFromTile(const Tile* tile, const spiral::PlaneRect& tileRect, const spiral::PlaneRect& part, uchar* pixels);
+  // A canvas for a view of `size` from `topLeft`, with the view in its middle.
+  static std::shared_ptr<Canvas> canvasFor(spiral::PlanePoint topLeft, QSize size);
+  void copyFromTile(const Tile* tile, const spiral::PlaneRect& tileRect, const spiral::PlaneRect& part);
 
-  QImage image_;
+  std::shared_ptr<Canvas> canvas_;
+  QImage image_;  // the view's window into the canvas
   spiral::PlanePoint topLeft_{0, 0};
+  QSize size_;
   // The tiles the image was put together from, null where it shows background; held, so that a
   // tile drawn again is never taken for the one whose pixels the image has.
   std::unordered_map<TileKey, std::shared_ptr<const Tile>, TileKeyHash> tiles_;
