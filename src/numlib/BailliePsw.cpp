@@ -71,7 +71,7 @@ class LooseForm {
  public:
   static constexpr uint64_t kModuliBelow = uint64_t{1} << 62;
   explicit LooseForm(const Montgomery& form)
-      : n_(form.modulus()), twiceN_(2 * form.modulus()), inverse_(inverseModWord(form.modulus())) {}
+      : n_(form.modulus()), twiceN_(2 * form.modulus()), inverse_(form.inverse()) {}
   // a * b * 2^-64 in (0, 2n): t / 2^64 and m n / 2^64 both lie below n, so their difference plus n
   // is positive and below 2n.
   uint64_t multiply(uint64_t a, uint64_t b) const {
@@ -80,6 +80,7 @@ class LooseForm {
     const auto mnHigh = static_cast<uint64_t>((uint128{m} * n_) >> 64);
     return static_cast<uint64_t>(t >> 64) + n_ - mnHigh;
   }
+  // For a, b below 2n: 2a and a - b, each below 2n.
   uint64_t twice(uint64_t a) const { return a + a >= twiceN_ ? a + a - twiceN_ : a + a; }
   uint64_t subtract(uint64_t a, uint64_t b) const { return a >= b ? a - b : a - b + twiceN_; }
   uint64_t exact(uint64_t a) const { return a >= n_ ? a - n_ : a; }

@@ -25,6 +25,7 @@ class Montgomery {
   explicit Montgomery(uint64_t n) : n_(n), inverse_(inverseModWord(n)), one_((0 - n) % n) {}
 
   uint64_t modulus() const { return n_; }
+  uint64_t inverse() const { return inverse_; }  // n * inverse = 1 mod 2^64
   uint64_t one() const { return one_; }
   uint64_t minusOne() const { return n_ - one_; }
 
