@@ -91,10 +91,10 @@ spiral::PlanePoint originFor(spiral::PlanePoint topLeft) { return {topLeft.x - k
 const QImage& ViewImage::compose(spiral::PlanePoint topLeft, QSize size, const std::vector<TileKey>& keys,
                                  const std::vector<std::shared_ptr<const Tile>>& tiles) {
   const PlaneRect before{topLeft_.x, topLeft_.y, size_.width(), size_.height()};
-  image_ = QImage();  // lets go of the canvas: if it is still held, an image handed out holds it
-  const bool kept = keepWhatStaysInView(topLeft, size);
-  if (!canvas_) return image_;
   const PlaneRect view{topLeft.x, topLeft.y, size.width(), size.height()};
+  image_ = QImage();  // lets go of the canvas: if it is still held, an image handed out holds it
+  const bool kept = keepWhatStaysInView(before, view);
+  if (!canvas_) return image_;
   std::unordered_map<TileKey, std::shared_ptr<const Tile>, TileKeyHash> used;
   for (size_t k = 0; k < keys.size(); ++k) {
     const PlaneRect tileRect = keys[k].rect();
@@ -118,9 +118,9 @@ const QImage& ViewImage::compose(spiral::PlanePoint topLeft, QSize size, const s
 }
 
 // Other settings keep the pixels too, but no tile of theirs matches one the pixels came from.
-bool ViewImage::keepWhatStaysInView(spiral::PlanePoint topLeft, QSize size) {
-  const PlaneRect before{topLeft_.x, topLeft_.y, size_.width(), size_.height()};
-  const PlaneRect view{topLeft.x, topLeft.y, size.width(), size.height()};
+bool ViewImage::keepWhatStaysInView(const PlaneRect& before, const PlaneRect& view) {
+  const spiral::PlanePoint topLeft{view.x, view.y};
+  const QSize size(view.width, view.height);
   const bool held = canvas_ && canvas_.use_count() > 1;
   const bool keep = canvas_ && size_ == size && std::abs(before.x - view.x) < size.width() &&
                     std::abs(before.y - view.y) < size.height();

@@ -34,7 +34,7 @@ class ViewImage {
 
   // Whether the pixels at hand overlap the view; if so they are kept where the view finds them,
   // else the image starts afresh.
-  bool keepWhatStaysInView(spiral::PlanePoint topLeft, QSize size);
+  bool keepWhatStaysInView(const spiral::PlaneRect& before, const spiral::PlaneRect& view);
   // A canvas for a view of `size` from `topLeft`, with the view in its middle.
   static std::shared_ptr<Canvas> canvasFor(spiral::PlanePoint topLeft, QSize size);
   void copyFromTile(const Tile* tile, const spiral::PlaneRect& tileRect, const spiral::PlaneRect& part);

@@ -114,6 +114,32 @@ bool bitOf(Bits bits, int64_t j) { return ((bits[static_cast<size_t>(j >> 6)] >>
 
 void setBit(std::vector<uint64_t>& bits, int64_t j) { bits[static_cast<size_t>(j >> 6)] |= uint64_t{1} << (j & 63); }
 
+// Calls f(w, bits) for each word w of the set that holds some of from ... to, with the bits
+// outside from ... to cleared.
+template <class F>
+void forEachWord(Bits set, int64_t from, int64_t to, F f) {
+  if (set.empty()) return;
+  for (int64_t word = from >> 6; word <= to >> 6; ++word) {
+    uint64_t bits = set[static_cast<size_t>(word)];
+    if (word == from >> 6) bits &= ~uint64_t{0} << (from & 63);
+    if (word == to >> 6 && (to & 63) != 63) bits &= (uint64_t{1} << ((to & 63) + 1)) - 1;
+    f(word, bits);
+  }
+}
+
+template <class F>
+void forEachSet(Bits set, int64_t from, int64_t to, F f) {
+  forEachWord(set, from, to, [&f](int64_t word, uint64_t bits) {
+    for (; bits != 0; bits &= bits - 1) f(word * 64 + std::countr_zero(bits));
+  });
+}
+
+int64_t countSet(Bits set, int64_t from, int64_t to) {
+  int64_t count = 0;
+  forEachWord(set, from, to, [&count](int64_t, uint64_t bits) { count += std::popcount(bits); });
+  return count;
+}
+
 // The numbers of one run: which the class or the own rule shows, their primality and, for Veltra,
 // their factor counts, each asked once for the whole run.
 class RunNumbers {
@@ -195,30 +221,6 @@ class RunNumbers {
     }
   }
 
-  // Calls f(w, bits) for each word w of the set that holds some of from ... to, with the bits
-  // outside from ... to cleared.
-  template <class F>
-  static void forEachWord(Bits set, int64_t from, int64_t to, F f) {
-    if (set.empty()) return;
-    for (int64_t word = from >> 6; word <= to >> 6; ++word) {
-      uint64_t bits = set[static_cast<size_t>(word)];
-      if (word == from >> 6) bits &= ~uint64_t{0} << (from & 63);
-      if (word == to >> 6 && (to & 63) != 63) bits &= (uint64_t{1} << ((to & 63) + 1)) - 1;
-      f(word, bits);
-    }
-  }
-  template <class F>
-  static void forEachSet(Bits set, int64_t from, int64_t to, F f) {
-    forEachWord(set, from, to, [&f](int64_t word, uint64_t bits) {
-      for (; bits != 0; bits &= bits - 1) f(word * 64 + std::countr_zero(bits));
-    });
-  }
-  static int64_t countSet(Bits set, int64_t from, int64_t to) {
-    int64_t count = 0;
-    forEachWord(set, from, to, [&count](int64_t, uint64_t bits) { count += std::popcount(bits); });
-    return count;
-  }
-
   static size_t wordsOf(int64_t count) { return static_cast<size_t>((count + 63) / 64); }
 
   const ViewSettings& view_;
@@ -264,18 +266,6 @@ int64_t sumOfBytes(const uint8_t* bytes, size_t count) {
     sum += static_cast<int64_t>((word * 0x0001000100010001u) >> 48);  // their sum in the top 16 bits
   }
   for (; i < count; ++i) sum += bytes[i];
-  return sum;
-}
-
-// The set bits among bits first ... first + count - 1.
-int64_t sumOfBits(const std::vector<uint64_t>& words, size_t first, size_t count) {
-  if (count == 0) return 0;
-  const size_t last = first + count - 1;
-  const auto below = [](size_t bit) { return (uint64_t{2} << (bit & 63)) - 1; };  // bits 0 ... bit of a word
-  const uint64_t firstMask = ~((uint64_t{1} << (first & 63)) - 1);
-  if (first >> 6 == last >> 6) return std::popcount(words[first >> 6] & firstMask & below(last));
-  int64_t sum = std::popcount(words[first >> 6] & firstMask) + std::popcount(words[last >> 6] & below(last));
-  for (size_t w = (first >> 6) + 1; w < last >> 6; ++w) sum += std::popcount(words[w]);
   return sum;
 }
 
@@ -566,7 +556,9 @@ int UnitCounts::at(size_t unit) const {
 }
 
 int64_t UnitCounts::sum(size_t first, size_t count) const {
-  return bytes_.empty() ? sumOfBits(words_, first, count) : sumOfBytes(bytes_.data() + first, count);
+  if (count == 0) return 0;
+  if (!bytes_.empty()) return sumOfBytes(bytes_.data() + first, count);
+  return countSet(words_, static_cast<int64_t>(first), static_cast<int64_t>(first + count - 1));
 }
 
 double expectedMarks(NumberClass numberClass, Number n, int64_t cells) {
