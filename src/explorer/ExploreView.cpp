@@ -130,12 +130,12 @@ QImage ExploreView::viewImage() {
   const auto composeSoFar = [&] {
     for (size_t k = 0; k < keys.size(); ++k)
       if (!tiles[k]) tiles[k] = source_.cached(keys[k]);
-    composed_.compose(topLeft_, deviceSize(), keys, tiles);
+    composed_.compose(topLeft_, deviceSize(), keys, tiles, ViewImage::Missing::Later);
   };
   // Twice at most: tiles drawn by ring while the cluster colours were walked are drawn again.
   bool whole = lookUp();
   for (int round = 0; round < 2 && !whole; ++round) {
-    composed_.compose(topLeft_, deviceSize(), keys, tiles);
+    composed_.compose(topLeft_, deviceSize(), keys, tiles, ViewImage::Missing::Later);
     source_.waitForAll(composeSoFar);
     whole = lookUp();
   }

@@ -23,11 +23,15 @@ namespace explorer {
 
 class ViewImage {
  public:
+  // What a missing tile's part of the view shows: background, or, while its tile is still being
+  // drawn, whatever the canvas holds there, as nothing is shown before the view is whole.
+  enum class Missing { Background, Later };
+
   // The view of `size` device pixels from the plane pixel `topLeft`, from the tiles of `keys`
-  // (null where a tile is missing: background there). Put together again as the missing tiles come,
-  // it copies only those.
+  // (null where a tile is missing). Put together again as the missing tiles come, it copies only
+  // those.
   const QImage& compose(spiral::PlanePoint topLeft, QSize size, const std::vector<TileKey>& keys,
-                        const std::vector<std::shared_ptr<const Tile>>& tiles);
+                        const std::vector<std::shared_ptr<const Tile>>& tiles, Missing missing = Missing::Background);
 
  private:
   struct Canvas;
@@ -38,6 +42,9 @@ class ViewImage {
   // A canvas for a view of `size` from `topLeft`, with the view in its middle.
   static std::shared_ptr<Canvas> canvasFor(spiral::PlanePoint topLeft, QSize size);
   void copyFromTile(const Tile* tile, const spiral::PlaneRect& tileRect, const spiral::PlaneRect& part);
+  // For the same view and tiles as last time: copies the tiles that arrived since.
+  void placeArrived(const spiral::PlaneRect& view, const std::vector<TileKey>& keys,
+                    const std::vector<std::shared_ptr<const Tile>>& tiles, Missing missing);
 
   std::shared_ptr<Canvas> canvas_;
   QImage image_;  // the view's window into the canvas
@@ -46,6 +53,7 @@ class ViewImage {
   // The tiles the image was put together from, null where it shows background; held, so that a
   // tile drawn again is never taken for the one whose pixels the image has.
   std::unordered_map<TileKey, std::shared_ptr<const Tile>, TileKeyHash> tiles_;
+  std::vector<TileKey> keys_;  // the tiles of the view last put together
 };
 
 }  // namespace explorer
