@@ -67,6 +67,7 @@ struct Run {
 // left or right side. Cells past the largest position are left out; returns whether there were any.
 bool runsOf(int64_t row0, int64_t row1, int64_t col0, int64_t col1, Number largestPosition, std::vector<Run>& runs) {
   runs.clear();
+  runs.reserve(static_cast<size_t>(std::max<int64_t>(row1 - row0 + 1, 0) + std::max<int64_t>(col1 - col0 + 1, 0)));  // a run a line at most
   bool passes = false;
   const auto add = [&](CellPos first, int rowStep, int columnStep, int64_t length) {
     const std::optional<Number> position = walkPositionOf(first);
@@ -155,6 +156,7 @@ class RunNumbers {
     for (size_t k = 0; k < runs.size(); ++k) runWords_[k + 1] = runWords_[k] + wordsOf(runs[k].length);
     allPrimeBits_.assign(runWords_.back(), 0);
     windows_.clear();
+    windows_.reserve(runs.size());
     for (size_t k = 0; k < runs.size(); ++k) {
       windows_.push_back({view_.start + runs[k].firstPosition, static_cast<uint64_t>(runs[k].length),
                           allPrimeBits_.data() + runWords_[k]});
@@ -236,6 +238,14 @@ class RunNumbers {
   std::vector<uint64_t> undefinedBits_;  // with an own rule
   std::optional<FactorCounts> factorCounts_;
 };
+
+// The scheme None repeats the centre's colour: white when the centre is shown, else black.
+int centreShownColour(RunNumbers& numbers) {
+  const std::vector<Run> centre = {{.first = {0, 0}, .firstPosition = 0, .length = 1}};
+  numbers.findPrimes(centre);
+  numbers.load(centre[0], 0);
+  return numbers.shown(0) ? kWhite : kBlack;
+}
 
 // The j of a run's cells whose coordinate along one axis lies in lo ... hi: [first, last], empty
 // when first > last.
@@ -404,12 +414,8 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
   result.passesLargest = runsOf(tile.row0 - margin, tile.row1 + margin, tile.column0 - margin, tile.column1 + margin,
                                 ~Number{0} - view.start, runs);
 
-  // The scheme None repeats the centre's colour: white when the centre is shown, else black.
   RunNumbers numbers(view, veltra);
-  const std::vector<Run> centre = {{.first = {0, 0}, .firstPosition = 0, .length = 1}};
-  numbers.findPrimes(centre);
-  numbers.load(centre[0], 0);
-  const int noneColor = numbers.shown(0) ? kWhite : kBlack;
+  const int noneColor = view.colorScheme == ColorScheme::None ? centreShownColour(numbers) : kBlack;
 
   // A shown cell's colour, but for the centre's.
   const auto shownColour = [&](const Run& run, int64_t j) {
