@@ -464,6 +464,59 @@ class TestExplore : public QObject {
     QCOMPARE(w.view().selected() == spiral::cellAtPlane(w.view().settings(), w.view().planeAt(QPointF(50, 60))), true);
   }
 
+  // Once the view is whole, a tile still missing (cancelled meanwhile) shows background, never the
+  // pixels another view's tiles left there; while tiles come, those that came are put in place.
+  void aMissingTileShowsBackground() {
+    spiral::ViewSettings settings = explorer::viewSettingsOf(viewWith([](StoredView& v) { v.boxSize = 1; }));
+    const spiral::PlanePoint topLeft{-100, -90};
+    const QSize size(200, 180);
+    const auto keysOf = [&] {
+      return std::vector<explorer::TileKey>{{settings, -1, -1}, {settings, 0, -1}, {settings, -1, 0}, {settings, 0, 0}};
+    };
+    const auto tilesOf = [&](const std::vector<explorer::TileKey>& keys, int missing) {
+      std::vector<std::shared_ptr<const explorer::Tile>> tiles;
+      for (const explorer::TileKey& key : keys) {
+        auto tile = std::make_shared<explorer::Tile>();
+        tile->result = spiral::drawTile(key.settings, key.rect(), tile->picture);
+        tiles.push_back(static_cast<int>(tiles.size()) == missing ? nullptr : tile);
+      }
+      return tiles;
+    };
+    // Each pixel from its tile, or background where the tile is missing.
+    const auto showsTheTiles = [&](const QImage& image, const std::vector<explorer::TileKey>& keys,
+                                   const std::vector<std::shared_ptr<const explorer::Tile>>& tiles) {
+      for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+          const size_t k = (y < 90 ? 0 : 2) + (x < 100 ? 0 : 1);
+          const spiral::PlaneRect rect = keys[k].rect();
+          const int expected = tiles[k] ? tiles[k]->picture.pixel(static_cast<int>(topLeft.x + x - rect.x),
+                                                                  static_cast<int>(topLeft.y + y - rect.y))
+                                        : spiral::kBlack;
+          if (image.pixelIndex(x, y) != expected) return false;
+        }
+      }
+      return true;
+    };
+    explorer::ViewImage image;
+    std::vector<explorer::TileKey> keys = keysOf();
+    std::vector<std::shared_ptr<const explorer::Tile>> tiles = tilesOf(keys, -1);
+    QVERIFY(showsTheTiles(image.compose(topLeft, size, keys, tiles), keys, tiles));
+    // Other settings, whose tiles come one by one, the last never.
+    settings.start = 2;
+    keys = keysOf();
+    tiles = tilesOf(keys, 3);
+    const std::shared_ptr<const explorer::Tile> late = std::exchange(tiles[0], nullptr);
+    image.compose(topLeft, size, keys, tiles, explorer::ViewImage::Missing::Later);
+    tiles[0] = late;
+    image.compose(topLeft, size, keys, tiles, explorer::ViewImage::Missing::Later);
+    QVERIFY(showsTheTiles(image.compose(topLeft, size, keys, tiles), keys, tiles));
+    // Other settings again, a tile missing at once.
+    settings.start = 3;
+    keys = keysOf();
+    tiles = tilesOf(keys, 1);
+    QVERIFY(showsTheTiles(image.compose(topLeft, size, keys, tiles), keys, tiles));
+  }
+
   // A wheel step zooms about the pointer: the cell under it stays under it, at every level.
   void theWheelKeepsTheCellUnderThePointer() {
     explorer::ExploreWindow& w = open(viewWith([](StoredView& v) { v.boxSize = 75; v.start = v.centre = 41; }));
