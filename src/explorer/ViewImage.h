@@ -23,8 +23,8 @@ namespace explorer {
 
 class ViewImage {
  public:
-  // What a missing tile's part of the view shows: background, or, while its tile is still being
-  // drawn, whatever the canvas holds there, as nothing is shown before the view is whole.
+  // What a missing tile's part of the view gets: background, or nothing yet (Later), for a view put
+  // together while its tiles are still drawn, which no one sees before it is whole.
   enum class Missing { Background, Later };
 
   // The view of `size` device pixels from the plane pixel `topLeft`, from the tiles of `keys`

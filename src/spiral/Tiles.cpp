@@ -67,7 +67,8 @@ struct Run {
 // left or right side. Cells past the largest position are left out; returns whether there were any.
 bool runsOf(int64_t row0, int64_t row1, int64_t col0, int64_t col1, Number largestPosition, std::vector<Run>& runs) {
   runs.clear();
-  runs.reserve(static_cast<size_t>(std::max<int64_t>(row1 - row0 + 1, 0) + std::max<int64_t>(col1 - col0 + 1, 0)));  // a run a line at most
+  // At most a run a row and a run a column: room for them at once, not a push at a time.
+  runs.reserve(static_cast<size_t>(std::max<int64_t>(row1 - row0 + 1, 0) + std::max<int64_t>(col1 - col0 + 1, 0)));
   bool passes = false;
   const auto add = [&](CellPos first, int rowStep, int columnStep, int64_t length) {
     const std::optional<Number> position = walkPositionOf(first);
@@ -240,7 +241,7 @@ class RunNumbers {
 };
 
 // The scheme None repeats the centre's colour: white when the centre is shown, else black.
-int centreShownColour(RunNumbers& numbers) {
+int noneSchemeColour(RunNumbers& numbers) {
   const std::vector<Run> centre = {{.first = {0, 0}, .firstPosition = 0, .length = 1}};
   numbers.findPrimes(centre);
   numbers.load(centre[0], 0);
@@ -415,7 +416,7 @@ TileResult drawCells(const ViewSettings& view, const PlaneRect& rect, Picture& o
                                 ~Number{0} - view.start, runs);
 
   RunNumbers numbers(view, veltra);
-  const int noneColor = view.colorScheme == ColorScheme::None ? centreShownColour(numbers) : kBlack;
+  const int noneColor = view.colorScheme == ColorScheme::None ? noneSchemeColour(numbers) : kBlack;
 
   // A shown cell's colour, but for the centre's.
   const auto shownColour = [&](const Run& run, int64_t j) {
