@@ -515,6 +515,9 @@ class TestExplore : public QObject {
     keys = keysOf();
     tiles = tilesOf(keys, 1);
     QVERIFY(showsTheTiles(image.compose(topLeft, size, keys, tiles), keys, tiles));
+    // The missing tile arrives after all.
+    tiles[1] = tilesOf(keys, -1)[1];
+    QVERIFY(showsTheTiles(image.compose(topLeft, size, keys, tiles), keys, tiles));
   }
 
   // A wheel step zooms about the pointer: the cell under it stays under it, at every level.

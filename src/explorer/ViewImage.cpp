@@ -95,25 +95,23 @@ const QImage& ViewImage::compose(spiral::PlanePoint topLeft, QSize size, const s
   image_ = QImage();  // lets go of the canvas: if it is still held, an image handed out holds it
   const bool kept = keepWhatStaysInView(before, view);
   if (!canvas_) return image_;
-  if (kept && before == view && keys == keys_) {
-    placeArrived(view, keys, tiles, missing);
-  } else {
-    std::unordered_map<TileKey, std::shared_ptr<const Tile>, TileKeyHash> used;
-    for (size_t k = 0; k < keys.size(); ++k) {
-      const PlaneRect tileRect = keys[k].rect();
-      const PlaneRect part = overlap(tileRect, view);
-      if (isEmpty(part) || (!tiles[k] && missing == Missing::Later)) continue;
-      const auto had = tiles_.find(keys[k]);
-      if (kept && had != tiles_.end() && had->second == tiles[k]) {  // the same tile, or background again
-        forEachPartOutside(part, before, [&](const PlaneRect& p) { copyFromTile(tiles[k].get(), tileRect, p); });
-      } else {
-        copyFromTile(tiles[k].get(), tileRect, part);
-      }
-      used.emplace(keys[k], tiles[k]);
+  ++pass_;
+  for (size_t k = 0; k < keys.size(); ++k) {
+    const PlaneRect tileRect = keys[k].rect();
+    const PlaneRect part = overlap(tileRect, view);
+    if (isEmpty(part) || (!tiles[k] && missing == Missing::Later)) continue;
+    const auto [had, fresh] = tiles_.try_emplace(keys[k]);
+    if (kept && !fresh && had->second.tile == tiles[k]) {  // the same tile, or background again
+      forEachPartOutside(part, before, [&](const PlaneRect& p) { copyFromTile(tiles[k].get(), tileRect, p); });
+    } else {
+      copyFromTile(tiles[k].get(), tileRect, part);
+      had->second.tile = tiles[k];
     }
-    tiles_ = std::move(used);
-    keys_ = keys;
+    had->second.pass = pass_;
   }
+  // What left the view, or is left for later, is no longer shown. Updated in place rather than
+  // made anew: this runs each time a batch of tiles arrives while the workers draw.
+  std::erase_if(tiles_, [this](const auto& entry) { return entry.second.pass != pass_; });
   // The image, and every copy of it, holds the canvas until the last of them goes.
   const auto release = [](void* holder) { delete static_cast<std::shared_ptr<Canvas>*>(holder); };
   image_ = QImage(canvas_->at(topLeft), size.width(), size.height(), canvas_->stride, QImage::Format_Indexed8, release,
@@ -168,22 +166,6 @@ std::shared_ptr<ViewImage::Canvas> ViewImage::canvasFor(spiral::PlanePoint topLe
   if (!canvas->pixels) return nullptr;  // no image rather than no program
   canvas->origin = originFor(topLeft);
   return canvas;
-}
-
-// The view has not moved: a tile's part is copied when its tile differs from the one it shows, which
-// is the case for each tile that arrived. The record is updated in place, as this runs each time a
-// batch of tiles arrives while the workers draw.
-void ViewImage::placeArrived(const PlaneRect& view, const std::vector<TileKey>& keys,
-                             const std::vector<std::shared_ptr<const Tile>>& tiles, Missing missing) {
-  for (size_t k = 0; k < keys.size(); ++k) {
-    if (!tiles[k] && missing == Missing::Later) continue;
-    const auto [had, fresh] = tiles_.try_emplace(keys[k], tiles[k]);
-    if (!fresh && had->second == tiles[k]) continue;
-    had->second = tiles[k];
-    const PlaneRect tileRect = keys[k].rect();
-    const PlaneRect part = overlap(tileRect, view);
-    if (!isEmpty(part)) copyFromTile(tiles[k].get(), tileRect, part);
-  }
 }
 
 // A part of the view inside one tile, from the tile, or background while the tile is missing.

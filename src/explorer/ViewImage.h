@@ -10,6 +10,7 @@
 // An image handed out keeps its pixels: while one is held, the next view is put together on a new
 // canvas, and the held one's canvas lives as long as the image does.
 
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -42,18 +43,20 @@ class ViewImage {
   // A canvas for a view of `size` from `topLeft`, with the view in its middle.
   static std::shared_ptr<Canvas> canvasFor(spiral::PlanePoint topLeft, QSize size);
   void copyFromTile(const Tile* tile, const spiral::PlaneRect& tileRect, const spiral::PlaneRect& part);
-  // For the same view and tiles as last time: copies the tiles that arrived since.
-  void placeArrived(const spiral::PlaneRect& view, const std::vector<TileKey>& keys,
-                    const std::vector<std::shared_ptr<const Tile>>& tiles, Missing missing);
 
   std::shared_ptr<Canvas> canvas_;
   QImage image_;  // the view's window into the canvas
   spiral::PlanePoint topLeft_{0, 0};
   QSize size_;
   // The tiles the image was put together from, null where it shows background; held, so that a
-  // tile drawn again is never taken for the one whose pixels the image has.
-  std::unordered_map<TileKey, std::shared_ptr<const Tile>, TileKeyHash> tiles_;
-  std::vector<TileKey> keys_;  // the tiles of the view last put together
+  // tile drawn again is never taken for the one whose pixels the image has. Each with the last
+  // put-together that placed it.
+  struct Shown {
+    std::shared_ptr<const Tile> tile;
+    uint64_t pass = 0;
+  };
+  std::unordered_map<TileKey, Shown, TileKeyHash> tiles_;
+  uint64_t pass_ = 0;
 };
 
 }  // namespace explorer
