@@ -103,7 +103,7 @@ void BM_TilesOfAView(benchmark::State& state) {
   std::vector<std::shared_ptr<explorer::Tile>> kept;
   for (auto _ : state) {
     for (const explorer::TileKey& key : keys) {
-      auto tile = std::make_shared<explorer::Tile>();
+      auto tile = std::make_shared<explorer::Tile>(key.rect());
       tile->result = spiral::drawTile(key.settings, key.rect(), tile->picture, context);
       benchmark::DoNotOptimize(tile->result.shownCount);
       if (state.range(1)) kept.push_back(tile);

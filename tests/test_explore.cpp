@@ -366,7 +366,7 @@ class TestExplore : public QObject {
 
   // The cache keeps what its budget holds, the least recently used going first.
   void theTileCacheDropsTheLeastRecentlyUsed() {
-    const auto tile = [] { return std::make_shared<const explorer::Tile>(); };
+    const auto tile = [] { return std::make_shared<const explorer::Tile>(explorer::TileKey{}.rect()); };
     const auto key = [](int64_t column) { return explorer::TileKey{{}, column, 0}; };
     explorer::TileCache probe;  // what one tile costs
     probe.insert(key(0), tile());
@@ -464,6 +464,31 @@ class TestExplore : public QObject {
     QCOMPARE(w.view().selected() == spiral::cellAtPlane(w.view().settings(), w.view().planeAt(QPointF(50, 60))), true);
   }
 
+  // A tile at the view's edge is drawn first only over its part in view, and whole once the view
+  // is. A pan before then, even while such parts are still being drawn, shows the engine's picture.
+  void edgeTilesAreDrawnInViewFirst() {
+    explorer::ExploreWindow& w = open(viewWith([](StoredView& v) { v.boxSize = 1; }), 2, QSize(300, 200));
+    w.view().viewImage();
+    int partial = 0;
+    for (const explorer::TileKey& key : w.view().visibleTiles()) {
+      const spiral::PlaneRect part = key.partIn(w.view().planeRect());
+      const std::shared_ptr<const explorer::Tile> tile = w.tiles().cached(key, part);
+      QVERIFY(tile && tile->drawn == part);
+      QCOMPARE(w.tiles().cached(key) != nullptr, tile->isWhole(key));
+      partial += !tile->isWhole(key);
+    }
+    QVERIFY(partial > 0);
+    // New tiles come into view; painted, the view asks for their parts in view, and moves on at once.
+    w.view().panBy(-150, 90);
+    w.view().grab();
+    QVERIFY(w.tiles().pending() > 0);
+    w.view().panBy(-5, 3);
+    QVERIFY(isTheEnginesRectangle(w, w.view().viewImage()));
+    w.view().grab();  // whole, the view asks for the rest of its tiles
+    w.tiles().waitForAll();
+    for (const explorer::TileKey& key : w.view().visibleTiles()) QVERIFY(w.tiles().cached(key));
+  }
+
   // Once the view is whole, a tile still missing (cancelled meanwhile) shows background, never the
   // pixels another view's tiles left there; while tiles come, those that came are put in place.
   void aMissingTileShowsBackground() {
@@ -476,7 +501,7 @@ class TestExplore : public QObject {
     const auto tilesOf = [&](const std::vector<explorer::TileKey>& keys, int missing) {
       std::vector<std::shared_ptr<const explorer::Tile>> tiles;
       for (const explorer::TileKey& key : keys) {
-        auto tile = std::make_shared<explorer::Tile>();
+        auto tile = std::make_shared<explorer::Tile>(key.rect());
         tile->result = spiral::drawTile(key.settings, key.rect(), tile->picture);
         tiles.push_back(static_cast<int>(tiles.size()) == missing ? nullptr : tile);
       }

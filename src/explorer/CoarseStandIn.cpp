@@ -59,7 +59,7 @@ std::optional<QImage> coarseStandIn(const TileKey& key, const CachedTile& cached
     }
   }
   if (!any) return std::nullopt;
-  Tile standIn;
+  Tile standIn(rect);
   standIn.picture.clear();
   for (int y = 0; y < kTileSize; ++y) {
     const int64_t coarseY = rows[static_cast<size_t>(y)];
@@ -67,9 +67,11 @@ std::optional<QImage> coarseStandIn(const TileKey& key, const CachedTile& cached
     for (int x = 0; x < kTileSize; ++x) {
       const int64_t coarseX = columns[static_cast<size_t>(x)];
       const int64_t j = floorDiv(coarseX, kTileSize) - firstColumn;
-      if (const std::shared_ptr<const Tile>& tile = tiles[static_cast<size_t>(i)][static_cast<size_t>(j)]) {
-        standIn.picture.setPixel(x, y, tile->picture.pixel(static_cast<int>(coarseX - (firstColumn + j) * kTileSize),
-                                                           static_cast<int>(coarseY - (firstRow + i) * kTileSize)));
+      // A coarser tile drawn only in part gives the pixels it has.
+      if (const std::shared_ptr<const Tile>& tile = tiles[static_cast<size_t>(i)][static_cast<size_t>(j)];
+          tile && tile->covers({coarseX, coarseY, 1, 1})) {
+        standIn.picture.setPixel(x, y, tile->picture.pixel(static_cast<int>(coarseX - tile->drawn.x),
+                                                           static_cast<int>(coarseY - tile->drawn.y)));
       }
     }
   }

@@ -13,7 +13,7 @@
 
 namespace explorer {
 
-// A tile of the cache, or null; it must not ask for tiles to be drawn.
+// A tile of the cache, drawn whole or in part, or null; it must not ask for tiles to be drawn.
 using CachedTile = std::function<std::shared_ptr<const Tile>(const TileKey&)>;
 
 // The stand-in for the tile of `key`, an Indexed8 image of its size in the palette's colours:

@@ -119,17 +119,23 @@ std::vector<TileKey> ExploreView::tilesOfView(int64_t margin) const {
 
 std::vector<TileKey> ExploreView::visibleTiles() const { return tilesOfView(0); }
 
+spiral::PlaneRect ExploreView::planeRect() const {
+  return {topLeft_.x, topLeft_.y, deviceSize().width(), deviceSize().height()};
+}
+
 QImage ExploreView::viewImage() {
   const std::vector<TileKey> keys = visibleTiles();
+  std::vector<spiral::PlaneRect> parts;
+  for (const TileKey& key : keys) parts.push_back(key.partIn(planeRect()));
   std::vector<std::shared_ptr<const Tile>> tiles(keys.size());
   const auto lookUp = [&] {
-    for (size_t k = 0; k < keys.size(); ++k) tiles[k] = source_.tile(keys[k]);
+    for (size_t k = 0; k < keys.size(); ++k) tiles[k] = source_.tile(keys[k], parts[k]);
     return std::find(tiles.begin(), tiles.end(), nullptr) == tiles.end();
   };
   // While the workers draw, the tiles they have handed are put in place: little is left for the end.
   const auto composeSoFar = [&] {
     for (size_t k = 0; k < keys.size(); ++k)
-      if (!tiles[k]) tiles[k] = source_.cached(keys[k]);
+      if (!tiles[k]) tiles[k] = source_.cached(keys[k], parts[k]);
     composed_.compose(topLeft_, deviceSize(), keys, tiles, ViewImage::Missing::Later);
   };
   // Twice at most: tiles drawn by ring while the cluster colours were walked are drawn again.
@@ -195,13 +201,15 @@ void ExploreView::paintEvent(QPaintEvent*) {
   const std::vector<TileKey> keys = visibleTiles();
   StandIns standIns;  // those of the tiles still missing
   bool missing = false;
+  const auto targetOf = [this](const spiral::PlaneRect& rect) {
+    return QRect(static_cast<int>(rect.x - topLeft_.x), static_cast<int>(rect.y - topLeft_.y), rect.width, rect.height);
+  };
   for (const TileKey& key : keys) {
-    const spiral::PlaneRect rect = key.rect();
-    const QRect target(static_cast<int>(rect.x - topLeft_.x), static_cast<int>(rect.y - topLeft_.y), rect.width, rect.height);
-    const std::shared_ptr<const Tile> tile = source_.tile(key);
+    const QRect target = targetOf(key.rect());
+    const std::shared_ptr<const Tile> tile = source_.tile(key, key.partIn(planeRect()));
     missing = missing || !tile;
     if (tile) {
-      painter.drawImage(target.topLeft(), tile->image);
+      painter.drawImage(targetOf(tile->drawn).topLeft(), tile->image);
     } else if (const std::optional<QImage>& standIn = standInFor(key, standIns); standIn) {
       painter.drawImage(target.topLeft(), *standIn);
     } else {
@@ -221,10 +229,11 @@ void ExploreView::paintEvent(QPaintEvent*) {
   if (!lines.empty()) SpiralView::paintOutlines(painter, lines);
 }
 
-// Once the view is whole, the workers draw the ring of tiles around it, so that a drag finds its
-// next tiles drawn; the work on every other tile stops.
+// Once the view is whole, the workers draw the rest of its edge tiles and the ring of tiles around
+// it, so that a drag finds its next tiles drawn; the work on every other tile stops.
 void ExploreView::keepTilesFor(std::vector<TileKey> keys, bool missing) {
   if (!missing) {
+    for (const TileKey& key : keys) source_.drawAhead(key);
     for (TileKey& key : tilesOfView(1)) {
       source_.drawAhead(key);
       keys.push_back(std::move(key));
@@ -238,7 +247,7 @@ const std::optional<QImage>& ExploreView::standInFor(const TileKey& key, StandIn
   const auto made = standIns_.find(key);
   auto& standIn = standIns[key];
   standIn = made != standIns_.end() ? made->second
-                                    : coarseStandIn(key, [this](const TileKey& coarser) { return source_.cached(coarser); });
+                                    : coarseStandIn(key, [this](const TileKey& coarser) { return source_.cachedInPart(coarser); });
   return standIn;
 }
 

@@ -32,6 +32,8 @@ class ExploreView : public QWidget {
   // The view's size in device pixels, and the plane pixel at its top-left one.
   QSize deviceSize() const { return viewSize_; }
   spiral::PlanePoint topLeft() const { return topLeft_; }
+  // The plane pixels in view.
+  spiral::PlaneRect planeRect() const;
   // The plane pixel under a point of the widget.
   spiral::PlanePoint planeAt(QPointF point) const;
   // The cell whose centre pixel is in the middle of the view (at width / 2, height / 2 in device

@@ -491,11 +491,11 @@ void ExploreWindow::describeView() {
   const std::vector<TileKey> keys = view_->visibleTiles();
   int missing = 0;
   for (const TileKey& key : keys) {
-    const std::shared_ptr<const Tile> tile = tiles_.cached(key);
+    const std::shared_ptr<const Tile> tile = tiles_.cached(key, key.partIn(visible));
     missing += tile == nullptr;
     if (!tile) continue;
     byRing = byRing || (tile->result.clusterByRing && tile->exactClusters);
-    const auto [tileShown, tileUndefined] = spiral::ownCountsWithin(settings, key.rect(), tile->result, visible);
+    const auto [tileShown, tileUndefined] = spiral::ownCountsWithin(settings, tile->drawn, tile->result, visible);
     shown += tileShown;
     undefined += tileUndefined;
   }

@@ -27,6 +27,8 @@ struct TileKey {
   int64_t row = 0;
   bool operator==(const TileKey&) const = default;
   spiral::PlaneRect rect() const { return {column * kTileSize, row * kTileSize, kTileSize, kTileSize}; }
+  // The part of the tile inside a plane rectangle (a view).
+  spiral::PlaneRect partIn(const spiral::PlaneRect& view) const { return spiral::overlap(rect(), view); }
 };
 
 struct TileKeyHash {
@@ -34,10 +36,17 @@ struct TileKeyHash {
 };
 
 // A drawn tile: the engine's raster, an image over the same pixels for painting, and the facts.
+// A tile at the view's edge is first drawn only over the part in view, so that the view is whole
+// sooner; the whole tile follows once it is.
 struct Tile {
-  spiral::Picture picture{kTileSize, kTileSize};
+  explicit Tile(const spiral::PlaneRect& drawnPart) : picture(drawnPart.width, drawnPart.height), drawn(drawnPart) {}
+  bool isWhole(const TileKey& key) const { return drawn == key.rect(); }
+  bool covers(const spiral::PlaneRect& part) const { return spiral::contains(drawn, part); }
+
+  spiral::Picture picture;  // over `drawn`
+  spiral::PlaneRect drawn;  // the plane pixels drawn: the tile's rect, or the part of it in view
   QImage image;  // Indexed8 over picture's pixels, in the palette's colours
-  spiral::TileResult result;
+  spiral::TileResult result;  // over `drawn`
   bool exactClusters = false;  // drawn with the cluster colours at hand
 };
 

@@ -30,35 +30,53 @@ constexpr int kAskedPriority = 1;
 constexpr int kAheadPriority = 0;
 }  // namespace
 
-std::shared_ptr<const Tile> TileSource::tile(const TileKey& key) { return findOrStart(key, kAskedPriority); }
+std::shared_ptr<const Tile> TileSource::tile(const TileKey& key, const spiral::PlaneRect& part) {
+  return findOrStart(key, part, kAskedPriority);
+}
 
-void TileSource::drawAhead(const TileKey& key) { findOrStart(key, kAheadPriority); }
+void TileSource::drawAhead(const TileKey& key) { findOrStart(key, key.rect(), kAheadPriority); }
 
-std::shared_ptr<const Tile> TileSource::findOrStart(const TileKey& key, int priority) {
-  if (std::shared_ptr<const Tile> found = cache_.find(key)) return found;
-  if (!inFlight_.contains(key)) start(key, priority);
+std::shared_ptr<const Tile> TileSource::cached(const TileKey& key, const spiral::PlaneRect& part) {
+  std::shared_ptr<const Tile> found = cache_.find(key);
+  return found && found->covers(part) ? found : nullptr;
+}
+
+// A part of a tile is drawn first only where nothing of the tile is at hand: once some of it was
+// drawn, a view that needs more has moved, and will soon need the rest too.
+std::shared_ptr<const Tile> TileSource::findOrStart(const TileKey& key, const spiral::PlaneRect& asked, int priority) {
+  const spiral::PlaneRect part = spiral::isEmpty(asked) ? key.rect() : asked;
+  const std::shared_ptr<const Tile> found = cache_.find(key);
+  if (found && found->covers(part)) return found;
+  if (const auto job = inFlight_.find(key); job != inFlight_.end()) {
+    if (spiral::contains(job->second.part, part)) return nullptr;
+    job->second.cancel->store(true);
+    inFlight_.erase(job);
+    start(key, key.rect(), priority);
+  } else {
+    start(key, found ? key.rect() : part, priority);
+  }
   return nullptr;
 }
 
-void TileSource::start(const TileKey& key, int priority) {
+void TileSource::start(const TileKey& key, const spiral::PlaneRect& part, int priority) {
   auto cancel = std::make_shared<std::atomic<bool>>(false);
-  inFlight_[key] = cancel;
+  inFlight_[key] = {cancel, part};
   // The colours stay alive with the job, whatever becomes of them here.
   std::shared_ptr<const spiral::ClusterColours> clusters =
       clusterColoursFor(key.settings) ? clusters_ : std::shared_ptr<const spiral::ClusterColours>();
   jobsUnfinished_.fetch_add(1);
-  pool_.start([this, key, cancel, clusters] {
+  pool_.start([this, key, part, cancel, clusters] {
     if (*cancel) {  // left the view while it waited
       jobEnded();
       return;
     }
-    auto tile = std::make_shared<Tile>();
+    auto tile = std::make_shared<Tile>(part);
     spiral::TileContext context;
     context.cancel = cancel.get();
     context.clusters = clusters.get();
     context.marksOwnCells = true;  // the status bar counts what the view shows of each tile
     tile->exactClusters = clusters != nullptr;
-    tile->result = spiral::drawTile(key.settings, key.rect(), tile->picture, context);
+    tile->result = spiral::drawTile(key.settings, part, tile->picture, context);
     wrapImage(*tile);
     hand({key, cancel, std::move(tile)});
     jobEnded();
@@ -99,7 +117,7 @@ bool TileSource::takeHandedTiles() {
 
 void TileSource::finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile) {
   const auto job = inFlight_.find(key);
-  if (job != inFlight_.end() && job->second == cancel) inFlight_.erase(job);
+  if (job != inFlight_.end() && job->second.cancel == cancel) inFlight_.erase(job);
   if (*cancel || tile->result.cancelled) return;
   // Drawn by ring while the colours were walked: asked for again, now with them.
   const bool overtaken = tile->result.clusterByRing && !tile->exactClusters && clusterColoursFor(key.settings);
@@ -114,7 +132,7 @@ void TileSource::keepOnly(const std::vector<TileKey>& wanted) {
       ++job;
       continue;
     }
-    job->second->store(true);
+    job->second.cancel->store(true);
     job = inFlight_.erase(job);
   }
 }

@@ -29,12 +29,16 @@ class TileSource : public QObject {
   explicit TileSource(int workers = 0, QObject* parent = nullptr);
   ~TileSource() override;
 
-  // The tile if it is drawn; else null, and it is drawn unless it is being drawn already.
-  std::shared_ptr<const Tile> tile(const TileKey& key);
-  // Draws the tile, if it is neither drawn nor being drawn, once the tiles asked for are done.
+  // The tile if it is drawn over `part` (of its rect); else null, and `part` is drawn unless it is
+  // being drawn already. A tile drawn or being drawn over less is then drawn whole.
+  std::shared_ptr<const Tile> tile(const TileKey& key, const spiral::PlaneRect& part);
+  // Draws the whole tile, unless it is drawn or being drawn, once the tiles asked for are done.
   void drawAhead(const TileKey& key);
-  // The tile if it is drawn, without asking for it.
-  std::shared_ptr<const Tile> cached(const TileKey& key) { return cache_.find(key); }
+  // The tile if it is drawn over `part`, without asking for it.
+  std::shared_ptr<const Tile> cached(const TileKey& key, const spiral::PlaneRect& part);
+  std::shared_ptr<const Tile> cached(const TileKey& key) { return cached(key, key.rect()); }
+  // The tile if any of it is drawn.
+  std::shared_ptr<const Tile> cachedInPart(const TileKey& key) { return cache_.find(key); }
   // Stops the work on every tile that is not in `wanted`.
   void keepOnly(const std::vector<TileKey>& wanted);
   // Stops all work.
@@ -66,8 +70,12 @@ class TileSource : public QObject {
  private:
   // A tile asked for: its flag tells a queued job to skip its work and a running one to stop.
   using CancelFlag = std::shared_ptr<std::atomic<bool>>;
-  std::shared_ptr<const Tile> findOrStart(const TileKey& key, int priority);
-  void start(const TileKey& key, int priority);
+  struct Job {
+    CancelFlag cancel;
+    spiral::PlaneRect part;  // of the tile's rect
+  };
+  std::shared_ptr<const Tile> findOrStart(const TileKey& key, const spiral::PlaneRect& part, int priority);
+  void start(const TileKey& key, const spiral::PlaneRect& part, int priority);
   // A tile drawn by a worker, waiting to be taken over on the window's thread.
   struct Drawn {
     TileKey key;
@@ -94,7 +102,7 @@ class TileSource : public QObject {
   CancelFlag clusterWalk_;   // set while a walk runs
   spiral::ViewSettings clusterWalkView_;
   spiral::Number clusterWalkPositions_ = 0;
-  std::unordered_map<TileKey, CancelFlag, TileKeyHash> inFlight_;
+  std::unordered_map<TileKey, Job, TileKeyHash> inFlight_;
   std::mutex postedMutex_;
   std::condition_variable postedChanged_;
   int resultsPosted_ = 0;  // since waitForAll last looked

@@ -12,16 +12,8 @@ namespace explorer {
 namespace {
 
 using spiral::PlaneRect;
-
-bool isEmpty(const PlaneRect& rect) { return rect.width <= 0 || rect.height <= 0; }
-
-// Where two rectangles of the plane meet; empty when they do not.
-PlaneRect overlap(const PlaneRect& a, const PlaneRect& b) {
-  const int64_t x0 = std::max(a.x, b.x), x1 = std::min(a.x + a.width, b.x + b.width);
-  const int64_t y0 = std::max(a.y, b.y), y1 = std::min(a.y + a.height, b.y + b.height);
-  if (x0 >= x1 || y0 >= y1) return {x0, y0, 0, 0};
-  return {x0, y0, static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)};
-}
+using spiral::isEmpty;
+using spiral::overlap;
 
 // The parts of `rect` outside `hole`: the bands above and below it, and between those the parts
 // left and right of it.
@@ -41,6 +33,13 @@ void forEachPartOutside(const PlaneRect& rect, const PlaneRect& hole, F f) {
   part(rect.x, insideBottom, right, bottom);
   part(rect.x, inside.y, inside.x, insideBottom);
   part(inside.x + inside.width, inside.y, right, insideBottom);
+}
+
+// Whether the pixels shown from one tile (null: background) are those of another of the same key,
+// wherever both are drawn: the same tile; or two drawings of it, a part and then the whole, for
+// which no cluster colour took its ring's colour, so that the colours at hand did not decide.
+bool samePixels(const Tile* shown, const Tile* now) {
+  return shown == now || (shown && now && !shown->result.clusterByRing && !now->result.clusterByRing);
 }
 
 // The margin of pixels the canvas keeps around the view on every side: a view may move this far
@@ -97,14 +96,13 @@ const QImage& ViewImage::compose(spiral::PlanePoint topLeft, QSize size, const s
   if (!canvas_) return image_;
   ++pass_;
   for (size_t k = 0; k < keys.size(); ++k) {
-    const PlaneRect tileRect = keys[k].rect();
-    const PlaneRect part = overlap(tileRect, view);
+    const PlaneRect part = keys[k].partIn(view);
     if (isEmpty(part) || (!tiles[k] && missing == Missing::Later)) continue;
     const auto [had, fresh] = tiles_.try_emplace(keys[k]);
-    if (kept && !fresh && had->second.tile == tiles[k]) {  // the same tile, or background again
-      forEachPartOutside(part, before, [&](const PlaneRect& p) { copyFromTile(tiles[k].get(), tileRect, p); });
+    if (kept && !fresh && samePixels(had->second.tile.get(), tiles[k].get())) {
+      forEachPartOutside(part, before, [&](const PlaneRect& p) { copyFromTile(tiles[k].get(), p); });
     } else {
-      copyFromTile(tiles[k].get(), tileRect, part);
+      copyFromTile(tiles[k].get(), part);
       had->second.tile = tiles[k];
     }
     had->second.pass = pass_;
@@ -169,12 +167,12 @@ std::shared_ptr<ViewImage::Canvas> ViewImage::canvasFor(spiral::PlanePoint topLe
 }
 
 // A part of the view inside one tile, from the tile, or background while the tile is missing.
-void ViewImage::copyFromTile(const Tile* tile, const PlaneRect& tileRect, const PlaneRect& part) {
+void ViewImage::copyFromTile(const Tile* tile, const PlaneRect& part) {
   const auto width = static_cast<size_t>(part.width);
   for (int64_t y = part.y; y < part.y + part.height; ++y) {
     uchar* const to = canvas_->at({part.x, y});
     if (tile != nullptr) {
-      std::memcpy(to, tile->picture.indexLine(static_cast<int>(y - tileRect.y)) + (part.x - tileRect.x), width);
+      std::memcpy(to, tile->picture.indexLine(static_cast<int>(y - tile->drawn.y)) + (part.x - tile->drawn.x), width);
     } else {
       std::memset(to, spiral::kBlack, width);
     }

@@ -4,8 +4,9 @@
 // only moved, the window moves over the canvas and only the pixels that came into view are copied
 // from tiles, as a scrolling window repaints only what it exposes. Only when the view leaves the
 // canvas are the pixels it keeps moved, to the canvas's middle. Pixels are reused only from the
-// very tile they came from: a tile drawn again since (cluster colours that arrived), or one of
-// other settings, is copied whole.
+// very tile they came from, or from the whole tile that followed its part in view: a tile drawn
+// again since with other colours (cluster colours that arrived), or one of other settings, is
+// copied whole.
 //
 // An image handed out keeps its pixels: while one is held, the next view is put together on a new
 // canvas, and the held one's canvas lives as long as the image does.
@@ -29,7 +30,7 @@ class ViewImage {
   enum class Missing { Background, Later };
 
   // The view of `size` device pixels from the plane pixel `topLeft`, from the tiles of `keys`
-  // (null where a tile is missing). Put together again as the missing tiles come, it copies only
+  // (null where a tile is missing), each drawn over at least its part in view. Put together again as the missing tiles come, it copies only
   // those.
   const QImage& compose(spiral::PlanePoint topLeft, QSize size, const std::vector<TileKey>& keys,
                         const std::vector<std::shared_ptr<const Tile>>& tiles, Missing missing = Missing::Background);
@@ -42,7 +43,7 @@ class ViewImage {
   bool keepWhatStaysInView(const spiral::PlaneRect& before, const spiral::PlaneRect& view);
   // A canvas for a view of `size` from `topLeft`, with the view in its middle.
   static std::shared_ptr<Canvas> canvasFor(spiral::PlanePoint topLeft, QSize size);
-  void copyFromTile(const Tile* tile, const spiral::PlaneRect& tileRect, const spiral::PlaneRect& part);
+  void copyFromTile(const Tile* tile, const spiral::PlaneRect& part);
 
   std::shared_ptr<Canvas> canvas_;
   QImage image_;  // the view's window into the canvas

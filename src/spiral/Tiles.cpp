@@ -719,6 +719,20 @@ std::optional<std::pair<Number, Number>> positionsIn(const CellRange& cells, Num
   return std::pair{runs.front().firstPosition, largest};
 }
 
+bool isEmpty(const PlaneRect& rect) { return rect.width <= 0 || rect.height <= 0; }
+
+PlaneRect overlap(const PlaneRect& a, const PlaneRect& b) {
+  const int64_t x0 = std::max(a.x, b.x), x1 = std::min(a.x + a.width, b.x + b.width);
+  const int64_t y0 = std::max(a.y, b.y), y1 = std::min(a.y + a.height, b.y + b.height);
+  if (x0 >= x1 || y0 >= y1) return {x0, y0, 0, 0};
+  return {x0, y0, static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)};
+}
+
+bool contains(const PlaneRect& outer, const PlaneRect& inner) {
+  return isEmpty(inner) || (inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.width <= outer.x + outer.width &&
+                            inner.y + inner.height <= outer.y + outer.height);
+}
+
 CellRange cellsOf(const ViewSettings& view, const PlaneRect& rect) {
   const CellPos first = cellAtPlane(view, {rect.x, rect.y});
   const CellPos last = cellAtPlane(view, {rect.x + rect.width - 1, rect.y + rect.height - 1});

@@ -76,6 +76,11 @@ struct PlaneRect {
   int height = 0;
   bool operator==(const PlaneRect&) const = default;
 };
+bool isEmpty(const PlaneRect& rect);
+// Where two rectangles meet; empty when they do not.
+PlaneRect overlap(const PlaneRect& a, const PlaneRect& b);
+// Whether every pixel of `inner` lies in `outer`: always, for an empty inner.
+bool contains(const PlaneRect& outer, const PlaneRect& inner);
 
 // A cell by its offset from the centre cell: rows down, columns right.
 struct CellPos {
