@@ -520,15 +520,17 @@ class TestNumlib : public QObject {
   }
 
   // Every number up to 2^21, where all the small pseudoprimes of either kind lie, the last below
-  // 2^64, where a product's reduction passes 64 bits, those on either side of 2^62, the last whose
-  // tests may leave their values below twice the number, and random 64-bit numbers, odd and even,
-  // against the reference, one by one and in batches.
+  // 2^64, where a product's reduction passes 64 bits, those on either side of 2^60, 2^61 and 2^62,
+  // below which the tests let their values grow past the number, each bound a step less, and random
+  // 64-bit numbers, odd and even, against the reference, one by one and in batches.
   void bailliePswAgreesEverywhere() {
     constexpr uint64_t kSmall = uint64_t{1} << 21;
     std::vector<uint64_t> numbers(kSmall);
     std::iota(numbers.begin(), numbers.end(), 0);
     for (uint64_t n = kTop - 20000; n != kTop; ++n) numbers.push_back(n);
-    for (uint64_t n = (uint64_t{1} << 62) - 20000; n != (uint64_t{1} << 62) + 2000; ++n) numbers.push_back(n);
+    for (int bound : {60, 61, 62}) {
+      for (uint64_t n = (uint64_t{1} << bound) - 20000; n != (uint64_t{1} << bound) + 2000; ++n) numbers.push_back(n);
+    }
     std::mt19937_64 random(99);
     for (int i = 0; i < 20000; ++i) numbers.push_back(random() >> (i % 40));
     std::vector<uint8_t> expected(numbers.size());

@@ -51,42 +51,87 @@ struct LucasCandidate {
 // half the time.
 uint64_t select(uint64_t bit, uint64_t ifOne, uint64_t ifZero) { return ifZero ^ ((ifOne ^ ifZero) & (0 - bit)); }
 
-// The two sequences' arithmetic, for a loop over the lanes. ExactForm keeps each value below n.
-// LooseForm, for n below 2^62, keeps them below 2n: with 4n below 2^64 a product of two such values
-// still reduces into (0, 2n), so that a product needs no compare and select at its end, and a test
-// runs a fifth faster. A loose value is made exact once, after the loop.
+// The two sequences' arithmetic, for a loop over the lanes. ExactForm keeps each value below n;
+// the others, for smaller moduli, let values grow past n so that a step needs fewer compares and
+// selects, and make a value exact once, after the loop. A constant c (below n) that a step takes
+// off a product is first prepared by constant(c).
 class ExactForm {
  public:
+  static constexpr bool serves(uint64_t) { return true; }
   explicit ExactForm(const Montgomery& form) : form_(form) {}
   uint64_t multiply(uint64_t a, uint64_t b) const { return form_.multiply(a, b); }
   uint64_t twice(uint64_t a) const { return form_.add(a, a); }
-  uint64_t subtract(uint64_t a, uint64_t b) const { return form_.subtract(a, b); }
+  uint64_t constant(uint64_t c) const { return c; }
+  uint64_t multiplyLess(uint64_t a, uint64_t b, uint64_t c) const { return form_.subtract(multiply(a, b), c); }
+  // x^2 2^bit, bit 0 or 1.
+  uint64_t squareTimesPowerOfTwo(uint64_t x, uint64_t bit) const {
+    const uint64_t squared = multiply(x, x);
+    return select(bit, twice(squared), squared);
+  }
   uint64_t exact(uint64_t a) const { return a; }
 
  private:
   Montgomery form_;
 };
 
+// For n below 2^62, values below 2n: with 4n^2 below n 2^64 a product of two such values still
+// reduces into (0, 2n), so that a product needs no compare and select at its end, and a test runs
+// a fifth faster.
 class LooseForm {
  public:
-  static constexpr uint64_t kModuliBelow = uint64_t{1} << 62;
+  static constexpr bool serves(uint64_t anyModulus) { return anyModulus < uint64_t{1} << 62; }
   explicit LooseForm(const Montgomery& form)
       : n_(form.modulus()), twiceN_(2 * form.modulus()), inverse_(form.inverse()) {}
   // a * b * 2^-64 in (0, 2n): t / 2^64 and m n / 2^64 both lie below n, so their difference plus n
   // is positive and below 2n.
-  uint64_t multiply(uint64_t a, uint64_t b) const {
-    const uint128 t = uint128{a} * b;
-    const uint64_t m = static_cast<uint64_t>(t) * inverse_;
-    const auto mnHigh = static_cast<uint64_t>((uint128{m} * n_) >> 64);
-    return static_cast<uint64_t>(t >> 64) + n_ - mnHigh;
-  }
-  // For a, b below 2n: 2a and a - b, each below 2n.
+  uint64_t multiply(uint64_t a, uint64_t b) const { return highDifference(a, b) + n_; }
+  // For a below 2n: 2a, below 2n.
   uint64_t twice(uint64_t a) const { return a + a >= twiceN_ ? a + a - twiceN_ : a + a; }
-  uint64_t subtract(uint64_t a, uint64_t b) const { return a >= b ? a - b : a - b + twiceN_; }
+  uint64_t constant(uint64_t c) const { return c; }
+  uint64_t multiplyLess(uint64_t a, uint64_t b, uint64_t c) const {
+    const uint64_t product = multiply(a, b);
+    return product >= c ? product - c : product - c + twiceN_;
+  }
+  uint64_t squareTimesPowerOfTwo(uint64_t x, uint64_t bit) const {
+    const uint64_t squared = multiply(x, x);
+    return select(bit, twice(squared), squared);
+  }
   uint64_t exact(uint64_t a) const { return a >= n_ ? a - n_ : a; }
 
- private:
+ protected:
+  // (a b - m n) / 2^64 for the m that clears the low word: in (-n, t / 2^64), as a word.
+  uint64_t highDifference(uint64_t a, uint64_t b) const {
+    const uint128 t = uint128{a} * b;
+    const uint64_t m = static_cast<uint64_t>(t) * inverse_;
+    return static_cast<uint64_t>(t >> 64) - static_cast<uint64_t>((uint128{m} * n_) >> 64);
+  }
   uint64_t n_, twiceN_, inverse_;
+};
+
+// For n below 2^61, the strong test's doubling goes into the product: x^2 2^bit = x (x << bit),
+// and a product with one factor below 4n, 8n^2, still reduces into (0, 2n). A bit of the exponent
+// then costs one product and no compare.
+class DoublingForm : public LooseForm {
+ public:
+  static constexpr bool serves(uint64_t anyModulus) { return anyModulus < uint64_t{1} << 61; }
+  using LooseForm::LooseForm;
+  uint64_t squareTimesPowerOfTwo(uint64_t x, uint64_t bit) const { return multiply(x, x << bit); }
+};
+
+// For n below 2^60, the Lucas test's values below 4n: a product of two, 16n^2, still lies below
+// n 2^64 and reduces into (-n, n); a constant c is taken off by adding 3n - c, which lands the step
+// in (n, 4n) without a compare. A bit then costs two products and two selects, about half of what
+// it costs in the loose form.
+class LooserForm : public LooseForm {
+ public:
+  static constexpr bool serves(uint64_t anyModulus) { return anyModulus < uint64_t{1} << 60; }
+  using LooseForm::LooseForm;
+  uint64_t constant(uint64_t c) const { return 3 * n_ - c; }
+  uint64_t multiplyLess(uint64_t a, uint64_t b, uint64_t prepared) const { return highDifference(a, b) + prepared; }
+  uint64_t exact(uint64_t a) const {
+    const uint64_t belowTwiceN = a >= twiceN_ ? a - twiceN_ : a;
+    return belowTwiceN >= n_ ? belowTwiceN - n_ : belowTwiceN;
+  }
 };
 
 // The lanes' forms, one per candidate.
@@ -96,15 +141,18 @@ std::array<Form, Lanes> formsOf(const std::array<Candidate, Lanes>& c) {
       std::make_index_sequence<Lanes>());
 }
 
-// Runs `loop` with the lanes' loose forms when every modulus allows them, else with exact ones.
-template <class Candidate, size_t Lanes, class Loop>
+// Runs `loop` with the lanes' forms of the first of `Forms` that serves every modulus (the last
+// must serve all).
+template <class Form, class... Rest, class Candidate, size_t Lanes, class Loop>
 void withFormsOf(const std::array<Candidate, Lanes>& c, Loop loop) {
   uint64_t anyModulus = 0;
   for (const Candidate& candidate : c) anyModulus |= candidate.form.modulus();
-  if (anyModulus < LooseForm::kModuliBelow) {
-    loop(formsOf<LooseForm>(c));
+  if constexpr (sizeof...(Rest) == 0) {
+    loop(formsOf<Form>(c));
+  } else if (Form::serves(anyModulus)) {
+    loop(formsOf<Form>(c));
   } else {
-    loop(formsOf<ExactForm>(c));
+    withFormsOf<Rest...>(c, loop);
   }
 }
 
@@ -129,15 +177,11 @@ std::array<bool, Lanes> passStrongBase2(const std::array<Base2Candidate, Lanes>&
     x[k] = c[k].form.one();
     anyD |= c[k].d;
   }
-  withFormsOf(c, [&](const auto& forms) {
+  withFormsOf<DoublingForm, LooseForm, ExactForm>(c, [&](const auto& forms) {
     for (int bit = std::bit_width(anyD) - 1; bit >= 0; --bit) {
       // Unrolled, the lanes stay in registers.
 #pragma GCC unroll 8
-      for (size_t k = 0; k < Lanes; ++k) {
-        const uint64_t squared = forms[k].multiply(x[k], x[k]);
-        const uint64_t doubled = forms[k].twice(squared);
-        x[k] = (c[k].d >> bit) & 1 ? doubled : squared;
-      }
+      for (size_t k = 0; k < Lanes; ++k) x[k] = forms[k].squareTimesPowerOfTwo(x[k], (c[k].d >> bit) & 1);
     }
     for (size_t k = 0; k < Lanes; ++k) x[k] = forms[k].exact(x[k]);
   });
@@ -180,14 +224,19 @@ std::array<bool, Lanes> passLucasTest(const std::array<LucasCandidate, Lanes>& c
     vNext[k] = c[k].p;
     anyD |= c[k].d;
   }
-  withFormsOf(c, [&](const auto& forms) {
+  withFormsOf<LooserForm, LooseForm, ExactForm>(c, [&](const auto& forms) {
+    std::array<uint64_t, Lanes> p, twoLess;  // P' and 2, prepared to be taken off a product
+    for (size_t k = 0; k < Lanes; ++k) {
+      p[k] = forms[k].constant(c[k].p);
+      twoLess[k] = forms[k].constant(two[k]);
+    }
     for (int bit = std::bit_width(anyD) - 1; bit >= 0; --bit) {
 #pragma GCC unroll 8
       for (size_t k = 0; k < Lanes; ++k) {
         const uint64_t one = (c[k].d >> bit) & 1;
-        const uint64_t odd = forms[k].subtract(forms[k].multiply(v[k], vNext[k]), c[k].p);
+        const uint64_t odd = forms[k].multiplyLess(v[k], vNext[k], p[k]);
         const uint64_t j = select(one, vNext[k], v[k]);
-        const uint64_t even = forms[k].subtract(forms[k].multiply(j, j), two[k]);
+        const uint64_t even = forms[k].multiplyLess(j, j, twoLess[k]);
         v[k] = select(one, odd, even);
         vNext[k] = select(one, even, odd);
       }
