@@ -490,7 +490,8 @@ class TestExplore : public QObject {
   }
 
   // Once the view is whole, a tile still missing (cancelled meanwhile) shows background, never the
-  // pixels another view's tiles left there; while tiles come, those that came are put in place.
+  // pixels another view's tiles left there; while tiles come, those that came are put in place;
+  // a tile drawn again with other colours shows its own.
   void aMissingTileShowsBackground() {
     spiral::ViewSettings settings = explorer::viewSettingsOf(viewWith([](StoredView& v) { v.boxSize = 1; }));
     const spiral::PlanePoint topLeft{-100, -90};
@@ -543,6 +544,16 @@ class TestExplore : public QObject {
     // The missing tile arrives after all.
     tiles[1] = tilesOf(keys, -1)[1];
     QVERIFY(showsTheTiles(image.compose(topLeft, size, keys, tiles), keys, tiles));
+    // A tile whose cluster cells took their ring's colour, then the same tile drawn again: each
+    // drawing's pixels show, never the first one's where the view stayed.
+    const std::shared_ptr<const explorer::Tile> drawnAgain = tiles[2];
+    auto byRing = std::make_shared<explorer::Tile>(*drawnAgain);
+    byRing->picture.fillBox(0, 0, explorer::kTileSize - 1, explorer::kTileSize - 1, spiral::kMarkColour);
+    byRing->result.clusterByRing = true;
+    for (const std::shared_ptr<const explorer::Tile>& tile : {std::shared_ptr<const explorer::Tile>(byRing), drawnAgain}) {
+      tiles[2] = tile;
+      QVERIFY(showsTheTiles(image.compose(topLeft, size, keys, tiles), keys, tiles));
+    }
   }
 
   // A wheel step zooms about the pointer: the cell under it stays under it, at every level.
