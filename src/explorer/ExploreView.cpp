@@ -125,8 +125,9 @@ spiral::PlaneRect ExploreView::planeRect() const {
 
 QImage ExploreView::viewImage() {
   const std::vector<TileKey> keys = visibleTiles();
+  const spiral::PlaneRect view = planeRect();
   std::vector<spiral::PlaneRect> parts;
-  for (const TileKey& key : keys) parts.push_back(key.partIn(planeRect()));
+  for (const TileKey& key : keys) parts.push_back(key.partIn(view));
   std::vector<std::shared_ptr<const Tile>> tiles(keys.size());
   const auto lookUp = [&] {
     for (size_t k = 0; k < keys.size(); ++k) tiles[k] = source_.tile(keys[k], parts[k]);
@@ -204,9 +205,10 @@ void ExploreView::paintEvent(QPaintEvent*) {
   const auto targetOf = [this](const spiral::PlaneRect& rect) {
     return QRect(static_cast<int>(rect.x - topLeft_.x), static_cast<int>(rect.y - topLeft_.y), rect.width, rect.height);
   };
+  const spiral::PlaneRect view = planeRect();
   for (const TileKey& key : keys) {
     const QRect target = targetOf(key.rect());
-    const std::shared_ptr<const Tile> tile = source_.tile(key, key.partIn(planeRect()));
+    const std::shared_ptr<const Tile> tile = source_.tile(key, key.partIn(view));
     missing = missing || !tile;
     if (tile) {
       painter.drawImage(targetOf(tile->drawn).topLeft(), tile->image);

@@ -484,8 +484,7 @@ void ExploreWindow::describeView() {
   scale_->setText(level.cellsPerPixel > 1 ? W(Word::ScaleDensity).arg(level.cellsPerPixel)
                                           : W(Word::ScaleCells).arg(level.boxSize));
   const spiral::ViewSettings& settings = view_->settings();
-  const QSize size = view_->deviceSize();
-  const spiral::PlaneRect visible{view_->topLeft().x, view_->topLeft().y, size.width(), size.height()};
+  const spiral::PlaneRect visible = view_->planeRect();
   int64_t shown = 0, undefined = 0;
   bool byRing = false;
   const std::vector<TileKey> keys = view_->visibleTiles();

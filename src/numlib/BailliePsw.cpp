@@ -128,6 +128,9 @@ class LooserForm : public LooseForm {
   using LooseForm::LooseForm;
   uint64_t constant(uint64_t c) const { return 3 * n_ - c; }
   uint64_t multiplyLess(uint64_t a, uint64_t b, uint64_t prepared) const { return highDifference(a, b) + prepared; }
+  // The loose form's own steps take values below 2n only.
+  uint64_t multiply(uint64_t, uint64_t) const = delete;
+  uint64_t squareTimesPowerOfTwo(uint64_t, uint64_t) const = delete;
   uint64_t exact(uint64_t a) const {
     const uint64_t belowTwiceN = a >= twiceN_ ? a - twiceN_ : a;
     return belowTwiceN >= n_ ? belowTwiceN - n_ : belowTwiceN;
