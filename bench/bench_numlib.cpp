@@ -85,7 +85,8 @@ std::vector<uint64_t> numbersFrom(uint64_t low, bool primes) {
   return numbers;
 }
 // The test as a window uses it (eight numbers to a vector where the processor has 52-bit
-// multiply-add lanes), and the same in 64-bit words (_words), to compare the two.
+// multiply-add lanes, else sixteen to the AVX2 half lanes below 2^60), and the same in 64-bit words
+// (_words), to compare them.
 void primalityTest(benchmark::State& state, uint64_t low, bool primes,
                    void (*test)(std::span<const uint64_t>, std::span<uint8_t>) = numlib::detail::testPrimality) {
   const std::vector<uint64_t> numbers = numbersFrom(low, primes);

@@ -32,12 +32,13 @@ namespace {
 
 constexpr uint64_t kTop = std::numeric_limits<uint64_t>::max();  // 2^64 - 1
 
-// The ways of testing many numbers at once that this processor has: 64-bit words everywhere, and
-// vectors of 52-bit limbs where it multiplies those.
+// The ways of testing many numbers at once that this processor has: 64-bit words everywhere,
+// vectors of 52-bit limbs where it multiplies those, and vectors of 32-bit halves where it has them.
 using BatchTest = void (*)(std::span<const uint64_t>, std::span<uint8_t>);
 std::vector<std::pair<const char*, BatchTest>> batchTests() {
   std::vector<std::pair<const char*, BatchTest>> ways = {{"words", numlib::detail::testPrimalityInWords}};
   if (numlib::detail::wideLanesAvailable()) ways.emplace_back("wide lanes", numlib::detail::testPrimalityInWideLanes);
+  if (numlib::detail::halfLanesAvailable()) ways.emplace_back("half lanes", numlib::detail::testPrimalityInHalfLanes);
   return ways;
 }
 

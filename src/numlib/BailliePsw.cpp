@@ -1,10 +1,12 @@
 #include "BailliePsw.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <optional>
 #include <utility>
 
+#include "BailliePswHalves.h"
 #include "Montgomery.h"
 
 namespace numlib::detail {
@@ -254,30 +256,6 @@ std::array<bool, Lanes> passLucasTest(const std::array<LucasCandidate, Lanes>& c
   return passed;
 }
 
-// Up to kLanes candidates of one kind, each with the index of its number, run together once full.
-template <class Candidate>
-struct Lanes {
-  std::array<Candidate, kLanes> candidates;
-  std::array<size_t, kLanes> indices;
-  size_t filled = 0;
-
-  bool add(const Candidate& c, size_t index) {
-    indices[filled] = index;
-    candidates[filled++] = c;
-    return filled == kLanes;
-  }
-  // Runs `test` over the lanes (a short group repeats its first number) and hands each candidate,
-  // its number's index and its result to `report`.
-  template <class Test, class Report>
-  void run(Test test, Report report) {
-    if (filled == 0) return;
-    for (size_t k = filled; k < kLanes; ++k) candidates[k] = candidates[0];
-    const std::array<bool, kLanes> passed = test(candidates);
-    for (size_t k = 0; k < filled; ++k) report(candidates[k], indices[k], passed[k]);
-    filled = 0;
-  }
-};
-
 // A candidate for the Lucas test after the strong test to base 2, if n is still in the running.
 std::optional<LucasCandidate> afterBase2(const Montgomery& form) {
   const LucasParameter p = lucasParameterAfterBase2(form.modulus(), form.one());
@@ -285,25 +263,114 @@ std::optional<LucasCandidate> afterBase2(const Montgomery& form) {
   return lucasCandidate(form, p.value);
 }
 
-}  // namespace
-
-bool isPrimeByBailliePsw(uint64_t n) {
-  if (n < 64) return (kPrimesBelow64 >> n) & 1;
-  if (n % 2 == 0) return false;
-  const Base2Candidate c(n);
-  if (!passStrongBase2<1>({c})[0]) return false;
-  const std::optional<LucasCandidate> lucas = afterBase2(c.form);
-  return lucas && passLucasTest<1>({*lucas})[0];
+// The results of a test of `Lanes` numbers at a time over the first `filled` of many more, the rest
+// left false.
+template <size_t Lanes, class Candidate, size_t Count, class Test>
+std::array<bool, Count> inGroupsOf(const std::array<Candidate, Count>& c, size_t filled, Test test) {
+  static_assert(Count % Lanes == 0);
+  std::array<bool, Count> passed{};
+  for (size_t first = 0; first < filled; first += Lanes) {
+    std::array<Candidate, Lanes> group;
+    std::copy_n(c.begin() + static_cast<ptrdiff_t>(first), Lanes, group.begin());
+    const std::array<bool, Lanes> results = test(group);
+    std::copy(results.begin(), results.end(), passed.begin() + static_cast<ptrdiff_t>(first));
+  }
+  return passed;
 }
 
-void testPrimalityInWords(std::span<const uint64_t> numbers, std::span<uint8_t> prime) {
-  Lanes<Base2Candidate> base2;
-  Lanes<LucasCandidate> lucas;
+// Whether the half lanes take a group: they need moduli below their bound, and a group of a few
+// numbers runs faster in words.
+template <class Candidate, size_t Count>
+bool halfLanesTake(const std::array<Candidate, Count>& c, size_t filled) {
+  uint64_t anyModulus = 0;
+  for (const Candidate& candidate : c) anyModulus |= candidate.form.modulus();
+  return filled > kLanes && anyModulus < kHalfLanesServeBelow;
+}
+
+// Puts the candidates' moduli and exponents in the lanes; returns the bits the loop walks.
+template <class Candidate, size_t Count>
+int putModuli(const std::array<Candidate, Count>& c, HalfLanes& lanes) {
+  uint64_t anyD = 0;
+  for (size_t k = 0; k < Count; ++k) {
+    lanes.n[k] = c[k].form.modulus();
+    lanes.inverse[k] = c[k].form.inverse();
+    lanes.d[k] = c[k].d;
+    anyD |= c[k].d;
+  }
+  return std::bit_width(anyD);
+}
+
+// passStrongBase2 for a group of the half lanes, the same steps in the doubling form.
+std::array<bool, kHalfLanes> passStrongBase2InHalves(const std::array<Base2Candidate, kHalfLanes>& c, size_t filled) {
+  static_assert(kHalfLanesServeBelow <= uint64_t{1} << 61, "the doubling form's bound");
+  if (!halfLanesTake(c, filled)) return inGroupsOf<kLanes>(c, filled, passStrongBase2<kLanes>);
+  HalfLanesBase2 lanes;
+  const int bits = putModuli(c, lanes);
+  for (size_t k = 0; k < kHalfLanes; ++k) lanes.x[k] = c[k].form.one();
+  raiseTwoInHalves(lanes, bits);
+  std::array<bool, kHalfLanes> passed;
+  for (size_t k = 0; k < kHalfLanes; ++k) passed[k] = endsStrongTest(c[k].form, DoublingForm(c[k].form).exact(lanes.x[k]), c[k].s);
+  return passed;
+}
+
+// passLucasTest for a group of the half lanes, the same steps in the looser form.
+std::array<bool, kHalfLanes> passLucasTestInHalves(const std::array<LucasCandidate, kHalfLanes>& c, size_t filled) {
+  static_assert(kHalfLanesServeBelow <= uint64_t{1} << 60, "the looser form's bound");
+  if (!halfLanesTake(c, filled)) return inGroupsOf<kLanes>(c, filled, passLucasTest<kLanes>);
+  HalfLanesLucas lanes;
+  const int bits = putModuli(c, lanes);
+  for (size_t k = 0; k < kHalfLanes; ++k) {
+    const LooserForm form(c[k].form);
+    const uint64_t two = c[k].form.add(c[k].form.one(), c[k].form.one());
+    lanes.v[k] = two;
+    lanes.vNext[k] = c[k].p;
+    lanes.pPrepared[k] = form.constant(c[k].p);
+    lanes.twoPrepared[k] = form.constant(two);
+  }
+  walkLucasInHalves(lanes, bits);
+  std::array<bool, kHalfLanes> passed;
+  for (size_t k = 0; k < kHalfLanes; ++k) {
+    const LooserForm form(c[k].form);
+    passed[k] = endsLucasTest(c[k], form.exact(lanes.v[k]), form.exact(lanes.vNext[k]));
+  }
+  return passed;
+}
+
+// Up to Count candidates of one kind, each with the index of its number, run together once full.
+template <class Candidate, size_t Count>
+struct Group {
+  std::array<Candidate, Count> candidates;
+  std::array<size_t, Count> indices;
+  size_t filled = 0;
+
+  bool add(const Candidate& c, size_t index) {
+    indices[filled] = index;
+    candidates[filled++] = c;
+    return filled == Count;
+  }
+  // Runs `test` over the group (a short group repeats its first number) and hands each candidate,
+  // its number's index and its result to `report`.
+  template <class Test, class Report>
+  void run(Test test, Report report) {
+    if (filled == 0) return;
+    for (size_t k = filled; k < Count; ++k) candidates[k] = candidates[0];
+    const std::array<bool, Count> passed = test(candidates, filled);
+    for (size_t k = 0; k < filled; ++k) report(candidates[k], indices[k], passed[k]);
+    filled = 0;
+  }
+};
+
+// The strong test to base 2 for every odd number from 64 on, Count at a time, then the Lucas test
+// for those that pass it, Count at a time; each test takes a group and how many of it are filled.
+template <size_t Count, class Base2Test, class LucasTest>
+void testInGroups(std::span<const uint64_t> numbers, std::span<uint8_t> prime, Base2Test base2Test, LucasTest lucasTest) {
+  Group<Base2Candidate, Count> base2;
+  Group<LucasCandidate, Count> lucas;
   const auto runLucas = [&] {
-    lucas.run(passLucasTest<kLanes>, [&](const LucasCandidate&, size_t i, bool passed) { prime[i] = passed; });
+    lucas.run(lucasTest, [&](const LucasCandidate&, size_t i, bool passed) { prime[i] = passed; });
   };
   const auto runBase2 = [&] {
-    base2.run(passStrongBase2<kLanes>, [&](const Base2Candidate& c, size_t i, bool passed) {
+    base2.run(base2Test, [&](const Base2Candidate& c, size_t i, bool passed) {
       const std::optional<LucasCandidate> next = passed ? afterBase2(c.form) : std::nullopt;
       prime[i] = false;
       if (next && lucas.add(*next, i)) runLucas();
@@ -321,6 +388,35 @@ void testPrimalityInWords(std::span<const uint64_t> numbers, std::span<uint8_t> 
   runLucas();
 }
 
+}  // namespace
+
+bool isPrimeByBailliePsw(uint64_t n) {
+  if (n < 64) return (kPrimesBelow64 >> n) & 1;
+  if (n % 2 == 0) return false;
+  const Base2Candidate c(n);
+  if (!passStrongBase2<1>({c})[0]) return false;
+  const std::optional<LucasCandidate> lucas = afterBase2(c.form);
+  return lucas && passLucasTest<1>({*lucas})[0];
+}
+
+void testPrimalityInWords(std::span<const uint64_t> numbers, std::span<uint8_t> prime) {
+  const auto inWords = [](auto test) { return [test](const auto& group, size_t) { return test(group); }; };
+  testInGroups<kLanes>(numbers, prime, inWords(passStrongBase2<kLanes>), inWords(passLucasTest<kLanes>));
+}
+
+void testPrimalityInHalfLanes(std::span<const uint64_t> numbers, std::span<uint8_t> prime) {
+  testInGroups<kHalfLanes>(numbers, prime, passStrongBase2InHalves, passLucasTestInHalves);
+}
+
+bool halfLanesAvailable() {
+#if defined(__x86_64__)
+  static const bool available = __builtin_cpu_supports("avx2");
+  return available;
+#else
+  return false;
+#endif
+}
+
 bool wideLanesAvailable() {
 #if defined(__x86_64__)
   static const bool available = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512ifma");
@@ -333,6 +429,8 @@ bool wideLanesAvailable() {
 void testPrimality(std::span<const uint64_t> numbers, std::span<uint8_t> prime) {
   if (wideLanesAvailable()) {
     testPrimalityInWideLanes(numbers, prime);
+  } else if (halfLanesAvailable()) {
+    testPrimalityInHalfLanes(numbers, prime);
   } else {
     testPrimalityInWords(numbers, prime);
   }

@@ -28,13 +28,17 @@ namespace numlib::detail {
 
 // Whether each of `numbers` is prime (prime[i] = 1 or 0): the same answers as isPrimeByBailliePsw,
 // faster for many numbers, as the tests of several of them run side by side: eight to a vector where
-// the processor has 52-bit multiply-add lanes (AVX-512 IFMA), else four in 64-bit words.
+// the processor has 52-bit multiply-add lanes (AVX-512 IFMA); else sixteen at a time in vectors of
+// 32-bit multiplies (AVX2) where the numbers lie below 2^60; else four in 64-bit words.
 void testPrimality(std::span<const uint64_t> numbers, std::span<uint8_t> prime);
 
-// The two ways testPrimality chooses between; the wide one only where wideLanesAvailable().
+// The three ways testPrimality chooses between; the wide one only where wideLanesAvailable(), the
+// half one only where halfLanesAvailable().
 void testPrimalityInWords(std::span<const uint64_t> numbers, std::span<uint8_t> prime);
 void testPrimalityInWideLanes(std::span<const uint64_t> numbers, std::span<uint8_t> prime);
+void testPrimalityInHalfLanes(std::span<const uint64_t> numbers, std::span<uint8_t> prime);
 bool wideLanesAvailable();
+bool halfLanesAvailable();
 
 // For odd n > 1: n - 1 = odd * 2^twos, which the strong test to base 2 raises 2 to, and
 // n + 1 = odd * 2^twos, which the Lucas test walks (formed without n + 1, which may pass 2^64 - 1).

@@ -9,6 +9,7 @@
 #include <primesieve.hpp>
 
 #include "BailliePsw.h"
+#include "BailliePswHalves.h"
 #include "SmallPrimes.h"
 #include "Uint128.h"
 #include "numlib.hpp"
@@ -29,22 +30,30 @@ constexpr uint64_t kLargestPrimeBelow2To64 = 18446744073709551557u;
 // The two ways' costs as measured by bench_numlib (BM_WindowBySieve, BM_WindowByTests), in tenths
 // of a nanosecond: the sieve finds the primes up to the root of the window's top first, about 4 for
 // each unit of the root, then spends about 30 on each number; the tests spend about 43 on each number
-// eight to a vector, whatever its size, and about 110 in 64-bit words (a picture's window of 273,529
-// numbers: 1.1 ms from 2^44 to 2^52, where the sieve takes 2.3 ms at 2^44 and 5.3 ms at 2^46; a
-// window of 2^24 numbers: 73 ms from 2^52 to 2^64, where the sieve takes 72 ms at 2^52 and 151 ms at
-// 2^56). So with vectors a picture's window is sieved below about 2^39.5, and a window of 2^24
-// numbers below about 2^51.4; in words below 2^44.8 and 2^56.6.
+// eight to a vector, whatever its size, about 73 sixteen to the half lanes below 2^60, and about 110
+// in 64-bit words (a picture's window of 273,529 numbers: 1.1 ms from 2^44 to 2^52 in words, where
+// the sieve takes 2.3 ms at 2^44 and 5.3 ms at 2^46; a window of 2^24 numbers: 73 ms from 2^52 to
+// 2^64 in words, two thirds of that in the half lanes, where the sieve takes 72 ms at 2^52 and
+// 151 ms at 2^56). So a picture's window is sieved below about 2^39.5 with vectors, 2^42.9 with
+// half lanes and 2^44.8 in words; a window of 2^24 numbers below about 2^51.4, 2^54.8 and 2^56.6.
 constexpr uint64_t kSievePerRootUnit = 4;
 constexpr uint64_t kSievePerNumber = 30;
 constexpr uint64_t kTestsPerNumberInWords = 110;
+constexpr uint64_t kTestsPerNumberInHalfLanes = 73;
 constexpr uint64_t kTestsPerNumberInVectors = 43;
+
+// What the tests spend on each number of a window whose top is `high`.
+uint64_t testsPerNumber(uint64_t high) {
+  if (wideLanesAvailable()) return kTestsPerNumberInVectors;
+  if (halfLanesAvailable() && high < kHalfLanesServeBelow) return kTestsPerNumberInHalfLanes;
+  return kTestsPerNumberInWords;
+}
 
 // Whether kSievePerRootUnit * isqrt(high) + kSievePerNumber * count < testsPerNumber * count, that
 // is isqrt(high) < saved / kSievePerRootUnit for what the sieve saves on the numbers, so high below
 // the square of that quotient rounded up: no root taken for each of a far tile's many short windows.
 bool sieveIsFaster(uint64_t high, uint64_t count) {
-  static const uint64_t testsPerNumber = wideLanesAvailable() ? kTestsPerNumberInVectors : kTestsPerNumberInWords;
-  const uint128 saved = uint128{testsPerNumber - kSievePerNumber} * count;
+  const uint128 saved = uint128{testsPerNumber(high) - kSievePerNumber} * count;
   const uint128 rootBound = (saved + kSievePerRootUnit - 1) / kSievePerRootUnit;
   return rootBound > (uint128{1} << 32) || uint128{high} < rootBound * rootBound;
 }
