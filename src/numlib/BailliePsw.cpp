@@ -429,7 +429,8 @@ bool wideLanesAvailable() {
 void testPrimality(std::span<const uint64_t> numbers, std::span<uint8_t> prime) {
   if (wideLanesAvailable()) {
     testPrimalityInWideLanes(numbers, prime);
-  } else if (halfLanesAvailable()) {
+  } else if (halfLanesAvailable() && std::ranges::any_of(numbers, [](uint64_t n) { return n < kHalfLanesServeBelow; })) {
+    // Numbers all above the half lanes' bound would only pass through their groups to the words.
     testPrimalityInHalfLanes(numbers, prime);
   } else {
     testPrimalityInWords(numbers, prime);
