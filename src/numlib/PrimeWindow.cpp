@@ -243,9 +243,11 @@ class Undecided {
   std::vector<uint8_t> prime_;
 };
 
-// The bound a window is sieved to, for its top and the length of its chunks.
+// The bound a window is sieved to, for its top and the length of its chunks: the root of the top
+// where that is smaller, taken only then, as a far view has many short windows.
 uint32_t sieveBound(uint64_t high, uint64_t chunkCount) {
-  return static_cast<uint32_t>(std::min<uint64_t>({isqrt(high), kPresieveLimit, presieveBound(chunkCount)}));
+  const uint64_t bound = std::min<uint64_t>(kPresieveLimit, presieveBound(chunkCount));
+  return static_cast<uint32_t>(high >= bound * bound ? bound : std::min(isqrt(high), bound));
 }
 
 // A thread's sieve places and undecided numbers: the worker threads sieve at once.
