@@ -1,7 +1,8 @@
 // Own rules and marked quadratics on any input. The first byte chooses:
 // - even: the rest is a rule's text. It is read or refused with an error inside the text, never a
 //   crash; a rule read is asked about numbers anywhere below 2^64 and cells anywhere (the sanitizer
-//   build catches any arithmetic that leaves its type), and answers the same when read again.
+//   build catches any arithmetic that leaves its type), with each number's true primality as a
+//   pass gives it, and answers the same when read again and what its constant verdict says.
 // - odd: the rest is the value of --mark-quadratic, then eight bytes of a window's start. A quadratic
 //   accepted has its values in the window ascending and each once, factors that multiply out to it,
 //   and a constant that is a number from 0 on.
@@ -19,6 +20,7 @@
 #include "QuadraticPolynomial.h"
 #include "RenderOptions.h"
 #include "Rule.h"
+#include "numlib.hpp"
 
 namespace {
 
@@ -44,7 +46,7 @@ void fuzzRule(const std::string& text) {
   const uint64_t numbers[] = {0, 1, 2, 97, 65536, (uint64_t{1} << 32) + 15, UINT64_MAX - 58, UINT64_MAX};
   for (uint64_t n : numbers) {
     const rules::Inputs in{n, static_cast<int64_t>(n % 1000) + 1, static_cast<int64_t>(n % 17) - 8,
-                           8 - static_cast<int64_t>(n % 13), n % 2 == 1};
+                           8 - static_cast<int64_t>(n % 13), numlib::isPrime(n)};
     check(rule.verdict(in) == again.verdict(in));
     if (rule.constantVerdict()) check(rule.verdict(in) == *rule.constantVerdict());
   }
