@@ -58,8 +58,8 @@ constexpr uint64_t kBias = uint64_t{1} << 62;
 //   m0 = t mod 2^32 / n,  L = (t - m0 n) / 2^32 = t00/2^32 - q0/2^32 + t01 + t10 - m0 nHigh,
 //   m1 = L mod 2^32 / n,  (L - m1 n) / 2^32 + t11 = L/2^32 - q1/2^32 + t11 - m1 nHigh,
 // where q = m n's low-half product, whose low half equals what it is taken from, so that each
-// difference of high halves is exact. The bounds: t01 and t10 below 2^62 keep L below 2^63, and
-// m0 nHigh below 2^60 keeps it above -2^61.
+// difference of high halves is exact. The bounds: t01 and t10 below 2^62 keep L below 2^63 + 2^32,
+// and m0 nHigh below 2^60 keeps it above -2^61, so that L + 2^62 is a word.
 Inline Vector productPlus(const Moduli& m, Vector a, Vector b, Vector addendLessBias) {
   const Vector aHigh = high32(a), bHigh = high32(b);
   const Vector t00 = multiplyLow32(a, b), t01 = multiplyLow32(a, bHigh), t10 = multiplyLow32(aHigh, b);
