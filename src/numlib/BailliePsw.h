@@ -12,7 +12,7 @@
 // C. Pomerance, J. Selfridge and S. Wagstaff, "The pseudoprimes to 25 * 10^9", Math. Comp. 35
 // (1980), 1003-1026.
 //
-// The cost, for a prime: one exponentiation to base 2 and one Lucas sequence of about three
+// The cost, for a prime: one exponentiation to base 2 and one Lucas sequence of two
 // products a bit, where the seven-base strong test takes seven exponentiations. A composite mostly
 // ends after the first.
 

@@ -80,10 +80,11 @@ Inline Moduli moduliOf(const uint64_t* n, const uint64_t* inverse) {
   return {modulus, high32(modulus), load(inverse)};
 }
 
-// Lane masks of bit `bit` of each d: all ones where it is 1.
-Inline Vector bitMask(Vector d, Vector bit) {
-  return subtract(_mm256_setzero_si256(), _mm256_and_si256(_mm256_srlv_epi64(d, bit), broadcast(1)));
-}
+// Bit `bit` of each d, 0 or 1.
+Inline Vector bitOf(Vector d, Vector bit) { return _mm256_and_si256(_mm256_srlv_epi64(d, bit), broadcast(1)); }
+
+// All ones where bit `bit` of d is 1, else none.
+Inline Vector bitMask(Vector d, Vector bit) { return subtract(_mm256_setzero_si256(), bitOf(d, bit)); }
 
 constexpr uint64_t kBiasShifted = kBias >> 32;
 
@@ -102,7 +103,7 @@ void raiseTwoInHalves(HalfLanesBase2& lanes, int bits) {
     const Vector at = broadcast(static_cast<uint64_t>(bit));
     for (size_t v = 0; v < kVectors; ++v) {
       // x^2 2^bit as x (x << bit): below 2n and 4n, within the product's bounds for n below 2^60.
-      const Vector doubled = _mm256_sllv_epi64(x[v], _mm256_and_si256(_mm256_srlv_epi64(d[v], at), broadcast(1)));
+      const Vector doubled = _mm256_sllv_epi64(x[v], bitOf(d[v], at));
       x[v] = productPlus(moduli[v], x[v], doubled, nLessBias[v]);
     }
   }
