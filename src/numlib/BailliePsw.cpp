@@ -146,15 +146,21 @@ std::array<Form, Lanes> formsOf(const std::array<Candidate, Lanes>& c) {
       std::make_index_sequence<Lanes>());
 }
 
+// The moduli of the lanes or'ed together: below a power of two exactly when every one of them is.
+template <class Candidate, size_t Lanes>
+uint64_t anyModulusOf(const std::array<Candidate, Lanes>& c) {
+  uint64_t anyModulus = 0;
+  for (const Candidate& candidate : c) anyModulus |= candidate.form.modulus();
+  return anyModulus;
+}
+
 // Runs `loop` with the lanes' forms of the first of `Forms` that serves every modulus (the last
 // must serve all).
 template <class Form, class... Rest, class Candidate, size_t Lanes, class Loop>
 void withFormsOf(const std::array<Candidate, Lanes>& c, Loop loop) {
-  uint64_t anyModulus = 0;
-  for (const Candidate& candidate : c) anyModulus |= candidate.form.modulus();
   if constexpr (sizeof...(Rest) == 0) {
     loop(formsOf<Form>(c));
-  } else if (Form::serves(anyModulus)) {
+  } else if (Form::serves(anyModulusOf(c))) {
     loop(formsOf<Form>(c));
   } else {
     withFormsOf<Rest...>(c, loop);
@@ -282,9 +288,7 @@ std::array<bool, Count> inGroupsOf(const std::array<Candidate, Count>& c, size_t
 // half their numbers runs faster in words, as a lane there costs about 1.6 times a half lane.
 template <class Candidate, size_t Count>
 bool halfLanesTake(const std::array<Candidate, Count>& c, size_t filled) {
-  uint64_t anyModulus = 0;
-  for (const Candidate& candidate : c) anyModulus |= candidate.form.modulus();
-  return filled > Count / 2 && anyModulus < kHalfLanesServeBelow;
+  return filled > Count / 2 && anyModulusOf(c) < kHalfLanesServeBelow;
 }
 
 // Puts the candidates' moduli and exponents in the lanes; returns the bits the loop walks.
@@ -302,7 +306,7 @@ int putModuli(const std::array<Candidate, Count>& c, HalfLanes& lanes) {
 
 // passStrongBase2 for a group of the half lanes, the same steps in the doubling form.
 std::array<bool, kHalfLanes> passStrongBase2InHalves(const std::array<Base2Candidate, kHalfLanes>& c, size_t filled) {
-  static_assert(kHalfLanesServeBelow <= uint64_t{1} << 61, "the doubling form's bound");
+  static_assert(DoublingForm::serves(kHalfLanesServeBelow - 1), "the half lanes take the doubling form's steps");
   if (!halfLanesTake(c, filled)) return inGroupsOf<kLanes>(c, filled, passStrongBase2<kLanes>);
   HalfLanesBase2 lanes;
   const int bits = putModuli(c, lanes);
@@ -315,7 +319,7 @@ std::array<bool, kHalfLanes> passStrongBase2InHalves(const std::array<Base2Candi
 
 // passLucasTest for a group of the half lanes, the same steps in the looser form.
 std::array<bool, kHalfLanes> passLucasTestInHalves(const std::array<LucasCandidate, kHalfLanes>& c, size_t filled) {
-  static_assert(kHalfLanesServeBelow <= uint64_t{1} << 60, "the looser form's bound");
+  static_assert(LooserForm::serves(kHalfLanesServeBelow - 1), "the half lanes take the looser form's steps");
   if (!halfLanesTake(c, filled)) return inGroupsOf<kLanes>(c, filled, passLucasTest<kLanes>);
   HalfLanesLucas lanes;
   const int bits = putModuli(c, lanes);
