@@ -233,7 +233,8 @@ class TestExplore : public QObject {
     const QStringList& arguments = row.arguments;
     const auto parsed = parse(arguments);
     QVERIFY(std::holds_alternative<ExploreOptions>(parsed));
-    explorer::ExploreWindow& w = open(explorer::chooseView(std::get<ExploreOptions>(parsed), {}), 2, QSize(300, 200));
+    // A worker per core: they put their tiles in place themselves.
+    explorer::ExploreWindow& w = open(explorer::chooseView(std::get<ExploreOptions>(parsed), {}), 0, QSize(300, 200));
     w.view().panBy(row.pan.x(), row.pan.y());
     w.view().zoomAboutMiddle(-row.zoomOut);
     const QImage view = w.view().viewImage();
@@ -491,7 +492,8 @@ class TestExplore : public QObject {
 
   // Once the view is whole, a tile still missing (cancelled meanwhile) shows background, never the
   // pixels another view's tiles left there; while tiles come, those that came are put in place;
-  // a tile drawn again with other colours shows its own.
+  // a tile drawn again with other colours shows its own. Workers place only tiles of the view's
+  // settings, never a ring-coloured one, and nothing once the view moved or its image is held.
   void aMissingTileShowsBackground() {
     spiral::ViewSettings settings = explorer::viewSettingsOf(viewWith([](StoredView& v) { v.boxSize = 1; }));
     const spiral::PlanePoint topLeft{-100, -90};
@@ -554,6 +556,54 @@ class TestExplore : public QObject {
       tiles[2] = tile;
       QVERIFY(showsTheTiles(image.compose(topLeft, size, keys, tiles), keys, tiles));
     }
+
+    // Workers put their tiles in place through the view's placement; what they place shows.
+    settings.start = 4;
+    settings.colorScheme = spiral::ColorScheme::RingNumber;
+    keys = keysOf();
+    const auto drawnFor = [&](const explorer::TileKey& key) {
+      auto tile = std::make_shared<explorer::Tile>(key.rect());
+      tile->result = spiral::drawTile(key.settings, key.rect(), tile->picture);
+      return tile;
+    };
+    image.compose(topLeft, size, keys, std::vector<std::shared_ptr<const explorer::Tile>>(4), explorer::ViewImage::Missing::Later);
+    std::shared_ptr<explorer::ViewImage::Placement> placement = image.openPlacement(settings);
+    QVERIFY(placement);
+    tiles.clear();
+    for (const explorer::TileKey& key : keys) {
+      auto tile = drawnFor(key);
+      placement->place(key.settings, *tile);
+      QVERIFY(tile->placedBy != 0);
+      tiles.push_back(tile);
+    }
+    QVERIFY(showsTheTiles(image.compose(topLeft, size, keys, tiles), keys, tiles));
+    // Neither a tile that took its ring's colour nor one of other settings is placed: the view
+    // keeps the pixels it shows.
+    auto ringTile = std::make_shared<explorer::Tile>(*tiles[2]);
+    ringTile->picture.fillBox(0, 0, explorer::kTileSize - 1, explorer::kTileSize - 1, spiral::kMarkColour);
+    ringTile->result.clusterByRing = true;
+    ringTile->placedBy = 0;
+    placement->place(keys[2].settings, *ringTile);
+    spiral::ViewSettings other = settings;
+    other.start = 5;
+    auto otherTile = drawnFor({other, 0, 0});
+    placement->place(other, *otherTile);
+    QCOMPARE(ringTile->placedBy + otherTile->placedBy, uint64_t{0});
+    QVERIFY(showsTheTiles(image.compose(topLeft, size, keys, tiles), keys, tiles));
+    // Once the view has moved, or the image was handed out and is held, nothing is placed.
+    image.compose({topLeft.x + 1, topLeft.y}, size, keys, tiles);
+    auto afterMove = drawnFor(keys[0]);
+    placement->place(keys[0].settings, *afterMove);
+    QCOMPARE(afterMove->placedBy, uint64_t{0});
+    placement = image.openPlacement(settings);
+    const QImage handedOut = image.compose(topLeft, size, keys, tiles);
+    const QImage held = handedOut.copy();
+    image.compose(topLeft, size, keys, tiles);
+    auto marked = drawnFor(keys[2]);  // pixels that would show if they were written
+    marked->picture.fillBox(0, 0, explorer::kTileSize - 1, explorer::kTileSize - 1, spiral::kMarkColour);
+    placement->place(keys[2].settings, *marked);
+    QCOMPARE(marked->placedBy, uint64_t{0});
+    QCOMPARE(handedOut, held);
   }
 
   // A wheel step zooms about the pointer: the cell under it stays under it, at every level.

@@ -129,8 +129,12 @@ QImage ExploreView::viewImage() {
   std::vector<spiral::PlaneRect> parts;
   for (const TileKey& key : keys) parts.push_back(key.partIn(view));
   std::vector<std::shared_ptr<const Tile>> tiles(keys.size());
+  for (size_t k = 0; k < keys.size(); ++k) tiles[k] = source_.cached(keys[k], parts[k]);
+  composed_.compose(topLeft_, deviceSize(), keys, tiles, ViewImage::Missing::Later);
+  // The tiles drawn from here on may be put in place by the workers that draw them.
+  const TileSource::Placement placement = composed_.openPlacement(settings_);
   const auto lookUp = [&] {
-    for (size_t k = 0; k < keys.size(); ++k) tiles[k] = source_.tile(keys[k], parts[k]);
+    for (size_t k = 0; k < keys.size(); ++k) tiles[k] = source_.tile(keys[k], parts[k], placement);
     return std::find(tiles.begin(), tiles.end(), nullptr) == tiles.end();
   };
   // While the workers draw, the tiles they have handed are put in place: little is left for the end.
@@ -147,7 +151,9 @@ QImage ExploreView::viewImage() {
     whole = lookUp();
   }
   // The tiles cover the view: only a tile cancelled meanwhile leaves background.
-  return composed_.compose(topLeft_, deviceSize(), keys, tiles);
+  QImage image = composed_.compose(topLeft_, deviceSize(), keys, tiles);
+  composed_.closePlacement();
+  return image;
 }
 
 void ExploreView::setOutlines(std::vector<QLine> lines) {

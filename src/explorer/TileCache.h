@@ -48,6 +48,7 @@ struct Tile {
   QImage image;  // Indexed8 over picture's pixels, in the palette's colours
   spiral::TileResult result;  // over `drawn`
   bool exactClusters = false;  // drawn with the cluster colours at hand
+  uint64_t placedBy = 0;  // the serial of the view placement a worker copied its pixels into; 0: none
 };
 
 // The tile's image over its raster, without a copy.

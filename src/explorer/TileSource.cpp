@@ -9,7 +9,8 @@
 
 namespace explorer {
 
-TileSource::TileSource(int workers, QObject* parent) : QObject(parent) {
+TileSource::TileSource(int workers, QObject* parent)
+    : QObject(parent), workersPlaceTiles_(workers <= 0 || workers >= QThread::idealThreadCount()) {
   pool_.setMaxThreadCount(workers > 0 ? workers : QThread::idealThreadCount());
   clusterPool_.setMaxThreadCount(1);
   // The workers' threads start now, while the window opens, rather than when the first view's
@@ -24,17 +25,11 @@ TileSource::~TileSource() {
   clusterPool_.waitForDone();
 }
 
-namespace {
-// A tile asked for goes before every tile drawn ahead.
-constexpr int kAskedPriority = 1;
-constexpr int kAheadPriority = 0;
-}  // namespace
-
-std::shared_ptr<const Tile> TileSource::tile(const TileKey& key, const spiral::PlaneRect& part) {
-  return findOrStart(key, part, kAskedPriority);
+std::shared_ptr<const Tile> TileSource::tile(const TileKey& key, const spiral::PlaneRect& part, const Placement& placement) {
+  return findOrStart(key, part, Priority::Asked, placement);
 }
 
-void TileSource::drawAhead(const TileKey& key) { findOrStart(key, key.rect(), kAheadPriority); }
+void TileSource::drawAhead(const TileKey& key) { findOrStart(key, key.rect(), Priority::Ahead); }
 
 std::shared_ptr<const Tile> TileSource::cached(const TileKey& key, const spiral::PlaneRect& part) {
   std::shared_ptr<const Tile> found = cache_.find(key);
@@ -43,7 +38,8 @@ std::shared_ptr<const Tile> TileSource::cached(const TileKey& key, const spiral:
 
 // A part of a tile is drawn first only where nothing of the tile is at hand: once some of it was
 // drawn, a view that needs more has moved, and will soon need the rest too.
-std::shared_ptr<const Tile> TileSource::findOrStart(const TileKey& key, const spiral::PlaneRect& asked, int priority) {
+std::shared_ptr<const Tile> TileSource::findOrStart(const TileKey& key, const spiral::PlaneRect& asked, Priority priority,
+                                                    const Placement& placement) {
   const spiral::PlaneRect part = spiral::isEmpty(asked) ? key.rect() : asked;
   const std::shared_ptr<const Tile> found = cache_.find(key);
   if (found && found->covers(part)) return found;
@@ -51,21 +47,21 @@ std::shared_ptr<const Tile> TileSource::findOrStart(const TileKey& key, const sp
     if (spiral::contains(job->second.part, part)) return nullptr;
     job->second.cancel->store(true);
     inFlight_.erase(job);
-    start(key, key.rect(), priority);
+    start(key, key.rect(), priority, placement);
   } else {
-    start(key, found ? key.rect() : part, priority);
+    start(key, found ? key.rect() : part, priority, placement);
   }
   return nullptr;
 }
 
-void TileSource::start(const TileKey& key, const spiral::PlaneRect& part, int priority) {
+void TileSource::start(const TileKey& key, const spiral::PlaneRect& part, Priority priority, const Placement& placement) {
   auto cancel = std::make_shared<std::atomic<bool>>(false);
   inFlight_[key] = {cancel, part};
   // The colours stay alive with the job, whatever becomes of them here.
   std::shared_ptr<const spiral::ClusterColours> clusters =
       clusterColoursFor(key.settings) ? clusters_ : std::shared_ptr<const spiral::ClusterColours>();
   jobsUnfinished_.fetch_add(1);
-  pool_.start([this, key, part, cancel, clusters] {
+  enqueue([this, key, part, cancel, clusters, placement = workersPlaceTiles_ ? placement : nullptr] {
     if (*cancel) {  // left the view while it waited
       jobEnded();
       return;
@@ -78,9 +74,59 @@ void TileSource::start(const TileKey& key, const spiral::PlaneRect& part, int pr
     tile->exactClusters = clusters != nullptr;
     tile->result = spiral::drawTile(key.settings, part, tile->picture, context);
     wrapImage(*tile);
+    if (placement) placement->place(key.settings, *tile);
     hand({key, cancel, std::move(tile)});
     jobEnded();
   }, priority);
+}
+
+// A view asks for its tiles one after the other. The first wakes one worker, so that drawing
+// starts at once; the others are woken once the window's thread has asked for them all. Woken
+// together at the first tiles, two workers often queued on one core while the window's thread
+// still held the other, and the second then waited milliseconds behind the first.
+void TileSource::enqueue(std::function<void()> job, Priority priority) {
+  bool wakeOne = false, wakeOthersLater = false;
+  {
+    const std::lock_guard lock(queueMutex_);
+    (priority == Priority::Asked ? askedJobs_ : aheadJobs_).push_back(std::move(job));
+    wakeOne = loopsRunning_ == 0;
+    if (wakeOne) ++loopsRunning_;
+    wakeOthersLater = loopsRunning_ < pool_.maxThreadCount() && !wakePosted_;
+  }
+  if (wakeOne) pool_.start([this] { runQueuedJobs(); });
+  if (wakeOthersLater) {
+    wakePosted_ = true;
+    QMetaObject::invokeMethod(this, &TileSource::wakeWorkers, Qt::QueuedConnection);
+  }
+}
+
+void TileSource::wakeWorkers() {
+  wakePosted_ = false;
+  int idle = 0;
+  {
+    const std::lock_guard lock(queueMutex_);
+    const auto waiting = static_cast<int>(askedJobs_.size() + aheadJobs_.size());
+    idle = std::max(0, std::min(pool_.maxThreadCount() - loopsRunning_, waiting));
+    loopsRunning_ += idle;
+  }
+  for (int k = 0; k < idle; ++k) pool_.start([this] { runQueuedJobs(); });
+}
+
+void TileSource::runQueuedJobs() {
+  for (;;) {
+    std::function<void()> job;
+    {
+      const std::lock_guard lock(queueMutex_);
+      std::deque<std::function<void()>>& jobs = askedJobs_.empty() ? aheadJobs_ : askedJobs_;
+      if (jobs.empty()) {
+        --loopsRunning_;
+        return;
+      }
+      job = std::move(jobs.front());
+      jobs.pop_front();
+    }
+    job();
+  }
 }
 
 namespace {
@@ -207,6 +253,7 @@ void TileSource::jobEnded() {
 // posted, then takes the results over. A job cancelled meanwhile is no longer awaited: the bound
 // on each sleep takes the others' results over while it, or a tile drawn ahead, still runs.
 void TileSource::waitForAll(const std::function<void()>& delivered) {
+  wakeWorkers();
   while (!inFlight_.empty() || clusterWalk_) {
     {
       std::unique_lock lock(postedMutex_);

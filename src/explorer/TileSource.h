@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -18,6 +19,7 @@
 
 #include "ClusterColours.h"
 #include "TileCache.h"
+#include "ViewImage.h"
 
 namespace explorer {
 
@@ -30,8 +32,11 @@ class TileSource : public QObject {
   ~TileSource() override;
 
   // The tile if it is drawn over `part` (of its rect); else null, and `part` is drawn unless it is
-  // being drawn already. A tile drawn or being drawn over less is then drawn whole.
-  std::shared_ptr<const Tile> tile(const TileKey& key, const spiral::PlaneRect& part);
+  // being drawn already. A tile drawn or being drawn over less is then drawn whole. A tile drawn
+  // now is put in place through `placement`, if there is one, when the workers take every core;
+  // with a core to spare, the window's thread copies it there while they draw on.
+  using Placement = std::shared_ptr<ViewImage::Placement>;
+  std::shared_ptr<const Tile> tile(const TileKey& key, const spiral::PlaneRect& part, const Placement& placement = {});
   // Draws the whole tile, unless it is drawn or being drawn, once the tiles asked for are done.
   void drawAhead(const TileKey& key);
   // The tile if it is drawn over `part`, without asking for it.
@@ -74,8 +79,17 @@ class TileSource : public QObject {
     CancelFlag cancel;
     spiral::PlaneRect part;  // of the tile's rect
   };
-  std::shared_ptr<const Tile> findOrStart(const TileKey& key, const spiral::PlaneRect& part, int priority);
-  void start(const TileKey& key, const spiral::PlaneRect& part, int priority);
+  // A tile asked for goes before every tile drawn ahead.
+  enum class Priority { Asked, Ahead };
+  std::shared_ptr<const Tile> findOrStart(const TileKey& key, const spiral::PlaneRect& part, Priority priority,
+                                          const Placement& placement = {});
+  void start(const TileKey& key, const spiral::PlaneRect& part, Priority priority, const Placement& placement);
+  // The tile jobs wait in this object's queue; the pool runs only the workers' loops over it.
+  void enqueue(std::function<void()> job, Priority priority);
+  // Starts a loop on each idle worker while jobs wait.
+  void wakeWorkers();
+  // A worker's loop: runs the queued jobs, the asked ones first, until none is left.
+  void runQueuedJobs();
   // A tile drawn by a worker, waiting to be taken over on the window's thread.
   struct Drawn {
     TileKey key;
@@ -95,6 +109,7 @@ class TileSource : public QObject {
   // Called by each tile job as it ends, cancelled or not.
   void jobEnded();
 
+  const bool workersPlaceTiles_;
   TileCache cache_;
   QThreadPool pool_;
   QThreadPool clusterPool_;  // one thread: the walk takes seconds and must not hold up a tile
@@ -109,6 +124,10 @@ class TileSource : public QObject {
   std::vector<Drawn> handed_;  // under postedMutex_
   int handedSinceWake_ = 0;    // under postedMutex_
   std::atomic<int> jobsUnfinished_ = 0;  // tile jobs started and not yet ended
+  std::mutex queueMutex_;
+  std::deque<std::function<void()>> askedJobs_, aheadJobs_;  // under queueMutex_
+  int loopsRunning_ = 0;                                       // under queueMutex_
+  bool wakePosted_ = false;  // a call of wakeWorkers is posted to the window's thread
 };
 
 }  // namespace explorer

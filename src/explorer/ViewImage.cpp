@@ -1,8 +1,10 @@
 #include "ViewImage.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 #include "Palette.h"
@@ -75,6 +77,19 @@ struct ViewImage::Canvas {
     }
     origin = newOrigin;
   }
+  // Copies the pixels of `part` (inside the canvas) from a tile that covers it, or background where
+  // the tile is missing.
+  void copyFrom(const Tile* tile, const PlaneRect& part) {
+    const auto width = static_cast<size_t>(part.width);
+    for (int64_t y = part.y; y < part.y + part.height; ++y) {
+      uchar* const to = at({part.x, y});
+      if (tile != nullptr) {
+        std::memcpy(to, tile->picture.indexLine(static_cast<int>(y - tile->drawn.y)) + (part.x - tile->drawn.x), width);
+      } else {
+        std::memset(to, spiral::kBlack, width);
+      }
+    }
+  }
   // Copies the pixels of `part` from another canvas.
   void copyFrom(const Canvas& other, const PlaneRect& part) {
     for (int64_t y = part.y; y < part.y + part.height; ++y) std::memcpy(at({part.x, y}), other.at({part.x, y}), static_cast<size_t>(part.width));
@@ -92,6 +107,7 @@ const QImage& ViewImage::compose(spiral::PlanePoint topLeft, QSize size, const s
   const PlaneRect before{topLeft_.x, topLeft_.y, size_.width(), size_.height()};
   const PlaneRect view{topLeft.x, topLeft.y, size.width(), size.height()};
   image_ = QImage();  // lets go of the canvas: if it is still held, an image handed out holds it
+  if (placement_ && (placement_->view != view || canvas_.use_count() > 1)) closePlacement();
   const bool kept = keepWhatStaysInView(before, view);
   if (!canvas_) return image_;
   ++pass_;
@@ -99,10 +115,12 @@ const QImage& ViewImage::compose(spiral::PlanePoint topLeft, QSize size, const s
     const PlaneRect part = keys[k].partIn(view);
     if (isEmpty(part) || (!tiles[k] && missing == Missing::Later)) continue;
     const auto [had, fresh] = tiles_.try_emplace(keys[k]);
-    if (kept && !fresh && samePixels(had->second.tile.get(), tiles[k].get())) {
-      forEachPartOutside(part, before, [&](const PlaneRect& p) { copyFromTile(tiles[k].get(), p); });
+    if (placement_ && tiles[k] && tiles[k]->placedBy == placement_->serial) {
+      had->second.tile = tiles[k];  // a worker put its pixels in place
+    } else if (kept && !fresh && samePixels(had->second.tile.get(), tiles[k].get())) {
+      forEachPartOutside(part, before, [&](const PlaneRect& p) { canvas_->copyFrom(tiles[k].get(), p); });
     } else {
-      copyFromTile(tiles[k].get(), part);
+      canvas_->copyFrom(tiles[k].get(), part);
       had->second.tile = tiles[k];
     }
     had->second.pass = pass_;
@@ -166,17 +184,33 @@ std::shared_ptr<ViewImage::Canvas> ViewImage::canvasFor(spiral::PlanePoint topLe
   return canvas;
 }
 
-// A part of the view inside one tile, from the tile, or background while the tile is missing.
-void ViewImage::copyFromTile(const Tile* tile, const PlaneRect& part) {
-  const auto width = static_cast<size_t>(part.width);
-  for (int64_t y = part.y; y < part.y + part.height; ++y) {
-    uchar* const to = canvas_->at({part.x, y});
-    if (tile != nullptr) {
-      std::memcpy(to, tile->picture.indexLine(static_cast<int>(y - tile->drawn.y)) + (part.x - tile->drawn.x), width);
-    } else {
-      std::memset(to, spiral::kBlack, width);
-    }
+std::shared_ptr<ViewImage::Placement> ViewImage::openPlacement(const spiral::ViewSettings& settings) {
+  closePlacement();
+  if (!canvas_) return nullptr;
+  static std::atomic<uint64_t> serials{0};
+  placement_ = std::make_shared<Placement>();
+  placement_->canvas = canvas_.get();
+  placement_->view = {topLeft_.x, topLeft_.y, size_.width(), size_.height()};
+  placement_->settings = settings;
+  placement_->serial = ++serials;
+  return placement_;
+}
+
+void ViewImage::closePlacement() {
+  if (!placement_) return;
+  {
+    const std::unique_lock lock(placement_->mutex);
+    placement_->open = false;
   }
+  placement_.reset();
+}
+
+void ViewImage::Placement::place(const spiral::ViewSettings& of, Tile& tile) {
+  if (tile.result.clusterByRing || !(of == settings)) return;
+  const std::shared_lock lock(mutex);
+  if (!open) return;
+  canvas->copyFrom(&tile, overlap(tile.drawn, view));
+  tile.placedBy = serial;
 }
 
 }  // namespace explorer

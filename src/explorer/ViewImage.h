@@ -10,9 +10,15 @@
 //
 // An image handed out keeps its pixels: while one is held, the next view is put together on a new
 // canvas, and the held one's canvas lives as long as the image does.
+//
+// While the window's thread waits for a view's tiles and the workers take every core, they copy
+// each tile's pixels into the canvas themselves, through a placement, as soon as they have drawn
+// it: the tile is still in their cache then, and the window's thread, which shares the cores with
+// them, has only to note which tiles are in place.
 
 #include <cstdint>
 #include <memory>
+#include <shared_mutex>
 #include <unordered_map>
 #include <vector>
 
@@ -24,7 +30,34 @@
 namespace explorer {
 
 class ViewImage {
+  struct Canvas;
+
  public:
+  // The canvas of one view, open to the workers until the view moves or is finished.
+  class Placement {
+   public:
+    // Copies the pixels in view of a tile drawn with `settings` into the canvas, and marks the
+    // tile as placed, unless the placement is closed. A tile that took its ring's colour for want
+    // of the cluster colours is left to the window's thread: another drawing of it may differ, and
+    // only that thread knows which one the view shows. Called on a worker before it hands the
+    // tile on.
+    void place(const spiral::ViewSettings& settings, Tile& tile);
+
+   private:
+    friend class ViewImage;
+    Canvas* canvas = nullptr;  // valid while open: the view image closes it before it lets go
+    spiral::PlaneRect view;
+    spiral::ViewSettings settings;
+    uint64_t serial = 0;
+    std::shared_mutex mutex;  // shared by copying workers, taken alone to close
+    bool open = true;
+  };
+
+  ViewImage() = default;
+  ViewImage(const ViewImage&) = delete;
+  ViewImage& operator=(const ViewImage&) = delete;
+  ~ViewImage() { closePlacement(); }
+
   // What a missing tile's part of the view gets: background, or nothing yet (Later), for a view put
   // together while its tiles are still drawn, which no one sees before it is whole.
   enum class Missing { Background, Later };
@@ -35,17 +68,23 @@ class ViewImage {
   const QImage& compose(spiral::PlanePoint topLeft, QSize size, const std::vector<TileKey>& keys,
                         const std::vector<std::shared_ptr<const Tile>>& tiles, Missing missing = Missing::Background);
 
+  // Opens the canvas of the view last put together to the workers drawing tiles of `settings`;
+  // null when there is no canvas. Putting together a view that moved, or whose image is held,
+  // closes it first.
+  std::shared_ptr<Placement> openPlacement(const spiral::ViewSettings& settings);
+  // Waits for a copy under way; no worker writes into the canvas after this.
+  void closePlacement();
+
  private:
-  struct Canvas;
 
   // Whether the pixels at hand overlap the view; if so they are kept where the view finds them,
   // else the image starts afresh.
   bool keepWhatStaysInView(const spiral::PlaneRect& before, const spiral::PlaneRect& view);
   // A canvas for a view of `size` from `topLeft`, with the view in its middle.
   static std::shared_ptr<Canvas> canvasFor(spiral::PlanePoint topLeft, QSize size);
-  void copyFromTile(const Tile* tile, const spiral::PlaneRect& part);
 
   std::shared_ptr<Canvas> canvas_;
+  std::shared_ptr<Placement> placement_;
   QImage image_;  // the view's window into the canvas
   spiral::PlanePoint topLeft_{0, 0};
   QSize size_;
