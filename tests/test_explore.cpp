@@ -595,6 +595,7 @@ class TestExplore : public QObject {
     auto afterMove = drawnFor(keys[0]);
     placement->place(keys[0].settings, *afterMove);
     QCOMPARE(afterMove->placedBy, uint64_t{0});
+    image.compose(topLeft, size, keys, tiles);
     placement = image.openPlacement(settings);
     const QImage handedOut = image.compose(topLeft, size, keys, tiles);
     const QImage held = handedOut.copy();
