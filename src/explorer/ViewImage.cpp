@@ -206,7 +206,7 @@ void ViewImage::closePlacement() {
 }
 
 void ViewImage::Placement::place(const spiral::ViewSettings& of, Tile& tile) {
-  if (tile.result.clusterByRing || !(of == settings)) return;
+  if (tile.result.clusterByRing || of != settings) return;
   const std::shared_lock lock(mutex);
   if (!open) return;
   canvas->copyFrom(&tile, overlap(tile.drawn, view));
