@@ -1,14 +1,19 @@
 // The explorer's view: a full view with no tile cached, a pan that reuses all but the new tiles,
 // a full view far out, each with 1 and 2 workers; and a soak of random moves that reports the
-// peak resident memory, which the tile cache bounds.
+// peak resident memory, which the tile cache bounds. Beside them, for the ratio of 2 workers to 1:
+// the two full views in turn, and the engine's tiles of a view on plain threads.
 
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <fstream>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "DrawPass.h"
 #include "ExploreWindow.h"
@@ -77,6 +82,33 @@ void fullView(benchmark::State& state, spiral::Number start) {
 void BM_ExploreFull(benchmark::State& state) { fullView(state, 1); }
 BENCHMARK(BM_ExploreFull)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// BM_ExploreFull/1 and /2 in turn, view after view, each a fresh window: on a machine whose speed
+// drifts from second to second, the ratio of neighbours is steadier than that of two runs.
+void BM_ExploreFullInTurn(benchmark::State& state) {
+  std::vector<double> one, two, ratio;
+  const auto timed = [](int workers) {
+    auto view = std::make_unique<ViewWindow>(1, workers);
+    const auto begin = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(view->window.view().viewImage());
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - begin;
+    closeView(view);
+    return took.count();
+  };
+  for (auto _ : state) {
+    one.push_back(timed(1));
+    two.push_back(timed(2));
+    ratio.push_back(two.back() / one.back());
+  }
+  const auto median = [](std::vector<double> x) {
+    std::nth_element(x.begin(), x.begin() + x.size() / 2, x.end());
+    return x[x.size() / 2];
+  };
+  state.counters["full1_ms"] = median(one);
+  state.counters["full2_ms"] = median(two);
+  state.counters["ratio"] = median(ratio);
+}
+BENCHMARK(BM_ExploreFullInTurn)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_ExploreFullFar(benchmark::State& state) { fullView(state, 1000000000000000000ULL); }
 BENCHMARK(BM_ExploreFullFar)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -112,6 +144,31 @@ void BM_TilesOfAView(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_TilesOfAView)->Args({0,0})->Args({1,0})->Args({1,1})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same tiles shared out over N plain threads, each taking the next tile in turn: how far the
+// engine alone scales, beside BM_ExploreFull/N with its pool, cache and composed view.
+void BM_TilesOfAViewOnThreads(benchmark::State& state) {
+  const std::vector<explorer::TileKey> keys = ViewWindow(1, 1).window.view().visibleTiles();
+  spiral::TileContext context;
+  context.marksOwnCells = true;
+  const auto threads = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    std::vector<std::shared_ptr<explorer::Tile>> kept(keys.size());
+    std::atomic<size_t> next{0};
+    const auto draw = [&] {
+      for (size_t k; (k = next++) < keys.size();) {
+        auto tile = std::make_shared<explorer::Tile>(keys[k].rect());
+        tile->result = spiral::drawTile(keys[k].settings, keys[k].rect(), tile->picture, context);
+        kept[k] = std::move(tile);
+      }
+    };
+    std::vector<std::thread> others;
+    for (int t = 1; t < threads; ++t) others.emplace_back(draw);
+    draw();
+    for (std::thread& other : others) other.join();
+  }
+}
+BENCHMARK(BM_TilesOfAViewOnThreads)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ExplorePan(benchmark::State& state) {
   for (auto _ : state) {
