@@ -83,7 +83,8 @@ void BM_ExploreFull(benchmark::State& state) { fullView(state, 1); }
 BENCHMARK(BM_ExploreFull)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // BM_ExploreFull/1 and /2 in turn, view after view, each a fresh window: on a machine whose speed
-// drifts from second to second, the ratio of neighbours is steadier than that of two runs.
+// drifts from second to second, the ratio of neighbours is steadier than that of two runs. Its own
+// time includes making and closing the windows: read its counters, the medians of the views.
 void BM_ExploreFullInTurn(benchmark::State& state) {
   std::vector<double> one, two, ratio;
   const auto timed = [](int workers) {
@@ -145,8 +146,9 @@ void BM_TilesOfAView(benchmark::State& state) {
 }
 BENCHMARK(BM_TilesOfAView)->Args({0,0})->Args({1,0})->Args({1,1})->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The same tiles shared out over N plain threads, each taking the next tile in turn: how far the
-// engine alone scales, beside BM_ExploreFull/N with its pool, cache and composed view.
+// The same tiles shared out over N plain threads, started for each view, each taking the next tile
+// in turn: how far the engine alone scales, beside BM_ExploreFull/N with its pool, cache and
+// composed view.
 void BM_TilesOfAViewOnThreads(benchmark::State& state) {
   const std::vector<explorer::TileKey> keys = ViewWindow(1, 1).window.view().visibleTiles();
   spiral::TileContext context;
