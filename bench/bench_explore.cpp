@@ -129,6 +129,12 @@ BENCHMARK(BM_RendererPassOfAView)->Unit(benchmark::kMillisecond)->UseRealTime();
 // this thread, as a worker draws them, without the pool, the cache or the composed image. The first
 // argument 1: each tile keeps its per-cell counts, as the explorer asks; the second 1: the tiles stay
 // alive until the view is drawn, as in the cache, so that each is drawn into memory not in use.
+std::shared_ptr<explorer::Tile> drawnTile(const explorer::TileKey& key, const spiral::TileContext& context) {
+  auto tile = std::make_shared<explorer::Tile>(key.rect());
+  tile->result = spiral::drawTile(key.settings, key.rect(), tile->picture, context);
+  return tile;
+}
+
 void BM_TilesOfAView(benchmark::State& state) {
   const std::vector<explorer::TileKey> keys = ViewWindow(1, 1).window.view().visibleTiles();
   spiral::TileContext context;
@@ -136,8 +142,7 @@ void BM_TilesOfAView(benchmark::State& state) {
   std::vector<std::shared_ptr<explorer::Tile>> kept;
   for (auto _ : state) {
     for (const explorer::TileKey& key : keys) {
-      auto tile = std::make_shared<explorer::Tile>(key.rect());
-      tile->result = spiral::drawTile(key.settings, key.rect(), tile->picture, context);
+      std::shared_ptr<explorer::Tile> tile = drawnTile(key, context);
       benchmark::DoNotOptimize(tile->result.shownCount);
       if (state.range(1)) kept.push_back(tile);
     }
@@ -158,11 +163,7 @@ void BM_TilesOfAViewOnThreads(benchmark::State& state) {
     std::vector<std::shared_ptr<explorer::Tile>> kept(keys.size());
     std::atomic<size_t> next{0};
     const auto draw = [&] {
-      for (size_t k; (k = next++) < keys.size();) {
-        auto tile = std::make_shared<explorer::Tile>(keys[k].rect());
-        tile->result = spiral::drawTile(keys[k].settings, keys[k].rect(), tile->picture, context);
-        kept[k] = std::move(tile);
-      }
+      for (size_t k; (k = next++) < keys.size();) kept[k] = drawnTile(keys[k], context);
     };
     std::vector<std::thread> others;
     for (int t = 1; t < threads; ++t) others.emplace_back(draw);

@@ -130,14 +130,15 @@ QImage ExploreView::viewImage() {
   for (const TileKey& key : keys) parts.push_back(key.partIn(view));
   std::vector<std::shared_ptr<const Tile>> tiles(keys.size());
   for (size_t k = 0; k < keys.size(); ++k) tiles[k] = source_.cached(keys[k], parts[k]);
+  const auto allAtHand = [&tiles] { return std::find(tiles.begin(), tiles.end(), nullptr) == tiles.end(); };
   // All at hand (a pan over drawn tiles): put together once, with no placement.
-  if (std::find(tiles.begin(), tiles.end(), nullptr) == tiles.end()) return composed_.compose(topLeft_, deviceSize(), keys, tiles);
+  if (allAtHand()) return composed_.compose(topLeft_, deviceSize(), keys, tiles);
   composed_.compose(topLeft_, deviceSize(), keys, tiles, ViewImage::Missing::Later);
   // The tiles drawn from here on may be put in place by the workers that draw them.
   const TileSource::Placement placement = composed_.openPlacement(settings_);
   const auto lookUp = [&] {
     for (size_t k = 0; k < keys.size(); ++k) tiles[k] = source_.tile(keys[k], parts[k], placement);
-    return std::find(tiles.begin(), tiles.end(), nullptr) == tiles.end();
+    return allAtHand();
   };
   // While the workers draw, the tiles they have handed are put in place: little is left for the end.
   const auto composeSoFar = [&] {
