@@ -21,6 +21,7 @@
 #include "PlainEulerProduct.h"
 #include "QuadraticPolynomial.h"
 #include "PrimeWindow.h"
+#include "ProgressionSieve.h"
 #include "PlainMillerRabin.h"
 #include "ReducedForms.h"
 #include "PlainQuadratic.h"
@@ -131,6 +132,10 @@ struct Values { const char* name; numlib::QuadraticPolynomial f; uint64_t low, h
 struct KnownClassNumber { const char* name; numlib::Int128 d; int64_t h; };
 struct Window { const char* name; uint64_t low, count; };
 struct Known { const char* name; uint64_t n; int omega; bool fermatPseudoprimeTo2; };  // prime when omega is 1
+// Runs of `count` numbers on `sides` sides taking turns, `rings` of each, as a far tile asks them:
+// side s's run on ring k starts at low + s * 100003 + k * step + curvature * k (k - 1) / 2, and is
+// 13 s numbers shorter.
+struct Progression { const char* name; uint64_t low; int64_t step, curvature; uint64_t count; int sides, rings; };
 
 // Windows at random 64-bit starts, the same in every run.
 std::vector<Window> randomWindows(int howMany, uint64_t count) {
@@ -369,6 +374,54 @@ class TestNumlib : public QObject {
     for (size_t k = 0; k < places.size(); ++k) {
       bitsAgreeWithReference(bits[k], places[k].first, 0, places[k].second);
       QCOMPARE(bits[k].back(), ~uint64_t{0});  // the word past the window's is not touched
+    }
+  }
+
+  // Runs whose starts follow quadratic progressions are placed from the runs before them: with the
+  // places carried wrong, primes would be crossed off.
+  void runsInProgressionsAgreeWithReference_data() {
+    addRows<Progression>({
+        {"one side, each ring's step 8 more", 1000000000000000000u, 8000001, 8, 128, 1, 300},
+        {"two sides taking turns", 1000000000000000000u, 7999999, 8, 128, 2, 200},
+        {"the largest curvature carried", 3 * (uint64_t{1} << 60), 1000, 32, 97, 1, 200},
+        {"the most negative curvature carried", 3 * (uint64_t{1} << 60), 100000, -32, 97, 1, 200},
+        {"a curvature too large to carry", 3 * (uint64_t{1} << 60), 1000, 40, 97, 1, 200},
+        {"a curvature too negative to carry", 3 * (uint64_t{1} << 60), 100000, -40, 97, 1, 200},
+        {"falling runs from one whose last number is 2^64 - 1", kTop - 100130, -50000, 8, 128, 2, 30},
+        {"long runs, which small primes cross more than once", 1000000000000000000u, 100000, 8, 3000, 1, 12},
+        {"one number each", 1000000000000000001u, 2, 0, 1, 1, 3000},
+    });
+  }
+  void runsInProgressionsAgreeWithReference() {
+    QFETCH(Progression, row);
+    std::vector<numlib::BitWindow> windows;
+    std::vector<std::vector<uint64_t>> bits;
+    for (int64_t k = 0; k < row.rings; ++k) {
+      for (int s = 0; s < row.sides; ++s) {
+        const int64_t along = k * row.step + row.curvature * k * (k - 1) / 2;
+        const uint64_t count = row.count - 13 * static_cast<uint64_t>(s);
+        windows.push_back({row.low + static_cast<uint64_t>(s) * 100003 + static_cast<uint64_t>(along), count, nullptr});
+        bits.emplace_back((count + 63) / 64);
+      }
+    }
+    for (size_t k = 0; k < windows.size(); ++k) windows[k].bits = bits[k].data();
+    numlib::primeBitsOfWindows(windows);
+    for (size_t k = 0; k < windows.size(); ++k) bitsAgreeWithReference(bits[k], windows[k].low, 0, windows[k].count);
+    // The sieve alone crosses off exactly the odd multiples of its primes, carried or placed anew.
+    numlib::detail::ProgressionSieve sieve;
+    const uint64_t largest = numlib::detail::ProgressionSieve::largestPrime();
+    const auto crossed = [&](uint64_t n) {
+      for (uint64_t d = 17; d <= largest; d += 2) {
+        if (n % d == 0 && referenceIsPrime(d)) return n % 2 == 1;
+      }
+      return false;
+    };
+    for (const numlib::BitWindow& window : windows) {
+      std::vector<uint64_t> left((window.count + 63) / 64, ~uint64_t{0});
+      sieve.crossOff(window.low, window.count, left.data());
+      for (uint64_t i = 0; i < window.count; ++i) {
+        if (((left[i / 64] >> (i % 64)) & 1) == crossed(window.low + i)) QFAIL(qPrintable(QString::number(window.low + i)));
+      }
     }
   }
 

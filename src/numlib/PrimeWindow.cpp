@@ -10,6 +10,8 @@
 
 #include "BailliePsw.h"
 #include "BailliePswHalves.h"
+#include "ProgressionSieve.h"
+#include "SievingPrime.h"
 #include "SmallPrimes.h"
 #include "Uint128.h"
 #include "numlib.hpp"
@@ -65,26 +67,6 @@ void clearBit(uint64_t* bits, uint64_t i) { bits[i >> 6] &= ~(uint64_t{1} << (i 
 void clearPastCount(uint64_t count, uint64_t* bits) {
   if (count % 64 != 0) bits[count / 64] &= (uint64_t{1} << (count % 64)) - 1;
 }
-
-// An odd sieving prime with its reciprocal to 128 bits, which gives the remainder of any 64-bit
-// number without a division: the fraction n / p - floor(n / p) comes out exact enough that p times
-// it is n mod p (D. Lemire, O. Kaser and N. Kurz, "Faster remainder by direct computation", 2019).
-// A short window places each of its primes once, and there a division cost more than the sieving.
-class SievingPrime {
- public:
-  explicit SievingPrime(uint32_t p) : p_(p), reciprocal_(~uint128{0} / p + 1) {}
-  uint32_t value() const { return p_; }
-  uint64_t remainderOf(uint64_t n) const {
-    const uint128 fraction = reciprocal_ * n;
-    const uint128 high = uint128{static_cast<uint64_t>(fraction >> 64)} * p_;
-    const uint128 low = uint128{static_cast<uint64_t>(fraction)} * p_;
-    return static_cast<uint64_t>((high + (low >> 64)) >> 64);
-  }
-
- private:
-  uint32_t p_;
-  uint128 reciprocal_;
-};
 
 // Reciprocals are kept for the primes a short window sieves by; a long one divides for the rest.
 constexpr uint32_t kReciprocalsUpTo = uint32_t{1} << 12;
@@ -207,10 +189,10 @@ class SmallPrimeSieve {
 };
 
 // A prime p above the window's length crosses off at most one number, and only now and then, yet
-// costs a remainder to place: a short window (a run of a tile) presieves only by primes up to its
-// length, and at least up to 128, and tests the rest (measured by the renderer's --centre far out
-// and the explorer's far view: a bound of 4 times the length was slower, and so was a least bound
-// of 256 once the tests ran eight to a vector).
+// costs a remainder to place: a short window asked alone presieves only by primes up to its
+// length, and at least up to 128, and tests the rest (measured on a tile's runs before they were
+// sieved in progressions: a bound of 4 times the length was slower, and so was a least bound of
+// 256 once the tests ran eight to a vector).
 uint64_t presieveBound(uint64_t count) { return std::max<uint64_t>(count, 128); }
 
 constexpr size_t kTestedAtOnce = 512;  // undecided numbers
@@ -253,6 +235,7 @@ uint32_t sieveBound(uint64_t high, uint64_t chunkCount) {
 // A thread's sieve places and undecided numbers: the worker threads sieve at once.
 struct ThreadSieve {
   SmallPrimeSieve primes;
+  ProgressionSieve progressions;
   Undecided undecided;
 };
 
@@ -261,13 +244,9 @@ ThreadSieve& sieveOfThisThread() {
   return sieve;
 }
 
-// The next chunk of at most kChunkSize numbers from low, all above 2, sieved by the small primes up
-// to the bound: its bits fit the processor's nearest cache. What the sieve cannot decide goes to the
-// undecided numbers. The tests are only ever chosen far above the blocks' range, where neither 1 nor
-// 2 can appear.
-void sieveChunk(uint64_t low, uint64_t count, uint64_t* bits, uint32_t bound, ThreadSieve& sieve) {
-  fillBeforeSieving(low, count, bits);
-  sieve.primes.crossOff(count, bits);
+// Hands what a sieve by the primes up to the bound left of a window to the undecided numbers. The
+// tests are only ever chosen far above the blocks' range, where neither 1 nor 2 can appear.
+void keepUndecided(uint64_t low, uint64_t count, uint64_t* bits, uint32_t bound, Undecided& undecided) {
   clearPastCount(count, bits);
   // A number below (bound + 1)^2 that is left has no prime factor up to its root: it is prime.
   const uint64_t firstUndecided = (uint64_t{bound} + 1) * (uint64_t{bound} + 1);
@@ -277,9 +256,24 @@ void sieveChunk(uint64_t low, uint64_t count, uint64_t* bits, uint32_t bound, Th
     for (uint64_t word = bits[w]; word != 0; word &= word - 1) {
       const int bit = std::countr_zero(word);
       const uint64_t n = low + w * 64 + static_cast<uint64_t>(bit);
-      if (n >= firstUndecided) sieve.undecided.add(n, bits + w, uint64_t{1} << bit);
+      if (n >= firstUndecided) undecided.add(n, bits + w, uint64_t{1} << bit);
     }
   }
+}
+
+// The next chunk of at most kChunkSize numbers from low, all above 2, sieved by the small primes up
+// to the bound: its bits fit the processor's nearest cache.
+void sieveChunk(uint64_t low, uint64_t count, uint64_t* bits, uint32_t bound, ThreadSieve& sieve) {
+  fillBeforeSieving(low, count, bits);
+  sieve.primes.crossOff(count, bits);
+  keepUndecided(low, count, bits, bound, sieve.undecided);
+}
+
+// A short far window, sieved where its start continues the windows before it.
+void sieveInProgression(const BitWindow& window, ThreadSieve& sieve) {
+  fillBeforeSieving(window.low, window.count, window.bits);
+  sieve.progressions.crossOff(window.low, window.count, window.bits);
+  keepUndecided(window.low, window.count, window.bits, ProgressionSieve::largestPrime(), sieve.undecided);
 }
 
 }  // namespace
@@ -330,15 +324,15 @@ void primeBitsAnywhere(uint64_t low, uint64_t count, uint64_t* bits) {
 
 void primeBitsOfFarWindows(std::span<const BitWindow> windows) {
   ThreadSieve& sieve = sieveOfThisThread();
+  sieve.progressions.forget();
   for (const BitWindow& window : windows) {
     if (window.count == 0) continue;
     const uint64_t high = window.low + (window.count - 1);
-    if (window.count > kChunkSize || sieveIsFaster(high, window.count)) {
-      primeBitsAnywhere(window.low, window.count, window.bits);
+    if (window.count <= kChunkSize && !sieveIsFaster(high, window.count) && ProgressionSieve::takes(window.low, window.count)) {
+      sieveInProgression(window, sieve);
     } else {
-      const uint32_t bound = sieveBound(high, window.count);
-      sieve.primes.start(window.low, bound);
-      sieveChunk(window.low, window.count, window.bits, bound, sieve);
+      sieve.progressions.forget();
+      primeBitsAnywhere(window.low, window.count, window.bits);
     }
   }
   sieve.undecided.settle();

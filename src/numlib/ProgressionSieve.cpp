@@ -1,0 +1,179 @@
+#include "ProgressionSieve.h"
+
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "SievingPrime.h"
+#include "SmallPrimes.h"
+#include "Uint128.h"
+
+namespace numlib::detail {
+
+namespace {
+
+using Lanes = ProgressionSieve::Lanes;
+constexpr size_t kLaneCount = 8;
+
+// The primes from 17 to about this bound, and as many more as fill the last vector. Far fewer are
+// left to test than by the primes up to 128 a run placed anew, yet deeper the additions and the
+// crossing off cost more than the tests they save (bench_explore, BM_ExploreFullFar/1: 2^8 to 2^10
+// alike, 2^11 a little and 2^12 much slower).
+constexpr uint32_t kPrimesUpTo = uint32_t{1} << 10;
+constexpr uint32_t kFirstPrime = 17;  // the pattern of 2, 3, 5, 7, 11 and 13 has cleared theirs
+// The largest step between a progression's steps that carries: below 2 * 17, so that its
+// remainder by any 2p is itself, or itself plus 2p.
+constexpr int kLargestCurvature = 32;
+// Offsets, compared in 16-bit lanes, stay below the window's length.
+constexpr uint64_t kLongestWindow = (uint64_t{1} << 15) - 1;
+
+Lanes splat(int value) {
+  Lanes lanes;
+  for (size_t k = 0; k < kLaneCount; ++k) lanes[k] = static_cast<int16_t>(value);
+  return lanes;
+}
+
+struct Primes {
+  std::vector<Lanes> p, twice;
+  std::vector<SievingPrime> each;  // for the places of a window that continues none
+};
+
+const Primes& primes() {
+  static const Primes made = [] {
+    Primes m;
+    for (uint32_t p : primesUpTo(2 * kPrimesUpTo)) {
+      if (p < kFirstPrime) continue;
+      if (p > kPrimesUpTo && m.each.size() % kLaneCount == 0) break;
+      m.each.emplace_back(p);
+    }
+    for (size_t first = 0; first < m.each.size(); first += kLaneCount) {
+      Lanes p, twice;
+      for (size_t k = 0; k < kLaneCount; ++k) {
+        p[k] = static_cast<int16_t>(m.each[first + k].value());
+        twice[k] = static_cast<int16_t>(2 * m.each[first + k].value());
+      }
+      m.p.push_back(p);
+      m.twice.push_back(twice);
+    }
+    return m;
+  }();
+  return made;
+}
+
+// a - modulus where a >= modulus, lane by lane: a below 2 moduli comes back below one.
+Lanes reduced(Lanes a, Lanes modulus) { return a - (modulus & (a >= modulus)); }
+// a + modulus where a < 0: a above -modulus comes back to 0 ... modulus - 1.
+Lanes raised(Lanes a, Lanes modulus) { return a + (modulus & (a < 0)); }
+
+// The first odd multiple of p from n on lies (p - n mod 2p) mod 2p on: a window's places.
+//
+// The places of a window `lag` windows on from `before`, which is `lag` windows on from
+// `beforeThat`, where the step between the windows' starts grew by `curvature`. The step from
+// `beforeThat` to `before` is its place less before's, mod 2p; the window's place is before's less
+// that step and the curvature.
+void carry(const std::vector<Lanes>& before, const std::vector<Lanes>& beforeThat, int curvature, std::vector<Lanes>& out) {
+  const Primes& all = primes();
+  const Lanes bend = splat(curvature);
+  for (size_t v = 0; v < all.twice.size(); ++v) {
+    const Lanes modulus = all.twice[v];
+    const Lanes step = reduced(raised(beforeThat[v] - before[v], modulus) + raised(bend, modulus), modulus);
+    out[v] = raised(before[v] - step, modulus);
+  }
+}
+
+// The places of a window from low on, prime by prime, from low mod p and the parity of low.
+void placeAnew(uint64_t low, std::vector<Lanes>& out) {
+  const Primes& all = primes();
+  for (size_t i = 0; i < all.each.size(); ++i) {
+    const uint64_t p = all.each[i].value(), r = all.each[i].remainderOf(low);
+    const uint64_t modTwiceP = ((r ^ low) & 1) == 0 ? r : r + p;
+    out[i / kLaneCount][i % kLaneCount] = static_cast<int16_t>(modTwiceP <= p ? p - modTwiceP : 3 * p - modTwiceP);
+  }
+}
+
+// One bit for each lane that is not zero, lane k's as bit k.
+uint32_t laneMask(Lanes lanes) {
+#if defined(__SSE2__)
+  const __m128i packed = _mm_packs_epi16(reinterpret_cast<__m128i>(lanes), _mm_setzero_si128());
+  return static_cast<uint32_t>(_mm_movemask_epi8(packed));
+#else
+  uint32_t mask = 0;
+  for (size_t k = 0; k < kLaneCount; ++k) mask |= uint32_t{lanes[k] != 0} << k;
+  return mask;
+#endif
+}
+
+void clearBit(uint64_t* bits, uint64_t at) { bits[at >> 6] &= ~(uint64_t{1} << (at & 63)); }
+
+}  // namespace
+
+uint32_t ProgressionSieve::largestPrime() { return primes().each.back().value(); }
+
+bool ProgressionSieve::takes(uint64_t low, uint64_t count) {
+  const uint64_t largest = largestPrime();
+  return count <= kLongestWindow && low > largest * largest;
+}
+
+// Whether low continues the windows `lag` and 2 `lag` back: low - 2 b + c is small.
+bool ProgressionSieve::continues(uint64_t low, uint64_t lag, int& curvature) const {
+  if (seen_ < 2 * lag) return false;
+  const uint128 outer = uint128{low} + back(2 * lag).low, inner = 2 * uint128{back(lag).low};
+  if (outer + kLargestCurvature < inner || outer > inner + kLargestCurvature) return false;
+  curvature = static_cast<int>(static_cast<int64_t>(static_cast<uint64_t>(outer - inner)));
+  return true;
+}
+
+void ProgressionSieve::crossOff(uint64_t low, uint64_t count, uint64_t* bits) {
+  Placed& here = placed_[seen_ % kKept];
+  here.offsets.resize(primes().p.size());
+  int curvature = 0;
+  // The runs of one side follow one another; those of two sides take turns.
+  if (continues(low, 1, curvature)) {
+    carry(back(1).offsets, back(2).offsets, curvature, here.offsets);
+  } else if (continues(low, 2, curvature)) {
+    carry(back(2).offsets, back(4).offsets, curvature, here.offsets);
+  } else {
+    placeAnew(low, here.offsets);
+  }
+  here.low = low;
+  ++seen_;
+  clearMultiples(here, count, bits);
+}
+
+// The primes whose step 2p fits the window more than once come first, a few of them, and clear
+// their multiples lane by lane. Each later one has at most one multiple inside, and only now and
+// then: their lanes are tested eight at a time, and only those with one are visited, without a
+// branch on each eight.
+void ProgressionSieve::clearMultiples(const Placed& placed, uint64_t count, uint64_t* bits) {
+  const Primes& all = primes();
+  size_t v = 0;
+  for (; v < all.p.size() && static_cast<uint64_t>(all.twice[v][0]) < count; ++v) {
+    const Lanes offsets = placed.offsets[v];
+    for (size_t k = 0; k < kLaneCount; ++k) {
+      const auto step = static_cast<uint64_t>(all.twice[v][k]);
+      for (auto at = static_cast<uint64_t>(offsets[k]); at < count; at += step) clearBit(bits, at);
+    }
+  }
+  const size_t sparse = v;
+  const Lanes length = splat(static_cast<int>(count));
+  hits_.clear();
+  uint64_t word = 0;
+  for (; v < all.p.size(); ++v) {
+    word |= uint64_t{laneMask(placed.offsets[v] < length)} << ((v - sparse) % 8 * kLaneCount);
+    if ((v - sparse) % 8 == 7 || v + 1 == all.p.size()) {
+      hits_.push_back(word);
+      word = 0;
+    }
+  }
+  for (size_t w = 0; w < hits_.size(); ++w) {
+    for (uint64_t word = hits_[w]; word != 0; word &= word - 1) {
+      const size_t lane = w * 64 + static_cast<size_t>(std::countr_zero(word));
+      clearBit(bits, static_cast<uint64_t>(placed.offsets[sparse + lane / kLaneCount][lane % kLaneCount]));
+    }
+  }
+}
+
+}  // namespace numlib::detail
