@@ -74,8 +74,8 @@ Lanes raised(Lanes a, Lanes modulus) { return a + (modulus & (a < 0)); }
 // `beforeThat`, where the step between the windows' starts grew by `curvature`. The step from
 // `beforeThat` to `before` is its place less before's, mod 2p; the window's place is before's less
 // that step and the curvature.
-void carry(const std::vector<Lanes>& before, const std::vector<Lanes>& beforeThat, int curvature, std::vector<Lanes>& out) {
-  const Primes& all = primes();
+void carry(const Primes& all, const std::vector<Lanes>& before, const std::vector<Lanes>& beforeThat, int curvature,
+           std::vector<Lanes>& out) {
   const Lanes bend = splat(curvature);
   for (size_t v = 0; v < all.twice.size(); ++v) {
     const Lanes modulus = all.twice[v];
@@ -85,8 +85,7 @@ void carry(const std::vector<Lanes>& before, const std::vector<Lanes>& beforeTha
 }
 
 // The places of a window from low on, prime by prime, from low mod p and the parity of low.
-void placeAnew(uint64_t low, std::vector<Lanes>& out) {
-  const Primes& all = primes();
+void placeAnew(const Primes& all, uint64_t low, std::vector<Lanes>& out) {
   for (size_t i = 0; i < all.each.size(); ++i) {
     const uint64_t p = all.each[i].value(), r = all.each[i].remainderOf(low);
     const uint64_t modTwiceP = ((r ^ low) & 1) == 0 ? r : r + p;
@@ -108,6 +107,65 @@ uint32_t laneMask(Lanes lanes) {
 
 void clearBit(uint64_t* bits, uint64_t at) { bits[at >> 6] &= ~(uint64_t{1} << (at & 63)); }
 
+// The bit of position x of a word, none for x past it.
+uint64_t bitIf(int x) { return uint64_t{x < 64} << (x & 63); }
+
+// The first vectors' primes, below 2^7, have their multiples in a word at its phase and at most one
+// step 2p on (2p is at least 34): each clears a word at a time, without a branch. A prime's phase in
+// the next word is 64 less, raised by 2p where it falls below 0, at most twice.
+constexpr size_t kVectorsByWord = 2;
+
+void clearSmallMultiples(const Primes& all, const std::vector<Lanes>& offsets, uint64_t count, uint64_t* bits) {
+  const uint64_t words = (count + 63) / 64;
+  for (size_t v = 0; v < kVectorsByWord; ++v) {
+    for (size_t k = 0; k < kLaneCount; ++k) {
+      const int step = all.twice[v][k];
+      int phase = offsets[v][k];
+      for (uint64_t w = 0; w < words; ++w) {
+        bits[w] &= ~(bitIf(phase) | bitIf(phase + step));
+        phase -= 64;
+        phase += step & -int{phase < 0};
+        phase += step & -int{phase < 0};
+      }
+    }
+  }
+}
+
+// The later primes whose step 2p fits a long window more than once, lane by lane.
+size_t clearRecurringMultiples(const Primes& all, const std::vector<Lanes>& offsets, uint64_t count, uint64_t* bits) {
+  size_t v = kVectorsByWord;
+  for (; v < all.p.size() && static_cast<uint64_t>(all.twice[v][0]) < count; ++v) {
+    for (size_t k = 0; k < kLaneCount; ++k) {
+      const auto step = static_cast<uint64_t>(all.twice[v][k]);
+      for (auto at = static_cast<uint64_t>(offsets[v][k]); at < count; at += step) clearBit(bits, at);
+    }
+  }
+  return v;
+}
+
+// Each prime from vector `first` on has at most one multiple inside, and only now and then: its lanes
+// are tested eight at a time into a bit for each (in `hits`), without a branch on each eight, and
+// only those with one are visited.
+void clearSparseMultiples(const Primes& all, const std::vector<Lanes>& offsets, size_t first, uint64_t count, uint64_t* bits,
+                          std::vector<uint64_t>& hits) {
+  const Lanes length = splat(static_cast<int>(count));
+  hits.clear();
+  uint64_t word = 0;
+  for (size_t v = first; v < all.p.size(); ++v) {
+    word |= uint64_t{laneMask(offsets[v] < length)} << ((v - first) % 8 * kLaneCount);
+    if ((v - first) % 8 == 7 || v + 1 == all.p.size()) {
+      hits.push_back(word);
+      word = 0;
+    }
+  }
+  for (size_t w = 0; w < hits.size(); ++w) {
+    for (uint64_t lanes = hits[w]; lanes != 0; lanes &= lanes - 1) {
+      const size_t lane = w * 64 + static_cast<size_t>(std::countr_zero(lanes));
+      clearBit(bits, static_cast<uint64_t>(offsets[first + lane / kLaneCount][lane % kLaneCount]));
+    }
+  }
+}
+
 }  // namespace
 
 uint32_t ProgressionSieve::largestPrime() { return primes().each.back().value(); }
@@ -127,53 +185,23 @@ bool ProgressionSieve::continues(uint64_t low, uint64_t lag, int& curvature) con
 }
 
 void ProgressionSieve::crossOff(uint64_t low, uint64_t count, uint64_t* bits) {
+  const Primes& all = primes();
   Placed& here = placed_[seen_ % kKept];
-  here.offsets.resize(primes().p.size());
+  here.offsets.resize(all.p.size());
   int curvature = 0;
   // The runs of one side follow one another; those of two sides take turns.
   if (continues(low, 1, curvature)) {
-    carry(back(1).offsets, back(2).offsets, curvature, here.offsets);
+    carry(all, back(1).offsets, back(2).offsets, curvature, here.offsets);
   } else if (continues(low, 2, curvature)) {
-    carry(back(2).offsets, back(4).offsets, curvature, here.offsets);
+    carry(all, back(2).offsets, back(4).offsets, curvature, here.offsets);
   } else {
-    placeAnew(low, here.offsets);
+    placeAnew(all, low, here.offsets);
   }
   here.low = low;
   ++seen_;
-  clearMultiples(here, count, bits);
-}
-
-// The primes whose step 2p fits the window more than once come first, a few of them, and clear
-// their multiples lane by lane. Each later one has at most one multiple inside, and only now and
-// then: their lanes are tested eight at a time, and only those with one are visited, without a
-// branch on each eight.
-void ProgressionSieve::clearMultiples(const Placed& placed, uint64_t count, uint64_t* bits) {
-  const Primes& all = primes();
-  size_t v = 0;
-  for (; v < all.p.size() && static_cast<uint64_t>(all.twice[v][0]) < count; ++v) {
-    const Lanes offsets = placed.offsets[v];
-    for (size_t k = 0; k < kLaneCount; ++k) {
-      const auto step = static_cast<uint64_t>(all.twice[v][k]);
-      for (auto at = static_cast<uint64_t>(offsets[k]); at < count; at += step) clearBit(bits, at);
-    }
-  }
-  const size_t sparse = v;
-  const Lanes length = splat(static_cast<int>(count));
-  hits_.clear();
-  uint64_t word = 0;
-  for (; v < all.p.size(); ++v) {
-    word |= uint64_t{laneMask(placed.offsets[v] < length)} << ((v - sparse) % 8 * kLaneCount);
-    if ((v - sparse) % 8 == 7 || v + 1 == all.p.size()) {
-      hits_.push_back(word);
-      word = 0;
-    }
-  }
-  for (size_t w = 0; w < hits_.size(); ++w) {
-    for (uint64_t word = hits_[w]; word != 0; word &= word - 1) {
-      const size_t lane = w * 64 + static_cast<size_t>(std::countr_zero(word));
-      clearBit(bits, static_cast<uint64_t>(placed.offsets[sparse + lane / kLaneCount][lane % kLaneCount]));
-    }
-  }
+  clearSmallMultiples(all, here.offsets, count, bits);
+  const size_t sparse = clearRecurringMultiples(all, here.offsets, count, bits);
+  clearSparseMultiples(all, here.offsets, sparse, count, bits, hits_);
 }
 
 }  // namespace numlib::detail

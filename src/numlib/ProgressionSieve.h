@@ -38,7 +38,6 @@ class ProgressionSieve {
 
   bool continues(uint64_t low, uint64_t lag, int& curvature) const;
   const Placed& back(uint64_t lag) const { return placed_[(seen_ - lag) % kKept]; }
-  void clearMultiples(const Placed& placed, uint64_t count, uint64_t* bits);
 
   std::array<Placed, kKept> placed_;
   uint64_t seen_ = 0;  // windows placed since the last forget()
