@@ -33,7 +33,8 @@ class ProgressionSieve {
     uint64_t low = 0;
     std::vector<Lanes> offsets;  // of each prime's first odd multiple from low on
   };
-  // The windows kept, enough for the longest lag: the last four, and the one being placed.
+  // The windows kept: the last four, which the longest lag reaches back to, and the one being
+  // placed, in a ring of a power of two.
   static constexpr uint64_t kKept = 8;
 
   bool continues(uint64_t low, uint64_t lag, int& curvature) const;
