@@ -82,13 +82,20 @@ void fullView(benchmark::State& state, spiral::Number start) {
 void BM_ExploreFull(benchmark::State& state) { fullView(state, 1); }
 BENCHMARK(BM_ExploreFull)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// BM_ExploreFull/1 and /2 in turn, view after view, each a fresh window: on a machine whose speed
+// Two kinds of full view in turn, view after view, each a fresh window: on a machine whose speed
 // drifts from second to second, the ratio of neighbours is steadier than that of two runs. Its own
-// time includes making and closing the windows: read its counters, the medians of the views.
-void BM_ExploreFullInTurn(benchmark::State& state) {
-  std::vector<double> one, two, ratio;
-  const auto timed = [](int workers) {
-    auto view = std::make_unique<ViewWindow>(1, workers);
+// time includes making and closing the windows: read its counters, the medians of the views and of
+// the second's time over the first's.
+struct ViewKind {
+  spiral::Number start;
+  int workers;
+  const char* counter;
+};
+
+void viewsInTurn(benchmark::State& state, ViewKind first, ViewKind second) {
+  std::vector<double> firstTimes, secondTimes, ratio;
+  const auto timed = [](const ViewKind& kind) {
+    auto view = std::make_unique<ViewWindow>(kind.start, kind.workers);
     const auto begin = std::chrono::steady_clock::now();
     benchmark::DoNotOptimize(view->window.view().viewImage());
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - begin;
@@ -96,19 +103,28 @@ void BM_ExploreFullInTurn(benchmark::State& state) {
     return took.count();
   };
   for (auto _ : state) {
-    one.push_back(timed(1));
-    two.push_back(timed(2));
-    ratio.push_back(two.back() / one.back());
+    firstTimes.push_back(timed(first));
+    secondTimes.push_back(timed(second));
+    ratio.push_back(secondTimes.back() / firstTimes.back());
   }
   const auto median = [](std::vector<double> x) {
     std::nth_element(x.begin(), x.begin() + x.size() / 2, x.end());
     return x[x.size() / 2];
   };
-  state.counters["full1_ms"] = median(one);
-  state.counters["full2_ms"] = median(two);
+  state.counters[first.counter] = median(firstTimes);
+  state.counters[second.counter] = median(secondTimes);
   state.counters["ratio"] = median(ratio);
 }
+
+// BM_ExploreFull/1 and /2.
+void BM_ExploreFullInTurn(benchmark::State& state) { viewsInTurn(state, {1, 1, "full1_ms"}, {1, 2, "full2_ms"}); }
 BENCHMARK(BM_ExploreFullInTurn)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// BM_ExploreFull/2 and BM_ExploreFullFar/2.
+void BM_ExploreFarInTurn(benchmark::State& state) {
+  viewsInTurn(state, {1, 2, "full2_ms"}, {1000000000000000000ULL, 2, "far2_ms"});
+}
+BENCHMARK(BM_ExploreFarInTurn)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ExploreFullFar(benchmark::State& state) { fullView(state, 1000000000000000000ULL); }
 BENCHMARK(BM_ExploreFullFar)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
