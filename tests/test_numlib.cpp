@@ -134,8 +134,15 @@ struct Window { const char* name; uint64_t low, count; };
 struct Known { const char* name; uint64_t n; int omega; bool fermatPseudoprimeTo2; };  // prime when omega is 1
 // Runs of `count` numbers on `sides` sides taking turns, `rings` of each, as a far tile asks them:
 // side s's run on ring k starts at low + s * 100003 + k * step + curvature * k (k - 1) / 2, and is
-// 13 s numbers shorter.
-struct Progression { const char* name; uint64_t low; int64_t step, curvature; uint64_t count; int sides, rings; };
+// 13 s numbers shorter and k `grow` longer.
+struct Progression {
+  const char* name;
+  uint64_t low;
+  int64_t step, curvature;
+  uint64_t count;
+  int sides, rings;
+  uint64_t grow = 0;
+};
 
 // Windows at random 64-bit starts, the same in every run.
 std::vector<Window> randomWindows(int howMany, uint64_t count) {
@@ -389,6 +396,8 @@ class TestNumlib : public QObject {
         {"a curvature too negative to carry", 3 * (uint64_t{1} << 60), 100000, -40, 97, 1, 200},
         {"falling runs from one whose last number is 2^64 - 1", kTop - 100130, -50000, 8, 128, 2, 30},
         {"long runs, which small primes cross more than once", 1000000000000000000u, 100000, 8, 3000, 1, 12},
+        {"runs longer than the deepest primes", 1000000000000000000u, 100000, 8, 10000, 1, 4},
+        {"runs growing past 1024 numbers, sieved deeper", 1000000000000000000u, 100000, 8, 1000, 1, 12, 5},
         {"one number each", 1000000000000000001u, 2, 0, 1, 1, 3000},
     });
   }
@@ -399,7 +408,7 @@ class TestNumlib : public QObject {
     for (int64_t k = 0; k < row.rings; ++k) {
       for (int s = 0; s < row.sides; ++s) {
         const int64_t along = k * row.step + row.curvature * k * (k - 1) / 2;
-        const uint64_t count = row.count - 13 * static_cast<uint64_t>(s);
+        const uint64_t count = row.count - 13 * static_cast<uint64_t>(s) + row.grow * static_cast<uint64_t>(k);
         windows.push_back({row.low + static_cast<uint64_t>(s) * 100003 + static_cast<uint64_t>(along), count, nullptr});
         bits.emplace_back((count + 63) / 64);
       }
@@ -409,8 +418,7 @@ class TestNumlib : public QObject {
     for (size_t k = 0; k < windows.size(); ++k) bitsAgreeWithReference(bits[k], windows[k].low, 0, windows[k].count);
     // The sieve alone crosses off exactly the odd multiples of its primes, carried or placed anew.
     numlib::detail::ProgressionSieve sieve;
-    const uint64_t largest = numlib::detail::ProgressionSieve::largestPrime();
-    const auto crossed = [&](uint64_t n) {
+    const auto crossed = [&](uint64_t n, uint64_t largest) {
       for (uint64_t d = 17; d <= largest; d += 2) {
         if (n % d == 0 && referenceIsPrime(d)) return n % 2 == 1;
       }
@@ -418,9 +426,13 @@ class TestNumlib : public QObject {
     };
     for (const numlib::BitWindow& window : windows) {
       std::vector<uint64_t> left((window.count + 63) / 64, ~uint64_t{0});
-      sieve.crossOff(window.low, window.count, left.data());
+      const uint64_t largest = sieve.crossOff(window.low, window.count, left.data());
+      QCOMPARE(largest, uint64_t{numlib::detail::ProgressionSieve::largestPrimeFor(window.count)});
+      uint64_t next = largest + 2;  // past every prime up to the window's length, and to 1024
+      while (!referenceIsPrime(next)) next += 2;
+      QVERIFY(next > std::min<uint64_t>(std::max<uint64_t>(window.count, 1024), 8000));
       for (uint64_t i = 0; i < window.count; ++i) {
-        if (((left[i / 64] >> (i % 64)) & 1) == crossed(window.low + i)) QFAIL(qPrintable(QString::number(window.low + i)));
+        if (((left[i / 64] >> (i % 64)) & 1) == crossed(window.low + i, largest)) QFAIL(qPrintable(QString::number(window.low + i)));
       }
     }
   }

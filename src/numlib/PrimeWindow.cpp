@@ -272,8 +272,8 @@ void sieveChunk(uint64_t low, uint64_t count, uint64_t* bits, uint32_t bound, Th
 // A short far window, sieved where its start continues the windows before it.
 void sieveInProgression(const BitWindow& window, ThreadSieve& sieve) {
   fillBeforeSieving(window.low, window.count, window.bits);
-  sieve.progressions.crossOff(window.low, window.count, window.bits);
-  keepUndecided(window.low, window.count, window.bits, ProgressionSieve::largestPrime(), sieve.undecided);
+  const uint32_t bound = sieve.progressions.crossOff(window.low, window.count, window.bits);
+  keepUndecided(window.low, window.count, window.bits, bound, sieve.undecided);
 }
 
 }  // namespace

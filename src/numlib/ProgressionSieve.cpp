@@ -1,5 +1,6 @@
 #include "ProgressionSieve.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -18,11 +19,14 @@ namespace {
 using Lanes = ProgressionSieve::Lanes;
 constexpr size_t kLaneCount = 8;
 
-// The primes from 17 to about this bound, and as many more as fill the last vector. Far fewer are
-// left to test than by the primes up to 128 a run placed anew, yet deeper the additions and the
-// crossing off cost more than the tests they save (bench_explore, BM_ExploreFullFar/1: 2^8 to 2^10
-// alike, 2^11 a little and 2^12 much slower).
-constexpr uint32_t kPrimesUpTo = uint32_t{1} << 10;
+// Every window is sieved by the primes from 17 to about this bound (to the end of its vector). Far
+// fewer are left to test than by the primes up to 128 a run placed anew, yet deeper the additions
+// and the crossing off cost a short run more than the tests they save (bench_explore,
+// BM_ExploreFullFar/1, runs of 128: 2^8 to 2^10 alike, 2^11 a little and 2^12 much slower).
+constexpr uint32_t kLeastDepth = uint32_t{1} << 10;
+// A longer window is sieved by the primes up to its length, as a window placed anew would be, and
+// at most by those below 2^13, whose places fit the lanes.
+constexpr uint32_t kGreatestDepth = (uint32_t{1} << 13) - 1;
 constexpr uint32_t kFirstPrime = 17;  // the pattern of 2, 3, 5, 7, 11 and 13 has cleared theirs
 // The largest step between a progression's steps that carries: below 2 * 17, so that its
 // remainder by any 2p is itself, or itself plus 2p.
@@ -44,11 +48,10 @@ struct Primes {
 const Primes& primes() {
   static const Primes made = [] {
     Primes m;
-    for (uint32_t p : primesUpTo(2 * kPrimesUpTo)) {
-      if (p < kFirstPrime) continue;
-      if (p > kPrimesUpTo && m.each.size() % kLaneCount == 0) break;
-      m.each.emplace_back(p);
+    for (uint32_t p : primesUpTo(kGreatestDepth)) {
+      if (p >= kFirstPrime) m.each.emplace_back(p);
     }
+    m.each.resize(m.each.size() / kLaneCount * kLaneCount, SievingPrime(kFirstPrime));
     for (size_t first = 0; first < m.each.size(); first += kLaneCount) {
       Lanes p, twice;
       for (size_t k = 0; k < kLaneCount; ++k) {
@@ -61,6 +64,13 @@ const Primes& primes() {
     return m;
   }();
   return made;
+}
+
+// The vectors of primes a window of `count` numbers is sieved by: those that begin below its depth.
+size_t vectorsFor(const Primes& all, uint64_t count) {
+  const uint64_t depth = std::clamp<uint64_t>(count, kLeastDepth, kGreatestDepth);
+  const auto beginsWithin = [depth](const Lanes& p) { return static_cast<uint64_t>(p[0]) <= depth; };
+  return static_cast<size_t>(std::partition_point(all.p.begin(), all.p.end(), beginsWithin) - all.p.begin());
 }
 
 // a - modulus where a >= modulus, lane by lane: a below 2 moduli comes back below one.
@@ -77,7 +87,7 @@ Lanes raised(Lanes a, Lanes modulus) { return a + (modulus & (a < 0)); }
 void carry(const Primes& all, const std::vector<Lanes>& before, const std::vector<Lanes>& beforeThat, int curvature,
            std::vector<Lanes>& out) {
   const Lanes bend = splat(curvature);
-  for (size_t v = 0; v < all.twice.size(); ++v) {
+  for (size_t v = 0; v < out.size(); ++v) {
     const Lanes modulus = all.twice[v];
     const Lanes step = reduced(raised(beforeThat[v] - before[v], modulus) + raised(bend, modulus), modulus);
     out[v] = raised(before[v] - step, modulus);
@@ -86,7 +96,7 @@ void carry(const Primes& all, const std::vector<Lanes>& before, const std::vecto
 
 // The places of a window from low on, prime by prime, from low mod p and the parity of low.
 void placeAnew(const Primes& all, uint64_t low, std::vector<Lanes>& out) {
-  for (size_t i = 0; i < all.each.size(); ++i) {
+  for (size_t i = 0; i < out.size() * kLaneCount; ++i) {
     const uint64_t p = all.each[i].value(), r = all.each[i].remainderOf(low);
     const uint64_t modTwiceP = ((r ^ low) & 1) == 0 ? r : r + p;
     out[i / kLaneCount][i % kLaneCount] = static_cast<int16_t>(modTwiceP <= p ? p - modTwiceP : 3 * p - modTwiceP);
@@ -134,7 +144,7 @@ void clearSmallMultiples(const Primes& all, const std::vector<Lanes>& offsets, u
 // The later primes whose step 2p fits a long window more than once, lane by lane.
 size_t clearRecurringMultiples(const Primes& all, const std::vector<Lanes>& offsets, uint64_t count, uint64_t* bits) {
   size_t v = kVectorsByWord;
-  for (; v < all.p.size() && static_cast<uint64_t>(all.twice[v][0]) < count; ++v) {
+  for (; v < offsets.size() && static_cast<uint64_t>(all.twice[v][0]) < count; ++v) {
     for (size_t k = 0; k < kLaneCount; ++k) {
       const auto step = static_cast<uint64_t>(all.twice[v][k]);
       for (auto at = static_cast<uint64_t>(offsets[v][k]); at < count; at += step) clearBit(bits, at);
@@ -146,14 +156,14 @@ size_t clearRecurringMultiples(const Primes& all, const std::vector<Lanes>& offs
 // Each prime from vector `first` on has at most one multiple inside, and only now and then: its lanes
 // are tested eight at a time into a bit for each (in `hits`), without a branch on each eight, and
 // only those with one are visited.
-void clearSparseMultiples(const Primes& all, const std::vector<Lanes>& offsets, size_t first, uint64_t count, uint64_t* bits,
+void clearSparseMultiples(const std::vector<Lanes>& offsets, size_t first, uint64_t count, uint64_t* bits,
                           std::vector<uint64_t>& hits) {
   const Lanes length = splat(static_cast<int>(count));
   hits.clear();
   uint64_t word = 0;
-  for (size_t v = first; v < all.p.size(); ++v) {
+  for (size_t v = first; v < offsets.size(); ++v) {
     word |= uint64_t{laneMask(offsets[v] < length)} << ((v - first) % 8 * kLaneCount);
-    if ((v - first) % 8 == 7 || v + 1 == all.p.size()) {
+    if ((v - first) % 8 == 7 || v + 1 == offsets.size()) {
       hits.push_back(word);
       word = 0;
     }
@@ -168,31 +178,36 @@ void clearSparseMultiples(const Primes& all, const std::vector<Lanes>& offsets, 
 
 }  // namespace
 
-uint32_t ProgressionSieve::largestPrime() { return primes().each.back().value(); }
+uint32_t ProgressionSieve::largestPrimeFor(uint64_t count) {
+  const Primes& all = primes();
+  return static_cast<uint32_t>(all.p[vectorsFor(all, count) - 1][kLaneCount - 1]);
+}
 
 bool ProgressionSieve::takes(uint64_t low, uint64_t count) {
-  const uint64_t largest = largestPrime();
+  const uint64_t largest = primes().each.back().value();
   return count <= kLongestWindow && low > largest * largest;
 }
 
-// Whether low continues the windows `lag` and 2 `lag` back: low - 2 b + c is small.
-bool ProgressionSieve::continues(uint64_t low, uint64_t lag, int& curvature) const {
-  if (seen_ < 2 * lag) return false;
+// Whether low continues the windows `lag` and 2 `lag` back, which were placed at least `vectors`
+// deep: low - 2 b + c is small.
+bool ProgressionSieve::continues(uint64_t low, uint64_t lag, size_t vectors, int& curvature) const {
+  if (seen_ < 2 * lag || back(lag).offsets.size() < vectors || back(2 * lag).offsets.size() < vectors) return false;
   const uint128 outer = uint128{low} + back(2 * lag).low, inner = 2 * uint128{back(lag).low};
   if (outer + kLargestCurvature < inner || outer > inner + kLargestCurvature) return false;
   curvature = static_cast<int>(static_cast<int64_t>(static_cast<uint64_t>(outer - inner)));
   return true;
 }
 
-void ProgressionSieve::crossOff(uint64_t low, uint64_t count, uint64_t* bits) {
+uint32_t ProgressionSieve::crossOff(uint64_t low, uint64_t count, uint64_t* bits) {
   const Primes& all = primes();
+  const size_t vectors = vectorsFor(all, count);
   Placed& here = placed_[seen_ % kKept];
-  here.offsets.resize(all.p.size());
+  here.offsets.resize(vectors);
   int curvature = 0;
   // The runs of one side follow one another; those of two sides take turns.
-  if (continues(low, 1, curvature)) {
+  if (continues(low, 1, vectors, curvature)) {
     carry(all, back(1).offsets, back(2).offsets, curvature, here.offsets);
-  } else if (continues(low, 2, curvature)) {
+  } else if (continues(low, 2, vectors, curvature)) {
     carry(all, back(2).offsets, back(4).offsets, curvature, here.offsets);
   } else {
     placeAnew(all, low, here.offsets);
@@ -201,7 +216,8 @@ void ProgressionSieve::crossOff(uint64_t low, uint64_t count, uint64_t* bits) {
   ++seen_;
   clearSmallMultiples(all, here.offsets, count, bits);
   const size_t sparse = clearRecurringMultiples(all, here.offsets, count, bits);
-  clearSparseMultiples(all, here.offsets, sparse, count, bits, hits_);
+  clearSparseMultiples(here.offsets, sparse, count, bits, hits_);
+  return static_cast<uint32_t>(all.p[vectors - 1][kLaneCount - 1]);
 }
 
 }  // namespace numlib::detail

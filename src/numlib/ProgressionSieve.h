@@ -6,6 +6,7 @@
 // more primes than a run could otherwise afford, and far fewer of their numbers are left to test.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -13,15 +14,16 @@ namespace numlib::detail {
 
 class ProgressionSieve {
  public:
-  // The largest prime it crosses off; it takes every one from 17 on, past the small primes' pattern.
-  static uint32_t largestPrime();
+  // The largest prime it crosses off in a window of `count` numbers; it takes every one from 17 on,
+  // past the small primes' pattern, to about the window's length, and at least to about 1024.
+  static uint32_t largestPrimeFor(uint64_t count);
   // Whether it takes a window: one short enough for its places, above its primes' squares.
   static bool takes(uint64_t low, uint64_t count);
 
   // Clears the bits of its primes' multiples among `count` numbers from low, bit i standing for
   // low + i. A window whose start continues a progression of the windows before it is placed by
-  // additions; any other, prime by prime.
-  void crossOff(uint64_t low, uint64_t count, uint64_t* bits);
+  // additions; any other, prime by prime. Returns the largest prime crossed off.
+  uint32_t crossOff(uint64_t low, uint64_t count, uint64_t* bits);
   // The next window does not continue those crossed off so far.
   void forget() { seen_ = 0; }
 
@@ -31,13 +33,13 @@ class ProgressionSieve {
  private:
   struct Placed {
     uint64_t low = 0;
-    std::vector<Lanes> offsets;  // of each prime's first odd multiple from low on
+    std::vector<Lanes> offsets;  // of each prime's first odd multiple from low on, as deep as sieved
   };
   // The windows kept: the last four, which the longest lag reaches back to, and the one being
   // placed, in a ring of a power of two.
   static constexpr uint64_t kKept = 8;
 
-  bool continues(uint64_t low, uint64_t lag, int& curvature) const;
+  bool continues(uint64_t low, uint64_t lag, size_t vectors, int& curvature) const;
   const Placed& back(uint64_t lag) const { return placed_[(seen_ - lag) % kKept]; }
 
   std::array<Placed, kKept> placed_;
