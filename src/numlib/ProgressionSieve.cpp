@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
+#include <cstddef>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -51,7 +51,8 @@ const Primes& primes() {
     for (uint32_t p : primesUpTo(kGreatestDepth)) {
       if (p >= kFirstPrime) m.each.emplace_back(p);
     }
-    m.each.resize(m.each.size() / kLaneCount * kLaneCount, SievingPrime(kFirstPrime));
+    // The few past the last whole vector are left out.
+    m.each.erase(m.each.begin() + static_cast<ptrdiff_t>(m.each.size() / kLaneCount * kLaneCount), m.each.end());
     for (size_t first = 0; first < m.each.size(); first += kLaneCount) {
       Lanes p, twice;
       for (size_t k = 0; k < kLaneCount; ++k) {
@@ -66,12 +67,16 @@ const Primes& primes() {
   return made;
 }
 
-// The vectors of primes a window of `count` numbers is sieved by: those that begin below its depth.
+// The vectors of primes a window of `count` numbers is sieved by: those that begin at or below its
+// depth.
 size_t vectorsFor(const Primes& all, uint64_t count) {
   const uint64_t depth = std::clamp<uint64_t>(count, kLeastDepth, kGreatestDepth);
   const auto beginsWithin = [depth](const Lanes& p) { return static_cast<uint64_t>(p[0]) <= depth; };
   return static_cast<size_t>(std::partition_point(all.p.begin(), all.p.end(), beginsWithin) - all.p.begin());
 }
+
+// The largest prime of the first `vectors`.
+uint32_t largestOf(const Primes& all, size_t vectors) { return static_cast<uint32_t>(all.p[vectors - 1][kLaneCount - 1]); }
 
 // a - modulus where a >= modulus, lane by lane: a below 2 moduli comes back below one.
 Lanes reduced(Lanes a, Lanes modulus) { return a - (modulus & (a >= modulus)); }
@@ -180,7 +185,7 @@ void clearSparseMultiples(const std::vector<Lanes>& offsets, size_t first, uint6
 
 uint32_t ProgressionSieve::largestPrimeFor(uint64_t count) {
   const Primes& all = primes();
-  return static_cast<uint32_t>(all.p[vectorsFor(all, count) - 1][kLaneCount - 1]);
+  return largestOf(all, vectorsFor(all, count));
 }
 
 bool ProgressionSieve::takes(uint64_t low, uint64_t count) {
@@ -217,7 +222,7 @@ uint32_t ProgressionSieve::crossOff(uint64_t low, uint64_t count, uint64_t* bits
   clearSmallMultiples(all, here.offsets, count, bits);
   const size_t sparse = clearRecurringMultiples(all, here.offsets, count, bits);
   clearSparseMultiples(here.offsets, sparse, count, bits, hits_);
-  return static_cast<uint32_t>(all.p[vectors - 1][kLaneCount - 1]);
+  return largestOf(all, vectors);
 }
 
 }  // namespace numlib::detail
