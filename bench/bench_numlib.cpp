@@ -106,6 +106,29 @@ BENCHMARK_CAPTURE(primalityTest, primes_1e18_words, 1000000000000000000, true, n
 BENCHMARK_CAPTURE(primalityTest, composites_1e18_words, 1000000000000000000, false, numlib::detail::testPrimalityInWords)
     ->Unit(benchmark::kMicrosecond);
 
+// Many short windows asked at once near 10^18, per window: a far tile's runs of 128 numbers, whose
+// starts step 8 more from ring to ring, and windows of 2 numbers at random starts, each on its own.
+void BM_FarWindows(benchmark::State& state) {
+  const bool runs = state.range(0) != 0;
+  const uint64_t count = runs ? 128 : 2;
+  constexpr size_t kWindows = 4096;
+  std::vector<uint64_t> bits(kWindows * 2);
+  std::vector<numlib::BitWindow> windows;
+  uint64_t random = 20261209;
+  for (size_t k = 0; k < kWindows; ++k) {
+    random = random * 6364136223846793005u + 1442695040888963407u;
+    const uint64_t ring = 500000000 + k;
+    const uint64_t low = runs ? 4 * ring * ring + ring : 1000000000000000000u + (random >> 8);
+    windows.push_back({low, count, bits.data() + 2 * k});
+  }
+  for (auto _ : state) {
+    numlib::primeBitsOfWindows(windows);
+    benchmark::DoNotOptimize(bits.data());
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kWindows));
+}
+BENCHMARK(BM_FarWindows)->ArgName("runs")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
 void BM_FactoriseSemiprimeNear2To64(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(numlib::factorise(18446743979220271189u));  // 4294967291 * 4294967279
 }

@@ -189,10 +189,10 @@ class SmallPrimeSieve {
 };
 
 // A prime p above the window's length crosses off at most one number, and only now and then, yet
-// costs a remainder to place: a short window asked alone presieves only by primes up to its
-// length, and at least up to 128, and tests the rest (measured on a tile's runs before they were
-// sieved in progressions: a bound of 4 times the length was slower, and so was a least bound of
-// 256 once the tests ran eight to a vector).
+// costs a remainder to place: a short window on its own presieves only by primes up to its length,
+// and at least up to 128, and tests the rest (measured on a tile's runs before they were sieved in
+// progressions: a bound of 4 times the length was slower, and so was a least bound of 256 once the
+// tests ran eight to a vector).
 uint64_t presieveBound(uint64_t count) { return std::max<uint64_t>(count, 128); }
 
 constexpr size_t kTestedAtOnce = 512;  // undecided numbers
@@ -322,16 +322,48 @@ void primeBitsAnywhere(uint64_t low, uint64_t count, uint64_t* bits) {
   }
 }
 
+namespace {
+
+// For each window, whether it lies in a progression with its neighbours: those of one side, or of
+// two sides taking turns; at its start, in its middle or at its end. Each three windows that follow
+// one are looked at once.
+std::vector<bool> inProgressions(std::span<const BitWindow> windows) {
+  const size_t n = windows.size();
+  std::vector<bool> in(n, false);
+  for (const size_t lag : {size_t{1}, size_t{2}}) {
+    for (size_t first = 0; first + 2 * lag < n; ++first) {
+      if (ProgressionSieve::follow(windows[first].low, windows[first + lag].low, windows[first + 2 * lag].low)) {
+        in[first] = in[first + lag] = in[first + 2 * lag] = true;
+      }
+    }
+  }
+  return in;
+}
+
+}  // namespace
+
+// A short window in a progression is sieved deep, its places carried from the windows before it; one
+// on its own is placed anew, only as deep as its length asks, since placing a prime costs more than
+// the tests it saves for a few numbers.
 void primeBitsOfFarWindows(std::span<const BitWindow> windows) {
   ThreadSieve& sieve = sieveOfThisThread();
   sieve.progressions.forget();
-  for (const BitWindow& window : windows) {
+  const std::vector<bool> inProgression = inProgressions(windows);
+  for (size_t k = 0; k < windows.size(); ++k) {
+    const BitWindow& window = windows[k];
     if (window.count == 0) continue;
     const uint64_t high = window.low + (window.count - 1);
-    if (window.count <= kChunkSize && !sieveIsFaster(high, window.count) && ProgressionSieve::takes(window.low, window.count)) {
+    const bool isShort = window.count <= kChunkSize && !sieveIsFaster(high, window.count);
+    if (isShort && inProgression[k] && ProgressionSieve::takes(window.low, window.count)) {
       sieveInProgression(window, sieve);
+      continue;
+    }
+    sieve.progressions.forget();
+    if (isShort) {
+      const uint32_t bound = sieveBound(high, window.count);
+      sieve.primes.start(window.low, bound);
+      sieveChunk(window.low, window.count, window.bits, bound, sieve);
     } else {
-      sieve.progressions.forget();
       primeBitsAnywhere(window.low, window.count, window.bits);
     }
   }

@@ -193,14 +193,21 @@ bool ProgressionSieve::takes(uint64_t low, uint64_t count) {
   return count <= kLongestWindow && low > largest * largest;
 }
 
+// third - 2 second + first is small.
+bool ProgressionSieve::follow(uint64_t first, uint64_t second, uint64_t third, int* curvature) {
+  // Most windows asked on their own fail at once in words, where the curvature wraps.
+  if (third - 2 * second + first + kLargestCurvature > 2 * uint64_t{kLargestCurvature}) return false;
+  const uint128 outer = uint128{third} + first, inner = 2 * uint128{second};
+  if (outer + kLargestCurvature < inner || outer > inner + kLargestCurvature) return false;
+  if (curvature != nullptr) *curvature = static_cast<int>(static_cast<int64_t>(static_cast<uint64_t>(outer - inner)));
+  return true;
+}
+
 // Whether low continues the windows `lag` and 2 `lag` back, which were placed at least `vectors`
-// deep: low - 2 b + c is small.
+// deep.
 bool ProgressionSieve::continues(uint64_t low, uint64_t lag, size_t vectors, int& curvature) const {
   if (seen_ < 2 * lag || back(lag).offsets.size() < vectors || back(2 * lag).offsets.size() < vectors) return false;
-  const uint128 outer = uint128{low} + back(2 * lag).low, inner = 2 * uint128{back(lag).low};
-  if (outer + kLargestCurvature < inner || outer > inner + kLargestCurvature) return false;
-  curvature = static_cast<int>(static_cast<int64_t>(static_cast<uint64_t>(outer - inner)));
-  return true;
+  return follow(back(2 * lag).low, back(lag).low, low, &curvature);
 }
 
 uint32_t ProgressionSieve::crossOff(uint64_t low, uint64_t count, uint64_t* bits) {

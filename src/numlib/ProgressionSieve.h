@@ -19,6 +19,9 @@ class ProgressionSieve {
   static uint32_t largestPrimeFor(uint64_t count);
   // Whether it takes a window: one short enough for its places, above its primes' squares.
   static bool takes(uint64_t low, uint64_t count);
+  // Whether windows starting at first, second and third, in this order, follow a progression whose
+  // places carry; its curvature, third - 2 second + first, where asked.
+  static bool follow(uint64_t first, uint64_t second, uint64_t third, int* curvature = nullptr);
 
   // Clears the bits of its primes' multiples among `count` numbers from low, bit i standing for
   // low + i. A window whose start continues a progression of the windows before it is placed by
