@@ -325,8 +325,8 @@ void primeBitsAnywhere(uint64_t low, uint64_t count, uint64_t* bits) {
 namespace {
 
 // For each window, whether it lies in a progression with its neighbours: those of one side, or of
-// two sides taking turns; at its start, in its middle or at its end. Each three windows that follow
-// one are looked at once.
+// two sides taking turns; at its start, in its middle or at its end. Each three windows a
+// progression could pass through are looked at once, for all three.
 std::vector<bool> inProgressions(std::span<const BitWindow> windows) {
   const size_t n = windows.size();
   std::vector<bool> in(n, false);
