@@ -10,6 +10,7 @@
 
 #include "BailliePsw.h"
 #include "BailliePswHalves.h"
+#include "BitWords.h"
 #include "ProgressionSieve.h"
 #include "SievingPrime.h"
 #include "SmallPrimes.h"
@@ -60,8 +61,6 @@ bool sieveIsFaster(uint64_t high, uint64_t count) {
   return rootBound > (uint128{1} << 32) || uint128{high} < rootBound * rootBound;
 }
 
-void setBit(uint64_t* bits, uint64_t i) { bits[i >> 6] |= uint64_t{1} << (i & 63); }
-void clearBit(uint64_t* bits, uint64_t i) { bits[i >> 6] &= ~(uint64_t{1} << (i & 63)); }
 
 // The bits past the window's last number in its last word are cleared.
 void clearPastCount(uint64_t count, uint64_t* bits) {
@@ -178,10 +177,8 @@ class SmallPrimeSieve {
   // The first odd multiple of p from start = max(low, p^2) on, whose remainder is given.
   void place(uint64_t low, uint32_t p, uint64_t remainderOfStart) {
     const uint64_t start = std::max(low, uint64_t{p} * p);
-    uint64_t offset = start - low + (remainderOfStart == 0 ? 0 : p - remainderOfStart);
-    offset += p & (0 - (~(low ^ offset) & 1));  // low + offset is even: the next is odd
     primes_.push_back(p);
-    next_.push_back(offset);
+    next_.push_back(start - low + toOddMultiple(start, p, remainderOfStart));
   }
 
   std::vector<uint32_t> primes_;
@@ -269,6 +266,22 @@ void sieveChunk(uint64_t low, uint64_t count, uint64_t* bits, uint32_t bound, Th
   keepUndecided(low, count, bits, bound, sieve.undecided);
 }
 
+// For each window, whether it lies in a progression with its neighbours: those of one side, or of
+// two sides taking turns; at its start, in its middle or at its end. Each three windows a
+// progression could pass through are looked at once, for all three.
+std::vector<bool> inProgressions(std::span<const BitWindow> windows) {
+  const size_t n = windows.size();
+  std::vector<bool> in(n, false);
+  for (const size_t lag : {size_t{1}, size_t{2}}) {
+    for (size_t first = 0; first + 2 * lag < n; ++first) {
+      if (ProgressionSieve::follow(windows[first].low, windows[first + lag].low, windows[first + 2 * lag].low)) {
+        in[first] = in[first + lag] = in[first + 2 * lag] = true;
+      }
+    }
+  }
+  return in;
+}
+
 // A short far window, sieved where its start continues the windows before it.
 void sieveInProgression(const BitWindow& window, ThreadSieve& sieve) {
   fillBeforeSieving(window.low, window.count, window.bits);
@@ -321,26 +334,6 @@ void primeBitsAnywhere(uint64_t low, uint64_t count, uint64_t* bits) {
     }
   }
 }
-
-namespace {
-
-// For each window, whether it lies in a progression with its neighbours: those of one side, or of
-// two sides taking turns; at its start, in its middle or at its end. Each three windows a
-// progression could pass through are looked at once, for all three.
-std::vector<bool> inProgressions(std::span<const BitWindow> windows) {
-  const size_t n = windows.size();
-  std::vector<bool> in(n, false);
-  for (const size_t lag : {size_t{1}, size_t{2}}) {
-    for (size_t first = 0; first + 2 * lag < n; ++first) {
-      if (ProgressionSieve::follow(windows[first].low, windows[first + lag].low, windows[first + 2 * lag].low)) {
-        in[first] = in[first + lag] = in[first + 2 * lag] = true;
-      }
-    }
-  }
-  return in;
-}
-
-}  // namespace
 
 // A short window in a progression is sieved deep, its places carried from the windows before it; one
 // on its own is placed anew, only as deep as its length asks, since placing a prime costs more than

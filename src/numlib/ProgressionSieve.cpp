@@ -8,6 +8,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "BitWords.h"
 #include "SievingPrime.h"
 #include "SmallPrimes.h"
 #include "Uint128.h"
@@ -99,12 +100,11 @@ void carry(const Primes& all, const std::vector<Lanes>& before, const std::vecto
   }
 }
 
-// The places of a window from low on, prime by prime, from low mod p and the parity of low.
+// The places of a window from low on, prime by prime, each from a remainder.
 void placeAnew(const Primes& all, uint64_t low, std::vector<Lanes>& out) {
   for (size_t i = 0; i < out.size() * kLaneCount; ++i) {
-    const uint64_t p = all.each[i].value(), r = all.each[i].remainderOf(low);
-    const uint64_t modTwiceP = ((r ^ low) & 1) == 0 ? r : r + p;
-    out[i / kLaneCount][i % kLaneCount] = static_cast<int16_t>(modTwiceP <= p ? p - modTwiceP : 3 * p - modTwiceP);
+    const SievingPrime& p = all.each[i];
+    out[i / kLaneCount][i % kLaneCount] = static_cast<int16_t>(toOddMultiple(low, p.value(), p.remainderOf(low)));
   }
 }
 
@@ -119,8 +119,6 @@ uint32_t laneMask(Lanes lanes) {
   return mask;
 #endif
 }
-
-void clearBit(uint64_t* bits, uint64_t at) { bits[at >> 6] &= ~(uint64_t{1} << (at & 63)); }
 
 // The bit of position x of a word, none for x past it.
 uint64_t bitIf(int x) { return uint64_t{x < 64} << (x & 63); }

@@ -10,6 +10,13 @@
 
 namespace numlib::detail {
 
+// From n, given r = n mod p for an odd prime p, the distance to the first odd multiple of p from n
+// on: below 2p.
+inline uint64_t toOddMultiple(uint64_t n, uint64_t p, uint64_t r) {
+  const uint64_t toMultiple = r == 0 ? 0 : p - r;
+  return toMultiple + (p & (0 - (~(n ^ toMultiple) & 1)));  // n + toMultiple is even: the next is odd
+}
+
 class SievingPrime {
  public:
   explicit SievingPrime(uint32_t p) : p_(p), reciprocal_(~uint128{0} / p + 1) {}
