@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "BailliePsw.h"
 #include "DrawPass.h"
 #include "ExploreWindow.h"
 #include "OffscreenWindow.h"
@@ -116,6 +117,14 @@ void viewsInTurn(benchmark::State& state, ViewKind first, ViewKind second) {
   state.counters["ratio"] = median(ratio);
 }
 
+// Far out, nearly every number left by the sieve goes to the primality tests, and their speed
+// depends on the vectors the processor has: a far figure is compared only with one of the same kind.
+void labelWithPrimalityLanes(benchmark::State& state) {
+  state.SetLabel(numlib::detail::wideLanesAvailable()   ? "tests in AVX-512 IFMA lanes"
+                 : numlib::detail::halfLanesAvailable() ? "tests in AVX2 half lanes"
+                                                        : "tests in 64-bit words");
+}
+
 // BM_ExploreFull/1 and /2.
 void BM_ExploreFullInTurn(benchmark::State& state) { viewsInTurn(state, {1, 1, "full1_ms"}, {1, 2, "full2_ms"}); }
 BENCHMARK(BM_ExploreFullInTurn)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -123,10 +132,14 @@ BENCHMARK(BM_ExploreFullInTurn)->Unit(benchmark::kMillisecond)->UseRealTime();
 // BM_ExploreFull/2 and BM_ExploreFullFar/2.
 void BM_ExploreFarInTurn(benchmark::State& state) {
   viewsInTurn(state, {1, 2, "full2_ms"}, {1000000000000000000ULL, 2, "far2_ms"});
+  labelWithPrimalityLanes(state);
 }
 BENCHMARK(BM_ExploreFarInTurn)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_ExploreFullFar(benchmark::State& state) { fullView(state, 1000000000000000000ULL); }
+void BM_ExploreFullFar(benchmark::State& state) {
+  fullView(state, 1000000000000000000ULL);
+  labelWithPrimalityLanes(state);
+}
 BENCHMARK(BM_ExploreFullFar)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The yardstick of a worker's cost per cell: the renderer's draw pass, on one thread, over a
