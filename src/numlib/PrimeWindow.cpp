@@ -61,7 +61,6 @@ bool sieveIsFaster(uint64_t high, uint64_t count) {
   return rootBound > (uint128{1} << 32) || uint128{high} < rootBound * rootBound;
 }
 
-
 // The bits past the window's last number in its last word are cleared.
 void clearPastCount(uint64_t count, uint64_t* bits) {
   if (count % 64 != 0) bits[count / 64] &= (uint64_t{1} << (count % 64)) - 1;
