@@ -35,8 +35,8 @@ ExploreView::ExploreView(TileSource& source, QWidget* parent) : QWidget(parent),
     flashed_.reset();
     update();
   });
-  connect(&source_, &TileSource::tileReady, this, [this](const TileKey& key) {
-    if (key.settings == settings_) update();
+  connect(&source_, &TileSource::tilesReady, this, [this](const std::vector<TileKey>& keys) {
+    if (std::any_of(keys.begin(), keys.end(), [this](const TileKey& key) { return key.settings == settings_; })) update();
   });
   viewSize_ = size() * ratio();
 }

@@ -134,7 +134,7 @@ ExploreWindow::ExploreWindow(platform::Desktop& desktop, const StoredView& view,
   connect(view_, &ExploreView::viewMoved, this, &ExploreWindow::describeView);
   connect(view_, &ExploreView::viewMoved, this, &ExploreWindow::lookForQuadratic);
   connect(&quadratic_, &QuadraticMarks::foundChanged, this, &ExploreWindow::showQuadraticFound);
-  connect(&tiles_, &TileSource::tileReady, this, &ExploreWindow::tileArrived);
+  connect(&tiles_, &TileSource::tilesReady, this, &ExploreWindow::tilesArrived);
   connect(&tiles_, &TileSource::clusterProgress, this, [this](double fraction) {
     showStatus(W(Word::ClusterProgress).arg(qRound(fraction * 100)));
   });
@@ -471,7 +471,7 @@ void ExploreWindow::askForClusterColours() {
 
 // Describing the view reads every tile in it; a full view brings a hundred tiles and more, so
 // that describing it at each would cost more than drawing it.
-void ExploreWindow::tileArrived() {
+void ExploreWindow::tilesArrived() {
   constexpr qint64 kDescribeEveryMs = 100;
   if (tiles_.pending() > 0 && sinceDescribed_.isValid() && sinceDescribed_.elapsed() < kDescribeEveryMs) return;
   describeView();

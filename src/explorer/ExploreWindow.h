@@ -76,8 +76,8 @@ class ExploreWindow : public QMainWindow {
   void showStatus(const QString& text);
   void describePointer(std::optional<QPointF> point);
   void describeView();
-  // A tile has come: the status bar follows now and then while tiles come, and always at the last.
-  void tileArrived();
+  // Tiles have come: the status bar follows now and then while tiles come, and always at the last.
+  void tilesArrived();
   void askForClusterColours();
   // The toolbar's boxes and lists show the view's settings.
   void showSettings();

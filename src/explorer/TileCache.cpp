@@ -40,11 +40,16 @@ std::shared_ptr<const Tile> TileCache::find(const TileKey& key) {
   return found->second->second;
 }
 
+// The key is hashed once: a view hands over its tiles in a batch, on the thread that paints.
 void TileCache::insert(const TileKey& key, std::shared_ptr<const Tile> tile) {
-  if (const auto old = index_.find(key); old != index_.end()) erase(old->second);
+  const auto [slot, isNew] = index_.try_emplace(key);
+  if (!isNew) {
+    bytes_ -= bytesOf(*slot->second->second);
+    order_.erase(slot->second);
+  }
   bytes_ += bytesOf(*tile);
   order_.emplace_front(key, std::move(tile));
-  index_.emplace(key, order_.begin());
+  slot->second = order_.begin();
   while (bytes_ > budget_ && order_.size() > 1) erase(std::prev(order_.end()));
 }
 

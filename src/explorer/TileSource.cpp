@@ -157,18 +157,22 @@ bool TileSource::takeHandedTiles() {
     const std::lock_guard lock(postedMutex_);
     handed.swap(handed_);
   }
-  for (Drawn& drawn : handed) finished(drawn.key, drawn.cancel, std::move(drawn.tile));
+  std::vector<TileKey> ready;
+  for (Drawn& drawn : handed) {
+    if (finished(drawn.key, drawn.cancel, std::move(drawn.tile))) ready.push_back(std::move(drawn.key));
+  }
+  if (!ready.empty()) emit tilesReady(ready);
   return !handed.empty();
 }
 
-void TileSource::finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile) {
+bool TileSource::finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile) {
   const auto job = inFlight_.find(key);
   if (job != inFlight_.end() && job->second.cancel == cancel) inFlight_.erase(job);
-  if (*cancel || tile->result.cancelled) return;
+  if (*cancel || tile->result.cancelled) return false;
   // Drawn by ring while the colours were walked: asked for again, now with them.
   const bool overtaken = tile->result.clusterByRing && !tile->exactClusters && clusterColoursFor(key.settings);
   if (!overtaken) cache_.insert(key, std::move(tile));
-  emit tileReady(key);
+  return true;
 }
 
 void TileSource::keepOnly(const std::vector<TileKey>& wanted) {
@@ -262,7 +266,8 @@ void TileSource::waitForAll(const std::function<void()>& delivered) {
     }
     const bool took = takeHandedTiles();
     QCoreApplication::sendPostedEvents(this);
-    if (took && delivered) delivered();
+    const bool waitingOn = !inFlight_.empty() || clusterWalk_;
+    if (took && waitingOn && delivered) delivered();
   }
 }
 

@@ -64,11 +64,14 @@ class TileSource : public QObject {
   bool cancelClusterColours();
 
   // Blocks until no tile is pending and no cluster colours are walked: for saving, copying, tests
-  // and benchmarks. Delivers the finished tiles as they come, calling `delivered` after each batch.
+  // and benchmarks. Delivers the finished tiles as they come, calling `delivered` after each batch
+  // that leaves more to wait for: after the last, the caller goes on at once.
   void waitForAll(const std::function<void()>& delivered = {});
 
  signals:
-  void tileReady(const TileKey& key);
+  // The tiles taken over together, at once: one signal for the batch, since those who listen
+  // repaint or recount the whole view whatever the number of tiles.
+  void tilesReady(const std::vector<TileKey>& keys);
   void clusterProgress(double fraction);
   void clusterColoursReady();
 
@@ -100,7 +103,8 @@ class TileSource : public QObject {
   void hand(Drawn drawn);
   // Takes over every tile the workers have handed; false when there was none.
   bool takeHandedTiles();
-  void finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile);
+  // Whether the tile is kept: false when cancelled meanwhile.
+  bool finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile);
 
   void clusterColoursWalked(const CancelFlag& walk, std::shared_ptr<const spiral::ClusterColours> colours);
   // Called by the cluster colours' walk once it has posted its result, and by the last tile job to
