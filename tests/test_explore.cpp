@@ -379,6 +379,18 @@ class TestExplore : public QObject {
     QVERIFY(!cache.find(key(2)));
     for (int64_t column : {1, 3, 4}) QVERIFY(cache.find(key(column)));
     QCOMPARE(cache.bytes(), 3 * oneTile);
+    // A tile drawn again (its part first, then the whole) takes the place of the one before.
+    const auto again = tile();
+    cache.insert(key(3), again);
+    QCOMPARE(cache.find(key(3)), again);
+    QCOMPARE(cache.size(), size_t{3});
+    QCOMPARE(cache.bytes(), 3 * oneTile);
+    // It is the most recently used but one once another is asked for, and stays when the next comes.
+    QVERIFY(cache.find(key(1)));
+    cache.insert(key(5), tile());
+    QCOMPARE(cache.find(key(3)), again);
+    QVERIFY(!cache.find(key(4)));
+    QCOMPARE(cache.bytes(), 3 * oneTile);
   }
 
   // A tile not drawn yet shows the next coarser level's pixels over the same cells, scaled up;
