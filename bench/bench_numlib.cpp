@@ -86,9 +86,13 @@ std::vector<uint64_t> numbersFrom(uint64_t low, bool primes) {
 }
 // The test as a window uses it (eight numbers to a vector where the processor has 52-bit
 // multiply-add lanes, else sixteen to the AVX2 half lanes below 2^60), and the same in 64-bit words
-// (_words), to compare them.
+// (_words) and in the half lanes (_half_lanes, where the processor has AVX2), to compare them.
 void primalityTest(benchmark::State& state, uint64_t low, bool primes,
                    void (*test)(std::span<const uint64_t>, std::span<uint8_t>) = numlib::detail::testPrimality) {
+  if (test == numlib::detail::testPrimalityInHalfLanes && !numlib::detail::halfLanesAvailable()) {
+    state.SkipWithError("this processor has no AVX2 half lanes");
+    return;
+  }
   const std::vector<uint64_t> numbers = numbersFrom(low, primes);
   std::vector<uint8_t> prime(numbers.size());
   for (auto _ : state) {
@@ -104,6 +108,11 @@ BENCHMARK_CAPTURE(primalityTest, composites_top, kTop - (uint64_t{1} << 20), fal
 BENCHMARK_CAPTURE(primalityTest, primes_1e18_words, 1000000000000000000, true, numlib::detail::testPrimalityInWords)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(primalityTest, composites_1e18_words, 1000000000000000000, false, numlib::detail::testPrimalityInWords)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(primalityTest, primes_1e18_half_lanes, 1000000000000000000, true, numlib::detail::testPrimalityInHalfLanes)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(primalityTest, composites_1e18_half_lanes, 1000000000000000000, false,
+                  numlib::detail::testPrimalityInHalfLanes)
     ->Unit(benchmark::kMicrosecond);
 
 // Many short windows asked at once near 10^18, per window: a far tile's runs of 128 numbers, whose
