@@ -36,7 +36,8 @@ ExploreView::ExploreView(TileSource& source, QWidget* parent) : QWidget(parent),
     update();
   });
   connect(&source_, &TileSource::tilesReady, this, [this](const std::vector<TileKey>& keys) {
-    if (std::any_of(keys.begin(), keys.end(), [this](const TileKey& key) { return key.settings == settings_; })) update();
+    const auto ofThisView = [this](const TileKey& key) { return key.settings == settings_; };
+    if (std::any_of(keys.begin(), keys.end(), ofThisView)) update();
   });
   viewSize_ = size() * ratio();
 }
