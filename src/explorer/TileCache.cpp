@@ -43,10 +43,7 @@ std::shared_ptr<const Tile> TileCache::find(const TileKey& key) {
 // The key is hashed once: a view hands over its tiles in a batch, on the thread that paints.
 void TileCache::insert(const TileKey& key, std::shared_ptr<const Tile> tile) {
   const auto [slot, isNew] = index_.try_emplace(key);
-  if (!isNew) {
-    bytes_ -= bytesOf(*slot->second->second);
-    order_.erase(slot->second);
-  }
+  if (!isNew) dropFromOrder(slot->second);
   bytes_ += bytesOf(*tile);
   order_.emplace_front(key, std::move(tile));
   slot->second = order_.begin();
@@ -71,10 +68,14 @@ int64_t TileCache::bytesOf(const Tile& tile) {
          lineBytes(result.ownUndefinedLines);
 }
 
-void TileCache::erase(std::list<Entry>::iterator entry) {
+void TileCache::dropFromOrder(std::list<Entry>::iterator entry) {
   bytes_ -= bytesOf(*entry->second);
-  index_.erase(entry->first);
   order_.erase(entry);
+}
+
+void TileCache::erase(std::list<Entry>::iterator entry) {
+  index_.erase(entry->first);  // before the entry that holds the key goes
+  dropFromOrder(entry);
 }
 
 }  // namespace explorer

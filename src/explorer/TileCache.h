@@ -71,6 +71,8 @@ class TileCache {
  private:
   using Entry = std::pair<TileKey, std::shared_ptr<const Tile>>;
   static int64_t bytesOf(const Tile& tile);
+  // Drops the entry and its bytes, leaving its slot in the index to the caller.
+  void dropFromOrder(std::list<Entry>::iterator entry);
   void erase(std::list<Entry>::iterator entry);
 
   int64_t budget_;

@@ -258,7 +258,8 @@ void TileSource::jobEnded() {
 // on each sleep takes the others' results over while it, or a tile drawn ahead, still runs.
 void TileSource::waitForAll(const std::function<void()>& delivered) {
   wakeWorkers();
-  while (!inFlight_.empty() || clusterWalk_) {
+  const auto waiting = [this] { return !inFlight_.empty() || clusterWalk_; };
+  while (waiting()) {
     {
       std::unique_lock lock(postedMutex_);
       postedChanged_.wait_for(lock, std::chrono::milliseconds(5), [this] { return resultsPosted_ > 0; });
@@ -266,8 +267,7 @@ void TileSource::waitForAll(const std::function<void()>& delivered) {
     }
     const bool took = takeHandedTiles();
     QCoreApplication::sendPostedEvents(this);
-    const bool waitingOn = !inFlight_.empty() || clusterWalk_;
-    if (took && waitingOn && delivered) delivered();
+    if (took && waiting() && delivered) delivered();
   }
 }
 

@@ -103,7 +103,7 @@ class TileSource : public QObject {
   void hand(Drawn drawn);
   // Takes over every tile the workers have handed; false when there was none.
   bool takeHandedTiles();
-  // Whether the tile is kept: false when cancelled meanwhile.
+  // Whether the tile counts as arrived: false when it was cancelled meanwhile.
   bool finished(const TileKey& key, const CancelFlag& cancel, std::shared_ptr<Tile> tile);
 
   void clusterColoursWalked(const CancelFlag& walk, std::shared_ptr<const spiral::ClusterColours> colours);
