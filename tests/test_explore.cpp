@@ -491,6 +491,12 @@ class TestExplore : public QObject {
       partial += !tile->isWhole(key);
     }
     QVERIFY(partial > 0);
+    // A pan that needs more of a tile than was drawn shows at once what was, while the rest is drawn.
+    const QImage before = w.view().viewImage().convertToFormat(QImage::Format_RGB32);
+    w.view().panBy(40, 0);
+    const QImage shown = w.view().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QVERIFY(w.tiles().pending() > 0);
+    QCOMPARE(shown.copy(40, 0, 260, 200), before.copy(0, 0, 260, 200));
     // New tiles come into view; painted, the view asks for their parts in view, and moves on at once.
     w.view().panBy(-150, 90);
     w.view().grab();

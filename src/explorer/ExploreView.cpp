@@ -222,10 +222,16 @@ void ExploreView::paintEvent(QPaintEvent*) {
     missing = missing || !tile;
     if (tile) {
       painter.drawImage(targetOf(tile->drawn).topLeft(), tile->image);
-    } else if (const std::optional<QImage>& standIn = standInFor(key, standIns); standIn) {
-      painter.drawImage(target.topLeft(), *standIn);
     } else {
-      painter.fillRect(target, QColor::fromRgb(spiral::paletteRgb(spiral::kBlack)));  // not drawn yet
+      if (const std::optional<QImage>& standIn = standInFor(key, standIns); standIn) {
+        painter.drawImage(target.topLeft(), *standIn);
+      } else {
+        painter.fillRect(target, QColor::fromRgb(spiral::paletteRgb(spiral::kBlack)));  // not drawn yet
+      }
+      // A tile drawn over the part that was in view keeps showing it while the rest is drawn.
+      if (const std::shared_ptr<const Tile> part = source_.cachedInPart(key)) {
+        painter.drawImage(targetOf(part->drawn).topLeft(), part->image);
+      }
     }
   }
   standIns_ = std::move(standIns);
