@@ -477,6 +477,23 @@ class TestExplore : public QObject {
     QCOMPARE(w.view().selected() == spiral::cellAtPlane(w.view().settings(), w.view().planeAt(QPointF(50, 60))), true);
   }
 
+  // Once a view is whole, the tiles within 128 pixels around it are drawn whole too: a drag that
+  // long, whichever way it goes, finds every tile drawn, wherever the view's edges fall on them.
+  void aWholeViewDrawsTheTilesAroundItAhead() {
+    explorer::ExploreWindow& w = open(viewWith([](StoredView& v) { v.boxSize = 1; }));
+    for (int step = 0; step < 4; ++step) {
+      w.view().panBy(150, -170);
+      w.view().viewImage();
+      w.view().grab();  // whole, the view asks for the tiles around it
+      w.tiles().waitForAll();
+      for (const QPoint drag : {QPoint(128, 0), QPoint(-128, 0), QPoint(0, 128), QPoint(0, -128), QPoint(128, 128)}) {
+        w.view().panBy(drag.x(), drag.y());
+        for (const explorer::TileKey& key : w.view().visibleTiles()) QVERIFY(w.tiles().cached(key));
+        w.view().panBy(-drag.x(), -drag.y());
+      }
+    }
+  }
+
   // A tile at the view's edge is drawn first only over its part in view, and whole once the view
   // is. A pan before then, even while such parts are still being drawn, shows the engine's picture.
   void edgeTilesAreDrawnInViewFirst() {

@@ -17,6 +17,8 @@ namespace {
 
 constexpr int kFlashMs = 1000;
 constexpr int kWheelStep = 120;  // one notch of a usual wheel
+// How far around a whole view, in device pixels, the tiles are drawn ahead.
+constexpr int64_t kDrawnAhead = 128;
 
 // Division rounding towards minus infinity, for tiles left of and above the plane's origin.
 int64_t floorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
@@ -102,15 +104,21 @@ void ExploreView::moved() {
   emit viewMoved();
 }
 
-// The tiles the view shows, widened by `margin` tiles on each side; with a margin, only the ring
-// of tiles outside the view.
+// The tiles that meet the view widened by `margin` device pixels on each side; with a margin,
+// only those outside the view's own tiles.
 std::vector<TileKey> ExploreView::tilesOfView(int64_t margin) const {
   const QSize size = deviceSize();
+  // The first and last tile over `length` pixels from `from`, widened by `by` on each side.
+  const auto span = [](int64_t from, int64_t length, int64_t by) {
+    return std::pair{floorDiv(from - by, kTileSize), floorDiv(from + length - 1 + by, kTileSize)};
+  };
+  const auto [firstColumn, lastColumn] = span(topLeft_.x, size.width(), 0);
+  const auto [firstRow, lastRow] = span(topLeft_.y, size.height(), 0);
+  const auto [leftColumn, rightColumn] = span(topLeft_.x, size.width(), margin);
+  const auto [topRow, bottomRow] = span(topLeft_.y, size.height(), margin);
   std::vector<TileKey> keys;
-  const int64_t firstColumn = floorDiv(topLeft_.x, kTileSize), lastColumn = floorDiv(topLeft_.x + size.width() - 1, kTileSize);
-  const int64_t firstRow = floorDiv(topLeft_.y, kTileSize), lastRow = floorDiv(topLeft_.y + size.height() - 1, kTileSize);
-  for (int64_t row = firstRow - margin; row <= lastRow + margin; ++row) {
-    for (int64_t column = firstColumn - margin; column <= lastColumn + margin; ++column) {
+  for (int64_t row = topRow; row <= bottomRow; ++row) {
+    for (int64_t column = leftColumn; column <= rightColumn; ++column) {
       const bool inView = row >= firstRow && row <= lastRow && column >= firstColumn && column <= lastColumn;
       if (margin == 0 || !inView) keys.push_back({settings_, column, row});
     }
@@ -247,12 +255,13 @@ void ExploreView::paintEvent(QPaintEvent*) {
   if (!lines.empty()) SpiralView::paintOutlines(painter, lines);
 }
 
-// Once the view is whole, the workers draw the rest of its edge tiles and the ring of tiles around
-// it, so that a drag finds its next tiles drawn; the work on every other tile stops.
+// Once the view is whole, the workers draw the rest of its edge tiles and the tiles that lie within
+// kDrawnAhead pixels around it, so that a drag finds its next pixels drawn; the work on every other
+// tile stops. A whole ring of tiles around the view would be several times the view's own work.
 void ExploreView::keepTilesFor(std::vector<TileKey> keys, bool missing) {
   if (!missing) {
     for (const TileKey& key : keys) source_.drawAhead(key);
-    for (TileKey& key : tilesOfView(1)) {
+    for (TileKey& key : tilesOfView(kDrawnAhead)) {
       source_.drawAhead(key);
       keys.push_back(std::move(key));
     }
