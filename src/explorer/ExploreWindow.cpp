@@ -469,8 +469,8 @@ void ExploreWindow::askForClusterColours() {
   tiles_.wantClusterColours(settings, outerRing >= kRingBeyondReach ? spiral::kClusterReach : cellsWithin(outerRing));
 }
 
-// Describing the view reads every tile in it; a full view brings a hundred tiles and more, so
-// that describing it at each would cost more than drawing it.
+// Describing the view reads every tile in it, and a view's tiles arrive a batch at a time: while
+// tiles are still pending, the view is described at most every 100 ms.
 void ExploreWindow::tilesArrived() {
   constexpr qint64 kDescribeEveryMs = 100;
   if (tiles_.pending() > 0 && sinceDescribed_.isValid() && sinceDescribed_.elapsed() < kDescribeEveryMs) return;

@@ -15,8 +15,10 @@
 
 namespace explorer {
 
-// A tile's side in plane pixels.
-inline constexpr int kTileSize = 128;
+// A tile's side in plane pixels. The engine pays for each run of a ring's side that a tile cuts,
+// and the window's thread for each tile it asks for and takes over: a 1920 x 1080 view took about
+// 30 % less time in tiles of 512 than in tiles of 128 with one worker, and 40 % less with two.
+inline constexpr int kTileSize = 512;
 // The most the cache holds, in bytes of pixels and per-cell counts.
 inline constexpr int64_t kTileCacheBudget = int64_t{256} << 20;
 
