@@ -233,6 +233,24 @@ void BM_ExplorePanSteady(benchmark::State& state) {
 }
 BENCHMARK(BM_ExplorePanSteady)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The first paint after a zoom in about a whole view, before any tile of the new level is drawn:
+// each tile in view shows its stand-in, made from the coarser level's tiles.
+void BM_ExploreZoomInPaint(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto view = std::make_unique<ViewWindow>(1, 2);
+    view->window.view().viewImage();
+    view->settle();
+    view->window.view().zoomAboutMiddle(1);
+    state.ResumeTiming();
+    view->window.view().grab();
+    state.PauseTiming();
+    closeView(view);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_ExploreZoomInPaint)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // Random pans, zooms and changes of class, scheme and start, each view drawn in full. The starts
 // stay below 2^31, where a tile costs milliseconds: the soak is about memory, not far numbers.
 void BM_ExploreSoak(benchmark::State& state) {

@@ -7,6 +7,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include "CoarseStandIn.h"
 #include "ExploreLaunch.h"
 #include "ExploreWindow.h"
 #include "FileContents.h"
@@ -414,26 +415,81 @@ class TestExplore : public QObject {
     // Painted at once, before any tile of the new level can have come back from the workers.
     const QImage shown = w.view().grab().toImage();
     QVERIFY(w.tiles().pending() > 0);
-    // At each cell's centre pixel, the coarser level's centre pixel of that cell.
-    int differing = 0, compared = 0;
-    for (int y = 0; y < shown.height(); ++y) {
-      for (int x = 0; x < shown.width(); ++x) {
-        const spiral::PlanePoint at = w.view().planeAt(QPointF(x, y));
-        const spiral::CellPos cell = spiral::cellAtPlane(w.view().settings(), at);
-        if (spiral::centreOfCell(w.view().settings(), cell) != at) continue;
-        const spiral::PlanePoint p = spiral::centreOfCell(coarser, cell);
-        differing += shown.pixel(x, y) != coarse.pixel(int(p.x - coarserTopLeft.x), int(p.y - coarserTopLeft.y));
-        ++compared;
+    // At each cell's centre pixel, the coarser level's centre pixel of that cell; after the first
+    // paint too, once a pan has taken the view past the stand-ins made for it.
+    const auto compareWithCoarser = [&](const QImage& shown) {
+      int differing = 0, compared = 0;
+      for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+          const spiral::PlanePoint at = w.view().planeAt(QPointF(x, y));
+          const spiral::CellPos cell = spiral::cellAtPlane(w.view().settings(), at);
+          if (spiral::centreOfCell(w.view().settings(), cell) != at) continue;
+          const spiral::PlanePoint p = spiral::centreOfCell(coarser, cell);
+          differing += shown.pixel(x, y) != coarse.pixel(int(p.x - coarserTopLeft.x), int(p.y - coarserTopLeft.y));
+          ++compared;
+        }
       }
-    }
-    QCOMPARE(differing, 0);
-    QVERIFY(compared > 5000);
+      QCOMPARE(differing, 0);
+      QVERIFY(compared > 5000);
+    };
+    compareWithCoarser(shown);
+    w.view().panBy(-150, 140);
+    compareWithCoarser(w.view().grab().toImage());
+    QVERIFY(w.tiles().pending() > 0);
     // The same place with another scheme: the coarser tiles at hand are of the ring scheme.
     spiral::ViewSettings other = w.view().settings();
     other.colorScheme = ColorScheme::White;
     w.view().setSettings(other);
     QImage plain = w.view().grab().toImage();
     QCOMPARE(plain, (plain.fill(spiral::paletteRgb(spiral::kBlack)), plain));
+  }
+
+  // A stand-in reads up to four coarser tiles: every pixel they have, and none from where they have
+  // none. 3-pixel cells under 5-pixel cells: a tile's cells straddle the coarser tiles' borders.
+  void aStandInTakesWhatTheCoarserTilesHave() {
+    const spiral::ViewSettings fine = explorer::viewSettingsOf(viewWith([](StoredView& v) { v.boxSize = 5; }));
+    spiral::ViewSettings coarse = fine;
+    coarse.zoom = fine.zoom + 1;
+    QCOMPARE(coarse.level().boxSize, 3);
+    const explorer::TileKey key{fine, 1, 1};
+    std::map<std::pair<int64_t, int64_t>, std::shared_ptr<const explorer::Tile>> coarser;
+    const auto standIn = [&](const spiral::PlaneRect& part) {
+      return *explorer::coarseStandIn(key, part, [&](const explorer::TileKey& k) -> std::shared_ptr<const explorer::Tile> {
+        const auto found = coarser.find({k.column, k.row});
+        return found == coarser.end() ? nullptr : found->second;
+      });
+    };
+    const auto blackPixels = [&] {
+      const QImage image = standIn(key.rect());
+      int black = 0;
+      for (int y = 0; y < image.height(); ++y) black += int(std::count(image.constScanLine(y), image.constScanLine(y) + image.width(), spiral::kBlack));
+      return black;
+    };
+    // Drawn by the engine: a part of the tile shows what the whole one shows there.
+    for (int64_t column : {0, 1}) {
+      for (int64_t row : {0, 1}) {
+        const explorer::TileKey k{coarse, column, row};
+        auto tile = std::make_shared<explorer::Tile>(k.rect());
+        tile->result = spiral::drawTile(coarse, k.rect(), tile->picture);
+        coarser[{column, row}] = tile;
+      }
+    }
+    const spiral::PlaneRect part{key.rect().x + 100, key.rect().y + 37, 300, 211};
+    QCOMPARE(standIn(part), standIn(key.rect()).copy(100, 37, part.width, part.height));
+    // Marked all over, whole: nothing black. The lower right one drawn over its first 50 columns
+    // only: black where it has nothing, but less than with it missing.
+    const auto marked = [](const spiral::PlaneRect& drawn) {
+      auto tile = std::make_shared<explorer::Tile>(drawn);
+      tile->picture.fillBox(0, 0, drawn.width - 1, drawn.height - 1, spiral::kMarkColour);
+      return tile;
+    };
+    for (auto& [at, tile] : coarser) tile = marked(explorer::TileKey{coarse, at.first, at.second}.rect());
+    QCOMPARE(blackPixels(), 0);
+    const spiral::PlaneRect lowerRight = explorer::TileKey{coarse, 1, 1}.rect();
+    coarser[{1, 1}] = marked({lowerRight.x, lowerRight.y, 50, lowerRight.height});
+    const int partlyDrawn = blackPixels();
+    coarser.erase({1, 1});
+    QVERIFY(partlyDrawn > 0 && partlyDrawn < blackPixels());
   }
 
   // A drag by (dx, dy) moves the picture by exactly that, and finds the tiles it brings into view

@@ -1,6 +1,8 @@
 #include "CoarseStandIn.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace explorer {
 
@@ -28,24 +30,30 @@ int64_t pixelAt(const spiral::ZoomLevel& level, Middle at) {
   return floorDiv(at.numerator * level.boxSize, at.denominator) - (level.boxSize - 1) / 2;
 }
 
-// For each pixel of a tile along one axis, from `first` on, the coarser level's pixel under it.
-std::array<int64_t, kTileSize> coarserPixels(const spiral::ZoomLevel& fine, const spiral::ZoomLevel& coarse, int64_t first) {
-  std::array<int64_t, kTileSize> pixels{};
-  for (int i = 0; i < kTileSize; ++i) pixels[static_cast<size_t>(i)] = pixelAt(coarse, middleOf(fine, first + i));
+// For each of `count` pixels along one axis, from `first` on, the coarser level's pixel under it.
+std::vector<int64_t> coarserPixels(const spiral::ZoomLevel& fine, const spiral::ZoomLevel& coarse, int64_t first, int count) {
+  std::vector<int64_t> pixels(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) pixels[static_cast<size_t>(i)] = pixelAt(coarse, middleOf(fine, first + i));
   return pixels;
 }
 
+// The coarser tiles of one row of the stand-in, left and right, and where the right one begins.
+struct CoarserRow {
+  std::array<const uint8_t*, 2> line{};  // null where the tile, or that row of it, is not at hand
+  std::array<int64_t, 2> from{}, to{};  // the tile's pixels drawn in the row: from ... to - 1
+  int64_t rightBegins = 0;
+};
+
 }  // namespace
 
-std::optional<QImage> coarseStandIn(const TileKey& key, const CachedTile& cached) {
+std::optional<QImage> coarseStandIn(const TileKey& key, const spiral::PlaneRect& part, const CachedTile& cached) {
   const int coarserZoom = key.settings.zoom + 1;
-  if (coarserZoom >= static_cast<int>(spiral::kZoomLevels.size())) return std::nullopt;
+  if (coarserZoom >= static_cast<int>(spiral::kZoomLevels.size()) || spiral::isEmpty(part)) return std::nullopt;
   TileKey coarser = key;
   coarser.settings.zoom = coarserZoom;
-  const spiral::PlaneRect rect = key.rect();
-  const auto columns = coarserPixels(key.settings.level(), coarser.settings.level(), rect.x);
-  const auto rows = coarserPixels(key.settings.level(), coarser.settings.level(), rect.y);
-  // The coarser tiles under this one: a coarser pixel covers at least as many cells, so at most
+  const std::vector<int64_t> columns = coarserPixels(key.settings.level(), coarser.settings.level(), part.x, part.width);
+  const std::vector<int64_t> rows = coarserPixels(key.settings.level(), coarser.settings.level(), part.y, part.height);
+  // The coarser tiles under the part: a coarser pixel covers at least as many cells, so at most
   // two of them a side, from (firstRow, firstColumn) on.
   const int64_t firstRow = floorDiv(rows.front(), kTileSize), firstColumn = floorDiv(columns.front(), kTileSize);
   std::array<std::array<std::shared_ptr<const Tile>, 2>, 2> tiles;
@@ -59,24 +67,40 @@ std::optional<QImage> coarseStandIn(const TileKey& key, const CachedTile& cached
     }
   }
   if (!any) return std::nullopt;
-  Tile standIn(rect);
-  standIn.picture.clear();
-  for (int y = 0; y < kTileSize; ++y) {
-    const int64_t coarseY = rows[static_cast<size_t>(y)];
-    const int64_t i = floorDiv(coarseY, kTileSize) - firstRow;
-    for (int x = 0; x < kTileSize; ++x) {
-      const int64_t coarseX = columns[static_cast<size_t>(x)];
-      const int64_t j = floorDiv(coarseX, kTileSize) - firstColumn;
+  QImage standIn(part.width, part.height, QImage::Format_Indexed8);
+  if (standIn.isNull()) return std::nullopt;  // no memory: the background shows
+  standIn.setColorTable(paletteColourTable());
+  standIn.fill(spiral::kBlack);
+  const auto rowOf = [&](int64_t coarseY) {
+    CoarserRow row;
+    row.rightBegins = (firstColumn + 1) * kTileSize;
+    const auto& pair = tiles[static_cast<size_t>(floorDiv(coarseY, kTileSize) - firstRow)];
+    for (size_t j = 0; j < 2; ++j) {
       // A coarser tile drawn only in part gives the pixels it has.
-      if (const std::shared_ptr<const Tile>& tile = tiles[static_cast<size_t>(i)][static_cast<size_t>(j)];
-          tile && tile->covers({coarseX, coarseY, 1, 1})) {
-        standIn.picture.setPixel(x, y, tile->picture.pixel(static_cast<int>(coarseX - tile->drawn.x),
-                                                           static_cast<int>(coarseY - tile->drawn.y)));
-      }
+      const Tile* tile = pair[j].get();
+      if (!tile || coarseY < tile->drawn.y || coarseY >= tile->drawn.y + tile->drawn.height) continue;
+      row.line[j] = tile->picture.indexLine(static_cast<int>(coarseY - tile->drawn.y));
+      row.from[j] = tile->drawn.x;
+      row.to[j] = tile->drawn.x + tile->drawn.width;
+    }
+    return row;
+  };
+  const auto width = static_cast<size_t>(part.width);
+  for (int y = 0; y < part.height; ++y) {
+    uchar* const out = standIn.scanLine(y);
+    // Rows over the same coarser row are alike: a zoom in by one level makes each two or more.
+    if (y > 0 && rows[static_cast<size_t>(y)] == rows[static_cast<size_t>(y) - 1]) {
+      std::copy_n(standIn.constScanLine(y - 1), width, out);
+      continue;
+    }
+    const CoarserRow row = rowOf(rows[static_cast<size_t>(y)]);
+    for (size_t x = 0; x < width; ++x) {
+      const int64_t coarseX = columns[x];
+      const size_t j = coarseX >= row.rightBegins ? 1 : 0;
+      if (row.line[j] && coarseX >= row.from[j] && coarseX < row.to[j]) out[x] = row.line[j][coarseX - row.from[j]];
     }
   }
-  wrapImage(standIn);
-  return standIn.image.copy();  // the image owns its pixels; the raster goes with this function
+  return standIn;
 }
 
 }  // namespace explorer

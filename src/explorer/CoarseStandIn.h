@@ -16,9 +16,10 @@ namespace explorer {
 // A tile of the cache, drawn whole or in part, or null; it must not ask for tiles to be drawn.
 using CachedTile = std::function<std::shared_ptr<const Tile>(const TileKey&)>;
 
-// The stand-in for the tile of `key`, an Indexed8 image of its size in the palette's colours:
-// each pixel takes the coarser pixel that covers the cell it shows (black where the coarser tile
-// is not at hand either). None at the coarsest level, or when no coarser tile is at hand.
-std::optional<QImage> coarseStandIn(const TileKey& key, const CachedTile& cached);
+// The stand-in for `part` of the tile of `key` (the part in view), an Indexed8 image of the part's
+// size in the palette's colours: each pixel takes the coarser pixel that covers the cell it shows
+// (black where the coarser tile is not at hand either). None at the coarsest level, or when no
+// coarser tile is at hand.
+std::optional<QImage> coarseStandIn(const TileKey& key, const spiral::PlaneRect& part, const CachedTile& cached);
 
 }  // namespace explorer

@@ -225,21 +225,21 @@ void ExploreView::paintEvent(QPaintEvent*) {
   };
   const spiral::PlaneRect view = planeRect();
   for (const TileKey& key : keys) {
-    const QRect target = targetOf(key.rect());
-    const std::shared_ptr<const Tile> tile = source_.tile(key, key.partIn(view));
+    const spiral::PlaneRect inView = key.partIn(view);
+    const std::shared_ptr<const Tile> tile = source_.tile(key, inView);
     missing = missing || !tile;
     if (tile) {
       painter.drawImage(targetOf(tile->drawn).topLeft(), tile->image);
+      continue;
+    }
+    if (const StandIn& standIn = standInFor(key, inView, standIns); standIn.image) {
+      painter.drawImage(targetOf(standIn.part).topLeft(), *standIn.image);
     } else {
-      if (const std::optional<QImage>& standIn = standInFor(key, standIns); standIn) {
-        painter.drawImage(target.topLeft(), *standIn);
-      } else {
-        painter.fillRect(target, QColor::fromRgb(spiral::paletteRgb(spiral::kBlack)));  // not drawn yet
-      }
-      // A tile drawn over the part that was in view keeps showing it while the rest is drawn.
-      if (const std::shared_ptr<const Tile> part = source_.cachedInPart(key)) {
-        painter.drawImage(targetOf(part->drawn).topLeft(), part->image);
-      }
+      painter.fillRect(targetOf(inView), QColor::fromRgb(spiral::paletteRgb(spiral::kBlack)));  // not drawn yet
+    }
+    // A tile drawn over the part that was in view keeps showing it while the rest is drawn.
+    if (const std::shared_ptr<const Tile> drawnPart = source_.cachedInPart(key)) {
+      painter.drawImage(targetOf(drawnPart->drawn).topLeft(), drawnPart->image);
     }
   }
   standIns_ = std::move(standIns);
@@ -269,12 +269,19 @@ void ExploreView::keepTilesFor(std::vector<TileKey> keys, bool missing) {
   source_.keepOnly(keys);
 }
 
-// A missing tile's stand-in is made once, while it stays missing and in view.
-const std::optional<QImage>& ExploreView::standInFor(const TileKey& key, StandIns& standIns) {
-  const auto made = standIns_.find(key);
-  auto& standIn = standIns[key];
-  standIn = made != standIns_.end() ? made->second
-                                    : coarseStandIn(key, [this](const TileKey& coarser) { return source_.cachedInPart(coarser); });
+// A missing tile's stand-in is made over its part in view and kDrawnAhead pixels around, and kept
+// while the tile stays missing and the view within that: a drag does not make it again at each
+// step, and a zoom makes no more of it than the view shows.
+const ExploreView::StandIn& ExploreView::standInFor(const TileKey& key, const spiral::PlaneRect& inView, StandIns& standIns) {
+  StandIn& standIn = standIns[key];
+  if (const auto made = standIns_.find(key); made != standIns_.end() && spiral::contains(made->second.part, inView)) {
+    standIn = made->second;
+    return standIn;
+  }
+  const spiral::PlaneRect around{inView.x - kDrawnAhead, inView.y - kDrawnAhead, static_cast<int>(inView.width + 2 * kDrawnAhead),
+                                 static_cast<int>(inView.height + 2 * kDrawnAhead)};
+  standIn.part = key.partIn(around);
+  standIn.image = coarseStandIn(key, standIn.part, [this](const TileKey& coarser) { return source_.cachedInPart(coarser); });
   return standIn;
 }
 

@@ -90,8 +90,13 @@ class ExploreView : public QWidget {
   QPoint devicePoint(QPointF point) const;
   void moved();
   void paintMarks(QPainter& painter) const;
-  using StandIns = std::unordered_map<TileKey, std::optional<QImage>, TileKeyHash>;
-  const std::optional<QImage>& standInFor(const TileKey& key, StandIns& standIns);
+  // A missing tile's stand-in over a part of it (none when no coarser tile is at hand).
+  struct StandIn {
+    spiral::PlaneRect part;
+    std::optional<QImage> image;
+  };
+  using StandIns = std::unordered_map<TileKey, StandIn, TileKeyHash>;
+  const StandIn& standInFor(const TileKey& key, const spiral::PlaneRect& inView, StandIns& standIns);
   std::vector<TileKey> tilesOfView(int64_t margin) const;
   void keepTilesFor(std::vector<TileKey> keys, bool missing);
 
