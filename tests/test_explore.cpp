@@ -537,8 +537,11 @@ class TestExplore : public QObject {
   // long, whichever way it goes, finds every tile drawn, wherever the view's edges fall on them.
   void aWholeViewDrawsTheTilesAroundItAhead() {
     explorer::ExploreWindow& w = open(viewWith([](StoredView& v) { v.boxSize = 1; }));
-    for (int step = 0; step < 4; ++step) {
-      w.view().panBy(150, -170);
+    // Each step lands far from the tiles drawn before, its edges 150 and 170 pixels on against the
+    // tile borders: each edge of the view falls within 128 pixels of a border at some step.
+    const int far = 8 * explorer::kTileSize;
+    for (int step = 0; step < 7; ++step) {
+      w.view().panBy(far + 150, -far - 170);
       w.view().viewImage();
       w.view().grab();  // whole, the view asks for the tiles around it
       w.tiles().waitForAll();
