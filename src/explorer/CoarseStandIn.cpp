@@ -37,11 +37,10 @@ std::vector<int64_t> coarserPixels(const spiral::ZoomLevel& fine, const spiral::
   return pixels;
 }
 
-// The coarser tiles of one row of the stand-in, left and right, and where the right one begins.
+// The coarser tiles of one row of the stand-in, left and right.
 struct CoarserRow {
   std::array<const uint8_t*, 2> line{};  // null where the tile, or that row of it, is not at hand
   std::array<int64_t, 2> from{}, to{};  // the tile's pixels drawn in the row: from ... to - 1
-  int64_t rightBegins = 0;
 };
 
 }  // namespace
@@ -71,9 +70,9 @@ std::optional<QImage> coarseStandIn(const TileKey& key, const spiral::PlaneRect&
   if (standIn.isNull()) return std::nullopt;  // no memory: the background shows
   standIn.setColorTable(paletteColourTable());
   standIn.fill(spiral::kBlack);
+  const int64_t rightBegins = (firstColumn + 1) * kTileSize;  // the right coarser tiles' first pixel
   const auto rowOf = [&](int64_t coarseY) {
     CoarserRow row;
-    row.rightBegins = (firstColumn + 1) * kTileSize;
     const auto& pair = tiles[static_cast<size_t>(floorDiv(coarseY, kTileSize) - firstRow)];
     for (size_t j = 0; j < 2; ++j) {
       // A coarser tile drawn only in part gives the pixels it has.
@@ -96,7 +95,7 @@ std::optional<QImage> coarseStandIn(const TileKey& key, const spiral::PlaneRect&
     const CoarserRow row = rowOf(rows[static_cast<size_t>(y)]);
     for (size_t x = 0; x < width; ++x) {
       const int64_t coarseX = columns[x];
-      const size_t j = coarseX >= row.rightBegins ? 1 : 0;
+      const size_t j = coarseX >= rightBegins ? 1 : 0;
       if (row.line[j] && coarseX >= row.from[j] && coarseX < row.to[j]) out[x] = row.line[j][coarseX - row.from[j]];
     }
   }

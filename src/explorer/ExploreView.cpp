@@ -23,6 +23,11 @@ constexpr int64_t kDrawnAhead = 128;
 // Division rounding towards minus infinity, for tiles left of and above the plane's origin.
 int64_t floorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
+// The rectangle grown by `margin` pixels on each side.
+spiral::PlaneRect widened(const spiral::PlaneRect& rect, int64_t margin) {
+  return {rect.x - margin, rect.y - margin, static_cast<int>(rect.width + 2 * margin), static_cast<int>(rect.height + 2 * margin)};
+}
+
 int zoomLevelCount() { return static_cast<int>(std::size(spiral::kZoomLevels)); }
 
 }  // namespace
@@ -107,15 +112,15 @@ void ExploreView::moved() {
 // The tiles that meet the view widened by `margin` device pixels on each side; with a margin,
 // only those outside the view's own tiles.
 std::vector<TileKey> ExploreView::tilesOfView(int64_t margin) const {
-  const QSize size = deviceSize();
-  // The first and last tile over `length` pixels from `from`, widened by `by` on each side.
-  const auto span = [](int64_t from, int64_t length, int64_t by) {
-    return std::pair{floorDiv(from - by, kTileSize), floorDiv(from + length - 1 + by, kTileSize)};
+  // The first and last tile over `length` pixels from `from`.
+  const auto span = [](int64_t from, int64_t length) {
+    return std::pair{floorDiv(from, kTileSize), floorDiv(from + length - 1, kTileSize)};
   };
-  const auto [firstColumn, lastColumn] = span(topLeft_.x, size.width(), 0);
-  const auto [firstRow, lastRow] = span(topLeft_.y, size.height(), 0);
-  const auto [leftColumn, rightColumn] = span(topLeft_.x, size.width(), margin);
-  const auto [topRow, bottomRow] = span(topLeft_.y, size.height(), margin);
+  const spiral::PlaneRect view = planeRect(), around = widened(view, margin);
+  const auto [firstColumn, lastColumn] = span(view.x, view.width);
+  const auto [firstRow, lastRow] = span(view.y, view.height);
+  const auto [leftColumn, rightColumn] = span(around.x, around.width);
+  const auto [topRow, bottomRow] = span(around.y, around.height);
   std::vector<TileKey> keys;
   for (int64_t row = topRow; row <= bottomRow; ++row) {
     for (int64_t column = leftColumn; column <= rightColumn; ++column) {
@@ -278,9 +283,7 @@ const ExploreView::StandIn& ExploreView::standInFor(const TileKey& key, const sp
     standIn = made->second;
     return standIn;
   }
-  const spiral::PlaneRect around{inView.x - kDrawnAhead, inView.y - kDrawnAhead, static_cast<int>(inView.width + 2 * kDrawnAhead),
-                                 static_cast<int>(inView.height + 2 * kDrawnAhead)};
-  standIn.part = key.partIn(around);
+  standIn.part = key.partIn(widened(inView, kDrawnAhead));
   standIn.image = coarseStandIn(key, standIn.part, [this](const TileKey& coarser) { return source_.cachedInPart(coarser); });
   return standIn;
 }
