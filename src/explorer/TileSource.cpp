@@ -81,40 +81,25 @@ void TileSource::start(const TileKey& key, const spiral::PlaneRect& part, Priori
 }
 
 // A view asks for its tiles one after the other. The first wakes one worker, so that drawing
-// starts at once; the others are woken once the window's thread has asked for them all. Woken
-// together at the first tiles, two workers often queued on one core while the window's thread
-// still held the other, and the second then waited milliseconds behind the first.
+// starts at once; a worker that takes a job and finds more waiting wakes the next. Woken from the
+// window's thread while it still held its core, the second worker queued behind the first on the
+// other one, often until the first had drawn the whole view; woken by a worker, it takes the
+// core the window's thread leaves.
 void TileSource::enqueue(std::function<void()> job, Priority priority) {
-  bool wakeOne = false, wakeOthersLater = false;
+  bool wakeOne = false;
   {
     const std::lock_guard lock(queueMutex_);
     (priority == Priority::Asked ? askedJobs_ : aheadJobs_).push_back(std::move(job));
     wakeOne = loopsRunning_ == 0;
     if (wakeOne) ++loopsRunning_;
-    wakeOthersLater = loopsRunning_ < pool_.maxThreadCount() && !wakePosted_;
   }
   if (wakeOne) pool_.start([this] { runQueuedJobs(); });
-  if (wakeOthersLater) {
-    wakePosted_ = true;
-    QMetaObject::invokeMethod(this, &TileSource::wakeWorkers, Qt::QueuedConnection);
-  }
-}
-
-void TileSource::wakeWorkers() {
-  wakePosted_ = false;
-  int idle = 0;
-  {
-    const std::lock_guard lock(queueMutex_);
-    const auto waiting = static_cast<int>(askedJobs_.size() + aheadJobs_.size());
-    idle = std::max(0, std::min(pool_.maxThreadCount() - loopsRunning_, waiting));
-    loopsRunning_ += idle;
-  }
-  for (int k = 0; k < idle; ++k) pool_.start([this] { runQueuedJobs(); });
 }
 
 void TileSource::runQueuedJobs() {
   for (;;) {
     std::function<void()> job;
+    bool wakeAnother = false;
     {
       const std::lock_guard lock(queueMutex_);
       std::deque<std::function<void()>>& jobs = askedJobs_.empty() ? aheadJobs_ : askedJobs_;
@@ -124,7 +109,10 @@ void TileSource::runQueuedJobs() {
       }
       job = std::move(jobs.front());
       jobs.pop_front();
+      wakeAnother = !(askedJobs_.empty() && aheadJobs_.empty()) && loopsRunning_ < pool_.maxThreadCount();
+      if (wakeAnother) ++loopsRunning_;
     }
+    if (wakeAnother) pool_.start([this] { runQueuedJobs(); });
     job();
   }
 }
@@ -257,7 +245,6 @@ void TileSource::jobEnded() {
 // posted, then takes the results over. A job cancelled meanwhile is no longer awaited: the bound
 // on each sleep takes the others' results over while it, or a tile drawn ahead, still runs.
 void TileSource::waitForAll(const std::function<void()>& delivered) {
-  wakeWorkers();
   const auto waiting = [this] { return !inFlight_.empty() || clusterWalk_; };
   while (waiting()) {
     {

@@ -89,8 +89,6 @@ class TileSource : public QObject {
   void start(const TileKey& key, const spiral::PlaneRect& part, Priority priority, const Placement& placement);
   // The tile jobs wait in this object's queue; the pool runs only the workers' loops over it.
   void enqueue(std::function<void()> job, Priority priority);
-  // Starts a loop on each idle worker while jobs wait.
-  void wakeWorkers();
   // A worker's loop: runs the queued jobs, the asked ones first, until none is left.
   void runQueuedJobs();
   // A tile drawn by a worker, waiting to be taken over on the window's thread.
@@ -131,7 +129,6 @@ class TileSource : public QObject {
   std::mutex queueMutex_;
   std::deque<std::function<void()>> askedJobs_, aheadJobs_;  // under queueMutex_
   int loopsRunning_ = 0;                                       // under queueMutex_
-  bool wakePosted_ = false;  // a call of wakeWorkers is posted to the window's thread
 };
 
 }  // namespace explorer
