@@ -4,11 +4,11 @@
 #include <array>
 #include <vector>
 
+#include "Geometry.h"
+
 namespace explorer {
 
 namespace {
-
-int64_t floorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 // Along one axis, a plane pixel of a level covers a stretch of cells. Measured in cells, cell c
 // spanning [c, c + 1), the middle of pixel p lies at numerator / denominator.
@@ -26,8 +26,8 @@ Middle middleOf(const spiral::ZoomLevel& level, int64_t p) {
 
 // The pixel of a level that covers a point given in cells.
 int64_t pixelAt(const spiral::ZoomLevel& level, Middle at) {
-  if (level.cellsPerPixel > 1) return floorDiv(at.numerator, at.denominator * level.cellsPerPixel);
-  return floorDiv(at.numerator * level.boxSize, at.denominator) - (level.boxSize - 1) / 2;
+  if (level.cellsPerPixel > 1) return spiral::floorDiv64(at.numerator, at.denominator * level.cellsPerPixel);
+  return spiral::floorDiv64(at.numerator * level.boxSize, at.denominator) - (level.boxSize - 1) / 2;
 }
 
 // For each of `count` pixels along one axis, from `first` on, the coarser level's pixel under it.
@@ -54,7 +54,7 @@ std::optional<QImage> coarseStandIn(const TileKey& key, const spiral::PlaneRect&
   const std::vector<int64_t> rows = coarserPixels(key.settings.level(), coarser.settings.level(), part.y, part.height);
   // The coarser tiles under the part: a coarser pixel covers at least as many cells, so at most
   // two of them a side, from (firstRow, firstColumn) on.
-  const int64_t firstRow = floorDiv(rows.front(), kTileSize), firstColumn = floorDiv(columns.front(), kTileSize);
+  const int64_t firstRow = spiral::floorDiv64(rows.front(), kTileSize), firstColumn = spiral::floorDiv64(columns.front(), kTileSize);
   std::array<std::array<std::shared_ptr<const Tile>, 2>, 2> tiles;
   bool any = false;
   for (size_t i = 0; i < 2; ++i) {
@@ -73,7 +73,7 @@ std::optional<QImage> coarseStandIn(const TileKey& key, const spiral::PlaneRect&
   const int64_t rightBegins = (firstColumn + 1) * kTileSize;  // the right coarser tiles' first pixel
   const auto rowOf = [&](int64_t coarseY) {
     CoarserRow row;
-    const auto& pair = tiles[static_cast<size_t>(floorDiv(coarseY, kTileSize) - firstRow)];
+    const auto& pair = tiles[static_cast<size_t>(spiral::floorDiv64(coarseY, kTileSize) - firstRow)];
     for (size_t j = 0; j < 2; ++j) {
       // A coarser tile drawn only in part gives the pixels it has.
       const Tile* tile = pair[j].get();

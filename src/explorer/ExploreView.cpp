@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 
 #include "CoarseStandIn.h"
+#include "Geometry.h"
 #include "Palette.h"
 #include "SpiralView.h"
 
@@ -19,9 +20,6 @@ constexpr int kFlashMs = 1000;
 constexpr int kWheelStep = 120;  // one notch of a usual wheel
 // How far around a whole view, in device pixels, the tiles are drawn ahead.
 constexpr int64_t kDrawnAhead = 128;
-
-// Division rounding towards minus infinity, for tiles left of and above the plane's origin.
-int64_t floorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 // The rectangle grown by `margin` pixels on each side.
 spiral::PlaneRect widened(const spiral::PlaneRect& rect, int64_t margin) {
@@ -114,7 +112,7 @@ void ExploreView::moved() {
 std::vector<TileKey> ExploreView::tilesOfView(int64_t margin) const {
   // The first and last tile over `length` pixels from `from`.
   const auto span = [](int64_t from, int64_t length) {
-    return std::pair{floorDiv(from, kTileSize), floorDiv(from + length - 1, kTileSize)};
+    return std::pair{spiral::floorDiv64(from, kTileSize), spiral::floorDiv64(from + length - 1, kTileSize)};
   };
   const spiral::PlaneRect view = planeRect(), around = widened(view, margin);
   const auto [firstColumn, lastColumn] = span(view.x, view.width);

@@ -10,8 +10,11 @@
 
 namespace spiral {
 
-// Division that rounds towards minus infinity, for cells left of or above the centre.
+// Division that rounds towards minus infinity, for cells left of or above the centre; in 64 bits
+// for the plane's pixels, cells and tiles far from it.
 constexpr int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+constexpr int64_t floorDiv64(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+constexpr int64_t ceilDiv64(int64_t a, int64_t b) { return -floorDiv64(-a, b); }
 
 // A cell by its offset from the centre cell.
 struct Cell {

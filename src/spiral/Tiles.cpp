@@ -41,8 +41,6 @@ namespace {
 
 using numlib::Int128;
 
-constexpr int64_t floorDiv64(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-constexpr int64_t ceilDiv64(int64_t a, int64_t b) { return -floorDiv64(-a, b); }
 constexpr uint64_t absOf(int64_t v) { return v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v); }
 
 // SplitMix64's finish: each bit of z moves about half of the result's.
