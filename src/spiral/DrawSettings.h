@@ -29,7 +29,7 @@ struct DrawSettings {
   int threads = 1;
   // The user's own rule: when set, it decides which numbers are shown, and numberClass, from
   // classDrawnLike(), gives the rest of the class's row.
-  std::shared_ptr<const rules::Rule> ownRule;
+  std::shared_ptr<const rules::Rule> ownRule = {};
 
   // Numerals are written only where the cells are large enough for them.
   bool writesNumerals() const { return numerals && cellSizeOf(boxSize).gridAndNumerals; }
