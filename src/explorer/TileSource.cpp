@@ -93,8 +93,10 @@ void TileSource::enqueue(std::function<void()> job, Priority priority) {
     wakeOne = loopsRunning_ == 0;
     if (wakeOne) ++loopsRunning_;
   }
-  if (wakeOne) pool_.start([this] { runQueuedJobs(); });
+  if (wakeOne) startLoop();
 }
+
+void TileSource::startLoop() { pool_.start([this] { runQueuedJobs(); }); }
 
 void TileSource::runQueuedJobs() {
   for (;;) {
@@ -112,7 +114,7 @@ void TileSource::runQueuedJobs() {
       wakeAnother = !(askedJobs_.empty() && aheadJobs_.empty()) && loopsRunning_ < pool_.maxThreadCount();
       if (wakeAnother) ++loopsRunning_;
     }
-    if (wakeAnother) pool_.start([this] { runQueuedJobs(); });
+    if (wakeAnother) startLoop();
     job();
   }
 }

@@ -89,6 +89,8 @@ class TileSource : public QObject {
   void start(const TileKey& key, const spiral::PlaneRect& part, Priority priority, const Placement& placement);
   // The tile jobs wait in this object's queue; the pool runs only the workers' loops over it.
   void enqueue(std::function<void()> job, Priority priority);
+  // Starts a worker's loop, already counted in loopsRunning_.
+  void startLoop();
   // A worker's loop: runs the queued jobs, the asked ones first, until none is left.
   void runQueuedJobs();
   // A tile drawn by a worker, waiting to be taken over on the window's thread.
