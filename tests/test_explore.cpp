@@ -769,6 +769,20 @@ class TestExplore : public QObject {
     QVERIFY2(w.pointerText().startsWith("18,446,744,073,709,551,558 = 2 \u00D7"), qPrintable(w.pointerText()));
     QTest::mouseMove(&w.view(), middle + QPoint(15 * 6, 15 * 6));  // ring 7 passes 2^64 - 1
     QVERIFY2(w.pointerText().startsWith("Beyond"), qPrintable(w.pointerText()));
+    // A key moves the view under the resting pointer: the line tells the cell now under it, as a
+    // move of the pointer there would.
+    QTest::mouseMove(&w.view(), middle);
+    QTest::keyClick(&w.view(), Qt::Key_Right);
+    const QString afterKey = w.pointerText();
+    QVERIFY2(!afterKey.startsWith("18,446,744,073,709,551,557"), qPrintable(afterKey));
+    QTest::mouseMove(&w.view(), middle + QPoint(1, 0));
+    QTest::mouseMove(&w.view(), middle);
+    QCOMPARE(afterKey, w.pointerText());
+    // Once the pointer has left, a key leaves the line empty.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&w.view(), &leave);
+    QTest::keyClick(&w.view(), Qt::Key_Left);
+    QCOMPARE(w.pointerText(), QString());
   }
 
   // The numbers in view are those of the cells with a pixel in it, and the shown ones are counted

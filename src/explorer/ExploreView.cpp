@@ -102,9 +102,12 @@ void ExploreView::zoomAboutMiddle(int steps) {
   zoomAbout(steps, QPointF(size.width() / 2, size.height() / 2) / ratio());
 }
 
+// A pointer resting over the view now rests on another cell: a key, a go-to or a new start moves
+// the view without moving the pointer.
 void ExploreView::moved() {
   update();
   emit viewMoved();
+  if (pointer_) emit pointerAt(pointer_);
 }
 
 // The tiles that meet the view widened by `margin` device pixels on each side; with a margin,
@@ -302,6 +305,7 @@ void ExploreView::mousePressEvent(QMouseEvent* event) {
 }
 
 void ExploreView::mouseMoveEvent(QMouseEvent* event) {
+  pointer_ = event->position();
   if (dragFrom_ && (event->buttons() & Qt::LeftButton)) {
     const QPoint now = devicePoint(event->position());
     const QPoint delta = now - *dragFrom_;
@@ -309,10 +313,11 @@ void ExploreView::mouseMoveEvent(QMouseEvent* event) {
       dragged_ = true;
       dragFrom_ = now;
       outlines_.clear();
-      panBy(delta.x(), delta.y());
+      panBy(delta.x(), delta.y());  // which tells where the pointer is
+      return;
     }
   }
-  emit pointerAt(event->position());
+  emit pointerAt(pointer_);
 }
 
 void ExploreView::mouseReleaseEvent(QMouseEvent* event) {
@@ -321,7 +326,10 @@ void ExploreView::mouseReleaseEvent(QMouseEvent* event) {
   dragFrom_.reset();
 }
 
-void ExploreView::leaveEvent(QEvent*) { emit pointerAt(std::nullopt); }
+void ExploreView::leaveEvent(QEvent*) {
+  pointer_.reset();
+  emit pointerAt(std::nullopt);
+}
 
 void ExploreView::wheelEvent(QWheelEvent* event) {
   const int steps = event->angleDelta().y() / kWheelStep;

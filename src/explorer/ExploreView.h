@@ -70,7 +70,8 @@ class ExploreView : public QWidget {
 
  signals:
   void viewMoved();                          // pan, zoom, size or settings
-  void pointerAt(std::optional<QPointF> point);  // none: the pointer left the view
+  // Where the pointer rests over the view, also when the view moves under it; none: it left.
+  void pointerAt(std::optional<QPointF> point);
   void cellClicked(spiral::CellPos cell);
   void contextMenuWanted(QPoint globalPosition, spiral::CellPos cell);
 
@@ -105,6 +106,7 @@ class ExploreView : public QWidget {
   spiral::PlanePoint topLeft_{0, 0};
   QSize viewSize_;  // in device pixels, as the last resize event told it
   std::optional<QPoint> dragFrom_;               // device pixels
+  std::optional<QPointF> pointer_;               // over the view, as the last move told it
   bool dragged_ = false;
   std::vector<QLine> outlines_;
   std::vector<spiral::CellPos> marks_;
