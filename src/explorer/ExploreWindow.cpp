@@ -19,6 +19,7 @@
 
 #include "ChoiceNames.h"
 #include "DeviceWriter.h"
+#include "ElidingLabel.h"
 #include "HoverInspector.h"
 #include "NumberInspector.h"
 #include "Rule.h"
@@ -107,11 +108,10 @@ ExploreWindow::ExploreWindow(platform::Desktop& desktop, const StoredView& view,
   view_ = new ExploreView(tiles_, this);
   setCentralWidget(view_);
   buildToolBar();
-  pointer_ = new QLabel(this);
+  pointer_ = new ElidingLabel(this);
   range_ = new QLabel(this);
   scale_ = new QLabel(this);
-  message_ = new QLabel(this);
-  message_->setTextFormat(Qt::PlainText);
+  message_ = new ElidingLabel(this);
   quadraticCounts_ = new QLabel(this);
   // Two lines: far out, the number under the pointer with its factors and the numbers in view each
   // take half a window's width, and one line would cut the count off.
@@ -125,7 +125,6 @@ ExploreWindow::ExploreWindow(platform::Desktop& desktop, const StoredView& view,
   grid->addWidget(quadraticCounts_, 1, 1, Qt::AlignRight);
   grid->addWidget(range_, 1, 2, 1, 2, Qt::AlignRight);
   grid->setColumnStretch(0, 1);
-  for (QLabel* label : {pointer_, message_}) label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // cut, not widen
   statusBar()->addWidget(lines, 1);
   resize(kFirstWidth, kFirstHeight);
   view_->setSettings(viewSettingsOf(view));
