@@ -274,6 +274,17 @@ void frmMain::installShortcuts() {
   });
 }
 
+bool frmMain::runWindowKey(const QKeyEvent& key) {
+  const QKeySequence pressed(key.keyCombination());
+  for (QShortcut* shortcut : findChildren<QShortcut*>(Qt::FindDirectChildrenOnly)) {
+    if (shortcut->isEnabled() && shortcut->key() == pressed) {
+      emit shortcut->activated();
+      return true;
+    }
+  }
+  return false;
+}
+
 void frmMain::closeEvent(QCloseEvent* event) {
   Form_Unload();
   event->accept();

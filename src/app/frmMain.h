@@ -310,6 +310,9 @@ class frmMain : public QWidget {
   void hideControlsOfLaterStates();
   void connectHandlers();
   void installShortcuts();
+  // Runs the window's own key for this key press, if it is one; on X11 the start-number box claims
+  // Ctrl+E (end of line) before the window's shortcut sees it, and hands it on through this.
+  bool runWindowKey(const QKeyEvent& key);
 
   // Start-up pieces (app/Startup.cpp, app/Settings.cpp)
   void clearStateFlags();

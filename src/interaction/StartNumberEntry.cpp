@@ -97,6 +97,7 @@ void frmMain::installStartNumberEventHooks() {
     }
     if (event->type() != QEvent::KeyPress) return false;
     const auto& key = static_cast<const QKeyEvent&>(*event);
+    if (runWindowKey(key)) return true;
     if (key.matches(QKeySequence::Copy) && !txbStartNumber->hasSelectedText()) {
       copySelectionOrPicture();  // nothing to copy here: the picture
       return true;
