@@ -79,6 +79,16 @@ class TestExplore : public QObject {
   RecordingDesktop desktop;
   std::unique_ptr<explorer::ExploreWindow> window;
 
+  // Ctrl+G, the text typed into the go-to box, and Enter; false when Ctrl+G left the focus on the
+  // view.
+  static bool goTo(explorer::ExploreWindow& w, const QString& text) {
+    QTest::keyClick(&w, Qt::Key_G, Qt::ControlModifier);
+    if (QApplication::focusWidget() == &w.view()) return false;
+    QTest::keyClicks(QApplication::focusWidget(), text);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    return true;
+  }
+
   explorer::ExploreWindow& open(const StoredView& view, int workers = 2, QSize size = QSize(640, 480)) {
     window = std::make_unique<explorer::ExploreWindow>(desktop, view, workers);
     window->show();
@@ -743,10 +753,7 @@ class TestExplore : public QObject {
     explorer::ExploreWindow& w = open(viewWith([&](StoredView& v) { v.start = v.centre = row.start; }));
     w.view().panBy(5, 5);
     const spiral::PlanePoint before = w.view().topLeft();
-    QTest::keyClick(&w, Qt::Key_G, Qt::ControlModifier);
-    QVERIFY(QApplication::focusWidget() != &w.view());
-    QTest::keyClicks(QApplication::focusWidget(), row.text);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(goTo(w, row.text));
     if (*row.refusal) {
       QCOMPARE(w.statusText(), QString(row.refusal));
       QVERIFY(w.view().topLeft() == before);
@@ -761,9 +768,7 @@ class TestExplore : public QObject {
   // one that fits shows no tip.
   void aCutStatusLineShowsWholeOnRest() {
     explorer::ExploreWindow& w = open(viewWith([](StoredView& v) { v.start = v.centre = 1; }));
-    QTest::keyClick(&w, Qt::Key_G, Qt::ControlModifier);
-    QTest::keyClicks(QApplication::focusWidget(), "18446744073709551616");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(goTo(w, "18446744073709551616"));
     explorer::ElidingLabel* line = nullptr;
     for (explorer::ElidingLabel* label : w.findChildren<explorer::ElidingLabel*>()) {
       if (label->text() == w.statusText()) line = label;
